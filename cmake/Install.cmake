@@ -1,0 +1,30 @@
+# Installs the shared library, its headers (under include/zelutil, paths as in the tree),
+# the command, a CMake package configuration and a pkg-config file.
+include(CMakePackageConfigHelpers)
+
+install(TARGETS zelutil EXPORT ZelUtilTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS zel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+foreach(header ${ZEL_HEADERS})
+  file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR} ${header})
+  if(NOT rel MATCHES "Internal\\.h$" AND NOT rel MATCHES "/posix/")
+    get_filename_component(rel_dir ${rel} DIRECTORY)
+    install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelutil/${rel_dir})
+  endif()
+endforeach()
+
+install(EXPORT ZelUtilTargets NAMESPACE ZelUtil::
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZelUtil)
+configure_package_config_file(cmake/ZelUtilConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/ZelUtilConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZelUtil)
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/ZelUtilConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ZelUtilConfig.cmake
+  ${CMAKE_CURRENT_BINARY_DIR}/ZelUtilConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZelUtil)
+
+configure_file(cmake/zelutil.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zelutil.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelutil.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

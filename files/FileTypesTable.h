@@ -1,0 +1,66 @@
+// The suite's file types table: each file type id with its description, extension,
+// dialog pattern, Mac codes and shell registration data. One process-wide table,
+// `_FileTypesTable`, holds the 78 default rows from start-up; applications may add rows.
+// Every look-up of an unknown id, extension or code pair answers the first row (id 0).
+#pragma once
+
+#include <vector>
+
+#include "platform/afx/String.h"
+
+struct FTTENTRY {
+  int id;
+  const char* description;  // may be null
+  const char* extension;    // with its full stop; may be ""
+  const char* filter;       // own dialog pattern list; may be null
+  int byExtension;          // recognised by extension
+  const char* shellClass;   // may be null
+  const char* shellDescription;
+  int iconIndex;            // 0 = none
+  const char* formatName;   // may be null
+  const char* macType;      // four-character code, as text
+  const char* macCreator;
+  int byMacCodes;           // recognised by Mac codes
+  int appCode;
+  const char* openSwitch;   // may be null
+
+  // Rows are the same row when their ids are.
+  friend bool operator==(const FTTENTRY& a, const FTTENTRY& b) { return a.id == b.id; }
+  friend bool operator!=(const FTTENTRY& a, const FTTENTRY& b) { return a.id != b.id; }
+};
+
+// The first four bytes of a code's text read as a little-endian 32-bit number.
+uint32_t ZelMacCodeFromText(const char* code);
+
+// Holds pointers to rows it does not own: registered rows must outlive their registration.
+class FileTypesTable {
+ public:
+  // Filled with the default rows.
+  FileTypesTable();
+  FileTypesTable(const FileTypesTable&) = default;
+  FileTypesTable& operator=(const FileTypesTable&) = default;
+
+  const FTTENTRY* FindFileTypeEntry(int id) const;
+  // Among rows recognised by extension; the extension includes its full stop; case ignored.
+  const FTTENTRY* FindFileTypeEntry(const char* extension) const;
+  // The first row with both codes; answered only when it is recognised by Mac codes.
+  const FTTENTRY* FindFileTypeEntry(unsigned long macType, unsigned long macCreator) const;
+
+  // Replaces the row of the same id (which goes) by appending row at the end.
+  void RegisterFileTypeEntry(FTTENTRY* row);
+  void RegisterFileTypeEntry(FTTENTRY* rows, int count);
+  void UnregisterFileTypeEntry(int id);
+  // Appends the default rows without looking for ids already present.
+  void RegisterDefaultFileTypeEntries();
+
+  const std::vector<FTTENTRY*>& Rows() const { return m_rows; }
+
+ private:
+  const FTTENTRY* First() const { return m_rows.empty() ? nullptr : m_rows.front(); }
+  std::vector<FTTENTRY*> m_rows;
+};
+
+extern FileTypesTable _FileTypesTable;
+
+// A file-dialog filter for ids ended by 0 ("Description (*.ext)|*.ext|...").
+CString ZelMakeFilterString(const int* ids, int noAllFiles);

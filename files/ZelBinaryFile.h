@@ -1,0 +1,33 @@
+// CZelBinaryFile: a CFile that carries its file specification and opens itself in the
+// suite's fixed modes. Opens answer 0 and keep the reason; Close never throws.
+#pragma once
+
+#include "files/ZelFileBase.h"
+#include "platform/afx/File.h"
+
+class CZelBinaryFile : public CFile, public CZelFileBase {
+  DECLARE_DYNAMIC(CZelBinaryFile)
+ public:
+  CZelBinaryFile() = default;
+  explicit CZelBinaryFile(const CZelFileSpec& spec) : CZelFileBase(spec) {}
+  CZelBinaryFile(const CZelDirSpec& dir, const char* name, int type)
+      : CZelFileBase(dir, name, type) {}
+
+  int OpenInput();          // read only
+  int OpenIO();             // read and write, existing file
+  int OpenOutput();         // write only, existing file, not truncated
+  int CreateOutput();       // create or truncate, write only
+  int OpenRemoteInput() { return OpenInput(); }
+  int CreateRemoteOutput() { return CreateOutput(); }
+
+  void Close() override;
+  void SafeClose(int report);
+  void RemoteClose() { Close(); }
+
+  using CZelFileBase::GetTitle;
+  using CZelFileBase::Remove;
+  using CZelFileBase::ReportException;
+
+ private:
+  int OpenAs(UINT flags, int input);
+};

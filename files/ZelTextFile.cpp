@@ -1,0 +1,323 @@
+// CZelTextFile: opening, line reading through the 200-byte buffer, CR LF writing,
+// progress counting.
+#include "files/ZelTextFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "files/StatusMessage.h"
+
+IMPLEMENT_DYNAMIC(CZelTextFile, CObject)
+
+namespace {
+
+// The first CR or LF in [p, end), or null. Two vectorised scans beat a byte loop by far.
+inline const char* FindLineEnd(const char* p, const char* end) {
+  size_t n = static_cast<size_t>(end - p);
+  const char* lf = static_cast<const char*>(std::memchr(p, '\n', n));
+  const char* cr = static_cast<const char*>(std::memchr(p, '\r', lf ? static_cast<size_t>(lf - p) : n));
+  return cr ? cr : lf;
+}
+
+[[noreturn]] void ThrowInvalidFile() {
+  throw CFileException(CFileException::invalidFile, -1, nullptr);
+}
+
+}  // namespace
+
+CZelTextFile::~CZelTextFile() {
+  try {
+    m_file.reset();
+  } catch (...) {
+  }
+}
+
+void CZelTextFile::NewFileObject(CFile* file, HANDLE handle) {
+  m_file.reset(file);
+  m_hFile = handle;
+}
+
+void CZelTextFile::MakeReadBuffer() {
+  if (!m_readBuffer) m_readBuffer = std::make_unique<char[]>(kReadBufferSize);
+  m_bufPos = m_readBuffer.get();
+  m_bufCount = 0;
+}
+
+int CZelTextFile::OpenInput(unsigned flags) {
+  if (!m_fileSpec.IsSpecSet()) return 0;
+  m_inputFlag = 1;
+  try {
+    MakeReadBuffer();
+    NewFileObject(nullptr, CFile::hFileNull);
+    auto file = std::make_unique<CFile>();
+    if (!file->Open(m_fileSpec.GetPath(), flags, &m_lastError)) return 0;
+    HANDLE h = file->m_hFile;
+    NewFileObject(file.release(), h);
+    return 1;
+  } catch (CException&) {
+    return 0;
+  }
+}
+
+int CZelTextFile::OpenOutput() {
+  if (!m_fileSpec.IsSpecSet()) return 0;
+  m_inputFlag = 0;
+  try {
+    NewFileObject(nullptr, CFile::hFileNull);
+    auto file = std::make_unique<CFile>();
+    if (!file->Open(m_fileSpec.GetPath(), CFile::modeWrite | CFile::shareExclusive, &m_lastError))
+      return 0;
+    HANDLE h = file->m_hFile;
+    NewFileObject(file.release(), h);
+    return 1;
+  } catch (CException&) {
+    return 0;
+  }
+}
+
+int CZelTextFile::CreateOutput() {
+  m_inputFlag = 0;
+  try {
+    NewFileObject(nullptr, CFile::hFileNull);
+    if (!m_fileSpec.IsSpecSet()) {
+      MakeReadBuffer();
+      NewFileObject(new CMemFile(1024), CFile::hFileNull);
+      return 1;
+    }
+    auto file = std::make_unique<CFile>();
+    if (!file->Open(m_fileSpec.GetPath(),
+                    CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &m_lastError))
+      return 0;
+    HANDLE h = file->m_hFile;
+    NewFileObject(file.release(), h);
+    m_fileSpec.AssignMacFileAttributes();
+    return 1;
+  } catch (CException&) {
+    return 0;
+  }
+}
+
+int CZelTextFile::AttachInput(HANDLE handle) {
+  m_inputFlag = 1;
+  MakeReadBuffer();
+  if (m_hFile != CFile::hFileNull || handle == CFile::hFileNull) return 0;
+  NewFileObject(new CFile(handle), handle);
+  return 1;
+}
+
+int CZelTextFile::AttachOutput(HANDLE handle) {
+  m_inputFlag = 0;
+  if (m_hFile != CFile::hFileNull || handle == CFile::hFileNull) return 0;
+  NewFileObject(new CFile(handle), handle);
+  return 1;
+}
+
+HANDLE CZelTextFile::Detach() {
+  HANDLE h = m_hFile;
+  Reset();
+  return h;
+}
+
+void CZelTextFile::Close() {
+  if (m_readBuffer) m_bufPos = m_readBuffer.get();
+  m_bufCount = 0;
+  m_hFile = CFile::hFileNull;
+  if (!m_file) return;
+  try {
+    m_file->Close();
+  } catch (CException& e) {
+    TraceException(&e);
+  }
+}
+
+void CZelTextFile::SafeClose(int report) {
+  try {
+    Close();
+  } catch (CException& e) {
+    if (report)
+      ReportException(&e);
+    else
+      TraceException(&e);
+  }
+}
+
+void CZelTextFile::Reset() {
+  try {
+    NewFileObject(nullptr, CFile::hFileNull);
+  } catch (CException& e) {
+    TraceException(&e);
+  }
+}
+
+UINT CZelTextFile::Fill() {
+  if (!m_file) ThrowInvalidFile();
+  m_bufPos = m_readBuffer.get();
+  m_bufCount = m_file->Read(m_bufPos, kReadBufferSize);
+  return m_bufCount;
+}
+
+void CZelTextFile::CountLines(int32_t lines) {
+  if (m_lineCount < 0) return;
+  while (lines-- > 0) {
+    ++m_lineCount;
+    if (m_progressEvery > 0 && m_lineCount % m_progressEvery == 0)
+      FormatStatusMessage("Line %ld", static_cast<long>(m_lineCount));
+  }
+}
+
+unsigned CZelTextFile::ReadInto(char* buf, unsigned size) {
+  if (!m_readBuffer) ThrowInvalidFile();
+  unsigned n = 0;
+  if (size >= 2) {
+    const unsigned room = size - 1;
+    while (n < room) {
+      if (m_bufCount == 0 && Fill() == 0) break;
+      unsigned avail = std::min(m_bufCount, room - n);
+      const char* lineEnd = FindLineEnd(m_bufPos, m_bufPos + avail);
+      if (!lineEnd) {
+        std::memcpy(buf + n, m_bufPos, avail);
+        n += avail;
+        m_bufPos += avail;
+        m_bufCount -= avail;
+        continue;
+      }
+      unsigned len = static_cast<unsigned>(lineEnd - m_bufPos);
+      std::memcpy(buf + n, m_bufPos, len);
+      n += len;
+      m_bufPos += len + 1;
+      m_bufCount -= len + 1;
+      // CR LF is one line end, also when the LF only arrives with the next block.
+      if (*lineEnd == '\r' && (m_bufCount > 0 || Fill() > 0) && *m_bufPos == '\n') {
+        ++m_bufPos;
+        --m_bufCount;
+      }
+      buf[n++] = '\n';
+      break;
+    }
+  }
+  if (size > 0) buf[n] = '\0';
+  CountLines(1);
+  return n;
+}
+
+char* CZelTextFile::ReadString(char* buf, unsigned size) {
+  return ReadInto(buf, size) ? buf : nullptr;
+}
+
+const char* CZelTextFile::ReadString(CString& s) {
+  unsigned n = ReadInto(s.GetBufferSetLength(1024), 1024);
+  s.ReleaseBuffer(static_cast<int>(n));
+  return s;
+}
+
+int CZelTextFile::ReadLine(CString& s, int size) {
+  unsigned limit = size > 1 ? static_cast<unsigned>(size - 1) : 0;
+  unsigned read = ReadInto(s.GetBufferSetLength(static_cast<int>(limit)), limit);
+  unsigned n = read;
+  if (n > 0 && s[static_cast<int>(n) - 1] == '\n') --n;
+  s.ReleaseBuffer(static_cast<int>(n));
+  return read > 0 ? 1 : 0;
+}
+
+int CZelTextFile::ReadLineLong(CString& s) {
+  if (!m_readBuffer) ThrowInvalidFile();
+  s.Empty();
+  std::string& out = s.str();
+  // What is left from before: a CR there is dropped, an LF ends the line.
+  while (m_bufCount > 0) {
+    char c = *m_bufPos++;
+    --m_bufCount;
+    if (c == '\n') return 1;
+    if (c != '\r') out += c;
+  }
+  // Fresh blocks: the first CR or LF ends the line; a short block is the last one.
+  for (;;) {
+    UINT got = Fill();
+    const char* lineEnd = FindLineEnd(m_bufPos, m_bufPos + got);
+    if (!lineEnd) {
+      out.append(m_bufPos, got);
+      m_bufPos += got;
+      m_bufCount = 0;
+      if (got < kReadBufferSize) return 0;
+      continue;
+    }
+    unsigned len = static_cast<unsigned>(lineEnd - m_bufPos);
+    out.append(m_bufPos, len);
+    m_bufPos += len + 1;
+    m_bufCount -= len + 1;
+    if (*lineEnd == '\r' && (m_bufCount > 0 || (got == kReadBufferSize && Fill() > 0)) &&
+        *m_bufPos == '\n') {
+      ++m_bufPos;
+      --m_bufCount;
+    }
+    return 1;
+  }
+}
+
+void CZelTextFile::WriteString(const char* text) {
+  if (!m_file) ThrowInvalidFile();
+  if (!text) return;
+  // Converted in one pass and written with one call, however many lines it holds.
+  thread_local std::string out;
+  out.clear();
+  int32_t lines = 0;
+  for (const char* p = text;;) {
+    const char* nl = std::strchr(p, '\n');
+    if (!nl) {
+      out.append(p);
+      break;
+    }
+    out.append(p, static_cast<size_t>(nl - p));
+    out.append("\r\n", 2);
+    ++lines;
+    p = nl + 1;
+  }
+  if (!out.empty()) m_file->Write(out.data(), static_cast<UINT>(out.size()));
+  CountLines(lines);
+}
+
+void CZelTextFile::WriteLine(const char* text) {
+  if (text) WriteString(text);
+  WriteString("\n");
+}
+
+void CZelTextFile::SeekToBegin() {
+  if (!m_file) ThrowInvalidFile();
+  m_file->SeekToBegin();
+  m_bufCount = 0;
+}
+
+void CZelTextFile::SeekToEnd() {
+  if (!m_file) ThrowInvalidFile();
+  m_file->SeekToEnd();
+  m_bufCount = 0;
+}
+
+CFile* CZelTextFile::CheckOutFilePtr() {
+  if (m_inputFlag && m_file && m_bufCount > 0)
+    m_file->Seek(-static_cast<LONGLONG>(m_bufCount), CFile::current);
+  return m_file.get();
+}
+
+void CZelTextFile::CheckInFilePtr() {
+  if (!m_inputFlag) return;
+  if (m_readBuffer) m_bufPos = m_readBuffer.get();
+  m_bufCount = 0;
+}
+
+void CZelTextFile::DisplayProgressStatus(int every) {
+  if (every >= 1) {
+    m_lineCount = 0;
+    m_progressEvery = every;
+  } else {
+    m_lineCount = -1;
+    m_progressEvery = 0;
+  }
+}
+
+ULONGLONG CZelTextFile::GetPosition() const { AfxThrowNotSupportedException(); }
+UINT CZelTextFile::Read(void*, UINT) { AfxThrowNotSupportedException(); }
+ULONGLONG CZelTextFile::Seek(LONGLONG, UINT) { AfxThrowNotSupportedException(); }
+void CZelTextFile::SetLength(ULONGLONG) { AfxThrowNotSupportedException(); }
+void CZelTextFile::Write(const void*, UINT) { AfxThrowNotSupportedException(); }

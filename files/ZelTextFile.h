@@ -1,0 +1,87 @@
+// CZelTextFile: line-oriented text files on a file specification. Lines are read through
+// a small buffer with CR, LF and CR LF each ending a line, and written with CR LF. Without
+// a file specification, output goes to memory. Opens answer 0 and keep the reason;
+// reads and writes raise CFileException; Close and SafeClose never let one through.
+#pragma once
+
+#include <memory>
+
+#include "files/ZelFileBase.h"
+#include "platform/afx/File.h"
+
+class CZelTextFile : public CObject, public CZelFileBase {
+  DECLARE_DYNAMIC(CZelTextFile)
+ public:
+  static constexpr unsigned kReadBufferSize = 200;
+
+  CZelTextFile() = default;
+  explicit CZelTextFile(const CZelFileSpec& spec) : CZelFileBase(spec) {}
+  CZelTextFile(const CZelDirSpec& dir, const char* name, int type)
+      : CZelFileBase(dir, name, type) {}
+  ~CZelTextFile() override;
+  CZelTextFile(const CZelTextFile&) = delete;
+  CZelTextFile& operator=(const CZelTextFile&) = delete;
+
+  // Opening; each deletes a file object left from before.
+  int OpenInput(unsigned flags = CFile::modeRead | CFile::shareDenyWrite);
+  int OpenOutput();
+  int CreateOutput();
+  int AttachInput(HANDLE handle);
+  int AttachOutput(HANDLE handle);
+  HANDLE Detach();
+  int OpenRemoteInput() { return OpenInput(0); }
+  int CreateRemoteOutput() { return CreateOutput(); }
+
+  virtual void Close();
+  void SafeClose(int report);
+  void RemoteClose() { Close(); }
+  void Reset();
+  int IsInited() const { return m_file != nullptr; }
+
+  // One line into buf (at most size - 1 characters, the line end stored as "\n");
+  // null at the end of the file.
+  char* ReadString(char* buf, unsigned size);
+  // One line of at most 1023 characters including its "\n"; empty at the end.
+  const char* ReadString(CString& s);
+  // One line without its "\n", at most size - 2 characters at a time; 0 at the end.
+  int ReadLine(CString& s, int size);
+  // One line of any length without its line end; 0 at the end (s then holds a last
+  // line that had no line end).
+  int ReadLineLong(CString& s);
+
+  void WriteString(const char* text);
+  void WriteLine(const char* text);
+
+  void SeekToBegin();
+  void SeekToEnd();
+  // Lends the open file; in input mode its position is first set to the reading position.
+  CFile* CheckOutFilePtr();
+  void CheckInFilePtr();
+
+  // every >= 1: count lines from 0 and show "Line %ld" at each multiple; else stop counting.
+  void DisplayProgressStatus(int every);
+  int32_t GetLineCnt() const { return m_lineCount; }
+
+ private:
+  // A text file is not a general file: these raise the not-supported exception.
+  virtual ULONGLONG GetLength() const { return 0; }
+  virtual ULONGLONG GetPosition() const;
+  virtual UINT Read(void*, UINT);
+  virtual ULONGLONG Seek(LONGLONG, UINT);
+  virtual void SetLength(ULONGLONG);
+  virtual void Write(const void*, UINT);
+
+  void NewFileObject(CFile* file, HANDLE handle);
+  void MakeReadBuffer();
+  UINT Fill();
+  unsigned ReadInto(char* buf, unsigned size);
+  void CountLines(int32_t lines);
+
+  std::unique_ptr<char[]> m_readBuffer;
+  char* m_bufPos = nullptr;
+  unsigned m_bufCount = 0;
+  int32_t m_lineCount = -1;
+  int32_t m_progressEvery = 0;
+  std::unique_ptr<CFile> m_file;
+  HANDLE m_hFile = CFile::hFileNull;
+};

@@ -1,0 +1,19 @@
+// Run-time classes and throw helpers of the exceptions.
+#include "platform/afx/Exceptions.h"
+
+IMPLEMENT_DYNAMIC(CException, CObject)
+IMPLEMENT_DYNAMIC(CFileException, CException)
+IMPLEMENT_DYNAMIC(CArchiveException, CException)
+IMPLEMENT_DYNAMIC(CMemoryException, CException)
+IMPLEMENT_DYNAMIC(CNotSupportedException, CException)
+IMPLEMENT_DYNAMIC(CInvalidArgException, CException)
+
+void AfxThrowFileException(int cause, LONG osError, const char* fileName) {
+  throw CFileException(cause, osError, fileName);
+}
+void AfxThrowArchiveException(int cause, const char* fileName) {
+  throw CArchiveException(cause, fileName);
+}
+void AfxThrowMemoryException() { throw CMemoryException(); }
+void AfxThrowNotSupportedException() { throw CNotSupportedException(); }
+void AfxThrowInvalidArgException() { throw CInvalidArgException(); }

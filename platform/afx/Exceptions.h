@@ -1,0 +1,83 @@
+// The class library's exceptions, with its cause numbers. They are thrown by value and
+// caught by reference; code that hands a CException* on takes the caught object's address.
+#pragma once
+
+#include "platform/afx/Object.h"
+#include "platform/afx/String.h"
+
+class CException : public CObject {
+  DECLARE_DYNAMIC(CException)
+ public:
+  CException() = default;
+  // Kept for callers written against heap-allocated exceptions; ours live on the stack.
+  void Delete() {}
+};
+
+class CFileException : public CException {
+  DECLARE_DYNAMIC(CFileException)
+ public:
+  enum {
+    none = 0,
+    genericException = 1,
+    fileNotFound = 2,
+    badPath = 3,
+    tooManyOpenFiles = 4,
+    accessDenied = 5,
+    invalidFile = 6,
+    removeCurrentDir = 7,
+    directoryFull = 8,
+    badSeek = 9,
+    hardIO = 10,
+    sharingViolation = 11,
+    lockViolation = 12,
+    diskFull = 13,
+    endOfFile = 14,
+  };
+  explicit CFileException(int cause = none, LONG osError = -1, const char* fileName = nullptr)
+      : m_cause(cause), m_lOsError(osError), m_strFileName(fileName) {}
+
+  int m_cause;
+  LONG m_lOsError;
+  CString m_strFileName;
+};
+
+class CArchiveException : public CException {
+  DECLARE_DYNAMIC(CArchiveException)
+ public:
+  enum {
+    none = 0,
+    genericException = 1,
+    readOnly = 2,
+    endOfFile = 3,
+    writeOnly = 4,
+    badIndex = 5,
+    badClass = 6,
+    badSchema = 7,
+  };
+  explicit CArchiveException(int cause = none, const char* fileName = nullptr)
+      : m_cause(cause), m_strFileName(fileName) {}
+
+  int m_cause;
+  CString m_strFileName;
+  // Why, in words, for diagnostics (an unknown class names itself here).
+  CString m_strDetail;
+};
+
+class CMemoryException : public CException {
+  DECLARE_DYNAMIC(CMemoryException)
+};
+
+class CNotSupportedException : public CException {
+  DECLARE_DYNAMIC(CNotSupportedException)
+};
+
+class CInvalidArgException : public CException {
+  DECLARE_DYNAMIC(CInvalidArgException)
+};
+
+[[noreturn]] void AfxThrowFileException(int cause, LONG osError = -1,
+                                        const char* fileName = nullptr);
+[[noreturn]] void AfxThrowArchiveException(int cause, const char* fileName = nullptr);
+[[noreturn]] void AfxThrowMemoryException();
+[[noreturn]] void AfxThrowNotSupportedException();
+[[noreturn]] void AfxThrowInvalidArgException();

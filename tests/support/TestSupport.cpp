@@ -1,0 +1,56 @@
+// Shared test helpers.
+#include "tests/support/TestSupport.h"
+
+#include <sys/mount.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace zel_test {
+
+TempDir::TempDir() {
+  std::random_device rd;
+  auto base = std::filesystem::temp_directory_path();
+  do {
+    m_path = base / ("zeltest-" + std::to_string(rd()));
+  } while (std::filesystem::exists(m_path));
+  std::filesystem::create_directories(m_path / "home");
+  const char* old = std::getenv("ZEL_HOME");
+  m_hadHome = old != nullptr;
+  if (old) m_oldHome = old;
+  setenv("ZEL_HOME", (m_path / "home").c_str(), 1);
+}
+
+TempDir::~TempDir() {
+  if (m_hadHome)
+    setenv("ZEL_HOME", m_oldHome.c_str(), 1);
+  else
+    unsetenv("ZEL_HOME");
+  std::error_code ec;
+  std::filesystem::remove_all(m_path, ec);
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool MountTmpfs(const std::string& dir, const std::string& size, bool readOnly) {
+  std::filesystem::create_directories(dir);
+  std::string options = "size=" + size;
+  unsigned long flags = readOnly ? MS_RDONLY : 0;
+  return ::mount("tmpfs", dir.c_str(), "tmpfs", flags, options.c_str()) == 0;
+}
+
+void Unmount(const std::string& dir) { ::umount2(dir.c_str(), MNT_DETACH); }
+
+}  // namespace zel_test
