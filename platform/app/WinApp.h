@@ -14,6 +14,23 @@ class CWinApp : public CObject {
   CWinApp(const CWinApp&) = delete;
   CWinApp& operator=(const CWinApp&) = delete;
 
+  // The application's settings. With a registry key set they live in the per-user hive
+  // under Software\<registry key>\<profile name>\<section>; otherwise in the profile
+  // file named by the profile name (default "<exe name>.ini", in the profiles folder).
+  // Missing entries give the default; writes answer FALSE when the store cannot be
+  // written. A null value deletes the entry, a null entry the whole section.
+  CString GetProfileString(const char* section, const char* entry, const char* def = nullptr);
+  BOOL WriteProfileString(const char* section, const char* entry, const char* value);
+  UINT GetProfileInt(const char* section, const char* entry, int def);
+  BOOL WriteProfileInt(const char* section, const char* entry, int value);
+  // *data gets a block the caller frees with delete[]; FALSE (and null) when missing.
+  BOOL GetProfileBinary(const char* section, const char* entry, BYTE** data, UINT* bytes);
+  BOOL WriteProfileBinary(const char* section, const char* entry, const BYTE* data, UINT bytes);
+  // Sets the registry key; the profile name becomes the application's name.
+  void SetRegistryKey(const char* key);
+  // Where the settings are kept, for people: a hive key or a file path.
+  CString GetProfileLocation() const;
+
   CString m_strAppName;      // shown as the caption of message boxes
   CString m_strExeName;      // the executable's name without extension
   CString m_strExePath;      // the executable's full path

@@ -1,0 +1,30 @@
+// Facts about the host process and the machine, and small services around them: the
+// automation service name, the system type, the remote tools switch, clipboard text,
+// path splitting and module file names.
+#pragma once
+
+#include "files/ZelFileSpec.h"
+#include "platform/afx/String.h"
+#include "platform/afx/Wnd.h"
+
+// The automation service name, computed on the first call from the "Automation" settings
+// and kept for the life of the process (at most 100 characters).
+CString ZelGetDDEServerName();
+// Platform code 1 (oldest), 2 (the 95 family) or 3 (the NT family, and the default), with
+// the version numbers and a description.
+int GetZelSystemType(long& major, long& minor, long& build, CString& description);
+// True unless the machine-wide "RemoteTools" switch says otherwise.
+bool isCrvnWebAccessEbanled();
+// Non-zero when the text was put on the clipboard; failures are shown to the user.
+int ZelCopyTextToClipboard(CWnd* owner, const char* text);
+// The clipboard's text into file; the number of bytes written, 0 when none.
+unsigned long ZelSaveClipboardTextToFile(CWnd* owner, const CZelFileSpec& file);
+// The full path of the module's file; a null module gives the program's own file.
+CString ModuleFileName(HINSTANCE module);
+// The text after the last "\" or "/"; the whole text when there is neither.
+CString ExtractFileName(const char* path);
+// The path less its file name and the separator before it; empty when nothing is left.
+CString ExtractFileDirectory(const char* path);
+void SetApplicationCode(int code);
+// The first-run update step: nothing to do; true.
+bool FirstTimeUpdate();

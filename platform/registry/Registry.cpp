@@ -1,0 +1,460 @@
+// The registry store: the hive model, its text form, and the locked updates.
+//
+// The text form, one line each, LF ends (a line without its end is a torn write and
+// counts as missing):
+//   ; comment
+//   [Software\Some Key]          a key (levels separated by "\")
+//   @="text"                     its default value
+//   "name"="text"                a string value; \\ \" \n \r \t \xHH escape bytes
+//   "name"=dword:0000002a        a 32-bit number, 8 hexadecimal digits
+//   "name"=hex:01,ff,...         bytes
+// Lines that do not parse are skipped, and the values after a damaged key line are
+// skipped up to the next good one, so a damaged file reads as far as it is intact.
+#include "platform/registry/Registry.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+#include "platform/state/StateFile.h"
+
+namespace zel_registry {
+namespace {
+
+std::string Fold(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+struct Key {
+  std::string name;
+  std::map<std::string, std::unique_ptr<Key>> subkeys;             // by folded name
+  std::map<std::string, std::pair<std::string, ZelRegValue>> values;  // by folded name
+};
+
+// Splits a key path into its levels; false when a level holds a control character.
+bool SplitPath(const char* path, std::vector<std::string>& levels) {
+  levels.clear();
+  if (!path) return true;
+  std::string level;
+  for (const char* p = path;; ++p) {
+    if (*p == '\\' || *p == '\0') {
+      if (!level.empty()) levels.push_back(level);
+      level.clear();
+      if (*p == '\0') break;
+      continue;
+    }
+    if (static_cast<unsigned char>(*p) < 0x20 || *p == 0x7f) return false;
+    level += *p;
+  }
+  return true;
+}
+
+Key* Find(Key& root, const std::vector<std::string>& levels) {
+  Key* key = &root;
+  for (const std::string& level : levels) {
+    auto it = key->subkeys.find(Fold(level));
+    if (it == key->subkeys.end()) return nullptr;
+    key = it->second.get();
+  }
+  return key;
+}
+
+Key* Create(Key& root, const std::vector<std::string>& levels) {
+  Key* key = &root;
+  for (const std::string& level : levels) {
+    std::unique_ptr<Key>& slot = key->subkeys[Fold(level)];
+    if (!slot) {
+      slot = std::make_unique<Key>();
+      slot->name = level;
+    }
+    key = slot.get();
+  }
+  return key;
+}
+
+// ---- text form ------------------------------------------------------------------------
+
+void Quote(std::string& out, std::string_view s) {
+  static const char hex[] = "0123456789abcdef";
+  out += '"';
+  for (char ch : s) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\\""; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20 || c == 0x7f) {
+          out += "\\x";
+          out += hex[c >> 4];
+          out += hex[c & 15];
+        } else {
+          out += ch;
+        }
+    }
+  }
+  out += '"';
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Reads a quoted string at s[pos]; pos moves past the closing quote.
+bool Unquote(std::string_view s, size_t& pos, std::string& out) {
+  out.clear();
+  if (pos >= s.size() || s[pos] != '"') return false;
+  for (++pos; pos < s.size(); ++pos) {
+    char c = s[pos];
+    if (c == '"') {
+      ++pos;
+      return true;
+    }
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return false;
+    if (c != '\\') {
+      out += c;
+      continue;
+    }
+    if (++pos >= s.size()) return false;
+    switch (s[pos]) {
+      case '\\': out += '\\'; break;
+      case '"': out += '"'; break;
+      case 'n': out += '\n'; break;
+      case 'r': out += '\r'; break;
+      case 't': out += '\t'; break;
+      case 'x': {
+        if (pos + 2 >= s.size()) return false;
+        int hi = HexDigit(s[pos + 1]), lo = HexDigit(s[pos + 2]);
+        if (hi < 0 || lo < 0) return false;
+        out += static_cast<char>(hi * 16 + lo);
+        pos += 2;
+        break;
+      }
+      default: return false;
+    }
+  }
+  return false;
+}
+
+bool ParseData(std::string_view s, ZelRegValue& value) {
+  if (!s.empty() && s[0] == '"') {
+    size_t pos = 0;
+    value.type = REG_SZ;
+    return Unquote(s, pos, value.data) && pos == s.size();
+  }
+  if (s.substr(0, 6) == "dword:") {
+    std::string_view digits = s.substr(6);
+    if (digits.size() != 8) return false;
+    DWORD n = 0;
+    for (char c : digits) {
+      int d = HexDigit(c);
+      if (d < 0) return false;
+      n = n * 16 + static_cast<DWORD>(d);
+    }
+    value.type = REG_DWORD;
+    value.number = n;
+    value.data.clear();
+    return true;
+  }
+  if (s.substr(0, 4) == "hex:") {
+    std::string_view bytes = s.substr(4);
+    value.type = REG_BINARY;
+    value.data.clear();
+    for (size_t i = 0; i < bytes.size();) {
+      if (i + 2 > bytes.size()) return false;
+      int hi = HexDigit(bytes[i]), lo = HexDigit(bytes[i + 1]);
+      if (hi < 0 || lo < 0) return false;
+      value.data += static_cast<char>(hi * 16 + lo);
+      i += 2;
+      if (i < bytes.size()) {
+        if (bytes[i] != ',' || i + 1 == bytes.size()) return false;
+        ++i;
+      }
+    }
+    return true;
+  }
+  return false;
+}
+
+// Parses as much as is intact; answers true when something had to be skipped.
+bool Parse(const std::string& bytes, Key& root) {
+  bool damaged = false;
+  Key* current = nullptr;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) {
+      damaged = true;  // torn last line
+      break;
+    }
+    std::string_view line(bytes.data() + start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[') {
+      std::vector<std::string> levels;
+      if (line.size() < 2 || line.back() != ']' ||
+          !SplitPath(std::string(line.substr(1, line.size() - 2)).c_str(), levels)) {
+        damaged = true;
+        current = nullptr;
+        continue;
+      }
+      current = Create(root, levels);
+      continue;
+    }
+    std::string name;
+    size_t pos = 0;
+    if (line[0] == '@') {
+      pos = 1;
+    } else if (!Unquote(line, pos, name) || name.empty()) {
+      damaged = true;
+      continue;
+    }
+    ZelRegValue value;
+    if (pos >= line.size() || line[pos] != '=' || !ParseData(line.substr(pos + 1), value)) {
+      damaged = true;
+      continue;
+    }
+    if (!current) {
+      damaged = true;
+      continue;
+    }
+    current->values[Fold(name)] = {name, value};
+  }
+  return damaged;
+}
+
+void WriteKey(std::string& out, const Key& key, const std::string& path) {
+  // Keys with values, and leaves, get a line; the levels between are implied.
+  if (!path.empty() && (!key.values.empty() || key.subkeys.empty())) {
+    out += '[';
+    out += path;
+    out += "]\n";
+    for (const auto& [folded, entry] : key.values) {
+      const auto& [name, value] = entry;
+      if (name.empty())
+        out += '@';
+      else
+        Quote(out, name);
+      out += '=';
+      if (value.type == REG_DWORD) {
+        char buf[20];
+        std::snprintf(buf, sizeof buf, "dword:%08x", static_cast<unsigned>(value.number));
+        out += buf;
+      } else if (value.type == REG_BINARY) {
+        out += "hex:";
+        for (size_t i = 0; i < value.data.size(); ++i) {
+          char buf[4];
+          std::snprintf(buf, sizeof buf, i ? ",%02x" : "%02x",
+                        static_cast<unsigned char>(value.data[i]));
+          out += buf;
+        }
+      } else {
+        Quote(out, value.data);
+      }
+      out += '\n';
+    }
+    out += '\n';
+  }
+  for (const auto& [folded, sub] : key.subkeys)
+    WriteKey(out, *sub, path.empty() ? sub->name : path + "\\" + sub->name);
+}
+
+std::string Serialize(const Key& root, ZelHive hive) {
+  std::string out = "; ZelUtil registry hive ";
+  out += HiveName(hive);
+  out += ": [key] lines, then \"name\"=value lines; @ is the default value.\n\n";
+  if (!root.values.empty()) {
+    // Values at the top level have no key line of their own.
+    Key top;
+    for (const auto& [folded, entry] : root.values) top.values[folded] = entry;
+    std::string block;
+    WriteKey(block, top, "\\");
+    out += block;
+  }
+  WriteKey(out, root, "");
+  return out;
+}
+
+LONG ErrorFromErrno(int err) {
+  switch (err) {
+    case 0: return ERROR_SUCCESS;
+    case ENOENT:
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EROFS: return ERROR_ACCESS_DENIED;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return ERROR_DISK_FULL;
+    case EIO: return ERROR_WRITE_FAULT;
+    default: return ERROR_GEN_FAILURE;
+  }
+}
+
+LONG Load(ZelHive hive, Key& root) {
+  std::string bytes;
+  int err = zel_state::ReadFile(HivePath(hive), bytes);
+  if (err == ENOENT) return ERROR_SUCCESS;
+  if (err) return ErrorFromErrno(err);
+  Parse(bytes, root);
+  return ERROR_SUCCESS;
+}
+
+// A change's answer when the hive already holds what was asked: nothing to write.
+constexpr LONG kNoChange = -1;
+
+// One change of the hive under its lock. change answers ERROR_SUCCESS to have the hive
+// written, kNoChange to succeed without writing, an error to leave it and answer that.
+template <typename Change>
+LONG Update(ZelHive hive, Change change) {
+  LONG result = ERROR_SUCCESS;
+  CString path = HivePath(hive);
+  int err = zel_state::UpdateFile(path, true, [&](std::string& bytes) {
+    Key root;
+    if (Parse(bytes, root) && !bytes.empty()) {
+      // Keep the damaged original beside the hive before it is rewritten without the
+      // parts that could not be read.
+      zel_state::ReplaceFile(path + ".bad", bytes);
+    }
+    result = change(root);
+    if (result != ERROR_SUCCESS) return false;
+    bytes = Serialize(root, hive);
+    return true;
+  });
+  if (err) return ErrorFromErrno(err);
+  return result == kNoChange ? ERROR_SUCCESS : result;
+}
+
+}  // namespace
+
+CString HivePath(ZelHive hive) {
+  switch (hive) {
+    case ZelHive::ClassesRoot: return ZelStateRoot() + "/registry/classes.reg";
+    case ZelHive::CurrentUser: return ZelStateRoot() + "/registry/user.reg";
+    case ZelHive::LocalMachine: return ZelMachineStateRoot() + "/registry/machine.reg";
+  }
+  return CString();
+}
+
+const char* HiveName(ZelHive hive) {
+  switch (hive) {
+    case ZelHive::ClassesRoot: return "HKEY_CLASSES_ROOT";
+    case ZelHive::CurrentUser: return "HKEY_CURRENT_USER";
+    case ZelHive::LocalMachine: return "HKEY_LOCAL_MACHINE";
+  }
+  return "";
+}
+
+LONG OpenKey(ZelHive hive, const char* key) {
+  std::vector<std::string> levels;
+  if (!SplitPath(key, levels)) return ERROR_FILE_NOT_FOUND;
+  Key root;
+  if (LONG err = Load(hive, root)) return err;
+  return Find(root, levels) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
+LONG QueryValue(ZelHive hive, const char* key, const char* name, ZelRegValue& value) {
+  std::vector<std::string> levels;
+  if (!SplitPath(key, levels)) return ERROR_FILE_NOT_FOUND;
+  Key root;
+  if (LONG err = Load(hive, root)) return err;
+  Key* found = Find(root, levels);
+  if (!found) return ERROR_FILE_NOT_FOUND;
+  auto it = found->values.find(Fold(name ? name : ""));
+  if (it == found->values.end()) return ERROR_FILE_NOT_FOUND;
+  value = it->second.second;
+  return ERROR_SUCCESS;
+}
+
+LONG QueryString(ZelHive hive, const char* key, const char* name, CString& text) {
+  ZelRegValue value;
+  if (LONG err = QueryValue(hive, key, name, value)) return err;
+  if (value.type == REG_DWORD)
+    text.Format("%u", static_cast<unsigned>(value.number));
+  else
+    text = CString(value.data);
+  return ERROR_SUCCESS;
+}
+
+LONG CreateKey(ZelHive hive, const char* key) {
+  std::vector<std::string> levels;
+  if (!SplitPath(key, levels)) return ERROR_INVALID_PARAMETER;
+  return Update(hive, [&](Key& root) {
+    if (Find(root, levels)) return kNoChange;
+    Create(root, levels);
+    return static_cast<LONG>(ERROR_SUCCESS);
+  });
+}
+
+LONG SetValue(ZelHive hive, const char* key, const char* name, const ZelRegValue& value) {
+  std::vector<std::string> levels;
+  if (!SplitPath(key, levels)) return ERROR_INVALID_PARAMETER;
+  std::string valueName = name ? name : "";
+  return Update(hive, [&](Key& root) {
+    Key* target = Create(root, levels);
+    auto [it, added] = target->values.try_emplace(Fold(valueName), valueName, value);
+    if (!added) {
+      ZelRegValue& old = it->second.second;
+      if (old.type == value.type && old.data == value.data && old.number == value.number)
+        return kNoChange;
+      old = value;
+    }
+    return static_cast<LONG>(ERROR_SUCCESS);
+  });
+}
+
+LONG SetString(ZelHive hive, const char* key, const char* name, const char* text) {
+  ZelRegValue value;
+  value.type = REG_SZ;
+  value.data = text ? text : "";
+  return SetValue(hive, key, name, value);
+}
+
+LONG DeleteKey(ZelHive hive, const char* key) {
+  std::vector<std::string> levels;
+  if (!SplitPath(key, levels) || levels.empty()) return ERROR_INVALID_PARAMETER;
+  return Update(hive, [&](Key& root) {
+    std::vector<std::string> parentLevels(levels.begin(), levels.end() - 1);
+    Key* parent = Find(root, parentLevels);
+    if (!parent || !parent->subkeys.erase(Fold(levels.back())))
+      return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    return static_cast<LONG>(ERROR_SUCCESS);
+  });
+}
+
+LONG DeleteValue(ZelHive hive, const char* key, const char* name) {
+  std::vector<std::string> levels;
+  if (!SplitPath(key, levels)) return ERROR_FILE_NOT_FOUND;
+  return Update(hive, [&](Key& root) {
+    Key* target = Find(root, levels);
+    if (!target || !target->values.erase(Fold(name ? name : "")))
+      return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    return static_cast<LONG>(ERROR_SUCCESS);
+  });
+}
+
+LONG ListKey(ZelHive hive, const char* key, KeyListing& listing) {
+  listing = KeyListing();
+  std::vector<std::string> levels;
+  if (!SplitPath(key, levels)) return ERROR_FILE_NOT_FOUND;
+  Key root;
+  if (LONG err = Load(hive, root)) return err;
+  Key* found = Find(root, levels);
+  if (!found) return ERROR_FILE_NOT_FOUND;
+  for (const auto& [folded, sub] : found->subkeys) listing.subkeys.push_back(sub->name);
+  for (const auto& [folded, entry] : found->values)
+    listing.values.emplace_back(entry.first, entry.second);
+  return ERROR_SUCCESS;
+}
+
+}  // namespace zel_registry
