@@ -1,0 +1,84 @@
+// The file types table: look-ups, registration and dialog filters.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "files/FileTypesTable.h"
+
+namespace {
+
+TEST(FileTypesTable, DefaultRowsAreCompleteAndUniqueById) {
+  FileTypesTable table;
+  ASSERT_EQ(table.Rows().size(), 78u);
+  std::set<int> ids;
+  for (const FTTENTRY* r : table.Rows()) ids.insert(r->id);
+  EXPECT_EQ(ids.size(), 78u);
+  EXPECT_EQ(table.Rows().front()->id, 0);
+  EXPECT_STREQ(table.Rows().front()->extension, ".");
+  EXPECT_EQ(table.Rows().back()->id, 77);
+  const FTTENTRY* gff = table.FindFileTypeEntry(72);
+  EXPECT_STREQ(gff->shellClass, "QLLIGeneralFeatureFormat");
+  EXPECT_EQ(gff->iconIndex, -3006);
+}
+
+TEST(FileTypesTable, UnknownLookupsFallBackToTheFirstRow) {
+  FileTypesTable table;
+  struct Case {
+    const char* ext;
+    int id;
+  } cases[] = {{".GB", 41}, {".gb", 41}, {".gp", 42}, {".txt", 0}, {".embl", 0},
+               {".ma4", 20}, {".MpcrList", 69}, {"gb", 0}, {"", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ext);
+    EXPECT_EQ(table.FindFileTypeEntry(c.ext)->id, c.id);
+  }
+  EXPECT_EQ(table.FindFileTypeEntry(999)->id, 0);
+  EXPECT_EQ(table.FindFileTypeEntry(static_cast<const char*>(nullptr))->id, 0);
+}
+
+TEST(FileTypesTable, MacCodesMatchOnlyRowsRecognisedByThem) {
+  FileTypesTable table;
+  EXPECT_EQ(ZelMacCodeFromText("TEXT"), 0x54584554u);
+  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("QLma"), ZelMacCodeFromText("QLLI"))->id, 20);
+  // Three-letter codes take their terminating zero as the fourth byte.
+  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("RGL"), ZelMacCodeFromText("QLLI"))->id, 66);
+  // The first TEXT/QLLI row (id 41) is not recognised by codes: the first row answers.
+  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("TEXT"), ZelMacCodeFromText("QLLI"))->id, 0);
+  EXPECT_EQ(table.FindFileTypeEntry(1ul, 2ul)->id, 0);
+}
+
+TEST(FileTypesTable, RegisteringReplacesTheRowOfTheSameIdAtTheEnd) {
+  FileTypesTable table;
+  FTTENTRY mine{41, "My Documents", ".mine", nullptr, 1, nullptr, nullptr, 0, nullptr, "TEXT",
+                "QLLI", 0, 0, nullptr};
+  table.RegisterFileTypeEntry(&mine);
+  EXPECT_EQ(table.Rows().size(), 78u);
+  EXPECT_EQ(table.Rows().back(), &mine);
+  EXPECT_EQ(table.FindFileTypeEntry(41), &mine);
+  EXPECT_EQ(table.FindFileTypeEntry(".gb")->id, 0);
+  table.UnregisterFileTypeEntry(41);
+  EXPECT_EQ(table.FindFileTypeEntry(41)->id, 0);
+  table.UnregisterFileTypeEntry(12345);  // nothing to remove
+  EXPECT_EQ(table.Rows().size(), 77u);
+
+  FileTypesTable copy(table);
+  copy.UnregisterFileTypeEntry(0);
+  EXPECT_EQ(table.FindFileTypeEntry(0)->id, 0);
+  EXPECT_EQ(copy.Rows().size(), 76u);
+}
+
+TEST(FileTypesTable, FilterStrings) {
+  int docs[] = {41, 27, 0};
+  EXPECT_EQ(ZelMakeFilterString(docs, 0),
+            CString("DNA/RNA Documents (*.gb)|*.gb|GenBank Files|*.*|All files (*.*)|*.*||"));
+  EXPECT_EQ(ZelMakeFilterString(docs, 1),
+            CString("DNA/RNA Documents (*.gb)|*.gb|GenBank Files (*.gb)|*.*|"));
+  int archives[] = {20, 999, 0};
+  EXPECT_EQ(ZelMakeFilterString(archives, 1),
+            CString("DNA/RNA Archives (*.ma4)|*.ma4;*.mar| (*.)|*.*|"));
+  EXPECT_EQ(ZelMakeFilterString(nullptr, 0), CString(""));
+  int none[] = {0};
+  EXPECT_EQ(ZelMakeFilterString(none, 0), CString("All files (*.*)|*.*||"));
+}
+
+}  // namespace
