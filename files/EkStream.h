@@ -1,0 +1,110 @@
+// CEkStream: one byte-stream interface over a disk file, growing memory or the buffer of
+// a caller's CString, so the same line parser reads a file or text already in memory.
+#pragma once
+
+#include <memory>
+
+#include "files/EkMemFile.h"
+#include "platform/afx/File.h"
+#include "platform/afx/Object.h"
+#include "platform/afx/String.h"
+
+// Every operation addresses the file when one is open, else the memory. Read and
+// ReadString on a closed stream answer nothing; writing or seeking a closed stream raises
+// CFileException (invalid file). Disk read and write failures raise the platform's
+// CFileException; writing past the end of a stream over a string raises CMemoryException.
+class CEkStream : public CObject {
+  DECLARE_DYNAMIC(CEkStream)
+ public:
+  CEkStream();
+  explicit CEkStream(unsigned growBytes);
+  CEkStream(CString* s, unsigned length);
+  // Throws CFileException when the file cannot be opened.
+  CEkStream(const char* path, UINT flags);
+  ~CEkStream() override;
+  CEkStream(const CEkStream&) = delete;
+  CEkStream& operator=(const CEkStream&) = delete;
+
+  // Each first closes what was open; 1 when the storage was made.
+  // A new growing memory stream.
+  int Open(unsigned growBytes);
+  // A fixed-size stream over *s: length bytes, or the string's length when 0. Closing
+  // leaves in *s what was written, or its text unchanged when the stream was only read.
+  int Open(CString* s, unsigned length);
+  // A disk file, opened with flags plus binary mode; throws CFileException on failure.
+  int Open(const char* path, UINT flags);
+  // Closes the file, or ends the memory (handing a written string its new length).
+  void Close();
+
+  virtual void WriteString(const CString& s);
+  // The text, then CR and LF.
+  virtual void WriteString(const char* text);
+  // The first n bytes of s, or all of it when shorter.
+  virtual void Write(const CString& s, int n);
+  virtual void Write(const char* data, int n);
+  virtual void Write(const CString& s);
+  // The bytes up to the NUL.
+  virtual void Write(const char* text);
+
+  // Up to n bytes; the count read (0 at the end or when nothing is open).
+  virtual UINT Read(void* buf, unsigned n);
+  // One line of at most size - 1 bytes, its line end (LF, CR, LF CR or CR LF) consumed and
+  // not stored; a longer line comes back in pieces. Null at the end of the stream.
+  virtual char* ReadString(char* buf, unsigned size);
+  // One whole line without its line end; 0 when nothing but the end was met.
+  int ReadString(CString& s);
+
+  virtual ULONGLONG Seek(long offset, unsigned from);
+  void SeekToBegin() { Seek(0, CFile::begin); }
+  ULONGLONG SeekToEnd() { return Seek(0, CFile::end); }
+  virtual ULONGLONG GetLength() const;
+
+  // The disk file (null for memory streams), positioned at the stream's position. The
+  // stream reads no further ahead of it once lent, so the caller may move it freely.
+  CStdioFile* GetSFD();
+  // The bytes written to a memory stream, NUL-terminated, for the caller to free(); the
+  // stream then holds no memory. Null for a file stream or a closed stream.
+  char* GetOutputBuffer();
+
+ private:
+  struct LentGuard;
+
+  bool IsOpen() const { return m_file || m_memory; }
+  ULONGLONG Tell() const;
+  // Bytes readable at the position without moving it (refilling the read-ahead of a
+  // file); 0 at the end.
+  size_t Avail(const char** p);
+  void Advance(size_t n);
+  int PeekByte();
+  // Index of the first CR or LF among the avail bytes at p (the stream's position), or
+  // avail; remembers where the next ones lie so each byte is searched once.
+  size_t NextLineEnd(const char* p, size_t avail);
+  void ForgetLineEnds() { m_lfValid = m_crValid = false; }
+  // Reads one line of at most maxLen bytes, handing its bytes to sink; see the .cpp.
+  template <typename Sink>
+  bool ScanLine(ULONGLONG maxLen, unsigned period, Sink&& sink, ULONGLONG* length);
+  size_t Refill();
+  // Puts the file at the stream position and drops the read-ahead.
+  void SyncFile();
+  void ReleaseTarget(size_t length);
+  void RequireOpen() const;
+
+  std::unique_ptr<CStdioFile> m_file;
+  std::unique_ptr<CEkMemFile> m_memory;
+  CString* m_target = nullptr;
+  bool m_wroteTarget = false;
+
+  // Read-ahead of the disk file: m_ahead[0..m_aheadLen) holds the bytes at file offset
+  // m_aheadStart; while it is valid the file object stands at its end and m_pos is the
+  // stream's position.
+  std::unique_ptr<char[]> m_ahead;
+  ULONGLONG m_aheadStart = 0;
+  size_t m_aheadLen = 0;
+  ULONGLONG m_pos = 0;
+  bool m_aheadValid = false;
+  bool m_lent = false;
+
+  // Next LF / CR at or after m_*From: at m_*At (the end of the readable bytes when none).
+  ULONGLONG m_lfFrom = 0, m_lfAt = 0, m_crFrom = 0, m_crAt = 0;
+  bool m_lfValid = false, m_crValid = false;
+};
