@@ -1,0 +1,639 @@
+// Syntax nodes: printing, print lengths, reading, and their pooled life cycle.
+#include "serialization/SynNode.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "serialization/NodePool.h"
+#include "serialization/SyntaxTree.h"
+
+IMPLEMENT_DYNAMIC(CSynNode, CObject)
+IMPLEMENT_DYNAMIC(CSynList, CSynNode)
+IMPLEMENT_DYNAMIC(CSynRef, CSynNode)
+IMPLEMENT_DYNAMIC(CSynTag, CSynNode)
+IMPLEMENT_DYNAMIC(CSynStr, CSynNode)
+IMPLEMENT_DYNAMIC(CSynNum, CSynNode)
+
+namespace {
+
+constexpr int kDoesNotFit = -69;
+constexpr int kTagTokenSize = 128;
+constexpr int kNumberTokenSize = 64;
+constexpr int kIndexTokenSize = 32;
+
+bool IsExactly(const CSynNode* node, const CRuntimeClass* cls) {
+  return node->GetRuntimeClass() == cls;
+}
+
+bool IsAsciiLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiDigit(int c) { return c >= '0' && c <= '9'; }
+
+// Scratch print buffer of atoms; trees are used by one thread at a time.
+CString& AtomScratch() {
+  static CString s;
+  return s;
+}
+
+// A string character that is written as itself.
+inline bool IsPlainStringChar(unsigned char u) {
+  signed char sc = static_cast<signed char>(u);
+  return sc >= 32 && sc <= 126 && u != '"' && u != '\\';
+}
+
+}  // namespace
+
+// ---- CSynNode ----
+
+void* CSynNode::operator new(size_t bytes) { return zel_sxf::PoolAlloc(bytes); }
+
+void CSynNode::operator delete(void* block, size_t bytes) noexcept {
+  zel_sxf::PoolFree(block, bytes);
+}
+
+int CSynNode::SubtractPrintLen(int n) const {
+  CString& s = AtomScratch();
+  s.Empty();
+  OutputToString(s);
+  return n - s.GetLength();
+}
+
+void CSynNode::Output(CSyntaxTree& tree, int) const {
+  CString& s = AtomScratch();
+  s.Empty();
+  OutputToString(s);
+  tree.OutputString(s.GetString(), static_cast<size_t>(s.GetLength()));
+}
+
+void CSynNode::OutputToString(CString&) const {}
+
+int CSynNode::RemoveLastRef() { return 1; }
+
+void CSynNode::DeletePtr(CSynNode* node) {
+  if (!node || !node->RemoveLastRef()) return;
+  CSynList* list = node->IsKindOf(RUNTIME_CLASS(CSynList)) ? static_cast<CSynList*>(node) : nullptr;
+  if (!list || list->m_count == 0) {
+    delete node;
+    return;
+  }
+  // Take nested lists apart with a work stack instead of recursion; elements pushed
+  // head first come off tail first.
+  std::vector<CSynNode*> work;
+  work.push_back(node);
+  while (!work.empty()) {
+    CSynNode* n = work.back();
+    work.pop_back();
+    if (!n || !n->RemoveLastRef()) continue;
+    if (n->IsKindOf(RUNTIME_CLASS(CSynList))) {
+      CSynList* l = static_cast<CSynList*>(n);
+      work.insert(work.end(), l->m_items, l->m_items + l->m_count);
+      l->m_count = 0;
+    }
+    delete n;
+  }
+}
+
+// ---- CSynList ----
+
+CSynList* CSynList::NewPtr() { return new CSynList; }
+
+CSynList::~CSynList() {
+  while (m_count) DeletePtr(RemoveTail());
+  FreeItems();
+}
+
+void CSynList::FreeItems() noexcept {
+  if (m_items) zel_sxf::PoolFree(m_items, m_capacity * sizeof(CSynNode*));
+  m_items = nullptr;
+  m_capacity = 0;
+}
+
+void CSynList::AddNew(CSynNode* node) {
+  if (m_count == m_capacity) {
+    uint32_t capacity = m_capacity ? m_capacity * 2 : 4;
+    auto** items = static_cast<CSynNode**>(zel_sxf::PoolAlloc(capacity * sizeof(CSynNode*)));
+    if (m_count) std::memcpy(items, m_items, m_count * sizeof(CSynNode*));
+    FreeItems();
+    m_items = items;
+    m_capacity = capacity;
+  }
+  m_items[m_count++] = node;
+}
+
+void CSynList::Adopt(CSynNode* const* nodes, uint32_t count) {
+  if (count == 0) return;
+  auto** items = static_cast<CSynNode**>(zel_sxf::PoolAlloc(count * sizeof(CSynNode*)));
+  std::memcpy(items, nodes, count * sizeof(CSynNode*));
+  FreeItems();
+  m_items = items;
+  m_count = m_capacity = count;
+}
+
+namespace {
+struct LenFrame {
+  const CSynList* list;
+  uint32_t next;
+};
+std::vector<LenFrame>& LenStack() {
+  static std::vector<LenFrame> stack;
+  return stack;
+}
+}  // namespace
+
+int CSynList::SubtractPrintLen(int n) const {
+  if (n < 2) return kDoesNotFit;
+  // Nested lists are walked with an explicit stack (shared, used above `base`, so that a
+  // re-entrant call through an unusual node keeps its own frames).
+  std::vector<LenFrame>& stack = LenStack();
+  const size_t base = stack.size();
+  int r = n - 1;
+  stack.push_back({this, 0});
+  auto fail = [&] {
+    stack.resize(base);
+    return kDoesNotFit;
+  };
+  for (;;) {
+    LenFrame& f = stack.back();
+    if (f.next == f.list->m_count) {
+      r -= 1;
+      stack.pop_back();
+      if (stack.size() == base) return r;
+      if (r < 1) return fail();
+      continue;
+    }
+    if (f.next > 0) r -= 1;
+    const CSynNode* e = f.list->m_items[f.next++];
+    if (IsExactly(e, RUNTIME_CLASS(CSynList))) {
+      if (r < 2) return fail();
+      r -= 1;
+      stack.push_back({static_cast<const CSynList*>(e), 0});
+      continue;
+    }
+    if (IsExactly(e, RUNTIME_CLASS(CSynRef))) {
+      const CSynRef* ref = static_cast<const CSynRef*>(e);
+      char head[16];
+      r -= ref->PrintHead(head);
+      if (r < 0) return fail();
+      const CSynNode* target = ref->GetNode();
+      if (target && IsExactly(target, RUNTIME_CLASS(CSynList))) {
+        if (r < 2) return fail();
+        r -= 1;
+        stack.push_back({static_cast<const CSynList*>(target), 0});
+        continue;
+      }
+      if (target) r = target->SubtractPrintLen(r);
+    } else {
+      r = e->SubtractPrintLen(r);
+    }
+    if (r < 1) return fail();
+  }
+}
+
+namespace {
+struct OutFrame {
+  const CSynList* list;
+  uint32_t next;
+  int left;
+  int indent;
+  bool wholeFits;
+};
+std::vector<OutFrame>& OutStack() {
+  static std::vector<OutFrame> stack;
+  return stack;
+}
+}  // namespace
+
+void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
+  std::vector<OutFrame>& stack = OutStack();
+  const size_t base = stack.size();
+  auto open = [&](const CSynList* list, bool fits) {
+    int left = tree.CharsLeftOnLine();
+    bool whole = fits || list->CanFitOnLine(left);
+    tree.OutputString("(", 1);
+    left -= 1;
+    stack.push_back({list, 0, left, tree.CharsUsedOnLine(), whole});
+  };
+  try {
+    open(this, fitsOnLine != 0);
+    while (stack.size() > base) {
+      const size_t top = stack.size() - 1;
+      OutFrame f = stack[top];
+      if (f.next == f.list->m_count) {
+        tree.OutputString(")", 1);
+        stack.pop_back();
+        if (stack.size() > base) stack.back().left = tree.CharsLeftOnLine();
+        continue;
+      }
+      const CSynNode* e = f.list->m_items[f.next];
+      int left = f.left;
+      if (f.next > 0) {
+        tree.OutputString(" ", 1);
+        left -= 1;
+      }
+      bool fits = f.wholeFits || e->CanFitOnLine(left);
+      if (!fits && f.next > 0) tree.FlushCurrentLine(f.indent);
+      stack[top].next = f.next + 1;
+      stack[top].left = left;
+      if (IsExactly(e, RUNTIME_CLASS(CSynList))) {
+        open(static_cast<const CSynList*>(e), fits);
+        continue;
+      }
+      if (IsExactly(e, RUNTIME_CLASS(CSynRef))) {
+        const CSynRef* ref = static_cast<const CSynRef*>(e);
+        const CSynNode* target = ref->GetNode();
+        if (target && IsExactly(target, RUNTIME_CLASS(CSynList))) {
+          char head[16];
+          tree.OutputString(head, static_cast<size_t>(ref->PrintHead(head)));
+          open(static_cast<const CSynList*>(target), fits);
+          continue;
+        }
+      }
+      e->Output(tree, fits);
+      stack[top].left = tree.CharsLeftOnLine();
+    }
+  } catch (...) {
+    stack.resize(base);
+    throw;
+  }
+}
+
+CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
+  CSynList* root = NewPtr();
+  if (sharedIndex >= 0) {
+    try {
+      tree.InternNewSharedNode(sharedIndex, root);
+    } catch (...) {
+      DeletePtr(root);
+      throw;
+    }
+  }
+  // Lists being read keep their elements on one gathering stack; a list gets an array
+  // of exactly its size when its ")" is read. Nested lists are read by this loop, not by
+  // recursion, so nesting depth costs heap, not stack.
+  struct Open {
+    CSynList* list;
+    size_t first;  // index of its first element in `gathered`
+  };
+  std::vector<CSynNode*> gathered;
+  std::vector<Open> open;
+  try {
+    if (tree.ReadChar() != '(') CSyntaxTree::ThrowBadTokenException('(');
+    open.push_back({root, 0});
+    for (;;) {
+      int c = tree.SkipWhitespace();
+      if (c == ')') {
+        tree.Advance(1);
+        Open done = open.back();
+        open.pop_back();
+        done.list->Adopt(gathered.data() + done.first,
+                         static_cast<uint32_t>(gathered.size() - done.first));
+        gathered.resize(done.first);
+        if (open.empty()) return root;
+        continue;
+      }
+      if (c == '(') {
+        tree.Advance(1);
+        CSynList* child = NewPtr();
+        gathered.push_back(child);
+        open.push_back({child, gathered.size()});
+        continue;
+      }
+      if (c == '#') {
+        int index;
+        if (CSynRef::InputHeader(tree, index) == '#') {
+          tree.CheckSharedNode(index);
+          gathered.push_back(CSynRef::NewPtr(index, nullptr));
+          continue;
+        }
+        CSynList* child = NewPtr();
+        try {
+          tree.InternNewSharedNode(index, child);
+        } catch (...) {
+          DeletePtr(child);
+          throw;
+        }
+        // The shared table owns the list; the reference only points at it.
+        gathered.push_back(CSynRef::NewPtr(index, child));
+        if (tree.ReadChar() != '(') CSyntaxTree::ThrowBadTokenException('(');
+        open.push_back({child, gathered.size()});
+        continue;
+      }
+      gathered.push_back(tree.ReadSynNode());
+    }
+  } catch (...) {
+    for (CSynNode* n : gathered) DeletePtr(n);
+    if (sharedIndex < 0) DeletePtr(root);
+    throw;
+  }
+}
+
+// ---- CSynRef ----
+
+CSynRef* CSynRef::NewPtr(int index, CSynNode* node) { return new CSynRef(index, node); }
+
+int CSynRef::IsTokenChar(int c, int) { return IsAsciiDigit(c); }
+
+int CSynRef::InputHeader(CSyntaxTree& tree, int& index) {
+  int c1 = tree.ReadChar();
+  char digits[kIndexTokenSize];
+  int len = tree.ReadToken(&CSynRef::IsTokenChar, digits, kIndexTokenSize);
+  int c2 = tree.ReadChar();
+  if (len == 0) CSyntaxTree::ThrowGenericException();
+  if (c1 != '#') CSyntaxTree::ThrowBadTokenException(c1);
+  if (c2 != '#' && c2 != '=') CSyntaxTree::ThrowBadTokenException(c2);
+  // Indexes beyond any table we would build are refused as bad indexes by the table.
+  uint64_t value = 0;
+  for (int i = 0; i < len; ++i) {
+    value = value * 10 + static_cast<uint64_t>(digits[i] - '0');
+    if (value > 0x7FFFFFFF) {
+      value = 0x7FFFFFFF;
+      break;
+    }
+  }
+  index = static_cast<int>(value);
+  return c2;
+}
+
+CSynRef* CSynRef::InputPtr(CSyntaxTree& tree) {
+  int index;
+  if (InputHeader(tree, index) == '#') {
+    tree.CheckSharedNode(index);
+    return NewPtr(index, nullptr);
+  }
+  CSynList* list = CSynList::InputPtr(tree, index);
+  return NewPtr(index, list);
+}
+
+int CSynRef::PrintHead(char* buf) const {
+  buf[0] = '#';
+  auto [end, ec] = std::to_chars(buf + 1, buf + 14, m_index);
+  *end++ = m_node ? '=' : '#';
+  return static_cast<int>(end - buf);
+}
+
+int CSynRef::SubtractPrintLen(int n) const {
+  char head[16];
+  int r = n - PrintHead(head);
+  if (r < 0) return kDoesNotFit;
+  return m_node ? m_node->SubtractPrintLen(r) : r;
+}
+
+void CSynRef::Output(CSyntaxTree& tree, int fitsOnLine) const {
+  char head[16];
+  tree.OutputString(head, static_cast<size_t>(PrintHead(head)));
+  if (m_node) m_node->Output(tree, fitsOnLine);
+}
+
+// ---- CSynTag ----
+
+CSynTag* CSynTag::NewPtr(const char* name) { return new CSynTag(name); }
+
+int CSynTag::IsTokenChar(int c, int first) {
+  if (IsAsciiLetter(c)) return 1;
+  if (first) return 0;
+  return IsAsciiDigit(c) || (c > 0 && c < 128 && std::strchr("_$-+<>=/*!?:@%^.&", c) != nullptr);
+}
+
+CSynTag* CSynTag::InputPtr(CSyntaxTree& tree) {
+  char name[kTagTokenSize];
+  if (tree.ReadToken(&CSynTag::IsTokenChar, name, kTagTokenSize) == 0)
+    CSyntaxTree::ThrowGenericException();
+  return NewPtr(name);
+}
+
+int CSynTag::SubtractPrintLen(int n) const { return n - m_name.GetLength(); }
+
+void CSynTag::OutputToString(CString& s) const { s += m_name; }
+
+bool operator==(const CSynTag& a, const CSynTag& b) {
+  return ZelStrCmpNoCase(a.m_name.view(), b.m_name.view()) == 0;
+}
+
+bool operator==(const CSynTag& a, const char* name) {
+  return ZelStrCmpNoCase(a.m_name.view(), name ? name : "") == 0;
+}
+
+// ---- CSynStr ----
+
+CSynStr* CSynStr::NewPtr(const char* value) { return new CSynStr(value); }
+
+int CSynStr::SubtractPrintLen(int n) const {
+  int len = 2;
+  for (unsigned char u : m_value.view()) {
+    signed char sc = static_cast<signed char>(u);
+    if (u == '\\' || u == '"')
+      len += 2;
+    else if (sc < 32 || sc >= 127)
+      len += 4;
+    else
+      len += 1;
+  }
+  return n - len;
+}
+
+void CSynStr::OutputToString(CString& s) const {
+  std::string& out = s.str();
+  out.push_back('"');
+  const char* p = m_value.GetString();
+  const char* end = p + m_value.GetLength();
+  while (p < end) {
+    const char* run = p;
+    while (p < end && IsPlainStringChar(static_cast<unsigned char>(*p))) ++p;
+    out.append(run, static_cast<size_t>(p - run));
+    if (p == end) break;
+    unsigned char u = static_cast<unsigned char>(*p++);
+    switch (u) {
+      case '\t': out.append("\\t"); break;
+      case '\n': out.append("\\n"); break;
+      case '\r': out.append("\\r"); break;
+      case '"': out.append("\\\""); break;
+      case '\\': out.append("\\\\"); break;
+      default: {
+        char esc[4] = {'\\', static_cast<char>('0' + (u >> 6)), static_cast<char>('0' + ((u >> 3) & 7)),
+                       static_cast<char>('0' + (u & 7))};
+        out.append(esc, 4);
+      }
+    }
+  }
+  out.push_back('"');
+}
+
+CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {
+  if (tree.ReadChar() != '"') CSyntaxTree::ThrowBadTokenException('"');
+  CSynStr* node = new CSynStr;
+  try {
+    std::string& value = node->m_value.str();
+    for (;;) {
+      // Plain characters are taken as a run; a string never continues on the next line.
+      const char* p = tree.CursorPtr();
+      int n = tree.CharsLeftToRead();
+      int i = 0;
+      while (i < n && p[i] != '"' && p[i] != '\\') ++i;
+      value.append(p, static_cast<size_t>(i));
+      tree.Advance(i);
+      int c = tree.ReadChar();
+      if (c == '"') return node;
+      int e = tree.ReadChar();
+      switch (e) {
+        case '"':
+        case '\\': value.push_back(static_cast<char>(e)); break;
+        case 'n': value.push_back('\n'); break;
+        case 'r': value.push_back('\r'); break;
+        case 't': value.push_back('\t'); break;
+        default: {
+          if (e < '0' || e > '7') CSyntaxTree::ThrowBadTokenException(e);
+          int d2 = tree.ReadChar();
+          if (d2 < '0' || d2 > '7') CSyntaxTree::ThrowBadTokenException(d2);
+          int d3 = tree.ReadChar();
+          if (d3 < '0' || d3 > '7') CSyntaxTree::ThrowBadTokenException(d3);
+          value.push_back(static_cast<char>(((e - '0') * 64 + (d2 - '0') * 8 + (d3 - '0')) & 0xFF));
+        }
+      }
+    }
+  } catch (...) {
+    DeletePtr(node);
+    throw;
+  }
+}
+
+// ---- CSynNum ----
+
+CSynNum CSynNum::cache[20];
+
+namespace {
+bool g_cacheReady = false;
+
+// Truncation toward zero into 32 bits, as the suite's platform converts: values outside
+// the range give 0x80000000 rather than undefined behaviour.
+int32_t TruncToLong(double v) {
+  if (!(v > -2147483649.0 && v < 2147483648.0)) return INT32_MIN;
+  return static_cast<int32_t>(v);
+}
+uint32_t TruncToUnsigned(double v) {
+  if (!(v > -9223372036854775808.0 && v < 9223372036854775808.0)) return 0;
+  return static_cast<uint32_t>(static_cast<int64_t>(v));
+}
+
+// "%ld" / "%lu" scanning of a number token, kept to 32 bits: an optional sign and at
+// least one digit, else no value.
+bool ScanWhole(const char* s, uint32_t& bits) {
+  bool negative = false;
+  if (*s == '+' || *s == '-') negative = *s++ == '-';
+  if (!IsAsciiDigit(*s)) return false;
+  uint32_t v = 0;
+  for (; IsAsciiDigit(*s); ++s) v = v * 10u + static_cast<uint32_t>(*s - '0');
+  bits = negative ? 0u - v : v;
+  return true;
+}
+
+// The token's decimal value, as strtod gives it in the "C" locale.
+double ScanDouble(const char* s, size_t len) {
+  const char* p = s;
+  const char* end = s + len;
+  bool negative = false;
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  if (p == end || *p == '+' || *p == '-') return 0.0;
+  double v = 0;
+  auto [ptr, ec] = std::from_chars(p, end, v, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) {
+    std::string copy(p, static_cast<size_t>(end - p));
+    v = std::strtod(copy.c_str(), nullptr);
+  } else if (ec != std::errc()) {
+    return 0.0;
+  }
+  return negative ? -v : v;
+}
+}  // namespace
+
+void CSynNum::InitCache() {
+  if (g_cacheReady) return;
+  for (int i = 0; i < 20; ++i) {
+    cache[i].m_isInteger = 1;
+    cache[i].m_isSigned = 1;
+    cache[i].m_long = i;
+    cache[i].m_unsigned = static_cast<uint32_t>(i);
+    cache[i].m_double = i;
+  }
+  g_cacheReady = true;
+}
+
+namespace {
+// The cache is filled when the library loads, before any tree can ask for it.
+const bool g_cacheFilled = (CSynNum::NewPtr(0), true);
+}  // namespace
+
+CSynNum* CSynNum::NewPtr(long v) {
+  int32_t l = static_cast<int32_t>(v);
+  return new CSynNum(1, 1, l, static_cast<uint32_t>(l), l);
+}
+CSynNum* CSynNum::NewPtr(unsigned long v) {
+  uint32_t u = static_cast<uint32_t>(v);
+  return new CSynNum(1, 0, static_cast<int32_t>(u), u, u);
+}
+CSynNum* CSynNum::NewPtr(int v) {
+  if (v >= 0 && v < 20) {
+    InitCache();
+    return &cache[v];
+  }
+  return new CSynNum(1, 1, v, static_cast<uint32_t>(v), v);
+}
+CSynNum* CSynNum::NewPtr(unsigned int v) {
+  return new CSynNum(1, 0, static_cast<int32_t>(v), v, v);
+}
+CSynNum* CSynNum::NewPtr(short v) { return new CSynNum(1, 1, v, static_cast<uint32_t>(v), v); }
+CSynNum* CSynNum::NewPtr(unsigned short v) { return new CSynNum(1, 0, v, v, v); }
+CSynNum* CSynNum::NewPtr(char v) {
+  signed char s = static_cast<signed char>(v);
+  return new CSynNum(1, 1, s, static_cast<uint32_t>(static_cast<int32_t>(s)), s);
+}
+CSynNum* CSynNum::NewPtr(unsigned char v) { return new CSynNum(1, 0, v, v, v); }
+CSynNum* CSynNum::NewPtr(float v) { return FromDouble(static_cast<double>(v)); }
+CSynNum* CSynNum::NewPtr(double v) { return FromDouble(v); }
+CSynNum* CSynNum::NewPtr(int isInteger, int isSigned, int32_t longValue, uint32_t unsignedValue,
+                         double doubleValue) {
+  return new CSynNum(isInteger, isSigned, longValue, unsignedValue, doubleValue);
+}
+
+CSynNum* CSynNum::FromDouble(double v) {
+  return new CSynNum(0, 1, TruncToLong(v), TruncToUnsigned(v), v);
+}
+
+int CSynNum::IsTokenChar(int c, int first) {
+  if (IsAsciiDigit(c) || c == '+' || c == '-' || c == '.') return 1;
+  return !first && (c == 'e' || c == 'E');
+}
+
+CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) {
+  char token[kNumberTokenSize];
+  int len = tree.ReadToken(&CSynNum::IsTokenChar, token, kNumberTokenSize);
+  if (len == 0) CSyntaxTree::ThrowGenericException();
+  if (len == 1 && IsAsciiDigit(token[0])) {
+    InitCache();
+    return &cache[token[0] - '0'];
+  }
+  double d = ScanDouble(token, static_cast<size_t>(len));
+  if (std::memchr(token, '.', static_cast<size_t>(len))) return FromDouble(d);
+  uint32_t bits = 0;
+  bool scanned = ScanWhole(token, bits);
+  return new CSynNum(1, scanned ? 1 : 0, static_cast<int32_t>(bits), bits, d);
+}
+
+int CSynNum::Print(char* buf) const {
+  std::to_chars_result r;
+  if (!m_isInteger)
+    r = std::to_chars(buf, buf + 31, m_double, std::chars_format::general, 6);
+  else if (m_isSigned)
+    r = std::to_chars(buf, buf + 31, m_long);
+  else
+    r = std::to_chars(buf, buf + 31, m_unsigned);
+  return static_cast<int>(r.ptr - buf);
+}
+
+void CSynNum::OutputToString(CString& s) const {
+  char buf[32];
+  s.Append(buf, Print(buf));
+}
+
+int CSynNum::RemoveLastRef() { return this >= cache && this < cache + 20 ? 0 : 1; }

@@ -1,0 +1,568 @@
+// CSyntaxTree: whole-file reading and printing, the exchange walk, the shared table.
+#include "serialization/SyntaxTree.h"
+
+#include <cstring>
+
+#include "files/StatusMessage.h"
+#include "files/ZelTextFile.h"
+#include "serialization/ZelArchive.h"
+
+IMPLEMENT_DYNAMIC(CSyntaxTree, CObject)
+
+namespace {
+// Printed text goes to the file in writes of about this size.
+constexpr size_t kWriteChunk = 1 << 20;
+// Shared indexes are dense in what the writer produces; a file may skip some, but not
+// so many that one number could make us allocate gigabytes.
+constexpr int kMaxSharedIndex = (1 << 24) - 1;
+constexpr size_t kMaxSharedSkip = 1 << 16;
+
+// The line buffer of the reader: one piece of at most kLineSize - 2 characters.
+char* LineScratch() {
+  static char buffer[CSyntaxTree::kLineSize];
+  return buffer;
+}
+}  // namespace
+
+CSyntaxTree::CSyntaxTree() = default;
+
+CSyntaxTree::~CSyntaxTree() { Clear(); }
+
+// ---- errors ----
+
+void CSyntaxTree::ThrowException(int cause) { throw CArchiveException(cause); }
+void CSyntaxTree::ThrowGenericException() { ThrowException(CArchiveException::genericException); }
+void CSyntaxTree::ThrowEndOfFileException() {
+  ThrowException(CArchiveException::genericException);
+}
+void CSyntaxTree::ThrowBadTokenException(int) {
+  ThrowException(CArchiveException::genericException);
+}
+void CSyntaxTree::ThrowBadIndexException() { ThrowException(CArchiveException::badIndex); }
+void CSyntaxTree::ThrowBadClassException() { ThrowException(CArchiveException::badClass); }
+void CSyntaxTree::ThrowBadSchemaException() { ThrowException(CArchiveException::badSchema); }
+
+// ---- life ----
+
+void CSyntaxTree::Clear() {
+  CSynNode::DeletePtr(m_root);
+  m_root = nullptr;
+  for (CSynNode* node : m_sharedNodes) CSynNode::DeletePtr(node);
+  m_sharedNodes.clear();
+  m_sharedObjects.clear();
+  m_sharedIndex.clear();
+  m_posStack.clear();
+  m_sharedTags.RemoveAll();
+  m_curList = nullptr;
+  m_pos = nullptr;
+  m_progressCount = -1;
+  m_progressStep = 0;
+  ResetLineState();
+}
+
+void CSyntaxTree::ResetLineState() {
+  m_file = nullptr;
+  m_out = nullptr;
+  m_prefix.Empty();
+  m_width = 0;
+  m_line.Empty();
+  m_cursor = 0;
+}
+
+void CSyntaxTree::Serialize(CZelTextFile* file, int loading, const char* prefix, int width) {
+  if (loading) {
+    Clear();
+    m_file = file;
+    m_prefix = prefix;
+    m_width = width;
+    try {
+      CSynNode* node = ReadSynNode();
+      if (!node->IsKindOf(RUNTIME_CLASS(CSynList))) {
+        CSynNode::DeletePtr(node);
+        ThrowBadClassException();
+      }
+      m_root = static_cast<CSynList*>(node);
+    } catch (...) {
+      Clear();
+      throw;
+    }
+    ResetLineState();
+    return;
+  }
+  std::string out;
+  out.reserve(kWriteChunk + kLineSize);
+  try {
+    m_file = file;
+    m_prefix = prefix;
+    m_width = width;
+    m_line.Empty();
+    m_out = &out;
+    m_lineEnd = "\n";  // the text file turns it into CR LF
+    PrintTree("\n");
+    WriteOut(true);
+  } catch (...) {
+    ResetLineState();
+    throw;
+  }
+  ResetLineState();
+}
+
+void CSyntaxTree::Serialize(CZelBinaryFile*, int) {}
+
+void CSyntaxTree::PrintToString(std::string& out, const char* prefix, int width,
+                                const char* lineEnd) {
+  try {
+    m_file = nullptr;
+    m_prefix = prefix;
+    m_width = width;
+    m_line.Empty();
+    m_out = &out;
+    PrintTree(lineEnd);
+  } catch (...) {
+    ResetLineState();
+    throw;
+  }
+  ResetLineState();
+}
+
+void CSyntaxTree::PrintTree(const char* lineEnd) {
+  m_lineEnd = lineEnd;
+  while (!m_pendingComments.IsEmpty()) {
+    CString text = m_pendingComments.RemoveHead();
+    WriteCommentLine(text);
+  }
+  if (m_root) {
+    m_root->Output(*this, 0);
+    FlushCurrentLine(0);
+  }
+}
+
+void CSyntaxTree::WriteOut(bool force) {
+  if (!m_out || !m_file || m_out->empty()) return;
+  if (!force && m_out->size() < kWriteChunk) return;
+  m_file->WriteString(m_out->c_str());
+  m_out->clear();
+}
+
+void CSyntaxTree::DisplayProgressStatus(int step) {
+  if (step >= 1) {
+    m_progressCount = 0;
+    m_progressStep = step;
+  } else {
+    m_progressCount = -1;
+    m_progressStep = 0;
+  }
+}
+
+// ---- lines ----
+
+void CSyntaxTree::FlushCurrentLine(int indent) {
+  if (m_out) {
+    m_out->append(m_prefix.str());
+    m_out->append(m_line.str());
+    m_out->append(m_lineEnd);
+    WriteOut(false);
+  } else if (m_file) {
+    m_file->WriteLine(m_prefix + m_line);
+  }
+  if (indent > 0)
+    m_line.str().assign(static_cast<size_t>(indent), ' ');
+  else
+    m_line.Empty();
+}
+
+void CSyntaxTree::AddCommentLine(const char* text) {
+  if (m_file || m_out)
+    WriteCommentLine(text);
+  else
+    m_pendingComments.AddTail(CString(text));
+}
+
+void CSyntaxTree::WriteCommentLine(const char* text) {
+  const char* s = text ? text : "";
+  const char* lf = std::strchr(s, '\n');
+  m_line.str().append(";; ");
+  m_line.str().append(s, lf ? static_cast<size_t>(lf - s) : std::strlen(s));
+  FlushCurrentLine(0);
+}
+
+void CSyntaxTree::ReadNextLine() {
+  char* buffer = LineScratch();
+  // A piece of at most kLineSize - 2 characters and its "\n", as ReadLine(s, kLineSize)
+  // hands it over.
+  if (!m_file || !m_file->ReadString(buffer, kLineSize - 1)) {
+    m_line.Empty();
+    m_cursor = 0;
+    ThrowEndOfFileException();
+  }
+  size_t n = std::strlen(buffer);
+  if (n > 0 && buffer[n - 1] == '\n') --n;
+  m_line.str().assign(buffer, n);
+  m_cursor = 0;
+  if (!m_prefix.IsEmpty()) {
+    if (m_line.view().substr(0, static_cast<size_t>(m_prefix.GetLength())) != m_prefix.view()) {
+      m_line.Empty();
+      ThrowEndOfFileException();
+    }
+    m_cursor = m_prefix.GetLength();
+  }
+}
+
+int CSyntaxTree::ReadToken(int (*isTokenChar)(int c, int first), char* buffer, int size) {
+  const char* s = m_line.GetString();
+  const int len = m_line.GetLength();
+  int end = m_cursor;
+  while (end < len && isTokenChar(static_cast<unsigned char>(s[end]), end == m_cursor)) ++end;
+  int n = end - m_cursor;
+  if (n >= size) ThrowBadTokenException(s[m_cursor]);
+  std::memcpy(buffer, s + m_cursor, static_cast<size_t>(n));
+  buffer[n] = '\0';
+  m_cursor = end;
+  return n;
+}
+
+CSynNode* CSyntaxTree::ReadSynNode() {
+  int c = SkipWhitespace();
+  if (c == '"') return CSynStr::InputPtr(*this);
+  if (c == '#') return CSynRef::InputPtr(*this);
+  if (c == '(') return CSynList::InputPtr(*this, -1);
+  if (CSynNum::IsTokenChar(c, 1)) return CSynNum::InputPtr(*this);
+  if (CSynTag::IsTokenChar(c, 1)) return CSynTag::InputPtr(*this);
+  ThrowBadTokenException(c);
+}
+
+// ---- exchange ----
+
+void CSyntaxTree::StartExchange(int loading) {
+  if (loading) {
+    if (!m_posStack.empty() || !m_root) ThrowGenericException();
+    OpenList(m_root);
+    if (*GetNextTag() != kHeaderTag) ThrowBadSchemaException();
+  } else {
+    Clear();
+    m_root = CSynList::NewPtr();
+    OpenList(m_root);
+    m_root->AddNew(CSynTag::NewPtr(kHeaderTag));
+  }
+  m_loading = loading ? 1 : 0;
+}
+
+void CSyntaxTree::EndExchange() {
+  LeaveList();
+  if (!m_posStack.empty()) ThrowGenericException();
+  m_curList = nullptr;
+  m_pos = nullptr;
+}
+
+void CSyntaxTree::SavePos() { m_posStack.emplace_back(m_curList, m_pos); }
+
+void CSyntaxTree::RestorePos() {
+  if (m_posStack.empty()) ThrowGenericException();
+  m_curList = m_posStack.back().first;
+  m_pos = m_posStack.back().second;
+  m_posStack.pop_back();
+}
+
+void CSyntaxTree::OpenList(CSynList* list) {
+  SavePos();
+  m_curList = list;
+  m_pos = list->GetHeadPosition();
+}
+
+void CSyntaxTree::OpenList() {
+  if (m_loading) {
+    OpenList(GetNextList());
+  } else {
+    CSynList* list = CSynList::NewPtr();
+    PutNextNode(list);
+    OpenList(list);
+  }
+}
+
+void CSyntaxTree::LeaveList() { RestorePos(); }
+
+CSynNode* CSyntaxTree::PeekNextNode() {
+  if (!m_pos) ThrowEndOfFileException();
+  return m_curList->GetAt(m_pos);
+}
+
+CSynNode* CSyntaxTree::GetNextNode() {
+  if (!m_pos) ThrowEndOfFileException();
+  return m_curList->GetNext(m_pos);
+}
+
+const CRuntimeClass* CSyntaxTree::PeekNextNodeType() { return PeekNextNode()->GetRuntimeClass(); }
+
+void CSyntaxTree::SkipNextNode() { GetNextNode(); }
+
+CSynNum* CSyntaxTree::GetNextNum() {
+  CSynNode* node = GetNextNode();
+  if (!node->IsKindOf(RUNTIME_CLASS(CSynNum))) ThrowBadClassException();
+  return static_cast<CSynNum*>(node);
+}
+
+CSynList* CSyntaxTree::GetNextList() {
+  CSynNode* node = GetNextNode();
+  if (!node->IsKindOf(RUNTIME_CLASS(CSynList))) ThrowBadClassException();
+  return static_cast<CSynList*>(node);
+}
+
+CSynStr* CSyntaxTree::GetNextStr() {
+  CSynNode* node = GetNextNode();
+  if (!node->IsKindOf(RUNTIME_CLASS(CSynStr))) ThrowBadClassException();
+  return static_cast<CSynStr*>(node);
+}
+
+CSynTag* CSyntaxTree::GetNextTag() {
+  CSynNode* node = GetNextNode();
+  if (!node->IsKindOf(RUNTIME_CLASS(CSynTag))) ThrowBadClassException();
+  return static_cast<CSynTag*>(node);
+}
+
+int CSyntaxTree::GetNextListOrRef(CSynList*& list, CSynRef*& ref) {
+  list = nullptr;
+  ref = nullptr;
+  CSynNode* node = GetNextNode();
+  if (node->IsKindOf(RUNTIME_CLASS(CSynList))) {
+    list = static_cast<CSynList*>(node);
+    return 1;
+  }
+  if (node->IsKindOf(RUNTIME_CLASS(CSynRef))) {
+    ref = static_cast<CSynRef*>(node);
+    return 0;
+  }
+  ThrowBadClassException();
+}
+
+void CSyntaxTree::PutNextNode(CSynNode* node) {
+  if (!m_curList) {
+    CSynNode::DeletePtr(node);
+    ThrowGenericException();
+  }
+  m_curList->AddNew(node);
+  if (m_progressCount >= 0) {
+    ++m_progressCount;
+    if (m_progressStep > 0 && m_progressCount % m_progressStep == 0)
+      FormatStatusMessage("Item %ld", static_cast<long>(m_progressCount));
+  }
+}
+
+void CSyntaxTree::ExchangeFixedTag(const char* name) {
+  if (m_loading) {
+    if (*GetNextTag() != name) ThrowBadClassException();
+  } else {
+    PutNextNode(CSynTag::NewPtr(name));
+  }
+}
+
+template <typename T>
+void CSyntaxTree::ExchangeNumber(T& v) {
+  if (m_loading)
+    v = static_cast<T>(*GetNextNum());
+  else
+    PutNextNode(CSynNum::NewPtr(v));
+}
+
+void CSyntaxTree::Exchange(char& v) { ExchangeNumber(v); }
+void CSyntaxTree::Exchange(short& v) { ExchangeNumber(v); }
+void CSyntaxTree::Exchange(int& v) { ExchangeNumber(v); }
+void CSyntaxTree::Exchange(long& v) { ExchangeNumber(v); }
+void CSyntaxTree::Exchange(unsigned char& v) { ExchangeNumber(v); }
+void CSyntaxTree::Exchange(unsigned short& v) { ExchangeNumber(v); }
+void CSyntaxTree::Exchange(unsigned int& v) { ExchangeNumber(v); }
+void CSyntaxTree::Exchange(unsigned long& v) { ExchangeNumber(v); }
+void CSyntaxTree::Exchange(float& v) { ExchangeNumber(v); }
+void CSyntaxTree::Exchange(double& v) { ExchangeNumber(v); }
+
+void CSyntaxTree::Exchange(CString& v) {
+  if (m_loading)
+    v = GetNextStr()->GetValue();
+  else
+    PutNextNode(CSynStr::NewPtr(v));
+}
+
+// ---- objects ----
+
+void CSyntaxTree::ExchangePointer(CObject*& object, CZelArchive& ar, int shared) {
+  if (m_loading)
+    object = LoadPointer(nullptr, ar);
+  else
+    StorePointer(object, ar, shared);
+}
+
+void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int shared) {
+  if (m_loading) ThrowException(CArchiveException::readOnly);
+  if (!object) {
+    PutNextNode(CSynTag::NewPtr(kNilTag));
+    return;
+  }
+  int index;
+  if (shared && LookupShared(object, index)) {
+    PutNextNode(CSynRef::NewPtr(index, nullptr));
+    return;
+  }
+  ZelSerializeFn serialize = nullptr;
+  CString name;
+  if (!ZEL_RTTI_LINK::Find(object->GetRuntimeClass(), serialize, name)) {
+    CArchiveException e(CArchiveException::badClass);
+    e.m_strDetail = CString("class ") + object->GetRuntimeClass()->m_lpszClassName +
+                    " has no archive registration (ZEL_RTTI_LINK)";
+    throw e;
+  }
+  CSynList* list = CSynList::NewPtr();
+  const size_t depth = m_posStack.size();
+  try {
+    OpenList(list);
+    if (shared) index = AddShared(object, list);
+    PutNextNode(CSynTag::NewPtr(name));
+    serialize(const_cast<CObject*>(object), ar);
+    LeaveList();
+  } catch (...) {
+    // Back to where this object began; a list the table does not own is ours to free.
+    if (m_posStack.size() > depth) {
+      m_curList = m_posStack[depth].first;
+      m_pos = m_posStack[depth].second;
+      m_posStack.resize(depth);
+    }
+    if (!shared) CSynNode::DeletePtr(list);
+    throw;
+  }
+  if (shared)
+    PutNextNode(CSynRef::NewPtr(index, list));
+  else
+    PutNextNode(list);
+}
+
+CObject* CSyntaxTree::LoadPointer(CRuntimeClass* required, CZelArchive& ar) {
+  if (!m_loading) ThrowException(CArchiveException::writeOnly);
+  CSynNode* next = PeekNextNode();
+  if (next->IsKindOf(RUNTIME_CLASS(CSynTag))) {
+    if (*static_cast<CSynTag*>(next) != kNilTag) ThrowBadClassException();
+    SkipNextNode();
+    return nullptr;
+  }
+  const size_t depth = m_posStack.size();
+  int index = -1;
+  if (next->IsKindOf(RUNTIME_CLASS(CSynRef))) {
+    SkipNextNode();
+    index = static_cast<CSynRef*>(next)->GetIndex();
+    CObject* known = nullptr;
+    CSynNode* definition = nullptr;
+    if (GetShared(index, known, definition)) return known;
+    if (!definition || !definition->IsKindOf(RUNTIME_CLASS(CSynList))) ThrowBadIndexException();
+    OpenList(static_cast<CSynList*>(definition));
+  } else {
+    OpenList();
+  }
+  CObject* object = nullptr;
+  try {
+    const CSynTag* tag = GetNextTag();
+    const CRuntimeClass* cls = nullptr;
+    ZelSerializeFn serialize = nullptr;
+    if (!ZEL_RTTI_LINK::Find(tag->GetName(), cls, serialize)) {
+      CArchiveException e(CArchiveException::badClass);
+      e.m_strDetail = CString("no class is registered (ZEL_RTTI_LINK) under the tag \"") +
+                      tag->GetName() + "\"";
+      throw e;
+    }
+    if (required && !cls->IsDerivedFrom(required)) ThrowBadClassException();
+    object = cls->CreateObject();
+    if (!object) ThrowBadClassException();
+    if (!object->IsKindOf(cls)) {
+      delete object;
+      object = nullptr;
+      ThrowBadClassException();
+    }
+    // Known before its members are read, so that references from inside resolve to it.
+    if (index >= 0) SetSharedObject(index, object);
+    serialize(object, ar);
+    LeaveList();
+  } catch (...) {
+    // The caller never sees a half-loaded object.
+    if (object) {
+      if (index >= 0 && index < static_cast<int>(m_sharedObjects.size()) &&
+          m_sharedObjects[static_cast<size_t>(index)] == object) {
+        m_sharedObjects[static_cast<size_t>(index)] = nullptr;
+        m_sharedIndex.erase(object);
+      }
+      delete object;
+    }
+    if (m_posStack.size() > depth) {
+      m_curList = m_posStack[depth].first;
+      m_pos = m_posStack[depth].second;
+      m_posStack.resize(depth);
+    }
+    throw;
+  }
+  return object;
+}
+
+// ---- shared table ----
+
+BOOL CSyntaxTree::GetShared(int index, CObject*& object, CSynNode*& node) const {
+  if (index < 0 || static_cast<size_t>(index) >= m_sharedNodes.size()) {
+    object = nullptr;
+    node = nullptr;
+    return FALSE;
+  }
+  object = m_sharedObjects[static_cast<size_t>(index)];
+  node = m_sharedNodes[static_cast<size_t>(index)];
+  return object != nullptr;
+}
+
+void CSyntaxTree::CheckSharedNode(int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= m_sharedNodes.size() ||
+      !m_sharedNodes[static_cast<size_t>(index)])
+    ThrowBadIndexException();
+}
+
+void CSyntaxTree::InternNewSharedNode(int index, CSynNode* node) {
+  if (index < 0 || index > kMaxSharedIndex) ThrowBadIndexException();
+  size_t i = static_cast<size_t>(index);
+  if (i < m_sharedNodes.size()) {
+    if (m_sharedNodes[i]) ThrowBadIndexException();
+  } else {
+    if (i - m_sharedNodes.size() > kMaxSharedSkip) ThrowBadIndexException();
+    m_sharedNodes.resize(i + 1, nullptr);
+    m_sharedObjects.resize(i + 1, nullptr);
+  }
+  m_sharedNodes[i] = node;
+  m_sharedObjects[i] = nullptr;
+}
+
+void CSyntaxTree::SetSharedObject(int index, CObject* object) {
+  if (index < 0 || static_cast<size_t>(index) >= m_sharedObjects.size()) ThrowBadIndexException();
+  m_sharedObjects[static_cast<size_t>(index)] = object;
+  if (object) {
+    auto [it, added] = m_sharedIndex.try_emplace(object, index);
+    if (!added && it->second > index) it->second = index;
+  }
+}
+
+BOOL CSyntaxTree::LookupShared(const CObject* object, int& index) const {
+  // The index map stands in for a search of the shared objects: every write to the table
+  // updates it, and a hit is checked against the table itself.
+  auto it = m_sharedIndex.find(object);
+  if (it == m_sharedIndex.end() || it->second >= static_cast<int>(m_sharedObjects.size()) ||
+      m_sharedObjects[static_cast<size_t>(it->second)] != object)
+    return FALSE;
+  index = it->second;
+  return TRUE;
+}
+
+int CSyntaxTree::AddShared(const CObject* object, CSynNode* node) {
+  int index = static_cast<int>(m_sharedNodes.size());
+  m_sharedNodes.push_back(node);
+  m_sharedObjects.push_back(const_cast<CObject*>(object));
+  if (object) m_sharedIndex.try_emplace(object, index);
+  return index;
+}
+
+CSynTag* CSyntaxTree::LookupSharedTag(const char* name) const {
+  CObject* tag = nullptr;
+  return m_sharedTags.Lookup(name, tag) ? static_cast<CSynTag*>(tag) : nullptr;
+}
+
+void CSyntaxTree::AddSharedTag(const char* name, CSynTag* tag) { m_sharedTags.SetAt(name, tag); }
+
+void CSyntaxTree::RemoveSharedTag(const char* name) { m_sharedTags.RemoveKey(name); }

@@ -1,0 +1,181 @@
+// CSyntaxTree: reads a whole structured text file into a tree of syntax nodes, lets a caller
+// take values out of it or put values into it through the exchange interface, and prints
+// a tree back to a file, wrapped to a line width. It also keeps the table of shared nodes
+// and objects (#n= definitions and #n# uses) and the line buffer with its prefix.
+//
+// Every fault raises CArchiveException: generic (1) for syntax faults, a truncated file
+// and unbalanced lists; read-only (2) / write-only (4) for the wrong direction; bad index
+// (5) for shared indexes; bad class (6) for a node of the wrong kind or an unknown class;
+// bad schema (7) for a wrong header. A fault while reading a file leaves the tree cleared.
+// Trees share process-wide scratch buffers: one thread at a time for all trees.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "platform/afx/Collections.h"
+#include "platform/afx/Exceptions.h"
+#include "platform/afx/Object.h"
+#include "platform/afx/String.h"
+#include "serialization/SynNode.h"
+
+class CZelArchive;
+class CZelTextFile;
+class CZelBinaryFile;
+
+class CSyntaxTree : public CObject {
+  DECLARE_DYNAMIC(CSyntaxTree)
+ public:
+  static constexpr const char* kHeaderTag = "SXF";
+  static constexpr const char* kNilTag = "Nil";
+  // Line pieces handed to the reader are at most this long (the text file's rule).
+  static constexpr int kLineSize = 8192;
+
+  CSyntaxTree();
+  ~CSyntaxTree() override;
+  CSyntaxTree(const CSyntaxTree&) = delete;
+  CSyntaxTree& operator=(const CSyntaxTree&) = delete;
+
+  // Frees every node, empties the shared tables and resets the line state.
+  void Clear();
+  // Reads the whole tree from file (loading non-zero) or prints it to file. A null
+  // prefix means none.
+  void Serialize(CZelTextFile* file, int loading, const char* prefix, int width);
+  // There is no binary form of the tree: does nothing.
+  void Serialize(CZelBinaryFile* file, int loading);
+  // Prints the tree as Serialize(file, 0, ...) would, into out, with the given line end.
+  void PrintToString(std::string& out, const char* prefix, int width,
+                     const char* lineEnd = "\r\n");
+  // step >= 1: show "Item %ld" every step stored nodes; otherwise off.
+  void DisplayProgressStatus(int step);
+
+  // The root list (null before reading or storing).
+  CSynList* GetRoot() const { return m_root; }
+
+  // Exchange.
+  void StartExchange(int loading);
+  void EndExchange();
+  int IsLoading() const { return m_loading; }
+  BOOL AtEnd() const { return m_pos == nullptr; }
+  void OpenList();
+  void LeaveList();
+  void ExchangeFixedTag(const char* name);
+  void Exchange(char& v);
+  void Exchange(short& v);
+  void Exchange(int& v);
+  void Exchange(long& v);
+  void Exchange(unsigned char& v);
+  void Exchange(unsigned short& v);
+  void Exchange(unsigned int& v);
+  void Exchange(unsigned long& v);
+  void Exchange(float& v);
+  void Exchange(double& v);
+  void Exchange(CString& v);
+  void ExchangePointer(CObject*& object, CZelArchive& ar, int shared);
+  CObject* LoadPointer(CRuntimeClass* required, CZelArchive& ar);
+  void StorePointer(const CObject* object, CZelArchive& ar, int shared);
+  // The run-time class of the next node (end of file when there is none).
+  const CRuntimeClass* PeekNextNodeType();
+  void SkipNextNode();
+
+  // Shared table.
+  // Both entries of index; answers whether the object is known.
+  BOOL GetShared(int index, CObject*& object, CSynNode*& node) const;
+  void CheckSharedNode(int index) const;
+  void InternNewSharedNode(int index, CSynNode* node);
+  void SetSharedObject(int index, CObject* object);
+  BOOL LookupShared(const CObject* object, int& index) const;
+  int AddShared(const CObject* object, CSynNode* node);
+  CSynTag* LookupSharedTag(const char* name) const;
+  void AddSharedTag(const char* name, CSynTag* tag);
+  void RemoveSharedTag(const char* name);
+
+  // Lines.
+  void OutputString(const char* s) { m_line.str().append(s); }
+  void OutputString(const char* s, size_t n) { m_line.str().append(s, n); }
+  void FlushCurrentLine(int indent);
+  int CharsUsedOnLine() const { return m_line.GetLength(); }
+  int CharsLeftOnLine() const { return m_width - m_line.GetLength(); }
+  void AddCommentLine(const char* text);
+  void WriteCommentLine(const char* text);
+  void ReadNextLine();
+  int SkipWhitespace() {
+    for (;;) {
+      const char* s = m_line.GetString();
+      int len = m_line.GetLength();
+      while (m_cursor < len && static_cast<signed char>(s[m_cursor]) <= 32) ++m_cursor;
+      if (m_cursor < len && s[m_cursor] != ';') return static_cast<unsigned char>(s[m_cursor]);
+      ReadNextLine();
+    }
+  }
+  int ReadToken(int (*isTokenChar)(int c, int first), char* buffer, int size);
+  int ReadChar() {
+    if (m_cursor >= m_line.GetLength()) ThrowBadTokenException('\n');
+    return static_cast<unsigned char>(m_line.GetString()[m_cursor++]);
+  }
+  // The character under the cursor without consuming it; -1 at the end of the line.
+  int PeekChar() const {
+    return m_cursor < m_line.GetLength() ? static_cast<unsigned char>(m_line.GetString()[m_cursor])
+                                         : -1;
+  }
+  // The unread rest of the current line, for readers that scan runs of characters.
+  const char* CursorPtr() const { return m_line.GetString() + m_cursor; }
+  int CharsLeftToRead() const { return m_line.GetLength() - m_cursor; }
+  void Advance(int n) { m_cursor += n; }
+  CSynNode* ReadSynNode();
+
+  // Errors.
+  [[noreturn]] static void ThrowException(int cause);
+  [[noreturn]] static void ThrowGenericException();
+  [[noreturn]] static void ThrowEndOfFileException();
+  [[noreturn]] static void ThrowBadTokenException(int c);
+  [[noreturn]] static void ThrowBadIndexException();
+  [[noreturn]] static void ThrowBadClassException();
+  [[noreturn]] static void ThrowBadSchemaException();
+
+ protected:
+  CSynNode* PeekNextNode();
+  CSynNode* GetNextNode();
+  CSynNum* GetNextNum();
+  CSynList* GetNextList();
+  CSynStr* GetNextStr();
+  CSynTag* GetNextTag();
+  // 1 with list set for a list, 0 with ref set for a reference; bad class otherwise.
+  int GetNextListOrRef(CSynList*& list, CSynRef*& ref);
+  void PutNextNode(CSynNode* node);
+  void OpenList(CSynList* list);
+  void SavePos();
+  void RestorePos();
+
+ private:
+  template <typename T>
+  void ExchangeNumber(T& v);
+  void ResetLineState();
+  void WriteOut(bool force);
+  void PrintTree(const char* lineEnd);
+
+  CSynList* m_root = nullptr;
+  std::vector<CSynNode*> m_sharedNodes;
+  std::vector<CObject*> m_sharedObjects;
+  int m_loading = 0;
+  CSynList* m_curList = nullptr;
+  POSITION m_pos = nullptr;
+  std::vector<std::pair<CSynList*, POSITION>> m_posStack;
+  CZelTextFile* m_file = nullptr;
+  CString m_prefix;
+  int m_width = 0;
+  CString m_line;
+  CStringList m_pendingComments;
+  int m_cursor = 0;
+  int m_progressCount = -1;
+  int m_progressStep = 0;
+  CMapStringToOb m_sharedTags;
+
+  // Where printed lines gather before they go to the file in large writes.
+  std::string* m_out = nullptr;
+  const char* m_lineEnd = "\r\n";
+  // Object -> first shared index, so that storing many references stays linear.
+  std::unordered_map<const CObject*, int> m_sharedIndex;
+};
