@@ -6,19 +6,12 @@
 #include <cstring>
 #include <string>
 
+#include "files/LineScan.h"
 #include "files/StatusMessage.h"
 
 IMPLEMENT_DYNAMIC(CZelTextFile, CObject)
 
 namespace {
-
-// The first CR or LF in [p, end), or null. Two vectorised scans beat a byte loop by far.
-inline const char* FindLineEnd(const char* p, const char* end) {
-  size_t n = static_cast<size_t>(end - p);
-  const char* lf = static_cast<const char*>(std::memchr(p, '\n', n));
-  const char* cr = static_cast<const char*>(std::memchr(p, '\r', lf ? static_cast<size_t>(lf - p) : n));
-  return cr ? cr : lf;
-}
 
 [[noreturn]] void ThrowInvalidFile() {
   throw CFileException(CFileException::invalidFile, -1, nullptr);
@@ -174,7 +167,7 @@ unsigned CZelTextFile::ReadInto(char* buf, unsigned size) {
     while (n < room) {
       if (m_bufCount == 0 && Fill() == 0) break;
       unsigned avail = std::min(m_bufCount, room - n);
-      const char* lineEnd = FindLineEnd(m_bufPos, m_bufPos + avail);
+      const char* lineEnd = ZelFindLineEnd(m_bufPos, m_bufPos + avail);
       if (!lineEnd) {
         std::memcpy(buf + n, m_bufPos, avail);
         n += avail;
@@ -234,7 +227,7 @@ int CZelTextFile::ReadLineLong(CString& s) {
   // Fresh blocks: the first CR or LF ends the line; a short block is the last one.
   for (;;) {
     UINT got = Fill();
-    const char* lineEnd = FindLineEnd(m_bufPos, m_bufPos + got);
+    const char* lineEnd = ZelFindLineEnd(m_bufPos, m_bufPos + got);
     if (!lineEnd) {
       out.append(m_bufPos, got);
       m_bufPos += got;

@@ -68,7 +68,7 @@ class CArchive {
   CArchive& operator>>(CString& s);
   template <typename T>
   CArchive& operator>>(T*& object) {
-    object = static_cast<T*>(ReadObject(RUNTIME_CLASS(T)));
+    object = static_cast<T*>(ReadObject(T::GetThisClass()));
     return *this;
   }
 

@@ -25,6 +25,7 @@ struct CRuntimeClass {
 class CObject {
  public:
   static const CRuntimeClass classCObject;
+  static const CRuntimeClass* GetThisClass() { return &classCObject; }
   virtual const CRuntimeClass* GetRuntimeClass() const;
   virtual ~CObject() = default;
 
@@ -45,6 +46,7 @@ class CObject {
 #define DECLARE_DYNAMIC(class_name)                            \
  public:                                                       \
   static const CRuntimeClass class##class_name;                \
+  static const CRuntimeClass* GetThisClass() { return &class##class_name; } \
   const CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name) \

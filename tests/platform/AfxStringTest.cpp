@@ -1,0 +1,76 @@
+// CString: the members whose edge cases callers rely on.
+#include <gtest/gtest.h>
+
+#include "platform/afx/String.h"
+
+namespace {
+
+TEST(CStringTest, FindAndSliceClampLikeTheClassLibrary) {
+  CString s("GenBank.gbk");
+  EXPECT_EQ(s.Find('.'), 7);
+  EXPECT_EQ(s.Find("bk"), 9);
+  EXPECT_EQ(s.Find('x'), -1);
+  EXPECT_EQ(s.Find('G', 99), -1);
+  EXPECT_EQ(s.ReverseFind('b'), 9);
+  EXPECT_EQ(s.FindOneOf("kB"), 3);
+  EXPECT_EQ(s.Mid(7), CString(".gbk"));
+  EXPECT_EQ(s.Mid(-3, 3), CString("Gen"));
+  EXPECT_EQ(s.Mid(20, 3), CString(""));
+  EXPECT_EQ(s.Left(99), s);
+  EXPECT_EQ(s.Right(3), CString("gbk"));
+  EXPECT_EQ(s.SpanExcluding("."), CString("GenBank"));
+  EXPECT_EQ(CString("  x y \t").Trim(), CString("x y"));
+  EXPECT_EQ(CString("xxabxx").Trim("x"), CString("ab"));
+  EXPECT_EQ(CString("xxxx").TrimRight("x"), CString(""));
+}
+
+TEST(CStringTest, CaseFoldingIsAsciiOnly) {
+  EXPECT_EQ(CString("ABC").CompareNoCase("abc"), 0);
+  EXPECT_LT(CString("abc").CompareNoCase("ABD"), 0);
+  EXPECT_GT(CString("abcd").CompareNoCase("ABC"), 0);
+  EXPECT_NE(ZelStrCmpNoCase("\xC4", "\xE4"), 0);  // Latin-1 letters are not folded
+  CString mixed("aBc\xC4");
+  EXPECT_EQ(mixed.MakeUpper(), CString("ABC\xC4"));
+}
+
+TEST(CStringTest, EditingMembers) {
+  CString s("a-b-c");
+  EXPECT_EQ(s.Replace("-", "--"), 2);
+  EXPECT_EQ(s, CString("a--b--c"));
+  EXPECT_EQ(s.Remove('-'), 4);
+  EXPECT_EQ(s.Insert(1, "XY"), 5);
+  EXPECT_EQ(s.Delete(0, 2), 3);
+  EXPECT_EQ(s, CString("Ybc"));
+  int pos = 0;
+  CString list("one, two,,three");
+  EXPECT_EQ(list.Tokenize(", ", pos), CString("one"));
+  EXPECT_EQ(list.Tokenize(", ", pos), CString("two"));
+  EXPECT_EQ(list.Tokenize(", ", pos), CString("three"));
+  EXPECT_EQ(list.Tokenize(", ", pos), CString(""));
+  EXPECT_EQ(pos, -1);
+}
+
+TEST(CStringTest, FormatAndBuffers) {
+  CString s;
+  s.Format("%s=%ld", "Line", 42L);
+  EXPECT_EQ(s, CString("Line=42"));
+  std::string big(1000, 'q');
+  s.Format("%s!", big.c_str());
+  EXPECT_EQ(s.GetLength(), 1001);
+  s.AppendFormat("%g", 1234567.0);
+  EXPECT_EQ(s.Right(11), CString("1.23457e+06"));
+
+  CString b;
+  char* p = b.GetBuffer(10);
+  std::snprintf(p, 11, "abc");
+  b.ReleaseBuffer();
+  EXPECT_EQ(b, CString("abc"));
+  EXPECT_EQ(b.GetLength(), 3);
+  p = b.GetBufferSetLength(5);
+  p[3] = '\0';
+  p[4] = 'z';
+  b.ReleaseBuffer(5);  // an explicit length keeps embedded zeros
+  EXPECT_EQ(b.GetLength(), 5);
+}
+
+}  // namespace
