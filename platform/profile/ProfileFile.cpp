@@ -148,7 +148,8 @@ bool ReadEntry(const char* file, const char* section, const char* key, CString& 
 BOOL WriteEntry(const char* file, const char* section, const char* key, const char* value) {
   if (!section || !file || !*file) return FALSE;
   std::string_view sectionName = Trim(section);
-  if (sectionName.empty() || HasLineBreak(section) || sectionName.find(']') != std::string::npos)
+  // The empty section name is a section like any other ("[]").
+  if (HasLineBreak(section) || sectionName.find(']') != std::string::npos)
     return FALSE;
   if (key) {
     std::string_view keyName = Trim(key);

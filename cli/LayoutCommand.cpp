@@ -1,0 +1,136 @@
+// zel layout: the installation's directory layout computed from its three roots.
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/Command.h"
+#include "layout/DirectoryLayout.h"
+#include "layout/HostServices.h"
+#include "layout/Settings.h"
+#include "platform/host/Host.h"
+
+namespace zel_cli {
+namespace {
+
+struct Global {
+  const char* name;
+  const CZelDirSpec* dir;
+  const CZelFileSpec* file;
+  const char* Path() const {
+    if (dir) return dir->IsSpecSet() ? dir->GetPath() : nullptr;
+    return file->IsSpecSet() ? file->GetPath() : nullptr;
+  }
+};
+
+#define ZEL_DIR(g) Global{#g, &g, nullptr}
+#define ZEL_FILE(g) Global{#g, nullptr, &g}
+
+// The roots and their three tables, in table order.
+std::vector<Global> Globals() {
+  return {
+      ZEL_DIR(MAINDIR), ZEL_DIR(EXEDIR), ZEL_DIR(NETWORKDIR),
+      ZEL_DIR(ENZDATADIR), ZEL_DIR(CNTDATADIR), ZEL_DIR(GMDATADIR), ZEL_DIR(MOLDATADIR),
+      ZEL_DIR(PRODATADIR), ZEL_DIR(SEQDIR), ZEL_DIR(PSEQDIR), ZEL_DIR(OLIGDATADIR),
+      ZEL_DIR(MOTDATADIR), ZEL_DIR(TABLESDIR), ZEL_DIR(TCHDIR), ZEL_DIR(MOLCOMMENTDIR),
+      ZEL_DIR(PROCOMMENTDIR), ZEL_DIR(ENZCOMMENTDIR), ZEL_DIR(OLIGCOMMENTDIR),
+      ZEL_DIR(MOTCOMMENTDIR), ZEL_DIR(GMCOMMENTDIR), ZEL_DIR(BACKUPDIR), ZEL_FILE(DEFFILE),
+      ZEL_FILE(PRODEFFILE), ZEL_FILE(FTFILE), ZEL_FILE(SVFONTFILE), ZEL_FILE(UDATFILE),
+      ZEL_FILE(LOCKFILE), ZEL_DIR(REPORTDIR),
+      ZEL_DIR(TOOLSDIR), ZEL_DIR(TOOLSMENUDIR), ZEL_FILE(TUVAPPFILE),
+      ZEL_DIR(NETLOCKSDIR), ZEL_DIR(NETENZDATADIR), ZEL_DIR(NETGMDATADIR),
+      ZEL_DIR(NETMOLDATADIR), ZEL_DIR(NETPRODATADIR), ZEL_DIR(NETSEQDIR), ZEL_DIR(NETPSEQDIR),
+      ZEL_DIR(NETOLIGDATADIR), ZEL_DIR(NETMOTDATADIR), ZEL_DIR(NETMOLCOMMENTDIR),
+      ZEL_DIR(NETPROCOMMENTDIR), ZEL_DIR(NETENZCOMMENTDIR), ZEL_DIR(NETOLIGCOMMENTDIR),
+      ZEL_DIR(NETMOTCOMMENTDIR), ZEL_DIR(NETGMCOMMENTDIR), ZEL_DIR(NETTABLESDIR),
+      ZEL_DIR(NETTCHDIR), ZEL_FILE(NETDBDEFFILE), ZEL_FILE(NETDBDEFFILEDELUXE),
+      ZEL_FILE(NETLOCKFILE),
+  };
+}
+
+struct Roots {
+  std::string main, exe, network, toolsBase;
+};
+
+// Sets the roots and recalculates; false (with the reason on stderr) when no main data
+// folder can be had.
+bool Compute(const Roots& roots) {
+  if (!roots.main.empty()) {
+    MAINDIR.SetSpecWin(roots.main.c_str());
+  } else {
+    CZelDirSpec found;
+    if (!GetZelMainDir(found, 0)) {
+      std::fprintf(stderr,
+                   "zel layout: no main data folder: none is stored in the settings, the "
+                   "program's folder holds no Zeludat.def, and no folder was chosen; give "
+                   "--main DIR\n");
+      return false;
+    }
+    MAINDIR = found;
+  }
+  if (!roots.exe.empty()) {
+    EXEDIR.SetSpecWin(roots.exe.c_str());
+  } else {
+    CString dir;
+    ZelGetLocalExeDir(dir, ExtractFileDirectory(zel_host::ExecutablePath()));
+    EXEDIR.SetSpecWin(dir);
+  }
+  if (!roots.network.empty()) NETWORKDIR.SetSpecWin(roots.network.c_str());
+  RecalcMAINDIRDependencies();
+  RecalcEXEDIRDependencies();
+  RecalcNETWORKDIRDependencies();
+  if (!roots.toolsBase.empty()) CalcToolSpecs(CZelDirSpec(roots.toolsBase.c_str()));
+  return true;
+}
+
+int Print(bool json) {
+  if (json) {
+    nlohmann::ordered_json out = nlohmann::ordered_json::object();
+    for (const Global& g : Globals()) {
+      const char* path = g.Path();
+      out[g.name] = path ? nlohmann::ordered_json(path) : nlohmann::ordered_json(nullptr);
+    }
+    std::printf("%s\n", out.dump(2).c_str());
+    return kOk;
+  }
+  for (const Global& g : Globals()) std::printf("%s\t%s\n", g.name, g.Path() ? g.Path() : "");
+  return kOk;
+}
+
+const CommandRegistrar layout(50, [](CLI::App& app) {
+  auto* cmd = app.add_subcommand(
+      "layout", "Compute the installation's folders and files from its three roots");
+  static bool json = false;
+  static Roots roots;
+  cmd->add_flag("--json", json, "An object from global name to path (null when unset)");
+  cmd->add_option("--main", roots.main,
+                  "The main data folder (default: the stored one, or the program's folder "
+                  "when it holds Zeludat.def)");
+  cmd->add_option("--exe", roots.exe,
+                  "The executables' folder (default: the installation key, else the "
+                  "program's folder)");
+  cmd->add_option("--network", roots.network, "The shared network database folder");
+  cmd->add_option("--tools-base", roots.toolsBase,
+                  "Compute the tool folders from this folder instead of the executables'");
+  cmd->callback([] { SetStatus(Compute(roots) ? Print(json) : kFailed); });
+});
+
+const DemoRegistrar demo(50, "The installation layout", [] {
+  std::string base = ExamplesDir() + "/installation";
+  Roots roots{base + "/Data", base + "/Programs", base + "/Network", ""};
+  if (!Compute(roots)) return static_cast<int>(kFailed);
+  std::printf("zel layout --main %s/Data --exe %s/Programs --network %s/Network\n",
+              base.c_str(), base.c_str(), base.c_str());
+  const char* shown[] = {"MAINDIR", "SEQDIR",   "TCHDIR",       "DEFFILE",   "UDATFILE",
+                         "TOOLSDIR", "TUVAPPFILE", "NETSEQDIR", "NETLOCKFILE"};
+  std::vector<Global> all = Globals();
+  for (const char* name : shown)
+    for (const Global& g : all)
+      if (std::string(g.name) == name) std::printf("  %-12s %s\n", g.name, g.Path());
+  std::printf("  ... %zu globals in all; the marker %s tells GetZelMainDir it found the data.\n",
+              all.size(), UDATFILE.FileExists() ? "exists, so" : "is missing, but");
+  return static_cast<int>(kOk);
+});
+
+}  // namespace
+}  // namespace zel_cli

@@ -1,0 +1,157 @@
+// The registry store: names without case, value kinds, deletion, and damaged hive files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/registry/Registry.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using namespace zel_registry;
+
+class RegistryTest : public zel_test::ZelTest {
+ protected:
+  const ZelHive hive = ZelHive::CurrentUser;
+  std::string HiveFile() const { return HivePath(hive).str(); }
+  CString Text(const char* key, const char* name) {
+    CString text;
+    EXPECT_EQ(QueryString(hive, key, name, text), ERROR_SUCCESS) << key << " / " << name;
+    return text;
+  }
+};
+
+TEST_F(RegistryTest, HivesAreFilesUnderTheStateRoot) {
+  std::string root = tmp / "home";
+  EXPECT_EQ(HivePath(ZelHive::ClassesRoot).str(), root + "/registry/classes.reg");
+  EXPECT_EQ(HivePath(ZelHive::CurrentUser).str(), root + "/registry/user.reg");
+  EXPECT_EQ(HivePath(ZelHive::LocalMachine).str(), root + "/registry/machine.reg");
+  ASSERT_EQ(SetString(ZelHive::ClassesRoot, "QLLIMolDoc", nullptr, "Doc"), ERROR_SUCCESS);
+  EXPECT_TRUE(std::filesystem::exists(root + "/registry/classes.reg"));
+  EXPECT_FALSE(std::filesystem::exists(HiveFile()));  // hives stay apart
+}
+
+TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
+  ASSERT_EQ(SetString(hive, "Software\\Tessaly\\Directories", "MainDir", "/data"), ERROR_SUCCESS);
+  EXPECT_EQ(Text("software\\TESSALY\\directories", "maindir"), "/data");
+  ASSERT_EQ(SetString(hive, "SOFTWARE\\tessaly\\DIRECTORIES", "MAINDIR", "/other"), ERROR_SUCCESS);
+  EXPECT_EQ(Text("Software\\Tessaly\\Directories", "MainDir"), "/other");
+  KeyListing listing;
+  ASSERT_EQ(ListKey(hive, "software", listing), ERROR_SUCCESS);
+  ASSERT_EQ(listing.subkeys.size(), 1u);
+  EXPECT_EQ(listing.subkeys[0], "Tessaly");
+  ASSERT_EQ(ListKey(hive, "Software\\Tessaly\\Directories", listing), ERROR_SUCCESS);
+  ASSERT_EQ(listing.values.size(), 1u);
+  EXPECT_EQ(listing.values[0].first, "MainDir");
+}
+
+TEST_F(RegistryTest, EveryByteOfNamesAndValuesSurvives) {
+  std::string awkward = "a \"quoted\" \\path\\ with\r\nlines\tand \x01\x7f\xe9 bytes ]";
+  std::string name = "n=\"x\"\\y";
+  ASSERT_EQ(SetString(hive, "K", name.c_str(), awkward.c_str()), ERROR_SUCCESS);
+  ASSERT_EQ(SetString(hive, "K", nullptr, ""), ERROR_SUCCESS);
+  ZelRegValue binary;
+  binary.type = REG_BINARY;
+  binary.data = std::string("\0\n\xff", 3);
+  ASSERT_EQ(SetValue(hive, "K", "bin", binary), ERROR_SUCCESS);
+  ZelRegValue number;
+  number.type = REG_DWORD;
+  number.number = 0xfffffffbu;
+  ASSERT_EQ(SetValue(hive, "K", "num", number), ERROR_SUCCESS);
+
+  EXPECT_EQ(Text("K", name.c_str()).str(), awkward);
+  EXPECT_EQ(Text("K", ""), "");  // a default value that is set but empty
+  ZelRegValue back;
+  ASSERT_EQ(QueryValue(hive, "K", "BIN", back), ERROR_SUCCESS);
+  EXPECT_EQ(back.type, static_cast<DWORD>(REG_BINARY));
+  EXPECT_EQ(back.data, binary.data);
+  ASSERT_EQ(QueryValue(hive, "K", "num", back), ERROR_SUCCESS);
+  EXPECT_EQ(back.number, 0xfffffffbu);
+  EXPECT_EQ(Text("K", "num"), "4294967291");
+  // The file stays one line per value, readable by people.
+  std::string text = zel_test::ReadFile(HiveFile());
+  EXPECT_NE(text.find("[K]\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"num\"=dword:fffffffb\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"bin\"=hex:00,0a,ff\n"), std::string::npos) << text;
+}
+
+TEST_F(RegistryTest, MissingKeysValuesAndDeletion) {
+  CString text;
+  EXPECT_EQ(OpenKey(hive, "Nothing"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(QueryString(hive, "Nothing", "x", text), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(CreateKey(hive, "A\\B\\C"), ERROR_SUCCESS);
+  EXPECT_EQ(OpenKey(hive, "a\\b"), ERROR_SUCCESS);
+  EXPECT_EQ(QueryString(hive, "A\\B\\C", nullptr, text), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(SetString(hive, "A\\B\\C", "v", "1"), ERROR_SUCCESS);
+  ASSERT_EQ(SetString(hive, "A", "keep", "2"), ERROR_SUCCESS);
+  EXPECT_EQ(DeleteValue(hive, "A\\B\\C", "nope"), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(DeleteKey(hive, "a\\B"), ERROR_SUCCESS);  // with everything below it
+  EXPECT_EQ(OpenKey(hive, "A\\B\\C"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(OpenKey(hive, "A\\B"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(Text("A", "keep"), "2");
+  EXPECT_EQ(DeleteKey(hive, "A\\B"), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(DeleteValue(hive, "A", "KEEP"), ERROR_SUCCESS);
+  EXPECT_EQ(QueryString(hive, "A", "keep", text), ERROR_FILE_NOT_FOUND);
+  // An empty key survives a round trip through the file.
+  EXPECT_EQ(OpenKey(hive, "A"), ERROR_SUCCESS);
+  EXPECT_EQ(CreateKey(hive, "bad\x01name"), ERROR_INVALID_PARAMETER);
+}
+
+// Damaged files read as far as they are intact; a later write keeps what was readable
+// and leaves the damaged original beside the hive.
+TEST_F(RegistryTest, DamagedHivesReadWhatIsIntact) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::vector<std::pair<std::string, std::string>> readable;  // key/value -> text
+    std::vector<std::string> unreadable;
+  };
+  std::vector<Case> cases = {
+      {"truncated inside a value",
+       "[S]\n\"a\"=\"1\"\n\"b\"=\"tw", {{"S|a", "1"}}, {"S|b"}},
+      {"truncated after the quote but before the line end",
+       "[S]\n\"a\"=\"1\"\n\"b\"=\"2\"", {{"S|a", "1"}}, {"S|b"}},
+      {"binary junk between good lines",
+       std::string("[S]\n\"a\"=\"1\"\n") + std::string("\x00\xff\x13junk\x00\n", 9) +
+           "\"c\"=\"3\"\n",
+       {{"S|a", "1"}, {"S|c", "3"}}, {}},
+      {"an unclosed key line hides its values only",
+       "[S]\n\"a\"=\"1\"\n[T\n\"b\"=\"2\"\n[U]\n\"c\"=\"3\"\n", {{"S|a", "1"}, {"U|c", "3"}},
+       {"T|b", "S|b"}},
+      {"bad escapes and bad numbers",
+       "[S]\n\"a\"=\"\\q\"\n\"b\"=dword:12\n\"c\"=hex:0,1\n\"d\"=dword:0000000A\n",
+       {{"S|d", "10"}}, {"S|a", "S|b", "S|c"}},
+      {"values before any key", "\"a\"=\"1\"\n[S]\n\"b\"=\"2\"\n", {{"S|b", "2"}}, {"|a"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::create_directories(tmp / "home/registry");
+    zel_test::WriteFile(HiveFile(), c.bytes);
+    auto split = [](const std::string& kv) {
+      size_t bar = kv.find('|');
+      return std::make_pair(kv.substr(0, bar), kv.substr(bar + 1));
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+      SCOPED_TRACE(pass ? "after a write" : "as found");
+      for (const auto& [kv, text] : c.readable) {
+        auto [key, name] = split(kv);
+        CString got;
+        EXPECT_EQ(QueryString(hive, key.c_str(), name.c_str(), got), ERROR_SUCCESS) << kv;
+        EXPECT_EQ(got.str(), text) << kv;
+      }
+      for (const std::string& kv : c.unreadable) {
+        auto [key, name] = split(kv);
+        CString got;
+        EXPECT_NE(QueryString(hive, key.c_str(), name.c_str(), got), ERROR_SUCCESS) << kv;
+      }
+      if (pass == 0) {
+        ASSERT_EQ(SetString(hive, "New", "x", "y"), ERROR_SUCCESS);
+      }
+    }
+    EXPECT_EQ(zel_test::ReadFile(HiveFile() + ".bad"), c.bytes);
+    std::filesystem::remove(HiveFile() + ".bad");
+    std::filesystem::remove(HiveFile());
+  }
+}
+
+}  // namespace

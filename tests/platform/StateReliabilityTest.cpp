@@ -1,0 +1,264 @@
+// Persisted state under stress: concurrent writers, writers killed mid-write, and state
+// folders that are read-only or full. Writers are real processes (fork), as in use.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <set>
+
+#include "platform/profile/ProfileFile.h"
+#include "platform/registry/Registry.h"
+#include "platform/state/StateFile.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+const ZelHive kHive = ZelHive::CurrentUser;
+const char* const kKey = "Software\\Stress";
+
+// A child process running body; it starts when Release is called, reports progress one
+// byte per step through a pipe, and answers its exit status to Wait.
+class Writer {
+ public:
+  explicit Writer(const std::function<bool(int step)>& body, int steps) {
+    int go[2], progress[2];
+    if (pipe(go) != 0 || pipe(progress) != 0) std::abort();
+    m_pid = fork();
+    if (m_pid == 0) {
+      close(go[1]);
+      close(progress[0]);
+      char c;
+      if (read(go[0], &c, 1) < 0) _exit(3);
+      for (int i = 0; i < steps; ++i) {
+        if (!body(i)) _exit(1);
+        if (write(progress[1], "x", 1) != 1) _exit(4);
+      }
+      _exit(0);
+    }
+    close(go[0]);
+    close(progress[1]);
+    m_go = go[1];
+    m_progress = progress[0];
+  }
+  ~Writer() {
+    if (m_go >= 0) close(m_go);
+    close(m_progress);
+    if (m_pid > 0) {
+      kill(m_pid, SIGKILL);
+      waitpid(m_pid, nullptr, 0);
+    }
+  }
+  void Release() {
+    close(m_go);
+    m_go = -1;
+  }
+  // Blocks until the child has finished n more steps; false when it ended first.
+  bool AwaitSteps(int n) {
+    char buf[256];
+    while (n > 0) {
+      ssize_t got = read(m_progress, buf, std::min<size_t>(sizeof buf, static_cast<size_t>(n)));
+      if (got <= 0) return false;
+      n -= static_cast<int>(got);
+      m_steps += static_cast<int>(got);
+    }
+    return true;
+  }
+  // Kills the child at once; the steps it reported before dying are then all counted.
+  void Kill() {
+    kill(m_pid, SIGKILL);
+    waitpid(m_pid, nullptr, 0);
+    m_pid = -1;
+    char buf[256];
+    for (ssize_t got; (got = read(m_progress, buf, sizeof buf)) > 0;) m_steps += static_cast<int>(got);
+  }
+  int StepsSoFar() const { return m_steps; }
+  int Wait() {
+    int status = 0;
+    waitpid(m_pid, &status, 0);
+    m_pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+
+ private:
+  pid_t m_pid = -1;
+  int m_go = -1;
+  int m_progress = -1;
+  int m_steps = 0;
+};
+
+class StateReliabilityTest : public zel_test::ZelTest {
+ protected:
+  std::string Home() const { return tmp / "home"; }
+};
+
+// Two processes, each writing 1,000 entries of its own into one store at the same time.
+TEST_F(StateReliabilityTest, ConcurrentWritersLoseNothing) {
+  const int kEach = 1000;
+  // On a memory file system the flushes cost nothing, so the test measures the locking;
+  // where mounts are not allowed it runs on the disk, slower.
+  bool mounted = zel_test::MountTmpfs(Home(), "64m", false);
+  struct Unmounter {
+    std::string dir;
+    bool active;
+    ~Unmounter() {
+      if (active) zel_test::Unmount(dir);
+    }
+  } unmount{Home(), mounted};
+  auto start = std::chrono::steady_clock::now();
+  for (bool registry : {true, false}) {
+    SCOPED_TRACE(registry ? "registry hive" : "profile file");
+    auto writerBody = [registry](char who) {
+      return [registry, who](int i) {
+        std::string name = std::string(1, who) + std::to_string(i);
+        if (registry)
+          return zel_registry::SetString(kHive, kKey, name.c_str(), name.c_str()) ==
+                 ERROR_SUCCESS;
+        return WritePrivateProfileString("Stress", name.c_str(), name.c_str(), "stress.ini") != 0;
+      };
+    };
+    Writer a(writerBody('a'), kEach), b(writerBody('b'), kEach);
+    a.Release();
+    b.Release();
+    ASSERT_EQ(a.Wait(), 0);
+    ASSERT_EQ(b.Wait(), 0);
+    int missing = 0;
+    for (char who : {'a', 'b'}) {
+      for (int i = 0; i < kEach; ++i) {
+        std::string name = std::string(1, who) + std::to_string(i);
+        CString value;
+        bool found = registry ? zel_registry::QueryString(kHive, kKey, name.c_str(), value) ==
+                                    ERROR_SUCCESS
+                              : zel_profile::ReadEntry("stress.ini", "Stress", name.c_str(), value);
+        if (!found || value.str() != name) ++missing;
+      }
+    }
+    EXPECT_EQ(missing, 0);
+  }
+  auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("[ measured ] 2 stores x 2 processes x %d writes in %.2f s (%s)\n", kEach, seconds,
+              mounted ? "tmpfs" : "disk");
+}
+
+// A writer killed at a random point leaves the old or the new state, never a damaged one.
+TEST_F(StateReliabilityTest, KilledWriterLeavesOldOrNewState) {
+  unsigned seed = static_cast<unsigned>(std::random_device{}());
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  // A large value makes each write long enough for a kill to land inside it.
+  const std::string big(20000, 'z');
+  std::set<int> present[2];  // per store: the entries known to be there
+  int next[2] = {0, 0};
+  for (int round = 0; round < 20; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const int store = round % 2;  // 0: registry hive, 1: profile file
+    auto read = [&](int i, CString& value) {
+      std::string name = "e" + std::to_string(i);
+      return store == 0
+                 ? zel_registry::QueryString(kHive, kKey, name.c_str(), value) == ERROR_SUCCESS
+                 : zel_profile::ReadEntry("killed.ini", "S", name.c_str(), value);
+    };
+    const int first = next[store];
+    Writer w(
+        [&, first](int i) {
+          std::string name = "e" + std::to_string(first + i);
+          std::string value = name + big;
+          if (store == 0)
+            return zel_registry::SetString(kHive, kKey, name.c_str(), value.c_str()) ==
+                   ERROR_SUCCESS;
+          return WritePrivateProfileString("S", name.c_str(), value.c_str(), "killed.ini") != 0;
+        },
+        1000);
+    w.Release();
+    ASSERT_TRUE(w.AwaitSteps(std::uniform_int_distribution<int>(0, 3)(random)));
+    w.Kill();
+    // Writes reported before the kill are complete; the one after them was in flight.
+    const int inFlight = first + w.StepsSoFar();
+    for (int i = first; i < inFlight; ++i) present[store].insert(i);
+    CString value;
+    for (int i : present[store]) {
+      ASSERT_TRUE(read(i, value)) << "e" << i << " was written and is gone";
+      EXPECT_EQ(value.str(), "e" + std::to_string(i) + big);
+    }
+    if (read(inFlight, value)) {
+      EXPECT_EQ(value.str(), "e" + std::to_string(inFlight) + big) << "torn value";
+      present[store].insert(inFlight);
+    }
+    EXPECT_FALSE(read(inFlight + 1, value));
+    next[store] = inFlight + 1;
+    // The file is whole: no torn last line, and a write finds nothing to set aside.
+    std::string path = store == 0 ? zel_registry::HivePath(kHive).str()
+                                  : zel_profile::ResolvePath("killed.ini").str();
+    std::string bytes = zel_test::ReadFile(path);
+    if (!bytes.empty()) {
+      EXPECT_EQ(bytes.back(), '\n');
+    }
+    if (store == 0) {
+      ASSERT_EQ(zel_registry::SetString(kHive, "Check", "x", std::to_string(round).c_str()),
+                ERROR_SUCCESS);
+      EXPECT_FALSE(std::filesystem::exists(path + ".bad"));
+    }
+  }
+}
+
+// Read-only and full state folders: writes answer failure, what was there stays.
+TEST_F(StateReliabilityTest, ReadOnlyAndFullFoldersRefuseWritesAndKeepData) {
+  std::string home = Home();
+  if (!zel_test::MountTmpfs(home, "256k", false)) GTEST_SKIP() << "mounts are not allowed here";
+  struct Unmounter {
+    std::string dir;
+    ~Unmounter() { zel_test::Unmount(dir); }
+  } unmount{home};
+
+  ASSERT_EQ(zel_registry::SetString(kHive, kKey, "kept", "old"), ERROR_SUCCESS);
+  ASSERT_TRUE(WritePrivateProfileString("S", "kept", "old", "app.ini"));
+  std::string hiveBytes = zel_test::ReadFile(zel_registry::HivePath(kHive).str());
+  std::string iniBytes = zel_test::ReadFile(zel_profile::ResolvePath("app.ini").str());
+  auto unchanged = [&] {
+    CString value;
+    EXPECT_EQ(zel_registry::QueryString(kHive, kKey, "kept", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, "old");
+    EXPECT_TRUE(zel_profile::ReadEntry("app.ini", "S", "kept", value));
+    EXPECT_EQ(value, "old");
+    EXPECT_EQ(zel_test::ReadFile(zel_registry::HivePath(kHive).str()), hiveBytes);
+    EXPECT_EQ(zel_test::ReadFile(zel_profile::ResolvePath("app.ini").str()), iniBytes);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(home))
+      EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+  };
+
+  {
+    SCOPED_TRACE("full");
+    // Fill the file system to the last byte.
+    std::string filler = home + "/filler";
+    std::FILE* f = std::fopen(filler.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::string block(4096, 'f');
+    while (std::fwrite(block.data(), 1, block.size(), f) == block.size() && std::fflush(f) == 0) {
+    }
+    std::fclose(f);
+    for (int size : {1, 4096}) {
+      std::string value(static_cast<size_t>(size) * 64, 'v');
+      EXPECT_EQ(zel_registry::SetString(kHive, kKey, "kept", value.c_str()), ERROR_DISK_FULL);
+      EXPECT_FALSE(WritePrivateProfileString("S", "kept", value.c_str(), "app.ini"));
+    }
+    unchanged();
+    std::filesystem::remove(filler);
+  }
+  {
+    SCOPED_TRACE("read-only");
+    ASSERT_EQ(std::system(("mount -o remount,ro " + home).c_str()), 0);
+    EXPECT_EQ(zel_registry::SetString(kHive, kKey, "kept", "new"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(zel_registry::SetString(ZelHive::ClassesRoot, "New", nullptr, "x"),
+              ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(WritePrivateProfileString("S", "kept", "new", "app.ini"));
+    EXPECT_FALSE(WritePrivateProfileString("S", "other", "new", "fresh.ini"));
+    unchanged();
+  }
+}
+
+}  // namespace
