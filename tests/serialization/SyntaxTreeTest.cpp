@@ -1,0 +1,310 @@
+// The syntax tree: the printed layout, whole-file reading and its faults, shared nodes,
+// deep nesting.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "serialization/NodePool.h"
+#include "tests/serialization/SxfTestUtil.h"
+
+using namespace sxf_test;
+
+namespace {
+
+class SyntaxTreeTest : public zel_test::ZelTest {
+ protected:
+  std::string path = tmp / "tree.sxf";
+
+  // The graph of the format's example: two segments sharing a marker, one pointing back.
+  std::string StoreExample(const char* prefix, int width) {
+    CMarker marker;
+    marker.number = 3;
+    marker.label = "x";
+    CSegment first;
+    first.text = "first\tpart";
+    first.count = 12;
+    first.weight = 0.25;
+    first.first = &marker;
+    CSegment second;
+    second.text = "second";
+    second.count = -7;
+    second.weight = 1.5;
+    second.first = &marker;
+    second.second = &first;
+    return Store(
+        path,
+        [&](CZelArchive& ar) {
+          CObject* p = &first;
+          ar(p);
+          ar.WriteCommentLine("example file");
+          p = &marker;
+          ar(p);
+          ar.WriteObject(&second, 0);
+        },
+        prefix, width);
+  }
+
+  std::string Reprint(const std::string& bytes, int width, const char* prefix = nullptr) {
+    CSyntaxTree tree;
+    EXPECT_EQ(ReadCause(path, bytes, tree, prefix), 0);
+    std::string out;
+    tree.PrintToString(out, prefix, width);
+    return out;
+  }
+};
+
+const char* const kExample40 =
+    ";; example file\r\n"
+    "(SXF \r\n"
+    " #0=(Segment \"first\\tpart\" 12 0.25 \r\n"
+    "     #1=(Marker 3 \"x\") Nil) #1# \r\n"
+    " (Segment \"second\" -7 1.5 #1# #0#))\r\n";
+
+const char* const kExample75 =
+    ";; example file\r\n"
+    "(SXF #0=(Segment \"first\\tpart\" 12 0.25 #1=(Marker 3 \"x\") Nil) #1# \r\n"
+    " (Segment \"second\" -7 1.5 #1# #0#))\r\n";
+
+std::string WithPrefix(const std::string& text, const std::string& prefix) {
+  std::string out;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("\r\n", start);
+    out += prefix + text.substr(start, end + 2 - start);
+    start = end + 2;
+  }
+  return out;
+}
+
+TEST_F(SyntaxTreeTest, ExamplePrintsExactlyAtBothWidthsWithAndWithoutPrefix) {
+  EXPECT_EQ(StoreExample(nullptr, 40), kExample40);
+  EXPECT_EQ(StoreExample(nullptr, 75), kExample75);
+  EXPECT_EQ(StoreExample("# ", 40), WithPrefix(kExample40, "# "));
+  EXPECT_EQ(StoreExample("# ", 75), WithPrefix(kExample75, "# "));
+}
+
+TEST_F(SyntaxTreeTest, ExampleReadsBackToTheDescribedTreeAndThreeObjects) {
+  CSyntaxTree tree;
+  ASSERT_EQ(ReadCause(path, kExample40, tree), 0);
+  CSynList* root = tree.GetRoot();
+  ASSERT_NE(root, nullptr);
+  ASSERT_EQ(root->GetCount(), 4);
+  EXPECT_TRUE(root->ElementAt(0)->IsKindOf(RUNTIME_CLASS(CSynTag)));
+  auto* def0 = dynamic_cast<CSynRef*>(root->ElementAt(1));
+  ASSERT_NE(def0, nullptr);
+  EXPECT_EQ(def0->GetIndex(), 0);
+  auto* seg = dynamic_cast<CSynList*>(def0->GetNode());
+  ASSERT_NE(seg, nullptr);
+  ASSERT_EQ(seg->GetCount(), 6);
+  EXPECT_STREQ(*dynamic_cast<CSynStr*>(seg->ElementAt(1)), "first\tpart");
+  auto* use1 = dynamic_cast<CSynRef*>(root->ElementAt(2));
+  ASSERT_NE(use1, nullptr);
+  EXPECT_EQ(use1->GetNode(), nullptr);
+  // Printing what was read gives the file back, comment aside, at either width.
+  std::string body40 = std::string(kExample40).substr(std::strlen(";; example file\r\n"));
+  EXPECT_EQ(Reprint(kExample40, 40), body40);
+  EXPECT_EQ(Reprint(kExample40, 75),
+            std::string(kExample75).substr(std::strlen(";; example file\r\n")));
+
+  CObject *a = nullptr, *b = nullptr, *c = nullptr;
+  Load(path, kExample40, [&](CZelArchive& ar) { ar(a)(b)(c); });
+  auto* first = dynamic_cast<CSegment*>(a);
+  auto* marker = dynamic_cast<CMarker*>(b);
+  auto* second = dynamic_cast<CSegment*>(c);
+  ASSERT_TRUE(first && marker && second);
+  EXPECT_EQ(first->text, "first\tpart");
+  EXPECT_EQ(first->count, 12);
+  EXPECT_EQ(first->weight, 0.25);
+  EXPECT_EQ(first->first, marker);
+  EXPECT_EQ(first->second, nullptr);
+  EXPECT_EQ(marker->label, "x");
+  EXPECT_EQ(second->first, marker);
+  EXPECT_EQ(second->second, first);
+  delete first;
+  delete marker;
+  delete second;
+}
+
+struct ReadCase {
+  const char* name;
+  const char* text;
+  int cause;  // 0: reads
+};
+
+TEST_F(SyntaxTreeTest, ReadingFaultsRaiseTheirCauseAndLeaveTheTreeCleared) {
+  const ReadCase cases[] = {
+      {"plain", "(SXF 1 2.5 \"s\" tag)", 0},
+      {"comments and blanks first", "; one\n\n  ;; two\r\n(SXF)", 0},
+      {"text after the root", "(SXF) garbage (((\n\"unterminated", 0},
+      {"only comments", ";; nothing\n;; here\n", 1},
+      {"empty file", "", 1},
+      {"unbalanced", "(SXF (a b)", 1},
+      {"stray close", ")", 1},
+      {"bad character", "(SXF {)", 1},
+      {"string across lines", "(SXF \"abc\ndef\")", 1},
+      {"bad escape", "(SXF \"a\\qb\")", 1},
+      {"short octal escape", "(SXF \"\\12x\")", 1},
+      {"use before definition", "(SXF #4#)", 5},
+      {"blank after =", "(SXF #4= (a))", 1},
+      {"defined twice", "(SXF #0=(a) #0=(b))", 5},
+      {"empty index", "(SXF ##)", 1},
+      {"bad mark", "(SXF #1x)", 1},
+      {"self reference inside", "(SXF #0=(a #0#))", 0},
+      {"huge index", "(SXF #99999999999=(a))", 5},
+      {"root is a string", "\"SXF\"", 6},
+      {"root is a reference", "#0=(SXF)", 6},
+  };
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    CSyntaxTree tree;
+    EXPECT_EQ(ReadCause(path, c.text, tree), c.cause);
+    if (c.cause) {
+      EXPECT_EQ(tree.GetRoot(), nullptr);
+    }
+  }
+  // Tags hold at most 127 characters.
+  CSyntaxTree tree;
+  EXPECT_EQ(ReadCause(path, "(SXF A" + std::string(126, 'a') + ")", tree), 0);
+  EXPECT_EQ(ReadCause(path, "(SXF A" + std::string(127, 'a') + ")", tree), 1);
+  EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
+}
+
+TEST_F(SyntaxTreeTest, HeaderIsCheckedWhenTheExchangeStarts) {
+  const ReadCase cases[] = {
+      {"upper", "(SXF)", 0},
+      {"lower", "(sxf 1)", 0},
+      {"other tag", "(XYZ)", 7},
+      {"string first", "(\"SXF\")", 6},
+      {"empty root", "()", 1},
+  };
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    CSyntaxTree tree;
+    ASSERT_EQ(ReadCause(path, c.text, tree), 0);
+    int cause = 0;
+    try {
+      tree.StartExchange(1);
+      tree.EndExchange();
+    } catch (CArchiveException& e) {
+      cause = e.m_cause;
+    }
+    EXPECT_EQ(cause, c.cause);
+  }
+}
+
+TEST_F(SyntaxTreeTest, PrefixIsRequiredOnEveryLine) {
+  CSyntaxTree tree;
+  EXPECT_EQ(ReadCause(path, "> (SXF\n>  1 2)\n", tree, "> "), 0);
+  EXPECT_EQ(tree.GetRoot()->GetCount(), 3);
+  EXPECT_EQ(ReadCause(path, "> (SXF\n 1 2)\n", tree, "> "), 1);
+  // A comment after the prefix is a comment.
+  EXPECT_EQ(ReadCause(path, "> ; note\n> (SXF)\n", tree, "> "), 0);
+}
+
+TEST_F(SyntaxTreeTest, NumbersAndStringsReadBackAsWritten) {
+  CSyntaxTree tree;
+  ASSERT_EQ(ReadCause(path,
+                      "(SXF 5 1.23457e+006 1.23457e+06 1e+006 4294967295 -3 + \"\\351\\007\\\\\\\"\" "
+                      "x2 .5)",
+                      tree),
+            0);
+  CSynList* root = tree.GetRoot();
+  auto num = [&](int i) { return dynamic_cast<CSynNum*>(root->ElementAt(static_cast<uint32_t>(i))); };
+  EXPECT_EQ(num(1), &CSynNum::cache[5]);
+  EXPECT_DOUBLE_EQ(num(2)->GetDouble(), 1234570.0);
+  EXPECT_DOUBLE_EQ(num(3)->GetDouble(), 1234570.0);
+  EXPECT_EQ(num(4)->GetLong(), 1);
+  EXPECT_DOUBLE_EQ(num(4)->GetDouble(), 1000000.0);
+  EXPECT_EQ(static_cast<int>(*num(5)), -1);
+  EXPECT_EQ(static_cast<unsigned int>(*num(5)), 4294967295u);
+  EXPECT_EQ(num(6)->GetLong(), -3);
+  EXPECT_EQ(num(7)->IsSigned(), 0);
+  EXPECT_EQ(num(7)->GetLong(), 0);
+  EXPECT_EQ(dynamic_cast<CSynStr*>(root->ElementAt(8))->GetValue(), "\351\007\\\"");
+  EXPECT_EQ(dynamic_cast<CSynTag*>(root->ElementAt(9))->GetName(), "x2");
+  EXPECT_DOUBLE_EQ(num(10)->GetDouble(), 0.5);
+}
+
+TEST_F(SyntaxTreeTest, TagStartingWithDigitReadsAsNumberThenTag) {
+  CSyntaxTree tree;
+  ASSERT_EQ(ReadCause(path, "(SXF 2x)", tree), 0);
+  ASSERT_EQ(tree.GetRoot()->GetCount(), 3);
+  EXPECT_EQ(tree.GetRoot()->ElementAt(1), &CSynNum::cache[2]);
+  EXPECT_EQ(dynamic_cast<CSynTag*>(tree.GetRoot()->ElementAt(2))->GetName(), "x");
+}
+
+TEST_F(SyntaxTreeTest, LongLinesArriveInPiecesThatSplitTokens) {
+  // A line of 8190 characters comes in one piece plus an empty one; the tag at the end
+  // of a longer line is cut where the piece ends.
+  std::string pad(8190 - 5, ' ');
+  CSyntaxTree tree;
+  EXPECT_EQ(ReadCause(path, "(SXF" + pad + "a\n)", tree), 0);
+  EXPECT_EQ(tree.GetRoot()->GetCount(), 2);
+  pad.pop_back();
+  EXPECT_EQ(ReadCause(path, "(SXF" + pad + " abc)", tree), 0);
+  ASSERT_EQ(tree.GetRoot()->GetCount(), 3);
+  EXPECT_EQ(dynamic_cast<CSynTag*>(tree.GetRoot()->ElementAt(1))->GetName(), "a");
+  EXPECT_EQ(dynamic_cast<CSynTag*>(tree.GetRoot()->ElementAt(2))->GetName(), "bc");
+  // A string may not straddle the cut.
+  EXPECT_EQ(ReadCause(path, "(SXF" + pad + " \"abc\")", tree), 1);
+}
+
+TEST_F(SyntaxTreeTest, HundredThousandLevelsReadPrintAndFreeWithoutRecursion) {
+  const int depth = 100000;
+  std::string text = "(SXF ";
+  text.append(depth, '(');
+  text += "x";
+  text.append(depth, ')');
+  text += ")";
+  {
+    CSyntaxTree tree;
+    ASSERT_EQ(ReadCause(path, text, tree), 0);
+    std::string out;
+    tree.PrintToString(out, nullptr, 1 << 30, "\n");
+    EXPECT_EQ(out, text + "\n");
+    std::string narrow;
+    tree.PrintToString(narrow, nullptr, 10, "\n");
+    EXPECT_EQ(narrow.substr(0, 8), "(SXF \n (");
+  }
+  EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
+  // Unbalanced at that depth: the fault cleans everything up.
+  CSyntaxTree tree;
+  EXPECT_EQ(ReadCause(path, text.substr(0, text.size() - 10), tree), 1);
+  EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
+}
+
+TEST_F(SyntaxTreeTest, AtomsLongerThanTheWidthStayWhole) {
+  CSyntaxTree tree;
+  ASSERT_EQ(ReadCause(path, "(SXF Abcdefghijklmnop q r)", tree), 0);
+  std::string out;
+  tree.PrintToString(out, nullptr, 8, "\n");
+  EXPECT_EQ(out, "(SXF \n Abcdefghijklmnop \n q r)\n");
+}
+
+TEST_F(SyntaxTreeTest, ExchangeFaults) {
+  CSyntaxTree tree;
+  tree.StartExchange(0);
+  tree.OpenList();
+  EXPECT_THROW(tree.EndExchange(), CArchiveException);
+  CSyntaxTree loaded;
+  ASSERT_EQ(ReadCause(path, "(SXF 1 \"s\")", loaded), 0);
+  loaded.StartExchange(1);
+  CString s;
+  try {
+    loaded.Exchange(s);
+    ADD_FAILURE() << "a number read as a string";
+  } catch (CArchiveException& e) {
+    EXPECT_EQ(e.m_cause, CArchiveException::badClass);
+  }
+  loaded.Exchange(s);
+  EXPECT_EQ(s, "s");
+  try {
+    int more;
+    loaded.Exchange(more);
+    ADD_FAILURE() << "read past the end";
+  } catch (CArchiveException& e) {
+    EXPECT_EQ(e.m_cause, CArchiveException::genericException);
+  }
+}
+
+}  // namespace
