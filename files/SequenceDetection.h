@@ -1,0 +1,50 @@
+// Recognising sequence file formats (GenBank, EMBL, FASTA and their protein forms, the
+// suite's archives) from a file's contents, and the checks of database identifiers and
+// string values. Detection never throws and never asks the user anything.
+#pragma once
+
+#include "files/EkStream.h"
+#include "files/ZelFileSpec.h"
+#include "platform/afx/Collections.h"
+#include "platform/afx/Wnd.h"
+
+// The format TryToGuessFtype finds.
+enum : int {
+  ZEL_GUESS_UNKNOWN = 0,
+  ZEL_GUESS_GENBANK = 1,  // LOCUS lines
+  ZEL_GUESS_EMBL = 2,     // "ID   " lines
+  ZEL_GUESS_FASTA = 3,    // ">" headers
+  ZEL_GUESS_ARCHIVE = 6,  // the suite's archive markers
+};
+// The kind of sequence it finds.
+enum : int { ZEL_SEQ_UNKNOWN = 0, ZEL_SEQ_NUCLEIC = 1, ZEL_SEQ_PROTEIN = 2 };
+
+// The file type id of an existing file from its contents: 27 GenBank, 26 EMBL, 28 FASTA,
+// 20 DNA/RNA archive, or for protein content 31, 30, 32, 58; 0 when undecided or when the
+// file cannot be read.
+int GuessFtypeUsingSmartAssGuessing(const CZelFileSpec& spec);
+
+// Reads from the stream's position and sets the format, the sequence kind and whether an
+// archive marker was seen (each first 0). Read failures end the search with what was found.
+void TryToGuessFtype(CEkStream* stream, int* seqType, int* format, int* archive);
+
+// The sequence kind (0, 1 nucleic, 2 protein) of the sequence lines that follow, up to a
+// line holding one of stopMarkers or the end of the stream.
+int TryToDefSeqObjType(CEkStream* stream, CStringList& stopMarkers);
+
+// Whether a word of a LOCUS / ID line names the kind: for 1, "RNA" or "DNA" inside it or
+// the word circular or bp; for 2, the word aa or prt (case ignored for the whole words).
+int LocusLooksLike(int seqType, const char* word);
+// Whether a lower-case word reads as nucleotides: bases, few ambiguity letters, no letter
+// found only in proteins.
+int IsNuclSeq(char* word);
+// Whether every character of a lower-case word is an amino-acid letter, x or "*".
+int IsProtSeq(const char* word);
+
+// The file type id for a format and sequence kind found by TryToGuessFtype (0 for none).
+int ZelFtypeFromGuess(int format, int seqType);
+
+// Identifier and value checks; a rejected text is explained in a message box owned by
+// parent, and the answer is 0.
+int IsValidDbID(const CString& id, CWnd* parent);
+int IsValidDbValue(const CString& value, CWnd* parent);

@@ -1,0 +1,63 @@
+// The suite's message boxes: owner, caption, text from string resources, answer.
+#include "platform/afx/StringResources.h"
+#include "platform/app/WinApp.h"
+#include "tests/support/TestSupport.h"
+#include "ui/ZelMessageBox.h"
+
+namespace {
+
+class ZelMessageBoxTest : public zel_test::ZelTest {
+ protected:
+  ZelMessageBoxTest() : app("Host App"), mainWnd(HWND(42)), other(HWND(7)) {
+    app.m_pMainWnd = &mainWnd;
+  }
+  const MessageBoxRequest& Last() { return ui().messages.back(); }
+
+  CWinApp app;
+  CWnd mainWnd;
+  CWnd other;
+};
+
+TEST_F(ZelMessageBoxTest, OwnerAndCaptionOfEachForm) {
+  ui().messageAnswers = {IDNO, IDCANCEL, IDRETRY, IDOK, IDYES};
+
+  EXPECT_EQ(ZelMessageBox(&other, "text 1", "Cap", MB_YESNO | MB_ICONERROR, 99), IDNO);
+  EXPECT_EQ(Last().owner, HWND(7));
+  EXPECT_EQ(Last().caption, "Cap");
+  EXPECT_EQ(Last().type, static_cast<UINT>(MB_YESNO | MB_ICONERROR));
+
+  EXPECT_EQ(ZelMessageBox(nullptr, "text 2", nullptr, MB_OKCANCEL), IDCANCEL);
+  EXPECT_FALSE(Last().owner);
+  EXPECT_EQ(Last().caption, "Host App");
+
+  EXPECT_EQ(ZelMessageBox("text 3", "Own", MB_RETRYCANCEL, 0), IDRETRY);
+  EXPECT_EQ(Last().owner, HWND(42));
+  EXPECT_EQ(Last().caption, "Own");
+
+  EXPECT_EQ(ZelMessageBox("text 4", MB_OK, 0), IDOK);
+  EXPECT_EQ(Last().owner, HWND(42));
+  EXPECT_EQ(Last().caption, "Quillion");
+  EXPECT_EQ(Last().text, "text 4");
+
+  AfxSetStringResource(4711, "from the resources");
+  EXPECT_EQ(ZelMessageBox(4711u, MB_YESNO, 0), IDYES);
+  EXPECT_EQ(Last().text, "from the resources");
+  EXPECT_EQ(Last().caption, "Quillion");
+  EXPECT_EQ(Last().owner, HWND(42));
+  AfxSetStringResource(4711, nullptr);
+
+  ASSERT_EQ(ui().messages.size(), 5u);
+}
+
+TEST_F(ZelMessageBoxTest, MissingResourceAndNoMainWindow) {
+  app.m_pMainWnd = nullptr;
+  CString text("stale");
+  EXPECT_EQ(AfxLoadString(123456, text), FALSE);
+  EXPECT_TRUE(text.IsEmpty());
+  // With nobody choosing, the default button answers.
+  EXPECT_EQ(ZelMessageBox(123456u, MB_YESNO | MB_DEFBUTTON2, 0), IDNO);
+  EXPECT_TRUE(Last().text.IsEmpty());
+  EXPECT_FALSE(Last().owner);
+}
+
+}  // namespace
