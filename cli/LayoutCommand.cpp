@@ -8,6 +8,7 @@
 #include "layout/DirectoryLayout.h"
 #include "layout/HostServices.h"
 #include "layout/Settings.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/host/Host.h"
 
 namespace zel_cli {
@@ -52,11 +53,18 @@ struct Roots {
   std::string main, exe, network, toolsBase;
 };
 
+// A folder given on the command line, as a full path.
+CZelDirSpec Folder(const std::string& path) {
+  CString full;
+  if (!zel_fs::FullPathName(path.c_str(), full)) full = path.c_str();
+  return CZelDirSpec(full.GetString());
+}
+
 // Sets the roots and recalculates; false (with the reason on stderr) when no main data
 // folder can be had.
 bool Compute(const Roots& roots) {
   if (!roots.main.empty()) {
-    MAINDIR.SetSpecWin(roots.main.c_str());
+    MAINDIR = Folder(roots.main);
   } else {
     CZelDirSpec found;
     if (!GetZelMainDir(found, 0)) {
@@ -69,17 +77,17 @@ bool Compute(const Roots& roots) {
     MAINDIR = found;
   }
   if (!roots.exe.empty()) {
-    EXEDIR.SetSpecWin(roots.exe.c_str());
+    EXEDIR = Folder(roots.exe);
   } else {
     CString dir;
     ZelGetLocalExeDir(dir, ExtractFileDirectory(zel_host::ExecutablePath()));
     EXEDIR.SetSpecWin(dir);
   }
-  if (!roots.network.empty()) NETWORKDIR.SetSpecWin(roots.network.c_str());
+  if (!roots.network.empty()) NETWORKDIR = Folder(roots.network);
   RecalcMAINDIRDependencies();
   RecalcEXEDIRDependencies();
   RecalcNETWORKDIRDependencies();
-  if (!roots.toolsBase.empty()) CalcToolSpecs(CZelDirSpec(roots.toolsBase.c_str()));
+  if (!roots.toolsBase.empty()) CalcToolSpecs(Folder(roots.toolsBase));
   return true;
 }
 

@@ -1,0 +1,192 @@
+// The directory layout: derived folders and files, the tool specs, and the search for the
+// main data folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "layout/DirectoryLayout.h"
+#include "layout/Settings.h"
+#include "platform/app/WinApp.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// Records the folder the picker opens on, then answers as scripted.
+class PickerUi : public ScriptedUiBackend {
+ public:
+  BOOL BrowseForFolder(const char* title, const char* initialDir, CString& chosen) override {
+    initialDirs.push_back(CString(initialDir));
+    return ScriptedUiBackend::BrowseForFolder(title, initialDir, chosen);
+  }
+  std::vector<CString> initialDirs;
+};
+
+class DirectoryLayoutTest : public zel_test::ZelTest {
+ protected:
+  DirectoryLayoutTest() : m_previous(ZelSetUi(&picker)) {
+    app.m_strExeName = "layouttest";
+    app.m_strExePath = (tmp / "prog/layouttest").c_str();
+    std::filesystem::create_directories(tmp / "prog");
+    std::filesystem::create_directories(tmp / "data");
+  }
+  ~DirectoryLayoutTest() override { ZelSetUi(m_previous); }
+  CString Stored() { return ZelGetProfileString("directories", "maindir", nullptr); }
+  void MarkProgramFolder() { zel_test::WriteFile(tmp / "prog/Zeludat.def", ""); }
+
+  CWinApp app{"Layout Test"};
+  PickerUi picker;
+
+ private:
+  UiBackend* m_previous;
+};
+
+TEST_F(DirectoryLayoutTest, TablesDeriveFromTheirRoots) {
+  MAINDIR.SetSpecWin("/m/");
+  EXEDIR.SetSpecWin("/x");
+  NETWORKDIR.SetSpecWin("/n");
+  RecalcMAINDIRDependencies();
+  RecalcEXEDIRDependencies();
+  RecalcNETWORKDIRDependencies();
+  struct Dir {
+    const CZelDirSpec& spec;
+    const char* path;
+  } dirs[] = {
+      {ENZDATADIR, "/m/EnzData"},       {CNTDATADIR, "/m/CntData"},
+      {GMDATADIR, "/m/GMData"},         {MOLDATADIR, "/m/MolData"},
+      {PRODATADIR, "/m/ProData"},       {SEQDIR, "/m/MolData/Seq"},
+      {PSEQDIR, "/m/ProData/Seq"},      {OLIGDATADIR, "/m/OligData"},
+      {MOTDATADIR, "/m/MotData"},       {TABLESDIR, "/m/Tables"},
+      {TCHDIR, "/m/Tables/Incr"},       {MOLCOMMENTDIR, "/m/MolData/Comment"},
+      {PROCOMMENTDIR, "/m/ProData/Comment"}, {ENZCOMMENTDIR, "/m/EnzData/Comment"},
+      {OLIGCOMMENTDIR, "/m/OligData/Comment"}, {MOTCOMMENTDIR, "/m/MotData/Comment"},
+      {GMCOMMENTDIR, "/m/GMData/Comment"}, {BACKUPDIR, "/m/Backup"},
+      {REPORTDIR, "/m/Reports"},        {TOOLSDIR, "/x/Tools"},
+      {TOOLSMENUDIR, "/x/Tools/Menu"},  {NETLOCKSDIR, "/n/locks"},
+      {NETENZDATADIR, "/n/enzdata"},    {NETGMDATADIR, "/n/gmdata"},
+      {NETMOLDATADIR, "/n/moldata"},    {NETPRODATADIR, "/n/prodata"},
+      {NETSEQDIR, "/n/moldata/seq"},    {NETPSEQDIR, "/n/prodata/seq"},
+      {NETOLIGDATADIR, "/n/oligdata"},  {NETMOTDATADIR, "/n/motdata"},
+      {NETMOLCOMMENTDIR, "/n/moldata/comment"}, {NETPROCOMMENTDIR, "/n/prodata/comment"},
+      {NETENZCOMMENTDIR, "/n/enzdata/comment"}, {NETOLIGCOMMENTDIR, "/n/oligdata/comment"},
+      {NETMOTCOMMENTDIR, "/n/motdata/comment"}, {NETGMCOMMENTDIR, "/n/gmdata/comment"},
+      {NETTABLESDIR, "/n/tables"},      {NETTCHDIR, "/n/tables/incr"},
+  };
+  for (const Dir& d : dirs) {
+    SCOPED_TRACE(d.path);
+    EXPECT_TRUE(d.spec.IsSpecSet());
+    EXPECT_STREQ(d.spec.GetPath(), d.path);
+  }
+  struct File {
+    const CZelFileSpec& spec;
+    const char* path;
+    int type;
+  } files[] = {
+      {DEFFILE, "/m/MolProf.ini", 51},   {PRODEFFILE, "/m/ProProf.ini", 51},
+      {FTFILE, "/m/FTypes.def", 17},     {SVFONTFILE, "/m/QLLSSer.fon", 50},
+      {UDATFILE, "/m/Zeludat.def", 17},  {LOCKFILE, "/m/DB_Lock", 5},
+      {TUVAPPFILE, "/x/Tools/TuvW.exe", 52}, {NETDBDEFFILE, "/n/dbdef", 3},
+      {NETDBDEFFILEDELUXE, "/n/dbsch", 3}, {NETLOCKFILE, "/n/locks/dblock", 2},
+  };
+  for (const File& f : files) {
+    SCOPED_TRACE(f.path);
+    EXPECT_STREQ(f.spec.GetPath(), f.path);
+    EXPECT_EQ(f.spec.GetType(), f.type);
+  }
+}
+
+TEST_F(DirectoryLayoutTest, ToolSpecsFollowTheirBaseOnly) {
+  MAINDIR.SetSpecWin((tmp / "data").c_str());
+  RecalcMAINDIRDependencies();
+  EXEDIR.SetSpecWin((tmp / "prog").c_str());
+  RecalcEXEDIRDependencies();
+  EXPECT_EQ(std::string(TUVAPPFILE.GetPath()), tmp / "prog/Tools/TuvW.exe");  // neither exists
+  std::filesystem::create_directories(tmp / "prog/Tools");
+  zel_test::WriteFile(tmp / "prog/Tools/TuvW32.exe", "");
+  RecalcEXEDIRDependencies();
+  EXPECT_EQ(std::string(TUVAPPFILE.GetPath()), tmp / "prog/Tools/TuvW32.exe");
+
+  CString seq = SEQDIR.GetPath();
+  CalcToolSpecs(CZelDirSpec((tmp / "elsewhere").c_str()));
+  EXPECT_EQ(std::string(TOOLSDIR.GetPath()), tmp / "elsewhere/Tools");
+  EXPECT_EQ(std::string(TOOLSMENUDIR.GetPath()), tmp / "elsewhere/Tools/Menu");
+  EXPECT_EQ(std::string(TUVAPPFILE.GetPath()), tmp / "elsewhere/Tools/TuvW.exe");
+  EXPECT_EQ(std::string(EXEDIR.GetPath()), tmp / "prog");
+  EXPECT_EQ(SEQDIR.GetPath(), seq);
+}
+
+TEST_F(DirectoryLayoutTest, UnsetRootsLeaveEverythingUnset) {
+  // The globals start unset in a fresh process, and stay so through recalculation.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        RecalcMAINDIRDependencies();
+        RecalcEXEDIRDependencies();
+        RecalcNETWORKDIRDependencies();
+        bool anySet = SEQDIR.IsSpecSet() || DEFFILE.IsSpecSet() || TOOLSDIR.IsSpecSet() ||
+                      TUVAPPFILE.IsSpecSet() || NETLOCKFILE.IsSpecSet() || MAINDIR.IsSpecSet();
+        std::filesystem::remove_all(tmp.path());  // the child skips the fixture's clean-up
+        std::exit(anySet ? 1 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(DirectoryLayoutTest, StoredFolderIsTakenAsItIs) {
+  ASSERT_EQ(ZelWriteProfileString("Directories", "MainDir", (tmp / "data").c_str())[0], 1);
+  MarkProgramFolder();  // not even looked at
+  CZelDirSpec dir;
+  EXPECT_EQ(GetZelMainDir(dir, 0), 1);
+  EXPECT_EQ(std::string(dir.GetPath()), tmp / "data");
+  EXPECT_TRUE(picker.folderTitles.empty());
+}
+
+TEST_F(DirectoryLayoutTest, MarkedProgramFolderIsTakenAndStored) {
+  for (const char* stored : {"", "/no/such/folder"}) {
+    SCOPED_TRACE(stored);
+    ZelWriteProfileString("directories", "maindir", stored);
+    CZelDirSpec dir;
+    std::filesystem::remove(tmp / "prog/Zeludat.def");
+    picker.folderAnswers.push_back(std::nullopt);
+    EXPECT_EQ(GetZelMainDir(dir, 0), 0);  // unmarked: the picker opens, and is cancelled
+    EXPECT_EQ(Stored(), stored);
+    ASSERT_FALSE(picker.initialDirs.empty());
+    EXPECT_EQ(picker.initialDirs.back().str(), tmp / "prog");
+    MarkProgramFolder();
+    EXPECT_EQ(GetZelMainDir(dir, 0), 1);
+    EXPECT_EQ(std::string(dir.GetPath()), tmp / "prog");
+    EXPECT_EQ(Stored().str(), tmp / "prog");
+  }
+  EXPECT_EQ(picker.folderTitles.size(), 2u);
+}
+
+TEST_F(DirectoryLayoutTest, PickerOpensOnTheProgramFolder) {
+  ZelWriteProfileString("directories", "maindir", (tmp / "data").c_str());
+  struct Case {
+    const char* what;
+    int ask;
+    std::optional<std::string> answer;
+    int want;
+    std::string stored;  // afterwards
+  } cases[] = {
+      {"asked although a folder is stored", 1, tmp / "chosen", 1, tmp / "chosen"},
+      {"cancelled", 1, std::nullopt, 0, tmp / "chosen"},
+      {"chosen folder does not exist", 1, tmp / "nothing", 0, tmp / "chosen"},
+  };
+  std::filesystem::create_directories(tmp / "chosen");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    picker.initialDirs.clear();
+    picker.folderTitles.clear();
+    if (c.answer)
+      picker.folderAnswers.push_back(CString(c.answer->c_str()));
+    else
+      picker.folderAnswers.push_back(std::nullopt);
+    CZelDirSpec dir;
+    EXPECT_EQ(GetZelMainDir(dir, c.ask), c.want);
+    ASSERT_EQ(picker.folderTitles.size(), 1u);
+    EXPECT_EQ(picker.folderTitles[0], "Please select Quillion Database folder");
+    EXPECT_EQ(picker.initialDirs[0].str(), tmp / "prog");
+    EXPECT_EQ(Stored().str(), c.stored);
+  }
+}
+
+}  // namespace
