@@ -8,6 +8,7 @@
 #include "files/EkStream.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,6 +19,31 @@ namespace {
 constexpr size_t kReadAhead = 256 * 1024;
 // The block of ReadString(CString&): 255 bytes read into a 256-byte buffer.
 constexpr unsigned kStringBlock = 255;
+
+// Index of the first CR or LF among the n bytes at p, or n; 16 bytes a step.
+size_t FindLineEnd(const char* p, size_t n) {
+  using V16 = unsigned char __attribute__((vector_size(16)));
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    V16 v;
+    std::memcpy(&v, p + i, 16);
+    V16 hits = (V16)((v == '\n') | (v == '\r'));
+    uint64_t half[2];
+    std::memcpy(half, &hits, 16);
+    if (half[0] | half[1]) {
+      static_assert(std::endian::native == std::endian::little || std::endian::native == std::endian::big);
+      auto first = [](uint64_t w) {
+        return static_cast<size_t>(std::endian::native == std::endian::little ? std::countr_zero(w)
+                                                                             : std::countl_zero(w)) /
+               8;
+      };
+      return half[0] ? i + first(half[0]) : i + 8 + first(half[1]);
+    }
+  }
+  for (; i < n; i++)
+    if (p[i] == '\n' || p[i] == '\r') return i;
+  return n;
+}
 }  // namespace
 
 // While the disk file is lent out (GetSFD), the stream keeps no read-ahead across calls:
@@ -80,7 +106,6 @@ int CEkStream::Open(const char* path, UINT flags) {
 }
 
 void CEkStream::Close() {
-  ForgetLineEnds();
   m_aheadValid = false;
   m_lent = false;
   if (m_file) {
@@ -129,7 +154,6 @@ void CEkStream::Write(const char* data, int n) {
   RequireOpen();
   if (n <= 0) return;
   LentGuard guard(*this);
-  ForgetLineEnds();
   if (m_file) {
     SyncFile();
     m_file->Write(data, static_cast<UINT>(n));
@@ -161,7 +185,6 @@ ULONGLONG CEkStream::Seek(long offset, unsigned from) {
     return m_pos;
   }
   m_aheadValid = false;
-  ForgetLineEnds();
   return m_file->Seek(target, CFile::begin);
 }
 
@@ -174,7 +197,6 @@ ULONGLONG CEkStream::GetLength() const {
 void CEkStream::SyncFile() {
   if (!m_aheadValid) return;
   m_aheadValid = false;
-  ForgetLineEnds();
   if (m_pos != m_aheadStart + m_aheadLen) m_file->Seek(static_cast<LONGLONG>(m_pos), CFile::begin);
 }
 
@@ -208,7 +230,6 @@ char* CEkStream::GetOutputBuffer() {
       out = grown;
     }
   }
-  ForgetLineEnds();
   if (out) out[length] = '\0';
   return out;
 }
@@ -227,7 +248,6 @@ size_t CEkStream::Refill() {
   std::memmove(m_ahead.get(), m_ahead.get() + (m_pos - m_aheadStart), keep);
   m_aheadStart = m_pos;
   m_aheadLen = keep;
-  ForgetLineEnds();
   UINT got = m_file->Read(m_ahead.get() + keep, static_cast<UINT>(kReadAhead - keep));
   m_aheadLen += got;
   return got;
@@ -248,33 +268,10 @@ size_t CEkStream::Avail(const char** p) {
   return static_cast<size_t>(m_aheadStart + m_aheadLen - m_pos);
 }
 
-void CEkStream::Advance(size_t n) {
-  if (m_memory)
-    m_memory->m_nPosition += n;
-  else
-    m_pos += n;
-}
 
 int CEkStream::PeekByte() {
   const char* p;
   return Avail(&p) ? static_cast<unsigned char>(*p) : -1;
-}
-
-size_t CEkStream::NextLineEnd(const char* p, size_t avail) {
-  ULONGLONG at = Tell();
-  if (!m_lfValid || at < m_lfFrom || at > m_lfAt) {
-    const void* hit = std::memchr(p, '\n', avail);
-    m_lfFrom = at;
-    m_lfAt = at + (hit ? static_cast<size_t>(static_cast<const char*>(hit) - p) : avail);
-    m_lfValid = true;
-  }
-  if (!m_crValid || at < m_crFrom || at > m_crAt) {
-    const void* hit = std::memchr(p, '\r', avail);
-    m_crFrom = at;
-    m_crAt = at + (hit ? static_cast<size_t>(static_cast<const char*>(hit) - p) : avail);
-    m_crValid = true;
-  }
-  return static_cast<size_t>(std::min(m_lfAt, m_crAt) - at);
 }
 
 // Reads one line as block reading would: the line is the bytes before the first CR or LF
@@ -284,13 +281,27 @@ size_t CEkStream::NextLineEnd(const char* p, size_t avail) {
 // number of line bytes handed to sink.
 template <typename Sink>
 bool CEkStream::ScanLine(ULONGLONG maxLen, unsigned period, Sink&& sink, ULONGLONG* length) {
+  // Most lines lie whole in the bytes at hand, with the byte after their end.
+  const char* p;
+  size_t avail = Window(&p);
+  if (avail > 1) {
+    size_t end = FindLineEnd(p, avail);
+    if (end + 1 < avail && end < maxLen) {
+      sink(p, end);
+      char mate = p[end] == '\n' ? '\r' : '\n';
+      bool sameBlock = end + 1 < maxLen && (period == 0 || end % period != period - 1);
+      Advance(end + (sameBlock && p[end + 1] == mate ? 2 : 1));
+      *length = end;
+      return true;
+    }
+  }
+
   ULONGLONG done = 0;
   while (done < maxLen) {
-    const char* p;
-    size_t avail = Avail(&p);
+    avail = Avail(&p);
     if (!avail) break;
     size_t n = static_cast<size_t>(std::min<ULONGLONG>(avail, maxLen - done));
-    size_t end = NextLineEnd(p, avail);
+    size_t end = FindLineEnd(p, avail);
     if (end < n) {
       sink(p, end);
       ULONGLONG k = done + end;

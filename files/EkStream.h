@@ -74,12 +74,25 @@ class CEkStream : public CObject {
   // Bytes readable at the position without moving it (refilling the read-ahead of a
   // file); 0 at the end.
   size_t Avail(const char** p);
-  void Advance(size_t n);
+  // The bytes at hand at the position, without refilling (0 when none are).
+  size_t Window(const char** p) const {
+    if (m_memory) {
+      size_t pos = m_memory->m_nPosition, size = m_memory->m_nFileSize;
+      if (pos >= size) return 0;
+      *p = reinterpret_cast<const char*>(m_memory->m_lpBuffer) + pos;
+      return size - pos;
+    }
+    if (!m_aheadValid) return 0;
+    *p = m_ahead.get() + (m_pos - m_aheadStart);
+    return static_cast<size_t>(m_aheadStart + m_aheadLen - m_pos);
+  }
+  void Advance(size_t n) {
+    if (m_memory)
+      m_memory->m_nPosition += n;
+    else
+      m_pos += n;
+  }
   int PeekByte();
-  // Index of the first CR or LF among the avail bytes at p (the stream's position), or
-  // avail; remembers where the next ones lie so each byte is searched once.
-  size_t NextLineEnd(const char* p, size_t avail);
-  void ForgetLineEnds() { m_lfValid = m_crValid = false; }
   // Reads one line of at most maxLen bytes, handing its bytes to sink; see the .cpp.
   template <typename Sink>
   bool ScanLine(ULONGLONG maxLen, unsigned period, Sink&& sink, ULONGLONG* length);
@@ -103,8 +116,4 @@ class CEkStream : public CObject {
   ULONGLONG m_pos = 0;
   bool m_aheadValid = false;
   bool m_lent = false;
-
-  // Next LF / CR at or after m_*From: at m_*At (the end of the readable bytes when none).
-  ULONGLONG m_lfFrom = 0, m_lfAt = 0, m_crFrom = 0, m_crAt = 0;
-  bool m_lfValid = false, m_crValid = false;
 };

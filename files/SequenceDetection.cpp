@@ -128,24 +128,26 @@ int WordAtoi(std::string_view word) {
 
 // Whether every byte of the line is one of a c g t n u in either case.
 bool IsPureNucleotideLine(std::string_view line) {
-  using V16 = unsigned char __attribute__((vector_size(16)));
   const char* p = line.data();
-  size_t n = line.size(), i = 0;
-  if (n >= 16) {
-    V16 all = ~V16{};
-    for (; i + 16 <= n; i += 16) {
-      V16 v;
-      std::memcpy(&v, p + i, 16);
-      V16 l = v | 0x20;
-      all &= (V16)((l == 'a') | (l == 'c') | (l == 'g') | (l == 't') | (l == 'n') | (l == 'u'));
-    }
-    uint64_t half[2];
-    std::memcpy(half, &all, 16);
-    if ((half[0] & half[1]) != ~0ULL) return false;
+  size_t n = line.size();
+  if (n < 16) {
+    for (size_t i = 0; i < n; i++)
+      if (!(kLowered[static_cast<unsigned char>(p[i])] & kPure)) return false;
+    return true;
   }
-  for (; i < n; i++)
-    if (!(kLowered[static_cast<unsigned char>(p[i])] & kPure)) return false;
-  return true;
+  using V16 = unsigned char __attribute__((vector_size(16)));
+  auto pure = [p](size_t at) {
+    V16 v;
+    std::memcpy(&v, p + at, 16);
+    V16 l = v | 0x20;
+    return (V16)((l == 'a') | (l == 'c') | (l == 'g') | (l == 't') | (l == 'n') | (l == 'u'));
+  };
+  // 16 bytes at a time, the last block overlapping the one before.
+  V16 all = pure(n - 16);
+  for (size_t i = 0; i + 16 < n; i += 16) all &= pure(i);
+  uint64_t half[2];
+  std::memcpy(half, &all, 16);
+  return (half[0] & half[1]) == ~0ULL;
 }
 
 bool HasByteOutsidePureSet(const std::string& marker) {

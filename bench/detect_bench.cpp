@@ -1,0 +1,228 @@
+// Format detection on big generated files, beside `wc -l` and `seqkit stats` on the same
+// files in the same run: a 1 GiB single-record nucleotide FASTA (60 letters a line, read
+// whole by detection) and a ~500 MB GenBank file of repeated records. Prints MB/s and the
+// ratios. Files go to a temporary folder that is removed at the end.
+//
+//   detect_bench [--fasta-mib N] [--genbank-mb N] [--rounds N] [--dir PATH]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "files/SequenceDetection.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Options {
+  long fastaMiB = 1024;
+  long genbankMB = 500;
+  int rounds = 3;
+  std::string dir;
+};
+
+double Seconds(const std::function<void()>& run) {
+  auto start = std::chrono::steady_clock::now();
+  run();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Best of rounds: the first rounds also warm the page cache for the others.
+double Best(int rounds, const std::function<void()>& run) {
+  double best = 1e30;
+  for (int i = 0; i < rounds; i++) best = std::min(best, Seconds(run));
+  return best;
+}
+
+class Writer {
+ public:
+  explicit Writer(const std::string& path) : m_f(std::fopen(path.c_str(), "wb")) {
+    if (!m_f) {
+      std::perror(path.c_str());
+      std::exit(1);
+    }
+    m_buf.reserve(1 << 20);
+  }
+  ~Writer() {
+    Flush();
+    std::fclose(m_f);
+  }
+  void Put(const char* p, size_t n) {
+    m_buf.append(p, n);
+    m_total += n;
+    if (m_buf.size() >= (1 << 20)) Flush();
+  }
+  void Put(const std::string& s) { Put(s.data(), s.size()); }
+  size_t Total() const { return m_total; }
+
+ private:
+  void Flush() {
+    if (!m_buf.empty() && std::fwrite(m_buf.data(), 1, m_buf.size(), m_f) != m_buf.size()) {
+      std::perror("write");
+      std::exit(1);
+    }
+    m_buf.clear();
+  }
+  std::FILE* m_f;
+  std::string m_buf;
+  size_t m_total = 0;
+};
+
+// Letters with a few runs of N, as assembled genomes have.
+std::string MakeBases(size_t n, std::mt19937& rng, bool lower) {
+  const char* letters = lower ? "acgt" : "ACGT";
+  std::string s(n, 'A');
+  for (size_t i = 0; i < n; i++) s[i] = letters[rng() & 3];
+  for (size_t at = rng() % 5000; at + 300 < n; at += 20000 + rng() % 20000)
+    std::fill_n(s.begin() + static_cast<long>(at), 100 + rng() % 200, lower ? 'n' : 'N');
+  return s;
+}
+
+size_t WriteFasta(const std::string& path, size_t bytes) {
+  std::mt19937 rng(42);
+  std::string block = MakeBases(1 << 20, rng, false);
+  Writer w(path);
+  w.Put(std::string(">chr1 generated single record\n"));
+  size_t at = 0;
+  while (w.Total() + 61 <= bytes) {
+    if (at + 60 > block.size()) at = rng() % 1000;
+    w.Put(block.data() + at, 60);
+    w.Put("\n", 1);
+    at += 60;
+  }
+  return w.Total();
+}
+
+// One record: header, features, ORIGIN and numbered lines of 6 groups of 10 bases.
+std::string GenBankRecord(int index, std::mt19937& rng) {
+  size_t length = 8000 + rng() % 4000;
+  std::string bases = MakeBases(length, rng, true);
+  char line[128];
+  std::string r;
+  std::snprintf(line, sizeof line, "LOCUS       SEQ%07d %12zu bp    DNA     linear   SYN 01-JAN-2020\n",
+                index, length);
+  r += line;
+  r += "DEFINITION  Generated test sequence.\n";
+  std::snprintf(line, sizeof line, "ACCESSION   SEQ%07d\n", index);
+  r += line;
+  r += "FEATURES             Location/Qualifiers\n";
+  std::snprintf(line, sizeof line, "     source          1..%zu\n", length);
+  r += line;
+  r += "                     /organism=\"synthetic construct\"\n";
+  std::snprintf(line, sizeof line, "     gene            100..%zu\n", length - 100);
+  r += line;
+  r += "                     /gene=\"abcD\"\n";
+  r += "ORIGIN\n";
+  for (size_t i = 0; i < length; i += 60) {
+    std::snprintf(line, sizeof line, "%9zu", i + 1);
+    r += line;
+    for (size_t g = i; g < std::min(length, i + 60); g += 10) {
+      r += ' ';
+      r.append(bases, g, std::min<size_t>(10, length - g));
+    }
+    r += '\n';
+  }
+  r += "//\n";
+  return r;
+}
+
+size_t WriteGenBank(const std::string& path, size_t bytes) {
+  std::mt19937 rng(7);
+  std::vector<std::string> records;
+  for (int i = 0; i < 64; i++) records.push_back(GenBankRecord(i, rng));
+  Writer w(path);
+  for (size_t i = 0; w.Total() < bytes; i++) w.Put(records[i % records.size()]);
+  return w.Total();
+}
+
+int Run(const std::string& command) {
+  int status = std::system((command + " >/dev/null 2>&1").c_str());
+  return status;
+}
+
+struct Row {
+  std::string name;
+  double mb;
+  int detectedType;
+  double detect, wc, seqkit;
+  int seqkitStatus;
+};
+
+Row Measure(const std::string& name, const std::string& path, int rounds) {
+  Row row{name, static_cast<double>(fs::file_size(path)) / 1e6, 0, 0, 0, 0, 0};
+  std::string quoted = "'" + path + "'";
+  row.wc = Best(rounds, [&] { Run("wc -l " + quoted); });
+  row.seqkit = Best(rounds, [&] { row.seqkitStatus = Run("seqkit stats -j 1 " + quoted); });
+  row.detect = Best(rounds, [&] {
+    CZelFileSpec spec;
+    spec.GuessExistingFileSpecGivenPath(path.c_str());
+    row.detectedType = spec.GetType();
+  });
+  return row;
+}
+
+void Print(const Row& r) {
+  std::printf("%-22s %8.1f MB  type %-3d\n", r.name.c_str(), r.mb, r.detectedType);
+  std::printf("  detection     %9.4f s %10.1f MB/s\n", r.detect, r.mb / r.detect);
+  std::printf("  wc -l         %9.4f s %10.1f MB/s   detection/wc = %.2fx\n", r.wc, r.mb / r.wc,
+              r.wc / r.detect);
+  std::printf("  seqkit stats  %9.4f s %10.1f MB/s   detection/seqkit = %.2fx%s\n", r.seqkit,
+              r.mb / r.seqkit, r.seqkit / r.detect,
+              r.seqkitStatus == 0 ? "" : "   (seqkit rejected the file: not FASTA/FASTQ)");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::string a = argv[i];
+    if (a == "--fasta-mib")
+      o.fastaMiB = std::atol(argv[i + 1]);
+    else if (a == "--genbank-mb")
+      o.genbankMB = std::atol(argv[i + 1]);
+    else if (a == "--rounds")
+      o.rounds = std::max(1, std::atoi(argv[i + 1]));
+    else if (a == "--dir")
+      o.dir = argv[i + 1];
+    else {
+      std::fprintf(stderr, "unknown option %s\n", a.c_str());
+      return 2;
+    }
+  }
+  if (Run("command -v seqkit") != 0 || Run("command -v wc") != 0) {
+    std::fprintf(stderr, "detect_bench needs wc and seqkit on the PATH\n");
+    return 1;
+  }
+
+  std::random_device rd;
+  fs::path dir = (o.dir.empty() ? fs::temp_directory_path() : fs::path(o.dir)) /
+                 ("zel-detect-bench-" + std::to_string(rd()));
+  fs::create_directories(dir);
+  std::string fasta = (dir / "single_record.fa").string();
+  std::string genbank = (dir / "records.gbk").string();
+
+  std::printf("generating files in %s ...\n", dir.c_str());
+  std::fflush(stdout);
+  WriteFasta(fasta, static_cast<size_t>(o.fastaMiB) << 20);
+  WriteGenBank(genbank, static_cast<size_t>(o.genbankMB) * 1000 * 1000);
+  std::printf("best of %d rounds each, files in the page cache\n\n", o.rounds);
+
+  Row rows[] = {Measure("single-record FASTA", fasta, o.rounds),
+                Measure("GenBank records", genbank, o.rounds)};
+  for (const Row& r : rows) Print(r);
+
+  std::error_code ec;
+  fs::remove_all(dir, ec);
+
+  bool ok = rows[0].detectedType == 28 && rows[1].detectedType == 27;
+  if (!ok) std::printf("\nunexpected detected types (want 28 and 27)\n");
+  return ok ? 0 : 1;
+}
