@@ -3,6 +3,8 @@
 // not keep its memory for ever.
 #include "serialization/NodePool.h"
 
+#include "platform/memory/LargeChunks.h"
+
 #include <cstdlib>
 #include <new>
 #include <vector>
@@ -12,7 +14,7 @@ namespace {
 
 constexpr size_t kGrain = 8;
 constexpr size_t kClasses = kPoolMaxBlock / kGrain;
-constexpr size_t kChunkBytes = 1 << 20;
+constexpr size_t kChunkBytes = zel_memory::kLargeChunkBytes;
 
 struct FreeBlock {
   FreeBlock* next;
@@ -27,7 +29,7 @@ struct Pool {
 
   void* Carve(size_t rounded) {
     if (static_cast<size_t>(bumpEnd - bump) < rounded) {
-      char* chunk = static_cast<char*>(std::malloc(kChunkBytes));
+      char* chunk = static_cast<char*>(zel_memory::AllocLargeChunk());
       if (!chunk) throw std::bad_alloc();
       chunks.push_back(chunk);
       bump = chunk;
@@ -40,7 +42,7 @@ struct Pool {
 
   // Frees every chunk but the first `keep`; only valid when nothing is alive.
   void Release(size_t keep) {
-    for (size_t i = keep; i < chunks.size(); ++i) std::free(chunks[i]);
+    for (size_t i = keep; i < chunks.size(); ++i) zel_memory::FreeLargeChunk(chunks[i]);
     if (chunks.size() > keep) chunks.resize(keep);
     for (FreeBlock*& f : freeLists) f = nullptr;
     bump = chunks.empty() ? nullptr : chunks.front();

@@ -54,6 +54,8 @@ void CSynNode::operator delete(void* block, size_t bytes) noexcept {
 }
 
 int CSynNode::SubtractPrintLen(int n) const {
+  // Numbers know their print length without printing into a string.
+  if (IsExactly(this, RUNTIME_CLASS(CSynNum))) return n - static_cast<const CSynNum*>(this)->PrintLength();
   CString& s = AtomScratch();
   s.Empty();
   OutputToString(s);
@@ -61,6 +63,11 @@ int CSynNode::SubtractPrintLen(int n) const {
 }
 
 void CSynNode::Output(CSyntaxTree& tree, int) const {
+  if (IsExactly(this, RUNTIME_CLASS(CSynNum))) {
+    char buf[32];
+    tree.OutputString(buf, static_cast<size_t>(static_cast<const CSynNum*>(this)->Print(buf)));
+    return;
+  }
   CString& s = AtomScratch();
   s.Empty();
   OutputToString(s);
@@ -112,7 +119,7 @@ void CSynList::FreeItems() noexcept {
 
 void CSynList::AddNew(CSynNode* node) {
   if (m_count == m_capacity) {
-    uint32_t capacity = m_capacity ? m_capacity * 2 : 4;
+    uint32_t capacity = m_capacity ? m_capacity * 2 : 6;
     auto** items = static_cast<CSynNode**>(zel_sxf::PoolAlloc(capacity * sizeof(CSynNode*)));
     if (m_count) std::memcpy(items, m_items, m_count * sizeof(CSynNode*));
     FreeItems();
@@ -403,9 +410,9 @@ CSynTag* CSynTag::InputPtr(CSyntaxTree& tree) {
   return NewPtr(name);
 }
 
-int CSynTag::SubtractPrintLen(int n) const { return n - m_name.GetLength(); }
+int CSynTag::SubtractPrintLen(int n) const { return n - static_cast<int>(m_name.size()); }
 
-void CSynTag::OutputToString(CString& s) const { s += m_name; }
+void CSynTag::OutputToString(CString& s) const { s.str().append(m_name.view()); }
 
 bool operator==(const CSynTag& a, const CSynTag& b) {
   return ZelStrCmpNoCase(a.m_name.view(), b.m_name.view()) == 0;
@@ -436,8 +443,8 @@ int CSynStr::SubtractPrintLen(int n) const {
 void CSynStr::OutputToString(CString& s) const {
   std::string& out = s.str();
   out.push_back('"');
-  const char* p = m_value.GetString();
-  const char* end = p + m_value.GetLength();
+  const char* p = m_value.data();
+  const char* end = p + m_value.size();
   while (p < end) {
     const char* run = p;
     while (p < end && IsPlainStringChar(static_cast<unsigned char>(*p))) ++p;
@@ -462,39 +469,35 @@ void CSynStr::OutputToString(CString& s) const {
 
 CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {
   if (tree.ReadChar() != '"') CSyntaxTree::ThrowBadTokenException('"');
-  CSynStr* node = new CSynStr;
-  try {
-    std::string& value = node->m_value.str();
-    for (;;) {
-      // Plain characters are taken as a run; a string never continues on the next line.
-      const char* p = tree.CursorPtr();
-      int n = tree.CharsLeftToRead();
-      int i = 0;
-      while (i < n && p[i] != '"' && p[i] != '\\') ++i;
-      value.append(p, static_cast<size_t>(i));
-      tree.Advance(i);
-      int c = tree.ReadChar();
-      if (c == '"') return node;
-      int e = tree.ReadChar();
-      switch (e) {
-        case '"':
-        case '\\': value.push_back(static_cast<char>(e)); break;
-        case 'n': value.push_back('\n'); break;
-        case 'r': value.push_back('\r'); break;
-        case 't': value.push_back('\t'); break;
-        default: {
-          if (e < '0' || e > '7') CSyntaxTree::ThrowBadTokenException(e);
-          int d2 = tree.ReadChar();
-          if (d2 < '0' || d2 > '7') CSyntaxTree::ThrowBadTokenException(d2);
-          int d3 = tree.ReadChar();
-          if (d3 < '0' || d3 > '7') CSyntaxTree::ThrowBadTokenException(d3);
-          value.push_back(static_cast<char>(((e - '0') * 64 + (d2 - '0') * 8 + (d3 - '0')) & 0xFF));
-        }
+  // Gathered in a process-wide scratch string (trees are used by one thread at a time).
+  static std::string value;
+  value.clear();
+  for (;;) {
+    // Plain characters are taken as a run; a string never continues on the next line.
+    const char* p = tree.CursorPtr();
+    int n = tree.CharsLeftToRead();
+    int i = 0;
+    while (i < n && p[i] != '"' && p[i] != '\\') ++i;
+    value.append(p, static_cast<size_t>(i));
+    tree.Advance(i);
+    int c = tree.ReadChar();
+    if (c == '"') return new CSynStr(std::string_view(value));
+    int e = tree.ReadChar();
+    switch (e) {
+      case '"':
+      case '\\': value.push_back(static_cast<char>(e)); break;
+      case 'n': value.push_back('\n'); break;
+      case 'r': value.push_back('\r'); break;
+      case 't': value.push_back('\t'); break;
+      default: {
+        if (e < '0' || e > '7') CSyntaxTree::ThrowBadTokenException(e);
+        int d2 = tree.ReadChar();
+        if (d2 < '0' || d2 > '7') CSyntaxTree::ThrowBadTokenException(d2);
+        int d3 = tree.ReadChar();
+        if (d3 < '0' || d3 > '7') CSyntaxTree::ThrowBadTokenException(d3);
+        value.push_back(static_cast<char>(((e - '0') * 64 + (d2 - '0') * 8 + (d3 - '0')) & 0xFF));
       }
     }
-  } catch (...) {
-    DeletePtr(node);
-    throw;
   }
 }
 
@@ -620,15 +623,78 @@ CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) {
   return new CSynNum(1, scanned ? 1 : 0, static_cast<int32_t>(bits), bits, d);
 }
 
+namespace {
+
+// "%g" (six significant digits) of a finite v with 1 <= |v| < 1e6, exactly as printf
+// writes it; 0 when the value is one this fast path leaves to the general formatter
+// (a decimal tie, or rounding that carries into a seventh digit).
+int FormatG6Fixed(double v, char* buf) {
+  static const double kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+  double a = std::fabs(v);
+  int x = 0;  // decimal exponent of a
+  while (x < 5 && a >= kPow10[x + 1]) ++x;
+  const int decimals = 5 - x;
+  const double scale = kPow10[decimals];
+  // a * scale exactly as p + err: the product's rounding error is itself a double.
+  const double p = a * scale;
+  const double err = std::fma(a, scale, -p);
+  const double whole = std::floor(p);
+  const double frac = (p - whole) + err;
+  if (std::fabs(frac - 0.5) < 1e-6 || frac < 0 || frac >= 1) return 0;
+  uint32_t n = static_cast<uint32_t>(whole) + (frac > 0.5 ? 1 : 0);
+  if (n >= 1000000) return 0;
+  char digits[6];
+  for (int i = 5; i >= 0; --i) {
+    digits[i] = static_cast<char>('0' + n % 10);
+    n /= 10;
+  }
+  int len = 0;
+  if (v < 0) buf[len++] = '-';
+  const int intDigits = x + 1;
+  for (int i = 0; i < intDigits; ++i) buf[len++] = digits[i];
+  int last = 5;
+  while (last >= intDigits && digits[last] == '0') --last;
+  if (last >= intDigits) {
+    buf[len++] = '.';
+    for (int i = intDigits; i <= last; ++i) buf[len++] = digits[i];
+  }
+  return len;
+}
+
+int DecimalDigits(uint32_t v) {
+  int n = 1;
+  while (v >= 10) {
+    v /= 10;
+    ++n;
+  }
+  return n;
+}
+
+}  // namespace
+
 int CSynNum::Print(char* buf) const {
   std::to_chars_result r;
-  if (!m_isInteger)
+  if (!m_isInteger) {
+    double a = std::fabs(m_double);
+    if (a >= 1 && a < 1e6) {
+      if (int len = FormatG6Fixed(m_double, buf)) return len;
+    }
     r = std::to_chars(buf, buf + 31, m_double, std::chars_format::general, 6);
-  else if (m_isSigned)
+  } else if (m_isSigned) {
     r = std::to_chars(buf, buf + 31, m_long);
-  else
+  } else {
     r = std::to_chars(buf, buf + 31, m_unsigned);
+  }
   return static_cast<int>(r.ptr - buf);
+}
+
+int CSynNum::PrintLength() const {
+  if (!m_isInteger) {
+    char buf[32];
+    return Print(buf);
+  }
+  if (m_isSigned && m_long < 0) return 1 + DecimalDigits(0u - static_cast<uint32_t>(m_long));
+  return DecimalDigits(m_isSigned ? static_cast<uint32_t>(m_long) : m_unsigned);
 }
 
 void CSynNum::OutputToString(CString& s) const {

@@ -14,6 +14,7 @@
 #include "platform/afx/Collections.h"
 #include "platform/afx/Object.h"
 #include "platform/afx/String.h"
+#include "serialization/SynTextInternal.h"
 
 class CSyntaxTree;
 
@@ -138,7 +139,8 @@ class CSynTag : public CSynNode {
   int SubtractPrintLen(int n) const override;
   void OutputToString(CString& s) const override;
 
-  const CString& GetName() const { return m_name; }
+  CString GetName() const { return CString(m_name.view()); }
+  const char* Name() const { return m_name.c_str(); }
 
   // Names compare without regard to ASCII case.
   friend bool operator==(const CSynTag& a, const CSynTag& b);
@@ -147,10 +149,10 @@ class CSynTag : public CSynNode {
   friend bool operator!=(const CSynTag& a, const char* name) { return !(a == name); }
 
  protected:
-  explicit CSynTag(const char* name) : m_name(name) {}
+  explicit CSynTag(const char* name) : m_name(name ? name : "") {}
 
  private:
-  CString m_name;
+  zel_sxf::SynText m_name;
 };
 
 class CSynStr : public CSynNode {
@@ -162,15 +164,17 @@ class CSynStr : public CSynNode {
   int SubtractPrintLen(int n) const override;
   void OutputToString(CString& s) const override;
 
-  operator const char*() const { return m_value; }
-  const CString& GetValue() const { return m_value; }
+  operator const char*() const { return m_value.c_str(); }
+  CString GetValue() const { return CString(m_value.view()); }
+  std::string_view View() const { return m_value.view(); }
 
  protected:
-  explicit CSynStr(const char* value) : m_value(value) {}
+  explicit CSynStr(const char* value) : m_value(value ? value : "") {}
+  explicit CSynStr(std::string_view value) : m_value(value) {}
   CSynStr() = default;
 
  private:
-  CString m_value;
+  zel_sxf::SynText m_value;
 };
 
 class CSynNum : public CSynNode {
@@ -197,6 +201,8 @@ class CSynNum : public CSynNode {
 
   // The print into buf (at least 32 bytes); answers its length.
   int Print(char* buf) const;
+  // The length of that print.
+  int PrintLength() const;
 
   // Whole-number conversions keep the low bits of the stored 32-bit values; none checks range.
   operator long() const { return m_long; }

@@ -376,7 +376,7 @@ void CSyntaxTree::Exchange(double& v) { ExchangeNumber(v); }
 
 void CSyntaxTree::Exchange(CString& v) {
   if (m_loading)
-    v = GetNextStr()->GetValue();
+    v = CString(GetNextStr()->View());
   else
     PutNextNode(CSynStr::NewPtr(v));
 }
@@ -433,7 +433,7 @@ void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int share
     PutNextNode(list);
 }
 
-CObject* CSyntaxTree::LoadPointer(CRuntimeClass* required, CZelArchive& ar) {
+CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar) {
   if (!m_loading) ThrowException(CArchiveException::writeOnly);
   CSynNode* next = PeekNextNode();
   if (next->IsKindOf(RUNTIME_CLASS(CSynTag))) {
@@ -459,7 +459,7 @@ CObject* CSyntaxTree::LoadPointer(CRuntimeClass* required, CZelArchive& ar) {
     const CSynTag* tag = GetNextTag();
     const CRuntimeClass* cls = nullptr;
     ZelSerializeFn serialize = nullptr;
-    if (!ZEL_RTTI_LINK::Find(tag->GetName(), cls, serialize)) {
+    if (!ZEL_RTTI_LINK::Find(tag->Name(), cls, serialize)) {
       CArchiveException e(CArchiveException::badClass);
       e.m_strDetail = CString("no class is registered (ZEL_RTTI_LINK) under the tag \"") +
                       tag->GetName() + "\"";

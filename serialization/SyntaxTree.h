@@ -74,7 +74,7 @@ class CSyntaxTree : public CObject {
   void Exchange(double& v);
   void Exchange(CString& v);
   void ExchangePointer(CObject*& object, CZelArchive& ar, int shared);
-  CObject* LoadPointer(CRuntimeClass* required, CZelArchive& ar);
+  CObject* LoadPointer(const CRuntimeClass* required, CZelArchive& ar);
   void StorePointer(const CObject* object, CZelArchive& ar, int shared);
   // The run-time class of the next node (end of file when there is none).
   const CRuntimeClass* PeekNextNodeType();

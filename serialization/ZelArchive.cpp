@@ -306,7 +306,7 @@ CZelArchive& CZelArchive::operator()(CObject*& object) {
 
 // ---- objects ----
 
-void CZelArchive::SerializePointer(CObject** pointer, CRuntimeClass* required, int shared) {
+void CZelArchive::SerializePointer(CObject** pointer, const CRuntimeClass* required, int shared) {
   if (m_loading) {
     *pointer = ReadObject(required);
     return;
@@ -315,7 +315,7 @@ void CZelArchive::SerializePointer(CObject** pointer, CRuntimeClass* required, i
   WriteObject(*pointer, shared);
 }
 
-CObject* CZelArchive::ReadObject(CRuntimeClass* required) { return Tree().LoadPointer(required, *this); }
+CObject* CZelArchive::ReadObject(const CRuntimeClass* required) { return Tree().LoadPointer(required, *this); }
 
 void CZelArchive::WriteObject(const CObject* object, int shared) {
   Tree().StorePointer(object, *this, shared);

@@ -120,8 +120,8 @@ class CZelArchive : public CObject {
   CZelArchive& operator()(CObject*& object);
 
   // Objects.
-  void SerializePointer(CObject** pointer, CRuntimeClass* required, int shared);
-  CObject* ReadObject(CRuntimeClass* required);
+  void SerializePointer(CObject** pointer, const CRuntimeClass* required, int shared);
+  CObject* ReadObject(const CRuntimeClass* required);
   void WriteObject(const CObject* object, int shared);
   // The object in place, as a list headed by tag, neither created nor shared.
   void SerializeMember(void* object, ZelSerializeFn serialize, const char* tag);
