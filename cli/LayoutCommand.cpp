@@ -24,27 +24,39 @@ struct Global {
   }
 };
 
-#define ZEL_DIR(g) Global{#g, &g, nullptr}
-#define ZEL_FILE(g) Global{#g, nullptr, &g}
+#define ZEL_DIR(g) \
+  Global { #g, &g, nullptr }
+#define ZEL_FILE(g) \
+  Global { #g, nullptr, &g }
 
 // The roots and their three tables, in table order.
 std::vector<Global> Globals() {
   return {
-      ZEL_DIR(MAINDIR), ZEL_DIR(EXEDIR), ZEL_DIR(NETWORKDIR),
-      ZEL_DIR(ENZDATADIR), ZEL_DIR(CNTDATADIR), ZEL_DIR(GMDATADIR), ZEL_DIR(MOLDATADIR),
-      ZEL_DIR(PRODATADIR), ZEL_DIR(SEQDIR), ZEL_DIR(PSEQDIR), ZEL_DIR(OLIGDATADIR),
-      ZEL_DIR(MOTDATADIR), ZEL_DIR(TABLESDIR), ZEL_DIR(TCHDIR), ZEL_DIR(MOLCOMMENTDIR),
-      ZEL_DIR(PROCOMMENTDIR), ZEL_DIR(ENZCOMMENTDIR), ZEL_DIR(OLIGCOMMENTDIR),
-      ZEL_DIR(MOTCOMMENTDIR), ZEL_DIR(GMCOMMENTDIR), ZEL_DIR(BACKUPDIR), ZEL_FILE(DEFFILE),
-      ZEL_FILE(PRODEFFILE), ZEL_FILE(FTFILE), ZEL_FILE(SVFONTFILE), ZEL_FILE(UDATFILE),
-      ZEL_FILE(LOCKFILE), ZEL_DIR(REPORTDIR),
-      ZEL_DIR(TOOLSDIR), ZEL_DIR(TOOLSMENUDIR), ZEL_FILE(TUVAPPFILE),
-      ZEL_DIR(NETLOCKSDIR), ZEL_DIR(NETENZDATADIR), ZEL_DIR(NETGMDATADIR),
-      ZEL_DIR(NETMOLDATADIR), ZEL_DIR(NETPRODATADIR), ZEL_DIR(NETSEQDIR), ZEL_DIR(NETPSEQDIR),
-      ZEL_DIR(NETOLIGDATADIR), ZEL_DIR(NETMOTDATADIR), ZEL_DIR(NETMOLCOMMENTDIR),
-      ZEL_DIR(NETPROCOMMENTDIR), ZEL_DIR(NETENZCOMMENTDIR), ZEL_DIR(NETOLIGCOMMENTDIR),
-      ZEL_DIR(NETMOTCOMMENTDIR), ZEL_DIR(NETGMCOMMENTDIR), ZEL_DIR(NETTABLESDIR),
-      ZEL_DIR(NETTCHDIR), ZEL_FILE(NETDBDEFFILE), ZEL_FILE(NETDBDEFFILEDELUXE),
+      ZEL_DIR(MAINDIR),          ZEL_DIR(EXEDIR),
+      ZEL_DIR(NETWORKDIR),       ZEL_DIR(ENZDATADIR),
+      ZEL_DIR(CNTDATADIR),       ZEL_DIR(GMDATADIR),
+      ZEL_DIR(MOLDATADIR),       ZEL_DIR(PRODATADIR),
+      ZEL_DIR(SEQDIR),           ZEL_DIR(PSEQDIR),
+      ZEL_DIR(OLIGDATADIR),      ZEL_DIR(MOTDATADIR),
+      ZEL_DIR(TABLESDIR),        ZEL_DIR(TCHDIR),
+      ZEL_DIR(MOLCOMMENTDIR),    ZEL_DIR(PROCOMMENTDIR),
+      ZEL_DIR(ENZCOMMENTDIR),    ZEL_DIR(OLIGCOMMENTDIR),
+      ZEL_DIR(MOTCOMMENTDIR),    ZEL_DIR(GMCOMMENTDIR),
+      ZEL_DIR(BACKUPDIR),        ZEL_FILE(DEFFILE),
+      ZEL_FILE(PRODEFFILE),      ZEL_FILE(FTFILE),
+      ZEL_FILE(SVFONTFILE),      ZEL_FILE(UDATFILE),
+      ZEL_FILE(LOCKFILE),        ZEL_DIR(REPORTDIR),
+      ZEL_DIR(TOOLSDIR),         ZEL_DIR(TOOLSMENUDIR),
+      ZEL_FILE(TUVAPPFILE),      ZEL_DIR(NETLOCKSDIR),
+      ZEL_DIR(NETENZDATADIR),    ZEL_DIR(NETGMDATADIR),
+      ZEL_DIR(NETMOLDATADIR),    ZEL_DIR(NETPRODATADIR),
+      ZEL_DIR(NETSEQDIR),        ZEL_DIR(NETPSEQDIR),
+      ZEL_DIR(NETOLIGDATADIR),   ZEL_DIR(NETMOTDATADIR),
+      ZEL_DIR(NETMOLCOMMENTDIR), ZEL_DIR(NETPROCOMMENTDIR),
+      ZEL_DIR(NETENZCOMMENTDIR), ZEL_DIR(NETOLIGCOMMENTDIR),
+      ZEL_DIR(NETMOTCOMMENTDIR), ZEL_DIR(NETGMCOMMENTDIR),
+      ZEL_DIR(NETTABLESDIR),     ZEL_DIR(NETTCHDIR),
+      ZEL_FILE(NETDBDEFFILE),    ZEL_FILE(NETDBDEFFILEDELUXE),
       ZEL_FILE(NETLOCKFILE),
   };
 }
@@ -127,16 +139,19 @@ const DemoRegistrar demo(50, "The installation layout", [] {
   std::string base = ExamplesDir() + "/installation";
   Roots roots{base + "/Data", base + "/Programs", base + "/Network", ""};
   if (!Compute(roots)) return static_cast<int>(kFailed);
-  std::printf("zel layout --main %s/Data --exe %s/Programs --network %s/Network\n",
-              base.c_str(), base.c_str(), base.c_str());
-  const char* shown[] = {"MAINDIR", "SEQDIR",   "TCHDIR",       "DEFFILE",   "UDATFILE",
+  std::printf("zel layout --main %s/Data --exe %s/Programs --network %s/Network\n", base.c_str(),
+              base.c_str(), base.c_str());
+  const char* shown[] = {"MAINDIR",  "SEQDIR",     "TCHDIR",    "DEFFILE",    "UDATFILE",
                          "TOOLSDIR", "TUVAPPFILE", "NETSEQDIR", "NETLOCKFILE"};
   std::vector<Global> all = Globals();
   for (const char* name : shown)
     for (const Global& g : all)
       if (std::string(g.name) == name) std::printf("  %-12s %s\n", g.name, g.Path());
-  std::printf("  ... %zu globals in all; the marker %s tells GetZelMainDir it found the data.\n",
-              all.size(), UDATFILE.FileExists() ? "exists, so" : "is missing, but");
+  std::printf("  ... %zu globals in all (zel layout --json for every one).\n", all.size());
+  std::printf(
+      "UDATFILE %s: it is the marker by which a data folder beside the program is "
+      "recognised.\n",
+      UDATFILE.FileExists() ? "exists here" : "is missing here");
   return static_cast<int>(kOk);
 });
 

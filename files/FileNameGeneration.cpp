@@ -13,8 +13,8 @@ namespace {
 CString BaseName(int systemType, const char* name, int flags, int counter) {
   bool shortNames = systemType < 2;
   int max = shortNames ? 8 : 64;
-  std::string forbidden = shortNames ? std::string(" \"*+,./:;<=>?[\\]|", 17)
-                                     : std::string(":/*?<>|\\\"", 9);
+  std::string forbidden =
+      shortNames ? std::string(" \"*+,./:;<=>?[\\]|", 17) : std::string(":/*?<>|\\\"", 9);
   if (flags & ZEL_GFS_NO_BLANK) forbidden += ' ';
   if (flags & ZEL_GFS_NO_SHELL) forbidden += ",|*?<>\\&()";
   CString kept;

@@ -19,14 +19,12 @@ bool Set(const CString& key, const char* name, const char* text) {
 bool HasText(const char* s) { return s && *s; }
 
 void RegisterRow(const FTTENTRY& row, const CString& exePath) {
-  if (!HasText(row.shellClass) || !HasText(row.shellDescription) || !HasText(row.extension))
-    return;
+  if (!HasText(row.shellClass) || !HasText(row.shellDescription) || !HasText(row.extension)) return;
   CString cls = row.shellClass;
   if (!Set(cls, nullptr, row.shellDescription)) return;
   const char* ddeCommand = "[open(\"%1\")]";
   CString ddeexec = cls + "\\shell\\open\\ddeexec";
-  if (!Set(ddeexec, nullptr, ddeCommand) || !Set(ddeexec + "\\ifexec", nullptr, ddeCommand))
-    return;
+  if (!Set(ddeexec, nullptr, ddeCommand) || !Set(ddeexec + "\\ifexec", nullptr, ddeCommand)) return;
   CString server = ZelGetDDEServerName();
   if (server == AfxGetApp()->m_strExeName) {
     // The shell finds a server named like the program by itself.

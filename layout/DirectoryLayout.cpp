@@ -207,7 +207,7 @@ const char* const DBINIT_MTAR_FILE_NAME = "DBInit";
 
 namespace {
 
-const int kProgramType = 52;  // ".exe"
+const int kProgramType = 52;     // ".exe"
 const int kDefinitionType = 17;  // ".def"
 const char* const kPickerTitle = "Please select Quillion Database folder";
 
@@ -216,7 +216,8 @@ void CalcToolSpecsFrom(const CZelDirSpec& base) {
   TOOLSMENUDIR = TOOLSDIR + TOOLS_MENU_DIR_NAME;
   // The script engine under its current name when present, else its older one.
   TUVAPPFILE = CZelFileSpec(TOOLSDIR, TUVAPP_FILE_NAME, kProgramType);
-  if (!TUVAPPFILE.FileExists()) TUVAPPFILE = CZelFileSpec(TOOLSDIR, OLDTUVAPP_FILE_NAME, kProgramType);
+  if (!TUVAPPFILE.FileExists())
+    TUVAPPFILE = CZelFileSpec(TOOLSDIR, OLDTUVAPP_FILE_NAME, kProgramType);
 }
 
 // The running program's file, as the application object knows it or as the system does.

@@ -105,8 +105,7 @@ int GetZelSystemType(long& major, long& minor, long& build, CString& description
 }
 
 bool isCrvnWebAccessEbanled() {
-  if (zel_registry::OpenKey(ZelHive::LocalMachine, kRemoteToolsKey) != ERROR_SUCCESS)
-    return true;
+  if (zel_registry::OpenKey(ZelHive::LocalMachine, kRemoteToolsKey) != ERROR_SUCCESS) return true;
   CString value;
   if (zel_registry::QueryString(ZelHive::LocalMachine, kRemoteToolsKey, "RemoteTools", value) !=
       ERROR_SUCCESS)

@@ -18,7 +18,8 @@ const char* const kInstallKey = "Software\\Tessaly\\Quillion Suite\\10\\director
 // whatever the call does.
 class SuiteStore {
  public:
-  SuiteStore() : m_app(AfxGetApp()), m_key(m_app->m_strRegistryKey), m_name(m_app->m_strProfileName) {
+  SuiteStore()
+      : m_app(AfxGetApp()), m_key(m_app->m_strRegistryKey), m_name(m_app->m_strProfileName) {
     m_app->m_strRegistryKey = kSuiteRegistryKey;
     m_app->m_strProfileName = kSuiteProfileName;
   }

@@ -29,4 +29,3 @@ int QlliGetProfileBinary(const char* section, const char* entry, unsigned char* 
 // The "exedir" value of the installation key into dir, or def when the key or the value
 // cannot be read; 0 on success, else the registry's error code.
 long ZelGetLocalExeDir(CString& dir, const char* def);
-

@@ -48,9 +48,7 @@ CString AppKey(const CWinApp& app) {
   return "Software\\" + app.m_strRegistryKey + "\\" + name;
 }
 
-CString SectionKey(const CWinApp& app, const char* section) {
-  return AppKey(app) + "\\" + section;
-}
+CString SectionKey(const CWinApp& app, const char* section) { return AppKey(app) + "\\" + section; }
 
 const char kHex[] = "0123456789ABCDEF";
 
@@ -72,7 +70,8 @@ CString CWinApp::GetProfileString(const char* section, const char* entry, const 
 
 BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const char* value) {
   if (!section) return FALSE;
-  if (!UsesRegistry(*this)) return zel_profile::WriteEntry(ProfileName(*this), section, entry, value);
+  if (!UsesRegistry(*this))
+    return zel_profile::WriteEntry(ProfileName(*this), section, entry, value);
   CString key = SectionKey(*this, section);
   LONG result;
   if (!entry)
@@ -89,8 +88,8 @@ UINT CWinApp::GetProfileInt(const char* section, const char* entry, int def) {
   if (!section || !entry) return static_cast<UINT>(def);
   if (UsesRegistry(*this)) {
     ZelRegValue value;
-    if (zel_registry::QueryValue(ZelHive::CurrentUser, SectionKey(*this, section), entry,
-                                 value) != ERROR_SUCCESS)
+    if (zel_registry::QueryValue(ZelHive::CurrentUser, SectionKey(*this, section), entry, value) !=
+        ERROR_SUCCESS)
       return static_cast<UINT>(def);
     if (value.type == REG_DWORD) return value.number;
     return static_cast<UINT>(std::atoi(value.data.c_str()));
@@ -112,24 +111,22 @@ BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value)
   return zel_profile::WriteEntry(ProfileName(*this), section, entry, text);
 }
 
-BOOL CWinApp::GetProfileBinary(const char* section, const char* entry, BYTE** data,
-                               UINT* bytes) {
+BOOL CWinApp::GetProfileBinary(const char* section, const char* entry, BYTE** data, UINT* bytes) {
   if (data) *data = nullptr;
   if (bytes) *bytes = 0;
   if (!section || !entry || !data || !bytes) return FALSE;
   std::string block;
   if (UsesRegistry(*this)) {
     ZelRegValue value;
-    if (zel_registry::QueryValue(ZelHive::CurrentUser, SectionKey(*this, section), entry,
-                                 value) != ERROR_SUCCESS ||
+    if (zel_registry::QueryValue(ZelHive::CurrentUser, SectionKey(*this, section), entry, value) !=
+            ERROR_SUCCESS ||
         value.type != REG_BINARY)
       return FALSE;
     block = value.data;
   } else {
     // In a profile file a block is its bytes as hexadecimal digit pairs.
     CString text;
-    if (!zel_profile::ReadEntry(ProfileName(*this), section, entry, text) ||
-        text.GetLength() % 2)
+    if (!zel_profile::ReadEntry(ProfileName(*this), section, entry, text) || text.GetLength() % 2)
       return FALSE;
     for (int i = 0; i < text.GetLength(); i += 2) {
       const char* hi = std::strchr(kHex, std::toupper(static_cast<unsigned char>(text[i])));
@@ -151,8 +148,8 @@ BOOL CWinApp::WriteProfileBinary(const char* section, const char* entry, const B
     ZelRegValue value;
     value.type = REG_BINARY;
     value.data.assign(reinterpret_cast<const char*>(data), bytes);
-    return zel_registry::SetValue(ZelHive::CurrentUser, SectionKey(*this, section), entry,
-                                  value) == ERROR_SUCCESS;
+    return zel_registry::SetValue(ZelHive::CurrentUser, SectionKey(*this, section), entry, value) ==
+           ERROR_SUCCESS;
   }
   CString text;
   for (UINT i = 0; i < bytes; ++i) {
@@ -169,7 +166,7 @@ void CWinApp::SetRegistryKey(const char* key) {
 
 CString CWinApp::GetProfileLocation() const {
   if (UsesRegistry(*this))
-    return CString(zel_registry::HiveName(ZelHive::CurrentUser)) + "\\" + AppKey(*this) +
-           " in " + zel_registry::HivePath(ZelHive::CurrentUser);
+    return CString(zel_registry::HiveName(ZelHive::CurrentUser)) + "\\" + AppKey(*this) + " in " +
+           zel_registry::HivePath(ZelHive::CurrentUser);
   return zel_profile::ResolvePath(ProfileName(*this));
 }

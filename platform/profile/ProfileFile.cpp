@@ -70,8 +70,7 @@ Kind Classify(const std::string& text, std::string_view& name, std::string_view&
 
 // The lines [begin, end) of the first section named section; begin is the header line.
 // A damaged header ends a section like a good one, and its lines belong to none.
-bool FindSection(const std::vector<Line>& lines, const char* section, size_t& begin,
-                 size_t& end) {
+bool FindSection(const std::vector<Line>& lines, const char* section, size_t& begin, size_t& end) {
   bool inside = false;
   for (size_t i = 0; i < lines.size(); ++i) {
     std::string_view name, value;
@@ -149,8 +148,7 @@ BOOL WriteEntry(const char* file, const char* section, const char* key, const ch
   if (!section || !file || !*file) return FALSE;
   std::string_view sectionName = Trim(section);
   // The empty section name is a section like any other ("[]").
-  if (HasLineBreak(section) || sectionName.find(']') != std::string::npos)
-    return FALSE;
+  if (HasLineBreak(section) || sectionName.find(']') != std::string::npos) return FALSE;
   if (key) {
     std::string_view keyName = Trim(key);
     if (keyName.empty() || HasLineBreak(key) || keyName.find('=') != std::string::npos ||

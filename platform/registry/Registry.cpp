@@ -31,7 +31,7 @@ std::string Fold(std::string_view s) {
 
 struct Key {
   std::string name;
-  std::map<std::string, std::unique_ptr<Key>> subkeys;             // by folded name
+  std::map<std::string, std::unique_ptr<Key>> subkeys;                // by folded name
   std::map<std::string, std::pair<std::string, ZelRegValue>> values;  // by folded name
 };
 
@@ -84,11 +84,21 @@ void Quote(std::string& out, std::string_view s) {
   for (char ch : s) {
     unsigned char c = static_cast<unsigned char>(ch);
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20 || c == 0x7f) {
           out += "\\x";
@@ -126,11 +136,21 @@ bool Unquote(std::string_view s, size_t& pos, std::string& out) {
     }
     if (++pos >= s.size()) return false;
     switch (s[pos]) {
-      case '\\': out += '\\'; break;
-      case '"': out += '"'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      case 't': out += '\t'; break;
+      case '\\':
+        out += '\\';
+        break;
+      case '"':
+        out += '"';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
       case 'x': {
         if (pos + 2 >= s.size()) return false;
         int hi = HexDigit(s[pos + 1]), lo = HexDigit(s[pos + 2]);
@@ -139,7 +159,8 @@ bool Unquote(std::string_view s, size_t& pos, std::string& out) {
         pos += 2;
         break;
       }
-      default: return false;
+      default:
+        return false;
     }
   }
   return false;
@@ -287,17 +308,23 @@ std::string Serialize(const Key& root, ZelHive hive) {
 
 LONG ErrorFromErrno(int err) {
   switch (err) {
-    case 0: return ERROR_SUCCESS;
+    case 0:
+      return ERROR_SUCCESS;
     case ENOENT:
-    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case ENOTDIR:
+      return ERROR_PATH_NOT_FOUND;
     case EACCES:
     case EPERM:
-    case EROFS: return ERROR_ACCESS_DENIED;
+    case EROFS:
+      return ERROR_ACCESS_DENIED;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return ERROR_DISK_FULL;
-    case EIO: return ERROR_WRITE_FAULT;
-    default: return ERROR_GEN_FAILURE;
+    case EFBIG:
+      return ERROR_DISK_FULL;
+    case EIO:
+      return ERROR_WRITE_FAULT;
+    default:
+      return ERROR_GEN_FAILURE;
   }
 }
 
@@ -339,18 +366,24 @@ LONG Update(ZelHive hive, Change change) {
 
 CString HivePath(ZelHive hive) {
   switch (hive) {
-    case ZelHive::ClassesRoot: return ZelStateRoot() + "/registry/classes.reg";
-    case ZelHive::CurrentUser: return ZelStateRoot() + "/registry/user.reg";
-    case ZelHive::LocalMachine: return ZelMachineStateRoot() + "/registry/machine.reg";
+    case ZelHive::ClassesRoot:
+      return ZelStateRoot() + "/registry/classes.reg";
+    case ZelHive::CurrentUser:
+      return ZelStateRoot() + "/registry/user.reg";
+    case ZelHive::LocalMachine:
+      return ZelMachineStateRoot() + "/registry/machine.reg";
   }
   return CString();
 }
 
 const char* HiveName(ZelHive hive) {
   switch (hive) {
-    case ZelHive::ClassesRoot: return "HKEY_CLASSES_ROOT";
-    case ZelHive::CurrentUser: return "HKEY_CURRENT_USER";
-    case ZelHive::LocalMachine: return "HKEY_LOCAL_MACHINE";
+    case ZelHive::ClassesRoot:
+      return "HKEY_CLASSES_ROOT";
+    case ZelHive::CurrentUser:
+      return "HKEY_CURRENT_USER";
+    case ZelHive::LocalMachine:
+      return "HKEY_LOCAL_MACHINE";
   }
   return "";
 }

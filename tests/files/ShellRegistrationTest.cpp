@@ -27,8 +27,7 @@ class ShellRegistrationTest : public zel_test::ZelTest {
 };
 
 TEST_F(ShellRegistrationTest, DefaultRowsWriteTheirClasses) {
-  ASSERT_EQ(zel_registry::SetString(kRoot, ".gp", nullptr, "OtherProgram.Document"),
-            ERROR_SUCCESS);
+  ASSERT_EQ(zel_registry::SetString(kRoot, ".gp", nullptr, "OtherProgram.Document"), ERROR_SUCCESS);
   RegisterZelShellFileTypes(nullptr, 12345);
 
   // 21 rows carry a class and a description; two of them share "QLLI Report".
@@ -53,8 +52,8 @@ TEST_F(ShellRegistrationTest, DefaultRowsWriteTheirClasses) {
        "/opt/suite/Quillion App,-21"},
       {"QLLIPMArc", "Quillion Protein Motif Archive", "\"/opt/suite/Quillion App\"", "<none>"},
       {"EkMol file", "EkMol file", "\"/opt/suite/Quillion App\"", "<none>"},
-      {"QLLIGeneralFeatureFormat", "Quillion General Feature Format",
-       "\"/opt/suite/Quillion App\"", "/opt/suite/Quillion App,-3006"},
+      {"QLLIGeneralFeatureFormat", "Quillion General Feature Format", "\"/opt/suite/Quillion App\"",
+       "/opt/suite/Quillion App,-3006"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cls);
@@ -78,12 +77,12 @@ TEST_F(ShellRegistrationTest, ServerNameOtherThanTheProgramIsNamed) {
   ASSERT_EQ(zel_registry::SetString(kRoot, ".mq", nullptr, ""), ERROR_SUCCESS);
   app.m_strExeName = server + "-other";
   FTTENTRY rows[] = {
-      {54, "Shortcuts", ".mq", nullptr, 1, "QLLIMolLink", "Quillion DNA/RNA Molecule Shortcut",
-       -22, nullptr, "QLmq", "QLLI", 1, 0, "-NoSplash"},
-      {99, "No description", ".zz", nullptr, 1, "NoDesc", nullptr, 5, nullptr, "TEXT", "QLLI",
-       0, 0, nullptr},
-      {98, "No extension", "", nullptr, 1, "NoExt", "No extension", 5, nullptr, "TEXT", "QLLI",
-       0, 0, nullptr},
+      {54, "Shortcuts", ".mq", nullptr, 1, "QLLIMolLink", "Quillion DNA/RNA Molecule Shortcut", -22,
+       nullptr, "QLmq", "QLLI", 1, 0, "-NoSplash"},
+      {99, "No description", ".zz", nullptr, 1, "NoDesc", nullptr, 5, nullptr, "TEXT", "QLLI", 0, 0,
+       nullptr},
+      {98, "No extension", "", nullptr, 1, "NoExt", "No extension", 5, nullptr, "TEXT", "QLLI", 0,
+       0, nullptr},
   };
   RegisterZelShellFileTypes(rows, 3);
   EXPECT_EQ(Value("QLLIMolLink\\shell\\open\\ddeexec\\Application"), server);
@@ -103,8 +102,7 @@ TEST_F(ShellRegistrationTest, MimeTypesNeedTheirExtensionKey) {
   EXPECT_NE(zel_registry::ListKey(kRoot, "MIME", root), ERROR_SUCCESS);
 
   ASSERT_EQ(zel_registry::CreateKey(kRoot, ".gb"), ERROR_SUCCESS);
-  ASSERT_EQ(zel_registry::SetString(kRoot, ".gp", "Content Type", "text/x-mine"),
-            ERROR_SUCCESS);
+  ASSERT_EQ(zel_registry::SetString(kRoot, ".gp", "Content Type", "text/x-mine"), ERROR_SUCCESS);
   RegisterZelMimeTypes();
   EXPECT_EQ(Value(".gb", "Content Type"), "chemical/seq-na-genbank");
   EXPECT_EQ(Value(".gp", "Content Type"), "text/x-mine");

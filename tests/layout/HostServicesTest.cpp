@@ -170,8 +170,7 @@ TEST_F(HostServicesTest, ClipboardText) {
   EXPECT_EQ(zel_test::ReadFile(tmp / "clip.txt"), "ab");
   EXPECT_TRUE(ui().messages.empty());
   // A file that cannot be made is reported by the file's own message.
-  EXPECT_EQ(ZelSaveClipboardTextToFile(&owner, CZelFileSpec((tmp / "no/dir.txt").c_str(), 0)),
-            0u);
+  EXPECT_EQ(ZelSaveClipboardTextToFile(&owner, CZelFileSpec((tmp / "no/dir.txt").c_str(), 0)), 0u);
   EXPECT_EQ(ui().messages.size(), 1u);
 
   LockedClipboard locked;
@@ -190,9 +189,10 @@ TEST_F(HostServicesTest, PathSplitting) {
     const char* name;
     const char* dir;
   } cases[] = {
-      {"a/b\\c", "c", "a/b"},       {"a\\b/c", "c", "a\\b"},  {"abc", "abc", ""},
-      {"C:\\Data\\x.gb", "x.gb", "C:\\Data"}, {"C:\\x.gb", "x.gb", "C:"},
-      {"/x.gb", "x.gb", ""},        {"/home/u/", "", "/home/u"}, {"", "", ""},
+      {"a/b\\c", "c", "a/b"},      {"a\\b/c", "c", "a\\b"},
+      {"abc", "abc", ""},          {"C:\\Data\\x.gb", "x.gb", "C:\\Data"},
+      {"C:\\x.gb", "x.gb", "C:"},  {"/x.gb", "x.gb", ""},
+      {"/home/u/", "", "/home/u"}, {"", "", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);

@@ -17,9 +17,9 @@ class LayoutCommandTest : public zel_test::ZelTest {
  protected:
   // Runs zel with ZEL_HOME set to the test's folder.
   ZelRun Zel(const std::string& args) {
-    std::string command = "ZEL_HOME='" + tmp / "home" + "' '" + ZEL_BINARY + "' " + args +
-                          " >'" + tmp / "out" + "' 2>'" + tmp / "err" + "'; echo $? >'" +
-                          tmp / "status" + "'";
+    std::string command = "ZEL_HOME='" + tmp / "home" + "' '" + ZEL_BINARY + "' " + args + " >'" +
+                          tmp / "out" + "' 2>'" + tmp / "err" + "'; echo $? >'" + tmp / "status" +
+                          "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     return {std::stoi(zel_test::ReadFile(tmp / "status")), zel_test::ReadFile(tmp / "out"),
             zel_test::ReadFile(tmp / "err")};

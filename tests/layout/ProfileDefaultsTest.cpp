@@ -47,9 +47,11 @@ TEST_F(ProfileDefaultsTest, DefaultsFileFillsOnlyEmptyEntries) {
                       "[View Local Molecules]\r\n"
                       "sort=Name\r\n"
                       "[ t ]\n"
-                      "long=" + longValue + "\n"
-                      "[]x]\n"
-                      "z1=short section name\n");
+                      "long=" +
+                          longValue +
+                          "\n"
+                          "[]x]\n"
+                          "z1=short section name\n");
   SetProfileDefaultsFromFile(CZelFileSpec((tmp / "d.ini").c_str(), 0));
   struct Case {
     const char* section;

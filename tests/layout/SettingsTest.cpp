@@ -25,8 +25,9 @@ TEST_F(SettingsTest, IntegersAreDecimalTextReadWithAtoi) {
     const char* stored;  // null: entry missing
     unsigned want;
   } cases[] = {
-      {nullptr, 77u},         {"", 0u},      {"letters", 0u},
-      {"  -5xyz", static_cast<unsigned>(-5)}, {"+12", 12u},  {"2147483647", 2147483647u},
+      {nullptr, 77u},  {"", 0u},
+      {"letters", 0u}, {"  -5xyz", static_cast<unsigned>(-5)},
+      {"+12", 12u},    {"2147483647", 2147483647u},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored ? c.stored : "(missing)");
@@ -100,8 +101,7 @@ TEST_F(SettingsTest, InstallationKeyGivesTheExecutablesFolder) {
   EXPECT_EQ(dir, "/opt/q");
   // A value that does not fit the 1024-byte buffer is an error, and the default is used.
   std::string longPath(1024, 'p');
-  ASSERT_EQ(zel_registry::SetString(ZelHive::LocalMachine, kInstallKey, "exedir",
-                                    longPath.c_str()),
+  ASSERT_EQ(zel_registry::SetString(ZelHive::LocalMachine, kInstallKey, "exedir", longPath.c_str()),
             ERROR_SUCCESS);
   EXPECT_EQ(ZelGetLocalExeDir(dir, "/fallback"), ERROR_MORE_DATA);
   EXPECT_EQ(dir, "/fallback");

@@ -62,8 +62,7 @@ TEST_F(ProfileTest, ReadsByThePlatformRules) {
 }
 
 TEST_F(ProfileTest, WritesChangeOnlyTheirLine) {
-  std::string original =
-      "; keep me\r\n[A]\r\nx=1\r\n\r\n[B]\n\x01\x02 junk stays\ny=2\n[C\nz=3\n";
+  std::string original = "; keep me\r\n[A]\r\nx=1\r\n\r\n[B]\n\x01\x02 junk stays\ny=2\n[C\nz=3\n";
   zel_test::WriteFile(file, original);
   ASSERT_TRUE(WritePrivateProfileString("a", "X", "one", file.c_str()));
   ASSERT_TRUE(WritePrivateProfileString("A", "new", "n", file.c_str()));
@@ -72,6 +71,7 @@ TEST_F(ProfileTest, WritesChangeOnlyTheirLine) {
   EXPECT_EQ(zel_test::ReadFile(file),
             "; keep me\r\n[A]\r\nX=one\r\nnew=n\r\n\r\n[B]\n\x01\x02 junk stays\n[C\nz=3\n"
             "[D]\r\nd=4\r\n");
+  EXPECT_EQ(Get("c", "z"), "<none>");  // under an unclosed section line: in no section
   // Values the read rules would change come back as written.
   for (const char* value : {"  blanks  ", "\"quoted\"", "'q'", "", "a=b", "\xe9t\xe9"}) {
     SCOPED_TRACE(value);
@@ -119,8 +119,8 @@ TEST_F(ProfileTest, ApplicationObjectChoosesItsStore) {
   ASSERT_TRUE(app.WriteProfileString("Directories", "maindir", "/reg"));
   ASSERT_TRUE(app.WriteProfileInt("Numbers", "n", 42));
   CString text;
-  ASSERT_EQ(zel_registry::QueryString(ZelHive::CurrentUser,
-                                      "Software\\Maker\\Demo\\Directories", "maindir", text),
+  ASSERT_EQ(zel_registry::QueryString(ZelHive::CurrentUser, "Software\\Maker\\Demo\\Directories",
+                                      "maindir", text),
             ERROR_SUCCESS);
   EXPECT_EQ(text, "/reg");
   EXPECT_EQ(app.GetProfileInt("Numbers", "n", 0), 42u);

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <random>
 
 #include "platform/registry/Registry.h"
 #include "tests/support/TestSupport.h"
@@ -107,20 +110,24 @@ TEST_F(RegistryTest, DamagedHivesReadWhatIsIntact) {
     std::vector<std::string> unreadable;
   };
   std::vector<Case> cases = {
-      {"truncated inside a value",
-       "[S]\n\"a\"=\"1\"\n\"b\"=\"tw", {{"S|a", "1"}}, {"S|b"}},
+      {"truncated inside a value", "[S]\n\"a\"=\"1\"\n\"b\"=\"tw", {{"S|a", "1"}}, {"S|b"}},
       {"truncated after the quote but before the line end",
-       "[S]\n\"a\"=\"1\"\n\"b\"=\"2\"", {{"S|a", "1"}}, {"S|b"}},
+       "[S]\n\"a\"=\"1\"\n\"b\"=\"2\"",
+       {{"S|a", "1"}},
+       {"S|b"}},
       {"binary junk between good lines",
        std::string("[S]\n\"a\"=\"1\"\n") + std::string("\x00\xff\x13junk\x00\n", 9) +
            "\"c\"=\"3\"\n",
-       {{"S|a", "1"}, {"S|c", "3"}}, {}},
+       {{"S|a", "1"}, {"S|c", "3"}},
+       {}},
       {"an unclosed key line hides its values only",
-       "[S]\n\"a\"=\"1\"\n[T\n\"b\"=\"2\"\n[U]\n\"c\"=\"3\"\n", {{"S|a", "1"}, {"U|c", "3"}},
+       "[S]\n\"a\"=\"1\"\n[T\n\"b\"=\"2\"\n[U]\n\"c\"=\"3\"\n",
+       {{"S|a", "1"}, {"U|c", "3"}},
        {"T|b", "S|b"}},
       {"bad escapes and bad numbers",
        "[S]\n\"a\"=\"\\q\"\n\"b\"=dword:12\n\"c\"=hex:0,1\n\"d\"=dword:0000000A\n",
-       {{"S|d", "10"}}, {"S|a", "S|b", "S|c"}},
+       {{"S|d", "10"}},
+       {"S|a", "S|b", "S|c"}},
       {"values before any key", "\"a\"=\"1\"\n[S]\n\"b\"=\"2\"\n", {{"S|b", "2"}}, {"|a"}},
   };
   for (const Case& c : cases) {
@@ -151,6 +158,58 @@ TEST_F(RegistryTest, DamagedHivesReadWhatIsIntact) {
     EXPECT_EQ(zel_test::ReadFile(HiveFile() + ".bad"), c.bytes);
     std::filesystem::remove(HiveFile() + ".bad");
     std::filesystem::remove(HiveFile());
+  }
+}
+
+// Random damage: reading never fails hard, and a write keeps every value that was readable.
+TEST_F(RegistryTest, RandomDamageKeepsWhatWasReadable) {
+  for (int i = 0; i < 12; ++i) {
+    std::string key = "K" + std::to_string(i % 4) + "\\Sub";
+    ASSERT_EQ(SetString(hive, key.c_str(), ("v" + std::to_string(i)).c_str(), "text\n\"x\""),
+              ERROR_SUCCESS);
+  }
+  const std::string good = zel_test::ReadFile(HiveFile());
+  unsigned seed = static_cast<unsigned>(std::random_device{}());
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  auto readable = [&] {
+    std::map<std::string, std::string> all;
+    std::function<void(const std::string&)> walk = [&](const std::string& key) {
+      KeyListing listing;
+      if (ListKey(hive, key.c_str(), listing) != ERROR_SUCCESS) return;
+      for (const auto& [name, value] : listing.values) all[key + "|" + name.str()] = value.data;
+      for (const CString& sub : listing.subkeys)
+        walk(key.empty() ? sub.str() : key + "\\" + sub.str());
+    };
+    walk("");
+    return all;
+  };
+  for (int round = 0; round < 100; ++round) {
+    std::string bytes = good;
+    int edits = std::uniform_int_distribution<int>(1, 4)(random);
+    for (int e = 0; e < edits && !bytes.empty(); ++e) {
+      size_t at = std::uniform_int_distribution<size_t>(0, bytes.size() - 1)(random);
+      switch (random() % 3) {
+        case 0:
+          bytes[at] = static_cast<char>(random());
+          break;
+        case 1:
+          bytes.resize(at);
+          break;
+        default:
+          bytes.insert(at, 1, static_cast<char>(random()));
+          break;
+      }
+    }
+    zel_test::WriteFile(HiveFile(), bytes);
+    auto before = readable();
+    ASSERT_EQ(SetString(hive, "Other", "x", "y"), ERROR_SUCCESS) << "round " << round;
+    auto after = readable();
+    for (const auto& [where, value] : before) {
+      auto it = after.find(where);
+      ASSERT_NE(it, after.end()) << "round " << round << ": lost " << where;
+      EXPECT_EQ(it->second, value) << where;
+    }
   }
 }
 

@@ -75,7 +75,8 @@ class Writer {
     waitpid(m_pid, nullptr, 0);
     m_pid = -1;
     char buf[256];
-    for (ssize_t got; (got = read(m_progress, buf, sizeof buf)) > 0;) m_steps += static_cast<int>(got);
+    for (ssize_t got; (got = read(m_progress, buf, sizeof buf)) > 0;)
+      m_steps += static_cast<int>(got);
   }
   int StepsSoFar() const { return m_steps; }
   int Wait() {
@@ -117,8 +118,7 @@ TEST_F(StateReliabilityTest, ConcurrentWritersLoseNothing) {
       return [registry, who](int i) {
         std::string name = std::string(1, who) + std::to_string(i);
         if (registry)
-          return zel_registry::SetString(kHive, kKey, name.c_str(), name.c_str()) ==
-                 ERROR_SUCCESS;
+          return zel_registry::SetString(kHive, kKey, name.c_str(), name.c_str()) == ERROR_SUCCESS;
         return WritePrivateProfileString("Stress", name.c_str(), name.c_str(), "stress.ini") != 0;
       };
     };
@@ -132,9 +132,9 @@ TEST_F(StateReliabilityTest, ConcurrentWritersLoseNothing) {
       for (int i = 0; i < kEach; ++i) {
         std::string name = std::string(1, who) + std::to_string(i);
         CString value;
-        bool found = registry ? zel_registry::QueryString(kHive, kKey, name.c_str(), value) ==
-                                    ERROR_SUCCESS
-                              : zel_profile::ReadEntry("stress.ini", "Stress", name.c_str(), value);
+        bool found =
+            registry ? zel_registry::QueryString(kHive, kKey, name.c_str(), value) == ERROR_SUCCESS
+                     : zel_profile::ReadEntry("stress.ini", "Stress", name.c_str(), value);
         if (!found || value.str() != name) ++missing;
       }
     }
