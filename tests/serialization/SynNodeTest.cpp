@@ -1,0 +1,194 @@
+// Syntax nodes: printed forms and print lengths, numbers and their cache, token classes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+#include "serialization/NodePool.h"
+#include "serialization/SynNode.h"
+
+namespace {
+
+std::string Print(const CSynNode* node) {
+  CString s;
+  node->OutputToString(s);
+  return s.str();
+}
+
+struct AtomCase {
+  const char* name;
+  CSynNode* node;
+  const char* printed;
+  int length;  // what SubtractPrintLen counts
+};
+
+class SynNodeTest : public ::testing::Test {
+ protected:
+  void TearDown() override { EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u) << "nodes left alive"; }
+};
+
+TEST_F(SynNodeTest, AtomsPrintAndCountAsTheFormatSays) {
+  const AtomCase cases[] = {
+      {"tag", CSynTag::NewPtr("Segment"), "Segment", 7},
+      {"tag printed unchanged", CSynTag::NewPtr("2x"), "2x", 2},
+      {"tab counts 4", CSynStr::NewPtr("a\tb"), "\"a\\tb\"", 8},
+      {"high byte", CSynStr::NewPtr("\xC8"), "\"\\310\"", 6},
+      {"bell", CSynStr::NewPtr("\x07"), "\"\\007\"", 6},
+      {"delete", CSynStr::NewPtr("\x7F"), "\"\\177\"", 6},
+      {"quote and backslash", CSynStr::NewPtr("q\"\\"), "\"q\\\"\\\\\"", 7},
+      {"line ends", CSynStr::NewPtr("\r\n"), "\"\\r\\n\"", 10},
+      {"empty string", CSynStr::NewPtr(""), "\"\"", 2},
+      {"long string", CSynStr::NewPtr("abcdefghijklmnopqrstuvwxyz"),
+       "\"abcdefghijklmnopqrstuvwxyz\"", 28},
+      {"int", CSynNum::NewPtr(-42), "-42", 3},
+      {"unsigned -1", CSynNum::NewPtr(static_cast<unsigned int>(-1)), "4294967295", 10},
+      {"long keeps 32 bits", CSynNum::NewPtr(0x100000005L), "5", 1},
+      {"double half", CSynNum::NewPtr(0.5), "0.5", 3},
+      {"double whole", CSynNum::NewPtr(5.0), "5", 1},
+      {"double six digits", CSynNum::NewPtr(3.14159265), "3.14159", 7},
+      {"double exponent", CSynNum::NewPtr(1234567.0), "1.23457e+06", 11},
+      {"double small", CSynNum::NewPtr(0.0001), "0.0001", 6},
+      {"double tiny", CSynNum::NewPtr(-0.00001234), "-1.234e-05", 10},
+      {"float widened", CSynNum::NewPtr(0.25f), "0.25", 4},
+      {"char sign-extended", CSynNum::NewPtr(static_cast<char>(-1)), "-1", 2},
+      {"unsigned char", CSynNum::NewPtr(static_cast<unsigned char>(200)), "200", 3},
+      {"five arguments unsigned", CSynNum::NewPtr(1, 0, -1, 7u, 2.0), "7", 1},
+  };
+  for (const AtomCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Print(c.node), c.printed);
+    EXPECT_EQ(c.node->SubtractPrintLen(100), 100 - c.length);
+    EXPECT_EQ(c.node->CanFitOnLine(c.length), TRUE);
+    EXPECT_EQ(c.node->CanFitOnLine(c.length - 1), FALSE);
+    CSynNode::DeletePtr(c.node);
+  }
+}
+
+TEST_F(SynNodeTest, ListsAndReferencesMeasureWithTheirOwnRules) {
+  CSynList* empty = CSynList::NewPtr();
+  EXPECT_EQ(empty->SubtractPrintLen(2), 0);
+  EXPECT_EQ(empty->SubtractPrintLen(1), -69);
+  CSynList* list = CSynList::NewPtr();
+  list->AddNew(CSynTag::NewPtr("Marker"));
+  list->AddNew(CSynNum::NewPtr(3));
+  list->AddNew(CSynStr::NewPtr("x"));
+  // (Marker 3 "x") is 14 characters.
+  EXPECT_EQ(list->SubtractPrintLen(14), 0);
+  EXPECT_EQ(list->SubtractPrintLen(13), -69);
+  EXPECT_EQ(list->SubtractPrintLen(1), -69);
+  CSynRef* def = CSynRef::NewPtr(1, list);
+  EXPECT_EQ(def->SubtractPrintLen(17), 0);  // #1=(Marker 3 "x")
+  EXPECT_EQ(def->SubtractPrintLen(16), -69);
+  EXPECT_EQ(def->SubtractPrintLen(2), -69);
+  CSynRef* use = CSynRef::NewPtr(12, nullptr);
+  EXPECT_EQ(use->SubtractPrintLen(4), 0);  // #12#
+  CSynList* outer = CSynList::NewPtr();
+  outer->AddNew(empty);
+  outer->AddNew(def);
+  outer->AddNew(use);
+  // (() #1=(Marker 3 "x") #12#): 1 + 2 + 1 + 17 + 1 + 4 + 1
+  EXPECT_EQ(outer->SubtractPrintLen(27), 0);
+  EXPECT_EQ(outer->SubtractPrintLen(26), -69);
+  CSynNode::DeletePtr(outer);
+  // The reference does not own the shared list.
+  EXPECT_EQ(list->GetCount(), 3);
+  CSynNode::DeletePtr(list);
+}
+
+TEST_F(SynNodeTest, SmallWholeNumbersComeFromTheCache) {
+  CSynNum* seven = CSynNum::NewPtr(7);
+  EXPECT_EQ(CSynNum::NewPtr(7), seven);
+  CSynNode::DeletePtr(seven);
+  EXPECT_EQ(static_cast<int>(*seven), 7);
+  EXPECT_EQ(seven->GetDouble(), 7.0);
+  CSynNum* fresh = CSynNum::NewPtr(7L);
+  EXPECT_NE(fresh, seven);
+  CSynNode::DeletePtr(fresh);
+  CSynNum* twenty = CSynNum::NewPtr(20);
+  CSynNum* twentyAgain = CSynNum::NewPtr(20);
+  EXPECT_NE(twenty, twentyAgain);
+  CSynNode::DeletePtr(twenty);
+  CSynNode::DeletePtr(twentyAgain);
+}
+
+TEST_F(SynNodeTest, NumbersHoldAllThreeValues) {
+  CSynNum* d = CSynNum::NewPtr(-2.75);
+  EXPECT_EQ(static_cast<long>(*d), -2);
+  EXPECT_EQ(static_cast<double>(*d), -2.75);
+  EXPECT_EQ(d->IsInteger(), 0);
+  CSynNum* u = CSynNum::NewPtr(static_cast<unsigned int>(-1));
+  EXPECT_EQ(static_cast<int>(*u), -1);
+  EXPECT_EQ(static_cast<unsigned long>(*u), 4294967295ul);
+  EXPECT_EQ(static_cast<double>(*u), 4294967295.0);
+  CSynNum* big = CSynNum::NewPtr(70000);
+  EXPECT_EQ(static_cast<short>(*big), static_cast<short>(70000 & 0xFFFF));
+  EXPECT_EQ(static_cast<unsigned char>(*big), static_cast<unsigned char>(70000 & 0xFF));
+  CSynNum* huge = CSynNum::NewPtr(1e20);
+  EXPECT_EQ(huge->GetLong(), INT32_MIN);  // out of range, as the suite's platform converts
+  for (CSynNum* n : {d, u, big, huge}) CSynNode::DeletePtr(n);
+}
+
+TEST_F(SynNodeTest, DoublesPrintLikePrintfPercentG) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937_64 rng(seed);
+  std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+  std::uniform_int_distribution<int> exponent(-8, 12);
+  for (int i = 0; i < 200000; ++i) {
+    double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+    if (i % 4 == 0) v = std::round(v * 1000.0) / 1000.0;  // decimal ties and whole numbers
+    if (i % 16 == 1) v = static_cast<double>(rng() % 2000000) / 7.0;
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%g", v);
+    CSynNum* n = CSynNum::NewPtr(v);
+    char got[32];
+    int len = n->Print(got);
+    ASSERT_EQ(std::string(got, static_cast<size_t>(len)), expected) << "value " << v;
+    ASSERT_EQ(n->PrintLength(), len);
+    CSynNode::DeletePtr(n);
+  }
+  for (double v : {999999.5, 999999.4, 0.5, 1.0, 999999.0, 100000.05, 2.5, 1e6, -0.0, 0.0}) {
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%g", v);
+    CSynNum* n = CSynNum::NewPtr(v);
+    char got[32];
+    EXPECT_EQ(std::string(got, static_cast<size_t>(n->Print(got))), expected);
+    CSynNode::DeletePtr(n);
+  }
+}
+
+TEST_F(SynNodeTest, TokenCharacterClasses) {
+  struct Case {
+    int c;
+    int tagFirst, tagLater, numFirst, numLater, ref;
+  };
+  const Case cases[] = {
+      {'a', 1, 1, 0, 0, 0}, {'Z', 1, 1, 0, 0, 0}, {'7', 0, 1, 1, 1, 1}, {'_', 0, 1, 0, 0, 0},
+      {'-', 0, 1, 1, 1, 0}, {'+', 0, 1, 1, 1, 0}, {'.', 0, 1, 1, 1, 0}, {'e', 1, 1, 0, 1, 0},
+      {'E', 1, 1, 0, 1, 0}, {'&', 0, 1, 0, 0, 0}, {'(', 0, 0, 0, 0, 0}, {'"', 0, 0, 0, 0, 0},
+      {';', 0, 0, 0, 0, 0}, {200, 0, 0, 0, 0, 0}, {'#', 0, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.c);
+    EXPECT_EQ(!!CSynTag::IsTokenChar(c.c, 1), !!c.tagFirst);
+    EXPECT_EQ(!!CSynTag::IsTokenChar(c.c, 0), !!c.tagLater);
+    EXPECT_EQ(!!CSynNum::IsTokenChar(c.c, 1), !!c.numFirst);
+    EXPECT_EQ(!!CSynNum::IsTokenChar(c.c, 0), !!c.numLater);
+    EXPECT_EQ(!!CSynRef::IsTokenChar(c.c, 1), !!c.ref);
+  }
+}
+
+TEST_F(SynNodeTest, TagsCompareWithoutCase) {
+  CSynTag* a = CSynTag::NewPtr("Nil");
+  CSynTag* b = CSynTag::NewPtr("NIL");
+  EXPECT_TRUE(*a == *b);
+  EXPECT_TRUE(*a == "nil");
+  EXPECT_TRUE(*a != "Nils");
+  CSynTag copy(*a);
+  EXPECT_EQ(copy.GetName(), "Nil");
+  CSynNode::DeletePtr(a);
+  CSynNode::DeletePtr(b);
+}
+
+}  // namespace

@@ -1,0 +1,374 @@
+// The object archive: registry look-ups, shared objects, the platform collections, the
+// walking operations, records, direction faults, and what reaches the file.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "files/StatusMessage.h"
+#include "files/ZelBinaryFile.h"
+#include "files/ZelDirSpec.h"
+#include "files/ZelFileSpec.h"
+#include "platform/afx/Collections.h"
+#include "tests/serialization/SxfTestUtil.h"
+
+using namespace sxf_test;
+
+namespace {
+
+// Derived from a registered class but not registered itself.
+class CSpecialMarker : public CMarker {
+  DECLARE_DYNCREATE(CSpecialMarker)
+};
+IMPLEMENT_DYNCREATE(CSpecialMarker, CMarker)
+
+// Reads one member more than the file holds when asked to.
+class CGreedy : public CObject {
+  DECLARE_DYNCREATE(CGreedy)
+ public:
+  static inline int extra = 0;
+  int a = 0;
+  void Serialize(CZelArchive& ar) {
+    ar(a);
+    for (int i = 0; i < extra; ++i) ar(a);
+  }
+  static void _zel_serialize(CGreedy* object, CZelArchive& ar);
+  static ZEL_RTTI_LINK _zel_rtti_link;
+};
+IMPLEMENT_DYNCREATE(CGreedy, CObject)
+ZEL_IMPLEMENT_SERIALIZE(CGreedy, "Greedy")
+
+class ZelArchiveTest : public zel_test::ZelTest {
+ protected:
+  std::string path = tmp / "archive.sxf";
+
+  int LoadCause(const std::string& text, const std::function<void(CZelArchive&)>& body) {
+    try {
+      Load(path, text, body);
+    } catch (CArchiveException& e) {
+      return e.m_cause;
+    }
+    return 0;
+  }
+};
+
+TEST_F(ZelArchiveTest, RegistryFindsByNameWithoutCaseAndByExactClass) {
+  const CRuntimeClass* cls = nullptr;
+  ZelSerializeFn fn = nullptr;
+  ASSERT_TRUE(ZEL_RTTI_LINK::Find("mArKeR", cls, fn));
+  EXPECT_EQ(cls, RUNTIME_CLASS(CMarker));
+  CString name;
+  ASSERT_TRUE(ZEL_RTTI_LINK::Find(RUNTIME_CLASS(CSegment), fn, name));
+  EXPECT_EQ(name, "Segment");
+  EXPECT_FALSE(ZEL_RTTI_LINK::Find(RUNTIME_CLASS(CSpecialMarker), fn, name));
+  for (const char* tag : {"CStringList", "CObList", "CObArray", "CWordArray", "CDWordArray",
+                          "CMapStringToOb", "CZelDirSpec", "CZelFileSpec"}) {
+    SCOPED_TRACE(tag);
+    EXPECT_TRUE(ZEL_RTTI_LINK::Find(tag, cls, fn));
+  }
+  // The newest registration of a name wins.
+  static ZEL_RTTI_LINK again("Marker", RUNTIME_CLASS(CSpecialMarker), nullptr);
+  ASSERT_TRUE(ZEL_RTTI_LINK::Find("marker", cls, fn));
+  EXPECT_EQ(cls, RUNTIME_CLASS(CSpecialMarker));
+  ZEL_RTTI_LINK::proot = again.next;  // unlink, so other tests see the usual registry
+}
+
+TEST_F(ZelArchiveTest, LowerCaseTagsLoadAndUnknownOrMismatchedClassesDoNot) {
+  CObject* o = nullptr;
+  ASSERT_EQ(LoadCause("(sxf (marker 4 \"m\"))", [&](CZelArchive& ar) { ar(o); }), 0);
+  auto* m = dynamic_cast<CMarker*>(o);
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(m->number, 4);
+  delete o;
+  EXPECT_EQ(LoadCause("(SXF (Unknown 1))", [&](CZelArchive& ar) { ar(o); }), 6);
+  EXPECT_EQ(LoadCause("(SXF (Marker 1 \"m\"))",
+                      [&](CZelArchive& ar) { ar.ReadObject(RUNTIME_CLASS(CSegment)); }),
+            6);
+  EXPECT_EQ(LoadCause("(SXF 5)", [&](CZelArchive& ar) { ar(o); }), 6);
+  EXPECT_EQ(LoadCause("(SXF Null)", [&](CZelArchive& ar) { ar(o); }), 6);
+  EXPECT_EQ(LoadCause("(SXF)", [&](CZelArchive& ar) { ar(o); }), 1);
+}
+
+TEST_F(ZelArchiveTest, NullPointersAreNil) {
+  std::string text = Store(path, [](CZelArchive& ar) {
+    CObject* none = nullptr;
+    ar(none);
+  });
+  EXPECT_EQ(text, "(SXF Nil)\r\n");
+  Load(path, text, [](CZelArchive& ar) {
+    EXPECT_TRUE(ar.At(CZelArchive::otTag));
+    EXPECT_FALSE(ar.At(CZelArchive::otObject));
+    CObject* o = reinterpret_cast<CObject*>(1);
+    ar(o);
+    EXPECT_EQ(o, nullptr);
+    EXPECT_TRUE(ar.AtEnd());
+    EXPECT_TRUE(ar.At(CZelArchive::otEnd));
+  });
+}
+
+TEST_F(ZelArchiveTest, SharingDecidesHowManyObjectsComeBack) {
+  CMarker marker;
+  marker.number = 9;
+  std::string text = Store(path, [&](CZelArchive& ar) {
+    ar.WriteObject(&marker, 0);
+    ar.WriteObject(&marker, 0);
+    ar.WriteObject(&marker, 1);
+    ar.WriteObject(&marker, 1);
+  });
+  EXPECT_EQ(text, "(SXF (Marker 9 \"\") (Marker 9 \"\") #0=(Marker 9 \"\") #0#)\r\n");
+  std::vector<CObject*> got;
+  Load(path, text, [&](CZelArchive& ar) {
+    while (!ar.AtEnd()) got.push_back(ar.ReadObject(nullptr));
+  });
+  ASSERT_EQ(got.size(), 4u);
+  EXPECT_NE(got[0], got[1]);
+  EXPECT_EQ(got[2], got[3]);
+  delete got[0];
+  delete got[1];
+  delete got[2];
+}
+
+TEST_F(ZelArchiveTest, PlatformCollectionsRoundTripWithIdentity) {
+  CMarker a, b;
+  a.number = 1;
+  b.number = 2;
+  CStringList strings;
+  strings.AddTail("one");
+  strings.AddTail("two\t\"2\"");
+  CObList list;
+  list.AddTail(&a);
+  list.AddTail(&b);
+  list.AddTail(&a);
+  CObArray array;
+  array.Add(&b);
+  array.Add(nullptr);
+  CWordArray words;
+  words.Add(0);
+  words.Add(65535);
+  CDWordArray dwords;
+  dwords.Add(4294967295u);
+  CMapStringToOb map;
+  map.SetAt("first", &a);
+  map.SetAt("list", &list);
+  std::string text = Store(path, [&](CZelArchive& ar) {
+    for (CObject* o : std::initializer_list<CObject*>{&strings, &list, &array, &words, &dwords, &map})
+      ar(o);
+  });
+  CObject* got[6] = {};
+  Load(path, text, [&](CZelArchive& ar) {
+    for (CObject*& o : got) ar(o);
+  });
+  auto* s = dynamic_cast<CStringList*>(got[0]);
+  auto* l = dynamic_cast<CObList*>(got[1]);
+  auto* arr = dynamic_cast<CObArray*>(got[2]);
+  auto* w = dynamic_cast<CWordArray*>(got[3]);
+  auto* dw = dynamic_cast<CDWordArray*>(got[4]);
+  auto* m = dynamic_cast<CMapStringToOb*>(got[5]);
+  ASSERT_TRUE(s && l && arr && w && dw && m);
+  ASSERT_EQ(s->GetCount(), 2);
+  EXPECT_EQ(s->GetTail(), "two\t\"2\"");
+  ASSERT_EQ(l->GetCount(), 3);
+  CObject* la = l->GetHead();
+  CObject* lb = l->GetAt(l->FindIndex(1));
+  EXPECT_EQ(l->GetTail(), la);
+  EXPECT_EQ(static_cast<CMarker*>(lb)->number, 2);
+  ASSERT_EQ(arr->GetSize(), 2);
+  EXPECT_EQ(arr->GetAt(0), lb);
+  EXPECT_EQ(arr->GetAt(1), nullptr);
+  EXPECT_EQ(w->GetAt(1), 65535);
+  EXPECT_EQ(dw->GetAt(0), 4294967295u);
+  CObject *first = nullptr, *again = nullptr;
+  ASSERT_TRUE(m->Lookup("first", first));
+  ASSERT_TRUE(m->Lookup("list", again));
+  EXPECT_EQ(first, la);
+  EXPECT_EQ(again, l);
+  delete la;
+  delete lb;
+  for (CObject* o : got) delete o;
+}
+
+TEST_F(ZelArchiveTest, SerializeMemberAppendsToWhatTheListHolds) {
+  std::string text = Store(path, [](CZelArchive& ar) {
+    CStringList strings;
+    strings.AddTail("b");
+    ar.SerializeMember(&strings);
+  });
+  EXPECT_EQ(text, "(SXF (CStringList \"b\"))\r\n");
+  CStringList strings;
+  strings.AddTail("a");
+  Load(path, text, [&](CZelArchive& ar) { ar.SerializeMember(RUNTIME_CLASS(CStringList), &strings); });
+  ASSERT_EQ(strings.GetCount(), 2);
+  EXPECT_EQ(strings.GetTail(), "b");
+  CObList wrong;
+  EXPECT_EQ(LoadCause(text, [&](CZelArchive& ar) { ar.SerializeMember(RUNTIME_CLASS(CStringList), &wrong); }),
+            6);
+}
+
+TEST_F(ZelArchiveTest, WalkingAndRecords) {
+  std::string text = Store(path, [](CZelArchive& ar) {
+    EXPECT_EQ(ar.AtEnd(), 0);
+    EXPECT_FALSE(ar.At(CZelArchive::otEnd));
+    EXPECT_TRUE(ar.At(CZelArchive::otString));
+    CRect rect(0, 0, 100, 50);
+    CPoint point(-3, 4);
+    CSize size(7, 8);
+    ar(rect)(point)(size);
+    ar.OpenArray("Values");
+    CString s = "v";
+    double d = 2.5;
+    ar(s)(d);
+    ar.CloseArray();
+    ar.WriteCommentLine("written last, printed first\nnot this");
+  });
+  EXPECT_EQ(text,
+            ";; written last, printed first\r\n"
+            "(SXF (RECT 0 0 100 50) (POINT -3 4) (SIZE 7 8) (Values \"v\" 2.5))\r\n");
+  Load(path, text, [](CZelArchive& ar) {
+    CRect rect;
+    CPoint point;
+    CSize size;
+    ar(rect)(point)(size);
+    EXPECT_EQ(rect, CRect(0, 0, 100, 50));
+    EXPECT_EQ(point, CPoint(-3, 4));
+    EXPECT_EQ(size, CSize(7, 8));
+    EXPECT_TRUE(ar.At(CZelArchive::otObject));
+    ar.OpenArray("values");
+    EXPECT_TRUE(ar.At(CZelArchive::otString));
+    ar.SkipObject(CZelArchive::otString);
+    try {
+      ar.SkipObject(CZelArchive::otString);
+      ADD_FAILURE() << "skipped a number as a string";
+    } catch (CArchiveException& e) {
+      EXPECT_EQ(e.m_cause, 6);
+    }
+    ar.SkipObject(CZelArchive::otNumber);
+    EXPECT_TRUE(ar.AtEnd());
+    ar.CloseArray();
+  });
+}
+
+TEST_F(ZelArchiveTest, DirectionFaults) {
+  Store(path, [](CZelArchive& ar) {
+    try {
+      ar.ReadObject(nullptr);
+      ADD_FAILURE();
+    } catch (CArchiveException& e) {
+      EXPECT_EQ(e.m_cause, CArchiveException::writeOnly);
+    }
+    try {
+      ar.SkipObject(CZelArchive::otNumber);
+      ADD_FAILURE();
+    } catch (CArchiveException& e) {
+      EXPECT_EQ(e.m_cause, CArchiveException::writeOnly);
+    }
+  });
+  EXPECT_EQ(LoadCause("(SXF)", [](CZelArchive& ar) {
+              CMarker m;
+              ar.WriteObject(&m, 1);
+            }),
+            CArchiveException::readOnly);
+}
+
+TEST_F(ZelArchiveTest, MembersReadOrLeftOver) {
+  const std::string text = "(SXF (Greedy 1 2 3))";
+  CObject* o = nullptr;
+  CGreedy::extra = 0;
+  EXPECT_EQ(LoadCause(text, [&](CZelArchive& ar) { ar(o); }), 0);
+  delete o;
+  CGreedy::extra = 3;
+  EXPECT_EQ(LoadCause(text, [&](CZelArchive& ar) { ar(o); }), 1);
+  CGreedy::extra = 0;
+}
+
+TEST_F(ZelArchiveTest, NothingReachesTheFileWhenStoringFails) {
+  zel_test::WriteFile(path, "old");
+  CZelTextFile file;
+  file.SetFileSpec(path.c_str(), 0);
+  ASSERT_TRUE(file.OpenOutput());
+  CSpecialMarker unregistered;
+  try {
+    CZelArchive ar(&file, CZelArchive::store, nullptr, 75);
+    CMarker fine;
+    ar.WriteObject(&fine, 1);
+    ar.WriteObject(&unregistered, 1);
+    ADD_FAILURE() << "stored an unregistered class";
+  } catch (CArchiveException& e) {
+    EXPECT_EQ(e.m_cause, 6);
+  }
+  file.Close();
+  EXPECT_EQ(zel_test::ReadFile(path), "old");
+  // An open list left at Close is a fault too.
+  ASSERT_TRUE(file.CreateOutput());
+  CZelArchive ar(&file, CZelArchive::store, nullptr, 75);
+  ar.OpenArray("Open");
+  EXPECT_THROW(ar.Close(), CArchiveException);
+  file.Close();
+  EXPECT_EQ(zel_test::ReadFile(path), "");
+}
+
+TEST_F(ZelArchiveTest, BinaryFilesHoldNoTree) {
+  zel_test::WriteFile(path, "keep");
+  CZelBinaryFile file;
+  file.SetFileSpec(path.c_str(), 0);
+  ASSERT_TRUE(file.OpenOutput());
+  {
+    CZelArchive ar(&file, CZelArchive::store);
+    CMarker m;
+    ar.WriteObject(&m, 1);
+    ar.Close();
+  }
+  file.Close();
+  EXPECT_EQ(zel_test::ReadFile(path), "keep");
+  ASSERT_TRUE(file.OpenInput());
+  try {
+    CZelArchive ar(&file, CZelArchive::load);
+    ADD_FAILURE() << "a binary file loaded";
+  } catch (CArchiveException& e) {
+    EXPECT_EQ(e.m_cause, 1);
+  }
+  file.Close();
+}
+
+std::vector<std::string> g_status;
+void KeepStatus(const char* message) { g_status.push_back(message); }
+
+TEST_F(ZelArchiveTest, CountedFilesShowStoringProgressEveryFiftyNodes) {
+  g_status.clear();
+  ZelStatusHook previous = SetStatusMessageHook(&KeepStatus);
+  CZelTextFile file;
+  file.SetFileSpec(path.c_str(), 0);
+  ASSERT_TRUE(file.CreateOutput());
+  file.DisplayProgressStatus(1000);
+  {
+    CZelArchive ar(&file, CZelArchive::store, nullptr, 75);
+    for (int i = 0; i < 120; ++i) ar(i);
+    ar.Close();
+  }
+  file.Close();
+  SetStatusMessageHook(previous);
+  EXPECT_EQ(g_status, (std::vector<std::string>{"Item 50", "Item 100"}));
+}
+
+TEST_F(ZelArchiveTest, PathSpecificationsTravel) {
+  CZelFileSpec spec("/data/seq.gb", 0);
+  CZelDirSpec dir;
+  dir.SetSpecMac(3, 77, "/data");
+  std::string text = Store(path, [&](CZelArchive& ar) {
+    CObject* p = &spec;
+    CObject* q = &dir;
+    ar(p)(q);
+  });
+  EXPECT_NE(text.find("(CZelDirSpec 1 \"/data\" 3 77)"), std::string::npos) << text;
+  CObject *a = nullptr, *b = nullptr;
+  Load(path, text, [&](CZelArchive& ar) { ar(a)(b); });
+  auto* s = dynamic_cast<CZelFileSpec*>(a);
+  auto* d = dynamic_cast<CZelDirSpec*>(b);
+  ASSERT_TRUE(s && d);
+  EXPECT_TRUE(*s == spec);
+  EXPECT_EQ(s->GetMacType(), spec.GetMacType());
+  EXPECT_EQ(d->GetMacVolId(), 3);
+  EXPECT_EQ(d->GetMacDirId(), 77);
+  delete a;
+  delete b;
+}
+
+}  // namespace
