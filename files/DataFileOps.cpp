@@ -1,0 +1,122 @@
+// Whole-folder operations on data files, and the emptying of a directory specification.
+#include "files/DataFileOps.h"
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "files/ZelBinaryFile.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/ui/UiBackend.h"
+
+namespace {
+
+constexpr UINT kCopyBlock = 30000;
+
+// The names of the files (not folders) of dir, in the order the system lists them. Taken
+// whole before anything is done to them, so removing files does not disturb the listing.
+std::vector<std::string> DataFileNames(const CZelDirSpec& dir) {
+  std::vector<std::string> names;
+  if (!dir.IsSpecSet()) return names;
+  zel_fs::ListDir(dir.GetPath(), [&names](const char* name, bool isDir) {
+    if (!isDir) names.push_back(name);
+  });
+  return names;
+}
+
+bool Listed(const std::string& name, const char** names) {
+  if (!names) return false;
+  for (; *names; ++names)
+    if (ZelStrCmpNoCase(name, *names) == 0) return true;
+  return false;
+}
+
+// Calls each with the spec of every selected file of dir (all files when names is null
+// and except is true).
+void ForEachDataFile(const CZelDirSpec& dir, const char** names, bool except,
+                     const std::function<void(const std::string&, const CZelFileSpec&)>& each) {
+  for (const std::string& name : DataFileNames(dir)) {
+    if (Listed(name, names) == except) continue;
+    CZelFileSpec spec;
+    spec.SetSpec(dir, name.c_str(), 0UL, 0UL);
+    each(name, spec);
+  }
+}
+
+}  // namespace
+
+int ZelDirectoryFiles(const CZelDirSpec& dir, CObList& out) {
+  if (!dir.DirExists()) return 0;
+  CString base = CString(dir.GetPath()) + ZEL_PATH_SEP;
+  zel_fs::ListDir(dir.GetPath(), [&](const char* name, bool isDir) {
+    if (isDir) return;
+    auto* spec = new CZelFileSpec;
+    spec->SetSpec(base + name, 0);
+    out.AddTail(spec);
+  });
+  return 1;
+}
+
+int copy_datafile(const CZelFileSpec& from, const CZelFileSpec& to) {
+  if (from == to) {
+    AfxMessageBox("Can't read from and write to the same file: " + to.GetTitle(), MB_OK);
+    return 0;
+  }
+  CZelBinaryFile in(from);
+  if (!in.OpenInput()) {
+    in.ReportException();
+    return 0;
+  }
+  CZelBinaryFile out(to);
+  if (!out.CreateOutput()) {
+    in.Close();
+    out.ReportException();
+    return 0;
+  }
+  std::unique_ptr<char, decltype(&std::free)> buffer(
+      static_cast<char*>(std::calloc(kCopyBlock + 1, 1)), &std::free);
+  if (!buffer) {
+    in.Close();
+    out.Close();
+    return 0;
+  }
+  // A read or write failure leaves by exception; both files close as they go.
+  while (in.GetPosition() != in.GetLength()) {
+    UINT got = in.Read(buffer.get(), kCopyBlock);
+    if (got == 0) break;  // the file shrank under us
+    out.Write(buffer.get(), got);
+  }
+  in.Close();
+  buffer.reset();
+  out.Close();
+  return 1;
+}
+
+void remove_datafiles(const CZelDirSpec& dir) { remove_datafiles_ex(dir, nullptr, true); }
+
+void remove_datafiles_ex(const CZelDirSpec& dir, const char** names, bool except) {
+  ForEachDataFile(dir, names, except,
+                  [](const std::string&, const CZelFileSpec& spec) { spec.RemoveFile(); });
+}
+
+void transfer_datafiles(const CZelDirSpec& from, const CZelDirSpec& to) {
+  transfer_datafiles_ex(from, to, nullptr, true);
+}
+
+void transfer_datafiles_ex(const CZelDirSpec& from, const CZelDirSpec& to, const char** names,
+                           bool except) {
+  ForEachDataFile(from, names, except, [&to](const std::string& name, const CZelFileSpec& spec) {
+    CZelFileSpec target;
+    target.SetSpec(to, name.c_str(), 0UL, 0UL);
+    copy_datafile(spec, target);
+  });
+}
+
+int CZelDirSpec::EmptyDir() const {
+  remove_datafiles(*this);
+  return 1;
+}
+
+int CZelDirSpec::EmptySubdir(const char* name) const { return (*this + name).EmptyDir(); }
