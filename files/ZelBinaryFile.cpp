@@ -32,12 +32,5 @@ void CZelBinaryFile::Close() {
 }
 
 void CZelBinaryFile::SafeClose(int report) {
-  try {
-    Close();
-  } catch (CException& e) {
-    if (report)
-      ReportException(&e);
-    else
-      TraceException(&e);
-  }
+  SafeCloseWith([this] { Close(); }, report);
 }

@@ -38,6 +38,19 @@ class CZelFileBase {
   explicit CZelFileBase(const CZelFileSpec& spec) : m_fileSpec(spec) {}
   CZelFileBase(const CZelDirSpec& dir, const char* name, int type) : m_fileSpec(dir, name, type) {}
 
+  // Runs close; an exception that escapes it is reported when asked, else traced.
+  template <typename Close>
+  void SafeCloseWith(Close&& close, int report) {
+    try {
+      close();
+    } catch (CException& e) {
+      if (report)
+        ReportException(&e);
+      else
+        TraceException(&e);
+    }
+  }
+
   CZelFileSpec m_fileSpec;
   CFileException m_lastError{CFileException::none, -1, nullptr};
   int m_inputFlag = 0;

@@ -37,11 +37,8 @@ void CZelTextFile::MakeReadBuffer() {
   m_bufCount = 0;
 }
 
-int CZelTextFile::OpenInput(unsigned flags) {
-  if (!m_fileSpec.IsSpecSet()) return 0;
-  m_inputFlag = 1;
+int CZelTextFile::OpenNamed(UINT flags) {
   try {
-    MakeReadBuffer();
     NewFileObject(nullptr, CFile::hFileNull);
     auto file = std::make_unique<CFile>();
     if (!file->Open(m_fileSpec.GetPath(), flags, &m_lastError)) return 0;
@@ -53,42 +50,29 @@ int CZelTextFile::OpenInput(unsigned flags) {
   }
 }
 
+int CZelTextFile::OpenInput(unsigned flags) {
+  if (!m_fileSpec.IsSpecSet()) return 0;
+  m_inputFlag = 1;
+  MakeReadBuffer();
+  return OpenNamed(flags);
+}
+
 int CZelTextFile::OpenOutput() {
   if (!m_fileSpec.IsSpecSet()) return 0;
   m_inputFlag = 0;
-  try {
-    NewFileObject(nullptr, CFile::hFileNull);
-    auto file = std::make_unique<CFile>();
-    if (!file->Open(m_fileSpec.GetPath(), CFile::modeWrite | CFile::shareExclusive, &m_lastError))
-      return 0;
-    HANDLE h = file->m_hFile;
-    NewFileObject(file.release(), h);
-    return 1;
-  } catch (CException&) {
-    return 0;
-  }
+  return OpenNamed(CFile::modeWrite | CFile::shareExclusive);
 }
 
 int CZelTextFile::CreateOutput() {
   m_inputFlag = 0;
-  try {
-    NewFileObject(nullptr, CFile::hFileNull);
-    if (!m_fileSpec.IsSpecSet()) {
-      MakeReadBuffer();
-      NewFileObject(new CMemFile(1024), CFile::hFileNull);
-      return 1;
-    }
-    auto file = std::make_unique<CFile>();
-    if (!file->Open(m_fileSpec.GetPath(),
-                    CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &m_lastError))
-      return 0;
-    HANDLE h = file->m_hFile;
-    NewFileObject(file.release(), h);
-    m_fileSpec.AssignMacFileAttributes();
+  if (!m_fileSpec.IsSpecSet()) {
+    MakeReadBuffer();
+    NewFileObject(new CMemFile(1024), CFile::hFileNull);
     return 1;
-  } catch (CException&) {
-    return 0;
   }
+  if (!OpenNamed(CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) return 0;
+  m_fileSpec.AssignMacFileAttributes();
+  return 1;
 }
 
 int CZelTextFile::AttachInput(HANDLE handle) {
@@ -125,14 +109,7 @@ void CZelTextFile::Close() {
 }
 
 void CZelTextFile::SafeClose(int report) {
-  try {
-    Close();
-  } catch (CException& e) {
-    if (report)
-      ReportException(&e);
-    else
-      TraceException(&e);
-  }
+  SafeCloseWith([this] { Close(); }, report);
 }
 
 void CZelTextFile::Reset() {

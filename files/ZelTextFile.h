@@ -72,6 +72,7 @@ class CZelTextFile : public CObject, public CZelFileBase {
   virtual void Write(const void*, UINT);
 
   void NewFileObject(CFile* file, HANDLE handle);
+  int OpenNamed(UINT flags);
   void MakeReadBuffer();
   UINT Fill();
   unsigned ReadInto(char* buf, unsigned size);
