@@ -99,7 +99,7 @@ HANDLE CZelTextFile::Detach() {
 void CZelTextFile::Close() {
   if (m_readBuffer) m_bufPos = m_readBuffer.get();
   m_bufCount = 0;
-  m_hFile = CFile::hFileNull;
+  // The handle stays held until Detach or Reset, as an attached one is still open.
   if (!m_file) return;
   try {
     m_file->Close();
