@@ -702,4 +702,8 @@ void CSynNum::OutputToString(CString& s) const {
   s.Append(buf, Print(buf));
 }
 
-int CSynNum::RemoveLastRef() { return this >= cache && this < cache + 20 ? 0 : 1; }
+int CSynNum::RemoveLastRef() {
+  const auto self = reinterpret_cast<uintptr_t>(this);
+  const auto first = reinterpret_cast<uintptr_t>(&cache[0]);
+  return self >= first && self < first + sizeof cache ? 0 : 1;
+}

@@ -152,9 +152,9 @@ int Plain(long a, long b, long) {
 }
 
 TEST_F(SortingTest, SortedInputNestsOneLevelPerElementWithoutTheStack) {
-  // 20,000 sorted elements make 20,000 nested ranges (and 2e8 comparisons).
+  // 10,000 sorted elements make 10,000 nested ranges (and 5e7 comparisons).
   Reset(0);
-  std::vector<int> values(20000);
+  std::vector<int> values(10000);
   for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int>(i);
   CObArray array = Make(values);
   QuickSort(array, &Plain, 0);
