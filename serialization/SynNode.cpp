@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "serialization/NodePool.h"
@@ -127,6 +129,16 @@ void CSynList::AddNew(CSynNode* node) {
     m_capacity = capacity;
   }
   m_items[m_count++] = node;
+}
+
+void CSynList::FitToCount() {
+  if (m_count == 0 || m_count == m_capacity || m_capacity * sizeof(CSynNode*) > zel_sxf::kPoolMaxBlock)
+    return;
+  auto** items = static_cast<CSynNode**>(zel_sxf::PoolAlloc(m_count * sizeof(CSynNode*)));
+  std::memcpy(items, m_items, m_count * sizeof(CSynNode*));
+  FreeItems();
+  m_items = items;
+  m_capacity = m_count;
 }
 
 void CSynList::Adopt(CSynNode* const* nodes, uint32_t count) {
@@ -285,6 +297,10 @@ CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
   };
   std::vector<CSynNode*> gathered;
   std::vector<Open> open;
+  // One node per tag name and per used index, shared by every place that names it.
+  std::unordered_map<std::string_view, CSynTag*> tags;
+  std::unordered_map<int, CSynRef*> uses;
+  char token[kTagTokenSize];
   try {
     if (tree.ReadChar() != '(') CSyntaxTree::ThrowBadTokenException('(');
     open.push_back({root, 0});
@@ -311,7 +327,13 @@ CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
         int index;
         if (CSynRef::InputHeader(tree, index) == '#') {
           tree.CheckSharedNode(index);
-          gathered.push_back(CSynRef::NewPtr(index, nullptr));
+          CSynRef*& use = uses[index];
+          if (use) {
+            ++use->m_refs;
+          } else {
+            use = CSynRef::NewPtr(index, nullptr);
+          }
+          gathered.push_back(use);
           continue;
         }
         CSynList* child = NewPtr();
@@ -325,6 +347,19 @@ CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
         gathered.push_back(CSynRef::NewPtr(index, child));
         if (tree.ReadChar() != '(') CSyntaxTree::ThrowBadTokenException('(');
         open.push_back({child, gathered.size()});
+        continue;
+      }
+      if (!CSynNum::IsTokenChar(c, 1) && CSynTag::IsTokenChar(c, 1)) {
+        int len = tree.ReadToken(&CSynTag::IsTokenChar, token, kTagTokenSize);
+        auto found = tags.find(std::string_view(token, static_cast<size_t>(len)));
+        if (found != tags.end()) {
+          ++found->second->m_refs;
+          gathered.push_back(found->second);
+        } else {
+          CSynTag* tag = new CSynTag(std::string_view(token, static_cast<size_t>(len)));
+          gathered.push_back(tag);
+          tags.emplace(tag->m_name.view(), tag);
+        }
         continue;
       }
       gathered.push_back(tree.ReadSynNode());
@@ -373,6 +408,14 @@ CSynRef* CSynRef::InputPtr(CSyntaxTree& tree) {
   return NewPtr(index, list);
 }
 
+int CSynRef::RemoveLastRef() {
+  if (m_refs > 1) {
+    --m_refs;
+    return 0;
+  }
+  return 1;
+}
+
 int CSynRef::PrintHead(char* buf) const {
   buf[0] = '#';
   auto [end, ec] = std::to_chars(buf + 1, buf + 14, m_index);
@@ -408,6 +451,14 @@ CSynTag* CSynTag::InputPtr(CSyntaxTree& tree) {
   if (tree.ReadToken(&CSynTag::IsTokenChar, name, kTagTokenSize) == 0)
     CSyntaxTree::ThrowGenericException();
   return NewPtr(name);
+}
+
+int CSynTag::RemoveLastRef() {
+  if (m_refs > 1) {
+    --m_refs;
+    return 0;
+  }
+  return 1;
 }
 
 int CSynTag::SubtractPrintLen(int n) const { return n - static_cast<int>(m_name.size()); }

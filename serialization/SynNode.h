@@ -77,6 +77,8 @@ class CSynList : public CSynNode {
   CSynNode* ElementAt(uint32_t i) const { return m_items[i]; }
   // Replaces the (empty) element array by a copy of count nodes, allocated to size.
   void Adopt(CSynNode* const* nodes, uint32_t count);
+  // Gives back the unused room of a small list that is complete.
+  void FitToCount();
 
  protected:
   CSynList() = default;
@@ -119,7 +121,13 @@ class CSynRef : public CSynNode {
   CSynRef(int index, CSynNode* node) : m_index(index), m_node(node) {}
 
  private:
+  friend class CSynList;
+  friend class CSyntaxTree;
+  // Reading and storing give one node to all uses (#n#) of an index; see CSynTag.
+  int RemoveLastRef() override;
+
   int32_t m_index = -1;
+  uint32_t m_refs = 1;
   CSynNode* m_node = nullptr;
 };
 
@@ -130,7 +138,7 @@ class CSynTag : public CSynNode {
   static CSynTag* InputPtr(CSyntaxTree& tree);
   static int IsTokenChar(int c, int first);
 
-  CSynTag(const CSynTag& other) : CSynNode(other), m_name(other.m_name) {}
+  CSynTag(const CSynTag& other) : CSynNode(other), m_refs(1), m_name(other.m_name) {}
   CSynTag& operator=(const CSynTag& other) {
     m_name = other.m_name;
     return *this;
@@ -150,9 +158,17 @@ class CSynTag : public CSynNode {
 
  protected:
   explicit CSynTag(const char* name) : m_name(name ? name : "") {}
+  explicit CSynTag(std::string_view name) : m_name(name) {}
 
  private:
-  zel_sxf::SynText m_name;
+  friend class CSynList;
+  friend class CSyntaxTree;
+  // Reading gives one node to every use of a name in a list's subtree; each use holds a
+  // reference, and the last one frees the node.
+  int RemoveLastRef() override;
+
+  uint32_t m_refs = 1;
+  zel_sxf::SynText<12> m_name;
 };
 
 class CSynStr : public CSynNode {
@@ -174,7 +190,7 @@ class CSynStr : public CSynNode {
   CSynStr() = default;
 
  private:
-  zel_sxf::SynText m_value;
+  zel_sxf::SynText<16> m_value;
 };
 
 class CSynNum : public CSynNode {

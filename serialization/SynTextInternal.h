@@ -1,5 +1,6 @@
-// The text held by tag and string nodes: 16 bytes, short texts (up to 15 bytes) inline,
-// longer ones in a pooled block. Keeps the nodes small; bytes (also zeros) are kept as given.
+// The text held by tag and string nodes, in Size bytes: texts of up to Size - 1 bytes
+// inline, longer ones in a pooled block that starts with their length. Keeps the nodes
+// small; bytes (also zeros) are kept as given.
 #pragma once
 
 #include <cstdint>
@@ -10,10 +11,13 @@
 
 namespace zel_sxf {
 
+template <size_t Size>
 class SynText {
+  static_assert(Size >= sizeof(char*) + 1 && Size <= 64);
+
  public:
   SynText() { SetInlineLength(0); }
-  explicit SynText(std::string_view s) { Assign(s); }
+  explicit SynText(std::string_view s) : SynText() { Assign(s); }
   SynText(const SynText& other) : SynText() { Assign(other.view()); }
   SynText& operator=(const SynText& other) {
     if (this != &other) Assign(other.view());
@@ -29,42 +33,44 @@ class SynText {
       SetInlineLength(s.size());
       return;
     }
-    char* block = static_cast<char*>(PoolAlloc(s.size() + 1));
-    std::memcpy(block, s.data(), s.size());
-    block[s.size()] = '\0';
-    m_heap.data = block;
-    m_heap.length = static_cast<uint32_t>(s.size());
+    const uint32_t length = static_cast<uint32_t>(s.size());
+    char* block = static_cast<char*>(PoolAlloc(sizeof length + s.size() + 1));
+    std::memcpy(block, &length, sizeof length);
+    std::memcpy(block + sizeof length, s.data(), s.size());
+    block[sizeof length + s.size()] = '\0';
+    std::memcpy(m_bytes, &block, sizeof block);
     m_bytes[kInline] = kHeapMark;
   }
 
-  const char* data() const { return IsHeap() ? m_heap.data : m_bytes; }
-  size_t size() const { return IsHeap() ? m_heap.length : kInline - static_cast<uint8_t>(m_bytes[kInline]); }
+  const char* data() const { return IsHeap() ? Block() + sizeof(uint32_t) : m_bytes; }
+  size_t size() const {
+    if (!IsHeap()) return kInline - static_cast<uint8_t>(m_bytes[kInline]);
+    uint32_t length;
+    std::memcpy(&length, Block(), sizeof length);
+    return length;
+  }
   std::string_view view() const { return {data(), size()}; }
   const char* c_str() const { return data(); }
 
  private:
-  static constexpr size_t kInline = 15;
+  static constexpr size_t kInline = Size - 1;
   static constexpr char kHeapMark = static_cast<char>(0x80);
 
   bool IsHeap() const { return m_bytes[kInline] == kHeapMark; }
-  // The last byte holds the room left, which is 0 (the terminating zero) for 15 bytes.
+  char* Block() const {
+    char* block;
+    std::memcpy(&block, m_bytes, sizeof block);
+    return block;
+  }
+  // The last byte holds the room left, which is 0 (the terminating zero) when full.
   void SetInlineLength(size_t n) { m_bytes[kInline] = static_cast<char>(kInline - n); }
   void Release() {
-    if (IsHeap()) PoolFree(m_heap.data, m_heap.length + 1);
+    if (IsHeap()) PoolFree(Block(), sizeof(uint32_t) + size() + 1);
     SetInlineLength(0);
     m_bytes[0] = '\0';
   }
 
-  struct Heap {
-    char* data;
-    uint32_t length;
-  };
-  union {
-    char m_bytes[16];
-    Heap m_heap;
-  };
+  char m_bytes[Size];
 };
-
-static_assert(sizeof(SynText) == 16);
 
 }  // namespace zel_sxf

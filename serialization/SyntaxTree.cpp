@@ -51,6 +51,12 @@ void CSyntaxTree::Clear() {
   m_sharedNodes.clear();
   m_sharedObjects.clear();
   m_sharedIndex.clear();
+  for (auto& [name, tag] : m_classTags) CSynNode::DeletePtr(tag);
+  m_classTags.clear();
+  m_lastClass = nullptr;
+  m_lastTag = nullptr;
+  for (CSynRef* ref : m_useRefs) CSynNode::DeletePtr(ref);
+  m_useRefs.clear();
   m_posStack.clear();
   m_sharedTags.RemoveAll();
   m_curList = nullptr;
@@ -62,6 +68,7 @@ void CSyntaxTree::Clear() {
 
 void CSyntaxTree::ResetLineState() {
   m_file = nullptr;
+  m_rawWrites = false;
   m_out = nullptr;
   m_prefix.Empty();
   m_width = 0;
@@ -97,8 +104,10 @@ void CSyntaxTree::Serialize(CZelTextFile* file, int loading, const char* prefix,
     m_width = width;
     m_line.Empty();
     m_out = &out;
-    m_lineEnd = "\n";  // the text file turns it into CR LF
-    PrintTree("\n");
+    // Lines go to the file in large raw writes with their CR LF; a file that counts its
+    // lines gets them through WriteString, which counts and turns "\n" into CR LF.
+    m_rawWrites = file && file->GetLineCnt() < 0 && file->CheckOutFilePtr() != nullptr;
+    PrintTree(m_rawWrites ? "\r\n" : "\n");
     WriteOut(true);
   } catch (...) {
     ResetLineState();
@@ -140,7 +149,12 @@ void CSyntaxTree::PrintTree(const char* lineEnd) {
 void CSyntaxTree::WriteOut(bool force) {
   if (!m_out || !m_file || m_out->empty()) return;
   if (!force && m_out->size() < kWriteChunk) return;
-  m_file->WriteString(m_out->c_str());
+  if (m_rawWrites) {
+    m_file->CheckOutFilePtr()->Write(m_out->data(), static_cast<UINT>(m_out->size()));
+    m_file->CheckInFilePtr();
+  } else {
+    m_file->WriteString(m_out->c_str());
+  }
   m_out->clear();
 }
 
@@ -398,25 +412,38 @@ void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int share
   }
   int index;
   if (shared && LookupShared(object, index)) {
-    PutNextNode(CSynRef::NewPtr(index, nullptr));
+    PutNextNode(UseRef(index));
     return;
   }
-  ZelSerializeFn serialize = nullptr;
-  CString name;
-  if (!ZEL_RTTI_LINK::Find(object->GetRuntimeClass(), serialize, name)) {
-    CArchiveException e(CArchiveException::badClass);
-    e.m_strDetail = CString("class ") + object->GetRuntimeClass()->m_lpszClassName +
-                    " has no archive registration (ZEL_RTTI_LINK)";
-    throw e;
+  // The last class stored, its serialize function and tag, while the registry is unchanged.
+  const CRuntimeClass* cls = object->GetRuntimeClass();
+  if (cls != m_lastClass || ZEL_RTTI_LINK::proot != m_lastRegistry) {
+    ZelSerializeFn found = nullptr;
+    CString name;
+    if (!ZEL_RTTI_LINK::Find(cls, found, name)) {
+      CArchiveException e(CArchiveException::badClass);
+      e.m_strDetail = CString("class ") + cls->m_lpszClassName +
+                      " has no archive registration (ZEL_RTTI_LINK)";
+      throw e;
+    }
+    CSynTag* tag = ClassTag(name);
+    CSynNode::DeletePtr(tag);  // ClassTag's reference for a use; the table keeps its own
+    m_lastClass = cls;
+    m_lastRegistry = ZEL_RTTI_LINK::proot;
+    m_lastSerialize = found;
+    m_lastTag = tag;
   }
+  ZelSerializeFn serialize = m_lastSerialize;
   CSynList* list = CSynList::NewPtr();
   const size_t depth = m_posStack.size();
   try {
     OpenList(list);
     if (shared) index = AddShared(object, list);
-    PutNextNode(CSynTag::NewPtr(name));
+    ++m_lastTag->m_refs;
+    PutNextNode(m_lastTag);
     serialize(const_cast<CObject*>(object), ar);
     LeaveList();
+    list->FitToCount();
   } catch (...) {
     // Back to where this object began; a list the table does not own is ours to free.
     if (m_posStack.size() > depth) {
@@ -431,6 +458,21 @@ void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int share
     PutNextNode(CSynRef::NewPtr(index, list));
   else
     PutNextNode(list);
+}
+
+CSynTag* CSyntaxTree::ClassTag(const char* name) {
+  CSynTag*& tag = m_classTags[name];
+  if (!tag) tag = CSynTag::NewPtr(name);  // the table's own reference
+  ++tag->m_refs;
+  return tag;
+}
+
+CSynRef* CSyntaxTree::UseRef(int index) {
+  if (static_cast<size_t>(index) >= m_useRefs.size()) m_useRefs.resize(static_cast<size_t>(index) + 1);
+  CSynRef*& ref = m_useRefs[static_cast<size_t>(index)];
+  if (!ref) ref = CSynRef::NewPtr(index, nullptr);  // the table's own reference
+  ++ref->m_refs;
+  return ref;
 }
 
 CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar) {

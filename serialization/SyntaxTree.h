@@ -22,6 +22,8 @@
 #include "serialization/SynNode.h"
 
 class CZelArchive;
+struct ZEL_RTTI_LINK;
+using ZelSerializeFn = void (*)(void* object, CZelArchive& ar);
 class CZelTextFile;
 class CZelBinaryFile;
 
@@ -176,6 +178,17 @@ class CSyntaxTree : public CObject {
   // Where printed lines gather before they go to the file in large writes.
   std::string* m_out = nullptr;
   const char* m_lineEnd = "\r\n";
+  bool m_rawWrites = false;
   // Object -> first shared index, so that storing many references stays linear.
   std::unordered_map<const CObject*, int> m_sharedIndex;
+  // The tag heading each stored object, one node per class name (holding a reference).
+  std::unordered_map<std::string, CSynTag*> m_classTags;
+  CSynTag* ClassTag(const char* name);
+  const CRuntimeClass* m_lastClass = nullptr;
+  const ZEL_RTTI_LINK* m_lastRegistry = nullptr;
+  ZelSerializeFn m_lastSerialize = nullptr;
+  CSynTag* m_lastTag = nullptr;
+  // The use (#n#) of each shared index stored so far, one node each (holding a reference).
+  std::vector<CSynRef*> m_useRefs;
+  CSynRef* UseRef(int index);
 };
