@@ -13,9 +13,7 @@ constexpr size_t kListLineLimit = 1200;
 constexpr unsigned kCommentBuffer = 1501;
 constexpr unsigned kCommentReadSize = 1500;
 
-void WriteNumber(int field, CZelTextFile& file) {
-  file.WriteString(std::to_string(field).c_str());
-}
+void WriteNumber(int field, CZelTextFile& file) { file.WriteString(std::to_string(field).c_str()); }
 
 // One line of a comment block; true when it is the line that ends the block. The first
 // token ends at "|", form feed, CR or LF; a comment is what follows that token up to the

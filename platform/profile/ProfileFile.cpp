@@ -24,27 +24,28 @@ std::string_view Trim(std::string_view s) {
 
 bool SameName(std::string_view a, const char* b) { return ZelStrCmpNoCase(a, Trim(b)) == 0; }
 
+// Views into the file's bytes (or into text made for an edit); nothing is copied until
+// the file is put together again.
 struct Line {
-  std::string text;  // without its line end
-  std::string eol;   // "\r\n", "\n", "\r" or "" for a last line without one
+  std::string_view text;  // without its line end
+  std::string_view eol;   // "\r\n", "\n", "\r" or "" for a last line without one
 };
 
-std::vector<Line> SplitLines(const std::string& bytes) {
+std::vector<Line> SplitLines(std::string_view bytes) {
   std::vector<Line> lines;
-  size_t i = 0;
-  while (i < bytes.size()) {
-    size_t j = bytes.find_first_of("\r\n", i);
-    Line line;
-    if (j == std::string::npos) {
-      line.text = bytes.substr(i);
-      i = bytes.size();
-    } else {
-      line.text = bytes.substr(i, j - i);
-      size_t eolLen = (bytes[j] == '\r' && j + 1 < bytes.size() && bytes[j + 1] == '\n') ? 2 : 1;
-      line.eol = bytes.substr(j, eolLen);
-      i = j + eolLen;
+  const char* p = bytes.data();
+  const char* end = p + bytes.size();
+  while (p < end) {
+    const char* q = p;
+    while (q < end && *q != '\r' && *q != '\n') ++q;
+    Line line{std::string_view(p, static_cast<size_t>(q - p)), std::string_view()};
+    if (q < end) {
+      size_t eolLen = (*q == '\r' && q + 1 < end && q[1] == '\n') ? 2 : 1;
+      line.eol = std::string_view(q, eolLen);
+      q += eolLen;
     }
-    lines.push_back(std::move(line));
+    lines.push_back(line);
+    p = q;
   }
   return lines;
 }
@@ -52,7 +53,7 @@ std::vector<Line> SplitLines(const std::string& bytes) {
 enum class Kind { Other, Section, BadSection, Entry };
 
 // What a line is; name gets the section or key name, value the raw value.
-Kind Classify(const std::string& text, std::string_view& name, std::string_view& value) {
+Kind Classify(std::string_view text, std::string_view& name, std::string_view& value) {
   std::string_view t = Trim(text);
   if (t.empty() || t[0] == ';') return Kind::Other;
   if (t[0] == '[') {
@@ -117,9 +118,13 @@ std::string Quoted(const char* value) {
 
 bool HasLineBreak(const char* s) { return s && std::strpbrk(s, "\r\n") != nullptr; }
 
-std::string Join(const std::vector<Line>& lines) {
+std::string Join(const std::vector<Line>& lines, size_t sizeHint) {
   std::string out;
-  for (const Line& line : lines) out += line.text + line.eol;
+  out.reserve(sizeHint + 256);
+  for (const Line& line : lines) {
+    out.append(line.text);
+    out.append(line.eol);
+  }
   return out;
 }
 
@@ -161,13 +166,16 @@ BOOL WriteEntry(const char* file, const char* section, const char* key, const ch
   bool ours = !std::strchr(file, '/');  // our own profiles folder is made when missing
   int err = zel_state::UpdateFile(path, ours, [&](std::string& bytes) {
     std::vector<Line> lines = SplitLines(bytes);
+    const std::string_view crlf = "\r\n";
+    // Text of new lines; it must outlive the views until the file is joined again.
+    std::string header = "[" + std::string(sectionName) + "]";
+    std::string newLine = key ? std::string(Trim(key)) + "=" + (value ? Quoted(value) : "") : "";
     size_t begin, end;
     bool haveSection = FindSection(lines, section, begin, end);
     if (!key) {
       if (!haveSection) return false;
       lines.erase(lines.begin() + static_cast<long>(begin), lines.begin() + static_cast<long>(end));
     } else {
-      std::string newLine = std::string(Trim(key)) + "=" + (value ? Quoted(value) : "");
       size_t at;
       std::string_view old;
       if (haveSection && FindEntry(lines, begin, end, key, at, old)) {
@@ -177,19 +185,19 @@ BOOL WriteEntry(const char* file, const char* section, const char* key, const ch
           lines[at].text = newLine;
       } else {
         if (!value) return false;
-        if (!lines.empty() && lines.back().eol.empty()) lines.back().eol = "\r\n";
+        if (!lines.empty() && lines.back().eol.empty()) lines.back().eol = crlf;
         if (!haveSection) {
-          lines.push_back({"[" + std::string(sectionName) + "]", "\r\n"});
-          lines.push_back({newLine, "\r\n"});
+          lines.push_back({header, crlf});
+          lines.push_back({newLine, crlf});
         } else {
           // After the section's last line that is not blank.
           size_t insert = end;
           while (insert > begin + 1 && Trim(lines[insert - 1].text).empty()) --insert;
-          lines.insert(lines.begin() + static_cast<long>(insert), Line{newLine, "\r\n"});
+          lines.insert(lines.begin() + static_cast<long>(insert), Line{newLine, crlf});
         }
       }
     }
-    bytes = Join(lines);
+    bytes = Join(lines, bytes.size());
     return true;
   });
   return err == 0;

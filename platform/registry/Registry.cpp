@@ -78,11 +78,20 @@ Key* Create(Key& root, const std::vector<std::string>& levels) {
 
 // ---- text form ------------------------------------------------------------------------
 
+bool NeedsEscape(unsigned char c) { return c < 0x20 || c == 0x7f || c == '"' || c == '\\'; }
+
 void Quote(std::string& out, std::string_view s) {
   static const char hex[] = "0123456789abcdef";
   out += '"';
-  for (char ch : s) {
-    unsigned char c = static_cast<unsigned char>(ch);
+  // Runs of plain bytes go in one piece: hives are rewritten whole on every change.
+  const char* p = s.data();
+  const char* end = p + s.size();
+  while (p < end) {
+    const char* run = p;
+    while (p < end && !NeedsEscape(static_cast<unsigned char>(*p))) ++p;
+    out.append(run, static_cast<size_t>(p - run));
+    if (p == end) break;
+    unsigned char c = static_cast<unsigned char>(*p++);
     switch (c) {
       case '\\':
         out += "\\\\";
@@ -99,14 +108,10 @@ void Quote(std::string& out, std::string_view s) {
       case '\t':
         out += "\\t";
         break;
-      default:
-        if (c < 0x20 || c == 0x7f) {
-          out += "\\x";
-          out += hex[c >> 4];
-          out += hex[c & 15];
-        } else {
-          out += ch;
-        }
+      default: {
+        char esc[4] = {'\\', 'x', hex[c >> 4], hex[c & 15]};
+        out.append(esc, 4);
+      }
     }
   }
   out += '"';
@@ -123,19 +128,22 @@ int HexDigit(char c) {
 bool Unquote(std::string_view s, size_t& pos, std::string& out) {
   out.clear();
   if (pos >= s.size() || s[pos] != '"') return false;
-  for (++pos; pos < s.size(); ++pos) {
-    char c = s[pos];
-    if (c == '"') {
-      ++pos;
+  const char* p = s.data() + pos + 1;
+  const char* end = s.data() + s.size();
+  for (;;) {
+    const char* run = p;
+    while (p < end && *p != '"' && *p != '\\' &&
+           (static_cast<unsigned char>(*p) >= 0x20 || *p == '\t'))
+      ++p;
+    out.append(run, static_cast<size_t>(p - run));
+    if (p == end) return false;
+    if (*p == '"') {
+      pos = static_cast<size_t>(p + 1 - s.data());
       return true;
     }
-    if (static_cast<unsigned char>(c) < 0x20 && c != '\t') return false;
-    if (c != '\\') {
-      out += c;
-      continue;
-    }
-    if (++pos >= s.size()) return false;
-    switch (s[pos]) {
+    if (*p != '\\') return false;  // a raw control byte: damage
+    if (++p == end) return false;
+    switch (*p) {
       case '\\':
         out += '\\';
         break;
@@ -152,18 +160,18 @@ bool Unquote(std::string_view s, size_t& pos, std::string& out) {
         out += '\t';
         break;
       case 'x': {
-        if (pos + 2 >= s.size()) return false;
-        int hi = HexDigit(s[pos + 1]), lo = HexDigit(s[pos + 2]);
+        if (end - p < 3) return false;
+        int hi = HexDigit(p[1]), lo = HexDigit(p[2]);
         if (hi < 0 || lo < 0) return false;
         out += static_cast<char>(hi * 16 + lo);
-        pos += 2;
+        p += 2;
         break;
       }
       default:
         return false;
     }
+    ++p;
   }
-  return false;
 }
 
 bool ParseData(std::string_view s, ZelRegValue& value) {
@@ -249,7 +257,9 @@ bool Parse(const std::string& bytes, Key& root) {
       damaged = true;
       continue;
     }
-    current->values[Fold(name)] = {name, value};
+    auto& slot = current->values[Fold(name)];  // a later line of the same name wins
+    slot.first = std::move(name);
+    slot.second = std::move(value);
   }
   return damaged;
 }
@@ -290,8 +300,10 @@ void WriteKey(std::string& out, const Key& key, const std::string& path) {
     WriteKey(out, *sub, path.empty() ? sub->name : path + "\\" + sub->name);
 }
 
-std::string Serialize(const Key& root, ZelHive hive) {
-  std::string out = "; ZelUtil registry hive ";
+std::string Serialize(const Key& root, ZelHive hive, size_t sizeHint) {
+  std::string out;
+  out.reserve(sizeHint + 1024);
+  out += "; ZelUtil registry hive ";
   out += HiveName(hive);
   out += ": [key] lines, then \"name\"=value lines; @ is the default value.\n\n";
   if (!root.values.empty()) {
@@ -355,7 +367,7 @@ LONG Update(ZelHive hive, Change change) {
     }
     result = change(root);
     if (result != ERROR_SUCCESS) return false;
-    bytes = Serialize(root, hive);
+    bytes = Serialize(root, hive, bytes.size());
     return true;
   });
   if (err) return ErrorFromErrno(err);

@@ -59,7 +59,8 @@ TEST_F(RecordFieldsTest, StringLists) {
       {"break", {k600, k600, "z"}, "7|" + k600 + "|" + k600 + "\r\n7|z\r\n"},
       {"no break after the last", {k600, k600}, "7|" + k600 + "|" + k600 + "\r\n"},
       {"break then empties", {k600, k600, "", ""}, "7|" + k600 + "|" + k600 + "\r\n7\r\n"},
-      {"below the limit", {k600, std::string(598, 'q'), "z"},
+      {"below the limit",
+       {k600, std::string(598, 'q'), "z"},
        "7|" + k600 + "|" + std::string(598, 'q') + "|z\r\n"},
   };
   for (const Case& c : cases) {
@@ -111,17 +112,9 @@ TEST_F(RecordFieldsTest, CommentLineForms) {
     std::vector<std::string> comments;
   };
   const Case cases[] = {
-      {"248|a|b", {"a|b"}},
-      {"248|", {""}},
-      {"248", {""}},
-      {"|248|x", {"x"}},
-      {"248||x", {"|x"}},
-      {"248\fx\fy", {"x"}},
-      {" 248|x", {"x"}},
-      {"248abc|x", {"x"}},
-      {"249|x", {}},
-      {"||", {}},
-      {"", {}},
+      {"248|a|b", {"a|b"}}, {"248|", {""}},       {"248", {""}},     {"|248|x", {"x"}},
+      {"248||x", {"|x"}},   {"248\fx\fy", {"x"}}, {" 248|x", {"x"}}, {"248abc|x", {"x"}},
+      {"249|x", {}},        {"||", {}},           {"", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
