@@ -114,9 +114,13 @@ void CEkStream::Close() {
   }
   if (m_memory) {
     size_t written = m_memory->m_nPosition;
-    m_memory->Detach();
+    BYTE* buffer = m_memory->Detach();
     m_memory.reset();
-    ReleaseTarget(written);
+    // Memory over a string is the string's; grown memory is ours to free.
+    if (m_target)
+      ReleaseTarget(written);
+    else
+      std::free(buffer);
   }
   m_target = nullptr;
 }
