@@ -273,6 +273,32 @@ TEST_F(SyntaxTreeTest, HundredThousandLevelsReadPrintAndFreeWithoutRecursion) {
   EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
 }
 
+TEST_F(SyntaxTreeTest, RepeatedTagsAndUsesShareNodesAndAllAreFreed) {
+  {
+    CSyntaxTree tree;
+    ASSERT_EQ(ReadCause(path, "(SXF (Aa 1) (Aa 2) (aA 3) #0=(X) #0# #0# (Zz" + std::string(20, 'z') + " Zz" +
+                                  std::string(20, 'z') + "))",
+                        tree),
+              0);
+    CSynList* root = tree.GetRoot();
+    auto head = [&](uint32_t i) {
+      return static_cast<CSynList*>(root->ElementAt(i))->ElementAt(0);
+    };
+    EXPECT_EQ(head(1), head(2));
+    EXPECT_NE(head(1), head(3));  // names are kept as written
+    EXPECT_EQ(root->ElementAt(5), root->ElementAt(6));
+    // A list taken out of the tree keeps its shared nodes alive on its own.
+    CSynList* taken = static_cast<CSynList*>(root->RemoveTail());
+    tree.Clear();
+    EXPECT_EQ(dynamic_cast<CSynTag*>(taken->ElementAt(1))->GetName(), "Zz" + std::string(20, 'z'));
+    CSynNode::DeletePtr(taken);
+  }
+  EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
+  std::string text = StoreExample(nullptr, 40);
+  EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
+  EXPECT_EQ(text, kExample40);
+}
+
 TEST_F(SyntaxTreeTest, AtomsLongerThanTheWidthStayWhole) {
   CSyntaxTree tree;
   ASSERT_EQ(ReadCause(path, "(SXF Abcdefghijklmnop q r)", tree), 0);
