@@ -47,47 +47,16 @@ TEST_F(DirectoryLayoutTest, TablesDeriveFromTheirRoots) {
   RecalcMAINDIRDependencies();
   RecalcEXEDIRDependencies();
   RecalcNETWORKDIRDependencies();
+  // Derived parents use the value just computed in the same pass; case matters on the
+  // network side.
   struct Dir {
     const CZelDirSpec& spec;
     const char* path;
   } dirs[] = {
-      {ENZDATADIR, "/m/EnzData"},
-      {CNTDATADIR, "/m/CntData"},
-      {GMDATADIR, "/m/GMData"},
-      {MOLDATADIR, "/m/MolData"},
-      {PRODATADIR, "/m/ProData"},
-      {SEQDIR, "/m/MolData/Seq"},
-      {PSEQDIR, "/m/ProData/Seq"},
-      {OLIGDATADIR, "/m/OligData"},
-      {MOTDATADIR, "/m/MotData"},
-      {TABLESDIR, "/m/Tables"},
-      {TCHDIR, "/m/Tables/Incr"},
-      {MOLCOMMENTDIR, "/m/MolData/Comment"},
-      {PROCOMMENTDIR, "/m/ProData/Comment"},
-      {ENZCOMMENTDIR, "/m/EnzData/Comment"},
-      {OLIGCOMMENTDIR, "/m/OligData/Comment"},
-      {MOTCOMMENTDIR, "/m/MotData/Comment"},
-      {GMCOMMENTDIR, "/m/GMData/Comment"},
-      {BACKUPDIR, "/m/Backup"},
-      {REPORTDIR, "/m/Reports"},
-      {TOOLSDIR, "/x/Tools"},
-      {TOOLSMENUDIR, "/x/Tools/Menu"},
-      {NETLOCKSDIR, "/n/locks"},
-      {NETENZDATADIR, "/n/enzdata"},
-      {NETGMDATADIR, "/n/gmdata"},
-      {NETMOLDATADIR, "/n/moldata"},
-      {NETPRODATADIR, "/n/prodata"},
-      {NETSEQDIR, "/n/moldata/seq"},
-      {NETPSEQDIR, "/n/prodata/seq"},
-      {NETOLIGDATADIR, "/n/oligdata"},
-      {NETMOTDATADIR, "/n/motdata"},
-      {NETMOLCOMMENTDIR, "/n/moldata/comment"},
-      {NETPROCOMMENTDIR, "/n/prodata/comment"},
-      {NETENZCOMMENTDIR, "/n/enzdata/comment"},
-      {NETOLIGCOMMENTDIR, "/n/oligdata/comment"},
-      {NETMOTCOMMENTDIR, "/n/motdata/comment"},
-      {NETGMCOMMENTDIR, "/n/gmdata/comment"},
-      {NETTABLESDIR, "/n/tables"},
+      {SEQDIR, "/m/MolData/Seq"},     {PSEQDIR, "/m/ProData/Seq"},
+      {TCHDIR, "/m/Tables/Incr"},     {GMCOMMENTDIR, "/m/GMData/Comment"},
+      {REPORTDIR, "/m/Reports"},      {TOOLSMENUDIR, "/x/Tools/Menu"},
+      {NETPSEQDIR, "/n/prodata/seq"}, {NETMOTCOMMENTDIR, "/n/motdata/comment"},
       {NETTCHDIR, "/n/tables/incr"},
   };
   for (const Dir& d : dirs) {
