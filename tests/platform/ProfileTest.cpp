@@ -90,6 +90,14 @@ TEST_F(ProfileTest, WritesChangeOnlyTheirLine) {
   EXPECT_EQ(Get("d", "d"), "4");
 }
 
+TEST_F(ProfileTest, LinkedFileStaysLinked) {
+  zel_test::WriteFile(tmp / "real.ini", "[s]\r\nold=1\r\n");
+  std::filesystem::create_symlink(tmp / "real.ini", file);
+  ASSERT_TRUE(WritePrivateProfileString("s", "new", "2", file.c_str()));
+  EXPECT_TRUE(std::filesystem::is_symlink(file));
+  EXPECT_EQ(zel_test::ReadFile(tmp / "real.ini"), "[s]\r\nold=1\r\nnew=2\r\n");
+}
+
 TEST_F(ProfileTest, BareNamesLiveInTheProfilesFolder) {
   char dir[MAX_PATH];
   UINT n = GetWindowsDirectory(dir, MAX_PATH);
