@@ -1,6 +1,7 @@
 // Syntax nodes: printing, print lengths, reading, and their pooled life cycle.
 #include "serialization/SynNode.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -227,15 +228,25 @@ std::vector<OutFrame>& OutStack() {
 void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
   std::vector<OutFrame>& stack = OutStack();
   const size_t base = stack.size();
-  auto open = [&](const CSynList* list, bool fits) {
+  // knownLength: the list's print length when the caller measured it, kTooLong when it
+  // did not fit a budget at least as large as what is left now, kUnknown otherwise.
+  constexpr int kUnknown = -1;
+  constexpr int kTooLong = -2;
+  auto open = [&](const CSynList* list, bool fits, int knownLength) {
     int left = tree.CharsLeftOnLine();
-    bool whole = fits || list->CanFitOnLine(left);
+    bool whole = fits;
+    if (!whole) {
+      if (knownLength >= 0)
+        whole = left >= knownLength;
+      else if (knownLength == kUnknown)
+        whole = list->CanFitOnLine(left);
+    }
     tree.OutputString("(", 1);
     left -= 1;
     stack.push_back({list, 0, left, tree.CharsUsedOnLine(), whole});
   };
   try {
-    open(this, fitsOnLine != 0);
+    open(this, fitsOnLine != 0, kUnknown);
     while (stack.size() > base) {
       const size_t top = stack.size() - 1;
       OutFrame f = stack[top];
@@ -251,12 +262,25 @@ void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
         tree.OutputString(" ", 1);
         left -= 1;
       }
-      bool fits = f.wholeFits || e->CanFitOnLine(left);
+      bool fits = f.wholeFits;
+      int length = kUnknown;
+      if (!fits && IsExactly(e, RUNTIME_CLASS(CSynList))) {
+        // A list fits n characters exactly when n is at least its length, so one measure
+        // against the larger of the two budgets it may meet (the rest of this line, or a
+        // new line after the indent) answers both tests.
+        const int width = tree.CharsLeftOnLine() + tree.CharsUsedOnLine();
+        const int budget = std::max(left, width - f.indent);
+        const int r = e->SubtractPrintLen(budget);
+        length = r >= 0 ? budget - r : kTooLong;
+        fits = length >= 0 && left >= length;
+      } else if (!fits) {
+        fits = e->CanFitOnLine(left);
+      }
       if (!fits && f.next > 0) tree.FlushCurrentLine(f.indent);
       stack[top].next = f.next + 1;
       stack[top].left = left;
       if (IsExactly(e, RUNTIME_CLASS(CSynList))) {
-        open(static_cast<const CSynList*>(e), fits);
+        open(static_cast<const CSynList*>(e), fits, length);
         continue;
       }
       if (IsExactly(e, RUNTIME_CLASS(CSynRef))) {
@@ -265,7 +289,7 @@ void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
         if (target && IsExactly(target, RUNTIME_CLASS(CSynList))) {
           char head[16];
           tree.OutputString(head, static_cast<size_t>(ref->PrintHead(head)));
-          open(static_cast<const CSynList*>(target), fits);
+          open(static_cast<const CSynList*>(target), fits, kUnknown);
           continue;
         }
       }
