@@ -2,7 +2,9 @@
 // deep nesting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 
 #include "serialization/NodePool.h"
 #include "tests/serialization/SxfTestUtil.h"
@@ -297,6 +299,96 @@ TEST_F(SyntaxTreeTest, RepeatedTagsAndUsesShareNodesAndAllAreFreed) {
   std::string text = StoreExample(nullptr, 40);
   EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
   EXPECT_EQ(text, kExample40);
+}
+
+// The line breaking written out recursively, straight from its definition, as the
+// reference for the printer.
+struct ReferencePrinter {
+  int width;
+  std::string out, line;
+
+  static int Length(const CSynNode* n, int budget) { return n->SubtractPrintLen(budget); }
+  int Left() const { return width - static_cast<int>(line.size()); }
+  void Flush(int indent) {
+    out += line + "\n";
+    line.assign(static_cast<size_t>(std::max(indent, 0)), ' ');
+  }
+  void Print(const CSynNode* n, bool fitsOnLine) {
+    if (auto* ref = dynamic_cast<const CSynRef*>(n)) {
+      char head[16];
+      line.append(head, static_cast<size_t>(ref->PrintHead(head)));
+      if (ref->GetNode()) Print(ref->GetNode(), fitsOnLine);
+      return;
+    }
+    auto* list = dynamic_cast<const CSynList*>(n);
+    if (!list) {
+      CString s;
+      n->OutputToString(s);
+      line += s.str();
+      return;
+    }
+    int left = Left();
+    bool whole = fitsOnLine || list->CanFitOnLine(left);
+    line += "(";
+    left -= 1;
+    int indent = static_cast<int>(line.size());
+    for (uint32_t i = 0; i < list->GetCount(); ++i) {
+      const CSynNode* e = list->ElementAt(i);
+      if (i > 0) {
+        line += " ";
+        left -= 1;
+      }
+      bool fits = whole || e->CanFitOnLine(left);
+      if (!fits && i > 0) Flush(indent);
+      Print(e, fits);
+      left = Left();
+    }
+    line += ")";
+  }
+};
+
+TEST_F(SyntaxTreeTest, LineBreakingMatchesItsDefinitionOnRandomTrees) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  const char* atoms[] = {"a", "Tag", "LongerTagName", "12", "-3.5", "\"s\"", "\"a\\tb\"",
+                         "\"quite a long string value\"", "()", "Nil"};
+  for (int round = 0; round < 300; ++round) {
+    // A random nested text, with shared definitions and uses.
+    std::string text = "(SXF";
+    int depth = 0, defined = 0;
+    for (int k = 0; k < 40; ++k) {
+      unsigned pick = rng() % 10;
+      text += " ";
+      if (pick < 2) {
+        text += "(x";
+        ++depth;
+      } else if (pick == 2 && depth > 0) {
+        text += ")";
+        --depth;
+      } else if (pick == 3) {
+        text += "#" + std::to_string(defined++) + "=(d";
+        ++depth;
+      } else if (pick == 4 && defined > 0) {
+        text += "#" + std::to_string(rng() % static_cast<unsigned>(defined)) + "#";
+      } else {
+        text += atoms[rng() % 10];
+      }
+    }
+    text.append(static_cast<size_t>(depth), ')');
+    text += ")";
+    CSyntaxTree tree;
+    ASSERT_EQ(ReadCause(path, text, tree), 0) << text;
+    for (int width : {1, 5, 12, 20, 33, 40, 75, 200}) {
+      SCOPED_TRACE(text + " at width " + std::to_string(width));
+      ReferencePrinter ref{width, {}, {}};
+      ref.Print(tree.GetRoot(), false);
+      ref.Flush(0);
+      std::string got;
+      tree.PrintToString(got, nullptr, width, "\n");
+      ASSERT_EQ(got, ref.out);
+    }
+  }
 }
 
 TEST_F(SyntaxTreeTest, AtomsLongerThanTheWidthStayWhole) {
