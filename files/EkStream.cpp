@@ -3,8 +3,8 @@
 // Lines are read the way the suite always read them: a block is read, the first CR or LF
 // in it ends the line, and the byte after that line end joins it (LF CR or CR LF) only when
 // it was in the same block. Instead of reading a block and seeking back for every line,
-// this reads ahead in large chunks and searches line ends with memchr, keeping the block
-// boundaries only as arithmetic, so every line comes back exactly as block reading gave it.
+// this reads ahead in large chunks and searches line ends 16 bytes at a time, keeping the
+// block boundaries only as arithmetic, so every line comes back as block reading gave it.
 #include "files/EkStream.h"
 
 #include <algorithm>
@@ -20,6 +20,14 @@ constexpr size_t kReadAhead = 256 * 1024;
 // The block of ReadString(CString&): 255 bytes read into a 256-byte buffer.
 constexpr unsigned kStringBlock = 255;
 
+// The index of the first non-zero byte of a word loaded from memory.
+size_t FirstSetByte(uint64_t w) {
+  if constexpr (std::endian::native == std::endian::little)
+    return static_cast<size_t>(std::countr_zero(w)) / 8;
+  else
+    return static_cast<size_t>(std::countl_zero(w)) / 8;
+}
+
 // Index of the first CR or LF among the n bytes at p, or n; 16 bytes a step.
 size_t FindLineEnd(const char* p, size_t n) {
   using V16 = unsigned char __attribute__((vector_size(16)));
@@ -30,15 +38,8 @@ size_t FindLineEnd(const char* p, size_t n) {
     V16 hits = (V16)((v == '\n') | (v == '\r'));
     uint64_t half[2];
     std::memcpy(half, &hits, 16);
-    if (half[0] | half[1]) {
-      static_assert(std::endian::native == std::endian::little || std::endian::native == std::endian::big);
-      auto first = [](uint64_t w) {
-        return static_cast<size_t>(std::endian::native == std::endian::little ? std::countr_zero(w)
-                                                                             : std::countl_zero(w)) /
-               8;
-      };
-      return half[0] ? i + first(half[0]) : i + 8 + first(half[1]);
-    }
+    if (half[0]) return i + FirstSetByte(half[0]);
+    if (half[1]) return i + 8 + FirstSetByte(half[1]);
   }
   for (; i < n; i++)
     if (p[i] == '\n' || p[i] == '\r') return i;
@@ -168,11 +169,6 @@ void CEkStream::Write(const char* data, int n) {
 }
 
 // ---- positioning
-
-ULONGLONG CEkStream::Tell() const {
-  if (m_memory) return m_memory->m_nPosition;
-  return m_aheadValid ? m_pos : m_file->GetPosition();
-}
 
 ULONGLONG CEkStream::Seek(long offset, unsigned from) {
   RequireOpen();

@@ -70,7 +70,6 @@ class CEkStream : public CObject {
   struct LentGuard;
 
   bool IsOpen() const { return m_file || m_memory; }
-  ULONGLONG Tell() const;
   // Bytes readable at the position without moving it (refilling the read-ahead of a
   // file); 0 at the end.
   size_t Avail(const char** p);
