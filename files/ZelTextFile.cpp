@@ -32,7 +32,8 @@ void CZelTextFile::NewFileObject(CFile* file, HANDLE handle) {
 }
 
 void CZelTextFile::MakeReadBuffer() {
-  if (!m_readBuffer) m_readBuffer = std::make_unique<char[]>(kReadBufferSize);
+  // Padded so that line-end scans may load whole 32-byte blocks at its end.
+  if (!m_readBuffer) m_readBuffer = std::make_unique<char[]>(kReadBufferSize + 32);
   m_bufPos = m_readBuffer.get();
   m_bufCount = 0;
 }
@@ -123,6 +124,7 @@ void CZelTextFile::Reset() {
 UINT CZelTextFile::Fill() {
   if (!m_file) ThrowInvalidFile();
   m_bufPos = m_readBuffer.get();
+  m_bufCount = 0;
   m_bufCount = m_file->Read(m_bufPos, kReadBufferSize);
   return m_bufCount;
 }
@@ -141,30 +143,46 @@ unsigned CZelTextFile::ReadInto(char* buf, unsigned size) {
   unsigned n = 0;
   if (size >= 2) {
     const unsigned room = size - 1;
+    // Kept in locals: writes through buf could alias the members and force reloads.
+    char* pos = m_bufPos;
+    unsigned count = m_bufCount;
     while (n < room) {
-      if (m_bufCount == 0 && Fill() == 0) break;
-      unsigned avail = std::min(m_bufCount, room - n);
-      const char* lineEnd = ZelFindLineEnd(m_bufPos, m_bufPos + avail);
-      if (!lineEnd) {
-        std::memcpy(buf + n, m_bufPos, avail);
-        n += avail;
-        m_bufPos += avail;
-        m_bufCount -= avail;
+      if (count == 0) {
+        count = Fill();
+        pos = m_bufPos;
+        if (count == 0) break;
+      }
+      unsigned avail = std::min(count, room - n);
+      unsigned len = ZelCopyToLineEnd(pos, avail, buf + n, size - n);
+      n += len;
+      if (len == avail) {
+        pos += len;
+        count -= len;
         continue;
       }
-      unsigned len = static_cast<unsigned>(lineEnd - m_bufPos);
-      std::memcpy(buf + n, m_bufPos, len);
-      n += len;
-      m_bufPos += len + 1;
-      m_bufCount -= len + 1;
       // CR LF is one line end, also when the LF only arrives with the next block.
-      if (*lineEnd == '\r' && (m_bufCount > 0 || Fill() > 0) && *m_bufPos == '\n') {
-        ++m_bufPos;
-        --m_bufCount;
+      unsigned consume = len + 1;
+      if (consume < count) {
+        consume += (pos[len] == '\r') & (pos[consume] == '\n');
+        pos += consume;
+        count -= consume;
+      } else if (pos[len] == '\r') {
+        m_bufCount = 0;
+        count = Fill();
+        pos = m_bufPos;
+        if (count > 0 && *pos == '\n') {
+          ++pos;
+          --count;
+        }
+      } else {
+        pos += consume;
+        count = 0;
       }
       buf[n++] = '\n';
       break;
     }
+    m_bufPos = pos;
+    m_bufCount = count;
   }
   if (size > 0) buf[n] = '\0';
   CountLines(1);
