@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,51 @@ TEST_F(TextFileTest, LongLinesComeInPieces) {
   EXPECT_EQ(s.str(), big);
   EXPECT_EQ(file.ReadLineLong(s), 0);  // the last line has no line end
   EXPECT_EQ(s.str(), big);
+}
+
+// The reading rules stated on the whole text, without blocks: what ReadString must give
+// whatever the buffer boundaries.
+std::string ReferenceLine(const std::string& text, size_t& pos, unsigned size) {
+  std::string line;
+  const size_t room = size >= 2 ? size - 1 : 0;
+  while (line.size() < room && pos < text.size()) {
+    char c = text[pos];
+    if (c == '\r' || c == '\n') {
+      pos += (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
+      line += '\n';
+      break;
+    }
+    line += c;
+    ++pos;
+  }
+  return line;
+}
+
+TEST_F(TextFileTest, RandomTextsReadAsTheRulesSay) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  for (int round = 0; round < 40; ++round) {
+    std::string text;
+    size_t length = rng() % 5000;
+    while (text.size() < length) {
+      int run = (rng() % 8 == 0) ? static_cast<int>(rng() % 1500) : static_cast<int>(rng() % 60);
+      text.append(static_cast<size_t>(run), static_cast<char>('a' + rng() % 26));
+      static const char* ends[] = {"\r\n", "\n", "\r", "\n\r", "\r\r\n"};
+      text += ends[rng() % 5];
+    }
+    Open(text);
+    size_t pos = 0;
+    std::vector<char> buf(400);
+    for (int call = 0;; ++call) {
+      unsigned size = 1 + rng() % 300;
+      std::string want = ReferenceLine(text, pos, size);
+      char* got = file.ReadString(buf.data(), size);
+      ASSERT_EQ(got ? std::string(got) : std::string(), want) << "round " << round << " call " << call;
+      ASSERT_EQ(got == nullptr, want.empty());
+      if (pos >= text.size() && want.empty()) break;
+    }
+  }
 }
 
 TEST_F(TextFileTest, TinyBuffersAnswerEndOfFile) {
