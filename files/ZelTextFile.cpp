@@ -1,4 +1,4 @@
-// CZelTextFile: opening, line reading through the 200-byte buffer, CR LF writing,
+// CZelTextFile: opening, line reading through the read-ahead buffer, CR LF writing,
 // progress counting.
 #include "files/ZelTextFile.h"
 
@@ -33,7 +33,7 @@ void CZelTextFile::NewFileObject(CFile* file, HANDLE handle) {
 
 void CZelTextFile::MakeReadBuffer() {
   // Padded so that line-end scans may load whole 32-byte blocks at its end.
-  if (!m_readBuffer) m_readBuffer = std::make_unique<char[]>(kReadBufferSize + 32);
+  if (!m_readBuffer) m_readBuffer = std::make_unique<char[]>(kReadAhead + 32);
   m_bufPos = m_readBuffer.get();
   m_bufCount = 0;
 }
@@ -125,7 +125,7 @@ UINT CZelTextFile::Fill() {
   if (!m_file) ThrowInvalidFile();
   m_bufPos = m_readBuffer.get();
   m_bufCount = 0;
-  m_bufCount = m_file->Read(m_bufPos, kReadBufferSize);
+  m_bufCount = m_file->Read(m_bufPos, kReadAhead);
   return m_bufCount;
 }
 
@@ -208,34 +208,26 @@ int CZelTextFile::ReadLine(CString& s, int size) {
   return read > 0 ? 1 : 0;
 }
 
+// A lone CR ends the line here as everywhere else in this class, so that what a reader
+// gets never depends on where reads happened to split the file.
 int CZelTextFile::ReadLineLong(CString& s) {
   if (!m_readBuffer) ThrowInvalidFile();
   s.Empty();
   std::string& out = s.str();
-  // What is left from before: a CR there is dropped, an LF ends the line.
-  while (m_bufCount > 0) {
-    char c = *m_bufPos++;
-    --m_bufCount;
-    if (c == '\n') return 1;
-    if (c != '\r') out += c;
-  }
-  // Fresh blocks: the first CR or LF ends the line; a short block is the last one.
   for (;;) {
-    UINT got = Fill();
-    const char* lineEnd = ZelFindLineEnd(m_bufPos, m_bufPos + got);
+    if (m_bufCount == 0 && Fill() == 0) return 0;  // a last line without its end stays in s
+    const char* lineEnd = ZelFindLineEnd(m_bufPos, m_bufPos + m_bufCount);
     if (!lineEnd) {
-      out.append(m_bufPos, got);
-      m_bufPos += got;
+      out.append(m_bufPos, m_bufCount);
+      m_bufPos += m_bufCount;
       m_bufCount = 0;
-      if (got < kReadBufferSize) return 0;
       continue;
     }
     unsigned len = static_cast<unsigned>(lineEnd - m_bufPos);
     out.append(m_bufPos, len);
     m_bufPos += len + 1;
     m_bufCount -= len + 1;
-    if (*lineEnd == '\r' && (m_bufCount > 0 || (got == kReadBufferSize && Fill() > 0)) &&
-        *m_bufPos == '\n') {
+    if (*lineEnd == '\r' && (m_bufCount > 0 || Fill() > 0) && *m_bufPos == '\n') {
       ++m_bufPos;
       --m_bufCount;
     }

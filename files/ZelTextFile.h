@@ -12,7 +12,10 @@
 class CZelTextFile : public CObject, public CZelFileBase {
   DECLARE_DYNAMIC(CZelTextFile)
  public:
-  static constexpr unsigned kReadBufferSize = 200;
+  // Lines come out exactly as reading 200 bytes at a time would give them (a CR LF pair
+  // split between two reads is still one line end), but the file is read far ahead, in
+  // pieces large enough to go straight from the system into this buffer.
+  static constexpr unsigned kReadAhead = 256 * 1024;
 
   CZelTextFile() = default;
   explicit CZelTextFile(const CZelFileSpec& spec) : CZelFileBase(spec) {}
