@@ -2,10 +2,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <unistd.h>
 
 #include "cli/Command.h"
 #include "platform/app/WinApp.h"
+#include "platform/console/Console.h"
 
 namespace zel_cli {
 namespace {
@@ -38,7 +38,7 @@ std::string ExamplesDir() {
   return std::string(ZEL_SOURCE_DIR) + "/examples";
 }
 
-bool ProgressWanted() { return isatty(STDERR_FILENO); }
+bool ProgressWanted() { return zel_console::StderrIsTerminal(); }
 
 namespace {
 int RunDemo() {

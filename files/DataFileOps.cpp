@@ -33,7 +33,7 @@ bool Listed(const std::string& name, const char** names) {
   return false;
 }
 
-// Calls each with the spec of every selected file of dir (all files when names is null
+// Calls each with the file spec of every selected file of dir (all files when names is null
 // and except is true).
 void ForEachDataFile(const CZelDirSpec& dir, const char** names, bool except,
                      const std::function<void(const std::string&, const CZelFileSpec&)>& each) {
