@@ -1,6 +1,5 @@
 // The zel command end to end: output formats, exit statuses, messages in the library's words.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -10,37 +9,15 @@
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-class ZelCommandTest : public zel_test::ZelTest {
- protected:
-  Result Run(const std::string& args) {
-    std::string errPath = tmp / "stderr";
-    std::string command = std::string(ZEL_BINARY) + " " + args + " 2>" + errPath;
-    Result r{-1, {}, {}};
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int raw = pclose(p);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = zel_test::ReadFile(errPath);
-    return r;
-  }
-};
+using ZelCommandTest = zel_test::ZelTest;
 
 TEST_F(ZelCommandTest, TypesListsEveryRowAndItsJsonHasEveryMember) {
-  Result plain = Run("types");
+  zel_test::ZelResult plain = RunZel("types");
   ASSERT_EQ(plain.status, 0);
   EXPECT_EQ(std::count(plain.out.begin(), plain.out.end(), '\n'), 78);
   EXPECT_NE(plain.out.find("41\t.gb\tDNA/RNA Documents\n"), std::string::npos);
 
-  Result json = Run("types --json");
+  zel_test::ZelResult json = RunZel("types --json");
   ASSERT_EQ(json.status, 0);
   auto rows = nlohmann::json::parse(json.out);
   ASSERT_EQ(rows.size(), 78u);
@@ -61,39 +38,39 @@ TEST_F(ZelCommandTest, TypesListsEveryRowAndItsJsonHasEveryMember) {
 }
 
 TEST_F(ZelCommandTest, FilterJoinsTheRowsOfTheIds) {
-  Result r = Run("filter 41 27");
+  zel_test::ZelResult r = RunZel("filter 41 27");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "DNA/RNA Documents (*.gb)|*.gb|GenBank Files|*.*|All files (*.*)|*.*||\n");
-  EXPECT_EQ(Run("filter --no-all-files 20").out, "DNA/RNA Archives (*.ma4)|*.ma4;*.mar|\n");
-  EXPECT_EQ(Run("filter abc").status, 2);
-  EXPECT_EQ(Run("filter").status, 2);
+  EXPECT_EQ(RunZel("filter --no-all-files 20").out, "DNA/RNA Archives (*.ma4)|*.ma4;*.mar|\n");
+  EXPECT_EQ(RunZel("filter abc").status, 2);
+  EXPECT_EQ(RunZel("filter").status, 2);
 }
 
 TEST_F(ZelCommandTest, LinesCountsAsTheTextFileReadsAndReportsFailures) {
   zel_test::WriteFile(tmp / "mixed.txt", "a\r\nb\nc\rd");
   zel_test::WriteFile(tmp / "empty.txt", "");
-  Result r = Run("lines " + (tmp / "mixed.txt") + " " + (tmp / "empty.txt"));
+  zel_test::ZelResult r = RunZel("lines " + (tmp / "mixed.txt") + " " + (tmp / "empty.txt"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "4\t" + (tmp / "mixed.txt") + "\n0\t" + (tmp / "empty.txt") + "\n");
   EXPECT_EQ(r.err, "");
 
-  Result json = Run("lines --json " + (tmp / "mixed.txt") + " " + (tmp / "missing.txt"));
+  zel_test::ZelResult json = RunZel("lines --json " + (tmp / "mixed.txt") + " " + (tmp / "missing.txt"));
   EXPECT_EQ(json.status, 1);
   auto parsed = nlohmann::json::parse(json.out);
   ASSERT_EQ(parsed.size(), 1u);
   EXPECT_EQ(parsed[0]["lines"], 4);
   EXPECT_EQ(json.err, "zel: missing.txt: Cannot find this file.\n");
 
-  EXPECT_EQ(Run("lines " + tmp.str()).status, 1);
-  EXPECT_EQ(Run("lines").status, 2);
-  EXPECT_EQ(Run("no-such-command").status, 2);
+  EXPECT_EQ(RunZel("lines " + tmp.str()).status, 1);
+  EXPECT_EQ(RunZel("lines").status, 2);
+  EXPECT_EQ(RunZel("no-such-command").status, 2);
 }
 
 TEST_F(ZelCommandTest, DemoAndVersionRunWithoutArguments) {
-  Result demo = Run("demo");
+  zel_test::ZelResult demo = RunZel("demo");
   EXPECT_EQ(demo.status, 0) << demo.err;
   EXPECT_NE(demo.out.find("78 file types"), std::string::npos);
-  Result version = Run("--version");
+  zel_test::ZelResult version = RunZel("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("zel ", 0), 0u);
 }

@@ -9,11 +9,6 @@
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out, err;
-};
-
 class DetectCommandTest : public zel_test::ZelTest {
  protected:
   void SetUp() override {
@@ -24,19 +19,11 @@ class DetectCommandTest : public zel_test::ZelTest {
     zel_test::WriteFile(tmp / "seqs/notes.embl", "ID   X; mRNA;\n");
   }
 
-  Result Run(const std::string& args) {
-    std::string out = tmp / "out", err = tmp / "err";
-    std::string command = std::string("'") + ZEL_BINARY + "' " + args + " >'" + out + "' 2>'" +
-                          err + "'";
-    int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, zel_test::ReadFile(out),
-            zel_test::ReadFile(err)};
-  }
   std::string Q(const std::string& name) { return "'" + (tmp / name) + "'"; }
 };
 
 TEST_F(DetectCommandTest, LinesForFilesAndSortedFolders) {
-  Result r = Run("detect " + Q("seqs") + " " + Q("seqs/b.fa"));
+  zel_test::ZelResult r = RunZel("detect " + Q("seqs") + " " + Q("seqs/b.fa"));
   ASSERT_EQ(r.status, 0) << r.err;
   std::string dir = tmp / "seqs";
   EXPECT_EQ(r.out, "41\tDNA/RNA Documents\t" + dir + "/a.gb\n" +
@@ -47,14 +34,14 @@ TEST_F(DetectCommandTest, LinesForFilesAndSortedFolders) {
   EXPECT_EQ(r.err, "");
 
   // The contents alone: the .gb file holds protein FASTA, the .embl file EMBL.
-  Result c = Run("detect --content " + Q("seqs/a.gb") + " " + Q("seqs/notes.embl"));
+  zel_test::ZelResult c = RunZel("detect --content " + Q("seqs/a.gb") + " " + Q("seqs/notes.embl"));
   ASSERT_EQ(c.status, 0);
   EXPECT_EQ(c.out, "32\tProtein FASTA Files\t" + (tmp / "seqs/a.gb") + "\n" +
                        "26\tEMBL Files\t" + (tmp / "seqs/notes.embl") + "\n");
 }
 
 TEST_F(DetectCommandTest, JsonHasTheContentResults) {
-  Result r = Run("detect --json " + Q("seqs/a.gb") + " " + Q("seqs/notes.embl"));
+  zel_test::ZelResult r = RunZel("detect --json " + Q("seqs/a.gb") + " " + Q("seqs/notes.embl"));
   ASSERT_EQ(r.status, 0);
   auto rows = nlohmann::ordered_json::parse(r.out);
   ASSERT_EQ(rows.size(), 2u);
@@ -75,18 +62,18 @@ TEST_F(DetectCommandTest, JsonHasTheContentResults) {
 }
 
 TEST_F(DetectCommandTest, UnreadablePathsFailWithTheReason) {
-  Result r = Run("detect " + Q("missing.fa") + " " + Q("seqs/b.fa"));
+  zel_test::ZelResult r = RunZel("detect " + Q("missing.fa") + " " + Q("seqs/b.fa"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "32\tProtein FASTA Files\t" + (tmp / "seqs/b.fa") + "\n");
   EXPECT_NE(r.err.find("missing.fa"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("Cannot find this file."), std::string::npos) << r.err;
 
-  Result usage = Run("detect");
+  zel_test::ZelResult usage = RunZel("detect");
   EXPECT_EQ(usage.status, 2);
 }
 
 TEST_F(DetectCommandTest, DemoDetectsTheSamples) {
-  Result r = Run("demo");
+  zel_test::ZelResult r = RunZel("demo");
   ASSERT_EQ(r.status, 0) << r.err;
   for (const char* line : {"genbank_dna.gbk         27 GenBank Files        (GenBank style, nucleic acid)",
                            "genpept_protein.gbk     31 GenPept Files        (GenBank style, protein)",

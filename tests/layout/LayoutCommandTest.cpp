@@ -8,26 +8,10 @@
 
 namespace {
 
-struct ZelRun {
-  int status;
-  std::string out, err;
-};
-
-class LayoutCommandTest : public zel_test::ZelTest {
- protected:
-  // Runs zel with ZEL_HOME set to the test's folder.
-  ZelRun Zel(const std::string& args) {
-    std::string command = "ZEL_HOME='" + tmp / "home" + "' '" + ZEL_BINARY + "' " + args + " >'" +
-                          tmp / "out" + "' 2>'" + tmp / "err" + "'; echo $? >'" + tmp / "status" +
-                          "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    return {std::stoi(zel_test::ReadFile(tmp / "status")), zel_test::ReadFile(tmp / "out"),
-            zel_test::ReadFile(tmp / "err")};
-  }
-};
+using LayoutCommandTest = zel_test::ZelTest;
 
 TEST_F(LayoutCommandTest, LayoutPrintsEveryGlobal) {
-  ZelRun r = Zel("layout --json --main /m --exe /x --tools-base /t");
+  zel_test::ZelResult r = RunZel("layout --json --main /m --exe /x --tools-base /t");
   ASSERT_EQ(r.status, 0) << r.err;
   auto json = nlohmann::json::parse(r.out);
   EXPECT_EQ(json.size(), 51u);
@@ -40,7 +24,7 @@ TEST_F(LayoutCommandTest, LayoutPrintsEveryGlobal) {
   EXPECT_TRUE(json["NETWORKDIR"].is_null());
   EXPECT_TRUE(json["NETLOCKFILE"].is_null());
 
-  r = Zel("layout --main /m --network /n");
+  r = RunZel("layout --main /m --network /n");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "MAINDIR\t/m");
   EXPECT_NE(r.out.find("\nNETLOCKFILE\t/n/locks/dblock\n"), std::string::npos) << r.out;
@@ -48,42 +32,42 @@ TEST_F(LayoutCommandTest, LayoutPrintsEveryGlobal) {
 }
 
 TEST_F(LayoutCommandTest, LayoutFindsTheStoredMainFolder) {
-  ZelRun r = Zel("layout");
+  zel_test::ZelResult r = RunZel("layout");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("--main"), std::string::npos) << r.err;
   EXPECT_TRUE(r.out.empty());
   std::filesystem::create_directories(tmp / "data");
-  ASSERT_EQ(Zel("settings set Directories MainDir '" + tmp / "data" + "'").status, 0);
-  r = Zel("layout");
+  ASSERT_EQ(RunZel("settings set Directories MainDir '" + tmp / "data" + "'").status, 0);
+  r = RunZel("layout");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "MAINDIR\t" + tmp / "data");
   EXPECT_NE(r.out.find("\nNETWORKDIR\t\n"), std::string::npos) << r.out;
 }
 
 TEST_F(LayoutCommandTest, SettingsGetAndSet) {
-  ZelRun r = Zel("settings get Some Entry");
+  zel_test::ZelResult r = RunZel("settings get Some Entry");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "\n");
-  EXPECT_EQ(Zel("settings get --default dflt Some Entry").out, "dflt\n");
-  ASSERT_EQ(Zel("settings set Some Entry 'a value'").status, 0);
-  EXPECT_EQ(Zel("settings get SOME entry").out, "a value\n");
-  EXPECT_EQ(Zel("settings get --suite Some Entry").out, "\n");  // the stores stay apart
-  ASSERT_EQ(Zel("settings set --suite Some Entry suite").status, 0);
-  EXPECT_EQ(Zel("settings get --suite some ENTRY").out, "suite\n");
-  EXPECT_EQ(Zel("settings get Some Entry").out, "a value\n");
+  EXPECT_EQ(RunZel("settings get --default dflt Some Entry").out, "dflt\n");
+  ASSERT_EQ(RunZel("settings set Some Entry 'a value'").status, 0);
+  EXPECT_EQ(RunZel("settings get SOME entry").out, "a value\n");
+  EXPECT_EQ(RunZel("settings get --suite Some Entry").out, "\n");  // the stores stay apart
+  ASSERT_EQ(RunZel("settings set --suite Some Entry suite").status, 0);
+  EXPECT_EQ(RunZel("settings get --suite some ENTRY").out, "suite\n");
+  EXPECT_EQ(RunZel("settings get Some Entry").out, "a value\n");
   EXPECT_EQ(zel_test::ReadFile(tmp / "home/profiles/zel.ini"), "[Some]\r\nEntry=a value\r\n");
-  EXPECT_EQ(Zel("settings set Some Entry").status, 2);
-  EXPECT_EQ(Zel("settings frob").status, 2);
+  EXPECT_EQ(RunZel("settings set Some Entry").status, 2);
+  EXPECT_EQ(RunZel("settings frob").status, 2);
   // A store that cannot be written says where it is.
   std::filesystem::create_directories(tmp / "home/profiles/zel.ini.tmp");
-  r = Zel("settings set Some Entry other");
+  r = RunZel("settings set Some Entry other");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("profiles/zel.ini"), std::string::npos) << r.err;
-  EXPECT_EQ(Zel("settings get Some Entry").out, "a value\n");
+  EXPECT_EQ(RunZel("settings get Some Entry").out, "a value\n");
 }
 
 TEST_F(LayoutCommandTest, RegisterShellPrintsWhatItWrote) {
-  ZelRun r = Zel("register-shell");
+  zel_test::ZelResult r = RunZel("register-shell");
   ASSERT_EQ(r.status, 0) << r.err;
   std::string exe = std::filesystem::canonical(ZEL_BINARY).string();
   for (std::string line : {

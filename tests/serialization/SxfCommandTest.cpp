@@ -1,7 +1,6 @@
 // `zel sxf` end to end: the writer's layout at a width and prefix, line ends, shared nodes
 // as read, and failures reported in the library's words with exit status 1.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -11,28 +10,8 @@
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
 class SxfCommandTest : public zel_test::ZelTest {
  protected:
-  Result Run(const std::string& args) {
-    std::string errPath = tmp / "stderr";
-    std::string command = "'" + std::string(ZEL_BINARY) + "' " + args + " 2>'" + errPath + "'";
-    Result r{-1, {}, {}};
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int raw = pclose(p);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = zel_test::ReadFile(errPath);
-    return r;
-  }
   std::string Write(const std::string& name, const std::string& text) {
     std::string path = tmp / name;
     zel_test::WriteFile(path, text);
@@ -47,24 +26,24 @@ const char* const kExample =
 
 TEST_F(SxfCommandTest, FmtPrintsAsTheWriterAtAnyWidthPrefixAndLineEnd) {
   std::string path = Write("example.sxf", kExample);
-  Result r = Run("sxf fmt --width 40 '" + path + "'");
+  zel_test::ZelResult r = RunZel("sxf fmt --width 40 '" + path + "'");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
             "(SXF \r\n"
             " #0=(Segment \"first\\tpart\" 12 0.25 \r\n"
             "     #1=(Marker 3 \"x\") Nil) #1# \r\n"
             " (Segment \"second\" -7 1.5 #1# #0#))\r\n");
-  r = Run("sxf fmt --lf '" + path + "'");
+  r = RunZel("sxf fmt --lf '" + path + "'");
   ASSERT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
             "(SXF #0=(Segment \"first\\tpart\" 12 0.25 #1=(Marker 3 \"x\") Nil) #1# \n"
             " (Segment \"second\" -7 1.5 #1# #0#))\n");
   // With a prefix, input lines carry it too, and so does every output line.
   std::string prefixed = Write("prefixed.sxf", "# (SXF a\n#  \"b\" 12345)\n");
-  r = Run("sxf fmt --lf --width 8 --prefix '# ' '" + prefixed + "'");
+  r = RunZel("sxf fmt --lf --width 8 --prefix '# ' '" + prefixed + "'");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "# (SXF a \n#  \"b\" \n#  12345)\n");
-  r = Run("sxf fmt --lf - < '" + path + "'");
+  r = RunZel("sxf fmt --lf - < '" + path + "'");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.substr(0, 5), "(SXF ");
 }
@@ -84,24 +63,24 @@ TEST_F(SxfCommandTest, MalformedFilesFailWithTheLibrarysMessage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string path = Write(c.name, c.text);
-    Result r = Run("sxf fmt '" + path + "'");
+    zel_test::ZelResult r = RunZel("sxf fmt '" + path + "'");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(c.name), std::string::npos) << r.err;
   }
-  Result missing = Run("sxf fmt '" + tmp / "missing.sxf" + "'");
+  zel_test::ZelResult missing = RunZel("sxf fmt '" + tmp / "missing.sxf" + "'");
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("Cannot find this file."), std::string::npos) << missing.err;
-  EXPECT_EQ(Run("sxf fmt --width 0 x").status, 2);
+  EXPECT_EQ(RunZel("sxf fmt --width 0 x").status, 2);
 }
 
 TEST_F(SxfCommandTest, CheckReadsEveryFileAndFailsWhenOneDoesNot) {
   std::string good = Write("good.sxf", kExample);
   std::string bad = Write("bad.sxf", "(SXF (");
-  Result r = Run("sxf check '" + good + "'");
+  zel_test::ZelResult r = RunZel("sxf check '" + good + "'");
   EXPECT_EQ(r.status, 0);
-  r = Run("sxf check --json '" + good + "' '" + bad + "'");
+  r = RunZel("sxf check --json '" + good + "' '" + bad + "'");
   EXPECT_EQ(r.status, 1);
   auto json = nlohmann::json::parse(r.out);
   ASSERT_EQ(json.size(), 2u);

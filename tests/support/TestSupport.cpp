@@ -2,6 +2,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <sys/mount.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -30,6 +31,14 @@ TempDir::~TempDir() {
     unsetenv("ZEL_HOME");
   std::error_code ec;
   std::filesystem::remove_all(m_path, ec);
+}
+
+ZelResult RunZel(const std::string& args, const std::string& dir) {
+  std::string out = dir + "/zel.out", err = dir + "/zel.err";
+  std::string command =
+      std::string("'") + ZEL_BINARY + "' " + args + " >'" + out + "' 2>'" + err + "'";
+  int raw = std::system(command.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

@@ -40,12 +40,24 @@ class ScriptedUi {
   UiBackend* m_previous;
 };
 
-// A fixture with both.
+// What a run of the zel command gave.
+struct ZelResult {
+  int status;  // the exit status, -1 when it did not exit
+  std::string out;
+  std::string err;
+};
+
+// Runs the zel binary of the build with args (shell words, quoted by the caller), its
+// output captured through files in dir. It inherits the environment, ZEL_HOME included.
+ZelResult RunZel(const std::string& args, const std::string& dir);
+
+// A fixture with both, and the zel command run in the temporary folder.
 class ZelTest : public ::testing::Test {
  protected:
   TempDir tmp;
   ScriptedUi scripted;
   ScriptedUiBackend& ui() { return scripted.ui; }
+  ZelResult RunZel(const std::string& args) { return zel_test::RunZel(args, tmp.str()); }
 };
 
 void WriteFile(const std::string& path, const std::string& bytes);
