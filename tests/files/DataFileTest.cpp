@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -26,10 +27,6 @@ class DataFileTest : public zel_test::ZelTest {
     zel_test::WriteFile(src + "/empty", "");
     zel_test::WriteFile(src + "/sub/deep.mol", "deep");
   }
-  void TearDown() override {
-    for (const std::string& m : mounts) zel_test::Unmount(m);
-  }
-
   std::set<std::string> Files(const std::string& dir) {
     std::set<std::string> names;
     for (const auto& e : fs::directory_iterator(dir))
@@ -42,11 +39,10 @@ class DataFileTest : public zel_test::ZelTest {
   std::string Mount(const std::string& name, const char* size, bool readOnly,
                     const std::set<std::string>& files = {}) {
     std::string dir = tmp / name;
-    if (!zel_test::MountTmpfs(dir, size, false)) return {};
-    mounts.push_back(dir);
+    auto& mount = mounts.emplace_back(std::make_unique<zel_test::ScopedTmpfs>(dir, size));
+    if (!mount->mounted()) return {};
     for (const std::string& f : files) zel_test::WriteFile(dir + "/" + f, f);
-    if (readOnly && std::system(("mount -o remount,ro '" + dir + "' 2>/dev/null").c_str()) != 0)
-      return {};
+    if (readOnly && !mount->RemountReadOnly()) return {};
     return dir;
   }
 
@@ -58,7 +54,7 @@ class DataFileTest : public zel_test::ZelTest {
   }
 
   std::string src, dst;
-  std::vector<std::string> mounts;
+  std::vector<std::unique_ptr<zel_test::ScopedTmpfs>> mounts;
 };
 
 TEST_F(DataFileTest, ListsFilesOnly) {

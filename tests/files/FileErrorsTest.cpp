@@ -16,19 +16,6 @@ class FileErrorsTest : public zel_test::ZelTest {
   CString Message(CException* e, int reading) {
     return CZelFileSpec("/some/where/data.gb", 41).FormatExceptionMessage(e, reading);
   }
-  // A mount point under the temporary folder, unmounted at the end.
-  std::string Mount(const char* name, const char* size, bool readOnly) {
-    std::string dir = tmp / name;
-    if (!zel_test::MountTmpfs(dir, size, readOnly)) return {};
-    m_mounts.push_back(dir);
-    return dir;
-  }
-  void TearDown() override {
-    for (const std::string& m : m_mounts) zel_test::Unmount(m);
-  }
-
- private:
-  std::vector<std::string> m_mounts;
 };
 
 TEST_F(FileErrorsTest, FileCausesMapToTheirTexts) {
@@ -143,8 +130,9 @@ TEST_F(FileErrorsTest, FailedOpensKeepTheRealReason) {
 }
 
 TEST_F(FileErrorsTest, ReadOnlyFileSystemRefusesWritesInTheWritingWords) {
-  std::string ro = Mount("ro", "64k", true);
-  if (ro.empty()) GTEST_SKIP() << "cannot mount a read-only tmpfs here";
+  const std::string ro = tmp / "ro";
+  zel_test::ScopedTmpfs mount(ro, "64k", true);
+  if (!mount.mounted()) GTEST_SKIP() << "cannot mount a read-only tmpfs here";
   CZelTextFile file(CZelFileSpec((ro + "/new.txt").c_str(), 0));
   EXPECT_EQ(file.CreateOutput(), 0);
   EXPECT_EQ(file.GetLastError().m_cause, CFileException::accessDenied);
@@ -155,8 +143,9 @@ TEST_F(FileErrorsTest, ReadOnlyFileSystemRefusesWritesInTheWritingWords) {
 }
 
 TEST_F(FileErrorsTest, FullDiskRaisesDiskFullFromTheWriteThatFails) {
-  std::string small = Mount("small", "64k", false);
-  if (small.empty()) GTEST_SKIP() << "cannot mount a tmpfs here";
+  const std::string small = tmp / "small";
+  zel_test::ScopedTmpfs mount(small, "64k");
+  if (!mount.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
   CZelBinaryFile file(CZelFileSpec((small + "/big.bin").c_str(), 0));
   ASSERT_EQ(file.CreateOutput(), 1);
   std::string block(16 * 1024, 'x');

@@ -104,14 +104,8 @@ TEST_F(StateReliabilityTest, ConcurrentWritersLoseNothing) {
   const int kEach = 1000;
   // On a memory file system the flushes cost nothing, so the test measures the locking;
   // where mounts are not allowed it runs on the disk, slower.
-  bool mounted = zel_test::MountTmpfs(Home(), "64m", false);
-  struct Unmounter {
-    std::string dir;
-    bool active;
-    ~Unmounter() {
-      if (active) zel_test::Unmount(dir);
-    }
-  } unmount{Home(), mounted};
+  zel_test::ScopedTmpfs memory(Home(), "64m");
+  const bool mounted = memory.mounted();
   for (bool registry : {true, false}) {
     SCOPED_TRACE(registry ? "registry hive" : "profile file");
     auto storeStart = std::chrono::steady_clock::now();
@@ -224,11 +218,8 @@ TEST_F(StateReliabilityTest, KilledWriterLeavesOldOrNewState) {
 // Read-only and full state folders: writes answer failure, what was there stays.
 TEST_F(StateReliabilityTest, ReadOnlyAndFullFoldersRefuseWritesAndKeepData) {
   std::string home = Home();
-  if (!zel_test::MountTmpfs(home, "256k", false)) GTEST_SKIP() << "mounts are not allowed here";
-  struct Unmounter {
-    std::string dir;
-    ~Unmounter() { zel_test::Unmount(dir); }
-  } unmount{home};
+  zel_test::ScopedTmpfs small(home, "256k");
+  if (!small.mounted()) GTEST_SKIP() << "mounts are not allowed here";
 
   ASSERT_EQ(zel_registry::SetString(kHive, kKey, "kept", "old"), ERROR_SUCCESS);
   ASSERT_TRUE(WritePrivateProfileString("S", "kept", "old", "app.ini"));
@@ -266,7 +257,7 @@ TEST_F(StateReliabilityTest, ReadOnlyAndFullFoldersRefuseWritesAndKeepData) {
   }
   {
     SCOPED_TRACE("read-only");
-    ASSERT_EQ(std::system(("mount -o remount,ro " + home).c_str()), 0);
+    ASSERT_TRUE(small.RemountReadOnly());
     EXPECT_EQ(zel_registry::SetString(kHive, kKey, "kept", "new"), ERROR_ACCESS_DENIED);
     EXPECT_EQ(zel_registry::SetString(ZelHive::ClassesRoot, "New", nullptr, "x"),
               ERROR_ACCESS_DENIED);

@@ -53,13 +53,21 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-bool MountTmpfs(const std::string& dir, const std::string& size, bool readOnly) {
+ScopedTmpfs::ScopedTmpfs(const std::string& dir, const std::string& size, bool readOnly)
+    : m_dir(dir) {
   std::filesystem::create_directories(dir);
   std::string options = "size=" + size;
-  unsigned long flags = readOnly ? MS_RDONLY : 0;
-  return ::mount("tmpfs", dir.c_str(), "tmpfs", flags, options.c_str()) == 0;
+  m_mounted = ::mount("tmpfs", dir.c_str(), "tmpfs", readOnly ? MS_RDONLY : 0,
+                      options.c_str()) == 0;
 }
 
-void Unmount(const std::string& dir) { ::umount2(dir.c_str(), MNT_DETACH); }
+ScopedTmpfs::~ScopedTmpfs() {
+  if (m_mounted) ::umount2(m_dir.c_str(), MNT_DETACH);
+}
+
+bool ScopedTmpfs::RemountReadOnly() {
+  return m_mounted &&
+         ::mount("tmpfs", m_dir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
 
 }  // namespace zel_test

@@ -63,9 +63,22 @@ class ZelTest : public ::testing::Test {
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 
-// Mounts a small tmpfs on dir (read-only when asked); true when it worked. Tests that
-// need a real read-only or full file system skip when the machine does not allow mounts.
-bool MountTmpfs(const std::string& dir, const std::string& size, bool readOnly);
-void Unmount(const std::string& dir);
+// A small tmpfs mounted on dir for the object's lifetime (read-only when asked), for real
+// read-only and full file systems. Tests skip when the machine does not allow mounts
+// (mounted() is false).
+class ScopedTmpfs {
+ public:
+  ScopedTmpfs(const std::string& dir, const std::string& size, bool readOnly = false);
+  ~ScopedTmpfs();
+  ScopedTmpfs(const ScopedTmpfs&) = delete;
+  ScopedTmpfs& operator=(const ScopedTmpfs&) = delete;
+  bool mounted() const { return m_mounted; }
+  // Makes the mounted file system read-only, keeping what it holds.
+  bool RemountReadOnly();
+
+ private:
+  std::string m_dir;
+  bool m_mounted;
+};
 
 }  // namespace zel_test
