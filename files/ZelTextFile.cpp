@@ -193,18 +193,27 @@ char* CZelTextFile::ReadString(char* buf, unsigned size) {
   return ReadInto(buf, size) ? buf : nullptr;
 }
 
+// Lines for a CString go through a scratch buffer that keeps its size between calls:
+// sizing the string itself would clear the whole limit on every line.
+char* CZelTextFile::Scratch(unsigned size) {
+  if (m_scratch.size() < size) m_scratch.resize(size);
+  return m_scratch.data();
+}
+
 const char* CZelTextFile::ReadString(CString& s) {
-  unsigned n = ReadInto(s.GetBufferSetLength(1024), 1024);
-  s.ReleaseBuffer(static_cast<int>(n));
+  char* buf = Scratch(1024);
+  unsigned n = ReadInto(buf, 1024);
+  s.str().assign(buf, n);
   return s;
 }
 
 int CZelTextFile::ReadLine(CString& s, int size) {
   unsigned limit = size > 1 ? static_cast<unsigned>(size - 1) : 0;
-  unsigned read = ReadInto(s.GetBufferSetLength(static_cast<int>(limit)), limit);
+  char* buf = Scratch(limit + 1);
+  unsigned read = ReadInto(buf, limit);
   unsigned n = read;
-  if (n > 0 && s[static_cast<int>(n) - 1] == '\n') --n;
-  s.ReleaseBuffer(static_cast<int>(n));
+  if (n > 0 && buf[n - 1] == '\n') --n;
+  s.str().assign(buf, n);
   return read > 0 ? 1 : 0;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "files/ZelFileBase.h"
 #include "platform/afx/File.h"
@@ -79,9 +80,11 @@ class CZelTextFile : public CObject, public CZelFileBase {
   void MakeReadBuffer();
   UINT Fill();
   unsigned ReadInto(char* buf, unsigned size);
+  char* Scratch(unsigned size);
   void CountLines(int32_t lines);
 
   std::unique_ptr<char[]> m_readBuffer;
+  std::vector<char> m_scratch;
   char* m_bufPos = nullptr;
   unsigned m_bufCount = 0;
   int32_t m_lineCount = -1;

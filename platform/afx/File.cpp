@@ -71,7 +71,8 @@ UINT CFile::Read(void* buffer, UINT count) {
       done += static_cast<UINT>(r);
       continue;
     }
-    if (!m_buffer) m_buffer = std::make_unique<char[]>(kBufferSize);
+    // Not cleared: only bytes the system has written are ever read from it.
+    if (!m_buffer) m_buffer.reset(new char[kBufferSize]);
     long long r = sys::Read(m_hFile, m_buffer.get(), kBufferSize);
     if (r < 0) ThrowErrno(static_cast<int>(-r));
     m_bufPos = 0;
