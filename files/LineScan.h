@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -11,33 +12,38 @@
 #endif
 
 // Copies src to dst up to the first CR or LF among the first avail bytes and answers how
-// many bytes that was (avail when there is none). src must stay readable 31 bytes past
+// many bytes that was (avail when there is none). src must stay readable 63 bytes past
 // avail (callers pad their buffers); dst must hold dstRoom bytes, which may be written
-// beyond the copied text where room allows, so that whole 32-byte blocks are stored.
+// beyond the copied text where room allows, so that whole 64-byte blocks are stored.
 inline unsigned ZelCopyToLineEnd(const char* src, unsigned avail, char* dst, unsigned dstRoom) {
 #if defined(__SSE2__)
-  // 32 bytes a step: most lines end within one or two steps, so the loop's exit branch,
-  // the one a predictor cannot learn, is met less often.
+  // 64 bytes a step, compared without branches: most lines end within the first step, so
+  // the one branch a predictor cannot learn, where the line ends, is mostly not taken.
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
-  for (unsigned i = 0; i < avail; i += 32) {
-    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 16));
-    unsigned mask =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(a, cr), _mm_cmpeq_epi8(a, lf)))) |
-        (static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(b, cr), _mm_cmpeq_epi8(b, lf)))) << 16);
+  auto ends = [&](__m128i v) {
+    return static_cast<uint64_t>(static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)))));
+  };
+  for (unsigned i = 0;; i += 64) {
+    const __m128i* in = reinterpret_cast<const __m128i*>(src + i);
+    __m128i a = _mm_loadu_si128(in), b = _mm_loadu_si128(in + 1);
+    __m128i c = _mm_loadu_si128(in + 2), d = _mm_loadu_si128(in + 3);
+    uint64_t mask = ends(a) | (ends(b) << 16) | (ends(c) << 32) | (ends(d) << 48);
     unsigned left = avail - i;
-    if (left < 32) mask &= (1u << left) - 1;
-    unsigned take = mask ? static_cast<unsigned>(__builtin_ctz(mask)) : (left < 32 ? left : 32);
-    if (i + 32 <= dstRoom) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), a);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 16), b);
+    if (left < 64) mask &= (uint64_t{1} << left) - 1;
+    unsigned take = mask ? static_cast<unsigned>(__builtin_ctzll(mask)) : (left < 64 ? left : 64);
+    if (i + 64 <= dstRoom) {
+      __m128i* out = reinterpret_cast<__m128i*>(dst + i);
+      _mm_storeu_si128(out, a);
+      _mm_storeu_si128(out + 1, b);
+      _mm_storeu_si128(out + 2, c);
+      _mm_storeu_si128(out + 3, d);
     } else {
       std::memcpy(dst + i, src + i, take);
     }
-    if (mask) return i + take;
+    if (mask || left <= 64) return i + take;
   }
-  return avail;
 #else
   const void* end = std::memchr(src, '\n', avail);
   unsigned n = end ? static_cast<unsigned>(static_cast<const char*>(end) - src) : avail;

@@ -32,8 +32,8 @@ void CZelTextFile::NewFileObject(CFile* file, HANDLE handle) {
 }
 
 void CZelTextFile::MakeReadBuffer() {
-  // Padded so that line-end scans may load whole 32-byte blocks at its end.
-  if (!m_readBuffer) m_readBuffer = std::make_unique<char[]>(kReadAhead + 32);
+  // Padded so that line-end scans may load whole 64-byte blocks at its end.
+  if (!m_readBuffer) m_readBuffer = std::make_unique<char[]>(kReadAhead + 64);
   m_bufPos = m_readBuffer.get();
   m_bufCount = 0;
 }
