@@ -400,21 +400,28 @@ const char* HiveName(ZelHive hive) {
   return "";
 }
 
-LONG OpenKey(ZelHive hive, const char* key) {
+namespace {
+// The key of that path in the hive as it is on disk: root holds the loaded hive, found
+// points into it.
+LONG LoadKey(ZelHive hive, const char* key, Key& root, Key*& found) {
   std::vector<std::string> levels;
   if (!SplitPath(key, levels)) return ERROR_FILE_NOT_FOUND;
-  Key root;
   if (LONG err = Load(hive, root)) return err;
-  return Find(root, levels) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+  found = Find(root, levels);
+  return found ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+}  // namespace
+
+LONG OpenKey(ZelHive hive, const char* key) {
+  Key root;
+  Key* found = nullptr;
+  return LoadKey(hive, key, root, found);
 }
 
 LONG QueryValue(ZelHive hive, const char* key, const char* name, ZelRegValue& value) {
-  std::vector<std::string> levels;
-  if (!SplitPath(key, levels)) return ERROR_FILE_NOT_FOUND;
   Key root;
-  if (LONG err = Load(hive, root)) return err;
-  Key* found = Find(root, levels);
-  if (!found) return ERROR_FILE_NOT_FOUND;
+  Key* found = nullptr;
+  if (LONG err = LoadKey(hive, key, root, found)) return err;
   auto it = found->values.find(Fold(name ? name : ""));
   if (it == found->values.end()) return ERROR_FILE_NOT_FOUND;
   value = it->second.second;
@@ -490,12 +497,9 @@ LONG DeleteValue(ZelHive hive, const char* key, const char* name) {
 
 LONG ListKey(ZelHive hive, const char* key, KeyListing& listing) {
   listing = KeyListing();
-  std::vector<std::string> levels;
-  if (!SplitPath(key, levels)) return ERROR_FILE_NOT_FOUND;
   Key root;
-  if (LONG err = Load(hive, root)) return err;
-  Key* found = Find(root, levels);
-  if (!found) return ERROR_FILE_NOT_FOUND;
+  Key* found = nullptr;
+  if (LONG err = LoadKey(hive, key, root, found)) return err;
   for (const auto& [folded, sub] : found->subkeys) listing.subkeys.push_back(sub->name);
   for (const auto& [folded, entry] : found->values)
     listing.values.emplace_back(entry.first, entry.second);
