@@ -8,9 +8,10 @@
 #include "files/EkStream.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
+
+#include "files/LineScan.h"
 
 IMPLEMENT_DYNAMIC(CEkStream, CObject)
 
@@ -20,30 +21,10 @@ constexpr size_t kReadAhead = 256 * 1024;
 // The block of ReadString(CString&): 255 bytes read into a 256-byte buffer.
 constexpr unsigned kStringBlock = 255;
 
-// The index of the first non-zero byte of a word loaded from memory.
-size_t FirstSetByte(uint64_t w) {
-  if constexpr (std::endian::native == std::endian::little)
-    return static_cast<size_t>(std::countr_zero(w)) / 8;
-  else
-    return static_cast<size_t>(std::countl_zero(w)) / 8;
-}
-
-// Index of the first CR or LF among the n bytes at p, or n; 16 bytes a step.
+// Index of the first CR or LF among the n bytes at p, or n.
 size_t FindLineEnd(const char* p, size_t n) {
-  using V16 = unsigned char __attribute__((vector_size(16)));
-  size_t i = 0;
-  for (; i + 16 <= n; i += 16) {
-    V16 v;
-    std::memcpy(&v, p + i, 16);
-    V16 hits = (V16)((v == '\n') | (v == '\r'));
-    uint64_t half[2];
-    std::memcpy(half, &hits, 16);
-    if (half[0]) return i + FirstSetByte(half[0]);
-    if (half[1]) return i + 8 + FirstSetByte(half[1]);
-  }
-  for (; i < n; i++)
-    if (p[i] == '\n' || p[i] == '\r') return i;
-  return n;
+  const char* end = ZelFindLineEnd(p, p + n);
+  return end ? static_cast<size_t>(end - p) : n;
 }
 }  // namespace
 
