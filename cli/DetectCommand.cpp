@@ -33,11 +33,10 @@ void ReportUnreadable(const std::string& path, const CFileException& e) {
   CZelFileSpec(path.c_str(), 0).ReportException(&copy, 1, 1);
 }
 
-int CauseOf(const std::error_code& ec) {
-  if (ec == std::errc::no_such_file_or_directory) return CFileException::fileNotFound;
-  if (ec == std::errc::permission_denied) return CFileException::accessDenied;
-  if (ec == std::errc::not_a_directory) return CFileException::badPath;
-  return CFileException::genericException;
+// The library's exception for a failed folder read; the standard library's codes are the
+// system's error numbers.
+CFileException FolderError(const fs::path& dir, const std::error_code& ec) {
+  return CFileException(CFileException::ErrnoToException(ec.value()), ec.value(), dir.c_str());
 }
 
 // The type of one readable file, and the content results for --json. False (after
@@ -64,13 +63,13 @@ bool CollectFiles(const fs::path& dir, std::vector<std::string>& files) {
   std::error_code ec;
   fs::directory_iterator it(dir, ec), end;
   if (ec) {
-    ReportUnreadable(dir.string(), CFileException(CauseOf(ec), ec.value(), dir.c_str()));
+    ReportUnreadable(dir.string(), FolderError(dir, ec));
     return false;
   }
   bool ok = true;
   for (; it != end; it.increment(ec)) {
     if (ec) {
-      ReportUnreadable(dir.string(), CFileException(CauseOf(ec), ec.value(), dir.c_str()));
+      ReportUnreadable(dir.string(), FolderError(dir, ec));
       return false;
     }
     std::error_code kindError;

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "files/FileNameGenerationInternal.h"
-#include "layout/HostServices.h"
+#include "platform/host/HostIdentity.h"
 
 namespace {
 

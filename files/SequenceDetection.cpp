@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "files/FileTypesTable.h"
-#include "ui/ZelMessageBox.h"
+#include "platform/ui/ZelMessageBox.h"
 
 namespace {
 

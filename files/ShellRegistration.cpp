@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "layout/HostServices.h"
+#include "platform/host/HostIdentity.h"
 #include "platform/app/WinApp.h"
 #include "platform/host/Host.h"
 #include "platform/registry/Registry.h"

@@ -6,13 +6,8 @@
 #include "files/ZelFileSpec.h"
 #include "platform/afx/String.h"
 #include "platform/afx/Wnd.h"
+#include "platform/host/HostIdentity.h"
 
-// The automation service name, computed on the first call from the "Automation" settings
-// and kept for the life of the process (at most 100 characters).
-CString ZelGetDDEServerName();
-// Platform code 1 (oldest), 2 (the 95 family) or 3 (the NT family, and the default), with
-// the version numbers and a description.
-int GetZelSystemType(long& major, long& minor, long& build, CString& description);
 // True unless the machine-wide "RemoteTools" switch says otherwise.
 bool isCrvnWebAccessEbanled();
 // Non-zero when the text was put on the clipboard; failures are shown to the user.

@@ -1,6 +1,8 @@
 // Run-time classes and throw helpers of the exceptions.
 #include "platform/afx/Exceptions.h"
 
+#include "platform/afx/posix/Errors.h"
+
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CFileException, CException)
 IMPLEMENT_DYNAMIC(CArchiveException, CException)
@@ -17,3 +19,5 @@ void AfxThrowArchiveException(int cause, const char* fileName) {
 void AfxThrowMemoryException() { throw CMemoryException(); }
 void AfxThrowNotSupportedException() { throw CNotSupportedException(); }
 void AfxThrowInvalidArgException() { throw CInvalidArgException(); }
+
+int CFileException::ErrnoToException(int err) { return zel_posix::FileCauseFromErrno(err); }

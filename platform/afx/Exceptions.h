@@ -36,6 +36,9 @@ class CFileException : public CException {
   explicit CFileException(int cause = none, LONG osError = -1, const char* fileName = nullptr)
       : m_cause(cause), m_lOsError(osError), m_strFileName(fileName) {}
 
+  // The cause that a system error number stands for (0: none).
+  static int ErrnoToException(int err);
+
   int m_cause;
   LONG m_lOsError;
   CString m_strFileName;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "files/ShellRegistration.h"
-#include "layout/HostServices.h"
+#include "platform/host/HostIdentity.h"
 #include "platform/app/WinApp.h"
 #include "platform/registry/Registry.h"
 #include "tests/support/TestSupport.h"

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "layout/HostServices.h"
-#include "layout/HostServicesInternal.h"
 #include "layout/Settings.h"
 #include "platform/app/WinApp.h"
 #include "platform/registry/Registry.h"

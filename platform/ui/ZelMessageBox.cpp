@@ -1,5 +1,5 @@
 // The suite's message boxes, shown through the user-interface backend.
-#include "ui/ZelMessageBox.h"
+#include "platform/ui/ZelMessageBox.h"
 
 #include "platform/afx/StringResources.h"
 #include "platform/app/WinApp.h"

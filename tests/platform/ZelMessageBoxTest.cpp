@@ -2,7 +2,7 @@
 #include "platform/afx/StringResources.h"
 #include "platform/app/WinApp.h"
 #include "tests/support/TestSupport.h"
-#include "ui/ZelMessageBox.h"
+#include "platform/ui/ZelMessageBox.h"
 
 namespace {
 
