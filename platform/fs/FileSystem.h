@@ -5,6 +5,8 @@
 
 #include <ctime>
 #include <functional>
+#include <set>
+#include <utility>
 
 #include "platform/afx/String.h"
 
@@ -30,5 +32,18 @@ bool ListDir(const char* dir, const std::function<void(const char* name, bool is
 // The absolute form of path (relative to the working folder), with "." and ".."
 // resolved by name; the file need not exist. False for an empty path.
 bool FullPathName(const char* path, CString& out);
+
+// Keeps a recursive walk finite: a folder is entered at most once per walk, known by its
+// device and inode, so a link to an ancestor, a loop of links or a folder linked twice is
+// walked once. One guard per walk; the walk enters its starting folder first.
+class FolderWalkGuard {
+ public:
+  // True the first time the folder at path (links followed) is entered; false when it
+  // was entered before in this walk or cannot be examined.
+  bool Enter(const char* path);
+
+ private:
+  std::set<std::pair<unsigned long long, unsigned long long>> m_entered;
+};
 
 }  // namespace zel_fs
