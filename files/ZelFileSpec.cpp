@@ -151,7 +151,7 @@ int CZelFileSpec::GetFileLastModificationTime(CTime& when) const {
 
 void CZelFileSpec::RemoveFile() const {
   if (!m_isSet) return;
-  if (!zel_fs::RemoveFile(m_path)) AfxMessageBox("Failed to remove file: " + GetTitle(), MB_OK);
+  if (zel_fs::RemoveFile(m_path)) AfxMessageBox("Failed to remove file: " + GetTitle(), MB_OK);
 }
 
 void CZelFileSpec::GetAllFilesInFolder(const CString& folder, CStringList& out, int recursive) {
