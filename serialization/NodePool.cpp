@@ -91,6 +91,4 @@ void PoolFree(void* block, size_t bytes) noexcept {
 
 size_t PoolLiveBlocks() noexcept { return ThePool().live; }
 
-size_t PoolReservedBytes() noexcept { return ThePool().chunks.size() * kChunkBytes; }
-
 }  // namespace zel_sxf

@@ -23,7 +23,5 @@ void* PoolAlloc(size_t bytes);
 void PoolFree(void* block, size_t bytes) noexcept;
 // Pooled blocks alive now (for tests and diagnostics).
 size_t PoolLiveBlocks() noexcept;
-// Bytes the pool holds from the system.
-size_t PoolReservedBytes() noexcept;
 
 }  // namespace zel_sxf
