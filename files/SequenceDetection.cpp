@@ -303,15 +303,15 @@ int ZelFtypeFromGuess(int format, int seqType) {
   bool protein = seqType == ZEL_SEQ_PROTEIN;
   switch (format) {
     case ZEL_GUESS_GENBANK:
-      return protein ? 31 : 27;
+      return protein ? kGenPept : kGenBank;
     case ZEL_GUESS_EMBL:
-      return protein ? 30 : 26;
+      return protein ? kSwissProt : kEmbl;
     case ZEL_GUESS_FASTA:
-      return protein ? 32 : 28;
+      return protein ? kProteinFasta : kFasta;
     case ZEL_GUESS_ARCHIVE:
-      return protein ? 58 : 20;
+      return protein ? kProteinArchive : kDnaArchive;
     default:
-      return 0;
+      return kUnknown;
   }
 }
 

@@ -13,6 +13,11 @@ TEST(FileTypesTable, DefaultRowsAreCompleteAndUniqueById) {
   std::set<int> ids;
   for (const FTTENTRY* r : table.Rows()) ids.insert(r->id);
   EXPECT_EQ(ids.size(), 78u);
+  // The named ids are the table's, in its order.
+  ASSERT_EQ(std::size(kDefaultFileTypeIds), table.Rows().size());
+  for (size_t i = 0; i < table.Rows().size(); ++i)
+    EXPECT_EQ(table.Rows()[i]->id, kDefaultFileTypeIds[i]) << "row " << i;
+  EXPECT_STREQ(table.FindFileTypeEntry(kGenBank)->description, "GenBank Files");
   EXPECT_EQ(table.Rows().front()->id, 0);
   EXPECT_STREQ(table.Rows().front()->extension, ".");
   EXPECT_EQ(table.Rows().back()->id, 77);
