@@ -66,7 +66,8 @@ int Print(bool json) {
     std::printf("%s\n", out.dump(2).c_str());
     return kOk;
   }
-  for (const ZelLayoutGlobal& g : ZelLayoutGlobals()) std::printf("%s\t%s\n", g.name, g.Path() ? g.Path() : "");
+  for (const ZelLayoutGlobal& g : ZelLayoutGlobals())
+    std::printf("%s\t%s\n", g.name, g.Path() ? g.Path() : "");
   return kOk;
 }
 

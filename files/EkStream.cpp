@@ -224,9 +224,8 @@ size_t CEkStream::Refill() {
   }
   // The unread tail moves to the front (at most the byte after a line end is wanted back).
   m_aheadStart += m_ahead.consumed();
-  return m_ahead.Fill([this](char* into, size_t room) {
-    return m_file->Read(into, static_cast<UINT>(room));
-  });
+  return m_ahead.Fill(
+      [this](char* into, size_t room) { return m_file->Read(into, static_cast<UINT>(room)); });
 }
 
 size_t CEkStream::Avail(const char** p) {
@@ -339,7 +338,6 @@ int CEkStream::ReadString(CString& s) {
   LentGuard guard(*this);
   ULONGLONG length;
   bool found = ScanLine(
-      ~0ULL, kStringBlock,
-      [&s](const char* p, size_t n) { s.str().append(p, n); }, &length);
+      ~0ULL, kStringBlock, [&s](const char* p, size_t n) { s.str().append(p, n); }, &length);
   return found || !s.IsEmpty() ? 1 : 0;
 }

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "files/EkMemFile.h"
-#include "platform/afx/ReadAhead.h"
 #include "platform/afx/File.h"
 #include "platform/afx/Object.h"
+#include "platform/afx/ReadAhead.h"
 #include "platform/afx/String.h"
 
 // Every operation addresses the file when one is open, else the memory. Read and

@@ -114,8 +114,7 @@ Letters Count(std::string_view word, const std::array<uint8_t, 256>& table) {
 bool NucleotideRatio(const Letters& l) {
   if (l.proteinOnly || l.bases == 0) return false;
   // Just above 0.15, so that 3 ambiguity letters in 20 bases still count.
-  return static_cast<double>(l.ambiguities) / static_cast<double>(l.bases) <
-         0.15000000000000002;
+  return static_cast<double>(l.ambiguities) / static_cast<double>(l.bases) < 0.15000000000000002;
 }
 
 // atoi of a word that ends at a separator (which atoi stops at anyway), read only when it
@@ -263,9 +262,7 @@ int LocusLooksLike(int seqType, const char* word) {
   return word ? LocusWordLooksLike(seqType, word) : 0;
 }
 
-int IsNuclSeq(char* word) {
-  return word && NucleotideRatio(Count(word, kClass)) ? 1 : 0;
-}
+int IsNuclSeq(char* word) { return word && NucleotideRatio(Count(word, kClass)) ? 1 : 0; }
 
 int IsProtSeq(const char* word) {
   if (!word) return 1;
@@ -369,8 +366,8 @@ int IsValidDbID(const CString& id, CWnd* parent) {
 
 int IsValidDbValue(const CString& value, CWnd* parent) {
   if (value.view().find_first_of(kForbidden) != std::string_view::npos) {
-    ShowInvalid(parent, "String value cannot contain any of the following characters:",
-                "String Value");
+    ShowInvalid(parent,
+                "String value cannot contain any of the following characters:", "String Value");
     return 0;
   }
   return 1;

@@ -41,8 +41,7 @@ void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, int type) {
   m_isSet = 1;
 }
 
-void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, unsigned long,
-                           unsigned long) {
+void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, unsigned long, unsigned long) {
   if (!dir.IsSpecSet() || !name) return;
   m_path = CString(dir.GetPath()) + ZEL_PATH_SEP + name;
   m_type = 0;

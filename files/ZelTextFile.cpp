@@ -121,9 +121,8 @@ void CZelTextFile::Reset() {
 // Called when everything held is read: the buffer fills from its start.
 UINT CZelTextFile::Fill() {
   if (!m_file) ThrowInvalidFile();
-  return static_cast<UINT>(m_ahead->Fill([this](char* into, size_t room) {
-    return m_file->Read(into, static_cast<UINT>(room));
-  }));
+  return static_cast<UINT>(m_ahead->Fill(
+      [this](char* into, size_t room) { return m_file->Read(into, static_cast<UINT>(room)); }));
 }
 
 void CZelTextFile::CountLines(int32_t lines) {

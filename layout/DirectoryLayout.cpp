@@ -35,8 +35,7 @@ const char* const kPickerTitle = "Please select Quillion Database folder";
 void CalcToolSpecsFrom(const CZelDirSpec& base) {
   Recalc(Table::EXE, base);
   // The script engine under its current name when present, else its older one.
-  if (!TUVAPPFILE.FileExists())
-    TUVAPPFILE = CZelFileSpec(TOOLSDIR, OLDTUVAPP_FILE_NAME, kProgram);
+  if (!TUVAPPFILE.FileExists()) TUVAPPFILE = CZelFileSpec(TOOLSDIR, OLDTUVAPP_FILE_NAME, kProgram);
 }
 
 // The running program's file, as the application object knows it or as the system does.

@@ -5,10 +5,10 @@
 // from the current root by assignment (so an unset root leaves the table as it was).
 #pragma once
 
+#include <vector>
+
 #include "files/ZelDirSpec.h"
 #include "files/ZelFileSpec.h"
-
-#include <vector>
 
 // Finds the main data folder (stored setting, then the executable's folder when it holds
 // the marker file, then the folder picker; with ask non-zero the picker at once). 1 when

@@ -1,8 +1,8 @@
 // First-run settings defaults.
 #include "layout/ProfileDefaults.h"
 
-#include "files/ZelTextFile.h"
 #include "files/FileTypeIds.h"
+#include "files/ZelTextFile.h"
 #include "layout/DirectoryLayout.h"
 #include "layout/Settings.h"
 #include "platform/fs/FileSystem.h"

@@ -3,11 +3,11 @@
 // not keep its memory for ever.
 #include "serialization/NodePool.h"
 
-#include "platform/memory/LargeChunks.h"
-
 #include <cstdlib>
 #include <new>
 #include <vector>
+
+#include "platform/memory/LargeChunks.h"
 
 namespace zel_sxf {
 namespace {

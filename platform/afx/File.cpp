@@ -46,8 +46,8 @@ BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error) {
   m_ahead.Drop();
   m_regular = -1;
   int fd = -1;
-  std::error_code ec = fileName && *fileName ? sys::Open(fileName, openFlags, fd)
-                                             : zel_posix::ErrorOf(ENOENT);
+  std::error_code ec =
+      fileName && *fileName ? sys::Open(fileName, openFlags, fd) : zel_posix::ErrorOf(ENOENT);
   if (ec) {
     if (error) *error = zel_posix::FileExceptionOf(ec, fileName);
     return FALSE;

@@ -12,12 +12,11 @@
 // skipped up to the next good one, so a damaged file reads as far as it is intact.
 #include "platform/registry/Registry.h"
 
-#include "platform/afx/Exceptions.h"
-
 #include <cstdio>
 #include <map>
 #include <memory>
 
+#include "platform/afx/Exceptions.h"
 #include "platform/state/StateFile.h"
 
 namespace zel_registry {
