@@ -60,18 +60,22 @@ int ZelDirectoryFiles(const CZelDirSpec& dir, CObList& out) {
 }
 
 int copy_datafile(const CZelFileSpec& from, const CZelFileSpec& to) {
-  if (from == to) {
+  auto sameFile = [&to] {
     AfxMessageBox("Can't read from and write to the same file: " + to.GetTitle(), MB_OK);
     return 0;
-  }
+  };
+  if (from == to) return sameFile();
   CZelBinaryFile in(from);
   if (!in.OpenInput()) {
     in.ReportException();
     return 0;
   }
+  // Besides the names, the files themselves are compared: the same file reached under
+  // another spelling (a link, "." or "..") would be emptied before it was read.
   CZelBinaryFile out(to);
-  if (!out.CreateOutput()) {
+  if (int created = out.CreateOutputDistinctFrom(in); created <= 0) {
     in.Close();
+    if (created < 0) return sameFile();
     out.ReportException();
     return 0;
   }

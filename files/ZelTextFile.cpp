@@ -97,7 +97,9 @@ HANDLE CZelTextFile::Detach() {
 
 void CZelTextFile::Close() {
   if (m_ahead) m_ahead->Drop();
-  // The handle stays held until Detach or Reset, as an attached one is still open.
+  // Closed holds no handle, so Detach answers none and an attach may follow; the file
+  // object stays until the next open. An attached descriptor stays the caller's.
+  m_hFile = CFile::hFileNull;
   if (!m_file) return;
   try {
     m_file->Close();

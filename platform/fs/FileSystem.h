@@ -36,6 +36,10 @@ std::error_code ListDir(const char* dir,
 // resolved by name; the file need not exist. False for an empty path.
 bool FullPathName(const char* path, CString& out);
 
+// Whether two open descriptors are the same file (device and inode), whatever names
+// opened them.
+bool SameFile(int fdA, int fdB);
+
 // Keeps a recursive walk finite: a folder is entered at most once per walk, known by its
 // device and inode, so a link to an ancestor, a loop of links or a folder linked twice is
 // walked once. One guard per walk; the walk enters its starting folder first.

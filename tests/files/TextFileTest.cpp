@@ -226,10 +226,12 @@ TEST_F(TextFileTest, AttachedHandlesAreLentNotOwned) {
   EXPECT_EQ(file.AttachInput(fd), 0);  // a handle is held already
   EXPECT_EQ(ReadAll(), (Lines{"via handle\n"}));
   file.Close();
-  EXPECT_EQ(file.AttachInput(fd), 0);  // still held after Close
+  EXPECT_EQ(file.Detach(), CFile::hFileNull);  // closed holds no handle
+  EXPECT_EQ(::lseek(fd, 0, SEEK_SET), 0);      // still open: it is the caller's
+  ASSERT_EQ(file.AttachInput(fd), 1);
+  EXPECT_EQ(ReadAll(), (Lines{"via handle\n"}));
   EXPECT_EQ(file.Detach(), fd);
   EXPECT_EQ(file.IsInited(), 0);
-  EXPECT_EQ(::lseek(fd, 0, SEEK_SET), 0);  // still open
   ::close(fd);
 }
 
