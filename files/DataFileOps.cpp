@@ -49,11 +49,10 @@ void ForEachDataFile(const CZelDirSpec& dir, const char** names, bool except,
 
 int ZelDirectoryFiles(const CZelDirSpec& dir, CObList& out) {
   if (!dir.DirExists()) return 0;
-  CString base = CString(dir.GetPath()) + ZEL_PATH_SEP;
   zel_fs::ListDir(dir.GetPath(), [&](const char* name, bool isDir) {
     if (isDir) return;
     auto* spec = new CZelFileSpec;
-    spec->SetSpec(base + name, 0);
+    spec->SetSpec(zel_fs::JoinPath(dir.GetPath(), name), 0);
     out.AddTail(spec);
   });
   return 1;

@@ -36,14 +36,14 @@ CZelFileSpec& CZelFileSpec::operator=(const CZelFileSpec& other) {
 
 void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, int type) {
   if (!dir.IsSpecSet() || !name) return;
-  m_path = CString(dir.GetPath()) + ZEL_PATH_SEP + name + ExtensionOf(type);
+  m_path = zel_fs::JoinPath(dir.GetPath(), name) + ExtensionOf(type);
   m_type = type;
   m_isSet = 1;
 }
 
 void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, unsigned long, unsigned long) {
   if (!dir.IsSpecSet() || !name) return;
-  m_path = CString(dir.GetPath()) + ZEL_PATH_SEP + name;
+  m_path = zel_fs::JoinPath(dir.GetPath(), name);
   m_type = 0;
   m_isSet = 1;
 }
@@ -82,7 +82,7 @@ void CZelFileSpec::SetSpecMac(const char* path, unsigned long macType, unsigned 
 }
 
 void CZelFileSpec::ReconstructSpec(const CZelDirSpec& dir, const char* fileName, int type) {
-  m_path = CString(dir.GetPath()) + ZEL_PATH_SEP + fileName;
+  m_path = zel_fs::JoinPath(dir.GetPath(), fileName);
   m_type = type;
   m_isSet = 1;
 }
