@@ -143,12 +143,6 @@ TEST_F(HostServicesTest, RemoteToolsSwitch) {
   }
 }
 
-// A clipboard that cannot be opened.
-class LockedClipboard : public ScriptedUiBackend {
- public:
-  BOOL SetClipboardText(const char*) override { return FALSE; }
-};
-
 TEST_F(HostServicesTest, ClipboardText) {
   CWnd owner(HWND(42));
   EXPECT_EQ(ZelCopyTextToClipboard(&owner, ""), 0);
@@ -172,14 +166,34 @@ TEST_F(HostServicesTest, ClipboardText) {
   EXPECT_EQ(ZelSaveClipboardTextToFile(&owner, CZelFileSpec((tmp / "no/dir.txt").c_str(), 0)), 0u);
   EXPECT_EQ(ui().messages.size(), 1u);
 
-  LockedClipboard locked;
-  UiBackend* previous = ZelSetUi(&locked);
-  EXPECT_EQ(ZelCopyTextToClipboard(&owner, "x"), 0);
-  ZelSetUi(previous);
-  ASSERT_EQ(locked.messages.size(), 1u);
-  EXPECT_EQ(locked.messages[0].text, "Cannot open the Clipboard");
-  EXPECT_EQ(locked.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-  EXPECT_EQ(locked.messages[0].owner, HWND(42));
+  // Each failure of the clipboard in its own words, with the warning icon, for the owner.
+  struct Case {
+    ZelClipboard failure;
+    bool copying;
+    const char* message;  // null: none
+  } cases[] = {
+      {ZelClipboard::CannotOpen, true, "Cannot open the Clipboard"},
+      {ZelClipboard::CannotStore, true, "Error saving text to the Clipboard"},
+      {ZelClipboard::CannotOpen, false, "Cannot open the Clipboard"},
+      {ZelClipboard::NoText, false, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message ? c.message : "no text");
+    ui().messages.clear();
+    ui().clipboardFailure = c.failure;
+    if (c.copying)
+      EXPECT_EQ(ZelCopyTextToClipboard(&owner, "x"), 0);
+    else
+      EXPECT_EQ(ZelSaveClipboardTextToFile(&owner, out), 0u);
+    if (!c.message) {
+      EXPECT_TRUE(ui().messages.empty());
+      continue;
+    }
+    ASSERT_EQ(ui().messages.size(), 1u);
+    EXPECT_EQ(ui().messages[0].text, c.message);
+    EXPECT_EQ(ui().messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(ui().messages[0].owner, HWND(42));
+  }
 }
 
 TEST_F(HostServicesTest, PathSplitting) {

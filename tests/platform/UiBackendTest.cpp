@@ -53,9 +53,9 @@ TEST(UiBackendTest, ConsoleBackendPrintsOneLineAndCancelsDialogs) {
   CString chosen;
   EXPECT_FALSE(console.BrowseForFolder("t", "/", chosen));
   EXPECT_FALSE(console.FileDialog(FileDialogRequest{}, chosen));
-  EXPECT_FALSE(console.GetClipboardText(chosen));
-  EXPECT_TRUE(console.SetClipboardText("clip"));
-  EXPECT_TRUE(console.GetClipboardText(chosen));
+  EXPECT_EQ(console.GetClipboardText(chosen), ZelClipboard::NoText);
+  EXPECT_EQ(console.SetClipboardText("clip"), ZelClipboard::Ok);
+  EXPECT_EQ(console.GetClipboardText(chosen), ZelClipboard::Ok);
   EXPECT_EQ(chosen, CString("clip"));
 }
 

@@ -43,6 +43,10 @@ TEST_F(SxfCommandTest, FmtPrintsAsTheWriterAtAnyWidthPrefixAndLineEnd) {
   r = RunZel("sxf fmt --lf --width 8 --prefix '# ' '" + prefixed + "'");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "# (SXF a \n#  \"b\" \n#  12345)\n");
+  // Width 0, as the tree takes it: every element that may go on a line of its own does.
+  r = RunZel("sxf fmt --lf --width 0 '" + Write("small.sxf", "(SXF a (\"b\" 12345))") + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "(SXF \n a \n (\"b\" \n  12345))\n");
   r = RunZel("sxf fmt --lf - < '" + path + "'");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.substr(0, 5), "(SXF ");
@@ -72,7 +76,7 @@ TEST_F(SxfCommandTest, MalformedFilesFailWithTheLibrarysMessage) {
   zel_test::ZelResult missing = RunZel("sxf fmt '" + tmp / "missing.sxf" + "'");
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("Cannot find this file."), std::string::npos) << missing.err;
-  EXPECT_EQ(RunZel("sxf fmt --width 0 x").status, 2);
+  EXPECT_EQ(RunZel("sxf fmt --width -1 x").status, 2);
 }
 
 TEST_F(SxfCommandTest, CheckReadsEveryFileAndFailsWhenOneDoesNot) {
