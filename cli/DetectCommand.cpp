@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "files/FileTypesTable.h"
 #include "files/SequenceDetection.h"
 
@@ -17,8 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr HANDLE kStdin = 0;
+
 struct Detected {
   int type = 0;
+  bool byContent = false;  // the contents were looked at (and decided)
   int format = 0, seqType = 0, archive = 0;
 };
 
@@ -27,127 +30,186 @@ const char* DescriptionOf(int type) {
   return row && row->description && row->id == type ? row->description : nullptr;
 }
 
-// Tells the user, in the library's words, why path could not be read.
-void ReportUnreadable(const std::string& path, const CFileException& e) {
-  CFileException copy = e;
-  CZelFileSpec(path.c_str(), 0).ReportException(&copy, 1, 1);
+const char* FormatName(int format) {
+  switch (format) {
+    case ZEL_GUESS_GENBANK:
+      return "GenBank";
+    case ZEL_GUESS_EMBL:
+      return "EMBL";
+    case ZEL_GUESS_FASTA:
+      return "FASTA";
+    case ZEL_GUESS_ARCHIVE:
+      return "archive";
+    default:
+      return "none";
+  }
 }
 
-// The library's exception for a failed folder read; the standard library's codes are the
-// system's error numbers.
-CFileException FolderError(const fs::path& dir, const std::error_code& ec) {
-  return CFileException(CFileException::ErrnoToException(ec.value()), ec.value(), dir.c_str());
+const char* SeqTypeName(int seqType) {
+  return seqType == ZEL_SEQ_NUCLEIC   ? "nucleic acid"
+         : seqType == ZEL_SEQ_PROTEIN ? "protein"
+                                      : "undecided";
 }
 
-// The type of one readable file, and the content results for --json. False (after
-// reporting why) when the file cannot be opened for reading.
-bool Detect(const std::string& path, bool contentOnly, bool wantContent, Detected& d) {
+// The type of one file: by its name first, as the library does, unless contentOnly; the
+// contents when the name leaves it to them. False, with the reason in error, when the
+// contents were needed and could not be read.
+bool Detect(const std::string& path, bool contentOnly, Detected& d, std::string& error) {
+  if (path != "-" && !IsRegularFile(path, error)) return false;
+  if (!contentOnly) {
+    d.type = ZelFtypeFromName(path.c_str());
+    if (d.type >= 0) return true;
+  }
+  d.byContent = true;
   try {
-    CEkStream stream(path.c_str(), CFile::modeRead | CFile::shareDenyWrite);
-    if (contentOnly || wantContent) TryToGuessFtype(&stream, &d.seqType, &d.format, &d.archive);
-  } catch (CFileException& e) {
-    ReportUnreadable(path, e);
+    if (path == "-") {
+      CStdioFile in(kStdin);
+      CEkStream stream;
+      // Standard input cannot be opened by name: its bytes go through a memory stream.
+      char buf[65536];
+      stream.Open(1u << 20);
+      for (UINT n; (n = in.Read(buf, sizeof buf)) > 0;) stream.Write(buf, static_cast<int>(n));
+      stream.SeekToBegin();
+      TryToGuessFtype(&stream, &d.seqType, &d.format, &d.archive);
+    } else {
+      CEkStream stream(path.c_str(), CFile::modeRead | CFile::shareDenyWrite);
+      TryToGuessFtype(&stream, &d.seqType, &d.format, &d.archive);
+    }
+  } catch (CException& e) {
+    error = FailureText(path, e, true);
     return false;
   }
-  if (contentOnly) {
-    d.type = ZelFtypeFromGuess(d.format, d.seqType);
-  } else {
-    CZelFileSpec spec;
-    d.type = spec.GuessExistingFileSpecGivenPath(path.c_str()) ? spec.GetType() : 0;
-  }
+  d.type = ZelFtypeFromGuess(d.format, d.seqType);
   return true;
 }
 
-// The regular files under dir, in sorted order; folders linked to are not followed.
-bool CollectFiles(const fs::path& dir, std::vector<std::string>& files) {
+// The files under dir, in sorted order, walked into subfolders but not through links to
+// folders; what cannot be read or is no regular file goes to problems as "path: reason".
+void CollectFiles(const fs::path& dir, std::vector<std::string>& files,
+                  std::vector<std::pair<std::string, std::string>>& problems) {
   std::error_code ec;
   fs::directory_iterator it(dir, ec), end;
-  if (ec) {
-    ReportUnreadable(dir.string(), FolderError(dir, ec));
-    return false;
-  }
-  bool ok = true;
-  for (; it != end; it.increment(ec)) {
-    if (ec) {
-      ReportUnreadable(dir.string(), FolderError(dir, ec));
-      return false;
-    }
+  for (; !ec && it != end; it.increment(ec)) {
+    const fs::path& p = it->path();
     std::error_code kindError;
-    if (it->is_symlink(kindError) == false && it->is_directory(kindError))
-      ok &= CollectFiles(it->path(), files);
-    else if (it->is_regular_file(kindError))
-      files.push_back(it->path().string());
+    const fs::file_status link = it->symlink_status(kindError);
+    const fs::file_status target = it->status(kindError);
+    if (fs::is_symlink(link) && !fs::exists(target)) {
+      problems.push_back({p.string(), p.string() + ": broken link, skipped"});
+    } else if (fs::is_directory(target)) {
+      if (!fs::is_symlink(link)) CollectFiles(p, files, problems);
+    } else {
+      files.push_back(p.string());  // special files are refused when they are detected
+    }
   }
-  return ok;
+  if (ec) {
+    CFileException e(CFileException::ErrnoToException(ec.value()), ec.value(), dir.c_str());
+    problems.push_back({dir.string(), FailureText(dir.string(), e, true)});
+  }
+}
+
+Json DetectedJson(const std::string& path, const Detected* d, const std::string& error) {
+  Json row;
+  PutPath(row, path);
+  auto orNull = [](bool known, Json value) { return known ? value : Json(nullptr); };
+  const char* description = d ? DescriptionOf(d->type) : nullptr;
+  row["type"] = orNull(d, d ? d->type : 0);
+  row["description"] = description ? Json(description) : Json(nullptr);
+  row["by"] = orNull(d, d && d->byContent ? "content" : "name");
+  const bool content = d && d->byContent;
+  row["format"] = orNull(content, content ? d->format : 0);
+  row["formatName"] = orNull(content, content ? FormatName(d->format) : "");
+  row["seqType"] = orNull(content, content ? d->seqType : 0);
+  row["seqTypeName"] = orNull(content, content ? SeqTypeName(d->seqType) : "");
+  row["archive"] = orNull(content, content && d->archive != 0);
+  if (!d) row["error"] = ToValidUtf8(error);
+  return row;
 }
 
 int RunDetect(const std::vector<std::string>& paths, bool json, bool contentOnly) {
-  bool allRead = true;
-  auto rows = nlohmann::ordered_json::array();
+  int status = kOk;
+  Json rows = Json::array();
+  auto fail = [&](const std::string& path, const std::string& error) {
+    status = kFailed;
+    if (json)
+      rows.push_back(DetectedJson(path, nullptr, error));
+    else
+      Message(error);
+  };
   for (const std::string& arg : paths) {
     std::vector<std::string> files;
+    std::vector<std::pair<std::string, std::string>> problems;
     std::error_code ec;
-    if (fs::is_directory(arg, ec)) {
-      allRead &= CollectFiles(arg, files);
+    if (arg != "-" && fs::is_directory(arg, ec)) {
+      CollectFiles(arg, files, problems);
       std::sort(files.begin(), files.end());
     } else {
       files.push_back(arg);
     }
+    for (const auto& [path, error] : problems) fail(path, error);
     for (const std::string& path : files) {
       Detected d;
-      if (!Detect(path, contentOnly, json, d)) {
-        allRead = false;
+      std::string error;
+      if (!Detect(path, contentOnly, d, error)) {
+        fail(path, error);
         continue;
       }
-      const char* description = DescriptionOf(d.type);
       if (json) {
-        nlohmann::ordered_json row;
-        row["path"] = path;
-        row["type"] = d.type;
-        row["description"] = description ? nlohmann::ordered_json(description) : nullptr;
-        row["format"] = d.format;
-        row["seqType"] = d.seqType;
-        row["archive"] = d.archive;
-        rows.push_back(row);
+        rows.push_back(DetectedJson(path, &d, error));
       } else {
+        const char* description = DescriptionOf(d.type);
         std::printf("%d\t%s\t%s\n", d.type, description ? description : "-", path.c_str());
       }
     }
   }
-  if (json) std::printf("%s\n", rows.dump(2).c_str());
-  return allRead ? kOk : kFailed;
+  if (json) PrintJson(rows);
+  return status;
 }
 
 const CommandRegistrar detect(30, [](CLI::App& app) {
   auto* cmd = app.add_subcommand(
-      "detect", "Recognise the file type of sequence files: ID<TAB>DESCRIPTION<TAB>PATH");
+      "detect",
+      "Recognise the file type of sequence files: ID<TAB>DESCRIPTION<TAB>PATH.\n"
+      "The name decides first: an extension of one to three letters that the file types "
+      "table knows (.gb, .gp, .ma4, ...), or BAIROCH or PROSITE in the path. A name without "
+      "extension, or with a long one such as .fasta or .embl, decides type 0 without "
+      "looking inside. A short extension nobody claims (.txt, .seq, .fa) leaves it to the "
+      "contents: GenBank, EMBL and FASTA records, the suite's archive markers, and the "
+      "letters of the sequence. --content looks inside whatever the name.");
   static bool json = false, contentOnly = false;
   static std::vector<std::string> paths;
-  cmd->add_flag("--json", json, "An array of {path, type, description, format, seqType, archive}");
+  cmd->add_flag("--json", json,
+                "An array of {path, type, description, by (name or content), format, "
+                "formatName, seqType, seqTypeName, archive}; fields of the contents are null "
+                "when the name decided; a failed file has error");
   cmd->add_flag("--content", contentOnly, "Look at the contents only, not extension or name");
-  cmd->add_option("PATH", paths, "Files, or folders walked recursively")->required();
+  cmd->add_option("PATH", paths, "Files, folders walked recursively, or - for standard input")
+      ->required();
   cmd->callback([] { SetStatus(RunDetect(paths, json, contentOnly)); });
 });
 
 const DemoRegistrar demo(30, "Sequence format detection", [] {
   fs::path dir = fs::path(ExamplesDir()) / "sequences";
   std::vector<std::string> files;
-  if (!CollectFiles(dir, files)) return static_cast<int>(kFailed);
+  std::vector<std::pair<std::string, std::string>> problems;
+  CollectFiles(dir, files, problems);
+  for (const auto& problem : problems) Message(problem.second);
   std::sort(files.begin(), files.end());
-  static const char* const formats[] = {"no format", "GenBank style", "EMBL style", "FASTA", "",
-                                        "",          "suite archive"};
-  static const char* const kinds[] = {"undecided", "nucleic acid", "protein"};
   std::printf("Each sample file of %s, with what its contents say:\n", dir.c_str());
-  int status = kOk;
+  int status = problems.empty() ? kOk : kFailed;
   for (const std::string& path : files) {
     Detected d;
-    if (!Detect(path, false, true, d)) {
+    std::string error;
+    if (!Detect(path, true, d, error)) {
+      Message(error);
       status = kFailed;
       continue;
     }
-    const char* description = DescriptionOf(d.type);
-    std::printf("  %-22s %3d %-20s (%s, %s)\n", fs::path(path).filename().c_str(), d.type,
-                description ? description : "-", formats[d.format], kinds[d.seqType]);
+    CZelFileSpec spec;
+    spec.GuessExistingFileSpecGivenPath(path.c_str());
+    const char* description = DescriptionOf(spec.GetType());
+    std::printf("  %-22s %3d %-20s (%s, %s)\n", fs::path(path).filename().c_str(), spec.GetType(),
+                description ? description : "-", FormatName(d.format), SeqTypeName(d.seqType));
   }
   const char* ids[] = {"pBR322", " pBR322", "pBR{322}"};
   std::printf("Database identifiers (a rejected one is explained on standard error):\n");

@@ -1,17 +1,19 @@
-// zel lines: counts lines exactly as the text file reads them.
+// zel lines: counts lines exactly as the text file reads them whole.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "files/StatusMessage.h"
 #include "files/ZelTextFile.h"
 
 namespace zel_cli {
 namespace {
+
+constexpr HANDLE kStdin = 0;
 
 // Progress goes to the terminal on one line that each message rewrites.
 std::string g_progressPath;
@@ -21,11 +23,22 @@ void ShowProgress(const char* message) {
 }
 
 // The lines a reader of the file gets whole, as ReadLineLong reads them: a long line is one
-// line. A failure is shown in the library's words and answers false.
-bool CountLines(const std::string& path, long long& lines) {
-  CZelTextFile file(CZelFileSpec(path.c_str(), 0));
-  if (!file.OpenInput()) {
-    file.ReportException();
+// line, and a last line without its end counts too. "-" is standard input. False, with
+// the reason in error, when the file cannot be read.
+bool CountLines(const std::string& path, long long& lines, std::string& error) {
+  CZelTextFile file;
+  file.SetFileSpec(path == "-" ? "standard input" : path.c_str(), 0);
+  bool opened;
+  if (path == "-") {
+    opened = file.AttachInput(kStdin);
+  } else if (!IsRegularFile(path, error)) {
+    return false;
+  } else {
+    opened = file.OpenInput();
+  }
+  if (!opened) {
+    CFileException e = file.GetLastError();
+    error = FailureText(path, e, true);
     return false;
   }
   const bool progress = ProgressWanted();
@@ -35,11 +48,10 @@ bool CountLines(const std::string& path, long long& lines) {
     file.DisplayProgressStatus(1 << 20);
   }
   bool ok = true;
-  lines = 0;
   try {
     lines = file.CountLinesToEnd();
   } catch (CException& e) {
-    file.ReportException(&e);
+    error = FailureText(path, e, true);
     ok = false;
   }
   if (progress) {
@@ -52,29 +64,38 @@ bool CountLines(const std::string& path, long long& lines) {
 
 int RunLines(const std::vector<std::string>& paths, bool json) {
   int status = kOk;
-  auto out = nlohmann::ordered_json::array();
+  Json out = Json::array();
   for (const std::string& path : paths) {
     long long lines = 0;
-    if (!CountLines(path, lines)) {
+    std::string error;
+    const bool ok = CountLines(path, lines, error);
+    if (!ok) {
       status = kFailed;
-      continue;
+      if (!json) Message(error);
     }
-    if (json)
-      out.push_back({{"path", path}, {"lines", lines}});
-    else
+    if (json) {
+      Json row;
+      PutPath(row, path);
+      row["lines"] = ok ? Json(lines) : Json(nullptr);
+      if (!ok) row["error"] = ToValidUtf8(error);
+      out.push_back(row);
+    } else if (ok) {
       std::printf("%lld\t%s\n", lines, path.c_str());
+    }
   }
-  if (json) std::printf("%s\n", out.dump(2).c_str());
+  if (json) PrintJson(out);
   return status;
 }
 
 const CommandRegistrar lines(20, [](CLI::App& app) {
-  auto* cmd =
-      app.add_subcommand("lines", "Count the lines of files (CR, LF and CR LF each end one)");
+  auto* cmd = app.add_subcommand(
+      "lines",
+      "Count the lines of files as they are read whole: CR, LF and CR LF each end one, a "
+      "last line without an end counts too");
   static bool json = false;
   static std::vector<std::string> paths;
-  cmd->add_flag("--json", json, "An array of {\"path\", \"lines\"}");
-  cmd->add_option("FILE", paths, "Files to count")->required();
+  cmd->add_flag("--json", json, "An array of {path, lines} (a failed file: lines null, error)");
+  cmd->add_option("FILE", paths, "Regular files to count, or - for standard input")->required();
   cmd->callback([] { SetStatus(RunLines(paths, json)); });
 });
 

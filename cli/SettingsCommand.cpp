@@ -1,32 +1,87 @@
 // zel settings: read and write entries of zel's own settings store or the suite-wide one.
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "layout/Settings.h"
-#include "platform/app/WinApp.h"
+#include "platform/registry/Registry.h"
 
 namespace zel_cli {
 namespace {
 
 struct Args {
   bool suite = false;
-  std::string section, entry, value, def;
+  std::string section, entry, value;
+  std::optional<std::string> def;
 };
 
+// A line break can be held by no store, so this default tells a missing entry apart.
+constexpr const char* kMissing = "\n(missing)\n";
+
+CString Location(const Args& a) {
+  return a.suite ? QlliGetProfileLocation() : ZelGetProfileLocation();
+}
+
+// Why a name or value cannot be stored as given, or empty: a line break ends an entry's
+// line in every store; a profile file's sections end at "]", its names at "="; the suite's
+// store keeps sections as registry keys, whose levels "\" separates.
+std::string Unstorable(const Args& a, bool writing) {
+  auto breaks = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+  if (breaks(a.section)) return "a section name cannot hold a line break";
+  if (breaks(a.entry)) return "an entry name cannot hold a line break";
+  if (writing && breaks(a.value)) return "a value cannot hold a line break";
+  if (a.entry.empty()) return "an entry name cannot be empty";
+  if (a.suite) {
+    if (a.section.find('\\') != std::string::npos)
+      return "a section name of the suite's store cannot hold \"\\\"";
+  } else {
+    if (a.section.find(']') != std::string::npos) return "a section name cannot hold \"]\"";
+    if (a.entry.find('=') != std::string::npos) return "an entry name cannot hold \"=\"";
+    if (a.entry[0] == '[' || a.entry[0] == ';')
+      return std::string("an entry name cannot begin with \"") + a.entry[0] + "\"";
+  }
+  return {};
+}
+
+// Damaged hives that a write set aside, for the user to know.
+void ReportSetAside() {
+  for (const CString& bad : zel_registry::TakeSetAsideHives())
+    Message(std::string("the settings file was damaged; the damaged original is kept as ") +
+            bad.GetString());
+}
+
 int Get(const Args& a) {
-  CString value = a.suite ? QlliGetProfileString(a.section.c_str(), a.entry.c_str(), a.def.c_str())
-                          : ZelGetProfileString(a.section.c_str(), a.entry.c_str(), a.def.c_str());
+  if (std::string why = Unstorable(a, false); !why.empty()) {
+    Message("settings: " + why);
+    return kUsage;
+  }
+  CString value = a.suite ? QlliGetProfileString(a.section.c_str(), a.entry.c_str(), kMissing)
+                          : ZelGetProfileString(a.section.c_str(), a.entry.c_str(), kMissing);
+  if (value == kMissing) {
+    if (!a.def) {
+      Message("settings: no entry " + a.entry + " in [" + a.section + "] of " +
+              Location(a).GetString());
+      return kFailed;
+    }
+    value = a.def->c_str();
+  }
   std::printf("%s\n", value.GetString());
   return kOk;
 }
 
 int Set(const Args& a) {
+  if (std::string why = Unstorable(a, true); !why.empty()) {
+    Message("settings: " + why);
+    return kUsage;
+  }
   CString ok = a.suite ? QlliWriteProfileString(a.section.c_str(), a.entry.c_str(), a.value.c_str())
                        : ZelWriteProfileString(a.section.c_str(), a.entry.c_str(), a.value.c_str());
+  ReportSetAside();
   if (ok[0] == 1) return kOk;
-  std::fprintf(stderr, "zel settings: cannot write [%s] %s to %s\n", a.section.c_str(),
-               a.entry.c_str(), AfxGetApp()->GetProfileLocation().GetString());
+  Message("settings: cannot write [" + a.section + "] " + a.entry + " to " +
+          Location(a).GetString());
   return kFailed;
 }
 
@@ -36,7 +91,9 @@ const CommandRegistrar settings(51, [](CLI::App& app) {
   static Args get, set;
   auto* g = cmd->add_subcommand("get", "Print an entry (the default when it is not set)");
   g->add_flag("--suite", get.suite, "The store shared by all programs of the suite");
-  g->add_option("--default", get.def, "What an entry that is not set reads as");
+  g->add_option("--default", get.def,
+                "What an entry that is not set reads as (without it such an entry is a "
+                "failure, exit 1)");
   g->add_option("SECTION", get.section, "Section name (case does not matter)")->required();
   g->add_option("ENTRY", get.entry, "Entry name (case does not matter)")->required();
   g->callback([] { SetStatus(Get(get)); });

@@ -1,28 +1,48 @@
 // zel sxf: reformat and check files in the structured text format.
 #include <cstdio>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "files/ZelTextFile.h"
 #include "serialization/SxfReformat.h"
 
 namespace {
 
+using zel_cli::Json;
+
 constexpr HANDLE kStdin = 0;
 
-// Opens path ("-": standard input) for reading; reports a failure in the library's words.
-bool OpenForReading(CZelTextFile& file, const std::string& path) {
+// Opens path ("-": standard input) for reading; false with the reason in error.
+bool OpenForReading(CZelTextFile& file, const std::string& path, std::string& error) {
   if (path == "-") {
     file.SetFileSpec("standard input", 0);
     if (file.AttachInput(kStdin)) return true;
   } else {
     file.SetFileSpec(path.c_str(), 0);
+    if (!zel_cli::IsRegularFile(path, error)) return false;
     if (file.OpenInput()) return true;
   }
-  file.ReportException();
+  CFileException e = file.GetLastError();
+  error = zel_cli::FailureText(path, e, true);
   return false;
+}
+
+// The failure in the library's words, then where reading stopped.
+std::string StopText(const std::string& path, CException& e, const SxfStop& stop) {
+  std::string text = zel_cli::FailureText(path, e, true);
+  if (stop.noHeaderTag) return text + " The root list does not begin with the header tag SXF.";
+  if (stop.line <= 0) return text;
+  text += " Reading stopped at line " + std::to_string(stop.line);
+  text += stop.column > 0 ? ", column " + std::to_string(stop.column) + "." : ", at its end.";
+  return text;
+}
+
+const char* ArchiveCauseName(int cause) {
+  static const char* const names[] = {"none",      "generic",  "readOnly", "endOfFile",
+                                      "writeOnly", "badIndex", "badClass", "badSchema"};
+  return cause >= 0 && cause < 8 ? names[cause] : "unknown";
 }
 
 struct FmtOptions {
@@ -34,13 +54,18 @@ struct FmtOptions {
 
 int RunFmt(const FmtOptions& o) {
   CZelTextFile in;
-  if (!OpenForReading(in, o.file)) return zel_cli::kFailed;
+  std::string error;
+  if (!OpenForReading(in, o.file, error)) {
+    zel_cli::Message(error);
+    return zel_cli::kFailed;
+  }
   const char* prefix = o.prefix.empty() ? nullptr : o.prefix.c_str();
   std::string out;
+  SxfStop stop;
   try {
-    SxfReformat(in, prefix, o.width, o.lf ? "\n" : "\r\n", out);
+    SxfReformat(in, prefix, o.width, o.lf ? "\n" : "\r\n", out, &stop);
   } catch (CException& e) {
-    in.ReportException(&e);
+    zel_cli::Message(StopText(o.file, e, stop));
     in.Close();
     return zel_cli::kFailed;
   }
@@ -57,34 +82,46 @@ struct CheckOptions {
 
 int RunCheck(const CheckOptions& o) {
   int status = zel_cli::kOk;
-  nlohmann::json results = nlohmann::json::array();
+  Json results = Json::array();
   for (const std::string& path : o.files) {
     CZelTextFile in;
-    bool ok = OpenForReading(in, path);
+    std::string error;
+    bool ok = OpenForReading(in, path, error);
     int cause = -1;
+    SxfStop stop;
     if (ok) {
       try {
-        SxfCheck(in, o.prefix.empty() ? nullptr : o.prefix.c_str());
+        SxfCheck(in, o.prefix.empty() ? nullptr : o.prefix.c_str(), &stop);
       } catch (CArchiveException& e) {
         ok = false;
         cause = e.m_cause;
-        in.ReportException(&e);
+        error = StopText(path, e, stop);
       } catch (CException& e) {
         ok = false;
-        in.ReportException(&e);
+        error = StopText(path, e, stop);
       }
       in.Close();
     }
-    if (!ok) status = zel_cli::kFailed;
+    if (!ok) {
+      status = zel_cli::kFailed;
+      if (!o.json) zel_cli::Message(error);
+    }
     if (o.json) {
-      nlohmann::json r = {{"file", path}, {"ok", ok}};
-      if (cause >= 0) r["cause"] = cause;
+      Json r;
+      zel_cli::PutPath(r, path);
+      r["ok"] = ok;
+      r["cause"] = cause >= 0 ? Json(cause) : Json(nullptr);
+      r["causeName"] = cause >= 0 ? Json(ArchiveCauseName(cause)) : Json(nullptr);
+      r["line"] = !ok && stop.line > 0 ? Json(stop.line) : Json(nullptr);
+      r["column"] = !ok && stop.column > 0 ? Json(stop.column) : Json(nullptr);
+      r["headerTagMissing"] = ok ? Json(nullptr) : Json(stop.noHeaderTag);
+      if (!ok) r["error"] = zel_cli::ToValidUtf8(error);
       results.push_back(r);
     } else if (ok) {
       std::printf("%s: ok\n", path.c_str());
     }
   }
-  if (o.json) std::printf("%s\n", results.dump(2).c_str());
+  if (o.json) zel_cli::PrintJson(results);
   return status;
 }
 
@@ -105,7 +142,9 @@ const zel_cli::CommandRegistrar kSxf(40, [](CLI::App& app) {
   auto check = std::make_shared<CheckOptions>();
   CLI::App* c = sxf->add_subcommand("check", "Read each FILE; fail when one does not read");
   c->add_option("--prefix", check->prefix, "Text that begins every line");
-  c->add_flag("--json", check->json, "Print the results as JSON");
+  c->add_flag("--json", check->json,
+              "An array of {path, ok, cause, causeName, line, column, headerTagMissing, "
+              "error}");
   c->add_option("files", check->files, "The files")->required();
   c->callback([check] { zel_cli::SetStatus(RunCheck(*check)); });
 });

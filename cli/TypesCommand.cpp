@@ -1,20 +1,19 @@
 // zel types, zel filter: the file types table and its dialog filters.
 #include <cstdio>
-#include <nlohmann/json.hpp>
+#include <string>
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "files/FileTypesTable.h"
 
 namespace zel_cli {
 namespace {
 
-nlohmann::ordered_json TextOrNull(const char* s) {
-  return s ? nlohmann::ordered_json(s) : nlohmann::ordered_json(nullptr);
-}
+Json TextOrNull(const char* s) { return s ? Json(s) : Json(nullptr); }
 
-nlohmann::ordered_json RowJson(const FTTENTRY& r) {
-  nlohmann::ordered_json j;
+Json RowJson(const FTTENTRY& r) {
+  Json j;
   j["id"] = r.id;
   j["description"] = TextOrNull(r.description);
   j["extension"] = TextOrNull(r.extension);
@@ -34,9 +33,9 @@ nlohmann::ordered_json RowJson(const FTTENTRY& r) {
 
 int PrintTypes(bool json) {
   if (json) {
-    auto rows = nlohmann::ordered_json::array();
+    auto rows = Json::array();
     for (const FTTENTRY* r : _FileTypesTable.Rows()) rows.push_back(RowJson(*r));
-    std::printf("%s\n", rows.dump(2).c_str());
+    PrintJson(rows);
     return kOk;
   }
   for (const FTTENTRY* r : _FileTypesTable.Rows())
@@ -45,6 +44,12 @@ int PrintTypes(bool json) {
 }
 
 int PrintFilter(std::vector<int> ids, bool noAllFiles) {
+  for (int id : ids) {
+    if (id == 0 || _FileTypesTable.FindFileTypeEntry(id)->id != id) {
+      Message("filter: no file type has the id " + std::to_string(id) + " (zel types lists them)");
+      return kUsage;
+    }
+  }
   ids.push_back(0);
   std::printf("%s\n", ZelMakeFilterString(ids.data(), noAllFiles).GetString());
   return kOk;

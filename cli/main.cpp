@@ -5,6 +5,7 @@
 #include <map>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "platform/app/WinApp.h"
 #include "platform/console/Console.h"
 #include "platform/host/Host.h"
@@ -83,6 +84,24 @@ int main(int argc, char** argv) {
   for (auto& [order, setup] : Commands()) setup(cli);
   CLI::App* demo = cli.add_subcommand("demo", "A short tour of the library over examples/");
   demo->callback([] { SetStatus(RunDemo()); });
+  // Every message starts "zel:", usage errors included.
+  cli.failure_message([](const CLI::App*, const CLI::Error& e) {
+    return std::string("zel: ") + e.what() + "\nRun zel --help for more information.\n";
+  });
+  for (CLI::App* sub : cli.get_subcommands({}))
+    sub->failure_message([](const CLI::App* app, const CLI::Error& e) {
+      return "zel: " + app->get_name() + ": " + e.what() + "\nRun zel " + app->get_name() +
+             " --help for more information.\n";
+    });
+  auto known = [&cli](const std::string& name) {
+    for (const CLI::App* sub : cli.get_subcommands({}))
+      if (sub->check_name(name)) return true;
+    return false;
+  };
+  if (argc > 1 && argv[1][0] != '-' && !known(argv[1])) {
+    Message(std::string("unknown command '") + argv[1] + "' (zel --help lists the commands)");
+    return kUsage;
+  }
 
   try {
     cli.parse(argc, argv);

@@ -49,6 +49,10 @@ CString TextFor(const CauseText (&table)[N], int cause, int reading, const char*
 }  // namespace
 
 CString CZelFileSpec::FormatExceptionMessage(CException* e, int reading) const {
+  return ZelExceptionText(e, reading, GetTitle());
+}
+
+CString ZelExceptionText(CException* e, int reading, const char* name) {
   CString text;
   if (auto* fe = dynamic_cast<CFileException*>(e)) {
     if (fe->m_cause == CFileException::none) return CString();
@@ -59,8 +63,8 @@ CString CZelFileSpec::FormatExceptionMessage(CException* e, int reading) const {
   } else {
     text = reading ? "Failed to read %s." : "Failed to write %s.";
   }
-  // One pass, so a title that itself holds "%s" is not expanded again.
-  text.Replace("%s", GetTitle());
+  // One pass, so a name that itself holds "%s" is not expanded again.
+  text.Replace("%s", name ? name : "");
   return text;
 }
 

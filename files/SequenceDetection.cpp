@@ -359,9 +359,8 @@ int GuessFtypeUsingSmartAssGuessing(const CZelFileSpec& spec) {
   return ZelFtypeFromGuess(format, seqType);
 }
 
-int CZelFileSpec::GuessExistingFileSpecGivenPath(const char* path) {
+int ZelFtypeFromName(const char* path) {
   if (!path) return 0;
-  SetSpec(path, 0);
   const char* dot = std::strrchr(path, '.');
   if (!dot || std::strlen(dot) >= 5) return 0;
   const FTTENTRY* row = _FileTypesTable.FindFileTypeEntry(dot);
@@ -369,10 +368,19 @@ int CZelFileSpec::GuessExistingFileSpecGivenPath(const char* path) {
   if (type == 0) {
     CString upper(path);
     upper.MakeUpper();
-    if (upper.Find("BAIROCH") >= 0) type = 34;
-    if (upper.Find("PROSITE") >= 0) type = 35;
+    if (upper.Find("BAIROCH") >= 0) type = kRebase;
+    if (upper.Find("PROSITE") >= 0) type = kProsite;
   }
-  if (type == 0) type = GuessFtypeUsingSmartAssGuessing(*this);
+  return type == 0 ? -1 : type;
+}
+
+int CZelFileSpec::GuessExistingFileSpecGivenPath(const char* path) {
+  if (!path) return 0;
+  SetSpec(path, 0);
+  const char* dot = std::strrchr(path, '.');
+  if (!dot || std::strlen(dot) >= 5) return 0;  // the spec stays set, with type 0
+  int type = ZelFtypeFromName(path);
+  if (type < 0) type = GuessFtypeUsingSmartAssGuessing(*this);
   SetSpec(path, type);
   return 1;
 }

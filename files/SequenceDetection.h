@@ -41,6 +41,12 @@ int IsNuclSeq(char* word);
 // Whether every character of a lower-case word is an amino-acid letter, x or "*".
 int IsProtSeq(const char* word);
 
+// What a path's name says of its type, as GuessExistingFileSpecGivenPath takes it: the type
+// when the name decides (0 for no extension, or one of four or more letters such as
+// .fasta, where the contents are not looked at), -1 when it leaves the type to the
+// contents (a short extension no row recognises, and no database name in the path).
+int ZelFtypeFromName(const char* path);
+
 // The file type id for a format and sequence kind found by TryToGuessFtype (0 for none).
 int ZelFtypeFromGuess(int format, int seqType);
 

@@ -84,6 +84,10 @@ class CZelFileSpec : public CObject {
   uint32_t m_macCreator;
 };
 
+// The text a file or archive failure is told in, naming the file name (empty when the
+// exception tells no failure). CZelFileSpec::FormatExceptionMessage names the spec's title.
+CString ZelExceptionText(CException* e, int reading, const char* name);
+
 int operator==(const CZelFileSpec& a, const CZelFileSpec& b);
 int operator!=(const CZelFileSpec& a, const CZelFileSpec& b);
 CZelFileSpec ChangeFileType(const CZelFileSpec& spec, int type);

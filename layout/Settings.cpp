@@ -97,6 +97,13 @@ int QlliGetProfileBinary(const char* section, const char* entry, unsigned char* 
   return 1;
 }
 
+CString ZelGetProfileLocation() { return AfxGetApp()->GetProfileLocation(); }
+
+CString QlliGetProfileLocation() {
+  SuiteStore suite;
+  return AfxGetApp()->GetProfileLocation();
+}
+
 long ZelGetLocalExeDir(CString& dir, const char* def) {
   LONG err = zel_registry::OpenKey(ZelHive::LocalMachine, kInstallKey);
   if (err != ERROR_SUCCESS) {

@@ -26,6 +26,11 @@ int QlliWriteProfileBinary(const char* section, const char* entry, unsigned char
 int QlliGetProfileBinary(const char* section, const char* entry, unsigned char* data,
                          unsigned int count);
 
+// Where each store keeps its entries, for people: a hive key with its file, or a profile
+// file's path.
+CString ZelGetProfileLocation();
+CString QlliGetProfileLocation();
+
 // The "exedir" value of the installation key into dir, or def when the key or the value
 // cannot be read; 0 on success, else the registry's error code.
 long ZelGetLocalExeDir(CString& dir, const char* def);

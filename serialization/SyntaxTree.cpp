@@ -1,6 +1,7 @@
 // CSyntaxTree: whole-file reading and printing, the exchange walk, the shared table.
 #include "serialization/SyntaxTree.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "files/StatusMessage.h"
@@ -80,6 +81,7 @@ void CSyntaxTree::Serialize(CZelTextFile* file, int loading, const char* prefix,
     m_file = file;
     m_prefix = prefix;
     m_width = width;
+    m_linesRead = 0;
     try {
       CSynNode* node = ReadSynNode();
       if (!node->IsKindOf(RUNTIME_CLASS(CSynList))) {
@@ -88,9 +90,13 @@ void CSyntaxTree::Serialize(CZelTextFile* file, int loading, const char* prefix,
       }
       m_root = static_cast<CSynList*>(node);
     } catch (...) {
+      m_stopLine = m_linesRead;
+      m_stopColumn = m_line.IsEmpty() ? 0 : std::clamp(m_cursor, 1, m_line.GetLength());
       Clear();
       throw;
     }
+    m_stopLine = m_linesRead;
+    m_stopColumn = 0;
     ResetLineState();
     return;
   }
@@ -211,6 +217,7 @@ void CSyntaxTree::ReadNextLine() {
   if (n > 0 && buffer[n - 1] == '\n') --n;
   m_line.str().assign(buffer, n);
   m_cursor = 0;
+  ++m_linesRead;
   if (!m_prefix.IsEmpty()) {
     if (m_line.view().substr(0, static_cast<size_t>(m_prefix.GetLength())) != m_prefix.view()) {
       m_line.Empty();

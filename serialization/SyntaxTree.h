@@ -54,6 +54,11 @@ class CSyntaxTree : public CObject {
 
   // The root list (null before reading or storing).
   CSynList* GetRoot() const { return m_root; }
+  // Where the last reading stopped, for people: the number of the line read last (from 1;
+  // 0 when none was) and the column (from 1) of the last character read in it, 0 at the
+  // end of the file. Kept until the next reading.
+  int StopLine() const { return m_stopLine; }
+  int StopColumn() const { return m_stopColumn; }
 
   // Exchange.
   void StartExchange(int loading);
@@ -170,6 +175,9 @@ class CSyntaxTree : public CObject {
   CString m_line;
   CStringList m_pendingComments;
   int m_cursor = 0;
+  int m_linesRead = 0;
+  int m_stopLine = 0;
+  int m_stopColumn = 0;
   int m_progressCount = -1;
   int m_progressStep = 0;
   CMapStringToOb m_sharedTags;

@@ -349,6 +349,11 @@ LONG Load(ZelHive hive, Key& root) {
 // A change's answer when the hive already holds what was asked: nothing to write.
 constexpr LONG kNoChange = -1;
 
+std::vector<CString>& SetAside() {
+  static std::vector<CString> paths;
+  return paths;
+}
+
 // One change of the hive under its lock. change answers ERROR_SUCCESS to have the hive
 // written, kNoChange to succeed without writing, an error to leave it and answer that.
 template <typename Change>
@@ -360,7 +365,7 @@ LONG Update(ZelHive hive, Change change) {
     if (Parse(bytes, root) && !bytes.empty()) {
       // Keep the damaged original beside the hive before it is rewritten without the
       // parts that could not be read.
-      zel_state::ReplaceFile(path + ".bad", bytes);
+      if (!zel_state::ReplaceFile(path + ".bad", bytes)) SetAside().push_back(path + ".bad");
     }
     result = change(root);
     if (result != ERROR_SUCCESS) return false;
@@ -501,6 +506,12 @@ LONG ListKey(ZelHive hive, const char* key, KeyListing& listing) {
   for (const auto& [folded, entry] : found->values)
     listing.values.emplace_back(entry.first, entry.second);
   return ERROR_SUCCESS;
+}
+
+std::vector<CString> TakeSetAsideHives() {
+  std::vector<CString> taken;
+  taken.swap(SetAside());
+  return taken;
 }
 
 }  // namespace zel_registry

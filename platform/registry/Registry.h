@@ -70,4 +70,8 @@ struct KeyListing {
 };
 LONG ListKey(ZelHive hive, const char* key, KeyListing& listing);
 
+// The damaged hives set aside as "<hive>.bad" (the files written) since the last call, so
+// that a program can tell its user; reading empties the list.
+std::vector<CString> TakeSetAsideHives();
+
 }  // namespace zel_registry

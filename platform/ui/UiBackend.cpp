@@ -18,14 +18,18 @@ int DefaultMessageBoxAnswer(UINT type) {
 }
 
 int ConsoleUiBackend::MessageBox(const MessageBoxRequest& request) {
-  // One line: the message's own line breaks become ": ".
+  // One line: the message's own line breaks become ": ". It starts with the program's
+  // name, as every message of a command-line program does, then any other caption.
   CString line = request.text;
   line.Replace("\r\n", "\n");
   line.Replace("\n", ": ");
-  if (request.caption.IsEmpty())
+  CString prefix = AfxGetAppName();
+  if (!request.caption.IsEmpty() && request.caption != prefix)
+    prefix = prefix.IsEmpty() ? request.caption : prefix + ": " + request.caption;
+  if (prefix.IsEmpty())
     std::fprintf(stderr, "%s\n", line.GetString());
   else
-    std::fprintf(stderr, "%s: %s\n", request.caption.GetString(), line.GetString());
+    std::fprintf(stderr, "%s: %s\n", prefix.GetString(), line.GetString());
   std::fflush(stderr);
   return DefaultMessageBoxAnswer(request.type);
 }

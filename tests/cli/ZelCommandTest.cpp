@@ -74,36 +74,47 @@ TEST_F(ZelCommandTest, FilterJoinsTheRowsOfTheIds) {
   EXPECT_EQ(RunZel("filter").status, 2);
 }
 
-TEST_F(ZelCommandTest, LinesCountsAsTheTextFileReadsAndReportsFailures) {
+TEST_F(ZelCommandTest, LinesCountsWholeLinesAndReportsFailures) {
   zel_test::WriteFile(tmp / "mixed.txt", "a\r\nb\nc\rd");
   zel_test::WriteFile(tmp / "empty.txt", "");
-  zel_test::ZelResult r = RunZel("lines " + (tmp / "mixed.txt") + " " + (tmp / "empty.txt"));
+  // A 5,000-base line is one line, however a buffer would cut it.
+  zel_test::WriteFile(tmp / "long.fa", ">s\n" + std::string(5000, 'a') + "\n");
+  zel_test::ZelResult r =
+      RunZel("lines " + Q("mixed.txt") + " " + Q("empty.txt") + " " + Q("long.fa"));
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "4\t" + (tmp / "mixed.txt") + "\n0\t" + (tmp / "empty.txt") + "\n");
+  EXPECT_EQ(r.out, "4\t" + (tmp / "mixed.txt") + "\n0\t" + (tmp / "empty.txt") + "\n2\t" +
+                       (tmp / "long.fa") + "\n");
   EXPECT_EQ(r.err, "");
+  r = RunZel("lines - < " + Q("mixed.txt"));
+  EXPECT_EQ(r.out, "4\t-\n");
 
-  zel_test::ZelResult json =
-      RunZel("lines --json " + (tmp / "mixed.txt") + " " + (tmp / "missing.txt"));
+  // A failed file is listed with the library's words, naming the path as given.
+  zel_test::ZelResult json = RunZel("lines --json " + Q("mixed.txt") + " " + Q("missing.txt"));
   EXPECT_EQ(json.status, 1);
   auto parsed = nlohmann::json::parse(json.out);
-  ASSERT_EQ(parsed.size(), 1u);
+  ASSERT_EQ(parsed.size(), 2u);
   EXPECT_EQ(parsed[0]["lines"], 4);
-  EXPECT_EQ(json.err, "zel: missing.txt: Cannot find this file.\n");
-
-  EXPECT_EQ(RunZel("lines " + tmp.str()).status, 1);
+  EXPECT_TRUE(parsed[1]["lines"].is_null());
+  EXPECT_EQ(parsed[1]["error"],
+            tmp / "missing.txt" + ": Cannot find this file. (No such file or directory)");
+  EXPECT_EQ(json.err, "");
+  r = RunZel("lines " + Q("missing.txt"));
+  EXPECT_EQ(r.err, "zel: " + tmp / "missing.txt" +
+                       ": Cannot find this file. (No such file or directory)\n");
+  r = RunZel("lines " + Q(""));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("(Is a directory)"), std::string::npos) << r.err;
   EXPECT_EQ(RunZel("lines").status, 2);
-  EXPECT_EQ(RunZel("no-such-command").status, 2);
 }
 
 TEST_F(ZelCommandTest, DemoAndVersionRunWithoutArguments) {
   zel_test::ZelResult demo = RunZel("demo");
   EXPECT_EQ(demo.status, 0) << demo.err;
   for (const char* line :
-       {"78 file types",
-        "genbank_dna.gbk         27 GenBank Files        (GenBank style, nucleic acid)",
-        "genpept_protein.gbk     31 GenPept Files        (GenBank style, protein)",
-        "embl_mrna.txt           26 EMBL Files           (EMBL style, nucleic acid)",
-        "swissprot_protein.txt   30 SWISS-PROT Files     (EMBL style, protein)",
+       {"78 file types", "genbank_dna.gbk         27 GenBank Files        (GenBank, nucleic acid)",
+        "genpept_protein.gbk     31 GenPept Files        (GenBank, protein)",
+        "embl_mrna.txt           26 EMBL Files           (EMBL, nucleic acid)",
+        "swissprot_protein.txt   30 SWISS-PROT Files     (EMBL, protein)",
         "nucleotides.fa          28 FASTA Files          (FASTA, nucleic acid)",
         "proteins.fa             32 Protein FASTA Files  (FASTA, protein)"})
     EXPECT_NE(demo.out.find(line), std::string::npos) << line << "\n" << demo.out;
@@ -128,25 +139,39 @@ TEST_F(DetectCommandTest, LinesForFilesAndSortedFolders) {
                        (tmp / "seqs/notes.embl") + "\n");
 }
 
-TEST_F(DetectCommandTest, JsonHasTheContentResults) {
-  zel_test::ZelResult r = RunZel("detect --json " + Q("seqs/a.gb") + " " + Q("seqs/notes.embl"));
+TEST_F(DetectCommandTest, JsonSaysHowTheTypeWasFound) {
+  zel_test::ZelResult r = RunZel("detect --json " + Q("seqs/a.gb") + " " + Q("seqs/notes.embl") +
+                                 " " + Q("seqs/deeper/c.seq"));
   ASSERT_EQ(r.status, 0);
   auto rows = nlohmann::ordered_json::parse(r.out);
-  ASSERT_EQ(rows.size(), 2u);
+  ASSERT_EQ(rows.size(), 3u);
+  // The name decided: nothing of the contents was computed.
   EXPECT_EQ(rows[0]["path"], tmp / "seqs/a.gb");
   EXPECT_EQ(rows[0]["type"], 41);
   EXPECT_EQ(rows[0]["description"], "DNA/RNA Documents");
-  EXPECT_EQ(rows[0]["format"], 3);
-  EXPECT_EQ(rows[0]["seqType"], 2);
-  EXPECT_EQ(rows[0]["archive"], 0);
-  EXPECT_EQ(rows[1]["type"], 0);
+  EXPECT_EQ(rows[0]["by"], "name");
+  EXPECT_TRUE(rows[0]["format"].is_null());
+  EXPECT_TRUE(rows[0]["archive"].is_null());
+  EXPECT_EQ(rows[1]["type"], 0);  // a long extension decides type 0
+  EXPECT_EQ(rows[1]["by"], "name");
   EXPECT_TRUE(rows[1]["description"].is_null());
-  EXPECT_EQ(rows[1]["format"], 2);
-  EXPECT_EQ(rows[1]["seqType"], 1);
+  EXPECT_EQ(rows[2]["by"], "content");
+  EXPECT_EQ(rows[2]["type"], 27);
+  EXPECT_EQ(rows[2]["format"], 1);
+  EXPECT_EQ(rows[2]["formatName"], "GenBank");
+  EXPECT_EQ(rows[2]["seqType"], 1);
+  EXPECT_EQ(rows[2]["seqTypeName"], "nucleic acid");
+  EXPECT_EQ(rows[2]["archive"], false);
   std::vector<std::string> keys;
   for (auto it = rows[0].begin(); it != rows[0].end(); ++it) keys.push_back(it.key());
-  EXPECT_EQ(keys, (std::vector<std::string>{"path", "type", "description", "format", "seqType",
-                                            "archive"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"path", "type", "description", "by", "format",
+                                            "formatName", "seqType", "seqTypeName", "archive"}));
+  EXPECT_EQ(RunZel("detect --json --content " + Q("seqs/a.gb")).out.find("\"by\": \"name\""),
+            std::string::npos);
+  // The help says which names decide.
+  zel_test::ZelResult help = RunZel("detect --help");
+  EXPECT_NE(help.out.find(".fasta"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("--content"), std::string::npos);
 }
 
 TEST_F(DetectCommandTest, UnreadablePathsFailWithTheReason) {
@@ -192,12 +217,13 @@ TEST_F(LayoutCommandTest, LayoutFindsTheStoredMainFolder) {
 
 TEST_F(LayoutCommandTest, SettingsGetAndSet) {
   zel_test::ZelResult r = RunZel("settings get Some Entry");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "\n");
+  EXPECT_EQ(r.status, 1);  // not there, and no default given
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("profiles/zel.ini"), std::string::npos) << r.err;
   EXPECT_EQ(RunZel("settings get --default dflt Some Entry").out, "dflt\n");
   ASSERT_EQ(RunZel("settings set Some Entry 'a value'").status, 0);
   EXPECT_EQ(RunZel("settings get SOME entry").out, "a value\n");
-  EXPECT_EQ(RunZel("settings get --suite Some Entry").out, "\n");  // the stores stay apart
+  EXPECT_EQ(RunZel("settings get --suite Some Entry").status, 1);  // the stores stay apart
   ASSERT_EQ(RunZel("settings set --suite Some Entry suite").status, 0);
   EXPECT_EQ(RunZel("settings get --suite some ENTRY").out, "suite\n");
   EXPECT_EQ(RunZel("settings get Some Entry").out, "a value\n");
@@ -300,7 +326,11 @@ TEST_F(SxfCommandTest, CheckReadsEveryFileAndFailsWhenOneDoesNot) {
   EXPECT_EQ(json[0]["ok"], true);
   EXPECT_EQ(json[1]["ok"], false);
   EXPECT_EQ(json[1]["cause"], 1);
-  EXPECT_NE(r.err.find("bad.sxf"), std::string::npos);
+  EXPECT_EQ(json[1]["causeName"], "generic");
+  EXPECT_EQ(json[1]["path"], bad);
+  EXPECT_EQ(json[1]["line"], 1);
+  EXPECT_NE(json[1]["error"].get<std::string>().find(bad), std::string::npos);
+  EXPECT_EQ(r.err, "");
 }
 
 }  // namespace

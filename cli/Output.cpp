@@ -1,0 +1,120 @@
+// zel's messages and JSON output.
+#include "cli/Output.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "files/ZelFileSpec.h"
+
+namespace zel_cli {
+
+namespace {
+
+// The length of the valid UTF-8 sequence at p (n bytes left), 0 when none starts there.
+size_t SequenceLength(const unsigned char* p, size_t n) {
+  const unsigned char c = p[0];
+  size_t len;
+  unsigned min;
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) {
+    len = 2, min = 0x80;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    len = 3, min = 0x800;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    len = 4, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (n < len) return 0;
+  unsigned code = c & (0x7F >> len);
+  for (size_t i = 1; i < len; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (p[i] & 0x3F);
+  }
+  // No overlong forms, surrogates or code points past U+10FFFF.
+  if (code < min || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return 0;
+  return len;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (size_t i = 0; i < bytes.size();) {
+    size_t len = SequenceLength(p + i, bytes.size() - i);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
+std::string ToValidUtf8(std::string_view bytes) {
+  std::string out;
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (size_t i = 0; i < bytes.size();) {
+    size_t len = SequenceLength(p + i, bytes.size() - i);
+    if (len == 0) {
+      out += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      out.append(bytes.substr(i, len));
+      i += len;
+    }
+  }
+  return out;
+}
+
+std::string Hex(std::string_view bytes) {
+  static const char* const digits = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+void PutPath(Json& object, const std::string& path) {
+  if (IsValidUtf8(path)) {
+    object["path"] = path;
+    return;
+  }
+  object["path"] = ToValidUtf8(path);
+  object["pathHex"] = Hex(path);
+}
+
+void PrintJson(const Json& document) {
+  // Texts from elsewhere that slipped through unconverted still make valid JSON.
+  std::string text = document.dump(2, ' ', false, Json::error_handler_t::replace);
+  std::printf("%s\n", text.c_str());
+  std::fflush(stdout);
+}
+
+void Message(const std::string& text) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "zel: %s\n", text.c_str());
+}
+
+std::string FailureText(const std::string& path, CException& e, bool reading) {
+  std::string text = ZelExceptionText(&e, reading ? 1 : 0, path.c_str()).str();
+  if (text.empty()) text = path + ": failed";
+  // The library's message keeps its own line break after the name; one line here.
+  for (size_t at; (at = text.find('\n')) != std::string::npos;) text.replace(at, 1, ": ");
+  if (auto* fe = dynamic_cast<CFileException*>(&e); fe && fe->m_lOsError > 0)
+    text += std::string(" (") + std::strerror(static_cast<int>(fe->m_lOsError)) + ")";
+  return text;
+}
+
+bool IsRegularFile(const std::string& path, std::string& error) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_type type = fs::status(path, ec).type();
+  if (ec || type == fs::file_type::regular || type == fs::file_type::directory ||
+      type == fs::file_type::not_found)
+    return true;
+  error = path + ": not a regular file";
+  return false;
+}
+
+}  // namespace zel_cli
