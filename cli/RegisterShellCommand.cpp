@@ -1,65 +1,65 @@
-// zel register-shell: the desktop associations of the suite's documents and MIME types.
+// zel register-shell: the suite's document types made known to the desktop, and taken away
+// again.
 #include <cstdio>
-#include <set>
 #include <string>
 
 #include "cli/Command.h"
-#include "files/FileTypesTable.h"
+#include "cli/Output.h"
 #include "files/ShellRegistration.h"
-#include "platform/registry/Registry.h"
+#include "platform/app/WinApp.h"
 
 namespace zel_cli {
 namespace {
 
-const ZelHive kRoot = ZelHive::ClassesRoot;
-
-void PrintValue(const CString& key, const CString& name, const ZelRegValue& value) {
-  std::printf("%s\\%s\t%s\t%s\n", zel_registry::HiveName(kRoot), key.GetString(),
-              name.IsEmpty() ? "@" : name.GetString(), value.data.c_str());
-}
-
-// The key's values and those of every key below it.
-void PrintTree(const CString& key) {
-  zel_registry::KeyListing listing;
-  if (zel_registry::ListKey(kRoot, key, listing) != ERROR_SUCCESS) return;
-  for (const auto& [name, value] : listing.values) PrintValue(key, name, value);
-  for (const CString& sub : listing.subkeys) PrintTree(key + "\\" + sub);
-}
-
-void PrintOne(const CString& key, const char* name) {
-  ZelRegValue value;
-  if (zel_registry::QueryValue(kRoot, key, name, value) == ERROR_SUCCESS)
-    PrintValue(key, name ? name : "", value);
+void PrintFiles(const char* verb, const ZelShellRegistration& r) {
+  for (const CString& file : r.files) std::printf("  %s %s\n", verb, file.GetString());
+  for (const CString& tool : r.refreshed) std::printf("  ran %s\n", tool.GetString());
+  for (const CString& failure : r.failures) Message(failure.str());
 }
 
 int Register() {
-  RegisterZelShellFileTypes(nullptr, 0);
+  ZelShellRegistration r = RegisterZelShellFileTypesEx(nullptr, 0);
   RegisterZelMimeTypes();
-  // What the default rows and the MIME pairs address, each key once.
-  std::set<std::string> classes, extensions;
-  FileTypesTable defaults;
-  for (const FTTENTRY* row : defaults.Rows()) {
-    if (!row->shellClass || !*row->shellClass || !row->shellDescription ||
-        !*row->shellDescription || !row->extension || !*row->extension)
-      continue;
-    if (classes.insert(row->shellClass).second) PrintTree(row->shellClass);
-    extensions.insert(row->extension);
+  std::printf("%d document classes of the suite now open with %s.\n", r.classes,
+              AfxGetApp()->m_strExePath.GetString());
+  if (r.classes > 0) std::printf("  wrote %s (the suite's own associations)\n", r.hive.GetString());
+  PrintFiles("wrote", r);
+  if (!r.mimeTypes.empty()) std::printf("MIME types registered with the desktop:\n");
+  for (const CString& type : r.mimeTypes) std::printf("  %s\n", type.GetString());
+  if (r.classes == 0 && r.files.empty()) {
+    Message("register-shell: nothing could be written (" + r.hive.str() + ")");
+    return kFailed;
   }
-  for (const std::string& ext : extensions) {
-    PrintOne(ext.c_str(), nullptr);
-    PrintOne(ext.c_str(), "Content Type");
-  }
-  PrintTree("MIME\\Database\\Content Type");
-  std::fprintf(stderr, "zel register-shell: %zu classes, %zu extensions in %s\n", classes.size(),
-               extensions.size(), zel_registry::HivePath(kRoot).GetString());
-  return kOk;
+  return r.failures.empty() ? kOk : kFailed;
+}
+
+int Remove() {
+  ZelShellRegistration r = UnregisterZelDesktopEntries();
+  if (r.files.empty() && r.failures.empty())
+    std::printf("No desktop registration of this program was found.\n");
+  PrintFiles("removed", r);
+  return r.failures.empty() ? kOk : kFailed;
 }
 
 const CommandRegistrar registerShell(52, [](CLI::App& app) {
   auto* cmd = app.add_subcommand(
       "register-shell",
-      "Associate the suite's document types and MIME types with zel; print what was written");
-  cmd->callback([] { SetStatus(Register()); });
+      "Make the suite's document types open with zel on this desktop, and print what was "
+      "written. It writes: the suite's own associations (shell classes, open commands, "
+      "icons, MIME types) to the class-root file registry/classes.reg under the state "
+      "folder ($ZEL_HOME, else $XDG_CONFIG_HOME/zelutil); a shared-mime-info package with "
+      "one MIME type per document class (globs from the extensions, LOCUS and the archive "
+      "markers as content matches) to $XDG_DATA_HOME/mime/packages/zelutil-zel.xml; and a "
+      "desktop entry offering zel for those types to "
+      "$XDG_DATA_HOME/applications/zelutil-zel.desktop ($XDG_DATA_HOME: else "
+      "~/.local/share). It then runs update-mime-database and update-desktop-database where "
+      "they are installed. Associations made before (the user's default applications, an "
+      "extension already taken) stay.");
+  static bool remove = false;
+  cmd->add_flag("--remove", remove,
+                "Take the MIME package and the desktop entry away again (the class-root file "
+                "keeps its keys)");
+  cmd->callback([] { SetStatus(remove ? Remove() : Register()); });
 });
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "platform/ui/UiBackend.h"
@@ -40,6 +41,19 @@ class ScriptedUi {
 
  private:
   UiBackend* m_previous;
+};
+
+// Sets an environment variable for the object's lifetime, then puts back what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string m_name;
+  std::optional<std::string> m_old;
 };
 
 // What a run of the zel command gave.

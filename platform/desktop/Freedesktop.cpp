@@ -1,0 +1,116 @@
+// The freedesktop files of a registration; the file system and the tools are reached in
+// posix/Freedesktop.inc.
+#include "platform/desktop/Freedesktop.h"
+
+#include <cstdlib>
+
+#include "platform/fs/FileSystem.h"
+#include "platform/state/StateFile.h"
+
+namespace zel_desktop {
+
+namespace {
+
+// Text for XML attributes and elements.
+std::string Escaped(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+// A desktop entry's Exec quotes the program when it holds characters the field reserves,
+// and doubles the escapes the field's quoting asks for.
+std::string ExecQuoted(const std::string& program) {
+  if (program.find_first_of(" \t\"'\\><~|&;$*?#()`") == std::string::npos) return program;
+  std::string out = "\"";
+  for (char c : program) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') out += "\\\\";
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::error_code Write(const std::string& path, const std::string& text) {
+  size_t slash = path.rfind('/');
+  if (slash != std::string::npos && slash > 0) {
+    if (std::error_code ec = zel_state::MakeDirs(path.substr(0, slash).c_str())) return ec;
+  }
+  return zel_state::ReplaceFile(path.c_str(), text);
+}
+
+}  // namespace
+
+std::string DataHome() {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return xdg;
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : "/tmp") + "/.local/share";
+}
+
+std::string MimePackagePath(const std::string& package) {
+  return DataHome() + "/mime/packages/" + package + ".xml";
+}
+
+std::string DesktopEntryPath(const std::string& id) {
+  return DataHome() + "/applications/" + id + ".desktop";
+}
+
+std::string MimePackageXml(const std::vector<MimeType>& types) {
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
+  for (const MimeType& t : types) {
+    xml += "  <mime-type type=\"" + Escaped(t.name) + "\">\n";
+    if (!t.comment.empty()) xml += "    <comment>" + Escaped(t.comment) + "</comment>\n";
+    for (const std::string& glob : t.globs) xml += "    <glob pattern=\"" + Escaped(glob) + "\"/>\n";
+    if (!t.magic.empty()) {
+      xml += "    <magic priority=\"" + std::to_string(t.magicPriority) + "\">\n";
+      for (const MagicMatch& m : t.magic) {
+        std::string offset = std::to_string(m.offsetFrom);
+        if (m.offsetTo > m.offsetFrom) offset += ":" + std::to_string(m.offsetTo);
+        xml += "      <match type=\"string\" value=\"" + Escaped(m.value) + "\" offset=\"" +
+               offset + "\"/>\n";
+      }
+      xml += "    </magic>\n";
+    }
+    xml += "  </mime-type>\n";
+  }
+  return xml + "</mime-info>\n";
+}
+
+std::string DesktopEntryText(const DesktopEntry& entry) {
+  std::string types;
+  for (const std::string& t : entry.mimeTypes) types += t + ";";
+  // Offered for its document types only: the programs' own menu entries come with their
+  // packages, so this one stays out of the menus.
+  return "[Desktop Entry]\n"
+         "Type=Application\n"
+         "Name=" + entry.name + "\n"
+         "Exec=" + ExecQuoted(entry.exec) + " %f\n"
+         "MimeType=" + types + "\n"
+         "NoDisplay=true\n";
+}
+
+std::error_code WriteMimePackage(const std::string& package, const std::vector<MimeType>& types) {
+  return Write(MimePackagePath(package), MimePackageXml(types));
+}
+
+std::error_code WriteDesktopEntry(const DesktopEntry& entry) {
+  return Write(DesktopEntryPath(entry.id), DesktopEntryText(entry));
+}
+
+std::error_code RemoveRegistrationFile(const std::string& path) {
+  if (zel_fs::KindOf(path.c_str()) == ZelPathKind::None) return {};
+  return zel_fs::RemoveFile(path.c_str());
+}
+
+}  // namespace zel_desktop
+
+#include "platform/desktop/posix/Freedesktop.inc"
