@@ -13,9 +13,7 @@ int CZelBinaryFile::OpenInput() { return OpenAs(modeRead | shareDenyWrite, 1); }
 
 int CZelBinaryFile::OpenIO() { return OpenAs(modeReadWrite | shareExclusive, 1); }
 
-int CZelBinaryFile::OpenOutput() {
-  return OpenAs(modeWrite | shareExclusive, 0);
-}
+int CZelBinaryFile::OpenOutput() { return OpenAs(modeWrite | shareExclusive, 0); }
 
 int CZelBinaryFile::CreateOutput() {
   int ok = OpenAs(modeCreate | modeWrite | shareExclusive, 0);

@@ -13,10 +13,10 @@ class CZelBinaryFile : public CFile, public CZelFileBase {
   CZelBinaryFile(const CZelDirSpec& dir, const char* name, int type)
       : CZelFileBase(dir, name, type) {}
 
-  int OpenInput();          // read only
-  int OpenIO();             // read and write, existing file
-  int OpenOutput();         // write only, existing file, not truncated
-  int CreateOutput();       // create or truncate, write only
+  int OpenInput();     // read only
+  int OpenIO();        // read and write, existing file
+  int OpenOutput();    // write only, existing file, not truncated
+  int CreateOutput();  // create or truncate, write only
   int OpenRemoteInput() { return OpenInput(); }
   int CreateRemoteOutput() { return CreateOutput(); }
 

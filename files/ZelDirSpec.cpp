@@ -93,7 +93,7 @@ int CZelDirSpec::SubdirExists(const char* name) const { return (*this + name).Di
 int CZelDirSpec::MakeSubdir(const char* name) const {
   if (!m_isSet || !name) return 0;
   if (SubdirExists(name)) return 1;
-  return zel_fs::MakeDir(m_path + ZEL_PATH_SEP + name) ? 1 : 0;
+  return zel_fs::MakeDir(m_path + ZEL_PATH_SEP + name) ? 0 : 1;
 }
 
 int CZelDirSpec::RemoveSubdir(const char*) const {

@@ -41,8 +41,7 @@ void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, int type) {
   m_isSet = 1;
 }
 
-void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, unsigned long,
-                           unsigned long) {
+void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, unsigned long, unsigned long) {
   if (!dir.IsSpecSet() || !name) return;
   m_path = CString(dir.GetPath()) + ZEL_PATH_SEP + name;
   m_type = 0;
@@ -151,7 +150,7 @@ int CZelFileSpec::GetFileLastModificationTime(CTime& when) const {
 
 void CZelFileSpec::RemoveFile() const {
   if (!m_isSet) return;
-  if (!zel_fs::RemoveFile(m_path)) AfxMessageBox("Failed to remove file: " + GetTitle(), MB_OK);
+  if (zel_fs::RemoveFile(m_path)) AfxMessageBox("Failed to remove file: " + GetTitle(), MB_OK);
 }
 
 void CZelFileSpec::GetAllFilesInFolder(const CString& folder, CStringList& out, int recursive) {

@@ -1,11 +1,13 @@
 // File-system queries and changes at the level the library asks for them: what a path
 // is, making a folder, removing a file, modification times, listing a folder, and the
-// full path of a name. Failures answer false (and the errno-style reason where asked).
+// full path of a name. Changes answer the system's reason when they fail; queries answer
+// false when there is nothing to tell.
 #pragma once
 
 #include <ctime>
 #include <functional>
 #include <set>
+#include <system_error>
 #include <utility>
 
 #include "platform/afx/String.h"
@@ -19,16 +21,17 @@ enum class ZelPathKind { None, File, Directory };
 namespace zel_fs {
 
 ZelPathKind KindOf(const char* path);
-// Creates one folder level; true on success.
-bool MakeDir(const char* path);
-// Removes a file (not a folder); false with the system's reason in *error.
-bool RemoveFile(const char* path, int* error = nullptr);
+// Creates one folder level.
+std::error_code MakeDir(const char* path);
+// Removes a file (not a folder: is_a_directory).
+std::error_code RemoveFile(const char* path);
 // The last-write time (UTC seconds) of the first entry matching path, whose final
 // component may hold the wildcards * and ? (matched without regard to case).
 bool LastWriteTime(const char* path, time_t& when);
-// Every entry of a folder except "." and "..", in the order the system gives them.
-// Answers false when the folder cannot be read.
-bool ListDir(const char* dir, const std::function<void(const char* name, bool isDir)>& each);
+// Every entry of a folder except "." and "..", in the order the system gives them; the
+// reason when the folder cannot be read.
+std::error_code ListDir(const char* dir,
+                        const std::function<void(const char* name, bool isDir)>& each);
 // The absolute form of path (relative to the working folder), with "." and ".."
 // resolved by name; the file need not exist. False for an empty path.
 bool FullPathName(const char* path, CString& out);

@@ -1,7 +1,6 @@
 // Text files: line ends, buffer boundaries, limits, progress, memory output, attaching.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <random>
@@ -119,8 +118,8 @@ TEST_F(TextFileTest, RandomTextsReadAsTheRulesSay) {
   for (int round = 0; round < 40; ++round) {
     std::string text;
     // A few texts longer than the read-ahead, so that lines also straddle its refills.
-    size_t length = round < 3 ? CZelTextFile::kReadAhead + rng() % CZelTextFile::kReadAhead
-                              : rng() % 5000;
+    size_t length =
+        round < 3 ? CZelTextFile::kReadAhead + rng() % CZelTextFile::kReadAhead : rng() % 5000;
     while (text.size() < length) {
       int run = (rng() % 8 == 0) ? static_cast<int>(rng() % 1500) : static_cast<int>(rng() % 60);
       text.append(static_cast<size_t>(run), static_cast<char>('a' + rng() % 26));
@@ -134,7 +133,8 @@ TEST_F(TextFileTest, RandomTextsReadAsTheRulesSay) {
       unsigned size = 1 + rng() % 300;
       std::string want = ReferenceLine(text, pos, size);
       char* got = file.ReadString(buf.data(), size);
-      ASSERT_EQ(got ? std::string(got) : std::string(), want) << "round " << round << " call " << call;
+      ASSERT_EQ(got ? std::string(got) : std::string(), want)
+          << "round " << round << " call " << call;
       ASSERT_EQ(got == nullptr, want.empty());
       if (pos >= text.size() && want.empty()) break;
     }

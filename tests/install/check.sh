@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix, then builds and runs a tiny consumer
-# against it twice: once through find_package(ZelUtil), once through pkg-config.
+# Installs the build into a temporary prefix, compiles every installed header alone, then
+# moves the installed tree and builds and runs a small consumer against it twice: through
+# find_package(ZelUtil) and through pkg-config. Both must find the moved prefix by
+# themselves.
 set -euo pipefail
 build=$1 here=$2
 tmp=$(mktemp -d)
@@ -8,14 +10,34 @@ trap 'rm -rf "$tmp"' EXIT
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 test -x "$tmp/prefix/bin/zel"
 
-cmake -S "$here/consumer" -B "$tmp/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$tmp/prefix" >/dev/null
-cmake --build "$tmp/cmake-build" >/dev/null
-LD_LIBRARY_PATH="$tmp/prefix/lib:$tmp/prefix/lib64:${LD_LIBRARY_PATH:-}" "$tmp/cmake-build/consumer" | grep -qx 'DNA/RNA Documents .gb'
+# Each header on its own: it includes what it needs, and only what is installed.
+inc="$tmp/prefix/include/zelutil"
+(cd "$inc" && find . -name '*.h' | sed 's|^\./||' | sort) >"$tmp/headers"
+test -s "$tmp/headers"
+compile_alone() {
+  local h=$1 dir
+  dir=$(mktemp -d "$tmp/h.XXXXXX")
+  printf '#include "%s"\n' "$h" >"$dir/one.cpp"
+  if ! c++ -std=c++20 -Wall -Wextra -Werror -fsyntax-only -I"$inc" "$dir/one.cpp" \
+      2>"$dir/err"; then
+    echo "installed header does not compile alone: $h"; head -n 5 "$dir/err"; return 1
+  fi
+}
+export -f compile_alone
+export tmp inc
+xargs -P "$(nproc)" -I{} bash -c 'compile_alone "$@"' _ {} <"$tmp/headers"
 
-libdir=$(ls -d "$tmp"/prefix/lib*/pkgconfig | head -n1)
+mv "$tmp/prefix" "$tmp/moved"
+prefix="$tmp/moved"
+libdir=$(ls -d "$prefix"/lib*/pkgconfig | head -n1)
+export LD_LIBRARY_PATH="$(dirname "$libdir"):${LD_LIBRARY_PATH:-}"
+
+cmake -S "$here/consumer" -B "$tmp/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$tmp/cmake-build" >/dev/null
+"$tmp/cmake-build/consumer" "$tmp/a.sxf" | grep -qx 'DNA/RNA Documents .gb'
+
 export PKG_CONFIG_PATH="$libdir"
-# pkg-config files carry the configured prefix; point it at the temporary one.
-sed -i "s|^prefix=.*|prefix=$tmp/prefix|" "$libdir/zelutil.pc"
+test "$(pkg-config --variable=prefix zelutil | xargs realpath)" = "$(realpath "$prefix")"
 c++ "$here/consumer/main.cpp" -o "$tmp/pc-consumer" $(pkg-config --cflags --libs zelutil)
-LD_LIBRARY_PATH="$(dirname "$libdir")" "$tmp/pc-consumer" | grep -qx 'DNA/RNA Documents .gb'
-echo "installed package: cmake and pkg-config consumers OK"
+"$tmp/pc-consumer" "$tmp/b.sxf" | grep -qx 'DNA/RNA Documents .gb'
+echo "installed package: $(wc -l <"$tmp/headers") headers alone, cmake and pkg-config consumers OK"
