@@ -87,7 +87,7 @@ int MakeFolder(const fs::path& tools) {
           ->SetOrderName(std::string(1, static_cast<char>('z' - i)).c_str());
     }
   }
-  if (order.WriteOrderFile((tools / "MenuOrder.ini").c_str()) != 0) {
+  if (order.WriteOrderFile((tools / "MenuOrder.ini").c_str())) {
     std::fprintf(stderr, "cannot write the menu-order file\n");
     std::exit(1);
   }
@@ -120,15 +120,15 @@ int main(int argc, char** argv) {
   int files = MakeFolder(tools);
 
   std::string quoted = "'" + tools.string() + "'";
-  std::string list = "'" + zel + "' tools list --exe '" + (dir / "Programs").string() +
-                     "' > '" + (dir / "list.txt").string() + "'";
+  std::string list = "'" + zel + "' tools list --exe '" + (dir / "Programs").string() + "' > '" +
+                     (dir / "list.txt").string() + "'";
   std::string reference = "find " + quoted + " -type f -print0 | xargs -0 cat >/dev/null";
   // Warm the page cache and check the listing once.
   Seconds(list);
   Seconds(reference);
   std::ifstream in(dir / "list.txt");
-  int lines = static_cast<int>(std::count(std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>(), '\n'));
+  int lines = static_cast<int>(
+      std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
   double best = 1e30, bestRef = 1e30;
   for (int r = 0; r < rounds; ++r) {
     best = std::min(best, Seconds(list));

@@ -56,8 +56,9 @@ int RunCmd(const std::string& text, bool json, bool hex) {
 
 const CommandRegistrar cmd(60, [](CLI::App& app) {
   auto* sub = app.add_subcommand(
-      "cmd", "Parse a command string [name(param, ...)]: its command, whether it is correct, "
-             "its parameters");
+      "cmd",
+      "Parse a command string [name(param, ...)]: its command, whether it is correct, "
+      "its parameters");
   static bool json = false, hex = false;
   static std::string text;
   sub->add_flag("--json", json, "One object {command, correct, params}");

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "files/FileTypeIds.h"
 #include "layout/DirectoryLayout.h"
 #include "layout/HostServices.h"
 #include "layout/Settings.h"
@@ -23,8 +24,6 @@
 
 namespace zel_cli {
 namespace {
-
-constexpr int kIniFileType = 51;  // the menu-order file's type: ".ini"
 
 struct Roots {
   std::string main, exe, network, toolsBase;
@@ -152,8 +151,7 @@ int Create(const CreateOptions& o) {
   CToolNode* node = tools.FindTool(o.menuPath.c_str(), CToolDataUnit::tq);
   std::string file = TOOLSMENUDIR.GetPath();
   for (const CString& part : parts) file += std::string(ZEL_PATH_SEP_STR) + part.GetString();
-  std::printf("%s\t%d\t%s.tq\n", o.menuPath.c_str(), node ? node->GetToolIndex() : 0,
-              file.c_str());
+  std::printf("%s\t%d\t%s.tq\n", o.menuPath.c_str(), node ? node->GetToolIndex() : 0, file.c_str());
   return kOk;
 }
 
@@ -229,7 +227,7 @@ int Migrate() {
                  TOOLSMENUDIR.GetPath());
     return kFailed;
   }
-  CZelFileSpec profile(TOOLSDIR, TOOLPROF_FILE_NAME, kIniFileType);
+  CZelFileSpec profile(TOOLSDIR, TOOLPROF_FILE_NAME, kProfile);
   if (!profile.FileExists()) {
     std::fprintf(stderr, "zel tools migrate: there is no old tools profile %s\n",
                  profile.GetPath());
@@ -249,7 +247,7 @@ int Migrate() {
   return kOk;
 }
 
-CString OrderFilePath() { return CZelFileSpec(TOOLSDIR, TOOLMENU_FILE_NAME, kIniFileType).GetPath(); }
+CString OrderFilePath() { return CZelFileSpec(TOOLSDIR, TOOLMENU_FILE_NAME, kProfile).GetPath(); }
 
 // A key for people: the tab that order names may hold shown as "\t".
 std::string Shown(const CString& s) {
@@ -291,7 +289,8 @@ CString OrderKey(size_t i, size_t n) {
   int width = 1;
   for (size_t span = 26; span < n; span *= 26) ++width;
   std::string key(static_cast<size_t>(width), 'a');
-  for (int k = width - 1; k >= 0; --k, i /= 26) key[static_cast<size_t>(k)] = static_cast<char>('a' + i % 26);
+  for (int k = width - 1; k >= 0; --k, i /= 26)
+    key[static_cast<size_t>(k)] = static_cast<char>('a' + i % 26);
   return CString(key);
 }
 
@@ -326,12 +325,12 @@ int SetOrder(const std::string& folder, const std::vector<std::string>& names) {
   }
   for (size_t i = 0; i < names.size(); ++i)
     node->GetOrCreateNode(names[i].c_str())->SetOrderName(OrderKey(i, names.size()));
-  int err = zel_state::MakeDirs(TOOLSDIR.GetPath());
+  std::error_code err = zel_state::MakeDirs(TOOLSDIR.GetPath());
   if (!err) err = root->WriteOrderFile(path);
   delete root;
   if (err) {
     std::fprintf(stderr, "zel tools order: %s could not be written: %s\n", path.GetString(),
-                 std::strerror(err));
+                 err.message().c_str());
     return kFailed;
   }
   return kOk;
@@ -343,8 +342,9 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   static Roots roots;
 
   auto* list = cmd->add_subcommand(
-      "list", "The tool tree, depth-first: MENUPATH INDEX COMMANDID KIND RUNMODE INPUTTYPE "
-              "TARGET DESCRIPTION");
+      "list",
+      "The tool tree, depth-first: MENUPATH INDEX COMMANDID KIND RUNMODE INPUTTYPE "
+      "TARGET DESCRIPTION");
   static bool json = false;
   list->add_flag("--json", json,
                  "An array of {menuPath, index, commandId, kind, runMode, inputType, target, "
@@ -369,8 +369,9 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   });
 
   auto* run = cmd->add_subcommand(
-      "run", "Run a tool with the data given (does not wait for it); exit 1 when it could not "
-             "be started");
+      "run",
+      "Run a tool with the data given (does not wait for it); exit 1 when it could not "
+      "be started");
   static RunOptions ro;
   run->add_option("MENUPATH", ro.menuPath, "The tool's menu path")->required();
   run->add_option("--data", ro.data, "The data file: %1");
@@ -384,8 +385,9 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   });
 
   auto* migrate = cmd->add_subcommand(
-      "migrate", "Write the old tools profile (Tools/ToolProf.ini) as tool files in Tools/Menu; "
-                 "refused when Tools/Menu exists");
+      "migrate",
+      "Write the old tools profile (Tools/ToolProf.ini) as tool files in Tools/Menu; "
+      "refused when Tools/Menu exists");
   AddRootOptions(migrate, roots);
   migrate->callback([] {
     Compute(roots);
@@ -410,15 +412,16 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
 // The tour starts nothing: a launcher that says what would be started.
 class DescribingLauncher : public zel_process::Launcher {
  public:
-  int Spawn(const std::string& path, const std::vector<std::string>& argv, int*) override {
+  std::error_code Spawn(const std::string& path, const std::vector<std::string>& argv,
+                        int*) override {
     std::printf("    would start %s with", path.c_str());
     for (size_t i = 1; i < argv.size(); ++i) std::printf(" [%s]", argv[i].c_str());
     std::printf("\n");
-    return 0;
+    return {};
   }
-  int Open(const std::string& target) override {
+  std::error_code Open(const std::string& target) override {
     std::printf("    would open %s\n", target.c_str());
-    return 0;
+    return {};
   }
 };
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/FileTypeIds.h"
 #include "files/ZelTextFile.h"
 #include "layout/DirectoryLayout.h"
 #include "platform/fs/FileSystem.h"
@@ -19,10 +20,6 @@ IMPLEMENT_DYNCREATE(CAppTools, CObject)
 ZEL_IMPLEMENT_SERIALIZE(CAppTools, "CToolsSetupDlg")
 
 namespace {
-
-// File types of the table (files/FileTypesTable): profile text ".ini", plain text ".txt".
-constexpr int kIniFileType = 51;
-constexpr int kTextFileType = 37;
 
 // A name's title: without its extension.
 CString TitleOf(const char* name) {
@@ -70,9 +67,8 @@ int CAppTools::ProcessToolFile(CToolNode* node, const char* path) {
 void CAppTools::ProcessDirectory(CToolNode* node, CZelDirSpec& dir, CString menuPath) {
   // The entries first, so that no folder stays open while the subfolders are read.
   std::vector<std::pair<std::string, bool>> entries;
-  zel_fs::ListDir(dir.GetPath(), [&](const char* name, bool isDir) {
-    entries.emplace_back(name, isDir);
-  });
+  zel_fs::ListDir(dir.GetPath(),
+                  [&](const char* name, bool isDir) { entries.emplace_back(name, isDir); });
   for (const auto& [name, isDir] : entries) {
     // A folder keeps its whole name; a file's title is its name without the extension.
     CString title = isDir ? CString(name) : TitleOf(name.c_str());
@@ -104,7 +100,7 @@ void CAppTools::ReloadTools() {
   delete m_root->GetMenuOrder();
   m_root->SetMenuOrder(nullptr);
   if (TOOLSDIR.IsSpecSet()) {
-    CZelFileSpec orderFile(TOOLSDIR, TOOLMENU_FILE_NAME, kIniFileType);
+    CZelFileSpec orderFile(TOOLSDIR, TOOLMENU_FILE_NAME, kProfile);
     m_root->SetMenuOrder(CMenuOrder::ReadOrderFile(orderFile.GetPath()));
   }
   if (TOOLSMENUDIR.IsSpecSet()) {
@@ -124,7 +120,7 @@ int CAppTools::CreateTool(const char* menuPath, const CToolDataBase* definition)
   if (!TOOLSMENUDIR.IsSpecSet()) return 0;
   m_reloadNeeded = 1;
   // The tool folder itself is made when missing, so that a first tool can be created.
-  if (zel_state::MakeDirs(TOOLSMENUDIR.GetPath()) != 0) return 0;
+  if (zel_state::MakeDirs(TOOLSMENUDIR.GetPath())) return 0;
   CToolNode* node = m_root;
   CZelDirSpec dir = TOOLSMENUDIR;
   for (size_t i = 0; i + 1 < parts.size(); ++i) {
@@ -192,10 +188,14 @@ const CToolData* CAppTools::FindZelTool(int index) {
       CString last = m_lastTool;
       return FindZelTool(last.GetString());
     }
-    case -2: return FindZelTool("Corvane|About Quillion...");
-    case -3: return FindZelTool("Send|Email Document...");
-    case -4: return FindZelTool("Corvane|About...");
-    default: return nullptr;
+    case -2:
+      return FindZelTool("Corvane|About Quillion...");
+    case -3:
+      return FindZelTool("Send|Email Document...");
+    case -4:
+      return FindZelTool("Corvane|About...");
+    default:
+      return nullptr;
   }
 }
 
@@ -256,7 +256,7 @@ void CAppTools::Serialize(CZelArchive& ar) {
 
 int CAppTools::ReadOldToolsProfile() {
   if (!TOOLSDIR.IsSpecSet()) return 0;
-  CZelTextFile file(TOOLSDIR, TOOLPROF_FILE_NAME, kIniFileType);
+  CZelTextFile file(TOOLSDIR, TOOLPROF_FILE_NAME, kProfile);
   if (!file.OpenInput()) return 0;
   ClearProfileInMemory();
   try {
@@ -294,7 +294,7 @@ void CAppTools::UpdateMenuArray() {
 }
 
 int CAppTools::makeTQFile(CToolNode* node, CZelDirSpec* dir) {
-  CZelFileSpec spec(*dir, node->GetName(), kTextFileType);
+  CZelFileSpec spec(*dir, node->GetName(), kSuiteText);
   CToolDataUnit unit;
   const CToolData& tool = node->GetTool();
   unit.m_inputType = tool.m_inputType;
@@ -321,7 +321,7 @@ int CAppTools::CreateSubTool(CToolNode* node, CZelDirSpec* dir) {
 
 int CAppTools::CreateNewDirectoryTools(const char* path) {
   ReadOldToolsProfile();
-  if (!path || zel_state::MakeDirs(path) != 0) return 0;
+  if (!path || zel_state::MakeDirs(path)) return 0;
   CZelDirSpec dir(path);
   for (POSITION p = m_root->GetChildren().GetHeadPosition(); p;) {
     auto* child = static_cast<CToolNode*>(m_root->GetChildren().GetNext(p));

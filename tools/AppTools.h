@@ -8,6 +8,8 @@
 // and the folder watch; the constructor and destructor mark where the watch goes.
 #pragma once
 
+#include <system_error>
+
 #include "platform/afx/Collections.h"
 #include "tools/ToolNode.h"
 
@@ -159,7 +161,7 @@ class CAppTools : public CObject {
   virtual int OnUpdateZavUVIZ(CDXistool& data);
 
   // Shows a launch failure in the platform's words.
-  void ReportLaunchFailure(int err, const CString& program, const CString& args);
+  void ReportLaunchFailure(const std::error_code& err, const CString& program, const CString& args);
 
   // Members, in the order of the platform's manager.
   int m_monitorThread = 0;  // the folder watch's thread, when there is one

@@ -6,8 +6,8 @@
 #include "layout/DirectoryLayout.h"
 #include "platform/afx/FormatStrings.h"
 #include "platform/afx/FrameWnd.h"
-#include "platform/fs/FileSystem.h"
 #include "platform/app/WinApp.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/host/Host.h"
 #include "platform/process/Process.h"
 #include "platform/profile/ProfileFile.h"
@@ -19,8 +19,19 @@ const char* const CAppTools::kMakerHomePage = "https://www.corvane.com/bioinform
 
 namespace {
 
-enum Exec { xNone, xOneseq, xNfasta, xOnemol, xAnydoc, xNgenbank, xOneembl, xNembl, xZav,
-            xEkMols, xDBList };
+enum Exec {
+  xNone,
+  xOneseq,
+  xNfasta,
+  xOnemol,
+  xAnydoc,
+  xNgenbank,
+  xOneembl,
+  xNembl,
+  xZav,
+  xEkMols,
+  xDBList
+};
 enum Enable { eNone, eOnemol, eNmol, eGenmol, eAnydoc, eZav, eEkMols, eDBList };
 
 constexpr int _ = -9;  // a blank cell: the value is not set
@@ -98,8 +109,7 @@ CString g_linkData;
 
 CFrameWnd* MainFrame() {
   CWnd* main = AfxGetApp()->m_pMainWnd;
-  return main && main->IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(main)
-                                                           : nullptr;
+  return main && main->IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(main) : nullptr;
 }
 
 // A target's location prefix resolved: "~..\" the executables' folder, "~" the tools
@@ -116,9 +126,9 @@ CString ResolveTarget(const char* target) {
 }
 
 // Starts a program or opens a document or address; the failure in the tool's words.
-bool Start(const CString& program, const CString& args, int& err) {
+bool Start(const CString& program, const CString& args, std::error_code& err) {
   err = zel_process::Launch(program, args);
-  return err == 0;
+  return !err;
 }
 
 }  // namespace
@@ -168,17 +178,38 @@ void CAppTools::ExecuteTool(CFrameWnd* frame, int inputType, const char* target,
   Set(d.optionD, row.d, own);
   int ok = 1;
   switch (row.exec) {
-    case xNone: break;
-    case xOneseq: ok = oneseq(d); break;
-    case xNfasta: ok = nfasta(d); break;
-    case xOnemol: ok = onemol(d); break;
-    case xAnydoc: ok = anydoc(d); break;
-    case xNgenbank: ok = ngenbank(d); break;
-    case xOneembl: ok = oneembl(d); break;
-    case xNembl: ok = nembl(d); break;
-    case xZav: ok = OnZavUVIZ(d); break;
-    case xEkMols: ok = OnEkMols(d); break;
-    case xDBList: ok = OnDBList(d); break;
+    case xNone:
+      break;
+    case xOneseq:
+      ok = oneseq(d);
+      break;
+    case xNfasta:
+      ok = nfasta(d);
+      break;
+    case xOnemol:
+      ok = onemol(d);
+      break;
+    case xAnydoc:
+      ok = anydoc(d);
+      break;
+    case xNgenbank:
+      ok = ngenbank(d);
+      break;
+    case xOneembl:
+      ok = oneembl(d);
+      break;
+    case xNembl:
+      ok = nembl(d);
+      break;
+    case xZav:
+      ok = OnZavUVIZ(d);
+      break;
+    case xEkMols:
+      ok = OnEkMols(d);
+      break;
+    case xDBList:
+      ok = OnDBList(d);
+      break;
   }
   if (!ok) return;
   CString values[7];
@@ -210,22 +241,32 @@ int CAppTools::IsToolEnabled(CFrameWnd* frame, int inputType) {
   Set(d.moleculeKind, row.ekind, own);
   Set(d.sequenceWanted, row.s, own);
   switch (row.enable) {
-    case eNone: return 1;
-    case eOnemol: return onemol(d);
-    case eNmol: return nmol(d);
-    case eGenmol: return genmol(d);
-    case eAnydoc: return anydoc(d);
-    case eZav: return OnUpdateZavUVIZ(d);
-    case eEkMols: return OnEkMols(d);
-    case eDBList: return OnDBList(d);
+    case eNone:
+      return 1;
+    case eOnemol:
+      return onemol(d);
+    case eNmol:
+      return nmol(d);
+    case eGenmol:
+      return genmol(d);
+    case eAnydoc:
+      return anydoc(d);
+    case eZav:
+      return OnUpdateZavUVIZ(d);
+    case eEkMols:
+      return OnEkMols(d);
+    case eDBList:
+      return OnDBList(d);
   }
   return 0;
 }
 
-void CAppTools::ReportLaunchFailure(int err, const CString& program, const CString& args) {
+void CAppTools::ReportLaunchFailure(const std::error_code& err, const CString& program,
+                                    const CString& args) {
   CString text;
   switch (zel_process::FailureOf(err)) {
-    case zel_process::Failure::None: return;
+    case zel_process::Failure::None:
+      return;
     case zel_process::Failure::OutOfMemory:
       text = "The system is out of memory or resources.";
       break;
@@ -263,7 +304,7 @@ void CAppTools::LaunchToolProgram(const char* target, int runMode, CString args)
     default:
       return;
   }
-  int err;
+  std::error_code err;
   if (!Start(program, args, err)) {
     m_lastLaunchFailed = true;
     ReportLaunchFailure(err, program, args);
@@ -278,7 +319,7 @@ void CAppTools::OnZelTool(CFrameWnd* frame, int index) {
 void CAppTools::OnZelToolMF(int index) {
   static const char* const kWebKeys[] = {"crvnbiohome", "qlliuc", "ipath", "iprotocol"};
   if (index == -2) {
-    int err;
+    std::error_code err;
     if (!Start(kProductPage, "", err)) ReportLaunchFailure(err, kProductPage, "");
     return;
   }
@@ -305,10 +346,11 @@ void CAppTools::OpenLinkData(CString linkName, CString linkData) {
   CString path = "Open Link|" + linkName;
   const CToolData* tool = FindZelTool(path.GetString());
   if (!tool) {
-    AfxMessageBox("To open this link you need to define a tool with 'Link Data' input type "
-                  "and %1 in command line. The tool should be named '" +
-                      path + "'.",
-                  MB_ICONSTOP);
+    AfxMessageBox(
+        "To open this link you need to define a tool with 'Link Data' input type "
+        "and %1 in command line. The tool should be named '" +
+            path + "'.",
+        MB_ICONSTOP);
     return;
   }
   g_linkData = linkData;
@@ -326,7 +368,7 @@ bool OpenCorvaneBioinformaticsHome(const char* key) {
   char value[4087];
   GetPrivateProfileString("home", key, CAppTools::kMakerHomePage, value, sizeof value, ini);
   if (!*value) return false;
-  int err;
+  std::error_code err;
   CString address = value;
   if (!Start(address, "", err)) {
     CString text = "Command error: " + address + " ";

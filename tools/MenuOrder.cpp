@@ -51,7 +51,9 @@ CMenuOrder* CMenuOrder::GetOrCreateNode(const char* name) {
   return node;
 }
 
-void CMenuOrder::AddNode(const char* name, CMenuOrder* node) { m_children.SetAt(Lower(name), node); }
+void CMenuOrder::AddNode(const char* name, CMenuOrder* node) {
+  m_children.SetAt(Lower(name), node);
+}
 
 void CMenuOrder::RemoveNode(const char* name) { m_children.RemoveKey(Lower(name)); }
 
@@ -273,11 +275,11 @@ CMenuOrder* CMenuOrder::Load(std::string_view bytes) {
 CMenuOrder* CMenuOrder::ReadOrderFile(const char* path) {
   ZelFileSource file;
   std::string bytes;
-  if (!path || file.Open(path) != 0 || !file.ReadAll(bytes, kHeader + kMaxPayload)) return nullptr;
+  if (!path || file.Open(path) || !file.ReadAll(bytes, kHeader + kMaxPayload)) return nullptr;
   return Load(bytes);
 }
 
-int CMenuOrder::WriteOrderFile(const char* path) const {
-  if (!path || !*path) return ENOENT;
+std::error_code CMenuOrder::WriteOrderFile(const char* path) const {
+  if (!path || !*path) return std::make_error_code(std::errc::no_such_file_or_directory);
   return zel_state::ReplaceFile(path, Store());
 }

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "platform/afx/Collections.h"
 
@@ -47,9 +48,9 @@ class CMenuOrder : public CObject {
   static CMenuOrder* Load(std::string_view bytes);
   // The tree of the file at path; null when it is missing, unreadable or not believed.
   static CMenuOrder* ReadOrderFile(const char* path);
-  // Replaces the file at path with this tree in one step (old or new, never half).
-  // 0 or the errno.
-  int WriteOrderFile(const char* path) const;
+  // Replaces the file at path with this tree in one step (old or new, never half); the
+  // reason when it cannot.
+  std::error_code WriteOrderFile(const char* path) const;
 
  protected:
   BYTE m_used = 0;

@@ -25,8 +25,8 @@ const char* const kDescriptionSection = "Tessaly";
 
 // GetPrivateProfileString over bytes in memory: the value, or the default less trailing
 // blanks, cut to size - 1 characters.
-CString ProfileString(std::string_view text, const char* section, const char* key,
-                      const char* def, int size) {
+CString ProfileString(std::string_view text, const char* section, const char* key, const char* def,
+                      int size) {
   CString value;
   if (!zel_profile::ReadEntryIn(text, section, key, value)) {
     value = def ? def : "";
@@ -73,7 +73,7 @@ bool CToolDataUnit::Read(const char* path) {
   ZelFileSource file;
   std::string text;
   const std::string* profile = nullptr;
-  if (file.Open(path) == 0 && file.ReadAll(text, kMaxProfileBytes)) profile = &text;
+  if (!file.Open(path) && file.ReadAll(text, kMaxProfileBytes)) profile = &text;
   if (file.IsOpen()) {
     if (ReadTQ(path, profile)) {
       m_producedType = tq;
@@ -103,23 +103,23 @@ bool CToolDataUnit::Read(const char* path) {
 bool CToolDataUnit::ReadFromTQFile(const char* path) {
   ZelFileSource file;
   std::string text;
-  return file.Open(path) == 0 && file.ReadAll(text, kMaxProfileBytes) && ReadTQ(path, &text);
+  return !file.Open(path) && file.ReadAll(text, kMaxProfileBytes) && ReadTQ(path, &text);
 }
 
 bool CToolDataUnit::ReadFromURLFile(const char* path) {
   ZelFileSource file;
   std::string text;
-  return file.Open(path) == 0 && file.ReadAll(text, kMaxProfileBytes) && ReadURL(&text);
+  return !file.Open(path) && file.ReadAll(text, kMaxProfileBytes) && ReadURL(&text);
 }
 
 bool CToolDataUnit::ReadFromLNKFile(const char* path) {
   ZelFileSource file;
-  return file.Open(path) == 0 && ReadLNK(file);
+  return !file.Open(path) && ReadLNK(file);
 }
 
 bool CToolDataUnit::ReadFromEXEFile(const char* path) {
   ZelFileSource file;
-  return file.Open(path) == 0 && ReadEXE(path, file);
+  return !file.Open(path) && ReadEXE(path, file);
 }
 
 bool CToolDataUnit::ReadTQ(const char* path, const std::string* text) {
@@ -138,8 +138,7 @@ bool CToolDataUnit::ReadTQ(const char* path, const std::string* text) {
 bool CToolDataUnit::ReadURL(const std::string* text) {
   if (!text) return false;
   CString url;
-  if (!zel_profile::ReadEntryIn(*text, kShortcutSection, "URL", url) || url.IsEmpty())
-    return false;
+  if (!zel_profile::ReadEntryIn(*text, kShortcutSection, "URL", url) || url.IsEmpty()) return false;
   m_target = url;
   m_description = ProfileString(*text, kDescriptionSection, "Description", url, 255);
   m_command.Empty();
@@ -180,8 +179,9 @@ bool CToolDataUnit::WriteToTQFile(const char* path) {
   // disk) leaves the old file, or none, and removes the copy.
   CString temp = out.Left(nameAt) + "." + out.Mid(nameAt) + ".new";
   std::string old;
-  int err = zel_state::ReadFile(out, old);
-  bool ok = (err == 0 || err == ENOENT) && zel_state::ReplaceFile(temp, old) == 0;
+  std::error_code err = zel_state::ReadFile(out, old);
+  bool ok =
+      (!err || err == std::errc::no_such_file_or_directory) && !zel_state::ReplaceFile(temp, old);
   CString inputType;
   inputType.Format("%d", m_inputType);
   ok = ok && WritePrivateProfileString(kToolSection, "InputType", inputType, temp) &&

@@ -40,11 +40,16 @@ void CToolNode::SetData(const CToolData* tool, int index, const char* menuPath) 
 
 CString CToolNode::GetExtension(CToolDataUnit::ProducedTypes type) {
   switch (type) {
-    case CToolDataUnit::none: return "";
-    case CToolDataUnit::url: return ".url";
-    case CToolDataUnit::lnk: return ".lnk";
-    case CToolDataUnit::exe: return ".exe";
-    default: return ".tq";
+    case CToolDataUnit::none:
+      return "";
+    case CToolDataUnit::url:
+      return ".url";
+    case CToolDataUnit::lnk:
+      return ".lnk";
+    case CToolDataUnit::exe:
+      return ".exe";
+    default:
+      return ".tq";
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/afx/posix/Errors.h"
 #include "platform/process/posix/Process.inc"
 
 namespace zel_process {
@@ -18,8 +19,8 @@ std::vector<std::string> SplitWindowsArguments(const char* args) {
     while (i < n && (args[i] == ' ' || args[i] == '\t')) ++i;
     if (i >= n) break;
     std::string arg;
-    int quotes = 0;       // 1 while inside quotes
-    size_t slashes = 0;   // backslashes just copied
+    int quotes = 0;      // 1 while inside quotes
+    size_t slashes = 0;  // backslashes just copied
     while (i < n) {
       char c = args[i];
       if ((c == ' ' || c == '\t') && quotes == 0) break;
@@ -109,25 +110,36 @@ LaunchPlan PlanLaunch(const char* target, const char* args) {
   return plan;
 }
 
-int Launch(const char* target, const char* args) {
+std::error_code Launch(const char* target, const char* args) {
   LaunchPlan plan = PlanLaunch(target, args);
   switch (plan.route) {
-    case LaunchPlan::Open: return CurrentLauncher().Open(plan.program);
-    case LaunchPlan::Spawn: return CurrentLauncher().Spawn(plan.program, plan.argv);
-    case LaunchPlan::Missing: break;
+    case LaunchPlan::Open:
+      return CurrentLauncher().Open(plan.program);
+    case LaunchPlan::Spawn:
+      return CurrentLauncher().Spawn(plan.program, plan.argv);
+    case LaunchPlan::Missing:
+      break;
   }
-  return ENOENT;
+  return zel_posix::ErrorOf(ENOENT);
 }
 
-Failure FailureOf(int err) {
-  switch (err) {
-    case 0: return Failure::None;
-    case ENOMEM: return Failure::OutOfMemory;
+Failure FailureOf(const std::error_code& err) {
+  if (!err) return Failure::None;
+  if (err.category() != std::generic_category() && err.category() != std::system_category())
+    return Failure::Other;
+  switch (err.value()) {
+    case 0:
+      return Failure::None;
+    case ENOMEM:
+      return Failure::OutOfMemory;
     case ENOENT:
-    case ENOTDIR: return Failure::NotFound;
+    case ENOTDIR:
+      return Failure::NotFound;
     case ENOEXEC:
-    case EACCES: return Failure::Invalid;
-    default: return Failure::Other;
+    case EACCES:
+      return Failure::Invalid;
+    default:
+      return Failure::Other;
   }
 }
 

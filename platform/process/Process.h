@@ -6,7 +6,7 @@
 // - an executable file, or a bare name (no '/') found on PATH, is started directly, its
 //   argument string split by the Windows command-line rules (SplitWindowsArguments);
 // - any other existing file (or folder) goes to the opener, as one argument;
-// - anything else is not found (ENOENT).
+// - anything else is not found (no_such_file_or_directory).
 //
 // The starting itself is a replaceable service (Launcher): the system one spawns with
 // posix_spawn and opens with xdg-open; tests and tours install their own. Children are
@@ -15,6 +15,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace zel_process {
@@ -36,20 +37,20 @@ bool FindOnPath(const char* name, std::string& path);
 class Launcher {
  public:
   virtual ~Launcher() = default;
-  // Starts the program file at path with argv (argv[0] is the program); 0 or the errno,
-  // and the child's process id in *pid when given.
-  virtual int Spawn(const std::string& path, const std::vector<std::string>& argv,
-                    int* pid = nullptr) = 0;
-  // Hands target to the desktop's opener as one argument; 0 or the errno.
-  virtual int Open(const std::string& target) = 0;
+  // Starts the program file at path with argv (argv[0] is the program); the system's
+  // reason when it cannot, and the child's process id in *pid when given.
+  virtual std::error_code Spawn(const std::string& path, const std::vector<std::string>& argv,
+                                int* pid = nullptr) = 0;
+  // Hands target to the desktop's opener as one argument.
+  virtual std::error_code Open(const std::string& target) = 0;
 };
 
 // posix_spawn for programs, xdg-open (found on PATH) for the rest.
 class SystemLauncher : public Launcher {
  public:
-  int Spawn(const std::string& path, const std::vector<std::string>& argv,
-            int* pid = nullptr) override;
-  int Open(const std::string& target) override;
+  std::error_code Spawn(const std::string& path, const std::vector<std::string>& argv,
+                        int* pid = nullptr) override;
+  std::error_code Open(const std::string& target) override;
 };
 
 // The launcher in use (the system one unless another was installed).
@@ -65,14 +66,14 @@ struct LaunchPlan {
 };
 LaunchPlan PlanLaunch(const char* target, const char* args);
 
-// Starts target with args by the rule, through the current launcher. 0 or the errno
-// (ENOENT for a missing target).
-int Launch(const char* target, const char* args);
+// Starts target with args by the rule, through the current launcher; the reason when it
+// could not be started (no_such_file_or_directory for a missing target).
+std::error_code Launch(const char* target, const char* args);
 
 // The kinds of failure that the tool messages tell apart.
 enum class Failure { None, OutOfMemory, NotFound, Invalid, Other };
 // ENOMEM: out of memory; ENOENT, ENOTDIR: not found; ENOEXEC, EACCES: invalid; anything
 // else: other.
-Failure FailureOf(int err);
+Failure FailureOf(const std::error_code& err);
 
 }  // namespace zel_process

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "platform/afx/String.h"
 
@@ -48,8 +49,8 @@ class ZelFileSource : public ZelByteSource {
   ZelFileSource(const ZelFileSource&) = delete;
   ZelFileSource& operator=(const ZelFileSource&) = delete;
 
-  // 0 on success, else the errno (EISDIR for a folder).
-  int Open(const char* path);
+  // The system's reason when the file cannot be opened (is_a_directory for a folder).
+  std::error_code Open(const char* path);
   bool IsOpen() const { return m_fd >= 0; }
   uint64_t Size() const override { return m_size; }
   bool ReadAt(uint64_t offset, void* out, size_t n) const override;

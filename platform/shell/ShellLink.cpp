@@ -80,8 +80,7 @@ bool ReadLinkInfo(const ZelByteSource& s, uint64_t base, uint32_t& size, ZelShel
       !s.U32(base + 20, networkOff) || !s.U32(base + 24, suffixOff))
     return false;
   // The header is 0x1C bytes, or 0x24 and more with the Unicode offsets.
-  if (headerSize < 0x1C || headerSize > size || size < 0x1C || !s.Holds(base, size))
-    return false;
+  if (headerSize < 0x1C || headerSize > size || size < 0x1C || !s.Holds(base, size)) return false;
   const uint64_t end = base + size;
   const bool unicodeOffsets = headerSize >= 0x24;
   uint32_t localOffW = 0, suffixOffW = 0;
@@ -111,8 +110,7 @@ bool ReadLinkInfo(const ZelByteSource& s, uint64_t base, uint32_t& size, ZelShel
     uint32_t cnrlSize, cnrlFlags, netNameOff, deviceOff, provider;
     if (networkOff < headerSize || networkOff >= size || !s.U32(cnrl, cnrlSize) ||
         cnrlSize < 0x14 || cnrlSize > size - networkOff || !s.U32(cnrl + 4, cnrlFlags) ||
-        !s.U32(cnrl + 8, netNameOff) || !s.U32(cnrl + 12, deviceOff) ||
-        !s.U32(cnrl + 16, provider))
+        !s.U32(cnrl + 8, netNameOff) || !s.U32(cnrl + 12, deviceOff) || !s.U32(cnrl + 16, provider))
       return false;
     const uint64_t cnrlEnd = cnrl + cnrlSize;
     uint32_t netNameOffW = 0;

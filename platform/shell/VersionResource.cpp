@@ -16,8 +16,7 @@ struct Section {
 };
 
 // The file offset of n bytes at rva, when they lie within one section's raw data.
-bool RvaToOffset(const std::vector<Section>& sections, uint32_t rva, uint32_t n,
-                 uint64_t& offset) {
+bool RvaToOffset(const std::vector<Section>& sections, uint32_t rva, uint32_t n, uint64_t& offset) {
   for (const Section& s : sections) {
     uint64_t span = std::max(s.virtualSize, s.rawSize);
     if (rva < s.virtualAddress || rva - s.virtualAddress >= span) continue;
@@ -77,9 +76,9 @@ bool ZelReadVersionResource(const ZelByteSource& f, std::string& resource) {
   }
   uint32_t dirCount, resourceRva, resourceSize;
   // The resource table is data directory 2; it must lie inside the optional header.
-  if (!f.U32(optional + dirCountAt, dirCount) || dirCount < 3 ||
-      dirsAt + 3 * 8 > optionalSize || !f.U32(optional + dirsAt + 16, resourceRva) ||
-      !f.U32(optional + dirsAt + 20, resourceSize) || resourceRva == 0 || resourceSize < 16)
+  if (!f.U32(optional + dirCountAt, dirCount) || dirCount < 3 || dirsAt + 3 * 8 > optionalSize ||
+      !f.U32(optional + dirsAt + 16, resourceRva) || !f.U32(optional + dirsAt + 20, resourceSize) ||
+      resourceRva == 0 || resourceSize < 16)
     return false;
   if (sectionCount == 0 || sectionCount > kMaxSections) return false;
   std::vector<Section> sections;
@@ -105,9 +104,9 @@ bool ZelReadVersionResource(const ZelByteSource& f, std::string& resource) {
   // last at a data entry.
   uint32_t entry;
   if (!DirectoryEntry(f, base, size, 0, kRtVersion, entry) || !(entry & 0x80000000u) ||
-      !DirectoryEntry(f, base, size, entry & 0x7FFFFFFFu, -1, entry) ||
-      !(entry & 0x80000000u) || !DirectoryEntry(f, base, size, entry & 0x7FFFFFFFu, -1, entry) ||
-      (entry & 0x80000000u) || entry > size || size - entry < 16)
+      !DirectoryEntry(f, base, size, entry & 0x7FFFFFFFu, -1, entry) || !(entry & 0x80000000u) ||
+      !DirectoryEntry(f, base, size, entry & 0x7FFFFFFFu, -1, entry) || (entry & 0x80000000u) ||
+      entry > size || size - entry < 16)
     return false;
   uint32_t dataRva, dataSize;
   uint64_t dataAt;
@@ -206,8 +205,8 @@ bool ZelQueryVersionValue(std::string_view r, const char* subBlock, std::string&
     while (at + 2 <= end && U16At(r, at) != 0) at += 2;
     value.assign(r.substr(block.valueAt, at - block.valueAt));
   } else {
-    value.assign(r.substr(block.valueAt, std::min<size_t>(block.valueLength,
-                                                          block.end - block.valueAt)));
+    value.assign(
+        r.substr(block.valueAt, std::min<size_t>(block.valueLength, block.end - block.valueAt)));
   }
   return true;
 }

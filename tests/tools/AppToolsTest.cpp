@@ -1,7 +1,6 @@
 // The tool manager: loading the tree from the tool folder, creating tools safely, finding
 // them, and migrating the old tools profile.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -81,7 +80,8 @@ TEST_F(AppToolsTest, LoadsFoldersAndToolsButNoEmptyFolders) {
 }
 
 TEST_F(AppToolsTest, TwoLoadsGiveTheSameIndexes) {
-  for (int i = 0; i < 12; ++i) Put("F" + std::to_string(i % 3) + "/t" + std::to_string(i) + ".tq", Tq(0, "x"));
+  for (int i = 0; i < 12; ++i)
+    Put("F" + std::to_string(i % 3) + "/t" + std::to_string(i) + ".tq", Tq(0, "x"));
   CAppTools tools;
   tools.ReloadTools();
   std::vector<int> first;
@@ -93,7 +93,8 @@ TEST_F(AppToolsTest, TwoLoadsGiveTheSameIndexes) {
   EXPECT_EQ(tools.GetMainNode()->FindNode(13), nullptr);
   std::string before = Listing(tools.GetMainNode());
   std::vector<std::string> paths;
-  for (int i = 1; i <= 12; ++i) paths.push_back(tools.GetMainNode()->FindNode(i)->GetMenuPath().str());
+  for (int i = 1; i <= 12; ++i)
+    paths.push_back(tools.GetMainNode()->FindNode(i)->GetMenuPath().str());
   tools.SetReloadNeeded(1);
   tools.ReloadTools();
   for (int i = 1; i <= 12; ++i)
@@ -124,7 +125,7 @@ TEST_F(AppToolsTest, TheMenuOrderFileOrdersTheTree) {
   order.GetOrCreateNode("Alpha.tq")->SetOrderName("c");
   order.GetOrCreateNode("Sub")->GetOrCreateNode("Two.tq")->SetOrderName("a");
   CAppTools tools;
-  ASSERT_EQ(order.WriteOrderFile((std::string(TOOLSDIR.GetPath()) + "/MenuOrder.ini").c_str()), 0);
+  ASSERT_FALSE(order.WriteOrderFile((std::string(TOOLSDIR.GetPath()) + "/MenuOrder.ini").c_str()));
   tools.ReloadTools();
   EXPECT_EQ(Listing(tools.GetMainNode()), "Beta;Sub|Two;Sub|One;Alpha;");
   // A damaged file is no order: by name.
@@ -229,8 +230,7 @@ TEST_F(AppToolsTest, CreateToolOnAFullDiskLeavesNoHalfWrittenTool) {
   EXPECT_EQ(tools.CreateTool("Big", &def), 0);
   EXPECT_FALSE(fs::exists(menu + "/Big.tq"));
   EXPECT_EQ(tools.FindZelTool("Big"), nullptr);
-  for (auto& e : fs::directory_iterator(menu))
-    EXPECT_EQ(e.path().filename(), "filler") << e.path();
+  for (auto& e : fs::directory_iterator(menu)) EXPECT_EQ(e.path().filename(), "filler") << e.path();
 }
 
 TEST_F(AppToolsTest, CreateToolWhereAFolderCannotBeMadeAnswers0) {

@@ -72,7 +72,7 @@ TEST(MenuOrder, FileRoundTrip) {
   seq->SetOrderName("b");
   seq->GetOrCreateNode("Blast.tq")->SetOrderName("z\tm");
   std::string path = tmp / "MenuOrder.ini";
-  ASSERT_EQ(root.WriteOrderFile(path.c_str()), 0);
+  ASSERT_FALSE(root.WriteOrderFile(path.c_str()));
   std::unique_ptr<CMenuOrder> back(CMenuOrder::ReadOrderFile(path.c_str()));
   ASSERT_TRUE(back);
   EXPECT_EQ(back->Store(), root.Store());
@@ -116,7 +116,10 @@ TEST(MenuOrder, CountsAreNeverTrusted) {
   // No order name, 0xFFFFFFFF children, nothing after.
   EXPECT_EQ(CMenuOrder::Load(withPayload(std::string("\0\0\xFF\xFF\xFF\xFF", 6))), nullptr);
   // A name longer than what remains.
-  EXPECT_EQ(CMenuOrder::Load(withPayload(std::string("\xFF\x0F" "ab", 4))), nullptr);
+  EXPECT_EQ(CMenuOrder::Load(withPayload(std::string("\xFF\x0F"
+                                                     "ab",
+                                                     4))),
+            nullptr);
   // A name holding NUL.
   EXPECT_EQ(CMenuOrder::Load(withPayload(std::string("\x01\0\0\0\0\0\0", 7))), nullptr);
   // Nesting deeper than believed.
@@ -125,8 +128,8 @@ TEST(MenuOrder, CountsAreNeverTrusted) {
   deep += std::string("\0\0\0\0\0\0", 6);
   EXPECT_EQ(CMenuOrder::Load(withPayload(deep)), nullptr);
   // The same shape, shallow, is fine.
-  std::unique_ptr<CMenuOrder> shallow(CMenuOrder::Load(
-      withPayload(std::string("\0\0\x01\0\0\0\x01\0a\0\0\0\0\0\0", 15))));
+  std::unique_ptr<CMenuOrder> shallow(
+      CMenuOrder::Load(withPayload(std::string("\0\0\x01\0\0\0\x01\0a\0\0\0\0\0\0", 15))));
   EXPECT_TRUE(shallow);
 }
 

@@ -55,14 +55,16 @@ TEST_F(ToolFilesTest, ToolFileWithoutInputTypeOrTargetIsOfferedToTheOthers) {
   Read("b.tq", "[ToolUnitShortcut]\nInputType=-1\nTarget=x\n", false);
   Read("c.tq", "[ToolUnitShortcut]\nInputType=3\nTarget=\n", false);
   // Not a tool file, but a shortcut holds it.
-  CToolDataUnit u = Read("d.tq", "[ToolUnitShortcut]\nTarget=x\n[InternetShortcut]\nURL=http://a/\n");
+  CToolDataUnit u =
+      Read("d.tq", "[ToolUnitShortcut]\nTarget=x\n[InternetShortcut]\nURL=http://a/\n");
   EXPECT_EQ(u.m_producedType, CToolDataUnit::url);
 }
 
 TEST_F(ToolFilesTest, ValuesAreCutAt259Characters) {
   std::string longText(400, 'x');
-  CToolDataUnit u = Read("long.tq", "[ToolUnitShortcut]\nInputType=0\nTarget=" + longText +
-                                        "\nDescription=" + longText + "\nCommand=" + longText + "\n");
+  CToolDataUnit u =
+      Read("long.tq", "[ToolUnitShortcut]\nInputType=0\nTarget=" + longText +
+                          "\nDescription=" + longText + "\nCommand=" + longText + "\n");
   EXPECT_EQ(u.m_target.GetLength(), 259);
   EXPECT_EQ(u.m_description.GetLength(), 259);
   EXPECT_EQ(u.m_command.GetLength(), 259);
@@ -236,7 +238,8 @@ TEST(ShellLinkReader, EveryTruncationIsNoLink) {
   ASSERT_TRUE(ZelReadShellLink(ZelMemorySource(bytes), link));
   // The last 4 bytes end the extra data, which is not read.
   for (size_t n = 0; n + 4 < bytes.size(); ++n)
-    EXPECT_FALSE(ZelReadShellLink(ZelMemorySource(std::string_view(bytes).substr(0, n)), link)) << n;
+    EXPECT_FALSE(ZelReadShellLink(ZelMemorySource(std::string_view(bytes).substr(0, n)), link))
+        << n;
 }
 
 TEST(ShellLinkReader, LyingSizesAndOffsetsAreNoLink) {
@@ -255,14 +258,14 @@ TEST(ShellLinkReader, LyingSizesAndOffsetsAreNoLink) {
       SetU16(b, at, static_cast<uint16_t>(value));
     return !ZelReadShellLink(ZelMemorySource(b), link);
   };
-  EXPECT_TRUE(rejects(0, 0x4D));                   // header size
-  EXPECT_TRUE(rejects(4, 0));                      // class id
-  EXPECT_TRUE(rejects(info, 0xFFFFFFF0u));         // link info size
-  EXPECT_TRUE(rejects(info + 4, 0x1000));          // link info header size
-  EXPECT_TRUE(rejects(info + 12, 0xFFFFFFF0u));    // volume offset
-  EXPECT_TRUE(rejects(info + 16, 0x7FFFFFF0u));    // local base path offset
-  EXPECT_TRUE(rejects(info + 20, 0xFFFFFF00u));    // network link offset
-  EXPECT_TRUE(rejects(info + 24, 0xFFFFFFFFu));    // suffix offset
+  EXPECT_TRUE(rejects(0, 0x4D));                 // header size
+  EXPECT_TRUE(rejects(4, 0));                    // class id
+  EXPECT_TRUE(rejects(info, 0xFFFFFFF0u));       // link info size
+  EXPECT_TRUE(rejects(info + 4, 0x1000));        // link info header size
+  EXPECT_TRUE(rejects(info + 12, 0xFFFFFFF0u));  // volume offset
+  EXPECT_TRUE(rejects(info + 16, 0x7FFFFFF0u));  // local base path offset
+  EXPECT_TRUE(rejects(info + 20, 0xFFFFFF00u));  // network link offset
+  EXPECT_TRUE(rejects(info + 24, 0xFFFFFFFFu));  // suffix offset
   // A string that claims more characters than there are.
   std::string b = good;
   size_t name = b.size() - 4 - 2 - 2;  // the description: count, one UTF-16 unit
@@ -280,7 +283,8 @@ TEST(ShellLinkReader, LyingSizesAndOffsetsAreNoLink) {
 TEST_F(ToolFilesTest, ProgramIsDescribedByItsProductName) {
   for (bool wide : {false, true}) {
     std::string path = tmp / "Viewer.exe";
-    CToolDataUnit u = Read("Viewer.exe", ProgramFile(VersionResource(ProductVersion("Viewer \xE9")), wide));
+    CToolDataUnit u =
+        Read("Viewer.exe", ProgramFile(VersionResource(ProductVersion("Viewer \xE9")), wide));
     EXPECT_EQ(u.m_producedType, CToolDataUnit::exe);
     EXPECT_EQ(u.m_description, "Viewer \xE9");
     EXPECT_EQ(u.m_target, path.c_str());
@@ -353,16 +357,16 @@ TEST(VersionReader, LyingHeadersAreNoProgram) {
     return ZelReadVersionResource(ZelMemorySource(b), resource);
   };
   const size_t coff = 0x44, optional = coff + 20, section = optional + 224, rsrc = 0x200;
-  EXPECT_FALSE(reads(0x3C, 0xFFFFFFF0u));          // the PE header's offset
-  EXPECT_FALSE(reads(coff, 0x7FFF014C));           // 32767 sections
-  EXPECT_FALSE(reads(optional + 92, 2));           // too few data directories
-  EXPECT_FALSE(reads(optional + 96 + 16, 0x9000)); // resource table outside every section
-  EXPECT_FALSE(reads(section + 20, 0xFFFFFF00u));  // section data beyond the file
-  EXPECT_FALSE(reads(rsrc + 12, 0xFFFF0000u));     // 65535 named entries
-  EXPECT_FALSE(reads(rsrc + 16 + 4, 0x8FFFFFF0u)); // subdirectory outside the table
-  EXPECT_FALSE(reads(rsrc + 72, 0x7FFFFFF0u));     // data outside every section
-  EXPECT_FALSE(reads(rsrc + 76, 0x7FFFFFF0u));     // data larger than believed
-  EXPECT_TRUE(reads(0, 0x00905A4D));               // the rest of the DOS header is not read
+  EXPECT_FALSE(reads(0x3C, 0xFFFFFFF0u));           // the PE header's offset
+  EXPECT_FALSE(reads(coff, 0x7FFF014C));            // 32767 sections
+  EXPECT_FALSE(reads(optional + 92, 2));            // too few data directories
+  EXPECT_FALSE(reads(optional + 96 + 16, 0x9000));  // resource table outside every section
+  EXPECT_FALSE(reads(section + 20, 0xFFFFFF00u));   // section data beyond the file
+  EXPECT_FALSE(reads(rsrc + 12, 0xFFFF0000u));      // 65535 named entries
+  EXPECT_FALSE(reads(rsrc + 16 + 4, 0x8FFFFFF0u));  // subdirectory outside the table
+  EXPECT_FALSE(reads(rsrc + 72, 0x7FFFFFF0u));      // data outside every section
+  EXPECT_FALSE(reads(rsrc + 76, 0x7FFFFFF0u));      // data larger than believed
+  EXPECT_TRUE(reads(0, 0x00905A4D));                // the rest of the DOS header is not read
 }
 
 TEST(VersionReader, LyingBlocksAreNoValue) {

@@ -125,7 +125,7 @@ inline std::string ShellLink(const LinkSpec& s) {
                                    0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
   b.append(reinterpret_cast<const char*>(clsid), 16);
   PutU32(b, flags);
-  PutU32(b, 0x20);  // archive attribute
+  PutU32(b, 0x20);     // archive attribute
   b.append(24, '\0');  // three times
   PutU32(b, 1000);     // file size
   PutU32(b, 0);        // icon index
@@ -183,8 +183,8 @@ inline std::string VersionResource(const VersionSpec& s) {
   for (const auto& [key, strings] : s.tables) {
     std::vector<std::string> items;
     for (const auto& [name, value] : strings)
-      items.push_back(VersionBlock(name, Utf16(value, true),
-                                   static_cast<uint16_t>(value.size() + 1), 1, {}));
+      items.push_back(
+          VersionBlock(name, Utf16(value, true), static_cast<uint16_t>(value.size() + 1), 1, {}));
     tables.push_back(VersionBlock(key, "", 0, 1, items));
   }
   std::vector<std::string> children;
@@ -195,7 +195,8 @@ inline std::string VersionResource(const VersionSpec& s) {
       PutU16(pairs, language);
       PutU16(pairs, codePage);
     }
-    std::string var = VersionBlock("Translation", pairs, static_cast<uint16_t>(pairs.size()), 0, {});
+    std::string var =
+        VersionBlock("Translation", pairs, static_cast<uint16_t>(pairs.size()), 0, {});
     children.push_back(VersionBlock("VarFileInfo", "", 0, 1, {var}));
   }
   return VersionBlock("VS_VERSION_INFO", fixed, 52, 0, children);

@@ -2,9 +2,8 @@
 // the command line, the failure messages, the entry points; and real children: plain
 // text arguments, reaping, no inherited descriptors.
 #include <fcntl.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -88,26 +87,33 @@ TEST(LaunchRule, Routes) {
 
 TEST(LaunchRule, ErrnoMeanings) {
   using F = zel_process::Failure;
-  EXPECT_EQ(zel_process::FailureOf(0), F::None);
-  EXPECT_EQ(zel_process::FailureOf(ENOMEM), F::OutOfMemory);
-  EXPECT_EQ(zel_process::FailureOf(ENOENT), F::NotFound);
-  EXPECT_EQ(zel_process::FailureOf(ENOTDIR), F::NotFound);
-  EXPECT_EQ(zel_process::FailureOf(ENOEXEC), F::Invalid);
-  EXPECT_EQ(zel_process::FailureOf(EACCES), F::Invalid);
-  EXPECT_EQ(zel_process::FailureOf(E2BIG), F::Other);
+  auto of = [](int err) {
+    return zel_process::FailureOf(std::error_code(err, std::generic_category()));
+  };
+  EXPECT_EQ(zel_process::FailureOf(std::error_code()), F::None);
+  EXPECT_EQ(of(ENOMEM), F::OutOfMemory);
+  EXPECT_EQ(of(ENOENT), F::NotFound);
+  EXPECT_EQ(of(ENOTDIR), F::NotFound);
+  EXPECT_EQ(of(ENOEXEC), F::Invalid);
+  EXPECT_EQ(of(EACCES), F::Invalid);
+  EXPECT_EQ(of(E2BIG), F::Other);
 }
 
 // Records what would be started; answers a chosen error.
 class RecordingLauncher : public zel_process::Launcher {
  public:
-  int Spawn(const std::string& path, const std::vector<std::string>& argv, int*) override {
+  std::error_code Spawn(const std::string& path, const std::vector<std::string>& argv,
+                        int*) override {
     spawned.push_back(argv);
     spawnedPath = path;
-    return answer;
+    return Answer();
   }
-  int Open(const std::string& target) override {
+  std::error_code Open(const std::string& target) override {
     opened.push_back(target);
-    return answer;
+    return Answer();
+  }
+  std::error_code Answer() const {
+    return answer ? std::error_code(answer, std::generic_category()) : std::error_code();
   }
   std::vector<Args> spawned;
   std::string spawnedPath;
@@ -194,9 +200,8 @@ TEST_F(ToolRunTest, TheCommandLineFromTheHandlersData) {
   app.ExecuteTool(nullptr, 2, "sh", 1, "-open %1 %2 %3 %4 %5 %6 %7 %8");
   ASSERT_EQ(app.calls, (Args{"oneseq"}));
   ASSERT_EQ(launcher.spawned.size(), 1u);
-  EXPECT_EQ(launcher.spawned[0],
-            (Args{launcher.spawnedPath, "-open", "C:\\My Data\\a.fa", "", "3rd", "4th", "me@lab",
-                  "na", "https://src/", "?"}));
+  EXPECT_EQ(launcher.spawned[0], (Args{launcher.spawnedPath, "-open", "C:\\My Data\\a.fa", "",
+                                       "3rd", "4th", "me@lab", "na", "https://src/", "?"}));
   EXPECT_EQ(fs::path(launcher.spawnedPath).filename(), "sh");
 }
 
@@ -298,7 +303,8 @@ TEST_F(ToolRunTest, RunModes) {
   app.LaunchToolProgram("~..\\bin\\tool", 1, "");
   EXPECT_TRUE(app.LastLaunchFailed());
   ASSERT_EQ(ui().messages.size(), 1u);
-  EXPECT_EQ(ui().messages[0].text, "The executable file was not found: " + tmp / "exe dir/bin/tool");
+  EXPECT_EQ(ui().messages[0].text,
+            "The executable file was not found: " + tmp / "exe dir/bin/tool");
   EXPECT_EQ(ui().messages[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
   // An internal command.
   app.LaunchToolProgram("x", 2, "[import(a)]");
@@ -340,8 +346,9 @@ TEST_F(ToolRunTest, FailureMessages) {
 
 TEST_F(ToolRunTest, EntryPointsPromptsAndLinks) {
   fs::create_directories(tmp / "Tools/Menu/Open Link");
-  WriteFile(tmp / "Tools/Menu/Open Link/Genbank.tq",
-            "[ToolUnitShortcut]\nInputType=0\nTarget=sh\nDescription=Open in GenBank\nCommand=%1\n");
+  WriteFile(
+      tmp / "Tools/Menu/Open Link/Genbank.tq",
+      "[ToolUnitShortcut]\nInputType=0\nTarget=sh\nDescription=Open in GenBank\nCommand=%1\n");
   WriteFile(tmp / "Tools/Menu/Needs data.tq",
             "[ToolUnitShortcut]\nInputType=3\nTarget=sh\nDescription=Fasta\nCommand=%1\n");
   app.ReloadTools();
@@ -393,8 +400,8 @@ TEST_F(ToolRunTest, WebEntries) {
   app.OnZelToolMF(-5);
   app.OnZelToolMF(-4);  // no value: the maker's home page
   app.OnZelToolMF(-2);
-  EXPECT_EQ(launcher.opened, (Args{"https://uc.example/", CAppTools::kMakerHomePage,
-                                   CAppTools::kProductPage}));
+  EXPECT_EQ(launcher.opened,
+            (Args{"https://uc.example/", CAppTools::kMakerHomePage, CAppTools::kProductPage}));
   EXPECT_FALSE(OpenCorvaneBioinformaticsHome("ipath"));  // empty: nothing opened
   EXPECT_EQ(launcher.opened.size(), 3u);
 }
@@ -428,8 +435,9 @@ class RealChildTest : public zel_test::ZelTest {
   // A program that writes its arguments, one per line, then "end".
   std::string Recorder() {
     std::string path = tmp / "recorder";
-    WriteFile(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.out\"\n"
-                    "echo end >> \"$0.out\"\n");
+    WriteFile(path,
+              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.out\"\n"
+              "echo end >> \"$0.out\"\n");
     fs::permissions(path, fs::perms::owner_all);
     return path;
   }
@@ -452,7 +460,7 @@ TEST_F(RealChildTest, ShellCharactersReachTheProgramAsPlainText) {
 TEST_F(RealChildTest, ChildrenAreReaped) {
   int pid = 0;
   zel_process::SystemLauncher system;
-  ASSERT_EQ(system.Spawn("/bin/sh", {"/bin/sh", "-c", "exit 0"}, &pid), 0);
+  ASSERT_FALSE(system.Spawn("/bin/sh", {"/bin/sh", "-c", "exit 0"}, &pid));
   ASSERT_GT(pid, 0);
   // Gone altogether: no zombie is left behind.
   EXPECT_TRUE(WaitFor([&] { return !fs::exists("/proc/" + std::to_string(pid)); }));
@@ -464,8 +472,9 @@ TEST_F(RealChildTest, NoDescriptorIsInherited) {
   ASSERT_GE(fd, 0);
   std::string out = tmp / "fds";
   zel_process::SystemLauncher system;
-  std::string script = "if [ -e /proc/$$/fd/" + std::to_string(fd) + " ]; then echo open; else echo closed; fi > " + out;
-  ASSERT_EQ(system.Spawn("/bin/sh", {"/bin/sh", "-c", script}), 0);
+  std::string script = "if [ -e /proc/$$/fd/" + std::to_string(fd) +
+                       " ]; then echo open; else echo closed; fi > " + out;
+  ASSERT_FALSE(system.Spawn("/bin/sh", {"/bin/sh", "-c", script}));
   EXPECT_TRUE(WaitFor([&] { return !ReadFile(out).empty(); }));
   EXPECT_EQ(ReadFile(out), "closed\n");
   ::close(fd);
@@ -478,7 +487,9 @@ TEST_F(RealChildTest, MissingAndNonExecutableTargets) {
   ASSERT_EQ(ui().messages.size(), 1u);
   EXPECT_EQ(ui().messages[0].text, "The executable file was not found: " + tmp / "missing");
   // Executable by its mode but no program: invalid.
-  WriteFile(tmp / "bogus", "\x7f" "ELF garbage");
+  WriteFile(tmp / "bogus",
+            "\x7f"
+            "ELF garbage");
   fs::permissions(tmp / "bogus", fs::perms::owner_all);
   tools.LaunchToolProgram((tmp / "bogus").c_str(), 1, "");
   ASSERT_EQ(ui().messages.size(), 2u);

@@ -90,8 +90,10 @@ TEST_F(ToolsCommandTest, CreateThenListThenRun) {
   EXPECT_TRUE(fs::exists(Menu() + "/Sequence/Record.tq"));
   r = RunZel("tools list " + Mine());
   EXPECT_EQ(r.out, "Sequence|Record\t1\t44445\t1\t1\t2\t" + recorder + "\tRecords\n");
-  r = RunZel("tools run 'Sequence|Record' --data '/my data/a b.fa' --second 'x;$(y)' "
-             "--third t " + Mine());
+  r = RunZel(
+      "tools run 'Sequence|Record' --data '/my data/a b.fa' --second 'x;$(y)' "
+      "--third t " +
+      Mine());
   EXPECT_EQ(r.status, 0) << r.err;
   for (int i = 0; i < 500 && ReadFile(recorder + ".out").empty(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
