@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -316,6 +317,30 @@ TEST_F(ToolRunTest, RunModes) {
   // A web address goes to the opener.
   app.LaunchToolProgram("https://a.example/?q=1", 1, "ignored");
   EXPECT_EQ(launcher.opened, (Args{"https://a.example/?q=1"}));
+}
+
+TEST_F(ToolRunTest, ScriptsInAToolFolderWithASpaceAndTheSetupProgram) {
+  CalcToolSpecs(CZelDirSpec((tmp / "Program Files").c_str()));
+  fs::create_directories(TOOLSDIR.GetPath());
+  std::string engine = std::string(TOOLSDIR.GetPath()) + "/TuvW32.exe";
+  WriteFile(engine, "#!/bin/sh\n");
+  fs::permissions(engine, fs::perms::owner_all);
+  TUVAPPFILE = CZelFileSpec(engine.c_str(), 0);
+  app.LaunchToolProgram("~Trim.ss", 0, "-v");
+  ASSERT_EQ(launcher.spawned.size(), 1u);
+  EXPECT_EQ(launcher.spawned[0],
+            (Args{engine, std::string(TOOLSDIR.GetPath()) + "/Trim.ss", "-v"}));
+  // The tool-setup program, by its name on the PATH.
+  std::string bin = tmp / "bin";
+  fs::create_directories(bin);
+  WriteFile(bin + "/ToolManager.exe", "#!/bin/sh\n");
+  fs::permissions(bin + "/ToolManager.exe", fs::perms::owner_all);
+  std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", bin.c_str(), 1);
+  SetupZelTools();
+  setenv("PATH", path.c_str(), 1);
+  ASSERT_EQ(launcher.spawned.size(), 2u);
+  EXPECT_EQ(launcher.spawnedPath, bin + "/ToolManager.exe");
 }
 
 TEST_F(ToolRunTest, FailureMessages) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -113,13 +114,19 @@ TEST_F(ToolsCommandTest, RunFailsWithTheMessage) {
 
 TEST_F(ToolsCommandTest, RunLooksUpEachKind) {
   fs::create_directories(Menu());
-  WriteFile(Menu() + "/Docs.url", "[InternetShortcut]\nURL=" + tmp / "doc.txt" + "\n");
-  WriteFile(tmp / "doc.txt", "x");
-  // No opener on this PATH: the shortcut is found, its start fails with the message.
-  auto r = RunZel("tools run Docs " + Mine());
-  (void)r;
+  WriteFile(Menu() + "/Docs.url", "[InternetShortcut]\nURL=https://docs.example/\n");
   auto list = RunZel("tools list " + Mine());
   EXPECT_NE(list.out.find("Docs\t1\t44445\t2\t"), std::string::npos) << list.out;
+  // With no opener on the PATH, the shortcut is found and its start fails in words.
+  std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  fs::create_directories(tmp / "empty-bin");
+  setenv("PATH", (tmp / "empty-bin").c_str(), 1);
+  auto r = RunZel("tools run Docs " + Mine());
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("The executable file was not found: https://docs.example/"),
+            std::string::npos)
+      << r.err;
 }
 
 TEST_F(ToolsCommandTest, CreateRefusesUnsafePaths) {
