@@ -3,25 +3,12 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "cli/ByteText.h"
 #include "cli/Command.h"
 #include "tools/ExecCommandParams.h"
 
 namespace zel_cli {
 namespace {
-
-// Each byte as the code point of the same number, so that any bytes make valid text.
-std::string BytesAsText(const CString& s) {
-  std::string out;
-  for (unsigned char c : s.str()) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 std::string Hex(const CString& s) {
   static const char digits[] = "0123456789abcdef";
@@ -41,7 +28,7 @@ int RunCmd(const std::string& text, bool json, bool hex) {
     out["correct"] = params.IsCorrect();
     out["params"] = nlohmann::ordered_json::array();
     for (int i = 0; i < params.GetCount(); ++i)
-      out["params"].push_back(hex ? Hex(params[i]) : BytesAsText(params[i]));
+      out["params"].push_back(hex ? Hex(params[i]) : BytesAsCodePoints(params[i]));
     std::printf("%s\n", out.dump().c_str());
     return kOk;
   }

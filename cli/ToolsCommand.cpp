@@ -8,13 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "cli/ByteText.h"
 #include "cli/Command.h"
+#include "cli/LayoutRoots.h"
 #include "files/FileTypeIds.h"
 #include "layout/DirectoryLayout.h"
-#include "layout/HostServices.h"
-#include "layout/Settings.h"
 #include "platform/fs/FileSystem.h"
-#include "platform/host/Host.h"
 #include "platform/process/Process.h"
 #include "platform/state/StateFile.h"
 #include "tools/AppTools.h"
@@ -24,62 +23,6 @@
 
 namespace zel_cli {
 namespace {
-
-struct Roots {
-  std::string main, exe, network, toolsBase;
-};
-
-void AddRootOptions(CLI::App* cmd, Roots& roots) {
-  cmd->add_option("--main", roots.main, "The main data folder");
-  cmd->add_option("--exe", roots.exe,
-                  "The executables' folder, which holds Tools (default: the installation "
-                  "key, else the program's folder)");
-  cmd->add_option("--network", roots.network, "The shared network database folder");
-  cmd->add_option("--tools-base", roots.toolsBase,
-                  "Compute the tool folders from this folder instead of the executables'");
-}
-
-CZelDirSpec Folder(const std::string& path) {
-  CString full;
-  if (!zel_fs::FullPathName(path.c_str(), full)) full = path.c_str();
-  return CZelDirSpec(full.GetString());
-}
-
-// The tool folders from the roots, as `zel layout` computes them; only what is given or
-// found is set, and nothing is written.
-void Compute(const Roots& roots) {
-  if (!roots.main.empty()) {
-    MAINDIR = Folder(roots.main);
-    RecalcMAINDIRDependencies();
-  }
-  if (!roots.exe.empty()) {
-    EXEDIR = Folder(roots.exe);
-  } else {
-    CString dir;
-    ZelGetLocalExeDir(dir, ExtractFileDirectory(zel_host::ExecutablePath()));
-    EXEDIR.SetSpecWin(dir);
-  }
-  RecalcEXEDIRDependencies();
-  if (!roots.network.empty()) {
-    NETWORKDIR = Folder(roots.network);
-    RecalcNETWORKDIRDependencies();
-  }
-  if (!roots.toolsBase.empty()) CalcToolSpecs(Folder(roots.toolsBase));
-}
-
-// Each byte as the code point of the same number, so that any text makes valid JSON.
-std::string Text(const CString& s) {
-  std::string out;
-  for (unsigned char c : s.str()) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 // Every tool of the tree, depth-first in child order.
 void EachTool(const CToolNode* node, const std::function<void(const CToolNode&)>& each) {
@@ -98,14 +41,14 @@ int List(bool json) {
     const CToolData& tool = node.GetTool();
     if (json) {
       nlohmann::ordered_json row;
-      row["menuPath"] = Text(node.GetMenuPath());
+      row["menuPath"] = BytesAsCodePoints(node.GetMenuPath());
       row["index"] = node.GetToolIndex();
       row["commandId"] = GetToolCommandID(node.GetToolIndex());
       row["kind"] = static_cast<int>(tool.m_producedType);
       row["runMode"] = tool.GetRunMode();
       row["inputType"] = tool.m_inputType;
-      row["target"] = Text(tool.m_target);
-      row["description"] = Text(tool.m_description);
+      row["target"] = BytesAsCodePoints(tool.m_target);
+      row["description"] = BytesAsCodePoints(tool.m_description);
       rows.push_back(row);
     } else {
       std::printf("%s\t%d\t%u\t%d\t%d\t%d\t%s\t%s\n", node.GetMenuPath().GetString(),
@@ -339,7 +282,7 @@ int SetOrder(const std::string& folder, const std::vector<std::string>& names) {
 const CommandRegistrar tools(70, [](CLI::App& app) {
   auto* cmd = app.add_subcommand("tools", "The Tools menu: tool files in the tool folder");
   cmd->require_subcommand(1);
-  static Roots roots;
+  static LayoutRoots roots;
 
   auto* list = cmd->add_subcommand(
       "list",
@@ -349,9 +292,9 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   list->add_flag("--json", json,
                  "An array of {menuPath, index, commandId, kind, runMode, inputType, target, "
                  "description}");
-  AddRootOptions(list, roots);
+  AddLayoutRootOptions(list, roots);
   list->callback([] {
-    Compute(roots);
+    ComputeLayout(roots, false, "zel tools");
     SetStatus(List(json));
   });
 
@@ -362,9 +305,9 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   create->add_option("--command", co.command, "The command-line template, with %1 to %7");
   create->add_option("--input-type", co.inputType, "What the tool takes, 0 to 50");
   create->add_option("--description", co.description, "The status-bar prompt");
-  AddRootOptions(create, roots);
+  AddLayoutRootOptions(create, roots);
   create->callback([] {
-    Compute(roots);
+    ComputeLayout(roots, false, "zel tools");
     SetStatus(Create(co));
   });
 
@@ -378,9 +321,9 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   run->add_option("--second", ro.second, "%2");
   run->add_option("--third", ro.third, "%3");
   run->add_option("--fourth", ro.fourth, "%4");
-  AddRootOptions(run, roots);
+  AddLayoutRootOptions(run, roots);
   run->callback([] {
-    Compute(roots);
+    ComputeLayout(roots, false, "zel tools");
     SetStatus(Run(ro));
   });
 
@@ -388,9 +331,9 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
       "migrate",
       "Write the old tools profile (Tools/ToolProf.ini) as tool files in Tools/Menu; "
       "refused when Tools/Menu exists");
-  AddRootOptions(migrate, roots);
+  AddLayoutRootOptions(migrate, roots);
   migrate->callback([] {
-    Compute(roots);
+    ComputeLayout(roots, false, "zel tools");
     SetStatus(Migrate());
   });
 
@@ -402,9 +345,9 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
                                 "The folder's menu path (\"\" for the top) whose entries NAME... "
                                 "(file names: Blast.tq, Viewer.lnk, Align) take this order");
   order->add_option("NAME", names, "The folder's entries, first to last")->needs(set);
-  AddRootOptions(order, roots);
+  AddLayoutRootOptions(order, roots);
   order->callback([set] {
-    Compute(roots);
+    ComputeLayout(roots, false, "zel tools");
     SetStatus(set->count() ? SetOrder(folder, names) : ShowOrder());
   });
 });
@@ -427,8 +370,8 @@ class DescribingLauncher : public zel_process::Launcher {
 
 const DemoRegistrar demo(70, "The Tools menu", [] {
   std::string base = ExamplesDir() + "/installation";
-  Roots r{base + "/Data", base + "/Programs", "", ""};
-  Compute(r);
+  LayoutRoots r{base + "/Data", base + "/Programs", "", ""};
+  ComputeLayout(r, false, "zel tools");
   std::printf("zel tools list --exe %s/Programs   (tool folder %s)\n", base.c_str(),
               TOOLSMENUDIR.GetPath());
   CommandLineTools tools;

@@ -1,3 +1,4 @@
+// Which menu path components are plain names, and splitting a menu path into them.
 #include "tools/ToolSafety.h"
 
 namespace zel_tools {

@@ -1,3 +1,4 @@
+// AfxFormatStrings, and the frame window class registered beside it.
 #include "platform/afx/FormatStrings.h"
 
 #include "platform/afx/FrameWnd.h"
