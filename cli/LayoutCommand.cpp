@@ -5,56 +5,11 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/LayoutRoots.h"
 #include "layout/DirectoryLayout.h"
-#include "layout/HostServices.h"
-#include "layout/Settings.h"
-#include "platform/fs/FileSystem.h"
-#include "platform/host/Host.h"
 
 namespace zel_cli {
 namespace {
-
-struct Roots {
-  std::string main, exe, network, toolsBase;
-};
-
-// A folder given on the command line, as a full path.
-CZelDirSpec Folder(const std::string& path) {
-  CString full;
-  if (!zel_fs::FullPathName(path.c_str(), full)) full = path.c_str();
-  return CZelDirSpec(full.GetString());
-}
-
-// Sets the roots and recalculates; false (with the reason on stderr) when no main data
-// folder can be had.
-bool Compute(const Roots& roots) {
-  if (!roots.main.empty()) {
-    MAINDIR = Folder(roots.main);
-  } else {
-    CZelDirSpec found;
-    if (!GetZelMainDir(found, 0)) {
-      std::fprintf(stderr,
-                   "zel layout: no main data folder: none is stored in the settings, the "
-                   "program's folder holds no Zeludat.def, and no folder was chosen; give "
-                   "--main DIR\n");
-      return false;
-    }
-    MAINDIR = found;
-  }
-  if (!roots.exe.empty()) {
-    EXEDIR = Folder(roots.exe);
-  } else {
-    CString dir;
-    ZelGetLocalExeDir(dir, ExtractFileDirectory(zel_host::ExecutablePath()));
-    EXEDIR.SetSpecWin(dir);
-  }
-  if (!roots.network.empty()) NETWORKDIR = Folder(roots.network);
-  RecalcMAINDIRDependencies();
-  RecalcEXEDIRDependencies();
-  RecalcNETWORKDIRDependencies();
-  if (!roots.toolsBase.empty()) CalcToolSpecs(Folder(roots.toolsBase));
-  return true;
-}
 
 int Print(bool json) {
   if (json) {
@@ -75,24 +30,17 @@ const CommandRegistrar layout(50, [](CLI::App& app) {
   auto* cmd = app.add_subcommand(
       "layout", "Compute the installation's folders and files from its three roots");
   static bool json = false;
-  static Roots roots;
+  static LayoutRoots roots;
   cmd->add_flag("--json", json, "An object from global name to path (null when unset)");
-  cmd->add_option("--main", roots.main,
-                  "The main data folder (default: the stored one, or the program's folder "
-                  "when it holds Zeludat.def)");
-  cmd->add_option("--exe", roots.exe,
-                  "The executables' folder (default: the installation key, else the "
-                  "program's folder)");
-  cmd->add_option("--network", roots.network, "The shared network database folder");
-  cmd->add_option("--tools-base", roots.toolsBase,
-                  "Compute the tool folders from this folder instead of the executables'");
-  cmd->callback([] { SetStatus(Compute(roots) ? Print(json) : kFailed); });
+  AddLayoutRootOptions(cmd, roots);
+  cmd->callback(
+      [] { SetStatus(ComputeLayout(roots, true, "zel layout") ? Print(json) : kFailed); });
 });
 
 const DemoRegistrar demo(50, "The installation layout", [] {
   std::string base = ExamplesDir() + "/installation";
-  Roots roots{base + "/Data", base + "/Programs", base + "/Network", ""};
-  if (!Compute(roots)) return static_cast<int>(kFailed);
+  LayoutRoots roots{base + "/Data", base + "/Programs", base + "/Network", ""};
+  if (!ComputeLayout(roots, true, "zel layout")) return static_cast<int>(kFailed);
   std::printf("zel layout --main %s/Data --exe %s/Programs --network %s/Network\n", base.c_str(),
               base.c_str(), base.c_str());
   const char* shown[] = {"MAINDIR",  "SEQDIR",     "TCHDIR",    "DEFFILE",    "UDATFILE",

@@ -139,6 +139,11 @@ bool ReadEntry(const char* file, const char* section, const char* key, CString& 
   if (!section || !key) return false;
   std::string bytes;
   if (zel_state::ReadFile(ResolvePath(file), bytes)) return false;
+  return ReadEntryIn(bytes, section, key, value);
+}
+
+bool ReadEntryIn(std::string_view bytes, const char* section, const char* key, CString& value) {
+  if (!section || !key) return false;
   std::vector<Line> lines = SplitLines(bytes);
   size_t begin, end, at;
   std::string_view raw;

@@ -7,6 +7,8 @@
 // which plays the role of the platform's Windows directory.
 #pragma once
 
+#include <string_view>
+
 #include "platform/afx/String.h"
 #include "platform/afx/WinTypes.h"
 
@@ -19,6 +21,8 @@ namespace zel_profile {
 CString ResolvePath(const char* file);
 // True and the value when the entry exists.
 bool ReadEntry(const char* file, const char* section, const char* key, CString& value);
+// The same look-up in a profile file's contents already in memory.
+bool ReadEntryIn(std::string_view bytes, const char* section, const char* key, CString& value);
 // Sets the entry (creating file and section as needed); a null value deletes the entry,
 // a null key the whole section. Values that the read rules would change (surrounding
 // blanks, enclosing quotes) are written quoted so that they read back unchanged. FALSE

@@ -1,0 +1,24 @@
+// AfxFormatStrings, and the frame window class registered beside it.
+#include "platform/afx/FormatStrings.h"
+
+#include "platform/afx/FrameWnd.h"
+
+IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
+
+void AfxFormatStrings(CString& out, const char* format, const char* const* strings, int count) {
+  std::string result;
+  for (const char* p = format ? format : ""; *p;) {
+    char next = p[1];
+    if (*p == '%' && ((next >= '0' && next <= '9') || (next >= 'A' && next <= 'Z'))) {
+      int i = next > '9' ? 9 + (next - 'A') : next - '1';
+      if (i < 0 || i >= count)
+        result += '?';
+      else if (strings[i])
+        result += strings[i];
+      p += 2;
+      continue;
+    }
+    result += *p++;
+  }
+  out = CString(std::move(result));
+}

@@ -1,0 +1,146 @@
+// Argument splitting, the launch rule and the launcher in use; the system calls are in
+// posix/Process.inc.
+#include "platform/process/Process.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/afx/posix/Errors.h"
+#include "platform/process/posix/Process.inc"
+
+namespace zel_process {
+
+std::vector<std::string> SplitWindowsArguments(const char* args) {
+  std::vector<std::string> out;
+  if (!args) return out;
+  const size_t n = std::strlen(args);
+  size_t i = 0;
+  for (;;) {
+    while (i < n && (args[i] == ' ' || args[i] == '\t')) ++i;
+    if (i >= n) break;
+    std::string arg;
+    int quotes = 0;      // 1 while inside quotes
+    size_t slashes = 0;  // backslashes just copied
+    while (i < n) {
+      char c = args[i];
+      if ((c == ' ' || c == '\t') && quotes == 0) break;
+      if (c == '\\') {
+        arg += c;
+        ++slashes;
+        ++i;
+        continue;
+      }
+      if (c == '"') {
+        if (slashes % 2 == 0) {
+          arg.resize(arg.size() - slashes / 2);
+          ++quotes;
+        } else {
+          arg.resize(arg.size() - slashes / 2 - 1);
+          arg += '"';
+        }
+        ++i;
+        slashes = 0;
+        // Consecutive quotes: every third one is a literal quote.
+        while (i < n && args[i] == '"') {
+          if (++quotes == 3) {
+            arg += '"';
+            quotes = 0;
+          }
+          ++i;
+        }
+        if (quotes == 2) quotes = 0;
+        continue;
+      }
+      arg += c;
+      slashes = 0;
+      ++i;
+    }
+    out.push_back(std::move(arg));
+  }
+  return out;
+}
+
+bool HasUrlScheme(const char* text) {
+  if (!text) return false;
+  int letters = 0;
+  while ((text[letters] >= 'a' && text[letters] <= 'z') ||
+         (text[letters] >= 'A' && text[letters] <= 'Z'))
+    ++letters;
+  return letters >= 2 && text[letters] == ':';
+}
+
+namespace {
+SystemLauncher g_system;
+Launcher* g_current = nullptr;
+}  // namespace
+
+Launcher& CurrentLauncher() { return g_current ? *g_current : g_system; }
+
+Launcher* SetLauncher(Launcher* launcher) {
+  Launcher* previous = g_current ? g_current : &g_system;
+  g_current = launcher;
+  return previous;
+}
+
+LaunchPlan PlanLaunch(const char* target, const char* args) {
+  LaunchPlan plan;
+  std::string t = target ? target : "";
+  if (t.empty()) return plan;
+  if (HasUrlScheme(t.c_str())) {
+    plan.route = LaunchPlan::Open;
+    plan.program = t;
+    return plan;
+  }
+  std::string program;
+  if (t.find('/') == std::string::npos && FindOnPath(t.c_str(), program)) {
+    plan.route = LaunchPlan::Spawn;
+  } else if (t.find('/') != std::string::npos && zel_posix_process::IsExecutableFile(t.c_str())) {
+    plan.route = LaunchPlan::Spawn;
+    program = t;
+  } else if (zel_posix_process::Exists(t.c_str())) {
+    plan.route = LaunchPlan::Open;
+    plan.program = t;
+    return plan;
+  } else {
+    return plan;
+  }
+  plan.program = program;
+  plan.argv.push_back(program);
+  for (std::string& a : SplitWindowsArguments(args)) plan.argv.push_back(std::move(a));
+  return plan;
+}
+
+std::error_code Launch(const char* target, const char* args) {
+  LaunchPlan plan = PlanLaunch(target, args);
+  switch (plan.route) {
+    case LaunchPlan::Open:
+      return CurrentLauncher().Open(plan.program);
+    case LaunchPlan::Spawn:
+      return CurrentLauncher().Spawn(plan.program, plan.argv);
+    case LaunchPlan::Missing:
+      break;
+  }
+  return zel_posix::ErrorOf(ENOENT);
+}
+
+Failure FailureOf(const std::error_code& err) {
+  if (!err) return Failure::None;
+  if (err.category() != std::generic_category() && err.category() != std::system_category())
+    return Failure::Other;
+  switch (err.value()) {
+    case 0:
+      return Failure::None;
+    case ENOMEM:
+      return Failure::OutOfMemory;
+    case ENOENT:
+    case ENOTDIR:
+      return Failure::NotFound;
+    case ENOEXEC:
+    case EACCES:
+      return Failure::Invalid;
+    default:
+      return Failure::Other;
+  }
+}
+
+}  // namespace zel_process

@@ -1,0 +1,79 @@
+// Starting programs and opening documents and web addresses, the way the suite's tools are
+// started on this platform, and never through a shell:
+//
+// - a target with a URL scheme (two or more letters, then ':') goes to the desktop's
+//   opener;
+// - an executable file, or a bare name (no '/') found on PATH, is started directly, its
+//   argument string split by the Windows command-line rules (SplitWindowsArguments);
+// - any other existing file (or folder) goes to the opener, as one argument;
+// - anything else is not found (no_such_file_or_directory).
+//
+// The starting itself is a replaceable service (Launcher): the system one spawns with
+// posix_spawn and opens with xdg-open; tests and tours install their own. Children are
+// reaped by a waiting thread each (no zombies in a long-running host), start with standard
+// input from /dev/null, and inherit no descriptor beyond standard output and error.
+#pragma once
+
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace zel_process {
+
+// The arguments of a command line, by the rules of the platform's CommandLineToArgvW for
+// every argument after the program name: blanks (space, tab) separate arguments outside
+// quotes; a '"' preceded by 2n backslashes gives n backslashes and opens or closes
+// quoting, one preceded by 2n+1 backslashes gives n backslashes and a literal '"';
+// backslashes before anything else stay as they are; of consecutive quotes every third
+// gives a literal '"' (so `""` outside quotes is an empty argument, and `"a""b"` is
+// `a"b`).
+std::vector<std::string> SplitWindowsArguments(const char* args);
+
+// Whether text begins with a URL scheme: two or more ASCII letters, then ':'.
+bool HasUrlScheme(const char* text);
+// The executable file that a bare name names on PATH; false when none.
+bool FindOnPath(const char* name, std::string& path);
+
+class Launcher {
+ public:
+  virtual ~Launcher() = default;
+  // Starts the program file at path with argv (argv[0] is the program); the system's
+  // reason when it cannot, and the child's process id in *pid when given.
+  virtual std::error_code Spawn(const std::string& path, const std::vector<std::string>& argv,
+                                int* pid = nullptr) = 0;
+  // Hands target to the desktop's opener as one argument.
+  virtual std::error_code Open(const std::string& target) = 0;
+};
+
+// posix_spawn for programs, xdg-open (found on PATH) for the rest.
+class SystemLauncher : public Launcher {
+ public:
+  std::error_code Spawn(const std::string& path, const std::vector<std::string>& argv,
+                        int* pid = nullptr) override;
+  std::error_code Open(const std::string& target) override;
+};
+
+// The launcher in use (the system one unless another was installed).
+Launcher& CurrentLauncher();
+// Installs a launcher (null: back to the system one); answers the previous one.
+Launcher* SetLauncher(Launcher* launcher);
+
+// How a target would be started by the rule above.
+struct LaunchPlan {
+  enum Route { Open, Spawn, Missing } route = Missing;
+  std::string program;            // the program file for Spawn, the target for Open
+  std::vector<std::string> argv;  // for Spawn: program first, then the split arguments
+};
+LaunchPlan PlanLaunch(const char* target, const char* args);
+
+// Starts target with args by the rule, through the current launcher; the reason when it
+// could not be started (no_such_file_or_directory for a missing target).
+std::error_code Launch(const char* target, const char* args);
+
+// The kinds of failure that the tool messages tell apart.
+enum class Failure { None, OutOfMemory, NotFound, Invalid, Other };
+// ENOMEM: out of memory; ENOENT, ENOTDIR: not found; ENOEXEC, EACCES: invalid; anything
+// else: other.
+Failure FailureOf(const std::error_code& err);
+
+}  // namespace zel_process

@@ -1,0 +1,524 @@
+// Running tools: the Windows argument rules, the launch rule, the input-type table and
+// the command line, the failure messages, the entry points; and real children: plain
+// text arguments, reaping, no inherited descriptors.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "layout/DirectoryLayout.h"
+#include "platform/afx/FrameWnd.h"
+#include "platform/app/WinApp.h"
+#include "platform/process/Process.h"
+#include "tests/support/TestSupport.h"
+#include "tools/AppTools.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using zel_test::ReadFile;
+using zel_test::WriteFile;
+using Args = std::vector<std::string>;
+
+// The rules of CommandLineToArgvW for the arguments after the program's name.
+TEST(WindowsArguments, Table) {
+  struct Row {
+    const char* line;
+    Args args;
+  };
+  const std::vector<Row> rows = {
+      {"", {}},
+      {"  \t ", {}},
+      {"a b\tc", {"a", "b", "c"}},
+      {R"("a b" c)", {"a b", "c"}},
+      {R"(a" b "c)", {"a b c"}},
+      {R"(\"a\")", {"\"a\""}},
+      {R"(a\\\"b)", {"a\\\"b"}},
+      {R"(a\\"b c")", {"a\\b c"}},
+      {R"(C:\dir\ x)", {"C:\\dir\\", "x"}},
+      {R"("C:\My Data\a.fa")", {"C:\\My Data\\a.fa"}},
+      {R"("C:\dir\\" x)", {"C:\\dir\\", "x"}},
+      // The "" cases: every third of consecutive quotes is a literal quote.
+      {R"(a "" b)", {"a", "", "b"}},
+      {R"("")", {""}},
+      {R"(-x  "")", {"-x", ""}},
+      {R"("a""b")", {"a\"b"}},
+      {R"("a""b c")", {"a\"b", "c"}},
+      {R"("""")", {"\""}},
+      {R"("""a b""")", {"\"a", "b\""}},
+      {R"(a""b)", {"ab"}},
+      {R"(a"""b)", {"a\"b"}},
+      {R"("unterminated b)", {"unterminated b"}},
+      {"x;y $(id) `id` 'q'", {"x;y", "$(id)", "`id`", "'q'"}},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(zel_process::SplitWindowsArguments(row.line), row.args) << row.line;
+}
+
+TEST(LaunchRule, Routes) {
+  EXPECT_TRUE(zel_process::HasUrlScheme("https://a.example/"));
+  EXPECT_TRUE(zel_process::HasUrlScheme("mailto:a@b"));
+  EXPECT_FALSE(zel_process::HasUrlScheme("C:\\x.exe"));
+  EXPECT_FALSE(zel_process::HasUrlScheme("a1:x"));
+  EXPECT_FALSE(zel_process::HasUrlScheme("/usr/bin/x:y"));
+  using P = zel_process::LaunchPlan;
+  EXPECT_EQ(zel_process::PlanLaunch("https://a.example/", "x").route, P::Open);
+  P sh = zel_process::PlanLaunch("sh", "-c \"echo hi\"");
+  EXPECT_EQ(sh.route, P::Spawn);
+  EXPECT_EQ(sh.argv, (Args{sh.program, "-c", "echo hi"}));
+  EXPECT_EQ(zel_process::PlanLaunch("/bin/sh", "").route, P::Spawn);
+  zel_test::TempDir tmp;
+  WriteFile(tmp / "doc.txt", "x");
+  P doc = zel_process::PlanLaunch((tmp / "doc.txt").c_str(), "ignored");
+  EXPECT_EQ(doc.route, P::Open);
+  EXPECT_EQ(doc.program, tmp / "doc.txt");
+  EXPECT_EQ(zel_process::PlanLaunch(tmp.str().c_str(), "").route, P::Open);  // a folder
+  EXPECT_EQ(zel_process::PlanLaunch((tmp / "missing").c_str(), "").route, P::Missing);
+  EXPECT_EQ(zel_process::PlanLaunch("no-such-program-here", "").route, P::Missing);
+  EXPECT_EQ(zel_process::PlanLaunch("", "").route, P::Missing);
+}
+
+TEST(LaunchRule, ErrnoMeanings) {
+  using F = zel_process::Failure;
+  auto of = [](int err) {
+    return zel_process::FailureOf(std::error_code(err, std::generic_category()));
+  };
+  EXPECT_EQ(zel_process::FailureOf(std::error_code()), F::None);
+  EXPECT_EQ(of(ENOMEM), F::OutOfMemory);
+  EXPECT_EQ(of(ENOENT), F::NotFound);
+  EXPECT_EQ(of(ENOTDIR), F::NotFound);
+  EXPECT_EQ(of(ENOEXEC), F::Invalid);
+  EXPECT_EQ(of(EACCES), F::Invalid);
+  EXPECT_EQ(of(E2BIG), F::Other);
+}
+
+// Records what would be started; answers a chosen error.
+class RecordingLauncher : public zel_process::Launcher {
+ public:
+  std::error_code Spawn(const std::string& path, const std::vector<std::string>& argv,
+                        int*) override {
+    spawned.push_back(argv);
+    spawnedPath = path;
+    return Answer();
+  }
+  std::error_code Open(const std::string& target) override {
+    opened.push_back(target);
+    return Answer();
+  }
+  std::error_code Answer() const {
+    return answer ? std::error_code(answer, std::generic_category()) : std::error_code();
+  }
+  std::vector<Args> spawned;
+  std::string spawnedPath;
+  std::vector<std::string> opened;
+  int answer = 0;
+};
+
+class InstalledLauncher {
+ public:
+  explicit InstalledLauncher(zel_process::Launcher* l) : m_previous(zel_process::SetLauncher(l)) {}
+  ~InstalledLauncher() { zel_process::SetLauncher(nullptr); }
+
+ private:
+  zel_process::Launcher* m_previous;
+};
+
+// An application: ready, its handlers record what they get and supply fixed data.
+class TestApp : public CAppTools {
+ public:
+  int ready = 1, protein = 0, answer = 1;
+  CString dataFile = "C:\\My Data\\a.fa", second, third = "3rd", fourth = "4th";
+  std::vector<std::string> calls;
+  CDXexec lastExec;
+  CDXistool lastEnable;
+  std::vector<std::string> commands;
+  int IsReady() override { return ready; }
+  int IsProtein(CFrameWnd*) override { return protein; }
+  CString GetLocalCreatorEmail() override { return "me@lab"; }
+  CString GetSourceURL() override { return "https://src/"; }
+  void ExecuteCommand(char* command, CString&) override { commands.push_back(command); }
+
+ protected:
+  int Exec(const char* name, CDXexec& d) {
+    calls.push_back(name);
+    lastExec = d;
+    d.dataFile = dataFile;
+    d.second = second;
+    d.third = third;
+    d.fourth = fourth;
+    return answer;
+  }
+  int Enable(const char* name, CDXistool& d) {
+    calls.push_back(name);
+    lastEnable = d;
+    return answer;
+  }
+  int onemol(CDXistool& d) override { return Enable("onemol?", d); }
+  int onemol(CDXexec& d) override { return Exec("onemol", d); }
+  int oneseq(CDXexec& d) override { return Exec("oneseq", d); }
+  int nfasta(CDXexec& d) override { return Exec("nfasta", d); }
+  int ngenbank(CDXexec& d) override { return Exec("ngenbank", d); }
+  int oneembl(CDXexec& d) override { return Exec("oneembl", d); }
+  int nembl(CDXexec& d) override { return Exec("nembl", d); }
+  int anydoc(CDXistool& d) override { return Enable("anydoc?", d); }
+  int anydoc(CDXexec& d) override { return Exec("anydoc", d); }
+  int OnZavUVIZ(CDXexec& d) override { return Exec("OnZavUVIZ", d); }
+  int OnEkMols(CDXistool& d) override { return Enable("OnEkMols?", d); }
+  int OnEkMols(CDXexec& d) override { return Exec("OnEkMols", d); }
+  int OnDBList(CDXistool& d) override { return Enable("OnDBList?", d); }
+  int OnDBList(CDXexec& d) override { return Exec("OnDBList", d); }
+  int nmol(CDXistool& d) override { return Enable("nmol?", d); }
+  int genmol(CDXistool& d) override { return Enable("genmol?", d); }
+  int OnUpdateZavUVIZ(CDXistool& d) override { return Enable("OnUpdateZavUVIZ?", d); }
+};
+
+class ToolRunTest : public zel_test::ZelTest {
+ protected:
+  void SetUp() override {
+    CalcToolSpecs(CZelDirSpec(tmp.str().c_str()));
+    EXEDIR = CZelDirSpec((tmp / "exe dir").c_str());
+  }
+  void TearDown() override {
+    TOOLSDIR.ClearSpec();
+    TOOLSMENUDIR.ClearSpec();
+    TUVAPPFILE.ClearSpec();
+    EXEDIR.ClearSpec();
+  }
+  RecordingLauncher launcher;
+  InstalledLauncher installed{&launcher};
+  TestApp app;
+};
+
+TEST_F(ToolRunTest, TheCommandLineFromTheHandlersData) {
+  app.ExecuteTool(nullptr, 2, "sh", 1, "-open %1 %2 %3 %4 %5 %6 %7 %8");
+  ASSERT_EQ(app.calls, (Args{"oneseq"}));
+  ASSERT_EQ(launcher.spawned.size(), 1u);
+  EXPECT_EQ(launcher.spawned[0], (Args{launcher.spawnedPath, "-open", "C:\\My Data\\a.fa", "",
+                                       "3rd", "4th", "me@lab", "na", "https://src/", "?"}));
+  EXPECT_EQ(fs::path(launcher.spawnedPath).filename(), "sh");
+}
+
+TEST_F(ToolRunTest, TypeZeroRunsWithEmptyData) {
+  app.ExecuteTool(nullptr, 0, "sh", 1, "-x %1 %2");
+  EXPECT_TRUE(app.calls.empty());
+  ASSERT_EQ(launcher.spawned.size(), 1u);
+  // "-x  \"\"": an empty %1, a quoted empty %2.
+  EXPECT_EQ(launcher.spawned[0], (Args{launcher.spawnedPath, "-x", ""}));
+  app.ExecuteTool(nullptr, 51, "sh", 1, "");
+  app.ExecuteTool(nullptr, -1, "sh", 1, "");
+  EXPECT_EQ(launcher.spawned.size(), 1u);
+}
+
+TEST_F(ToolRunTest, AHandlerThatAnswers0StartsNothing) {
+  app.answer = 0;
+  app.ExecuteTool(nullptr, 10, "sh", 1, "%1");
+  EXPECT_TRUE(launcher.spawned.empty());
+  EXPECT_TRUE(ui().messages.empty());
+}
+
+TEST_F(ToolRunTest, TheTableSetsTheValuesOfEachType) {
+  struct Expect {
+    int type;
+    const char* exec;
+    int a, b, kind, c, d;
+    const char* enable;
+    int ea, eb, ekind, s;
+  };
+  // -9: not set (stays 0); kinds asked of a protein frame.
+  app.protein = 1;
+  const Expect rows[] = {
+      {1, "oneseq", 0, 0, 1, 0, 0, "onemol?", 0, 0, 1, 1},
+      {3, "nfasta", 1, 0, 1, 0, 0, "nmol?", 1, 0, 1, 0},
+      {4, "onemol", 0, 0, 1, 1, 0, "onemol?", 0, 0, 1, 0},
+      {5, "onemol", 0, 0, 1, 0, 0, "genmol?", 0, 0, 0, 0},
+      {6, "anydoc", 0, 0, 0, 0, 0, "anydoc?", 0, 0, 0, 0},
+      {10, "ngenbank", 2, 2, 1, 0, 0, "nmol?", 2, 2, 1, 0},
+      {13, "oneembl", 0, 0, 1, 0, 0, "onemol?", 0, 0, 1, 0},
+      {16, "nembl", 2, 0, 1, 0, 0, "nmol?", 2, 0, 1, 0},
+      {17, "oneseq", 0, 0, 1, 0, 1, "onemol?", 0, 0, 1, 1},
+      {22, "onemol", 0, 0, 2, 1, 0, "onemol?", 0, 0, 2, 0},
+      {30, "oneseq", 0, 0, 2, 0, 1, "onemol?", 0, 0, 2, 1},
+      {35, "oneseq", 0, 0, 2, 0, 1, "onemol?", 0, 0, 2, 1},
+      {39, "onemol", 0, 0, 2, 1, 0, "onemol?", 0, 0, 2, 0},
+      {44, "nembl", 2, 2, 2, 0, 0, "nmol?", 2, 2, 2, 0},
+      {47, "OnZavUVIZ", 0, 0, 0, 0, 0, "OnUpdateZavUVIZ?", 0, 0, 0, 0},
+      {48, "OnEkMols", 1, 0, 2, 0, 0, "OnEkMols?", 1, 0, 1, 0},
+      {49, "OnEkMols", 1, 0, 2, 0, 0, "OnEkMols?", 1, 0, 2, 0},
+      {50, "OnDBList", 0, 0, 0, 0, 0, "OnDBList?", 0, 0, 0, 0},
+  };
+  CFrameWnd frame;
+  for (const Expect& e : rows) {
+    app.calls.clear();
+    app.ExecuteTool(&frame, e.type, "sh", 1, "");
+    ASSERT_EQ(app.calls, (Args{e.exec})) << e.type;
+    const auto& x = app.lastExec;
+    EXPECT_EQ(x.frame, &frame);
+    EXPECT_EQ(x.inputType, e.type);
+    EXPECT_EQ(x.flag, 1);
+    EXPECT_EQ(x.protein, 1);
+    EXPECT_EQ(std::vector<int>({x.selectorA, x.selectorB, x.moleculeKind, x.optionC, x.optionD}),
+              std::vector<int>({e.a, e.b, e.kind, e.c, e.d}))
+        << e.type;
+    app.calls.clear();
+    EXPECT_EQ(app.IsToolEnabled(&frame, e.type), 1);
+    ASSERT_EQ(app.calls, (Args{e.enable})) << e.type;
+    const auto& y = app.lastEnable;
+    EXPECT_EQ(std::vector<int>({y.selectorA, y.selectorB, y.moleculeKind, y.sequenceWanted}),
+              std::vector<int>({e.ea, e.eb, e.ekind, e.s}))
+        << e.type;
+  }
+  EXPECT_EQ(app.IsToolEnabled(nullptr, 0), 1);
+  EXPECT_EQ(app.IsToolEnabled(nullptr, 7), 1);
+  EXPECT_EQ(app.IsToolEnabled(nullptr, 51), 0);
+  CAppTools base;
+  EXPECT_EQ(base.IsToolEnabled(nullptr, 3), 0);
+}
+
+TEST_F(ToolRunTest, ProteinFramesAndPlainDataFiles) {
+  app.protein = 1;
+  app.dataFile = "C:\\data\\a.fa";
+  app.ExecuteTool(nullptr, 34, "sh", 1, "%1 %6");
+  ASSERT_EQ(launcher.spawned.size(), 1u);
+  EXPECT_EQ(launcher.spawned[0], (Args{launcher.spawnedPath, "C:\\data\\a.fa", "aa"}));
+  EXPECT_EQ(app.lastExec.moleculeKind, 2);
+}
+
+TEST_F(ToolRunTest, RunModes) {
+  // A script through the script engine, the script's path quoted for the space.
+  TUVAPPFILE = CZelFileSpec((tmp / "TuvW32.exe").c_str(), 0);
+  WriteFile(tmp / "TuvW32.exe", "#!/bin/sh\n");
+  fs::permissions(tmp / "TuvW32.exe", fs::perms::owner_all);
+  app.LaunchToolProgram("~Trim.ss", 0, "a b");
+  ASSERT_EQ(launcher.spawned.size(), 1u);
+  EXPECT_EQ(launcher.spawnedPath, tmp / "TuvW32.exe");
+  EXPECT_EQ(launcher.spawned[0], (Args{tmp / "TuvW32.exe", tmp / "Tools/Trim.ss", "a", "b"}));
+  // The executables' folder, and a space in it.
+  app.LaunchToolProgram("~..\\bin\\tool", 1, "");
+  EXPECT_TRUE(app.LastLaunchFailed());
+  ASSERT_EQ(ui().messages.size(), 1u);
+  EXPECT_EQ(ui().messages[0].text,
+            "The executable file was not found: " + tmp / "exe dir/bin/tool");
+  EXPECT_EQ(ui().messages[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+  // An internal command.
+  app.LaunchToolProgram("x", 2, "[import(a)]");
+  EXPECT_EQ(app.commands, (Args{"[import(a)]"}));
+  // Nothing for any other mode.
+  app.LaunchToolProgram("sh", -1, "");
+  app.LaunchToolProgram("sh", 3, "");
+  EXPECT_EQ(launcher.spawned.size(), 1u);
+  // A web address goes to the opener.
+  app.LaunchToolProgram("https://a.example/?q=1", 1, "ignored");
+  EXPECT_EQ(launcher.opened, (Args{"https://a.example/?q=1"}));
+}
+
+TEST_F(ToolRunTest, ScriptsInAToolFolderWithASpaceAndTheSetupProgram) {
+  CalcToolSpecs(CZelDirSpec((tmp / "Program Files").c_str()));
+  fs::create_directories(TOOLSDIR.GetPath());
+  std::string engine = std::string(TOOLSDIR.GetPath()) + "/TuvW32.exe";
+  WriteFile(engine, "#!/bin/sh\n");
+  fs::permissions(engine, fs::perms::owner_all);
+  TUVAPPFILE = CZelFileSpec(engine.c_str(), 0);
+  app.LaunchToolProgram("~Trim.ss", 0, "-v");
+  ASSERT_EQ(launcher.spawned.size(), 1u);
+  EXPECT_EQ(launcher.spawned[0],
+            (Args{engine, std::string(TOOLSDIR.GetPath()) + "/Trim.ss", "-v"}));
+  // The tool-setup program, by its name on the PATH.
+  std::string bin = tmp / "bin";
+  fs::create_directories(bin);
+  WriteFile(bin + "/ToolManager.exe", "#!/bin/sh\n");
+  fs::permissions(bin + "/ToolManager.exe", fs::perms::owner_all);
+  std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", bin.c_str(), 1);
+  SetupZelTools();
+  setenv("PATH", path.c_str(), 1);
+  ASSERT_EQ(launcher.spawned.size(), 2u);
+  EXPECT_EQ(launcher.spawnedPath, bin + "/ToolManager.exe");
+}
+
+TEST_F(ToolRunTest, FailureMessages) {
+  struct Case {
+    int err;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {ENOMEM, "The system is out of memory or resources."},
+      {ENOENT, "The executable file was not found: PROGRAM"},
+      {ENOTDIR, "The executable file was not found: PROGRAM"},
+      {ENOEXEC, "The executable file is invalid: PROGRAM"},
+      {EACCES, "The executable file is invalid: PROGRAM"},
+      {E2BIG, "Command error: PROGRAM -a b"},
+  };
+  for (const Case& c : cases) {
+    launcher.answer = c.err;
+    ui().messages.clear();
+    app.LaunchToolProgram("sh", 1, "-a b");
+    ASSERT_EQ(ui().messages.size(), 1u);
+    std::string expected = c.text;
+    size_t at = expected.find("PROGRAM");
+    if (at != std::string::npos) expected.replace(at, 7, "sh");  // the program as given
+    EXPECT_EQ(ui().messages[0].text, expected);
+    EXPECT_TRUE(app.LastLaunchFailed());
+  }
+}
+
+TEST_F(ToolRunTest, EntryPointsPromptsAndLinks) {
+  fs::create_directories(tmp / "Tools/Menu/Open Link");
+  WriteFile(
+      tmp / "Tools/Menu/Open Link/Genbank.tq",
+      "[ToolUnitShortcut]\nInputType=0\nTarget=sh\nDescription=Open in GenBank\nCommand=%1\n");
+  WriteFile(tmp / "Tools/Menu/Needs data.tq",
+            "[ToolUnitShortcut]\nInputType=3\nTarget=sh\nDescription=Fasta\nCommand=%1\n");
+  app.ReloadTools();
+  const CToolNode* link = app.FindTool("Open Link|Genbank", CToolDataUnit::tq);
+  const CToolNode* data = app.FindTool("Needs data", CToolDataUnit::tq);
+  ASSERT_TRUE(link && data);
+  EXPECT_STREQ(app.MaybeZelToolPrompt(GetToolCommandID(link->GetToolIndex())), "Open in GenBank");
+  EXPECT_EQ(app.MaybeZelToolPrompt(44444), nullptr);
+  app.SetLastTool("Needs data");
+  EXPECT_STREQ(app.MaybeZelToolPrompt(CAppTools::kLastToolCommand), "Fasta");
+
+  app.ready = 0;
+  app.OnZelTool(nullptr, data->GetToolIndex());  // needs data, application not ready
+  EXPECT_TRUE(launcher.spawned.empty());
+  app.OnZelTool(nullptr, link->GetToolIndex());  // type 0 runs all the same
+  EXPECT_EQ(launcher.spawned.size(), 1u);
+  app.ready = 1;
+  app.OnZelToolMF(data->GetToolIndex());
+  EXPECT_EQ(launcher.spawned.size(), 2u);
+
+  // A link tool: the link data is there while it runs.
+  class LinkApp : public TestApp {
+   public:
+    CString seen;
+    void LaunchToolProgram(const char* target, int mode, CString args) override {
+      seen = GetLinkData();
+      TestApp::LaunchToolProgram(target, mode, args);
+    }
+  } linkApp;
+  CalcToolSpecs(CZelDirSpec(tmp.str().c_str()));
+  linkApp.ReloadTools();
+  linkApp.OpenLinkData("Genbank", "U00096");
+  EXPECT_EQ(linkApp.seen, "U00096");
+  EXPECT_EQ(CAppTools::GetLinkData(), "");
+  ui().messages.clear();
+  linkApp.OpenLinkData("EMBL", "x");
+  ASSERT_EQ(ui().messages.size(), 1u);
+  EXPECT_EQ(ui().messages[0].text,
+            "To open this link you need to define a tool with 'Link Data' input type and %1 in "
+            "command line. The tool should be named 'Open Link|EMBL'.");
+}
+
+TEST_F(ToolRunTest, WebEntries) {
+  std::string exeDir = tmp / "app";
+  fs::create_directories(exeDir);
+  CWinApp winApp("host");
+  winApp.m_strExePath = (exeDir + "/host").c_str();
+  WriteFile(exeDir + "/NCBILink.ini", "[home]\nqlliuc=https://uc.example/\nipath=\n");
+  app.OnZelToolMF(-5);
+  app.OnZelToolMF(-4);  // no value: the maker's home page
+  app.OnZelToolMF(-2);
+  EXPECT_EQ(launcher.opened,
+            (Args{"https://uc.example/", CAppTools::kMakerHomePage, CAppTools::kProductPage}));
+  EXPECT_FALSE(OpenCorvaneBioinformaticsHome("ipath"));  // empty: nothing opened
+  EXPECT_EQ(launcher.opened.size(), 3u);
+}
+
+TEST_F(ToolRunTest, EncodedArgumentsAndDataThroughTheTool) {
+  CToolData tool("d", 0, "https://search.example/?", 1, "");
+  tool.SetManager(&app);
+  CStringList list;
+  list.AddTail("q=a b");
+  tool.LaunchProgramWithEncodedArgs(list);
+  EXPECT_EQ(launcher.opened, (Args{"https://search.example/?"}));
+  CToolData script("d", 0, "sh", 1, "");
+  script.SetManager(&app);
+  script.LaunchProgramWithEncodedArgs(list);
+  ASSERT_EQ(launcher.spawned.size(), 1u);
+  EXPECT_EQ(launcher.spawned[0], (Args{launcher.spawnedPath, "q%3da%20b"}));
+}
+
+// ---- real children ----
+
+bool WaitFor(const std::function<bool()>& done) {
+  for (int i = 0; i < 500; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+class RealChildTest : public zel_test::ZelTest {
+ protected:
+  // A program that writes its arguments, one per line, then "end".
+  std::string Recorder() {
+    std::string path = tmp / "recorder";
+    WriteFile(path,
+              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.out\"\n"
+              "echo end >> \"$0.out\"\n");
+    fs::permissions(path, fs::perms::owner_all);
+    return path;
+  }
+};
+
+TEST_F(RealChildTest, ShellCharactersReachTheProgramAsPlainText) {
+  std::string program = Recorder();
+  CAppTools tools;
+  tools.LaunchToolProgram(program.c_str(), 1,
+                          R"(a;b $(touch pwned) `touch pwned2` "q \"x\" y" 'single' | > z)");
+  EXPECT_FALSE(tools.LastLaunchFailed());
+  ASSERT_TRUE(WaitFor([&] { return ReadFile(program + ".out").find("end") != std::string::npos; }));
+  EXPECT_EQ(ReadFile(program + ".out"),
+            "a;b\n$(touch\npwned)\n`touch\npwned2`\nq \"x\" y\n'single'\n|\n>\nz\nend\n");
+  EXPECT_FALSE(fs::exists("pwned"));
+  EXPECT_FALSE(fs::exists(tmp / "pwned"));
+  EXPECT_FALSE(fs::exists("z"));
+}
+
+TEST_F(RealChildTest, ChildrenAreReaped) {
+  int pid = 0;
+  zel_process::SystemLauncher system;
+  ASSERT_FALSE(system.Spawn("/bin/sh", {"/bin/sh", "-c", "exit 0"}, &pid));
+  ASSERT_GT(pid, 0);
+  // Gone altogether: no zombie is left behind.
+  EXPECT_TRUE(WaitFor([&] { return !fs::exists("/proc/" + std::to_string(pid)); }));
+}
+
+TEST_F(RealChildTest, NoDescriptorIsInherited) {
+  // One opened without close-on-exec, as a careless host might.
+  int fd = ::open((tmp / "held").c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_GE(fd, 0);
+  std::string out = tmp / "fds";
+  zel_process::SystemLauncher system;
+  std::string script = "if [ -e /proc/$$/fd/" + std::to_string(fd) +
+                       " ]; then echo open; else echo closed; fi > " + out;
+  ASSERT_FALSE(system.Spawn("/bin/sh", {"/bin/sh", "-c", script}));
+  EXPECT_TRUE(WaitFor([&] { return !ReadFile(out).empty(); }));
+  EXPECT_EQ(ReadFile(out), "closed\n");
+  ::close(fd);
+}
+
+TEST_F(RealChildTest, MissingAndNonExecutableTargets) {
+  CAppTools tools;
+  tools.LaunchToolProgram((tmp / "missing").c_str(), 1, "");
+  EXPECT_TRUE(tools.LastLaunchFailed());
+  ASSERT_EQ(ui().messages.size(), 1u);
+  EXPECT_EQ(ui().messages[0].text, "The executable file was not found: " + tmp / "missing");
+  // Executable by its mode but no program: invalid.
+  WriteFile(tmp / "bogus",
+            "\x7f"
+            "ELF garbage");
+  fs::permissions(tmp / "bogus", fs::perms::owner_all);
+  tools.LaunchToolProgram((tmp / "bogus").c_str(), 1, "");
+  ASSERT_EQ(ui().messages.size(), 2u);
+  EXPECT_EQ(ui().messages[1].text, "The executable file is invalid: " + tmp / "bogus");
+}
+
+}  // namespace

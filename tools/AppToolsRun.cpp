@@ -1,0 +1,378 @@
+// Running tools: the input-type table, the command line, starting the target, and the
+// menu-command entry points, links and web entries.
+#include <string>
+#include <vector>
+
+#include "layout/DirectoryLayout.h"
+#include "platform/afx/FormatStrings.h"
+#include "platform/afx/FrameWnd.h"
+#include "platform/app/WinApp.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/host/Host.h"
+#include "platform/process/Process.h"
+#include "platform/profile/ProfileFile.h"
+#include "platform/ui/UiBackend.h"
+#include "tools/AppTools.h"
+
+const char* const CAppTools::kProductPage = "https://www.corvane.com/quillion";
+const char* const CAppTools::kMakerHomePage = "https://www.corvane.com/bioinformatics";
+
+namespace {
+
+enum Exec {
+  xNone,
+  xOneseq,
+  xNfasta,
+  xOnemol,
+  xAnydoc,
+  xNgenbank,
+  xOneembl,
+  xNembl,
+  xZav,
+  xEkMols,
+  xDBList
+};
+enum Enable { eNone, eOnemol, eNmol, eGenmol, eAnydoc, eZav, eEkMols, eDBList };
+
+constexpr int _ = -9;  // a blank cell: the value is not set
+constexpr int P = -1;  // the frame's own kind: 2 for a protein frame, else 1
+
+struct Row {
+  Exec exec;
+  int a, b, kind, c, d;
+  Enable enable;
+  int ea, eb, ekind, s;
+};
+
+// Input types 0 to 50: the handler called to run and its values, the handler called to
+// enable and its values.
+constexpr Row kTypes[51] = {
+    /* 0 */ {xNone, _, _, _, _, _, eNone, _, _, _, _},
+    /* 1 */ {xOneseq, _, _, 1, _, 0, eOnemol, _, _, 1, 1},
+    /* 2 */ {xOneseq, _, _, 1, _, 0, eOnemol, _, _, 1, 1},
+    /* 3 */ {xNfasta, 1, 0, 1, _, _, eNmol, 1, 0, 1, _},
+    /* 4 */ {xOnemol, _, _, 1, 1, _, eOnemol, _, _, 1, 0},
+    /* 5 */ {xOnemol, _, _, 1, 0, _, eGenmol, _, _, _, _},
+    /* 6 */ {xAnydoc, _, _, _, _, _, eAnydoc, _, _, _, _},
+    /* 7 */ {xNone, _, _, _, _, _, eNone, _, _, _, _},
+    /* 8 */ {xOneseq, _, _, 1, _, 0, eOnemol, _, _, 1, 1},
+    /* 9 */ {xOnemol, _, _, 1, 1, _, eOnemol, _, _, 1, 0},
+    /* 10 */ {xNgenbank, 2, 2, 1, _, _, eNmol, 2, 2, 1, _},
+    /* 11 */ {xNgenbank, 1, 0, 1, _, _, eNmol, 1, 0, 1, _},
+    /* 12 */ {xNgenbank, 2, 0, 1, _, _, eNmol, 2, 0, 1, _},
+    /* 13 */ {xOneembl, _, _, 1, _, _, eOnemol, _, _, 1, 0},
+    /* 14 */ {xNembl, 2, 2, 1, _, _, eNmol, 2, 2, 1, _},
+    /* 15 */ {xNembl, 1, 0, 1, _, _, eNmol, 1, 0, 1, _},
+    /* 16 */ {xNembl, 2, 0, 1, _, _, eNmol, 2, 0, 1, _},
+    /* 17 */ {xOneseq, _, _, 1, _, 1, eOnemol, _, _, 1, 1},
+    /* 18 */ {xNfasta, 2, 2, 1, _, _, eNmol, 2, 2, 1, _},
+    /* 19 */ {xNfasta, 1, 0, 1, _, _, eNmol, 1, 0, 1, _},
+    /* 20 */ {xNfasta, 2, 0, 1, _, _, eNmol, 2, 0, 1, _},
+    /* 21 */ {xOneseq, _, _, 2, _, 0, eOnemol, _, _, 2, 1},
+    /* 22 */ {xOnemol, _, _, 2, 1, _, eOnemol, _, _, 2, 0},
+    /* 23 */ {xNgenbank, 2, 2, 2, _, _, eNmol, 2, 2, 2, _},
+    /* 24 */ {xNgenbank, 1, 0, 2, _, _, eNmol, 1, 0, 2, _},
+    /* 25 */ {xNgenbank, 2, 0, 2, _, _, eNmol, 2, 0, 2, _},
+    /* 26 */ {xOneembl, _, _, 2, _, _, eOnemol, _, _, 2, 0},
+    /* 27 */ {xNembl, 2, 2, 2, _, _, eNmol, 2, 2, 2, _},
+    /* 28 */ {xNembl, 1, 0, 2, _, _, eNmol, 1, 0, 2, _},
+    /* 29 */ {xNembl, 2, 0, 2, _, _, eNmol, 2, 0, 2, _},
+    /* 30 */ {xOneseq, _, _, 2, _, 1, eOnemol, _, _, 2, 1},
+    /* 31 */ {xNfasta, 2, 2, 2, _, _, eNmol, 2, 2, 2, _},
+    /* 32 */ {xNfasta, 1, 0, 2, _, _, eNmol, 1, 0, 2, _},
+    /* 33 */ {xNfasta, 2, 0, 2, _, _, eNmol, 2, 0, 2, _},
+    /* 34 */ {xOneseq, _, _, P, _, 0, eOnemol, _, _, P, 1},
+    /* 35 */ {xOneseq, _, _, P, _, 1, eOnemol, _, _, P, 1},
+    /* 36 */ {xNfasta, 2, 2, P, _, _, eNmol, 2, 2, P, _},
+    /* 37 */ {xNfasta, 1, 0, P, _, _, eNmol, 1, 0, P, _},
+    /* 38 */ {xNfasta, 2, 0, P, _, _, eNmol, 2, 0, P, _},
+    /* 39 */ {xOnemol, _, _, P, 1, _, eOnemol, _, _, P, 0},
+    /* 40 */ {xNgenbank, 2, 2, P, _, _, eNmol, 2, 2, P, _},
+    /* 41 */ {xNgenbank, 1, 0, P, _, _, eNmol, 1, 0, P, _},
+    /* 42 */ {xNgenbank, 2, 0, P, _, _, eNmol, 2, 0, P, _},
+    /* 43 */ {xOneembl, _, _, P, _, _, eOnemol, _, _, P, 0},
+    /* 44 */ {xNembl, 2, 2, P, _, _, eNmol, 2, 2, P, _},
+    /* 45 */ {xNembl, 1, 0, P, _, _, eNmol, 1, 0, P, _},
+    /* 46 */ {xNembl, 2, 0, P, _, _, eNmol, 2, 0, P, _},
+    /* 47 */ {xZav, _, _, _, _, _, eZav, _, _, _, _},
+    /* 48 */ {xEkMols, 1, 0, P, _, _, eEkMols, 1, 0, 1, _},
+    /* 49 */ {xEkMols, 1, 0, P, _, _, eEkMols, 1, 0, 2, _},
+    /* 50 */ {xDBList, _, _, _, _, _, eDBList, _, _, _, _},
+};
+
+void Set(int& field, int value, int ownKind) {
+  if (value == _) return;
+  field = value == P ? ownKind : value;
+}
+
+CString g_linkData;
+
+CFrameWnd* MainFrame() {
+  CWnd* main = AfxGetApp()->m_pMainWnd;
+  return main && main->IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(main) : nullptr;
+}
+
+// A target's location prefix resolved: "~..\" the executables' folder, "~" the tools
+// folder; the rest of the target (its '\' read as the separator) names a file there.
+CString ResolveTarget(const char* target) {
+  CString t = target ? target : "";
+  int kind = 0;
+  CString rest = GetScriptTitle(t, &kind);
+  if (kind == 0) return t;
+  const CZelDirSpec& dir = kind == 1 ? EXEDIR : TOOLSDIR;
+  rest.Replace('\\', ZEL_PATH_SEP);
+  if (!dir.IsSpecSet()) return rest;
+  return CString(dir.GetPath()) + ZEL_PATH_SEP_STR + rest;
+}
+
+// Starts a program or opens a document or address; the failure in the tool's words.
+bool Start(const CString& program, const CString& args, std::error_code& err) {
+  err = zel_process::Launch(program, args);
+  return !err;
+}
+
+}  // namespace
+
+const CString& CAppTools::GetLinkData() { return g_linkData; }
+
+int CAppTools::IsProtein(CFrameWnd*) { return 0; }
+CString CAppTools::GetLocalCreatorEmail() { return CString(); }
+CString CAppTools::GetSourceURL() { return CString(); }
+void CAppTools::ExecuteCommand(char*, CString&) {}
+
+int CAppTools::onemol(CDXistool&) { return 0; }
+int CAppTools::onemol(CDXexec&) { return 0; }
+int CAppTools::oneseq(CDXexec&) { return 0; }
+int CAppTools::nfasta(CDXexec&) { return 0; }
+int CAppTools::ngenbank(CDXexec&) { return 0; }
+int CAppTools::oneembl(CDXexec&) { return 0; }
+int CAppTools::nembl(CDXexec&) { return 0; }
+int CAppTools::anydoc(CDXistool&) { return 0; }
+int CAppTools::anydoc(CDXexec&) { return 0; }
+int CAppTools::OnZavUVIZ(CDXexec&) { return 0; }
+int CAppTools::OnEkMols(CDXistool&) { return 0; }
+int CAppTools::OnEkMols(CDXexec&) { return 0; }
+int CAppTools::OnDBList(CDXistool&) { return 0; }
+int CAppTools::OnDBList(CDXexec&) { return 0; }
+int CAppTools::nmol(CDXistool&) { return 0; }
+int CAppTools::genmol(CDXistool&) { return 0; }
+int CAppTools::OnUpdateZavUVIZ(CDXistool&) { return 0; }
+
+void CAppTools::ExecuteTool(CFrameWnd* frame, int inputType, const char* target, int runMode,
+                            const char* command) {
+  if (inputType < 0 || inputType > 50) return;
+  CDXexec d;
+  d.frame = frame;
+  d.inputType = inputType;
+  d.target = target;
+  d.runMode = runMode;
+  d.command = command;
+  d.protein = IsProtein(frame);
+  d.flag = 1;
+  const Row& row = kTypes[inputType];
+  const int own = d.protein ? 2 : 1;
+  Set(d.selectorA, row.a, own);
+  Set(d.selectorB, row.b, own);
+  Set(d.moleculeKind, row.kind, own);
+  Set(d.optionC, row.c, own);
+  Set(d.optionD, row.d, own);
+  int ok = 1;
+  switch (row.exec) {
+    case xNone:
+      break;
+    case xOneseq:
+      ok = oneseq(d);
+      break;
+    case xNfasta:
+      ok = nfasta(d);
+      break;
+    case xOnemol:
+      ok = onemol(d);
+      break;
+    case xAnydoc:
+      ok = anydoc(d);
+      break;
+    case xNgenbank:
+      ok = ngenbank(d);
+      break;
+    case xOneembl:
+      ok = oneembl(d);
+      break;
+    case xNembl:
+      ok = nembl(d);
+      break;
+    case xZav:
+      ok = OnZavUVIZ(d);
+      break;
+    case xEkMols:
+      ok = OnEkMols(d);
+      break;
+    case xDBList:
+      ok = OnDBList(d);
+      break;
+  }
+  if (!ok) return;
+  CString values[7];
+  values[0] = d.dataFile.Find(' ') >= 0 ? "\"" + d.dataFile + "\"" : d.dataFile;
+  values[1] = "\"" + d.second + "\"";
+  values[2] = d.third;
+  values[3] = d.fourth;
+  values[4] = GetLocalCreatorEmail();
+  values[5] = d.protein ? "aa" : "na";
+  values[6] = GetSourceURL();
+  const char* strings[7];
+  for (int i = 0; i < 7; ++i) strings[i] = values[i];
+  CString args;
+  AfxFormatStrings(args, command, strings, 7);
+  LaunchToolProgram(target, runMode, args);
+}
+
+int CAppTools::IsToolEnabled(CFrameWnd* frame, int inputType) {
+  if (inputType < 0 || inputType > 50) return 0;
+  CDXistool d;
+  d.frame = frame;
+  d.inputType = inputType;
+  d.protein = IsProtein(frame);
+  d.sequenceWanted = 0;
+  const Row& row = kTypes[inputType];
+  const int own = d.protein ? 2 : 1;
+  Set(d.selectorA, row.ea, own);
+  Set(d.selectorB, row.eb, own);
+  Set(d.moleculeKind, row.ekind, own);
+  Set(d.sequenceWanted, row.s, own);
+  switch (row.enable) {
+    case eNone:
+      return 1;
+    case eOnemol:
+      return onemol(d);
+    case eNmol:
+      return nmol(d);
+    case eGenmol:
+      return genmol(d);
+    case eAnydoc:
+      return anydoc(d);
+    case eZav:
+      return OnUpdateZavUVIZ(d);
+    case eEkMols:
+      return OnEkMols(d);
+    case eDBList:
+      return OnDBList(d);
+  }
+  return 0;
+}
+
+void CAppTools::ReportLaunchFailure(const std::error_code& err, const CString& program,
+                                    const CString& args) {
+  CString text;
+  switch (zel_process::FailureOf(err)) {
+    case zel_process::Failure::None:
+      return;
+    case zel_process::Failure::OutOfMemory:
+      text = "The system is out of memory or resources.";
+      break;
+    case zel_process::Failure::NotFound:
+      text = "The executable file was not found: " + program;
+      break;
+    case zel_process::Failure::Invalid:
+      text = "The executable file is invalid: " + program;
+      break;
+    case zel_process::Failure::Other:
+      text = "Command error: " + program + " " + args;
+      break;
+  }
+  AfxMessageBox(text, MB_ICONSTOP);
+}
+
+void CAppTools::LaunchToolProgram(const char* target, int runMode, CString args) {
+  m_lastLaunchFailed = false;
+  CString resolved = ResolveTarget(target);
+  CString program;
+  switch (runMode) {
+    case CToolData::runCommand: {
+      std::vector<char> command(args.GetString(), args.GetString() + args.GetLength() + 1);
+      CString result;
+      ExecuteCommand(command.data(), result);
+      return;
+    }
+    case CToolData::runScript:
+      program = TUVAPPFILE.IsSpecSet() ? CString(TUVAPPFILE.GetPath()) : CString();
+      args = (resolved.Find(' ') >= 0 ? "\"" + resolved + "\"" : resolved) + " " + args;
+      break;
+    case CToolData::runShell:
+      program = resolved;
+      break;
+    default:
+      return;
+  }
+  std::error_code err;
+  if (!Start(program, args, err)) {
+    m_lastLaunchFailed = true;
+    ReportLaunchFailure(err, program, args);
+  }
+}
+
+void CAppTools::OnZelTool(CFrameWnd* frame, int index) {
+  const CToolData* tool = FindZelTool(index);
+  if (tool && (IsReady() || tool->m_inputType == 0)) tool->Execute(frame);
+}
+
+void CAppTools::OnZelToolMF(int index) {
+  static const char* const kWebKeys[] = {"crvnbiohome", "qlliuc", "ipath", "iprotocol"};
+  if (index == -2) {
+    std::error_code err;
+    if (!Start(kProductPage, "", err)) ReportLaunchFailure(err, kProductPage, "");
+    return;
+  }
+  if (index <= -4 && index >= -7) {
+    OpenCorvaneBioinformaticsHome(kWebKeys[-4 - index]);
+    return;
+  }
+  OnZelTool(MainFrame(), index);
+}
+
+const char* CAppTools::MaybeZelToolPrompt(UINT commandId) {
+  if (commandId == kLastToolCommand) {
+    CString last = m_lastTool;
+    const CToolData* tool = FindZelTool(last.GetString());
+    return tool ? tool->m_description.GetString() : nullptr;
+  }
+  int index = GetToolID(commandId);
+  if (index < 1 || !m_root) return nullptr;
+  const CToolNode* node = m_root->FindNode(index);
+  return node ? node->GetTool().m_description.GetString() : nullptr;
+}
+
+void CAppTools::OpenLinkData(CString linkName, CString linkData) {
+  CString path = "Open Link|" + linkName;
+  const CToolData* tool = FindZelTool(path.GetString());
+  if (!tool) {
+    AfxMessageBox(
+        "To open this link you need to define a tool with 'Link Data' input type "
+        "and %1 in command line. The tool should be named '" +
+            path + "'.",
+        MB_ICONSTOP);
+    return;
+  }
+  g_linkData = linkData;
+  tool->Execute(MainFrame());
+  g_linkData.Empty();
+}
+
+void SetupZelTools() { zel_process::Launch("ToolManager.exe", ""); }
+
+bool OpenCorvaneBioinformaticsHome(const char* key) {
+  CString exe = AfxGetApp()->m_strExePath;
+  if (exe.IsEmpty()) exe = zel_host::ExecutablePath();
+  int slash = exe.ReverseFind(ZEL_PATH_SEP);
+  CString ini = (slash >= 0 ? exe.Left(slash + 1) : CString()) + "NCBILink.ini";
+  char value[4087];
+  GetPrivateProfileString("home", key, CAppTools::kMakerHomePage, value, sizeof value, ini);
+  if (!*value) return false;
+  std::error_code err;
+  CString address = value;
+  if (!Start(address, "", err)) {
+    CString text = "Command error: " + address + " ";
+    AfxMessageBox(text, MB_ICONSTOP);
+  }
+  return true;
+}
