@@ -484,12 +484,15 @@ int CDC::DrawText(const char* text, int count, RECT* rect, UINT format) {
     for (char c : all) {
       if (c == '\t') {
         // Whole blanks up to the next multiple of eight average widths.
-        const int cx = DoTextExtent(expanded.data(), static_cast<int>(expanded.size())).cx;
+        // Measured as drawn, prefixes resolved, so a mnemonic does not shift the columns.
+        auto width = [&] {
+          const std::string shown = ResolvePrefixes(expanded, format).text;
+          return DoTextExtent(shown.data(), static_cast<int>(shown.size())).cx;
+        };
         const int blank = std::max<int>(DoTextExtent(" ", 1).cx, 1);
-        int next = (cx / tabWidth + 1) * tabWidth;
+        const int next = (width() / tabWidth + 1) * tabWidth;
         do expanded += ' ';
-        while (DoTextExtent(expanded.data(), static_cast<int>(expanded.size())).cx + blank / 2 <
-               next);
+        while (width() + blank / 2 < next);
       } else {
         expanded += c;
       }
