@@ -217,18 +217,20 @@ void CQtDC::DoFillRect(const RECT& rect, COLORREF color) {
 void CQtDC::DoLine(POINT from, POINT to, int penStyle, int penWidth, COLORREF color) {
   QPen pen(ToQColor(color));
   pen.setWidth(penWidth);
-  pen.setCapStyle(Qt::FlatCap);
   if (penStyle == PS_DASH) pen.setStyle(Qt::DashLine);
   if (penStyle == PS_DOT) pen.setStyle(Qt::DotLine);
   m_painter->save();
   m_painter->setPen(pen);
   m_painter->setRenderHint(QPainter::Antialiasing, false);
-  // Pixel centres, so a one-unit line covers whole pixels as the platform's does, and the
-  // end point itself is left out.
-  const QPointF a(from.x + 0.5, DeviceY(from.y) + 0.5), b(to.x + 0.5, DeviceY(to.y) + 0.5);
-  const QPointF step = b - a;
-  const qreal length = std::hypot(step.x(), step.y());
-  if (length >= 1) m_painter->drawLine(a, b - step / length);
+  // The platform leaves a line's end point out: stop one step short along the major axis.
+  const QPoint a(from.x, DeviceY(from.y)), b(to.x, DeviceY(to.y));
+  const QPoint step = b - a;
+  const int major = std::max(std::abs(step.x()), std::abs(step.y()));
+  if (major > 0) {
+    const QPoint last(b.x() - qRound(qreal(step.x()) / major),
+                      b.y() - qRound(qreal(step.y()) / major));
+    m_painter->drawLine(a, last);
+  }
   m_painter->restore();
 }
 
