@@ -1,7 +1,6 @@
 // zel richtext: measures or draws one line of rich text markup on the fixed-metrics
 // device (or the Qt device) and prints what happened as JSON; `render` draws it into a
 // picture file.
-#include <QImage>
 #include <climits>
 #include <cstdio>
 #include <memory>
@@ -12,7 +11,7 @@
 #include "cli/Command.h"
 #include "cli/RichTextRender.h"
 #include "platform/gdi/FixedDC.h"
-#include "platform/qt/QtDC.h"
+#include "platform/gdi/PictureBackend.h"
 #include "richtext/RichTextLine.h"
 
 namespace zel_cli {
@@ -215,32 +214,40 @@ void RunLine(const Options& o) {
   for (auto [slot, markup] : chSlots) SetRTFLineChString(slot, markup);
 
   const int mapMode = o.mapMode == "text" ? MM_TEXT : MM_LOMETRIC;
-  std::unique_ptr<QImage> image;
-  std::unique_ptr<CDC> dc;
+  std::unique_ptr<Picture> picture;
+  std::unique_ptr<CFixedDC> fixed;
+  CDC* dc = nullptr;
   if (o.device == "qt") {
-    image = std::make_unique<QImage>(1024, 256, QImage::Format_ARGB32_Premultiplied);
-    image->fill(Qt::white);
-    auto qt = std::make_unique<CQtDC>(image.get());
-    qt->SetMapMode(mapMode);
-    qt->ClearEvents();
-    dc = std::move(qt);
+    // The real device, drawing on an image in memory.
+    std::string error;
+    PictureBackend* backend = ZelPictureBackend();
+    picture = backend ? backend->NewPicture("", 1024, 256, &error) : nullptr;
+    if (!picture) {
+      std::fprintf(stderr, "zel: no Qt device: %s\n",
+                   backend ? error.c_str() : "no drawing backend is installed");
+      SetStatus(kFailed);
+      return;
+    }
+    dc = picture->Device();
+    dc->SetMapMode(mapMode);
+    dc->ClearEvents();
   } else {
-    dc = std::make_unique<CFixedDC>(mapMode);
+    fixed = std::make_unique<CFixedDC>(mapMode);
+    dc = fixed.get();
   }
 
   Json out;
   if (o.op == "measure") {
     RECT r;
     int value = 0;
-    out["status"] = MeasureRTFLine(dc.get(), text.c_str(), &font, &r, &value);
+    out["status"] = MeasureRTFLine(dc, text.c_str(), &font, &r, &value);
     out["rect"] = RectJson(r);
   } else if (o.op == "metrics" || o.op == "metricsex") {
     CRTFLineMetric m;
     int starts[RTF_MAX_RUNS + 1];
     std::fill(std::begin(starts), std::end(starts), -1);
-    out["status"] = o.op == "metrics"
-                        ? GetRTFLineMetrics(dc.get(), text.c_str(), &font, &m)
-                        : GetRTFLineMetricsEx(dc.get(), text.c_str(), &font, &m, starts);
+    out["status"] = o.op == "metrics" ? GetRTFLineMetrics(dc, text.c_str(), &font, &m)
+                                      : GetRTFLineMetricsEx(dc, text.c_str(), &font, &m, starts);
     out["rect"] = RectJson(m.m_rect);
     out["count"] = m.m_nCount;
     out["positions"] = PointsJson(m.m_pPositions, m.m_nCount);
@@ -256,14 +263,14 @@ void RunLine(const Options& o) {
     }
   } else if (o.op == "draw") {
     RECT r{rect[0], rect[1], rect[2], rect[3]};
-    out["status"] = DrawRTFLine(dc.get(), text.c_str(), &font, &r, shift);
+    out["status"] = DrawRTFLine(dc, text.c_str(), &font, &r, shift);
     out["events"] = EventsJson(dc->Events(), o.allEvents);
   } else {  // lineout
     CRTFLineMetric m;
-    GetRTFLineMetrics(dc.get(), text.c_str(), &font, &m);
+    GetRTFLineMetrics(dc, text.c_str(), &font, &m);
     const int w = m.m_rect.right - m.m_rect.left, h = m.m_rect.bottom - m.m_rect.top;
     m.m_rect = RECT{place[0], place[1] - h, place[0] + w, place[1]};
-    out["status"] = RTFLineOut(dc.get(), text.c_str(), &font, &m);
+    out["status"] = RTFLineOut(dc, text.c_str(), &font, &m);
     out["rect"] = RectJson(m.m_rect);
     out["count"] = m.m_nCount;
     out["positions"] = PointsJson(m.m_pPositions, m.m_nCount);
@@ -343,7 +350,8 @@ const CommandRegistrar kRegistrar(60, [](CLI::App& app) {
     const int lineMode = Int(mode, "--mode");
     const int pixels = Int(margin, "--margin");
     if (pixels < 0 || pixels > 10000) Usage("--margin", "0 to 10000 pixels");
-    if (!IsPictureName(output)) Usage("--output", "a .png, .svg or .pdf file name");
+    PictureBackend* backend = ZelPictureBackend();
+    if (backend && !backend->CanWrite(output)) Usage("--output", "a .png, .svg or .pdf file name");
     SetRTFLineMode(lineMode);
     RenderedPicture picture = RenderRichTextLine(text, font, pixels, output);
     if (!picture.ok) {

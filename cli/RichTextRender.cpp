@@ -1,125 +1,58 @@
 // A rich text line into a picture file, and the rich text section of `zel demo`.
 #include "cli/RichTextRender.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QImage>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 
 #include "cli/Command.h"
-#include "platform/qt/QtApplication.h"
-#include "platform/qt/QtDC.h"
+#include "platform/gdi/PictureBackend.h"
 #include "richtext/RichTextLine.h"
 
 namespace zel_cli {
 namespace {
 
-constexpr int kDotsPerInch = 96;
-constexpr int kDotsPerMeter = 3780;  // 96 dots per inch
-
-std::string Extension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return std::tolower(c); });
-  return ext;
-}
-
-// Draws the measured line at the margin, with the caller's font selected as a caller of
-// the line functions does.
-int DrawLine(QPainter& painter, const std::string& text, const LOGFONT& font,
-             CRTFLineMetric& measured, int margin, int width, int height) {
-  painter.fillRect(0, 0, width, height, Qt::white);
-  CQtDC dc(&painter);
+// Measures into metric (or draws from it) with the caller's font selected on dc.
+int WithCallerFont(CDC* dc, const LOGFONT& font, const std::string& text, CRTFLineMetric& metric,
+                   bool draw) {
   LOGFONT lf = font;
-  HFONT f = dc.CreateFontIndirect(&lf);
-  HGDIOBJ old = dc.SelectObject(ToGdiObj(f));
-  // Measured on an image at the same resolution: the same fonts give the same numbers.
-  const RECT size = measured.m_rect;
-  measured.m_rect = RECT{margin, margin, margin + size.right, margin + size.bottom};
-  const int status = RTFLineOut(&dc, text.c_str(), &lf, &measured);
-  measured.m_rect = size;
-  dc.SelectObject(old);
-  dc.DeleteObject(ToGdiObj(f));
+  HFONT f = dc->CreateFontIndirect(&lf);
+  HGDIOBJ old = dc->SelectObject(ToGdiObj(f));
+  const int status = draw ? RTFLineOut(dc, text.c_str(), &lf, &metric)
+                          : GetRTFLineMetrics(dc, text.c_str(), &lf, &metric);
+  dc->SelectObject(old);
+  dc->DeleteObject(ToGdiObj(f));
   return status;
 }
 
 }  // namespace
 
-bool IsPictureName(const std::string& path) {
-  const std::string ext = Extension(path);
-  return ext == ".png" || ext == ".svg" || ext == ".pdf";
-}
-
 RenderedPicture RenderRichTextLine(const std::string& text, const LOGFONT& font, int margin,
                                    const std::string& path) {
   RenderedPicture out;
-  zel_qt::EnsureApplication();
-  CRTFLineMetric measured;
-  {
-    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
-    scratch.setDotsPerMeterX(kDotsPerMeter);
-    scratch.setDotsPerMeterY(kDotsPerMeter);
-    CQtDC dc(&scratch);
-    LOGFONT lf = font;
-    HFONT f = dc.CreateFontIndirect(&lf);
-    HGDIOBJ old = dc.SelectObject(ToGdiObj(f));
-    out.status = GetRTFLineMetrics(&dc, text.c_str(), &lf, &measured);
-    dc.SelectObject(old);
-    dc.DeleteObject(ToGdiObj(f));
+  PictureBackend* backend = ZelPictureBackend();
+  if (!backend) {
+    out.error = "no drawing backend is installed";
+    return out;
   }
-  out.width = measured.m_rect.right + 2 * margin;
-  out.height = measured.m_rect.bottom + 2 * margin;
-  const std::string ext = Extension(path);
-  const QString file = QString::fromLocal8Bit(path.c_str());
-  if (ext == ".png") {
-    QImage image(out.width, out.height, QImage::Format_ARGB32_Premultiplied);
-    image.setDotsPerMeterX(kDotsPerMeter);
-    image.setDotsPerMeterY(kDotsPerMeter);
-    {
-      QPainter painter(&image);
-      DrawLine(painter, text, font, measured, margin, out.width, out.height);
-    }
-    out.ok = image.save(file, "PNG");
-  } else if (ext == ".svg") {
-    QSvgGenerator svg;
-    svg.setFileName(file);
-    svg.setSize(QSize(out.width, out.height));
-    svg.setViewBox(QRect(0, 0, out.width, out.height));
-    svg.setResolution(kDotsPerInch);
-    QPainter painter;
-    if (painter.begin(&svg)) {
-      DrawLine(painter, text, font, measured, margin, out.width, out.height);
-      out.ok = painter.end();
-    }
-  } else if (ext == ".pdf") {
-    QPdfWriter pdf(file);
-    pdf.setResolution(kDotsPerInch);
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setPageSize(
-        QPageSize(QSizeF(out.width * 72.0 / kDotsPerInch, out.height * 72.0 / kDotsPerInch),
-                  QPageSize::Point, QString(), QPageSize::ExactMatch));
-    QPainter painter;
-    if (painter.begin(&pdf)) {
-      DrawLine(painter, text, font, measured, margin, out.width, out.height);
-      out.ok = painter.end();
-    }
-  } else {
+  if (!backend->CanWrite(path)) {
     out.error = "not a .png, .svg or .pdf file name";
     return out;
   }
-  // Qt's writers do not say why; the folder is the usual reason.
-  if (!out.ok) {
-    const QFileInfo info(file);
-    out.error =
-        !info.absoluteDir().exists() ? "the folder does not exist" : "it could not be written";
-  }
+  // Measured on an image of the same resolution first: it fixes the picture's size.
+  CRTFLineMetric metric;
+  std::unique_ptr<Picture> scratch = backend->NewPicture("", 1, 1, &out.error);
+  if (!scratch) return out;
+  out.status = WithCallerFont(scratch->Device(), font, text, metric, false);
+  scratch->Finish(nullptr);
+  const RECT size = metric.m_rect;
+  out.width = size.right + 2 * margin;
+  out.height = size.bottom + 2 * margin;
+  std::unique_ptr<Picture> picture = backend->NewPicture(path, out.width, out.height, &out.error);
+  if (!picture) return out;
+  metric.m_rect = RECT{margin, margin, margin + size.right, margin + size.bottom};
+  WithCallerFont(picture->Device(), font, text, metric, true);
+  out.ok = picture->Finish(&out.error);
   return out;
 }
 

@@ -28,3 +28,18 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ZelUtilConfig.cmake
 
 configure_file(cmake/zelutil.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zelutil.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelutil.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The Qt backend: its library, headers under include/zelutil/platform/qt, targets of their
+# own (found when the consumer has Qt) and a pkg-config file that finds its prefix from
+# where it lies.
+install(TARGETS zelutil-qt EXPORT ZelUtilQtTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${ZEL_QT_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelutil/platform/qt)
+install(EXPORT ZelUtilQtTargets NAMESPACE ZelUtil::
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZelUtil)
+file(RELATIVE_PATH ZEL_PC_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" ZEL_PC_PREFIX "${ZEL_PC_PREFIX}")
+configure_file(cmake/zelutil-qt.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zelutil-qt.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelutil-qt.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

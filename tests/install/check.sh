@@ -18,4 +18,11 @@ export PKG_CONFIG_PATH="$libdir"
 sed -i "s|^prefix=.*|prefix=$tmp/prefix|" "$libdir/zelutil.pc"
 c++ "$here/consumer/main.cpp" -o "$tmp/pc-consumer" $(pkg-config --cflags --libs zelutil)
 LD_LIBRARY_PATH="$(dirname "$libdir")" "$tmp/pc-consumer" | grep -qx 'DNA/RNA Documents .gb'
+
+# The Qt backend: each installed header compiles alone, and a program draws with it.
+for h in "$tmp"/prefix/include/zelutil/platform/qt/*.h; do
+  c++ -fsyntax-only -x c++ $(pkg-config --cflags zelutil-qt) "$h"
+done
+c++ "$here/consumer/qt_main.cpp" -o "$tmp/qt-consumer" $(pkg-config --cflags --libs zelutil-qt)
+LD_LIBRARY_PATH="$(dirname "$libdir")" "$tmp/qt-consumer" | grep -qx 'status 0, drawn'
 echo "installed package: cmake and pkg-config consumers OK"

@@ -12,6 +12,7 @@
 
 #include "platform/gdi/FixedDC.h"
 #include "platform/gdi/ImageList.h"
+#include "platform/gdi/PictureBackend.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtDC.h"
 #include "platform/qt/QtFonts.h"
@@ -247,6 +248,31 @@ TEST(QtDeviceTest, DrawsOnAWidget) {
   EXPECT_GE(ink.left(), 2);
   EXPECT_GE(ink.top(), 2);
   EXPECT_LT(ink.bottom(), 24);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QtPictureBackendTest, InstalledOnLoadingAndRefusesWhatItCannotMake) {
+  PictureBackend* backend = ZelPictureBackend();
+  ASSERT_NE(backend, nullptr);
+  EXPECT_TRUE(backend->CanWrite("a.PNG"));
+  EXPECT_TRUE(backend->CanWrite("dir.x/a.svg"));
+  EXPECT_TRUE(backend->CanWrite("a.pdf"));
+  EXPECT_FALSE(backend->CanWrite("a.gif"));
+  EXPECT_FALSE(backend->CanWrite("png"));
+  EXPECT_FALSE(backend->CanWrite(""));
+  std::string error;
+  EXPECT_EQ(backend->NewPicture("a.png", 0, 10, &error), nullptr);
+  EXPECT_NE(error.find("0 x 10"), std::string::npos);
+  EXPECT_EQ(backend->NewPicture("/no/such/folder/a.pdf", 10, 10, &error), nullptr);
+  EXPECT_EQ(error, "the folder does not exist");
+  auto memory = backend->NewPicture("", 30, 20, &error);
+  ASSERT_NE(memory, nullptr);
+  EXPECT_EQ(memory->Device()->GetDeviceCaps(LOGPIXELSY), 96);
+  EXPECT_EQ(memory->Device()->GetDeviceCaps(HORZRES), 30);
+  EXPECT_TRUE(memory->Finish(&error));
 }
 
 }  // namespace
