@@ -13,9 +13,9 @@
 #include <cereal/types/string.hpp>
 #include <cereal/types/vector.hpp>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -282,11 +282,12 @@ int main(int argc, char** argv) {
 
   double zelMB = static_cast<double>(fs::file_size(zelPath)) / 1e6;
   double cerealMB = static_cast<double>(fs::file_size(cerealPath)) / 1e6;
-  std::printf("archive_bench: %d records (string, int, double, shared pointer to one of %d markers),"
-              " best of 3 rounds\n",
-              n, kMarkers);
-  std::printf("%-20s %8s %8s %8s %8s %8s %9s\n", "", "wall s", "MB/s", "cpu s", "MB/s",
-              "file MB", "peak MiB");
+  std::printf(
+      "archive_bench: %d records (string, int, double, shared pointer to one of %d markers),"
+      " best of 3 rounds\n",
+      n, kMarkers);
+  std::printf("%-20s %8s %8s %8s %8s %8s %9s\n", "", "wall s", "MB/s", "cpu s", "MB/s", "file MB",
+              "peak MiB");
   auto row = [](const char* what, const Measure& m, double mb) {
     std::printf("%-20s %8.3f %8.1f %8.3f %8.1f %8.1f %9.1f\n", what, m.t.wall, mb / m.t.wall,
                 m.t.cpu, mb / m.t.cpu, mb, m.peakMiB);

@@ -106,8 +106,9 @@ std::string GenBankRecord(int index, std::mt19937& rng) {
   std::string bases = MakeBases(length, rng, true);
   char line[128];
   std::string r;
-  std::snprintf(line, sizeof line, "LOCUS       SEQ%07d %12zu bp    DNA     linear   SYN 01-JAN-2020\n",
-                index, length);
+  std::snprintf(line, sizeof line,
+                "LOCUS       SEQ%07d %12zu bp    DNA     linear   SYN 01-JAN-2020\n", index,
+                length);
   r += line;
   r += "DEFINITION  Generated test sequence.\n";
   std::snprintf(line, sizeof line, "ACCESSION   SEQ%07d\n", index);
@@ -142,9 +143,7 @@ size_t WriteGenBank(const std::string& path, size_t bytes) {
   return w.Total();
 }
 
-int Run(const std::string& command) {
-  return std::system((command + " >/dev/null 2>&1").c_str());
-}
+int Run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
 
 // seqkit reports a file it cannot parse on standard error and still exits 0.
 bool SeqkitAccepts(const std::string& quoted, const std::string& errPath) {
@@ -186,8 +185,7 @@ void Print(const Row& r) {
               r.mb / r.wc, r.wc / r.detect);
   std::printf("  seqkit stats  %9.4f s %10.1f MB/s   detection speed / seqkit stats = %.2fx\n",
               r.seqkit, r.mb / r.seqkit, r.seqkit / r.detect);
-  if (!r.seqkitAccepted)
-    std::printf("  (seqkit stopped at once: it reads FASTA and FASTQ only)\n");
+  if (!r.seqkitAccepted) std::printf("  (seqkit stopped at once: it reads FASTA and FASTQ only)\n");
   if (r.detectedType == 27)
     std::printf("  (detection decides from the first LOCUS line and reads no further)\n");
 }

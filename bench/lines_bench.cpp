@@ -27,7 +27,8 @@ std::string MakeFile(size_t bytes) {
     for (int i = 0; i < len; ++i) text += static_cast<char>('A' + rng() % 26);
     text += ends[rng() % 3];
   }
-  std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(text.data(), static_cast<std::streamsize>(text.size()));
   return path;
 }
 

@@ -17,7 +17,8 @@ namespace {
 int RunArchiveDemo() {
   namespace fs = std::filesystem;
   std::error_code ec;
-  fs::path dir = fs::temp_directory_path(ec) / ("zel-demo-archive-" + std::to_string(std::random_device{}()));
+  fs::path dir =
+      fs::temp_directory_path(ec) / ("zel-demo-archive-" + std::to_string(std::random_device{}()));
   fs::create_directories(dir, ec);
   const std::string path = (dir / "graph.sxf").string();
 
@@ -106,8 +107,7 @@ int RunArchiveDemo() {
                 static_cast<int>(recentIn->GetCount()), static_cast<int>(pinnedIn->GetCount()),
                 static_cast<int>(mapIn->GetCount()));
     std::printf("The shared file spec is one object in all three places: %s\n",
-                readmeIn == recentIn->GetHead() && readmeIn == pinnedIn->GetHead() ? "yes"
-                                                                                   : "no");
+                readmeIn == recentIn->GetHead() && readmeIn == pinnedIn->GetHead() ? "yes" : "no");
     std::printf("The map's \"recent\" is the first list itself: %s\n",
                 recentAgain == recentIn ? "yes" : "no");
     if (spec) std::printf("Its path: %s\n", spec->GetPath());

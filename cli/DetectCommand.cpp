@@ -123,8 +123,7 @@ const CommandRegistrar detect(30, [](CLI::App& app) {
       "detect", "Recognise the file type of sequence files: ID<TAB>DESCRIPTION<TAB>PATH");
   static bool json = false, contentOnly = false;
   static std::vector<std::string> paths;
-  cmd->add_flag("--json", json,
-                "An array of {path, type, description, format, seqType, archive}");
+  cmd->add_flag("--json", json, "An array of {path, type, description, format, seqType, archive}");
   cmd->add_flag("--content", contentOnly, "Look at the contents only, not extension or name");
   cmd->add_option("PATH", paths, "Files, or folders walked recursively")->required();
   cmd->callback([] { SetStatus(RunDetect(paths, json, contentOnly)); });
@@ -135,8 +134,8 @@ const DemoRegistrar demo(30, "Sequence format detection", [] {
   std::vector<std::string> files;
   if (!CollectFiles(dir, files)) return static_cast<int>(kFailed);
   std::sort(files.begin(), files.end());
-  static const char* const formats[] = {"no format", "GenBank style", "EMBL style", "FASTA",
-                                        "", "", "suite archive"};
+  static const char* const formats[] = {"no format", "GenBank style", "EMBL style", "FASTA", "",
+                                        "",          "suite archive"};
   static const char* const kinds[] = {"undecided", "nucleic acid", "protein"};
   std::printf("Each sample file of %s, with what its contents say:\n", dir.c_str());
   int status = kOk;

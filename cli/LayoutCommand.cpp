@@ -14,53 +14,6 @@
 namespace zel_cli {
 namespace {
 
-struct Global {
-  const char* name;
-  const CZelDirSpec* dir;
-  const CZelFileSpec* file;
-  const char* Path() const {
-    if (dir) return dir->IsSpecSet() ? dir->GetPath() : nullptr;
-    return file->IsSpecSet() ? file->GetPath() : nullptr;
-  }
-};
-
-#define ZEL_DIR(g) \
-  Global { #g, &g, nullptr }
-#define ZEL_FILE(g) \
-  Global { #g, nullptr, &g }
-
-// The roots and their three tables, in table order.
-std::vector<Global> Globals() {
-  return {
-      ZEL_DIR(MAINDIR),          ZEL_DIR(EXEDIR),
-      ZEL_DIR(NETWORKDIR),       ZEL_DIR(ENZDATADIR),
-      ZEL_DIR(CNTDATADIR),       ZEL_DIR(GMDATADIR),
-      ZEL_DIR(MOLDATADIR),       ZEL_DIR(PRODATADIR),
-      ZEL_DIR(SEQDIR),           ZEL_DIR(PSEQDIR),
-      ZEL_DIR(OLIGDATADIR),      ZEL_DIR(MOTDATADIR),
-      ZEL_DIR(TABLESDIR),        ZEL_DIR(TCHDIR),
-      ZEL_DIR(MOLCOMMENTDIR),    ZEL_DIR(PROCOMMENTDIR),
-      ZEL_DIR(ENZCOMMENTDIR),    ZEL_DIR(OLIGCOMMENTDIR),
-      ZEL_DIR(MOTCOMMENTDIR),    ZEL_DIR(GMCOMMENTDIR),
-      ZEL_DIR(BACKUPDIR),        ZEL_FILE(DEFFILE),
-      ZEL_FILE(PRODEFFILE),      ZEL_FILE(FTFILE),
-      ZEL_FILE(SVFONTFILE),      ZEL_FILE(UDATFILE),
-      ZEL_FILE(LOCKFILE),        ZEL_DIR(REPORTDIR),
-      ZEL_DIR(TOOLSDIR),         ZEL_DIR(TOOLSMENUDIR),
-      ZEL_FILE(TUVAPPFILE),      ZEL_DIR(NETLOCKSDIR),
-      ZEL_DIR(NETENZDATADIR),    ZEL_DIR(NETGMDATADIR),
-      ZEL_DIR(NETMOLDATADIR),    ZEL_DIR(NETPRODATADIR),
-      ZEL_DIR(NETSEQDIR),        ZEL_DIR(NETPSEQDIR),
-      ZEL_DIR(NETOLIGDATADIR),   ZEL_DIR(NETMOTDATADIR),
-      ZEL_DIR(NETMOLCOMMENTDIR), ZEL_DIR(NETPROCOMMENTDIR),
-      ZEL_DIR(NETENZCOMMENTDIR), ZEL_DIR(NETOLIGCOMMENTDIR),
-      ZEL_DIR(NETMOTCOMMENTDIR), ZEL_DIR(NETGMCOMMENTDIR),
-      ZEL_DIR(NETTABLESDIR),     ZEL_DIR(NETTCHDIR),
-      ZEL_FILE(NETDBDEFFILE),    ZEL_FILE(NETDBDEFFILEDELUXE),
-      ZEL_FILE(NETLOCKFILE),
-  };
-}
-
 struct Roots {
   std::string main, exe, network, toolsBase;
 };
@@ -106,14 +59,15 @@ bool Compute(const Roots& roots) {
 int Print(bool json) {
   if (json) {
     nlohmann::ordered_json out = nlohmann::ordered_json::object();
-    for (const Global& g : Globals()) {
+    for (const ZelLayoutGlobal& g : ZelLayoutGlobals()) {
       const char* path = g.Path();
       out[g.name] = path ? nlohmann::ordered_json(path) : nlohmann::ordered_json(nullptr);
     }
     std::printf("%s\n", out.dump(2).c_str());
     return kOk;
   }
-  for (const Global& g : Globals()) std::printf("%s\t%s\n", g.name, g.Path() ? g.Path() : "");
+  for (const ZelLayoutGlobal& g : ZelLayoutGlobals())
+    std::printf("%s\t%s\n", g.name, g.Path() ? g.Path() : "");
   return kOk;
 }
 
@@ -143,9 +97,9 @@ const DemoRegistrar demo(50, "The installation layout", [] {
               base.c_str(), base.c_str());
   const char* shown[] = {"MAINDIR",  "SEQDIR",     "TCHDIR",    "DEFFILE",    "UDATFILE",
                          "TOOLSDIR", "TUVAPPFILE", "NETSEQDIR", "NETLOCKFILE"};
-  std::vector<Global> all = Globals();
+  const std::vector<ZelLayoutGlobal>& all = ZelLayoutGlobals();
   for (const char* name : shown)
-    for (const Global& g : all)
+    for (const ZelLayoutGlobal& g : all)
       if (std::string(g.name) == name) std::printf("  %-12s %s\n", g.name, g.Path());
   std::printf("  ... %zu globals in all (zel layout --json for every one).\n", all.size());
   std::printf(

@@ -70,7 +70,8 @@ int RunLines(const std::vector<std::string>& paths, bool json) {
 }
 
 const CommandRegistrar lines(20, [](CLI::App& app) {
-  auto* cmd = app.add_subcommand("lines", "Count the lines of files (CR, LF and CR LF each end one)");
+  auto* cmd =
+      app.add_subcommand("lines", "Count the lines of files (CR, LF and CR LF each end one)");
   static bool json = false;
   static std::vector<std::string> paths;
   cmd->add_flag("--json", json, "An array of {\"path\", \"lines\"}");

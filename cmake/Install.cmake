@@ -26,6 +26,9 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ZelUtilConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/ZelUtilConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZelUtil)
 
+# The pkg-config file finds the prefix from its own place, so the installed tree still
+# works after it is moved (or installed with --prefix to somewhere else).
+file(RELATIVE_PATH ZEL_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 configure_file(cmake/zelutil.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zelutil.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelutil.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 

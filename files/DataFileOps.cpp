@@ -49,29 +49,32 @@ void ForEachDataFile(const CZelDirSpec& dir, const char** names, bool except,
 
 int ZelDirectoryFiles(const CZelDirSpec& dir, CObList& out) {
   if (!dir.DirExists()) return 0;
-  CString base = CString(dir.GetPath()) + ZEL_PATH_SEP;
   zel_fs::ListDir(dir.GetPath(), [&](const char* name, bool isDir) {
     if (isDir) return;
     auto* spec = new CZelFileSpec;
-    spec->SetSpec(base + name, 0);
+    spec->SetSpec(zel_fs::JoinPath(dir.GetPath(), name), 0);
     out.AddTail(spec);
   });
   return 1;
 }
 
 int copy_datafile(const CZelFileSpec& from, const CZelFileSpec& to) {
-  if (from == to) {
+  auto sameFile = [&to] {
     AfxMessageBox("Can't read from and write to the same file: " + to.GetTitle(), MB_OK);
     return 0;
-  }
+  };
+  if (from == to) return sameFile();
   CZelBinaryFile in(from);
   if (!in.OpenInput()) {
     in.ReportException();
     return 0;
   }
+  // Besides the names, the files themselves are compared: the same file reached under
+  // another spelling (a link, "." or "..") would be emptied before it was read.
   CZelBinaryFile out(to);
-  if (!out.CreateOutput()) {
+  if (int created = out.CreateOutputDistinctFrom(in); created <= 0) {
     in.Close();
+    if (created < 0) return sameFile();
     out.ReportException();
     return 0;
   }

@@ -16,8 +16,6 @@
 IMPLEMENT_DYNAMIC(CEkStream, CObject)
 
 namespace {
-// Large enough that refills are rare, small enough to stay in the cache.
-constexpr size_t kReadAhead = 256 * 1024;
 // The block of ReadString(CString&): 255 bytes read into a 256-byte buffer.
 constexpr unsigned kStringBlock = 255;
 
@@ -156,14 +154,15 @@ ULONGLONG CEkStream::Seek(long offset, unsigned from) {
   if (m_memory) return m_memory->Seek(offset, from);
   LentGuard guard(*this);
   if (!m_aheadValid) return m_file->Seek(offset, from);
-  long long base = from == CFile::current ? static_cast<long long>(m_pos)
+  long long base = from == CFile::current ? static_cast<long long>(Position())
                    : from == CFile::end   ? static_cast<long long>(m_file->GetLength())
                                           : 0;
   long long target = base + offset;
+  // Within what is held, consumed bytes included, the read-ahead serves the new position.
   if (target >= static_cast<long long>(m_aheadStart) &&
-      target <= static_cast<long long>(m_aheadStart + m_aheadLen)) {
-    m_pos = static_cast<ULONGLONG>(target);
-    return m_pos;
+      target <= static_cast<long long>(AheadEnd())) {
+    m_ahead.SetConsumed(static_cast<size_t>(target - static_cast<long long>(m_aheadStart)));
+    return static_cast<ULONGLONG>(target);
   }
   m_aheadValid = false;
   return m_file->Seek(target, CFile::begin);
@@ -178,7 +177,7 @@ ULONGLONG CEkStream::GetLength() const {
 void CEkStream::SyncFile() {
   if (!m_aheadValid) return;
   m_aheadValid = false;
-  if (m_pos != m_aheadStart + m_aheadLen) m_file->Seek(static_cast<LONGLONG>(m_pos), CFile::begin);
+  if (!m_ahead.empty()) m_file->Seek(static_cast<LONGLONG>(Position()), CFile::begin);
 }
 
 CStdioFile* CEkStream::GetSFD() {
@@ -218,20 +217,15 @@ char* CEkStream::GetOutputBuffer() {
 // ---- reading
 
 size_t CEkStream::Refill() {
-  if (!m_ahead) m_ahead = std::make_unique<char[]>(kReadAhead);
   if (!m_aheadValid) {
-    m_aheadStart = m_pos = m_file->GetPosition();
-    m_aheadLen = 0;
+    m_ahead.Drop();
+    m_aheadStart = m_file->GetPosition();
     m_aheadValid = true;
   }
-  // Keep the unread tail (at most the byte after a line end is wanted back).
-  size_t keep = static_cast<size_t>(m_aheadStart + m_aheadLen - m_pos);
-  std::memmove(m_ahead.get(), m_ahead.get() + (m_pos - m_aheadStart), keep);
-  m_aheadStart = m_pos;
-  m_aheadLen = keep;
-  UINT got = m_file->Read(m_ahead.get() + keep, static_cast<UINT>(kReadAhead - keep));
-  m_aheadLen += got;
-  return got;
+  // The unread tail moves to the front (at most the byte after a line end is wanted back).
+  m_aheadStart += m_ahead.consumed();
+  return m_ahead.Fill(
+      [this](char* into, size_t room) { return m_file->Read(into, static_cast<UINT>(room)); });
 }
 
 size_t CEkStream::Avail(const char** p) {
@@ -241,14 +235,13 @@ size_t CEkStream::Avail(const char** p) {
     *p = reinterpret_cast<const char*>(m_memory->m_lpBuffer) + pos;
     return size - pos;
   }
-  if (!m_aheadValid || m_pos == m_aheadStart + m_aheadLen) {
+  if (!m_aheadValid || m_ahead.empty()) {
     Refill();
-    if (m_pos == m_aheadStart + m_aheadLen) return 0;
+    if (m_ahead.empty()) return 0;
   }
-  *p = m_ahead.get() + (m_pos - m_aheadStart);
-  return static_cast<size_t>(m_aheadStart + m_aheadLen - m_pos);
+  *p = m_ahead.begin();
+  return m_ahead.size();
 }
-
 
 int CEkStream::PeekByte() {
   const char* p;
@@ -345,7 +338,6 @@ int CEkStream::ReadString(CString& s) {
   LentGuard guard(*this);
   ULONGLONG length;
   bool found = ScanLine(
-      ~0ULL, kStringBlock,
-      [&s](const char* p, size_t n) { s.str().append(p, n); }, &length);
+      ~0ULL, kStringBlock, [&s](const char* p, size_t n) { s.str().append(p, n); }, &length);
   return found || !s.IsEmpty() ? 1 : 0;
 }

@@ -7,6 +7,7 @@
 #include "files/EkMemFile.h"
 #include "platform/afx/File.h"
 #include "platform/afx/Object.h"
+#include "platform/afx/ReadAhead.h"
 #include "platform/afx/String.h"
 
 // Every operation addresses the file when one is open, else the memory. Read and
@@ -82,15 +83,17 @@ class CEkStream : public CObject {
       return size - pos;
     }
     if (!m_aheadValid) return 0;
-    *p = m_ahead.get() + (m_pos - m_aheadStart);
-    return static_cast<size_t>(m_aheadStart + m_aheadLen - m_pos);
+    *p = m_ahead.begin();
+    return m_ahead.size();
   }
   void Advance(size_t n) {
     if (m_memory)
       m_memory->m_nPosition += n;
     else
-      m_pos += n;
+      m_ahead.Consume(n);
   }
+  ULONGLONG Position() const { return m_aheadStart + m_ahead.consumed(); }
+  ULONGLONG AheadEnd() const { return Position() + m_ahead.size(); }
   int PeekByte();
   // Reads one line of at most maxLen bytes, handing its bytes to sink; see the .cpp.
   template <typename Sink>
@@ -101,18 +104,19 @@ class CEkStream : public CObject {
   void ReleaseTarget(size_t length);
   void RequireOpen() const;
 
+  // Large enough that refills are rare, small enough to stay in the cache.
+  static constexpr size_t kReadAhead = 256 * 1024;
+
   std::unique_ptr<CStdioFile> m_file;
   std::unique_ptr<CEkMemFile> m_memory;
   CString* m_target = nullptr;
   bool m_wroteTarget = false;
 
-  // Read-ahead of the disk file: m_ahead[0..m_aheadLen) holds the bytes at file offset
-  // m_aheadStart; while it is valid the file object stands at its end and m_pos is the
-  // stream's position.
-  std::unique_ptr<char[]> m_ahead;
+  // Read-ahead of the disk file: its bytes start at file offset m_aheadStart, and the
+  // stream's position is m_aheadStart plus what was consumed of them. While it is valid
+  // the file object stands at the end of what is held.
+  ZelReadAhead m_ahead{kReadAhead};
   ULONGLONG m_aheadStart = 0;
-  size_t m_aheadLen = 0;
-  ULONGLONG m_pos = 0;
   bool m_aheadValid = false;
   bool m_lent = false;
 };

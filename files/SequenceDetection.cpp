@@ -114,8 +114,7 @@ Letters Count(std::string_view word, const std::array<uint8_t, 256>& table) {
 bool NucleotideRatio(const Letters& l) {
   if (l.proteinOnly || l.bases == 0) return false;
   // Just above 0.15, so that 3 ambiguity letters in 20 bases still count.
-  return static_cast<double>(l.ambiguities) / static_cast<double>(l.bases) <
-         0.15000000000000002;
+  return static_cast<double>(l.ambiguities) / static_cast<double>(l.bases) < 0.15000000000000002;
 }
 
 // atoi of a word that ends at a separator (which atoi stops at anyway), read only when it
@@ -263,9 +262,7 @@ int LocusLooksLike(int seqType, const char* word) {
   return word ? LocusWordLooksLike(seqType, word) : 0;
 }
 
-int IsNuclSeq(char* word) {
-  return word && NucleotideRatio(Count(word, kClass)) ? 1 : 0;
-}
+int IsNuclSeq(char* word) { return word && NucleotideRatio(Count(word, kClass)) ? 1 : 0; }
 
 int IsProtSeq(const char* word) {
   if (!word) return 1;
@@ -303,15 +300,15 @@ int ZelFtypeFromGuess(int format, int seqType) {
   bool protein = seqType == ZEL_SEQ_PROTEIN;
   switch (format) {
     case ZEL_GUESS_GENBANK:
-      return protein ? 31 : 27;
+      return protein ? kGenPept : kGenBank;
     case ZEL_GUESS_EMBL:
-      return protein ? 30 : 26;
+      return protein ? kSwissProt : kEmbl;
     case ZEL_GUESS_FASTA:
-      return protein ? 32 : 28;
+      return protein ? kProteinFasta : kFasta;
     case ZEL_GUESS_ARCHIVE:
-      return protein ? 58 : 20;
+      return protein ? kProteinArchive : kDnaArchive;
     default:
-      return 0;
+      return kUnknown;
   }
 }
 
@@ -369,8 +366,8 @@ int IsValidDbID(const CString& id, CWnd* parent) {
 
 int IsValidDbValue(const CString& value, CWnd* parent) {
   if (value.view().find_first_of(kForbidden) != std::string_view::npos) {
-    ShowInvalid(parent, "String value cannot contain any of the following characters:",
-                "String Value");
+    ShowInvalid(parent,
+                "String value cannot contain any of the following characters:", "String Value");
     return 0;
   }
   return 1;

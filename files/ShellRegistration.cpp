@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "platform/host/HostIdentity.h"
 #include "platform/app/WinApp.h"
 #include "platform/host/Host.h"
+#include "platform/host/HostIdentity.h"
 #include "platform/registry/Registry.h"
 
 namespace {

@@ -13,10 +13,14 @@ class CZelBinaryFile : public CFile, public CZelFileBase {
   CZelBinaryFile(const CZelDirSpec& dir, const char* name, int type)
       : CZelFileBase(dir, name, type) {}
 
-  int OpenInput();          // read only
-  int OpenIO();             // read and write, existing file
-  int OpenOutput();         // write only, existing file, not truncated
-  int CreateOutput();       // create or truncate, write only
+  int OpenInput();     // read only
+  int OpenIO();        // read and write, existing file
+  int OpenOutput();    // write only, existing file, not truncated
+  int CreateOutput();  // create or truncate, write only
+  // As CreateOutput for a copy of the open file source: answers -1, with nothing
+  // truncated, when the file named is source itself under another name (a link, "."
+  // or ".."), which truncating would empty.
+  int CreateOutputDistinctFrom(const CFile& source);
   int OpenRemoteInput() { return OpenInput(); }
   int CreateRemoteOutput() { return CreateOutput(); }
 

@@ -72,9 +72,8 @@ void CZelDirSpec::ClearSpec() {
 
 void CZelDirSpec::ChDir(const char* name) {
   if (!m_isSet || !name) return;
-  int n = m_path.GetLength();
-  if (n > 0 && m_path[n - 1] != ZEL_PATH_SEP) m_path += ZEL_PATH_SEP;
-  m_path += name;
+  // An empty path stays relative: "name", as before.
+  m_path = m_path.IsEmpty() ? CString(name) : zel_fs::JoinPath(m_path, name);
 }
 
 CString CZelDirSpec::GetTitle() const {
@@ -93,7 +92,7 @@ int CZelDirSpec::SubdirExists(const char* name) const { return (*this + name).Di
 int CZelDirSpec::MakeSubdir(const char* name) const {
   if (!m_isSet || !name) return 0;
   if (SubdirExists(name)) return 1;
-  return zel_fs::MakeDir(m_path + ZEL_PATH_SEP + name) ? 1 : 0;
+  return zel_fs::MakeDir(zel_fs::JoinPath(m_path, name)) ? 0 : 1;
 }
 
 int CZelDirSpec::RemoveSubdir(const char*) const {

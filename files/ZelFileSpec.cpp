@@ -36,15 +36,14 @@ CZelFileSpec& CZelFileSpec::operator=(const CZelFileSpec& other) {
 
 void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, int type) {
   if (!dir.IsSpecSet() || !name) return;
-  m_path = CString(dir.GetPath()) + ZEL_PATH_SEP + name + ExtensionOf(type);
+  m_path = zel_fs::JoinPath(dir.GetPath(), name) + ExtensionOf(type);
   m_type = type;
   m_isSet = 1;
 }
 
-void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, unsigned long,
-                           unsigned long) {
+void CZelFileSpec::SetSpec(const CZelDirSpec& dir, const char* name, unsigned long, unsigned long) {
   if (!dir.IsSpecSet() || !name) return;
-  m_path = CString(dir.GetPath()) + ZEL_PATH_SEP + name;
+  m_path = zel_fs::JoinPath(dir.GetPath(), name);
   m_type = 0;
   m_isSet = 1;
 }
@@ -83,7 +82,7 @@ void CZelFileSpec::SetSpecMac(const char* path, unsigned long macType, unsigned 
 }
 
 void CZelFileSpec::ReconstructSpec(const CZelDirSpec& dir, const char* fileName, int type) {
-  m_path = CString(dir.GetPath()) + ZEL_PATH_SEP + fileName;
+  m_path = zel_fs::JoinPath(dir.GetPath(), fileName);
   m_type = type;
   m_isSet = 1;
 }
@@ -151,20 +150,33 @@ int CZelFileSpec::GetFileLastModificationTime(CTime& when) const {
 
 void CZelFileSpec::RemoveFile() const {
   if (!m_isSet) return;
-  if (!zel_fs::RemoveFile(m_path)) AfxMessageBox("Failed to remove file: " + GetTitle(), MB_OK);
+  if (zel_fs::RemoveFile(m_path)) AfxMessageBox("Failed to remove file: " + GetTitle(), MB_OK);
 }
 
-void CZelFileSpec::GetAllFilesInFolder(const CString& folder, CStringList& out, int recursive) {
-  if (!IsFolder(folder)) return;
+namespace {
+
+// Each folder is entered once per walk, so links to an ancestor, loops of links and
+// folders linked twice cannot make the walk endless or repeat it.
+void ListFolder(const CString& folder, CStringList& out, bool recursive,
+                zel_fs::FolderWalkGuard& guard) {
   CString base = folder;
   base.Trim();
   if (base.IsEmpty() || base[base.GetLength() - 1] != ZEL_PATH_SEP) base += ZEL_PATH_SEP;
   zel_fs::ListDir(base, [&](const char* name, bool isDir) {
     if (!isDir)
       out.AddTail(base + name);
-    else if (recursive)
-      GetAllFilesInFolder(base + name, out, recursive);
+    else if (recursive && guard.Enter(base + name))
+      ListFolder(base + name, out, recursive, guard);
   });
+}
+
+}  // namespace
+
+void CZelFileSpec::GetAllFilesInFolder(const CString& folder, CStringList& out, int recursive) {
+  if (!IsFolder(folder)) return;
+  zel_fs::FolderWalkGuard guard;
+  guard.Enter(folder);
+  ListFolder(folder, out, recursive != 0, guard);
 }
 
 void CZelFileSpec::DeriveSpec(const CZelFileSpec& from, int type) {

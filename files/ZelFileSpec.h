@@ -3,8 +3,8 @@
 #pragma once
 
 #include "files/ZelDirSpec.h"
-#include "platform/afx/Exceptions.h"
 #include "platform/afx/Collections.h"
+#include "platform/afx/Exceptions.h"
 #include "platform/afx/Time.h"
 
 class CZelFileSpec : public CObject {

@@ -32,10 +32,8 @@ void CZelTextFile::NewFileObject(CFile* file, HANDLE handle) {
 }
 
 void CZelTextFile::MakeReadBuffer() {
-  // Padded so that line-end scans may load whole 64-byte blocks at its end.
-  if (!m_readBuffer) m_readBuffer = std::make_unique<char[]>(kReadAhead + 64);
-  m_bufPos = m_readBuffer.get();
-  m_bufCount = 0;
+  if (!m_ahead) m_ahead = std::make_unique<ZelReadAhead>(kReadAhead);
+  m_ahead->Drop();
 }
 
 int CZelTextFile::OpenNamed(UINT flags) {
@@ -98,9 +96,10 @@ HANDLE CZelTextFile::Detach() {
 }
 
 void CZelTextFile::Close() {
-  if (m_readBuffer) m_bufPos = m_readBuffer.get();
-  m_bufCount = 0;
-  // The handle stays held until Detach or Reset, as an attached one is still open.
+  if (m_ahead) m_ahead->Drop();
+  // Closed holds no handle, so Detach answers none and an attach may follow; the file
+  // object stays until the next open. An attached descriptor stays the caller's.
+  m_hFile = CFile::hFileNull;
   if (!m_file) return;
   try {
     m_file->Close();
@@ -121,12 +120,11 @@ void CZelTextFile::Reset() {
   }
 }
 
+// Called when everything held is read: the buffer fills from its start.
 UINT CZelTextFile::Fill() {
   if (!m_file) ThrowInvalidFile();
-  m_bufPos = m_readBuffer.get();
-  m_bufCount = 0;
-  m_bufCount = m_file->Read(m_bufPos, kReadAhead);
-  return m_bufCount;
+  return static_cast<UINT>(m_ahead->Fill(
+      [this](char* into, size_t room) { return m_file->Read(into, static_cast<UINT>(room)); }));
 }
 
 void CZelTextFile::CountLines(int32_t lines) {
@@ -139,17 +137,18 @@ void CZelTextFile::CountLines(int32_t lines) {
 }
 
 unsigned CZelTextFile::ReadInto(char* buf, unsigned size) {
-  if (!m_readBuffer) ThrowInvalidFile();
+  if (!m_ahead) ThrowInvalidFile();
   unsigned n = 0;
   if (size >= 2) {
     const unsigned room = size - 1;
     // Kept in locals: writes through buf could alias the members and force reloads.
-    char* pos = m_bufPos;
-    unsigned count = m_bufCount;
+    const char* pos = m_ahead->begin();
+    unsigned count = static_cast<unsigned>(m_ahead->size());
     while (n < room) {
       if (count == 0) {
+        m_ahead->ConsumeTo(pos);
         count = Fill();
-        pos = m_bufPos;
+        pos = m_ahead->begin();
         if (count == 0) break;
       }
       unsigned avail = std::min(count, room - n);
@@ -167,9 +166,9 @@ unsigned CZelTextFile::ReadInto(char* buf, unsigned size) {
         pos += consume;
         count -= consume;
       } else if (pos[len] == '\r') {
-        m_bufCount = 0;
+        m_ahead->ConsumeTo(pos + consume);
         count = Fill();
-        pos = m_bufPos;
+        pos = m_ahead->begin();
         if (count > 0 && *pos == '\n') {
           ++pos;
           --count;
@@ -181,8 +180,7 @@ unsigned CZelTextFile::ReadInto(char* buf, unsigned size) {
       buf[n++] = '\n';
       break;
     }
-    m_bufPos = pos;
-    m_bufCount = count;
+    m_ahead->ConsumeTo(pos);
   }
   if (size > 0) buf[n] = '\0';
   CountLines(1);
@@ -220,26 +218,22 @@ int CZelTextFile::ReadLine(CString& s, int size) {
 // A lone CR ends the line here as everywhere else in this class, so that what a reader
 // gets never depends on where reads happened to split the file.
 int CZelTextFile::ReadLineLong(CString& s) {
-  if (!m_readBuffer) ThrowInvalidFile();
+  if (!m_ahead) ThrowInvalidFile();
   s.Empty();
   std::string& out = s.str();
+  ZelReadAhead& ahead = *m_ahead;
   for (;;) {
-    if (m_bufCount == 0 && Fill() == 0) return 0;  // a last line without its end stays in s
-    const char* lineEnd = ZelFindLineEnd(m_bufPos, m_bufPos + m_bufCount);
+    if (ahead.empty() && Fill() == 0) return 0;  // a last line without its end stays in s
+    const char* lineEnd = ZelFindLineEnd(ahead.begin(), ahead.end());
     if (!lineEnd) {
-      out.append(m_bufPos, m_bufCount);
-      m_bufPos += m_bufCount;
-      m_bufCount = 0;
+      out.append(ahead.begin(), ahead.size());
+      ahead.Consume(ahead.size());
       continue;
     }
-    unsigned len = static_cast<unsigned>(lineEnd - m_bufPos);
-    out.append(m_bufPos, len);
-    m_bufPos += len + 1;
-    m_bufCount -= len + 1;
-    if (*lineEnd == '\r' && (m_bufCount > 0 || Fill() > 0) && *m_bufPos == '\n') {
-      ++m_bufPos;
-      --m_bufCount;
-    }
+    out.append(ahead.begin(), lineEnd);
+    const bool cr = *lineEnd == '\r';
+    ahead.ConsumeTo(lineEnd + 1);
+    if (cr && (!ahead.empty() || Fill() > 0) && *ahead.begin() == '\n') ahead.Consume(1);
     return 1;
   }
 }
@@ -274,25 +268,24 @@ void CZelTextFile::WriteLine(const char* text) {
 void CZelTextFile::SeekToBegin() {
   if (!m_file) ThrowInvalidFile();
   m_file->SeekToBegin();
-  m_bufCount = 0;
+  if (m_ahead) m_ahead->Drop();
 }
 
 void CZelTextFile::SeekToEnd() {
   if (!m_file) ThrowInvalidFile();
   m_file->SeekToEnd();
-  m_bufCount = 0;
+  if (m_ahead) m_ahead->Drop();
 }
 
 CFile* CZelTextFile::CheckOutFilePtr() {
-  if (m_inputFlag && m_file && m_bufCount > 0)
-    m_file->Seek(-static_cast<LONGLONG>(m_bufCount), CFile::current);
+  if (m_inputFlag && m_file && m_ahead && !m_ahead->empty())
+    m_file->Seek(-static_cast<LONGLONG>(m_ahead->size()), CFile::current);
   return m_file.get();
 }
 
 void CZelTextFile::CheckInFilePtr() {
   if (!m_inputFlag) return;
-  if (m_readBuffer) m_bufPos = m_readBuffer.get();
-  m_bufCount = 0;
+  if (m_ahead) m_ahead->Drop();
 }
 
 void CZelTextFile::DisplayProgressStatus(int every) {

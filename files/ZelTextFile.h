@@ -9,6 +9,7 @@
 
 #include "files/ZelFileBase.h"
 #include "platform/afx/File.h"
+#include "platform/afx/ReadAhead.h"
 
 class CZelTextFile : public CObject, public CZelFileBase {
   DECLARE_DYNAMIC(CZelTextFile)
@@ -83,10 +84,8 @@ class CZelTextFile : public CObject, public CZelFileBase {
   char* Scratch(unsigned size);
   void CountLines(int32_t lines);
 
-  std::unique_ptr<char[]> m_readBuffer;
+  std::unique_ptr<ZelReadAhead> m_ahead;  // made when the file is opened for input
   std::vector<char> m_scratch;
-  char* m_bufPos = nullptr;
-  unsigned m_bufCount = 0;
   int32_t m_lineCount = -1;
   int32_t m_progressEvery = 0;
   std::unique_ptr<CFile> m_file;

@@ -17,11 +17,16 @@ namespace {
 // one leaves nothing behind, and a loaded one is freed alone.
 const CRuntimeClass* LeafClass(unsigned pick) {
   switch (pick % 5) {
-    case 0: return RUNTIME_CLASS(CStringList);
-    case 1: return RUNTIME_CLASS(CZelDirSpec);
-    case 2: return RUNTIME_CLASS(CZelFileSpec);
-    case 3: return RUNTIME_CLASS(CWordArray);
-    default: return RUNTIME_CLASS(CDWordArray);
+    case 0:
+      return RUNTIME_CLASS(CStringList);
+    case 1:
+      return RUNTIME_CLASS(CZelDirSpec);
+    case 2:
+      return RUNTIME_CLASS(CZelFileSpec);
+    case 3:
+      return RUNTIME_CLASS(CWordArray);
+    default:
+      return RUNTIME_CLASS(CDWordArray);
   }
 }
 
@@ -39,10 +44,26 @@ void Walk(CZelArchive& ar, unsigned seed, std::set<CObject*>& loaded) {
     try {
       if (ar.At(CZelArchive::otNumber)) {
         switch (step % 4) {
-          case 0: { double d; ar(d); break; }
-          case 1: { int i; ar(i); break; }
-          case 2: { unsigned long u; ar(u); break; }
-          default: { char c; ar(c); break; }
+          case 0: {
+            double d;
+            ar(d);
+            break;
+          }
+          case 1: {
+            int i;
+            ar(i);
+            break;
+          }
+          case 2: {
+            unsigned long u;
+            ar(u);
+            break;
+          }
+          default: {
+            char c;
+            ar(c);
+            break;
+          }
         }
       } else if (ar.At(CZelArchive::otString)) {
         CString s;

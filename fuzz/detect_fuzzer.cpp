@@ -41,8 +41,7 @@ void CheckLines(const uint8_t* data, size_t size, unsigned bufSize) {
     if ((got != nullptr) != more) std::abort();
     if (fast.Seek(0, CFile::current) != slow.Seek(0, CFile::current)) std::abort();
     if (!more) break;
-    if (std::string(got, expected.size()) != expected || got[expected.size()] != '\0')
-      std::abort();
+    if (std::string(got, expected.size()) != expected || got[expected.size()] != '\0') std::abort();
   }
 }
 

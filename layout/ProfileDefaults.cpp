@@ -1,6 +1,7 @@
 // First-run settings defaults.
 #include "layout/ProfileDefaults.h"
 
+#include "files/FileTypeIds.h"
 #include "files/ZelTextFile.h"
 #include "layout/DirectoryLayout.h"
 #include "layout/Settings.h"
@@ -10,7 +11,6 @@
 namespace {
 
 const char* const kSetupSection = "common setup";
-const int kProfileType = 51;  // ".ini"
 
 // Sections renamed since older defaults files were written.
 CString CurrentSectionName(const CString& name) {
@@ -67,7 +67,7 @@ void SetNewProfileDefaults(CString flagEntry, CString profileFile, CString profi
       if (hostDefaults.FileExists()) SetProfileDefaultsFromFile(hostDefaults);
     }
   }
-  CZelFileSpec mainDefaults(MAINDIR, "defaults", kProfileType);
+  CZelFileSpec mainDefaults(MAINDIR, "defaults", kProfile);
   if (mainDefaults.FileExists()) SetProfileDefaultsFromFile(mainDefaults);
   ZelWriteProfileInt(kSetupSection, flagEntry, 1);
 }

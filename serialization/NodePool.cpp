@@ -3,11 +3,11 @@
 // not keep its memory for ever.
 #include "serialization/NodePool.h"
 
-#include "platform/memory/LargeChunks.h"
-
 #include <cstdlib>
 #include <new>
 #include <vector>
+
+#include "platform/memory/LargeChunks.h"
 
 namespace zel_sxf {
 namespace {
@@ -90,7 +90,5 @@ void PoolFree(void* block, size_t bytes) noexcept {
 }
 
 size_t PoolLiveBlocks() noexcept { return ThePool().live; }
-
-size_t PoolReservedBytes() noexcept { return ThePool().chunks.size() * kChunkBytes; }
 
 }  // namespace zel_sxf

@@ -58,7 +58,8 @@ void CSynNode::operator delete(void* block, size_t bytes) noexcept {
 
 int CSynNode::SubtractPrintLen(int n) const {
   // Numbers know their print length without printing into a string.
-  if (IsExactly(this, RUNTIME_CLASS(CSynNum))) return n - static_cast<const CSynNum*>(this)->PrintLength();
+  if (IsExactly(this, RUNTIME_CLASS(CSynNum)))
+    return n - static_cast<const CSynNum*>(this)->PrintLength();
   CString& s = AtomScratch();
   s.Empty();
   OutputToString(s);
@@ -133,7 +134,8 @@ void CSynList::AddNew(CSynNode* node) {
 }
 
 void CSynList::FitToCount() {
-  if (m_count == 0 || m_count == m_capacity || m_capacity * sizeof(CSynNode*) > zel_sxf::kPoolMaxBlock)
+  if (m_count == 0 || m_count == m_capacity ||
+      m_capacity * sizeof(CSynNode*) > zel_sxf::kPoolMaxBlock)
     return;
   auto** items = static_cast<CSynNode**>(zel_sxf::PoolAlloc(m_count * sizeof(CSynNode*)));
   std::memcpy(items, m_items, m_count * sizeof(CSynNode*));
@@ -527,14 +529,24 @@ void CSynStr::OutputToString(CString& s) const {
     if (p == end) break;
     unsigned char u = static_cast<unsigned char>(*p++);
     switch (u) {
-      case '\t': out.append("\\t"); break;
-      case '\n': out.append("\\n"); break;
-      case '\r': out.append("\\r"); break;
-      case '"': out.append("\\\""); break;
-      case '\\': out.append("\\\\"); break;
+      case '\t':
+        out.append("\\t");
+        break;
+      case '\n':
+        out.append("\\n");
+        break;
+      case '\r':
+        out.append("\\r");
+        break;
+      case '"':
+        out.append("\\\"");
+        break;
+      case '\\':
+        out.append("\\\\");
+        break;
       default: {
-        char esc[4] = {'\\', static_cast<char>('0' + (u >> 6)), static_cast<char>('0' + ((u >> 3) & 7)),
-                       static_cast<char>('0' + (u & 7))};
+        char esc[4] = {'\\', static_cast<char>('0' + (u >> 6)),
+                       static_cast<char>('0' + ((u >> 3) & 7)), static_cast<char>('0' + (u & 7))};
         out.append(esc, 4);
       }
     }
@@ -560,10 +572,18 @@ CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {
     int e = tree.ReadChar();
     switch (e) {
       case '"':
-      case '\\': value.push_back(static_cast<char>(e)); break;
-      case 'n': value.push_back('\n'); break;
-      case 'r': value.push_back('\r'); break;
-      case 't': value.push_back('\t'); break;
+      case '\\':
+        value.push_back(static_cast<char>(e));
+        break;
+      case 'n':
+        value.push_back('\n');
+        break;
+      case 'r':
+        value.push_back('\r');
+        break;
+      case 't':
+        value.push_back('\t');
+        break;
       default: {
         if (e < '0' || e > '7') CSyntaxTree::ThrowBadTokenException(e);
         int d2 = tree.ReadChar();

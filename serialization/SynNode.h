@@ -14,7 +14,7 @@
 #include "platform/afx/Collections.h"
 #include "platform/afx/Object.h"
 #include "platform/afx/String.h"
-#include "serialization/SynTextInternal.h"
+#include "serialization/SynText.h"
 
 class CSyntaxTree;
 

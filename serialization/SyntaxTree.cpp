@@ -32,9 +32,7 @@ CSyntaxTree::~CSyntaxTree() { Clear(); }
 
 void CSyntaxTree::ThrowException(int cause) { throw CArchiveException(cause); }
 void CSyntaxTree::ThrowGenericException() { ThrowException(CArchiveException::genericException); }
-void CSyntaxTree::ThrowEndOfFileException() {
-  ThrowException(CArchiveException::genericException);
-}
+void CSyntaxTree::ThrowEndOfFileException() { ThrowException(CArchiveException::genericException); }
 void CSyntaxTree::ThrowBadTokenException(int) {
   ThrowException(CArchiveException::genericException);
 }
@@ -422,8 +420,8 @@ void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int share
     CString name;
     if (!ZEL_RTTI_LINK::Find(cls, found, name)) {
       CArchiveException e(CArchiveException::badClass);
-      e.m_strDetail = CString("class ") + cls->m_lpszClassName +
-                      " has no archive registration (ZEL_RTTI_LINK)";
+      e.m_strDetail =
+          CString("class ") + cls->m_lpszClassName + " has no archive registration (ZEL_RTTI_LINK)";
       throw e;
     }
     CSynTag* tag = ClassTag(name);
@@ -468,7 +466,8 @@ CSynTag* CSyntaxTree::ClassTag(const char* name) {
 }
 
 CSynRef* CSyntaxTree::UseRef(int index) {
-  if (static_cast<size_t>(index) >= m_useRefs.size()) m_useRefs.resize(static_cast<size_t>(index) + 1);
+  if (static_cast<size_t>(index) >= m_useRefs.size())
+    m_useRefs.resize(static_cast<size_t>(index) + 1);
   CSynRef*& ref = m_useRefs[static_cast<size_t>(index)];
   if (!ref) ref = CSynRef::NewPtr(index, nullptr);  // the table's own reference
   ++ref->m_refs;

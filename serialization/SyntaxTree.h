@@ -48,8 +48,7 @@ class CSyntaxTree : public CObject {
   // There is no binary form of the tree: does nothing.
   void Serialize(CZelBinaryFile* file, int loading);
   // Prints the tree as Serialize(file, 0, ...) would, into out, with the given line end.
-  void PrintToString(std::string& out, const char* prefix, int width,
-                     const char* lineEnd = "\r\n");
+  void PrintToString(std::string& out, const char* prefix, int width, const char* lineEnd = "\r\n");
   // step >= 1: show "Item %ld" every step stored nodes; otherwise off.
   void DisplayProgressStatus(int step);
 

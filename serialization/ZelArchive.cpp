@@ -188,7 +188,8 @@ void CZelArchive::Open() {
         m_tree->Serialize(m_binaryFile, 1);
     }
     m_tree->StartExchange(m_loading);
-    if (!m_loading && m_textFile && m_textFile->GetLineCnt() >= 0) m_tree->DisplayProgressStatus(50);
+    if (!m_loading && m_textFile && m_textFile->GetLineCnt() >= 0)
+      m_tree->DisplayProgressStatus(50);
   } catch (...) {
     delete m_tree;
     m_tree = nullptr;
@@ -234,7 +235,8 @@ int CZelArchive::At(ObjectType type) {
     found = otTag;
   else if (cls->IsDerivedFrom(RUNTIME_CLASS(CSynStr)))
     found = otString;
-  else if (cls->IsDerivedFrom(RUNTIME_CLASS(CSynList)) || cls->IsDerivedFrom(RUNTIME_CLASS(CSynRef)))
+  else if (cls->IsDerivedFrom(RUNTIME_CLASS(CSynList)) ||
+           cls->IsDerivedFrom(RUNTIME_CLASS(CSynRef)))
     found = otObject;
   return found == type;
 }
@@ -258,17 +260,50 @@ void CZelArchive::WriteCommentLine(const char* text) {
 
 // ---- values ----
 
-CZelArchive& CZelArchive::operator()(char& v) { Tree().Exchange(v); return *this; }
-CZelArchive& CZelArchive::operator()(short& v) { Tree().Exchange(v); return *this; }
-CZelArchive& CZelArchive::operator()(int& v) { Tree().Exchange(v); return *this; }
-CZelArchive& CZelArchive::operator()(long& v) { Tree().Exchange(v); return *this; }
-CZelArchive& CZelArchive::operator()(unsigned char& v) { Tree().Exchange(v); return *this; }
-CZelArchive& CZelArchive::operator()(unsigned short& v) { Tree().Exchange(v); return *this; }
-CZelArchive& CZelArchive::operator()(unsigned int& v) { Tree().Exchange(v); return *this; }
-CZelArchive& CZelArchive::operator()(unsigned long& v) { Tree().Exchange(v); return *this; }
-CZelArchive& CZelArchive::operator()(float& v) { Tree().Exchange(v); return *this; }
-CZelArchive& CZelArchive::operator()(double& v) { Tree().Exchange(v); return *this; }
-CZelArchive& CZelArchive::operator()(CString& v) { Tree().Exchange(v); return *this; }
+CZelArchive& CZelArchive::operator()(char& v) {
+  Tree().Exchange(v);
+  return *this;
+}
+CZelArchive& CZelArchive::operator()(short& v) {
+  Tree().Exchange(v);
+  return *this;
+}
+CZelArchive& CZelArchive::operator()(int& v) {
+  Tree().Exchange(v);
+  return *this;
+}
+CZelArchive& CZelArchive::operator()(long& v) {
+  Tree().Exchange(v);
+  return *this;
+}
+CZelArchive& CZelArchive::operator()(unsigned char& v) {
+  Tree().Exchange(v);
+  return *this;
+}
+CZelArchive& CZelArchive::operator()(unsigned short& v) {
+  Tree().Exchange(v);
+  return *this;
+}
+CZelArchive& CZelArchive::operator()(unsigned int& v) {
+  Tree().Exchange(v);
+  return *this;
+}
+CZelArchive& CZelArchive::operator()(unsigned long& v) {
+  Tree().Exchange(v);
+  return *this;
+}
+CZelArchive& CZelArchive::operator()(float& v) {
+  Tree().Exchange(v);
+  return *this;
+}
+CZelArchive& CZelArchive::operator()(double& v) {
+  Tree().Exchange(v);
+  return *this;
+}
+CZelArchive& CZelArchive::operator()(CString& v) {
+  Tree().Exchange(v);
+  return *this;
+}
 
 namespace {
 // Record members travel as `long`; the fields themselves are 32-bit.
@@ -311,11 +346,14 @@ void CZelArchive::SerializePointer(CObject** pointer, const CRuntimeClass* requi
     *pointer = ReadObject(required);
     return;
   }
-  if (*pointer && required && !(*pointer)->IsKindOf(required)) CSyntaxTree::ThrowBadClassException();
+  if (*pointer && required && !(*pointer)->IsKindOf(required))
+    CSyntaxTree::ThrowBadClassException();
   WriteObject(*pointer, shared);
 }
 
-CObject* CZelArchive::ReadObject(const CRuntimeClass* required) { return Tree().LoadPointer(required, *this); }
+CObject* CZelArchive::ReadObject(const CRuntimeClass* required) {
+  return Tree().LoadPointer(required, *this);
+}
 
 void CZelArchive::WriteObject(const CObject* object, int shared) {
   Tree().StorePointer(object, *this, shared);

@@ -59,12 +59,10 @@ void ZelSerializeThunk(void* object, CZelArchive& ar) {
 }
 
 // Defines class_name::_zel_serialize (calling Serialize) and registers it under tag.
-#define ZEL_IMPLEMENT_SERIALIZE(class_name, tag)                                       \
-  void class_name::_zel_serialize(class_name* object, CZelArchive& ar) {               \
-    object->Serialize(ar);                                                             \
-  }                                                                                    \
-  ZEL_RTTI_LINK class_name::_zel_rtti_link(                                            \
-      tag, RUNTIME_CLASS(class_name),                                                  \
+#define ZEL_IMPLEMENT_SERIALIZE(class_name, tag)                                                  \
+  void class_name::_zel_serialize(class_name* object, CZelArchive& ar) { object->Serialize(ar); } \
+  ZEL_RTTI_LINK class_name::_zel_rtti_link(                                                       \
+      tag, RUNTIME_CLASS(class_name),                                                             \
       &ZelSerializeThunk<class_name, &class_name::_zel_serialize>);
 
 class CZelArchive : public CObject {

@@ -30,8 +30,8 @@ void CArchive::Throw(int cause) const {
 }
 
 void CArchive::RequireMode(UINT mode) const {
-  if (m_mode != mode) Throw(mode == store ? CArchiveException::readOnly
-                                          : CArchiveException::writeOnly);
+  if (m_mode != mode)
+    Throw(mode == store ? CArchiveException::readOnly : CArchiveException::writeOnly);
 }
 
 void CArchive::Flush() {
@@ -166,7 +166,8 @@ CObject* CArchive::ReadObject(const CRuntimeClass* expected) {
     if (Read(name.data(), len) != len) Throw(CArchiveException::endOfFile);
     cls = CRuntimeClass::FromName(name.c_str());
     if (!cls) {
-      CArchiveException e(CArchiveException::badClass, m_file ? m_file->GetFilePath().GetString() : nullptr);
+      CArchiveException e(CArchiveException::badClass,
+                          m_file ? m_file->GetFilePath().GetString() : nullptr);
       e.m_strDetail = CString("unknown class \"") + name.c_str() +
                       "\": the program has no IMPLEMENT_SERIAL for it";
       throw e;

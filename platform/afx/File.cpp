@@ -27,21 +27,29 @@ CFile::~CFile() {
   if (m_hFile != hFileNull && m_bCloseOnDelete) Abort();
 }
 
-void CFile::ThrowErrno(int err) const {
-  throw CFileException(zel_posix::FileCauseFromErrno(err), err, m_strFileName);
+void CFile::Throw(const std::error_code& ec) const {
+  throw zel_posix::FileExceptionOf(ec, m_strFileName);
+}
+
+void CFile::RequireOpen() const {
+  if (m_hFile == hFileNull) Throw(zel_posix::ErrorOf(EBADF));
+}
+
+bool CFile::IsRegular() const {
+  if (m_regular < 0) m_regular = sys::IsRegular(m_hFile) ? 1 : 0;
+  return m_regular == 1;
 }
 
 BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error) {
   if (m_hFile != hFileNull) Abort();
   m_strFileName = fileName;
-  DropReadBuffer();
-  int fd = fileName && *fileName ? sys::Open(fileName, openFlags) : -ENOENT;
-  if (fd < 0) {
-    if (error) {
-      error->m_cause = zel_posix::FileCauseFromErrno(-fd);
-      error->m_lOsError = -fd;
-      error->m_strFileName = fileName;
-    }
+  m_ahead.Drop();
+  m_regular = -1;
+  int fd = -1;
+  std::error_code ec =
+      fileName && *fileName ? sys::Open(fileName, openFlags, fd) : zel_posix::ErrorOf(ENOENT);
+  if (ec) {
+    if (error) *error = zel_posix::FileExceptionOf(ec, fileName);
     return FALSE;
   }
   m_hFile = fd;
@@ -49,95 +57,94 @@ BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error) {
   return TRUE;
 }
 
-void CFile::DropReadBuffer() { m_bufPos = m_bufLen = 0; }
-
 UINT CFile::Read(void* buffer, UINT count) {
-  if (m_hFile == hFileNull) ThrowErrno(EBADF);
+  RequireOpen();
+  auto readSome = [this](char* into, size_t room) {
+    size_t got;
+    if (std::error_code ec = zel_posix::ReadSome(m_hFile, into, room, got)) Throw(ec);
+    return got;
+  };
+  const bool regular = IsRegular();
   char* out = static_cast<char*>(buffer);
   UINT done = 0;
   while (done < count) {
-    if (m_bufPos < m_bufLen) {
-      UINT n = std::min(count - done, m_bufLen - m_bufPos);
-      std::memcpy(out + done, m_buffer.get() + m_bufPos, n);
-      m_bufPos += n;
-      done += n;
-      continue;
+    if (m_ahead.empty()) {
+      // A pipe or terminal gives what its writer has sent: waiting for more would hold
+      // back lines a reader wants now.
+      if (done > 0 && !regular) break;
+      if (count - done >= kBufferSize) {  // large requests bypass the buffer
+        size_t got = readSome(out + done, count - done);
+        done += static_cast<UINT>(got);
+        if (got == 0 || !regular) break;
+        continue;
+      }
+      if (m_ahead.Fill(readSome) == 0) break;
     }
-    // Large requests bypass the buffer; small ones refill it.
-    if (count - done >= kBufferSize) {
-      long long r = sys::Read(m_hFile, out + done, count - done);
-      if (r < 0) ThrowErrno(static_cast<int>(-r));
-      if (r == 0) break;
-      done += static_cast<UINT>(r);
-      continue;
-    }
-    // Not cleared: only bytes the system has written are ever read from it.
-    if (!m_buffer) m_buffer.reset(new char[kBufferSize]);
-    long long r = sys::Read(m_hFile, m_buffer.get(), kBufferSize);
-    if (r < 0) ThrowErrno(static_cast<int>(-r));
-    m_bufPos = 0;
-    m_bufLen = static_cast<UINT>(r);
-    if (r == 0) break;
+    UINT n = static_cast<UINT>(std::min<size_t>(count - done, m_ahead.size()));
+    std::memcpy(out + done, m_ahead.begin(), n);
+    m_ahead.Consume(n);
+    done += n;
   }
   return done;
 }
 
 void CFile::Write(const void* buffer, UINT count) {
-  if (m_hFile == hFileNull) ThrowErrno(EBADF);
-  if (m_bufPos < m_bufLen) Seek(0, current);  // write at the logical position
-  DropReadBuffer();
-  if (int r = sys::WriteAll(m_hFile, static_cast<const char*>(buffer), count); r < 0)
-    ThrowErrno(-r);
+  RequireOpen();
+  if (!m_ahead.empty()) Seek(0, current);  // write at the logical position
+  m_ahead.Drop();
+  if (std::error_code ec = zel_posix::WriteAll(m_hFile, buffer, count)) Throw(ec);
 }
 
 ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
-  if (m_hFile == hFileNull) ThrowErrno(EBADF);
-  if (from == current) offset -= static_cast<LONGLONG>(m_bufLen - m_bufPos);
-  DropReadBuffer();
-  long long r = sys::Seek(m_hFile, offset, from);
-  if (r < 0) ThrowErrno(static_cast<int>(-r));
-  return static_cast<ULONGLONG>(r);
+  RequireOpen();
+  if (from == current) offset -= static_cast<LONGLONG>(m_ahead.size());
+  m_ahead.Drop();
+  long long pos = 0;
+  if (std::error_code ec = sys::Seek(m_hFile, offset, from, pos)) Throw(ec);
+  return static_cast<ULONGLONG>(pos);
 }
 
 ULONGLONG CFile::GetPosition() const {
-  if (m_hFile == hFileNull) ThrowErrno(EBADF);
-  long long r = sys::Seek(m_hFile, 0, current);
-  if (r < 0) ThrowErrno(static_cast<int>(-r));
-  return static_cast<ULONGLONG>(r) - (m_bufLen - m_bufPos);
+  RequireOpen();
+  long long pos = 0;
+  if (std::error_code ec = sys::Seek(m_hFile, 0, current, pos)) Throw(ec);
+  return static_cast<ULONGLONG>(pos) - m_ahead.size();
 }
 
 ULONGLONG CFile::GetLength() const {
-  if (m_hFile == hFileNull) ThrowErrno(EBADF);
-  long long r = sys::Length(m_hFile);
-  if (r < 0) ThrowErrno(static_cast<int>(-r));
-  return static_cast<ULONGLONG>(r);
+  RequireOpen();
+  long long length = 0;
+  if (std::error_code ec = sys::Length(m_hFile, length)) Throw(ec);
+  return static_cast<ULONGLONG>(length);
 }
 
 void CFile::SetLength(ULONGLONG newLength) {
-  if (m_hFile == hFileNull) ThrowErrno(EBADF);
-  if (m_bufPos < m_bufLen) Seek(0, current);
-  if (int r = sys::Truncate(m_hFile, static_cast<long long>(newLength)); r < 0) ThrowErrno(-r);
+  RequireOpen();
+  if (!m_ahead.empty()) Seek(0, current);
+  if (std::error_code ec = sys::Truncate(m_hFile, static_cast<long long>(newLength))) Throw(ec);
 }
 
 void CFile::Flush() {
   if (m_hFile == hFileNull) return;
-  if (int r = sys::Sync(m_hFile); r < 0) ThrowErrno(-r);
+  if (std::error_code ec = sys::Sync(m_hFile)) Throw(ec);
 }
 
 void CFile::Close() {
-  int r = 0;
-  if (m_hFile != hFileNull && m_bCloseOnDelete) r = sys::Close(m_hFile);
+  std::error_code ec;
+  if (m_hFile != hFileNull && m_bCloseOnDelete) ec = sys::Close(m_hFile);
   m_hFile = hFileNull;
   m_bCloseOnDelete = FALSE;
-  DropReadBuffer();
-  if (r < 0) ThrowErrno(-r);
+  m_ahead.Drop();
+  m_regular = -1;
+  if (ec) Throw(ec);
 }
 
 void CFile::Abort() {
   if (m_hFile != hFileNull && m_bCloseOnDelete) sys::Close(m_hFile);
   m_hFile = hFileNull;
   m_bCloseOnDelete = FALSE;
-  DropReadBuffer();
+  m_ahead.Drop();
+  m_regular = -1;
 }
 
 CString CFile::GetFileName() const {
@@ -152,13 +159,12 @@ CString CFile::GetFileTitle() const {
 }
 
 void CFile::Remove(const char* fileName) {
-  if (int r = sys::Remove(fileName); r < 0)
-    throw CFileException(zel_posix::FileCauseFromErrno(-r), -r, fileName);
+  if (std::error_code ec = sys::Remove(fileName)) throw zel_posix::FileExceptionOf(ec, fileName);
 }
 
 void CFile::Rename(const char* oldName, const char* newName) {
-  if (int r = sys::Rename(oldName, newName); r < 0)
-    throw CFileException(zel_posix::FileCauseFromErrno(-r), -r, oldName);
+  if (std::error_code ec = sys::Rename(oldName, newName))
+    throw zel_posix::FileExceptionOf(ec, oldName);
 }
 
 // ---- CStdioFile

@@ -1,13 +1,16 @@
 // CFile, CStdioFile and CMemFile: files through the class library's interface.
-// Reads go through a large buffer of the file object's own, so small reads cost a copy,
-// not a system call; writes go straight to the system, so a failure (disk full) is raised
-// by the Write that caused it. Failures raise CFileException with the platform's causes.
+// Reads of a regular file go through a large buffer of the file object's own, so small
+// reads cost a copy, not a system call; from a pipe or terminal a read answers what one
+// system read gives, so a reader sees each line as its writer sends it. Writes go straight
+// to the system, so a failure (disk full) is raised by the Write that caused it. Failures
+// raise CFileException with the platform's causes.
 #pragma once
 
-#include <memory>
+#include <system_error>
 
 #include "platform/afx/Exceptions.h"
 #include "platform/afx/Object.h"
+#include "platform/afx/ReadAhead.h"
 #include "platform/afx/String.h"
 
 class CFile : public CObject {
@@ -43,7 +46,8 @@ class CFile : public CObject {
 
   // 1 on success; on failure 0, with the reason in *error when given. Never throws.
   virtual BOOL Open(const char* fileName, UINT openFlags, CFileException* error = nullptr);
-  // Reads up to count bytes; fewer only at the end of the file.
+  // Reads up to count bytes; fewer only at the end of a regular file, or when a pipe or
+  // terminal had no more at hand.
   virtual UINT Read(void* buffer, UINT count);
   virtual void Write(const void* buffer, UINT count);
   virtual ULONGLONG Seek(LONGLONG offset, UINT from);
@@ -72,15 +76,15 @@ class CFile : public CObject {
   CString m_strFileName;
 
  protected:
-  [[noreturn]] void ThrowErrno(int err) const;
+  [[noreturn]] void Throw(const std::error_code& ec) const;
+  void RequireOpen() const;
 
  private:
-  void DropReadBuffer();
+  bool IsRegular() const;
 
   static constexpr UINT kBufferSize = 128 * 1024;
-  std::unique_ptr<char[]> m_buffer;
-  UINT m_bufPos = 0;  // next unread byte
-  UINT m_bufLen = 0;  // bytes held
+  ZelReadAhead m_ahead{kBufferSize};
+  mutable signed char m_regular = -1;  // unknown until the first read
 };
 
 // Lines through a CFile: ReadString keeps the "\n" of the char* form, drops it from the

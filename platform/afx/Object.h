@@ -43,9 +43,9 @@ class CObject {
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
-#define DECLARE_DYNAMIC(class_name)                            \
- public:                                                       \
-  static const CRuntimeClass class##class_name;                \
+#define DECLARE_DYNAMIC(class_name)                                         \
+ public:                                                                    \
+  static const CRuntimeClass class##class_name;                             \
   static const CRuntimeClass* GetThisClass() { return &class##class_name; } \
   const CRuntimeClass* GetRuntimeClass() const override;
 
@@ -55,21 +55,20 @@ class CObject {
 
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
-#define ZEL_IMPLEMENT_RUNTIMECLASS(class_name, base_name, schema, create)                     \
-  const CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class_name),       \
-                                                       schema, create,                         \
-                                                       RUNTIME_CLASS(base_name)};              \
+#define ZEL_IMPLEMENT_RUNTIMECLASS(class_name, base_name, schema, create)                        \
+  const CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class_name), schema,  \
+                                                       create, RUNTIME_CLASS(base_name)};        \
   const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); } \
-  static const bool zel_registered_##class_name =                                             \
+  static const bool zel_registered_##class_name =                                                \
       (CRuntimeClass::Register(RUNTIME_CLASS(class_name)), true);
 
 #define IMPLEMENT_DYNAMIC(class_name, base_name) \
   ZEL_IMPLEMENT_RUNTIMECLASS(class_name, base_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_name)                      \
-  CObject* class_name::CreateObject() { return new class_name; }        \
+#define IMPLEMENT_DYNCREATE(class_name, base_name)               \
+  CObject* class_name::CreateObject() { return new class_name; } \
   ZEL_IMPLEMENT_RUNTIMECLASS(class_name, base_name, 0xFFFF, class_name::CreateObject)
 
-#define IMPLEMENT_SERIAL(class_name, base_name, schema)                 \
-  CObject* class_name::CreateObject() { return new class_name; }        \
+#define IMPLEMENT_SERIAL(class_name, base_name, schema)          \
+  CObject* class_name::CreateObject() { return new class_name; } \
   ZEL_IMPLEMENT_RUNTIMECLASS(class_name, base_name, schema, class_name::CreateObject)

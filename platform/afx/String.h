@@ -54,7 +54,9 @@ class CString {
   void Append(const char* s, int n) { m_s.append(s, static_cast<size_t>(n)); }
 
   friend CString operator+(const CString& a, const CString& b) { return CString(a.m_s + b.m_s); }
-  friend CString operator+(const CString& a, const char* b) { return CString(a.m_s + (b ? b : "")); }
+  friend CString operator+(const CString& a, const char* b) {
+    return CString(a.m_s + (b ? b : ""));
+  }
   friend CString operator+(const char* a, const CString& b) {
     return CString((a ? std::string(a) : std::string()) + b.m_s);
   }

@@ -111,19 +111,30 @@ struct LOGBRUSH {
 
 struct CPoint : POINT {
   CPoint() = default;
-  CPoint(LONG px, LONG py) { x = px; y = py; }
+  CPoint(LONG px, LONG py) {
+    x = px;
+    y = py;
+  }
   CPoint(const POINT& p) : POINT(p) {}
   friend bool operator==(const CPoint& a, const CPoint& b) { return a.x == b.x && a.y == b.y; }
 };
 struct CSize : SIZE {
   CSize() = default;
-  CSize(LONG w, LONG h) { cx = w; cy = h; }
+  CSize(LONG w, LONG h) {
+    cx = w;
+    cy = h;
+  }
   CSize(const SIZE& s) : SIZE(s) {}
   friend bool operator==(const CSize& a, const CSize& b) { return a.cx == b.cx && a.cy == b.cy; }
 };
 struct CRect : RECT {
   CRect() = default;
-  CRect(LONG l, LONG t, LONG r, LONG b) { left = l; top = t; right = r; bottom = b; }
+  CRect(LONG l, LONG t, LONG r, LONG b) {
+    left = l;
+    top = t;
+    right = r;
+    bottom = b;
+  }
   CRect(const RECT& r) : RECT(r) {}
   LONG Width() const { return right - left; }
   LONG Height() const { return bottom - top; }
@@ -131,7 +142,12 @@ struct CRect : RECT {
   CPoint BottomRight() const { return CPoint(right, bottom); }
   BOOL IsRectEmpty() const { return right <= left || bottom <= top; }
   BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-  void OffsetRect(LONG dx, LONG dy) { left += dx; right += dx; top += dy; bottom += dy; }
+  void OffsetRect(LONG dx, LONG dy) {
+    left += dx;
+    right += dx;
+    top += dy;
+    bottom += dy;
+  }
   friend bool operator==(const CRect& a, const CRect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
   }

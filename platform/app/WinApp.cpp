@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/host/Host.h"
 #include "platform/profile/ProfileFile.h"
 #include "platform/registry/Registry.h"
 
@@ -15,7 +16,15 @@ namespace {
 CWinApp* g_current = nullptr;
 }
 
-CWinApp::CWinApp(const char* appName) : m_strAppName(appName), m_previous(g_current) {
+// The executable's name and path come from the running program, as the framework takes
+// them from its module, so the automation service name and the profile file's name are
+// never empty. Without a name of its own the application is called after its program.
+CWinApp::CWinApp(const char* appName) : m_previous(g_current) {
+  m_strExePath = zel_host::ExecutablePath();
+  CString file = m_strExePath.Mid(m_strExePath.ReverseFind('/') + 1);
+  int dot = file.ReverseFind('.');
+  m_strExeName = dot > 0 ? file.Left(dot) : file;
+  m_strAppName = appName ? CString(appName) : m_strExeName;
   g_current = this;
 }
 

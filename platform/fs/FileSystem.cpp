@@ -1,11 +1,55 @@
 // File-system services; the system calls are in posix/FileSystem.inc.
 #include "platform/fs/FileSystem.h"
 
+#include <cstring>
 #include <vector>
 
 #include "platform/fs/posix/FileSystem.inc"
 
 namespace zel_fs {
+
+namespace {
+
+char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+// Iterative glob with one back-track point: the last "*" seen.
+bool Match(const char* p, const char* pEnd, const char* n) {
+  const char* star = nullptr;
+  const char* resume = nullptr;
+  while (*n) {
+    if (p < pEnd && *p == '*') {
+      star = p++;
+      resume = n;
+    } else if (p < pEnd && (*p == '?' || Fold(*p) == Fold(*n))) {
+      ++p;
+      ++n;
+    } else if (star) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pEnd && *p == '*') ++p;
+  return p == pEnd;
+}
+
+}  // namespace
+
+bool WildcardMatch(const char* pattern, const char* name) {
+  if (!pattern || !name) return false;
+  const char* end = pattern + std::strlen(pattern);
+  if (Match(pattern, end, name)) return true;
+  // "name.*" also stands for "name" without any extension.
+  return end - pattern >= 2 && end[-2] == '.' && end[-1] == '*' && !std::strchr(name, '.') &&
+         Match(pattern, end - 2, name);
+}
+
+CString JoinPath(const char* dir, const char* name) {
+  CString path = dir ? dir : "";
+  if (path.IsEmpty() || path[path.GetLength() - 1] != ZEL_PATH_SEP) path += ZEL_PATH_SEP;
+  return path + (name ? name : "");
+}
 
 bool FullPathName(const char* path, CString& out) {
   if (!path || !*path) return false;

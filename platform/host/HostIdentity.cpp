@@ -95,4 +95,3 @@ int GetZelSystemType(long& major, long& minor, long& build, CString& description
   // Without a version record there is no packed number either on this system.
   return ZelSystemTypeFrom(nullptr, 0, major, minor, build, description);
 }
-

@@ -1,7 +1,6 @@
 // Profile files: a line-preserving reader and editor of INI text.
 #include "platform/profile/ProfileFile.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -164,7 +163,7 @@ BOOL WriteEntry(const char* file, const char* section, const char* key, const ch
 
   CString path = ResolvePath(file);
   bool ours = !std::strchr(file, '/');  // our own profiles folder is made when missing
-  int err = zel_state::UpdateFile(path, ours, [&](std::string& bytes) {
+  std::error_code err = zel_state::UpdateFile(path, ours, [&](std::string& bytes) {
     std::vector<Line> lines = SplitLines(bytes);
     const std::string_view crlf = "\r\n";
     // Text of new lines; it must outlive the views until the file is joined again.
@@ -200,7 +199,7 @@ BOOL WriteEntry(const char* file, const char* section, const char* key, const ch
     bytes = Join(lines, bytes.size());
     return true;
   });
-  return err == 0;
+  return !err;
 }
 
 }  // namespace zel_profile

@@ -12,11 +12,11 @@
 // skipped up to the next good one, so a damaged file reads as far as it is intact.
 #include "platform/registry/Registry.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <map>
 #include <memory>
 
+#include "platform/afx/Exceptions.h"
 #include "platform/state/StateFile.h"
 
 namespace zel_registry {
@@ -318,22 +318,19 @@ std::string Serialize(const Key& root, ZelHive hive, size_t sizeHint) {
   return out;
 }
 
-LONG ErrorFromErrno(int err) {
-  switch (err) {
-    case 0:
+// The platform's registry codes for the store's failures.
+LONG RegistryError(const std::error_code& ec) {
+  switch (CFileException::ErrnoToException(ec.value())) {
+    case CFileException::none:
       return ERROR_SUCCESS;
-    case ENOENT:
-    case ENOTDIR:
+    case CFileException::fileNotFound:
+    case CFileException::badPath:
       return ERROR_PATH_NOT_FOUND;
-    case EACCES:
-    case EPERM:
-    case EROFS:
+    case CFileException::accessDenied:
       return ERROR_ACCESS_DENIED;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
+    case CFileException::diskFull:
       return ERROR_DISK_FULL;
-    case EIO:
+    case CFileException::hardIO:
       return ERROR_WRITE_FAULT;
     default:
       return ERROR_GEN_FAILURE;
@@ -342,9 +339,9 @@ LONG ErrorFromErrno(int err) {
 
 LONG Load(ZelHive hive, Key& root) {
   std::string bytes;
-  int err = zel_state::ReadFile(HivePath(hive), bytes);
-  if (err == ENOENT) return ERROR_SUCCESS;
-  if (err) return ErrorFromErrno(err);
+  std::error_code err = zel_state::ReadFile(HivePath(hive), bytes);
+  if (err == std::errc::no_such_file_or_directory) return ERROR_SUCCESS;
+  if (err) return RegistryError(err);
   Parse(bytes, root);
   return ERROR_SUCCESS;
 }
@@ -358,7 +355,7 @@ template <typename Change>
 LONG Update(ZelHive hive, Change change) {
   LONG result = ERROR_SUCCESS;
   CString path = HivePath(hive);
-  int err = zel_state::UpdateFile(path, true, [&](std::string& bytes) {
+  std::error_code err = zel_state::UpdateFile(path, true, [&](std::string& bytes) {
     Key root;
     if (Parse(bytes, root) && !bytes.empty()) {
       // Keep the damaged original beside the hive before it is rewritten without the
@@ -370,7 +367,7 @@ LONG Update(ZelHive hive, Change change) {
     bytes = Serialize(root, hive, bytes.size());
     return true;
   });
-  if (err) return ErrorFromErrno(err);
+  if (err) return RegistryError(err);
   return result == kNoChange ? ERROR_SUCCESS : result;
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <system_error>
 
 #include "platform/afx/String.h"
 
@@ -17,21 +18,22 @@ CString ZelMachineStateRoot();
 
 namespace zel_state {
 
-// The whole file into bytes. 0 on success, else the errno (ENOENT: no such file).
-int ReadFile(const char* path, std::string& bytes);
+// The whole file into bytes; the system's reason on failure (no_such_file_or_directory
+// when it does not exist).
+std::error_code ReadFile(const char* path, std::string& bytes);
 
 // Runs change on the file's current bytes (empty when it does not exist yet) while the
 // lock is held; when change answers true its bytes replace the file. makeParents creates
-// missing folders on the way. 0 on success (also when change wrote nothing), else the
-// errno of the failing step; on failure the old file is untouched.
-int UpdateFile(const char* path, bool makeParents,
-               const std::function<bool(std::string& bytes)>& change);
+// missing folders on the way. No error on success (also when change wrote nothing), else
+// the reason of the failing step; on failure the old file is untouched.
+std::error_code UpdateFile(const char* path, bool makeParents,
+                           const std::function<bool(std::string& bytes)>& change);
 
 // Replaces path with bytes through a temporary file, without locking (for use inside an
-// UpdateFile change, or for files no one else writes). 0 or the errno.
-int ReplaceFile(const char* path, const std::string& bytes);
+// UpdateFile change, or for files no one else writes).
+std::error_code ReplaceFile(const char* path, const std::string& bytes);
 
-// Creates dir and its missing parents. 0 or the errno.
-int MakeDirs(const char* dir);
+// Creates dir and its missing parents.
+std::error_code MakeDirs(const char* dir);
 
 }  // namespace zel_state

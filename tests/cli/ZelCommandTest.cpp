@@ -54,7 +54,8 @@ TEST_F(ZelCommandTest, LinesCountsAsTheTextFileReadsAndReportsFailures) {
   EXPECT_EQ(r.out, "4\t" + (tmp / "mixed.txt") + "\n0\t" + (tmp / "empty.txt") + "\n");
   EXPECT_EQ(r.err, "");
 
-  zel_test::ZelResult json = RunZel("lines --json " + (tmp / "mixed.txt") + " " + (tmp / "missing.txt"));
+  zel_test::ZelResult json =
+      RunZel("lines --json " + (tmp / "mixed.txt") + " " + (tmp / "missing.txt"));
   EXPECT_EQ(json.status, 1);
   auto parsed = nlohmann::json::parse(json.out);
   ASSERT_EQ(parsed.size(), 1u);

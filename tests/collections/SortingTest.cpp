@@ -49,7 +49,8 @@ class SortingTest : public ::testing::Test {
   }
   std::vector<int> Tags(const CObArray& array) {
     std::vector<int> out;
-    for (INT_PTR i = 0; i < array.GetSize(); ++i) out.push_back(static_cast<CKey*>(array.GetAt(i))->tag);
+    for (INT_PTR i = 0; i < array.GetSize(); ++i)
+      out.push_back(static_cast<CKey*>(array.GetAt(i))->tag);
     return out;
   }
   void Reset(long extra) {
@@ -95,14 +96,17 @@ TEST_F(SortingTest, SmallArraysAndTies) {
 // The recursive definition, written out, as the reference for the order of calls.
 void ReferenceQuick(std::vector<CKey*>& a, int lo, int hi) {
   CKey* pivot = a[static_cast<size_t>(hi)];
-  auto cmp = [&](CKey* x) { return ByKey(reinterpret_cast<long>(x), reinterpret_cast<long>(pivot), g_log.extra); };
+  auto cmp = [&](CKey* x) {
+    return ByKey(reinterpret_cast<long>(x), reinterpret_cast<long>(pivot), g_log.extra);
+  };
   int i = lo, j = hi - 1;
   do {
     while (i < j && cmp(a[static_cast<size_t>(i)]) <= 0) ++i;
     while (i < j && cmp(a[static_cast<size_t>(j)]) >= 0) --j;
     if (i < j) std::swap(a[static_cast<size_t>(i)], a[static_cast<size_t>(j)]);
   } while (i < j);
-  if (i < hi && cmp(a[static_cast<size_t>(i)]) > 0) std::swap(a[static_cast<size_t>(i)], a[static_cast<size_t>(hi)]);
+  if (i < hi && cmp(a[static_cast<size_t>(i)]) > 0)
+    std::swap(a[static_cast<size_t>(i)], a[static_cast<size_t>(hi)]);
   ++i;
   if (j - lo < hi - i) {
     if (i < hi) ReferenceQuick(a, i, hi);
@@ -128,7 +132,8 @@ TEST_F(SortingTest, QuickSortFollowsTheRecursiveOrderExactly) {
     g_log.calls.clear();
     QuickSort(array, &ByKey, static_cast<unsigned long>(round));
     ASSERT_EQ(g_log.calls, expectedCalls);
-    for (size_t i = 0; i < reference.size(); ++i) ASSERT_EQ(array.GetAt(static_cast<INT_PTR>(i)), reference[i]);
+    for (size_t i = 0; i < reference.size(); ++i)
+      ASSERT_EQ(array.GetAt(static_cast<INT_PTR>(i)), reference[i]);
     ASSERT_TRUE(std::is_sorted(reference.begin(), reference.end(),
                                [](CKey* a, CKey* b) { return a->key < b->key; }));
     EXPECT_TRUE(g_log.extraSeen);
@@ -140,7 +145,8 @@ TEST_F(SortingTest, MergeSortSortsAndPrefersTheRightRunOnTies) {
   CObArray array = Make({4, 1, 4, 2, 4, 1, 3});
   MergeSort(array, &ByKey, 3);
   std::vector<int> sortedKeys;
-  for (INT_PTR i = 0; i < array.GetSize(); ++i) sortedKeys.push_back(static_cast<CKey*>(array.GetAt(i))->key);
+  for (INT_PTR i = 0; i < array.GetSize(); ++i)
+    sortedKeys.push_back(static_cast<CKey*>(array.GetAt(i))->key);
   EXPECT_EQ(sortedKeys, (std::vector<int>{1, 1, 2, 3, 4, 4, 4}));
   // Equal keys: runs (0) (2) and (4) merge right first.
   EXPECT_EQ(Tags(array), (std::vector<int>{5, 1, 3, 6, 4, 2, 0}));
@@ -170,7 +176,8 @@ TEST_F(SortingTest, SortedInputNestsOneLevelPerElementWithoutTheStack) {
   ASSERT_EQ(pthread_create(&sorter, &attr, run, &array), 0);
   pthread_join(sorter, nullptr);
   pthread_attr_destroy(&attr);
-  for (INT_PTR i = 0; i < array.GetSize(); ++i) ASSERT_EQ(static_cast<CKey*>(array.GetAt(i))->key, i);
+  for (INT_PTR i = 0; i < array.GetSize(); ++i)
+    ASSERT_EQ(static_cast<CKey*>(array.GetAt(i))->key, i);
 }
 
 }  // namespace

@@ -122,8 +122,8 @@ TEST_F(DataFileTest, RefusesToCopyOntoItself) {
     if (c.same) {
       EXPECT_EQ(copied, 0);
       ASSERT_EQ(ui().messages.size(), 1u);
-      EXPECT_EQ(ui().messages[0].text.str(),
-                "Can't read from and write to the same file: " + fs::path(c.to).filename().string());
+      EXPECT_EQ(ui().messages[0].text.str(), "Can't read from and write to the same file: " +
+                                                 fs::path(c.to).filename().string());
       EXPECT_EQ(ui().messages[0].type & MB_ICONMASK, 0u);
     } else {
       EXPECT_EQ(copied, 1);

@@ -26,18 +26,16 @@ TEST_F(DetectCommandTest, LinesForFilesAndSortedFolders) {
   zel_test::ZelResult r = RunZel("detect " + Q("seqs") + " " + Q("seqs/b.fa"));
   ASSERT_EQ(r.status, 0) << r.err;
   std::string dir = tmp / "seqs";
-  EXPECT_EQ(r.out, "41\tDNA/RNA Documents\t" + dir + "/a.gb\n" +
-                       "32\tProtein FASTA Files\t" + dir + "/b.fa\n" +
-                       "27\tGenBank Files\t" + dir + "/deeper/c.seq\n" +
-                       "0\t-\t" + dir + "/notes.embl\n" +
-                       "32\tProtein FASTA Files\t" + dir + "/b.fa\n");
+  EXPECT_EQ(r.out, "41\tDNA/RNA Documents\t" + dir + "/a.gb\n" + "32\tProtein FASTA Files\t" + dir +
+                       "/b.fa\n" + "27\tGenBank Files\t" + dir + "/deeper/c.seq\n" + "0\t-\t" +
+                       dir + "/notes.embl\n" + "32\tProtein FASTA Files\t" + dir + "/b.fa\n");
   EXPECT_EQ(r.err, "");
 
   // The contents alone: the .gb file holds protein FASTA, the .embl file EMBL.
   zel_test::ZelResult c = RunZel("detect --content " + Q("seqs/a.gb") + " " + Q("seqs/notes.embl"));
   ASSERT_EQ(c.status, 0);
-  EXPECT_EQ(c.out, "32\tProtein FASTA Files\t" + (tmp / "seqs/a.gb") + "\n" +
-                       "26\tEMBL Files\t" + (tmp / "seqs/notes.embl") + "\n");
+  EXPECT_EQ(c.out, "32\tProtein FASTA Files\t" + (tmp / "seqs/a.gb") + "\n" + "26\tEMBL Files\t" +
+                       (tmp / "seqs/notes.embl") + "\n");
 }
 
 TEST_F(DetectCommandTest, JsonHasTheContentResults) {
@@ -75,12 +73,13 @@ TEST_F(DetectCommandTest, UnreadablePathsFailWithTheReason) {
 TEST_F(DetectCommandTest, DemoDetectsTheSamples) {
   zel_test::ZelResult r = RunZel("demo");
   ASSERT_EQ(r.status, 0) << r.err;
-  for (const char* line : {"genbank_dna.gbk         27 GenBank Files        (GenBank style, nucleic acid)",
-                           "genpept_protein.gbk     31 GenPept Files        (GenBank style, protein)",
-                           "embl_mrna.txt           26 EMBL Files           (EMBL style, nucleic acid)",
-                           "swissprot_protein.txt   30 SWISS-PROT Files     (EMBL style, protein)",
-                           "nucleotides.fa          28 FASTA Files          (FASTA, nucleic acid)",
-                           "proteins.fa             32 Protein FASTA Files  (FASTA, protein)"})
+  for (const char* line :
+       {"genbank_dna.gbk         27 GenBank Files        (GenBank style, nucleic acid)",
+        "genpept_protein.gbk     31 GenPept Files        (GenBank style, protein)",
+        "embl_mrna.txt           26 EMBL Files           (EMBL style, nucleic acid)",
+        "swissprot_protein.txt   30 SWISS-PROT Files     (EMBL style, protein)",
+        "nucleotides.fa          28 FASTA Files          (FASTA, nucleic acid)",
+        "proteins.fa             32 Protein FASTA Files  (FASTA, protein)"})
     EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
 }
 

@@ -45,8 +45,8 @@ TEST_F(DetectTest, FormatCascadeOverText) {
        1, 1, 0, 27},
       {"genpept by letters", "LOCUS  XYZ  100\nORIGIN\n        1 mkvlaagivl\n//\n", 2, 1, 0, 31},
       {"genbank without sequence", "LOCUS  XYZ  100\nFEATURES\n", 0, 1, 0, 27},
-      {"length check type header", "LOCUS XYZ\nfoo Length: 5 Check: 1 Type: N ..\nacgta\n", 1, 1,
-       0, 27},
+      {"length check type header", "LOCUS XYZ\nfoo Length: 5 Check: 1 Type: N ..\nacgta\n", 1, 1, 0,
+       27},
       {"fasta protein", ">sp|x\nMKVLAAGIV\n", 2, 3, 0, 32},
       {"fasta nucleotide", ">x\nACGTACGTNN\n", 1, 3, 0, 28},
       {"fasta protein later", ">x\nACGT\nMKV\nACGT\n", 2, 3, 0, 32},
@@ -167,13 +167,13 @@ TEST_F(DetectTest, TypeOfExistingFiles) {
     int answer, type;
   };
   const Case cases[] = {
-      {tmp / "bairoch.txt", 1, 34},       {tmp / "prosite-bairoch.txt", 1, 35},
-      {tmp / "gb.seq", 1, 27},            {tmp / "prot.fa", 1, 32},
-      {tmp / "plain.gb", 1, 41},          {tmp / "long.embl", 0, 0},
-      {tmp / "noext", 0, 0},              {tmp / "arc.ma5", 1, 58},
-      {tmp / "empty.txt", 1, 0},          {tmp / "nul.dat", 1, 0},
-      {tmp / "oneline.txt", 1, 0},        {tmp / "missing.fa", 1, 0},
-      {tmp / "sub.d", 1, 0},              {tmp / "sub.d/../gb.seq", 1, 27},
+      {tmp / "bairoch.txt", 1, 34}, {tmp / "prosite-bairoch.txt", 1, 35},
+      {tmp / "gb.seq", 1, 27},      {tmp / "prot.fa", 1, 32},
+      {tmp / "plain.gb", 1, 41},    {tmp / "long.embl", 0, 0},
+      {tmp / "noext", 0, 0},        {tmp / "arc.ma5", 1, 58},
+      {tmp / "empty.txt", 1, 0},    {tmp / "nul.dat", 1, 0},
+      {tmp / "oneline.txt", 1, 0},  {tmp / "missing.fa", 1, 0},
+      {tmp / "sub.d", 1, 0},        {tmp / "sub.d/../gb.seq", 1, 27},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);

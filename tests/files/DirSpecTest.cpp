@@ -16,8 +16,12 @@ TEST_F(DirSpecTest, SetSpecWinDropsOneTrailingSeparatorButKeepsTheRoot) {
     const char* path;
     const char* title;
   } cases[] = {
-      {"C:/", "C:", "C:/"},        {"/data/", "/data", "/data"}, {"/data//", "/data/", "/data/"},
-      {"", "", "/"},               {"/", "/", "/"},              {"rel", "rel", "rel"},
+      {"C:/", "C:", "C:/"},
+      {"/data/", "/data", "/data"},
+      {"/data//", "/data/", "/data/"},
+      {"", "", "/"},
+      {"/", "/", "/"},
+      {"rel", "rel", "rel"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in);
@@ -94,7 +98,7 @@ TEST_F(DirSpecTest, FolderOperationsOnDisk) {
   EXPECT_FALSE(base.SubdirExists("new"));
   EXPECT_EQ(base.MakeSubdir("new"), 1);
   EXPECT_TRUE(std::filesystem::is_directory(tmp.path() / "new"));
-  EXPECT_EQ(base.MakeSubdir("new"), 1);  // exists already: nothing to do
+  EXPECT_EQ(base.MakeSubdir("new"), 1);             // exists already: nothing to do
   EXPECT_EQ(base.MakeSubdir("missing/deeper"), 0);  // one level only
   EXPECT_EQ(base.MakeSubdir(nullptr), 0);
   EXPECT_EQ(CZelDirSpec().MakeSubdir("x"), 0);

@@ -82,9 +82,8 @@ TEST_F(FileSpecTest, QueriesOnDisk) {
   EXPECT_TRUE(folder.IsFolder());
   EXPECT_FALSE(CZelFileSpec().FileExists());
 
-  std::filesystem::last_write_time(tmp.path() / "f.txt",
-                                   std::filesystem::file_time_type::clock::now() -
-                                       std::chrono::hours(48));
+  std::filesystem::last_write_time(
+      tmp.path() / "f.txt", std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
   CTime when;
   ASSERT_TRUE(file.GetFileLastModificationTime(when));
   EXPECT_LT(when, CTime::GetCurrentTime());

@@ -13,6 +13,11 @@ TEST(FileTypesTable, DefaultRowsAreCompleteAndUniqueById) {
   std::set<int> ids;
   for (const FTTENTRY* r : table.Rows()) ids.insert(r->id);
   EXPECT_EQ(ids.size(), 78u);
+  // The named ids are the table's, in its order.
+  ASSERT_EQ(std::size(kDefaultFileTypeIds), table.Rows().size());
+  for (size_t i = 0; i < table.Rows().size(); ++i)
+    EXPECT_EQ(table.Rows()[i]->id, kDefaultFileTypeIds[i]) << "row " << i;
+  EXPECT_STREQ(table.FindFileTypeEntry(kGenBank)->description, "GenBank Files");
   EXPECT_EQ(table.Rows().front()->id, 0);
   EXPECT_STREQ(table.Rows().front()->extension, ".");
   EXPECT_EQ(table.Rows().back()->id, 77);
@@ -26,8 +31,8 @@ TEST(FileTypesTable, UnknownLookupsFallBackToTheFirstRow) {
   struct Case {
     const char* ext;
     int id;
-  } cases[] = {{".GB", 41}, {".gb", 41}, {".gp", 42}, {".txt", 0}, {".embl", 0},
-               {".ma4", 20}, {".MpcrList", 69}, {"gb", 0}, {"", 0}};
+  } cases[] = {{".GB", 41},  {".gb", 41},       {".gp", 42}, {".txt", 0}, {".embl", 0},
+               {".ma4", 20}, {".MpcrList", 69}, {"gb", 0},   {"", 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ext);
     EXPECT_EQ(table.FindFileTypeEntry(c.ext)->id, c.id);
@@ -39,7 +44,8 @@ TEST(FileTypesTable, UnknownLookupsFallBackToTheFirstRow) {
 TEST(FileTypesTable, MacCodesMatchOnlyRowsRecognisedByThem) {
   FileTypesTable table;
   EXPECT_EQ(ZelMacCodeFromText("TEXT"), 0x54584554u);
-  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("QLma"), ZelMacCodeFromText("QLLI"))->id, 20);
+  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("QLma"), ZelMacCodeFromText("QLLI"))->id,
+            20);
   // Three-letter codes take their terminating zero as the fourth byte.
   EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("RGL"), ZelMacCodeFromText("QLLI"))->id, 66);
   // The first TEXT/QLLI row (id 41) is not recognised by codes: the first row answers.
@@ -49,8 +55,8 @@ TEST(FileTypesTable, MacCodesMatchOnlyRowsRecognisedByThem) {
 
 TEST(FileTypesTable, RegisteringReplacesTheRowOfTheSameIdAtTheEnd) {
   FileTypesTable table;
-  FTTENTRY mine{41, "My Documents", ".mine", nullptr, 1, nullptr, nullptr, 0, nullptr, "TEXT",
-                "QLLI", 0, 0, nullptr};
+  FTTENTRY mine{41, "My Documents", ".mine", nullptr, 1, nullptr, nullptr,
+                0,  nullptr,        "TEXT",  "QLLI",  0, 0,       nullptr};
   table.RegisterFileTypeEntry(&mine);
   EXPECT_EQ(table.Rows().size(), 78u);
   EXPECT_EQ(table.Rows().back(), &mine);

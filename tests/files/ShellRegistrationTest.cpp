@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "files/ShellRegistration.h"
-#include "platform/host/HostIdentity.h"
 #include "platform/app/WinApp.h"
+#include "platform/host/HostIdentity.h"
 #include "platform/registry/Registry.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,7 +1,6 @@
 // Text files: line ends, buffer boundaries, limits, progress, memory output, attaching.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <random>
@@ -119,8 +118,8 @@ TEST_F(TextFileTest, RandomTextsReadAsTheRulesSay) {
   for (int round = 0; round < 40; ++round) {
     std::string text;
     // A few texts longer than the read-ahead, so that lines also straddle its refills.
-    size_t length = round < 3 ? CZelTextFile::kReadAhead + rng() % CZelTextFile::kReadAhead
-                              : rng() % 5000;
+    size_t length =
+        round < 3 ? CZelTextFile::kReadAhead + rng() % CZelTextFile::kReadAhead : rng() % 5000;
     while (text.size() < length) {
       int run = (rng() % 8 == 0) ? static_cast<int>(rng() % 1500) : static_cast<int>(rng() % 60);
       text.append(static_cast<size_t>(run), static_cast<char>('a' + rng() % 26));
@@ -134,7 +133,8 @@ TEST_F(TextFileTest, RandomTextsReadAsTheRulesSay) {
       unsigned size = 1 + rng() % 300;
       std::string want = ReferenceLine(text, pos, size);
       char* got = file.ReadString(buf.data(), size);
-      ASSERT_EQ(got ? std::string(got) : std::string(), want) << "round " << round << " call " << call;
+      ASSERT_EQ(got ? std::string(got) : std::string(), want)
+          << "round " << round << " call " << call;
       ASSERT_EQ(got == nullptr, want.empty());
       if (pos >= text.size() && want.empty()) break;
     }
@@ -226,10 +226,12 @@ TEST_F(TextFileTest, AttachedHandlesAreLentNotOwned) {
   EXPECT_EQ(file.AttachInput(fd), 0);  // a handle is held already
   EXPECT_EQ(ReadAll(), (Lines{"via handle\n"}));
   file.Close();
-  EXPECT_EQ(file.AttachInput(fd), 0);  // still held after Close
+  EXPECT_EQ(file.Detach(), CFile::hFileNull);  // closed holds no handle
+  EXPECT_EQ(::lseek(fd, 0, SEEK_SET), 0);      // still open: it is the caller's
+  ASSERT_EQ(file.AttachInput(fd), 1);
+  EXPECT_EQ(ReadAll(), (Lines{"via handle\n"}));
   EXPECT_EQ(file.Detach(), fd);
   EXPECT_EQ(file.IsInited(), 0);
-  EXPECT_EQ(::lseek(fd, 0, SEEK_SET), 0);  // still open
   ::close(fd);
 }
 

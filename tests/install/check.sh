@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix, then builds and runs a tiny consumer
-# against it twice: once through find_package(ZelUtil), once through pkg-config.
+# Installs the build into a temporary prefix, compiles every installed header alone, then
+# moves the installed tree and builds and runs a small consumer against it twice: through
+# find_package(ZelUtil) and through pkg-config. Both must find the moved prefix by
+# themselves.
 set -euo pipefail
 build=$1 here=$2
 tmp=$(mktemp -d)
@@ -8,21 +10,45 @@ trap 'rm -rf "$tmp"' EXIT
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 test -x "$tmp/prefix/bin/zel"
 
-cmake -S "$here/consumer" -B "$tmp/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$tmp/prefix" >/dev/null
+# Each header on its own: it includes what it needs, and only what is installed.
+inc="$tmp/prefix/include/zelutil"
+# The Qt backend's headers need Qt's flags: they are compiled below, through pkg-config.
+(cd "$inc" && find . -name '*.h' -not -path './platform/qt/*' | sed 's|^\./||' | sort) >"$tmp/headers"
+test -s "$tmp/headers"
+compile_alone() {
+  local h=$1 dir
+  dir=$(mktemp -d "$tmp/h.XXXXXX")
+  printf '#include "%s"\n' "$h" >"$dir/one.cpp"
+  if ! c++ -std=c++20 -Wall -Wextra -Werror -fsyntax-only -I"$inc" "$dir/one.cpp" \
+      2>"$dir/err"; then
+    echo "installed header does not compile alone: $h"; head -n 5 "$dir/err"; return 1
+  fi
+}
+export -f compile_alone
+export tmp inc
+xargs -P "$(nproc)" -I{} bash -c 'compile_alone "$@"' _ {} <"$tmp/headers"
+
+mv "$tmp/prefix" "$tmp/moved"
+prefix="$tmp/moved"
+libdir=$(ls -d "$prefix"/lib*/pkgconfig | head -n1)
+export LD_LIBRARY_PATH="$(dirname "$libdir"):${LD_LIBRARY_PATH:-}"
+
+cmake -S "$here/consumer" -B "$tmp/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$tmp/cmake-build" >/dev/null
-LD_LIBRARY_PATH="$tmp/prefix/lib:$tmp/prefix/lib64:${LD_LIBRARY_PATH:-}" "$tmp/cmake-build/consumer" | grep -qx 'DNA/RNA Documents .gb'
+"$tmp/cmake-build/consumer" "$tmp/a.sxf" | grep -qx 'DNA/RNA Documents .gb'
 
-libdir=$(ls -d "$tmp"/prefix/lib*/pkgconfig | head -n1)
 export PKG_CONFIG_PATH="$libdir"
-# pkg-config files carry the configured prefix; point it at the temporary one.
-sed -i "s|^prefix=.*|prefix=$tmp/prefix|" "$libdir/zelutil.pc"
+test "$(pkg-config --variable=prefix zelutil | xargs realpath)" = "$(realpath "$prefix")"
 c++ "$here/consumer/main.cpp" -o "$tmp/pc-consumer" $(pkg-config --cflags --libs zelutil)
-LD_LIBRARY_PATH="$(dirname "$libdir")" "$tmp/pc-consumer" | grep -qx 'DNA/RNA Documents .gb'
+"$tmp/pc-consumer" "$tmp/b.sxf" | grep -qx 'DNA/RNA Documents .gb'
 
-# The Qt backend: each installed header compiles alone, and a program draws with it.
-for h in "$tmp"/prefix/include/zelutil/platform/qt/*.h; do
-  c++ -fsyntax-only -x c++ $(pkg-config --cflags zelutil-qt) "$h"
+# The Qt backend: each installed header compiles alone with its pkg-config flags, and a
+# program draws with it.
+for h in "$prefix"/include/zelutil/platform/qt/*.h; do
+  printf '#include "%s"\n' "${h#$prefix/include/zelutil/}" >"$tmp/qt-one.cpp"
+  c++ -Wall -Wextra -Werror -fsyntax-only $(pkg-config --cflags zelutil-qt) "$tmp/qt-one.cpp"
 done
 c++ "$here/consumer/qt_main.cpp" -o "$tmp/qt-consumer" $(pkg-config --cflags --libs zelutil-qt)
-LD_LIBRARY_PATH="$(dirname "$libdir")" "$tmp/qt-consumer" | grep -qx 'status 0, drawn'
-echo "installed package: cmake and pkg-config consumers OK"
+"$tmp/qt-consumer" | grep -qx 'status 0, drawn'
+echo "installed package: $(wc -l <"$tmp/headers") headers alone, cmake and pkg-config consumers OK"
+echo "installed Qt backend: headers alone and a pkg-config consumer OK"

@@ -15,9 +15,9 @@ namespace {
 
 // Bottom to top, as the build declares them. The Qt backend stands beside the core, on
 // platform alone; the command sits on top of everything.
-const std::vector<std::string> kLayers = {"platform", "files",    "serialization",
+const std::vector<std::string> kLayers = {"platform",    "files",  "serialization",
                                           "collections", "layout", "richtext",
-                                          "ui",       "tools",    "cli"};
+                                          "ui",          "tools",  "cli"};
 constexpr int kQtLayer = 100;  // a rank of its own: nothing in the core may reach it
 
 // The layer a repository path belongs to, -1 for none (support code, bench, fuzz).
@@ -94,8 +94,7 @@ TEST_F(LayerOrderTest, NoIncludePointsUpwards) {
       const int to = LayerOf(inc.target);
       crossing += to >= 0 && to < from;
       if (to >= 0 && !MayInclude(from, to))
-        violations.push_back(inc.file + ":" + std::to_string(inc.line) + " includes " +
-                             inc.target);
+        violations.push_back(inc.file + ":" + std::to_string(inc.line) + " includes " + inc.target);
     }
   }
   EXPECT_GT(crossing, 100);
@@ -114,8 +113,8 @@ TEST_F(LayerOrderTest, QtAndSystemHeadersStayInThePlatformLayer) {
       const bool qt = inc.target.size() > 1 && inc.target[0] == 'Q' &&
                       (std::isupper(static_cast<unsigned char>(inc.target[1])) ||
                        inc.target.find('/') != std::string::npos);
-      if ((qt && from != kQtLayer) || (std::regex_match(inc.target, kSystem) && from != 0 &&
-                                       from != kQtLayer))
+      if ((qt && from != kQtLayer) ||
+          (std::regex_match(inc.target, kSystem) && from != 0 && from != kQtLayer))
         violations.push_back(inc.file + ":" + std::to_string(inc.line) + " includes <" +
                              inc.target + ">");
     }

@@ -84,8 +84,8 @@ TEST(CArchiveTest, ScalarsAndStringsRoundTripLittleEndian) {
   CMemFile mem;
   {
     CArchive ar(&mem, CArchive::store);
-    ar << static_cast<BYTE>(1) << static_cast<WORD>(0x0203) << static_cast<DWORD>(0x04050607)
-       << 2.5 << CString("abc") << CString(std::string(300, 's')) << -7L;
+    ar << static_cast<BYTE>(1) << static_cast<WORD>(0x0203) << static_cast<DWORD>(0x04050607) << 2.5
+       << CString("abc") << CString(std::string(300, 's')) << -7L;
     ar.Close();
   }
   const UINT length = static_cast<UINT>(mem.GetLength());
@@ -168,8 +168,14 @@ TEST(CArchiveTest, DamagedObjectRecordsRaiseTheirCauses) {
     }
   };
   std::string unknown("\xFF\xFF\x00\x00\x04\x00NoSu", 10);
-  std::string schema("\xFF\xFF\x05\x00\x07\x00" "CObList", 13);
-  std::string wrongKind("\xFF\xFF\x00\x00\x0B\x00" "CStringList\x00\x00", 19);
+  std::string schema(
+      "\xFF\xFF\x05\x00\x07\x00"
+      "CObList",
+      13);
+  std::string wrongKind(
+      "\xFF\xFF\x00\x00\x0B\x00"
+      "CStringList\x00\x00",
+      19);
   std::string badRef("\x05\x00", 2);
   std::string cut("\xFF\xFF\x00", 3);
   EXPECT_EQ(load(unknown), CArchiveException::badClass);

@@ -1,8 +1,8 @@
 // The suite's message boxes: owner, caption, text from string resources, answer.
 #include "platform/afx/StringResources.h"
 #include "platform/app/WinApp.h"
-#include "tests/support/TestSupport.h"
 #include "platform/ui/ZelMessageBox.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

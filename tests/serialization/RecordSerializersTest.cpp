@@ -54,26 +54,35 @@ TEST_F(RecordSerializersTest, BinaryStringsShareOneLayout) {
   char* s = abc;
   char* none = nullptr;
   CString empty;
-  EXPECT_EQ(StoreBinary([&](CArchive& ar) { serialize_string(&s, ar); }),
-            std::string("\x01\x04\x00" "abc\x00", 7));
+  EXPECT_EQ(StoreBinary([&](CArchive& ar) { serialize_string(&s, ar); }), std::string("\x01\x04\x00"
+                                                                                      "abc\x00",
+                                                                                      7));
   EXPECT_EQ(StoreBinary([&](CArchive& ar) { serialize_string(&none, ar); }), std::string(1, '\0'));
   EXPECT_EQ(StoreBinary([&](CArchive& ar) { serialize_CString_as_string(&empty, ar); }),
             std::string(1, '\0'));
   // Either function reads what the other wrote.
   CString back = "stale";
-  LoadBinary(std::string("\x01\x04\x00" "abc\x00", 7),
+  LoadBinary(std::string("\x01\x04\x00"
+                         "abc\x00",
+                         7),
              [&](CArchive& ar) { serialize_CString_as_string(&back, ar); });
   EXPECT_EQ(back, "abc");
   char* loaded = abc;
   LoadBinary(std::string(1, '\0'), [&](CArchive& ar) { serialize_string(&loaded, ar); });
   EXPECT_EQ(loaded, nullptr);
-  LoadBinary(std::string("\x01\x04\x00" "xyz\x00", 7), [&](CArchive& ar) { serialize_string(&loaded, ar); });
+  LoadBinary(std::string("\x01\x04\x00"
+                         "xyz\x00",
+                         7),
+             [&](CArchive& ar) { serialize_string(&loaded, ar); });
   ASSERT_NE(loaded, nullptr);
   EXPECT_STREQ(loaded, "xyz");
   delete[] loaded;
   // A short file is the archive's end-of-file fault.
   try {
-    LoadBinary(std::string("\x01\x09\x00" "ab", 5), [&](CArchive& ar) { serialize_string(&loaded, ar); });
+    LoadBinary(std::string("\x01\x09\x00"
+                           "ab",
+                           5),
+               [&](CArchive& ar) { serialize_string(&loaded, ar); });
     ADD_FAILURE();
   } catch (CArchiveException& e) {
     EXPECT_EQ(e.m_cause, CArchiveException::endOfFile);
@@ -160,8 +169,10 @@ TEST_F(RecordSerializersTest, TextFormsMatchTheirExamples) {
 
 TEST_F(RecordSerializersTest, TextLoadingAcceptsAPointWidthAndCutsLongFaceNames) {
   const std::string face40(40, 'F');
-  std::string text = "(SXF (LOGPEN 0 (POINT 3 5) 255) (LOGPEN 0 3 7) (LOGFONT 1 2 3 4 5 6 7 8 9 10 11 "
-                     "12 13 \"" + face40 + "\"))";
+  std::string text =
+      "(SXF (LOGPEN 0 (POINT 3 5) 255) (LOGPEN 0 3 7) (LOGFONT 1 2 3 4 5 6 7 8 9 10 11 "
+      "12 13 \"" +
+      face40 + "\"))";
   LOGPEN a, b;
   LOGFONT f;
   Load(path, text, [&](CZelArchive& ar) {
@@ -170,9 +181,8 @@ TEST_F(RecordSerializersTest, TextLoadingAcceptsAPointWidthAndCutsLongFaceNames)
     ar.SerializeMember(&f, LOGFONT_zel_serialize_fun_ptr, "LOGFONT");
   });
   try {
-    Load(path, "(SXF (LOGPEN 0 \"x\" 1))", [&](CZelArchive& ar) {
-      ar.SerializeMember(&a, LOGPEN_zel_serialize_fun_ptr, "LOGPEN");
-    });
+    Load(path, "(SXF (LOGPEN 0 \"x\" 1))",
+         [&](CZelArchive& ar) { ar.SerializeMember(&a, LOGPEN_zel_serialize_fun_ptr, "LOGPEN"); });
     ADD_FAILURE() << "a string read as a width";
   } catch (CArchiveException& e) {
     EXPECT_EQ(e.m_cause, 6);

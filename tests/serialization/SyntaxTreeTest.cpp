@@ -173,10 +173,8 @@ TEST_F(SyntaxTreeTest, ReadingFaultsRaiseTheirCauseAndLeaveTheTreeCleared) {
 
 TEST_F(SyntaxTreeTest, HeaderIsCheckedWhenTheExchangeStarts) {
   const ReadCase cases[] = {
-      {"upper", "(SXF)", 0},
-      {"lower", "(sxf 1)", 0},
-      {"other tag", "(XYZ)", 7},
-      {"string first", "(\"SXF\")", 6},
+      {"upper", "(SXF)", 0},     {"lower", "(sxf 1)", 0},
+      {"other tag", "(XYZ)", 7}, {"string first", "(\"SXF\")", 6},
       {"empty root", "()", 1},
   };
   for (const ReadCase& c : cases) {
@@ -205,13 +203,16 @@ TEST_F(SyntaxTreeTest, PrefixIsRequiredOnEveryLine) {
 
 TEST_F(SyntaxTreeTest, NumbersAndStringsReadBackAsWritten) {
   CSyntaxTree tree;
-  ASSERT_EQ(ReadCause(path,
-                      "(SXF 5 1.23457e+006 1.23457e+06 1e+006 4294967295 -3 + \"\\351\\007\\\\\\\"\" "
-                      "x2 .5)",
-                      tree),
-            0);
+  ASSERT_EQ(
+      ReadCause(path,
+                "(SXF 5 1.23457e+006 1.23457e+06 1e+006 4294967295 -3 + \"\\351\\007\\\\\\\"\" "
+                "x2 .5)",
+                tree),
+      0);
   CSynList* root = tree.GetRoot();
-  auto num = [&](int i) { return dynamic_cast<CSynNum*>(root->ElementAt(static_cast<uint32_t>(i))); };
+  auto num = [&](int i) {
+    return dynamic_cast<CSynNum*>(root->ElementAt(static_cast<uint32_t>(i)));
+  };
   EXPECT_EQ(num(1), &CSynNum::cache[5]);
   EXPECT_DOUBLE_EQ(num(2)->GetDouble(), 1234570.0);
   EXPECT_DOUBLE_EQ(num(3)->GetDouble(), 1234570.0);
@@ -278,8 +279,9 @@ TEST_F(SyntaxTreeTest, HundredThousandLevelsReadPrintAndFreeWithoutRecursion) {
 TEST_F(SyntaxTreeTest, RepeatedTagsAndUsesShareNodesAndAllAreFreed) {
   {
     CSyntaxTree tree;
-    ASSERT_EQ(ReadCause(path, "(SXF (Aa 1) (Aa 2) (aA 3) #0=(X) #0# #0# (Zz" + std::string(20, 'z') + " Zz" +
-                                  std::string(20, 'z') + "))",
+    ASSERT_EQ(ReadCause(path,
+                        "(SXF (Aa 1) (Aa 2) (aA 3) #0=(X) #0# #0# (Zz" + std::string(20, 'z') +
+                            " Zz" + std::string(20, 'z') + "))",
                         tree),
               0);
     CSynList* root = tree.GetRoot();
@@ -351,8 +353,9 @@ TEST_F(SyntaxTreeTest, LineBreakingMatchesItsDefinitionOnRandomTrees) {
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 rng(seed);
-  const char* atoms[] = {"a", "Tag", "LongerTagName", "12", "-3.5", "\"s\"", "\"a\\tb\"",
-                         "\"quite a long string value\"", "()", "Nil"};
+  const char* atoms[] = {"a",    "Tag",   "LongerTagName", "12",
+                         "-3.5", "\"s\"", "\"a\\tb\"",     "\"quite a long string value\"",
+                         "()",   "Nil"};
   for (int round = 0; round < 300; ++round) {
     // A random nested text, with shared definitions and uses.
     std::string text = "(SXF";

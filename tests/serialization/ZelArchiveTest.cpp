@@ -150,7 +150,8 @@ TEST_F(ZelArchiveTest, PlatformCollectionsRoundTripWithIdentity) {
   map.SetAt("first", &a);
   map.SetAt("list", &list);
   std::string text = Store(path, [&](CZelArchive& ar) {
-    for (CObject* o : std::initializer_list<CObject*>{&strings, &list, &array, &words, &dwords, &map})
+    for (CObject* o :
+         std::initializer_list<CObject*>{&strings, &list, &array, &words, &dwords, &map})
       ar(o);
   });
   CObject* got[6] = {};
@@ -195,12 +196,15 @@ TEST_F(ZelArchiveTest, SerializeMemberAppendsToWhatTheListHolds) {
   EXPECT_EQ(text, "(SXF (CStringList \"b\"))\r\n");
   CStringList strings;
   strings.AddTail("a");
-  Load(path, text, [&](CZelArchive& ar) { ar.SerializeMember(RUNTIME_CLASS(CStringList), &strings); });
+  Load(path, text,
+       [&](CZelArchive& ar) { ar.SerializeMember(RUNTIME_CLASS(CStringList), &strings); });
   ASSERT_EQ(strings.GetCount(), 2);
   EXPECT_EQ(strings.GetTail(), "b");
   CObList wrong;
-  EXPECT_EQ(LoadCause(text, [&](CZelArchive& ar) { ar.SerializeMember(RUNTIME_CLASS(CStringList), &wrong); }),
-            6);
+  EXPECT_EQ(
+      LoadCause(text,
+                [&](CZelArchive& ar) { ar.SerializeMember(RUNTIME_CLASS(CStringList), &wrong); }),
+      6);
 }
 
 TEST_F(ZelArchiveTest, WalkingAndRecords) {
@@ -261,10 +265,11 @@ TEST_F(ZelArchiveTest, DirectionFaults) {
       EXPECT_EQ(e.m_cause, CArchiveException::writeOnly);
     }
   });
-  EXPECT_EQ(LoadCause("(SXF)", [](CZelArchive& ar) {
-              CMarker m;
-              ar.WriteObject(&m, 1);
-            }),
+  EXPECT_EQ(LoadCause("(SXF)",
+                      [](CZelArchive& ar) {
+                        CMarker m;
+                        ar.WriteObject(&m, 1);
+                      }),
             CArchiveException::readOnly);
 }
 

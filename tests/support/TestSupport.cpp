@@ -57,8 +57,8 @@ ScopedTmpfs::ScopedTmpfs(const std::string& dir, const std::string& size, bool r
     : m_dir(dir) {
   std::filesystem::create_directories(dir);
   std::string options = "size=" + size;
-  m_mounted = ::mount("tmpfs", dir.c_str(), "tmpfs", readOnly ? MS_RDONLY : 0,
-                      options.c_str()) == 0;
+  m_mounted =
+      ::mount("tmpfs", dir.c_str(), "tmpfs", readOnly ? MS_RDONLY : 0, options.c_str()) == 0;
 }
 
 ScopedTmpfs::~ScopedTmpfs() {

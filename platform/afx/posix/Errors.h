@@ -1,11 +1,18 @@
-// The one place where errno values become the file exception causes of the class library.
+// The one place where the system's errno becomes an error code, and where an error code
+// becomes a file exception cause of the class library. Platform services answer
+// std::error_code; the class library's interfaces turn it into causes here.
 #pragma once
 
 #include <cerrno>
+#include <system_error>
 
 #include "platform/afx/Exceptions.h"
 
 namespace zel_posix {
+
+// The calling thread's errno, right after the call that failed.
+inline std::error_code LastError() { return {errno, std::generic_category()}; }
+inline std::error_code ErrorOf(int err) { return {err, std::generic_category()}; }
 
 inline int FileCauseFromErrno(int err) {
   switch (err) {
@@ -46,6 +53,11 @@ inline int FileCauseFromErrno(int err) {
     default:
       return CFileException::genericException;
   }
+}
+
+// The exception that reports ec for fileName.
+inline CFileException FileExceptionOf(const std::error_code& ec, const char* fileName) {
+  return CFileException(FileCauseFromErrno(ec.value()), ec.value(), fileName);
 }
 
 }  // namespace zel_posix
