@@ -41,8 +41,6 @@ install(TARGETS zelutil-qt EXPORT ZelUtilQtTargets
 install(FILES ${ZEL_QT_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelutil/platform/qt)
 install(EXPORT ZelUtilQtTargets NAMESPACE ZelUtil::
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZelUtil)
-file(RELATIVE_PATH ZEL_PC_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
-string(REGEX REPLACE "/$" "" ZEL_PC_PREFIX "${ZEL_PC_PREFIX}")
 configure_file(cmake/zelutil-qt.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zelutil-qt.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelutil-qt.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
