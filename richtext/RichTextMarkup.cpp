@@ -1,6 +1,7 @@
 // Rich text line markup: vocabulary, fonts, colours, character strings and the scanner.
 #include "richtext/RichTextMarkup.h"
 
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -44,17 +45,14 @@ struct Word {
   int param;
 };
 
-// The colours of "cf1" to "cf16" (changeable) and "cb1" to "cb16" (fixed).
-constexpr COLORREF kColorTable[16] = {
+// The colours of "cf1" to "cf16" (changeable, starting as the table) and "cb1" to "cb16"
+// (the table).
+constexpr std::array<COLORREF, 16> kColorTable = {
     RGB(0, 0, 0),     RGB(0, 0, 255),   RGB(0, 255, 255),   RGB(0, 255, 0),
     RGB(255, 0, 255), RGB(255, 0, 0),   RGB(255, 255, 0),   RGB(255, 255, 255),
     RGB(0, 0, 128),   RGB(0, 128, 128), RGB(0, 128, 0),     RGB(128, 0, 128),
     RGB(128, 0, 0),   RGB(128, 128, 0), RGB(128, 128, 128), RGB(192, 192, 192)};
-COLORREF g_textColors[16] = {
-    RGB(0, 0, 0),     RGB(0, 0, 255),   RGB(0, 255, 255),   RGB(0, 255, 0),
-    RGB(255, 0, 255), RGB(255, 0, 0),   RGB(255, 255, 0),   RGB(255, 255, 255),
-    RGB(0, 0, 128),   RGB(0, 128, 128), RGB(0, 128, 0),     RGB(128, 0, 128),
-    RGB(128, 0, 0),   RGB(128, 128, 0), RGB(128, 128, 128), RGB(192, 192, 192)};
+std::array<COLORREF, 16> g_textColors = kColorTable;
 
 struct FontRow {
   const char* face;
@@ -374,7 +372,11 @@ class Scanner {
         now.vertical = w.param != 0;
         break;
       case kString:
-        if (g_strings[w.param] && depth < kMaxStringDepth) Scan(g_strings[w.param], depth + 1);
+        if (g_strings[w.param] && depth < kMaxStringDepth &&
+            m_s.expansions < kMaxStringExpansions) {
+          ++m_s.expansions;
+          Scan(g_strings[w.param], depth + 1);
+        }
         break;
     }
   }

@@ -16,6 +16,9 @@ constexpr int kMaxGroups = 10;
 // Character strings may hold words that expand character strings, themselves included;
 // expansion stops this deep (the word is then ignored).
 constexpr int kMaxStringDepth = 16;
+// A string that names itself twice would double its work at every level: a line expands
+// this many strings at most, and later expansion words are ignored like deep ones.
+constexpr int kMaxStringExpansions = 256;
 
 struct Formatting {
   LOGFONT font;
@@ -32,6 +35,7 @@ struct MarkupState {
   unsigned pending = 0;
   Formatting groups[kMaxGroups];
   int depth = 0;
+  int expansions = 0;
   int baseHeight = 0;
   bool trueTypeFaces = false;
   int status = 0;

@@ -131,6 +131,10 @@ TEST_F(RichTextTest, CharacterStringsAreReadWhenExpandedAndCannotRecurseForever)
   EXPECT_EQ(runs[0].size(), 16u);
   // Sixteen groups open: the six past ten are refused, so six closing braces find no group.
   EXPECT_EQ(status, RTF_UNMATCHED_CLOSE);
+  // A string naming itself twice would double at every level: a line expands 256 strings
+  // at most, one x each.
+  SetRTFLineChString(3, "\\ch3 \\ch3 x");
+  EXPECT_EQ(Runs("\\ch3 ", &status), (Strings{std::string(256, 'x')}));
 }
 
 TEST_F(RichTextTest, ForegroundColoursChangeForLaterLines) {
