@@ -26,6 +26,7 @@ struct Options {
   long genbankMB = 500;
   int rounds = 3;
   std::string dir;
+  std::string zel;  // the command, timed whole process when given
 };
 
 double Seconds(const std::function<void()>& run) {
@@ -163,10 +164,12 @@ struct Row {
   int detectedType;
   double detect, wc, seqkit;
   bool seqkitAccepted;
+  double zel;  // 0 when not timed
 };
 
-Row Measure(const std::string& name, const std::string& path, int rounds) {
-  Row row{name, static_cast<double>(fs::file_size(path)) / 1e6, 0, 0, 0, 0, false};
+Row Measure(const std::string& name, const std::string& path, const Options& o) {
+  const int rounds = o.rounds;
+  Row row{name, static_cast<double>(fs::file_size(path)) / 1e6, 0, 0, 0, 0, false, 0};
   std::string quoted = "'" + path + "'";
   row.wc = Best(rounds, [&] { Run("wc -l " + quoted); });
   row.seqkit = Best(rounds, [&] { row.seqkitAccepted = SeqkitAccepts(quoted, path + ".err"); });
@@ -175,6 +178,8 @@ Row Measure(const std::string& name, const std::string& path, int rounds) {
     spec.GuessExistingFileSpecGivenPath(path.c_str());
     row.detectedType = spec.GetType();
   });
+  if (!o.zel.empty())
+    row.zel = Best(rounds, [&] { Run("'" + o.zel + "' detect --content " + quoted); });
   return row;
 }
 
@@ -185,6 +190,9 @@ void Print(const Row& r) {
               r.mb / r.wc, r.wc / r.detect);
   std::printf("  seqkit stats  %9.4f s %10.1f MB/s   detection speed / seqkit stats = %.2fx\n",
               r.seqkit, r.mb / r.seqkit, r.seqkit / r.detect);
+  if (r.zel > 0)
+    std::printf("  zel detect --content %9.4f s %6.1f MB/s   whole process / wc -l = %.2fx\n",
+                r.zel, r.mb / r.zel, r.wc / r.zel);
   if (!r.seqkitAccepted) std::printf("  (seqkit stopped at once: it reads FASTA and FASTQ only)\n");
   if (r.detectedType == 27)
     std::printf("  (detection decides from the first LOCUS line and reads no further)\n");
@@ -197,6 +205,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; i += 2) {
     std::string a = argv[i];
     if (a.rfind("--", 0) != 0) {  // bench/run.sh hands every benchmark the zel path
+      o.zel = a;
       i--;
       continue;
     }
@@ -235,8 +244,7 @@ int main(int argc, char** argv) {
   WriteGenBank(genbank, static_cast<size_t>(o.genbankMB) * 1000 * 1000);
   std::printf("best of %d rounds each, files in the page cache\n\n", o.rounds);
 
-  Row rows[] = {Measure("single-record FASTA", fasta, o.rounds),
-                Measure("GenBank records", genbank, o.rounds)};
+  Row rows[] = {Measure("single-record FASTA", fasta, o), Measure("GenBank records", genbank, o)};
   for (const Row& r : rows) Print(r);
 
   std::error_code ec;

@@ -20,8 +20,8 @@ void ShowProgress(const char* message) {
   std::fflush(stderr);
 }
 
-// Every read of ReadString that returns a line counts one, as a reader of the file sees it.
-// A failure is shown in the library's words and answers false.
+// The lines a reader of the file gets whole, as ReadLineLong reads them: a long line is one
+// line. A failure is shown in the library's words and answers false.
 bool CountLines(const std::string& path, long long& lines) {
   CZelTextFile file(CZelFileSpec(path.c_str(), 0));
   if (!file.OpenInput()) {
@@ -37,8 +37,7 @@ bool CountLines(const std::string& path, long long& lines) {
   bool ok = true;
   lines = 0;
   try {
-    char buf[1024];
-    while (file.ReadString(buf, sizeof buf)) ++lines;
+    lines = file.CountLinesToEnd();
   } catch (CException& e) {
     file.ReportException(&e);
     ok = false;

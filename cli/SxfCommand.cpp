@@ -94,8 +94,9 @@ const zel_cli::CommandRegistrar kSxf(40, [](CLI::App& app) {
 
   auto fmt = std::make_shared<FmtOptions>();
   CLI::App* f = sxf->add_subcommand("fmt", "Read FILE and print it as the writer prints it");
-  f->add_option("--width", fmt->width, "Characters per line, prefix not counted")
-      ->check(CLI::Range(1, 1 << 30));
+  f->add_option("--width", fmt->width,
+                "Characters per line, prefix not counted (0: a break wherever one may go)")
+      ->check(CLI::Range(0, 1 << 30));
   f->add_option("--prefix", fmt->prefix, "Text that begins every line, read and written");
   f->add_flag("--lf", fmt->lf, "End lines with LF instead of CR LF");
   f->add_option("file", fmt->file, "The file, or - for standard input")->required();

@@ -1,11 +1,13 @@
 // zel: the command-line front end of the library.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 
 #include "cli/Command.h"
 #include "platform/app/WinApp.h"
 #include "platform/console/Console.h"
+#include "platform/host/Host.h"
 
 namespace zel_cli {
 namespace {
@@ -33,15 +35,31 @@ DemoRegistrar::DemoRegistrar(int order, std::string title, DemoSection section) 
 void SetStatus(int status) { g_status = status; }
 int GetStatus() { return g_status; }
 
+// An installed zel finds the examples installed beside it (<prefix>/share/zelutil/examples
+// for <prefix>/bin/zel), wherever the tree was moved; only the zel of a build tree takes
+// the source tree's.
 std::string ExamplesDir() {
   if (const char* dir = std::getenv("ZEL_EXAMPLES"); dir && *dir) return dir;
-  return std::string(ZEL_SOURCE_DIR) + "/examples";
+  namespace fs = std::filesystem;
+  const fs::path exe = zel_host::ExecutablePath().str();
+  std::error_code ec;
+  const fs::path installed = exe.parent_path().parent_path() / "share/zelutil/examples";
+  if (fs::is_directory(installed, ec)) return installed.string();
+  if (fs::equivalent(exe.parent_path(), ZEL_BUILD_DIR, ec))
+    return std::string(ZEL_SOURCE_DIR) + "/examples";
+  return installed.string();  // missing: the demo says so
 }
 
 bool ProgressWanted() { return zel_console::StderrIsTerminal(); }
 
 namespace {
 int RunDemo() {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(ExamplesDir(), ec)) {
+    std::fprintf(stderr, "zel: the examples are not at %s; set ZEL_EXAMPLES to their folder\n",
+                 ExamplesDir().c_str());
+    return kFailed;
+  }
   int worst = kOk;
   for (auto& [order, demo] : Demos()) {
     std::printf("\n== %s ==\n", demo.title.c_str());

@@ -6,6 +6,8 @@ install(TARGETS zelutil EXPORT ZelUtilTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS zel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The sample installation zel demo walks, found relative to the installed zel.
+install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zelutil/examples)
 
 foreach(header ${ZEL_HEADERS})
   file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR} ${header})

@@ -243,6 +243,11 @@ size_t CEkStream::Avail(const char** p) {
   return m_ahead.size();
 }
 
+size_t CEkStream::Peek(const char** p) {
+  if (!IsOpen() || m_lent) return 0;
+  return Avail(p);
+}
+
 int CEkStream::PeekByte() {
   const char* p;
   return Avail(&p) ? static_cast<unsigned char>(*p) : -1;

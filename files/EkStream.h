@@ -55,6 +55,12 @@ class CEkStream : public CObject {
   // One whole line without its line end; 0 when nothing but the end was met.
   int ReadString(CString& s);
 
+  // For scanners that look at many lines at once: the bytes readable at the position
+  // without copying them (reading ahead as needed; 0 at the end, and always 0 while the
+  // file is lent out), and moving past n of them.
+  size_t Peek(const char** p);
+  void Skip(size_t n) { Advance(n); }
+
   virtual ULONGLONG Seek(long offset, unsigned from);
   void SeekToBegin() { Seek(0, CFile::begin); }
   ULONGLONG SeekToEnd() { return Seek(0, CFile::end); }

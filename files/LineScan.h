@@ -106,3 +106,20 @@ inline const char* ZelFindLineEnd(const char* p, const char* end) {
   return zel_linescan::FindLineEndPortable(p, end);
 #endif
 }
+
+namespace zel_linescan {
+
+// Line ends among the n bytes at p, as the text file's whole-line reading meets them: a
+// CR ends a line, an LF ends one unless a CR stands right before it (CR LF is one end).
+// prevCR says whether the byte before p was a CR, and is left saying it of the last byte.
+using CountLineEndsFn = uint64_t (*)(const char* p, size_t n, bool& prevCR);
+uint64_t CountLineEndsPortable(const char* p, size_t n, bool& prevCR);
+#if defined(__x86_64__)
+uint64_t CountLineEndsSse2(const char* p, size_t n, bool& prevCR);
+// Null when the processor lacks AVX2.
+CountLineEndsFn CountLineEndsAvx2();
+#endif
+// The fastest the processor runs.
+uint64_t CountLineEnds(const char* p, size_t n, bool& prevCR);
+
+}  // namespace zel_linescan

@@ -1,9 +1,13 @@
 // Recognising sequence file formats from contents, and the identifier checks.
 //
-// Detection of a single-record FASTA file reads every sequence line, so the per-line work
-// is kept small: a line made only of the letters a, c, g, t, n, u (either case) is known to
-// be one nucleotide word without looking for markers, when every stop marker holds some
-// other byte; any other line goes through the word-by-word rules.
+// Detection of a single-record FASTA file reads every sequence line, so that work is done
+// in bulk: a line made only of the letters a, c, g, t, n, u (either case) is known to be
+// one nucleotide word without looking for markers, when every stop marker holds some other
+// byte, and whole runs of such lines are taken from the stream's buffer at once; any other
+// line goes through the word-by-word rules. A protein answer is final, so reading stops
+// there.
+//
+// A line is seen as the C string it is read into: it ends at its first zero byte.
 #include "files/SequenceDetection.h"
 
 #include <array>
@@ -15,6 +19,7 @@
 #include <vector>
 
 #include "files/FileTypesTable.h"
+#include "files/SequenceScanInternal.h"
 #include "platform/ui/ZelMessageBox.h"
 
 namespace {
@@ -149,6 +154,32 @@ bool IsPureNucleotideLine(std::string_view line) {
   return (half[0] & half[1]) == ~0ULL;
 }
 
+std::string_view CLine(const CString& text) {
+  std::string_view v = text.view();
+  return v.substr(0, v.find('\0'));
+}
+
+// Takes the whole lines of bases at the stream's position, with the line ends between
+// them, straight from its buffer: each would set the answer to nucleic and change nothing
+// else. Answers whether it took any.
+bool SkipBaseLines(CEkStream* stream, int& result) {
+  const char* p;
+  const size_t n = stream->Peek(&p);
+  if (n == 0) return false;
+  bool anyBase = false;
+  size_t run = zel_seqscan::BaseRun(p, n, anyBase);
+  // Whole lines only: a line running on past the run is read the usual way.
+  while (run > 0 && p[run - 1] != '\r' && p[run - 1] != '\n') --run;
+  if (run == 0) return false;
+  if (result == ZEL_SEQ_UNKNOWN) {
+    anyBase = false;
+    zel_seqscan::BaseRun(p, run, anyBase);
+    if (anyBase) result = ZEL_SEQ_NUCLEIC;
+  }
+  stream->Skip(run);
+  return true;
+}
+
 bool HasByteOutsidePureSet(const std::string& marker) {
   for (char c : marker)
     if (!(kLowered[static_cast<unsigned char>(c)] & kPure)) return true;
@@ -162,8 +193,10 @@ void DefSeqObjType(CEkStream* stream, const std::vector<std::string>& markers, i
   for (const std::string& m : markers) pureSkipsMarkers &= HasByteOutsidePureSet(m);
 
   CString text;
-  while (stream->ReadString(text)) {
-    std::string_view line = text.view();
+  for (;;) {
+    if (pureSkipsMarkers && SkipBaseLines(stream, result)) continue;
+    if (!stream->ReadString(text)) return;
+    std::string_view line = CLine(text);
     if (pureSkipsMarkers && !line.empty() && IsPureNucleotideLine(line)) {
       // One word of bases only: a nucleotide word.
       if (result != ZEL_SEQ_PROTEIN) result = ZEL_SEQ_NUCLEIC;
@@ -182,6 +215,7 @@ void DefSeqObjType(CEkStream* stream, const std::vector<std::string>& markers, i
       }
       return false;
     });
+    if (result == ZEL_SEQ_PROTEIN) return;  // nothing read later can change it
   }
 }
 
@@ -195,7 +229,7 @@ void GuessFromStream(CEkStream* stream, int& seqType, int& format, int& archive)
   CString text;
   bool keywordLine = false;
   while (stream->ReadString(text)) {
-    std::string_view line = text.view();
+    std::string_view line = CLine(text);
     if (Contains(line, "@552656AS34@") || Contains(line, "@752656AS34@")) {
       format = ZEL_GUESS_ARCHIVE, archive = 1, seqType = ZEL_SEQ_PROTEIN;
       return;
@@ -215,7 +249,7 @@ void GuessFromStream(CEkStream* stream, int& seqType, int& format, int& archive)
   }
 
   if (keywordLine) {
-    std::string_view line = text.view();
+    std::string_view line = CLine(text);
     if (Contains(line, "LOCUS")) format = ZEL_GUESS_GENBANK;
     if (Contains(line, "ID   ")) format = ZEL_GUESS_EMBL;
     int decided = ZEL_SEQ_UNKNOWN;
@@ -240,7 +274,7 @@ void GuessFromStream(CEkStream* stream, int& seqType, int& format, int& archive)
   // GenBank or EMBL: the sequence starts after ORIGIN, SQ or a Length/Check/Type header.
   for (;;) {
     if (!stream->ReadString(text)) return;
-    std::string_view line = text.view();
+    std::string_view line = CLine(text);
     if (Contains(line, "ORIGIN") || Contains(line, "SQ   ") ||
         (Contains(line, "Length") && Contains(line, "Check") && Contains(line, "Type")))
       break;

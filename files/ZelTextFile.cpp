@@ -128,12 +128,16 @@ UINT CZelTextFile::Fill() {
 }
 
 void CZelTextFile::CountLines(int32_t lines) {
-  if (m_lineCount < 0) return;
-  while (lines-- > 0) {
-    ++m_lineCount;
-    if (m_progressEvery > 0 && m_lineCount % m_progressEvery == 0)
-      FormatStatusMessage("Line %ld", static_cast<long>(m_lineCount));
+  if (m_lineCount < 0 || lines <= 0) return;
+  if (m_progressEvery <= 0) {
+    m_lineCount += lines;
+    return;
   }
+  // One message at each multiple passed, however many lines came at once.
+  int32_t next = (m_lineCount / m_progressEvery + 1) * m_progressEvery;
+  m_lineCount += lines;
+  for (; next <= m_lineCount && next > 0; next += m_progressEvery)
+    FormatStatusMessage("Line %ld", static_cast<long>(next));
 }
 
 unsigned CZelTextFile::ReadInto(char* buf, unsigned size) {
@@ -236,6 +240,23 @@ int CZelTextFile::ReadLineLong(CString& s) {
     if (cr && (!ahead.empty() || Fill() > 0) && *ahead.begin() == '\n') ahead.Consume(1);
     return 1;
   }
+}
+
+long long CZelTextFile::CountLinesToEnd() {
+  if (!m_ahead) ThrowInvalidFile();
+  long long lines = 0;
+  bool prevCR = false;
+  bool openLine = false;  // bytes read since the last line end
+  while (!m_ahead->empty() || Fill() > 0) {
+    const char* p = m_ahead->begin();
+    const size_t n = m_ahead->size();
+    const uint64_t ends = zel_linescan::CountLineEnds(p, n, prevCR);
+    lines += static_cast<long long>(ends);
+    openLine = p[n - 1] != '\r' && p[n - 1] != '\n';
+    m_ahead->Consume(n);
+    CountLines(static_cast<int32_t>(ends));
+  }
+  return lines + (openLine ? 1 : 0);
 }
 
 void CZelTextFile::WriteString(const char* text) {

@@ -54,6 +54,11 @@ class CZelTextFile : public CObject, public CZelFileBase {
   // line that had no line end).
   int ReadLineLong(CString& s);
 
+  // The lines from here to the end, counted as ReadLineLong would read them (a last line
+  // without its end counts too), without copying them anywhere; the file is then at its
+  // end. Progress messages appear as line reading shows them.
+  long long CountLinesToEnd();
+
   void WriteString(const char* text);
   void WriteLine(const char* text);
 

@@ -28,20 +28,35 @@ bool isCrvnWebAccessEbanled() {
   return value.CompareNoCase("enabled") == 0;
 }
 
+namespace {
+
+void Warn(CWnd* owner, const char* text) {
+  ZelMessageBox(owner, text, nullptr, MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace
+
 int ZelCopyTextToClipboard(CWnd* owner, const char* text) {
   if (!text || !*text) return 0;
-  if (!ZelUi().SetClipboardText(text)) {
-    ZelMessageBox(owner, "Cannot open the Clipboard", nullptr, MB_OK | MB_ICONEXCLAMATION);
-    return 0;
+  switch (ZelUi().SetClipboardText(text)) {
+    case ZelClipboard::Ok:
+      return 1;
+    case ZelClipboard::CannotOpen:
+      Warn(owner, "Cannot open the Clipboard");
+      return 0;
+    default:
+      Warn(owner, "Error saving text to the Clipboard");
+      return 0;
   }
-  return 1;
 }
 
 unsigned long ZelSaveClipboardTextToFile(CWnd* owner, const CZelFileSpec& file) {
   CString text;
-  if (!ZelUi().GetClipboardText(text) || text.IsEmpty()) return 0;
+  ZelClipboard got = ZelUi().GetClipboardText(text);
+  if (got == ZelClipboard::CannotOpen) Warn(owner, "Cannot open the Clipboard");
+  if (got != ZelClipboard::Ok || text.IsEmpty()) return 0;
   if (text.str().size() > 2147483647u) {
-    ZelMessageBox(owner, "Clipboard text too large", nullptr, MB_OK | MB_ICONEXCLAMATION);
+    Warn(owner, "Clipboard text too large");
     return 0;
   }
   // The text ends at its first zero byte.

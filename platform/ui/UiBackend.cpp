@@ -30,15 +30,16 @@ int ConsoleUiBackend::MessageBox(const MessageBoxRequest& request) {
   return DefaultMessageBoxAnswer(request.type);
 }
 
-BOOL ConsoleUiBackend::SetClipboardText(const char* text) {
+// Without a desktop the clipboard lives in the process, for the process.
+ZelClipboard ConsoleUiBackend::SetClipboardText(const char* text) {
   m_clipboard = CString(text);
-  return TRUE;
+  return ZelClipboard::Ok;
 }
 
-BOOL ConsoleUiBackend::GetClipboardText(CString& text) {
-  if (!m_clipboard) return FALSE;
+ZelClipboard ConsoleUiBackend::GetClipboardText(CString& text) {
+  if (!m_clipboard) return ZelClipboard::NoText;
   text = *m_clipboard;
-  return TRUE;
+  return ZelClipboard::Ok;
 }
 
 int ScriptedUiBackend::MessageBox(const MessageBoxRequest& request) {
@@ -69,15 +70,17 @@ BOOL ScriptedUiBackend::FileDialog(const FileDialogRequest& request, CString& ch
   return TRUE;
 }
 
-BOOL ScriptedUiBackend::SetClipboardText(const char* text) {
+ZelClipboard ScriptedUiBackend::SetClipboardText(const char* text) {
+  if (clipboardFailure != ZelClipboard::Ok) return clipboardFailure;
   clipboard = CString(text);
-  return TRUE;
+  return ZelClipboard::Ok;
 }
 
-BOOL ScriptedUiBackend::GetClipboardText(CString& text) {
-  if (!clipboard) return FALSE;
+ZelClipboard ScriptedUiBackend::GetClipboardText(CString& text) {
+  if (clipboardFailure != ZelClipboard::Ok) return clipboardFailure;
+  if (!clipboard) return ZelClipboard::NoText;
   text = *clipboard;
-  return TRUE;
+  return ZelClipboard::Ok;
 }
 
 namespace {

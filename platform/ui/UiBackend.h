@@ -57,6 +57,10 @@ struct FileDialogRequest {
   UINT flags = 0;
 };
 
+// What a clipboard operation came to: a clipboard that could not be opened is told from
+// one that held no text, and from a text the clipboard could not take.
+enum class ZelClipboard { Ok, CannotOpen, NoText, CannotStore };
+
 // The button a message box of this type answers when nobody chooses.
 int DefaultMessageBoxAnswer(UINT type);
 
@@ -68,8 +72,10 @@ class UiBackend {
   virtual BOOL BrowseForFolder(const char* title, const char* initialDir, CString& chosen) = 0;
   // 1 and the chosen path, or 0 when cancelled.
   virtual BOOL FileDialog(const FileDialogRequest& request, CString& chosen) = 0;
-  virtual BOOL SetClipboardText(const char* text) = 0;
-  virtual BOOL GetClipboardText(CString& text) = 0;
+  // Ok, CannotOpen or CannotStore.
+  virtual ZelClipboard SetClipboardText(const char* text) = 0;
+  // Ok (and the text), CannotOpen or NoText.
+  virtual ZelClipboard GetClipboardText(CString& text) = 0;
 };
 
 class ConsoleUiBackend : public UiBackend {
@@ -77,8 +83,8 @@ class ConsoleUiBackend : public UiBackend {
   int MessageBox(const MessageBoxRequest& request) override;
   BOOL BrowseForFolder(const char*, const char*, CString&) override { return FALSE; }
   BOOL FileDialog(const FileDialogRequest&, CString&) override { return FALSE; }
-  BOOL SetClipboardText(const char* text) override;
-  BOOL GetClipboardText(CString& text) override;
+  ZelClipboard SetClipboardText(const char* text) override;
+  ZelClipboard GetClipboardText(CString& text) override;
 
  private:
   std::optional<CString> m_clipboard;
@@ -89,8 +95,8 @@ class ScriptedUiBackend : public UiBackend {
   int MessageBox(const MessageBoxRequest& request) override;
   BOOL BrowseForFolder(const char* title, const char* initialDir, CString& chosen) override;
   BOOL FileDialog(const FileDialogRequest& request, CString& chosen) override;
-  BOOL SetClipboardText(const char* text) override;
-  BOOL GetClipboardText(CString& text) override;
+  ZelClipboard SetClipboardText(const char* text) override;
+  ZelClipboard GetClipboardText(CString& text) override;
 
   // Answers are used in order; when none is queued the default button answers and
   // dialogs are cancelled.
@@ -102,6 +108,8 @@ class ScriptedUiBackend : public UiBackend {
   std::vector<CString> folderTitles;
   std::vector<FileDialogRequest> fileDialogs;
   std::optional<CString> clipboard;
+  // When not Ok, what every clipboard operation answers, the clipboard left alone.
+  ZelClipboard clipboardFailure = ZelClipboard::Ok;
 };
 
 // The backend in use (the console backend unless another was installed).

@@ -1,7 +1,9 @@
-// The zel command end to end: output formats, exit statuses, messages in the library's words.
+// The zel command end to end: each subcommand's output formats and exit statuses, and
+// failures reported in the library's words.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -9,7 +11,33 @@
 
 namespace {
 
-using ZelCommandTest = zel_test::ZelTest;
+class ZelCommandTest : public zel_test::ZelTest {
+ protected:
+  // Writes text to name in the temporary folder; answers its path.
+  std::string Write(const std::string& name, const std::string& text) {
+    zel_test::WriteFile(tmp / name, text);
+    return tmp / name;
+  }
+  // The path of name in the temporary folder, quoted for the shell.
+  std::string Q(const std::string& name) { return "'" + (tmp / name) + "'"; }
+};
+
+// zel detect: lines, folders walked in sorted order, --content, --json, unreadable paths.
+class DetectCommandTest : public ZelCommandTest {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(tmp.path() / "seqs" / "deeper");
+    zel_test::WriteFile(tmp / "seqs/b.fa", ">p\nMKVLAAGIV\n");
+    zel_test::WriteFile(tmp / "seqs/a.gb", ">p\nMKVLAAGIV\n");
+    zel_test::WriteFile(tmp / "seqs/deeper/c.seq", "LOCUS x 5 bp DNA\n");
+    zel_test::WriteFile(tmp / "seqs/notes.embl", "ID   X; mRNA;\n");
+  }
+};
+
+// zel layout, settings and register-shell.
+using LayoutCommandTest = ZelCommandTest;
+// zel sxf: the writer's layout at a width and prefix, line ends, failures with status 1.
+using SxfCommandTest = ZelCommandTest;
 
 TEST_F(ZelCommandTest, TypesListsEveryRowAndItsJsonHasEveryMember) {
   zel_test::ZelResult plain = RunZel("types");
@@ -70,10 +98,209 @@ TEST_F(ZelCommandTest, LinesCountsAsTheTextFileReadsAndReportsFailures) {
 TEST_F(ZelCommandTest, DemoAndVersionRunWithoutArguments) {
   zel_test::ZelResult demo = RunZel("demo");
   EXPECT_EQ(demo.status, 0) << demo.err;
-  EXPECT_NE(demo.out.find("78 file types"), std::string::npos);
+  for (const char* line :
+       {"78 file types",
+        "genbank_dna.gbk         27 GenBank Files        (GenBank style, nucleic acid)",
+        "genpept_protein.gbk     31 GenPept Files        (GenBank style, protein)",
+        "embl_mrna.txt           26 EMBL Files           (EMBL style, nucleic acid)",
+        "swissprot_protein.txt   30 SWISS-PROT Files     (EMBL style, protein)",
+        "nucleotides.fa          28 FASTA Files          (FASTA, nucleic acid)",
+        "proteins.fa             32 Protein FASTA Files  (FASTA, protein)"})
+    EXPECT_NE(demo.out.find(line), std::string::npos) << line << "\n" << demo.out;
   zel_test::ZelResult version = RunZel("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("zel ", 0), 0u);
+}
+
+TEST_F(DetectCommandTest, LinesForFilesAndSortedFolders) {
+  zel_test::ZelResult r = RunZel("detect " + Q("seqs") + " " + Q("seqs/b.fa"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string dir = tmp / "seqs";
+  EXPECT_EQ(r.out, "41\tDNA/RNA Documents\t" + dir + "/a.gb\n" + "32\tProtein FASTA Files\t" + dir +
+                       "/b.fa\n" + "27\tGenBank Files\t" + dir + "/deeper/c.seq\n" + "0\t-\t" +
+                       dir + "/notes.embl\n" + "32\tProtein FASTA Files\t" + dir + "/b.fa\n");
+  EXPECT_EQ(r.err, "");
+
+  // The contents alone: the .gb file holds protein FASTA, the .embl file EMBL.
+  zel_test::ZelResult c = RunZel("detect --content " + Q("seqs/a.gb") + " " + Q("seqs/notes.embl"));
+  ASSERT_EQ(c.status, 0);
+  EXPECT_EQ(c.out, "32\tProtein FASTA Files\t" + (tmp / "seqs/a.gb") + "\n" + "26\tEMBL Files\t" +
+                       (tmp / "seqs/notes.embl") + "\n");
+}
+
+TEST_F(DetectCommandTest, JsonHasTheContentResults) {
+  zel_test::ZelResult r = RunZel("detect --json " + Q("seqs/a.gb") + " " + Q("seqs/notes.embl"));
+  ASSERT_EQ(r.status, 0);
+  auto rows = nlohmann::ordered_json::parse(r.out);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0]["path"], tmp / "seqs/a.gb");
+  EXPECT_EQ(rows[0]["type"], 41);
+  EXPECT_EQ(rows[0]["description"], "DNA/RNA Documents");
+  EXPECT_EQ(rows[0]["format"], 3);
+  EXPECT_EQ(rows[0]["seqType"], 2);
+  EXPECT_EQ(rows[0]["archive"], 0);
+  EXPECT_EQ(rows[1]["type"], 0);
+  EXPECT_TRUE(rows[1]["description"].is_null());
+  EXPECT_EQ(rows[1]["format"], 2);
+  EXPECT_EQ(rows[1]["seqType"], 1);
+  std::vector<std::string> keys;
+  for (auto it = rows[0].begin(); it != rows[0].end(); ++it) keys.push_back(it.key());
+  EXPECT_EQ(keys, (std::vector<std::string>{"path", "type", "description", "format", "seqType",
+                                            "archive"}));
+}
+
+TEST_F(DetectCommandTest, UnreadablePathsFailWithTheReason) {
+  zel_test::ZelResult r = RunZel("detect " + Q("missing.fa") + " " + Q("seqs/b.fa"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "32\tProtein FASTA Files\t" + (tmp / "seqs/b.fa") + "\n");
+  EXPECT_NE(r.err.find("missing.fa"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Cannot find this file."), std::string::npos) << r.err;
+
+  zel_test::ZelResult usage = RunZel("detect");
+  EXPECT_EQ(usage.status, 2);
+}
+
+TEST_F(LayoutCommandTest, LayoutPrintsEveryGlobal) {
+  zel_test::ZelResult r = RunZel("layout --json --main /m --exe /x --tools-base /t");
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto json = nlohmann::json::parse(r.out);
+  EXPECT_EQ(json.size(), 51u);
+  EXPECT_EQ(json["MAINDIR"], "/m");
+  EXPECT_EQ(json["SEQDIR"], "/m/MolData/Seq");
+  EXPECT_EQ(json["EXEDIR"], "/x");
+  EXPECT_EQ(json["TUVAPPFILE"], "/t/Tools/TuvW.exe");
+  EXPECT_TRUE(json["NETLOCKFILE"].is_null());
+
+  r = RunZel("layout --main /m --network /n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "MAINDIR\t/m");
+  EXPECT_NE(r.out.find("\nNETLOCKFILE\t/n/locks/dblock\n"), std::string::npos) << r.out;
+}
+
+TEST_F(LayoutCommandTest, LayoutFindsTheStoredMainFolder) {
+  zel_test::ZelResult r = RunZel("layout");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("--main"), std::string::npos) << r.err;
+  EXPECT_TRUE(r.out.empty());
+  std::filesystem::create_directories(tmp / "data");
+  ASSERT_EQ(RunZel("settings set Directories MainDir '" + tmp / "data" + "'").status, 0);
+  r = RunZel("layout");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "MAINDIR\t" + tmp / "data");
+  EXPECT_NE(r.out.find("\nNETWORKDIR\t\n"), std::string::npos) << r.out;
+}
+
+TEST_F(LayoutCommandTest, SettingsGetAndSet) {
+  zel_test::ZelResult r = RunZel("settings get Some Entry");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "\n");
+  EXPECT_EQ(RunZel("settings get --default dflt Some Entry").out, "dflt\n");
+  ASSERT_EQ(RunZel("settings set Some Entry 'a value'").status, 0);
+  EXPECT_EQ(RunZel("settings get SOME entry").out, "a value\n");
+  EXPECT_EQ(RunZel("settings get --suite Some Entry").out, "\n");  // the stores stay apart
+  ASSERT_EQ(RunZel("settings set --suite Some Entry suite").status, 0);
+  EXPECT_EQ(RunZel("settings get --suite some ENTRY").out, "suite\n");
+  EXPECT_EQ(RunZel("settings get Some Entry").out, "a value\n");
+  EXPECT_EQ(zel_test::ReadFile(tmp / "home/profiles/zel.ini"), "[Some]\r\nEntry=a value\r\n");
+  EXPECT_EQ(RunZel("settings set Some Entry").status, 2);
+  EXPECT_EQ(RunZel("settings frob").status, 2);
+  // A store that cannot be written says where it is.
+  std::filesystem::create_directories(tmp / "home/profiles/zel.ini.tmp");
+  r = RunZel("settings set Some Entry other");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("profiles/zel.ini"), std::string::npos) << r.err;
+  EXPECT_EQ(RunZel("settings get Some Entry").out, "a value\n");
+}
+
+TEST_F(LayoutCommandTest, RegisterShellPrintsWhatItWrote) {
+  zel_test::ZelResult r = RunZel("register-shell");
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string exe = std::filesystem::canonical(ZEL_BINARY).string();
+  for (std::string line : {
+           std::string("HKEY_CLASSES_ROOT\\QLLIMolDoc\t@\tQuillion DNA/RNA Document"),
+           "HKEY_CLASSES_ROOT\\QLLIMolDoc\\shell\\open\\command\t@\t\"" + exe + "\" -NoSplash",
+           std::string("HKEY_CLASSES_ROOT\\.gb\t@\tQLLIMolDoc"),
+           std::string("HKEY_CLASSES_ROOT\\.gb\tContent Type\tchemical/seq-na-genbank"),
+           std::string("HKEY_CLASSES_ROOT\\MIME\\Database\\Content "
+                       "Type\\application/qlli-ekmols\tExtension\t.ekm"),
+       }) {
+    EXPECT_NE(r.out.find(line + "\n"), std::string::npos) << line << "\n" << r.out;
+  }
+  EXPECT_NE(r.err.find("registry/classes.reg"), std::string::npos) << r.err;
+}
+
+const char* const kExample =
+    ";; example file\r\n"
+    "(SXF #0=(Segment \"first\\tpart\" 12 0.25 #1=(Marker 3 \"x\") Nil) #1# \r\n"
+    " (Segment \"second\" -7 1.5 #1# #0#))\r\n";
+
+TEST_F(SxfCommandTest, FmtPrintsAsTheWriterAtAnyWidthPrefixAndLineEnd) {
+  std::string path = Write("example.sxf", kExample);
+  zel_test::ZelResult r = RunZel("sxf fmt --width 40 '" + path + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "(SXF \r\n"
+            " #0=(Segment \"first\\tpart\" 12 0.25 \r\n"
+            "     #1=(Marker 3 \"x\") Nil) #1# \r\n"
+            " (Segment \"second\" -7 1.5 #1# #0#))\r\n");
+  r = RunZel("sxf fmt --lf '" + path + "'");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "(SXF #0=(Segment \"first\\tpart\" 12 0.25 #1=(Marker 3 \"x\") Nil) #1# \n"
+            " (Segment \"second\" -7 1.5 #1# #0#))\n");
+  // With a prefix, input lines carry it too, and so does every output line.
+  std::string prefixed = Write("prefixed.sxf", "# (SXF a\n#  \"b\" 12345)\n");
+  r = RunZel("sxf fmt --lf --width 8 --prefix '# ' '" + prefixed + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "# (SXF a \n#  \"b\" \n#  12345)\n");
+  // Width 0, as the tree takes it: every element that may go on a line of its own does.
+  r = RunZel("sxf fmt --lf --width 0 '" + Write("small.sxf", "(SXF a (\"b\" 12345))") + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "(SXF \n a \n (\"b\" \n  12345))\n");
+  r = RunZel("sxf fmt --lf - < '" + path + "'");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.substr(0, 5), "(SXF ");
+}
+
+TEST_F(SxfCommandTest, MalformedFilesFailWithTheLibrarysMessage) {
+  struct Case {
+    const char* name;
+    const char* text;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"bad-index.sxf", "(SXF #3#)", "Unexpected file format (index error)."},
+      {"bad-header.sxf", "(DOC 1)", "File format not supported (version error)."},
+      {"truncated.sxf", "(SXF (a b", "An unexpected error occurred while reading"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string path = Write(c.name, c.text);
+    zel_test::ZelResult r = RunZel("sxf fmt '" + path + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.name), std::string::npos) << r.err;
+  }
+  zel_test::ZelResult missing = RunZel("sxf fmt '" + tmp / "missing.sxf" + "'");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("Cannot find this file."), std::string::npos) << missing.err;
+  EXPECT_EQ(RunZel("sxf fmt --width -1 x").status, 2);
+}
+
+TEST_F(SxfCommandTest, CheckReadsEveryFileAndFailsWhenOneDoesNot) {
+  std::string good = Write("good.sxf", kExample);
+  std::string bad = Write("bad.sxf", "(SXF (");
+  zel_test::ZelResult r = RunZel("sxf check '" + good + "'");
+  EXPECT_EQ(r.status, 0);
+  r = RunZel("sxf check --json '" + good + "' '" + bad + "'");
+  EXPECT_EQ(r.status, 1);
+  auto json = nlohmann::json::parse(r.out);
+  ASSERT_EQ(json.size(), 2u);
+  EXPECT_EQ(json[0]["ok"], true);
+  EXPECT_EQ(json[1]["ok"], false);
+  EXPECT_EQ(json[1]["cause"], 1);
+  EXPECT_NE(r.err.find("bad.sxf"), std::string::npos);
 }
 
 }  // namespace

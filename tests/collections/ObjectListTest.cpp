@@ -1,5 +1,5 @@
 // The object list: callback iteration, sorted insertion, search, expanding walks, and
-// both forms of persistence.
+// persistence through the text archive.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -190,26 +190,6 @@ TEST_F(ObjectListTest, PersistsThroughTheTextArchive) {
   delete back->GetHead();
   delete back->GetAt(back->FindIndex(2));
   delete back;
-}
-
-TEST_F(ObjectListTest, PersistsThroughTheBinaryArchive) {
-  CObjectList list;
-  CZelDirSpec a("/one");
-  list.AddTail(&a);
-  list.AddTail(&a);
-  CMemFile mem;
-  {
-    CArchive ar(&mem, CArchive::store);
-    list.Serialize(ar);
-    ar.Close();
-  }
-  mem.SeekToBegin();
-  CObjectList back;
-  CArchive ar(&mem, CArchive::load);
-  back.Serialize(ar);
-  ASSERT_EQ(back.GetCount(), 2);
-  EXPECT_EQ(back.GetHead(), back.GetTail());
-  delete back.GetHead();
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ class DataFileTest : public zel_test::ZelTest {
     zel_test::WriteFile(src + "/empty", "");
     zel_test::WriteFile(src + "/sub/deep.mol", "deep");
   }
+  static CZelFileSpec FileAt(const std::string& path) { return CZelFileSpec(path.c_str(), 0); }
+  static CZelDirSpec DirAt(const std::string& path) { return CZelDirSpec(path.c_str()); }
   std::set<std::string> Files(const std::string& dir) {
     std::set<std::string> names;
     for (const auto& e : fs::directory_iterator(dir))
@@ -60,7 +62,7 @@ class DataFileTest : public zel_test::ZelTest {
 TEST_F(DataFileTest, ListsFilesOnly) {
   CObList out;
   out.AddTail(new CZelFileSpec("kept", 0));
-  EXPECT_EQ(ZelDirectoryFiles(CZelDirSpec(src.c_str()), out), 1);
+  EXPECT_EQ(ZelDirectoryFiles(DirAt(src), out), 1);
   std::set<std::string> paths;
   POSITION pos = out.GetHeadPosition();
   auto* first = static_cast<CZelFileSpec*>(out.GetNext(pos));
@@ -75,10 +77,10 @@ TEST_F(DataFileTest, ListsFilesOnly) {
   for (pos = out.GetHeadPosition(); pos;) delete out.GetNext(pos);
   out.RemoveAll();
 
-  EXPECT_EQ(ZelDirectoryFiles(CZelDirSpec(dst.c_str()), out), 1);
+  EXPECT_EQ(ZelDirectoryFiles(DirAt(dst), out), 1);
   EXPECT_EQ(out.GetCount(), 0);
-  EXPECT_EQ(ZelDirectoryFiles(CZelDirSpec((tmp / "missing").c_str()), out), 0);
-  EXPECT_EQ(ZelDirectoryFiles(CZelDirSpec((src + "/c.txt").c_str()), out), 0);
+  EXPECT_EQ(ZelDirectoryFiles(DirAt(tmp / "missing"), out), 0);
+  EXPECT_EQ(ZelDirectoryFiles(DirAt(src + "/c.txt"), out), 0);
   EXPECT_EQ(ZelDirectoryFiles(CZelDirSpec(), out), 0);
   EXPECT_EQ(out.GetCount(), 0);
 }
@@ -89,13 +91,9 @@ TEST_F(DataFileTest, CopiesByteForByte) {
   zel_test::WriteFile(src + "/big.bin", big);
   zel_test::WriteFile(dst + "/big.bin", std::string(100000, 'x'));  // truncated by the copy
 
-  EXPECT_EQ(copy_datafile(CZelFileSpec((src + "/big.bin").c_str(), 0),
-                          CZelFileSpec((dst + "/big.bin").c_str(), 0)),
-            1);
+  EXPECT_EQ(copy_datafile(FileAt(src + "/big.bin"), FileAt(dst + "/big.bin")), 1);
   EXPECT_EQ(zel_test::ReadFile(dst + "/big.bin"), big);
-  EXPECT_EQ(copy_datafile(CZelFileSpec((src + "/empty").c_str(), 0),
-                          CZelFileSpec((dst + "/empty").c_str(), 0)),
-            1);
+  EXPECT_EQ(copy_datafile(FileAt(src + "/empty"), FileAt(dst + "/empty")), 1);
   EXPECT_TRUE(fs::exists(dst + "/empty"));
   EXPECT_EQ(fs::file_size(dst + "/empty"), 0u);
   EXPECT_TRUE(ui().messages.empty());
@@ -134,38 +132,34 @@ TEST_F(DataFileTest, RefusesToCopyOntoItself) {
 }
 
 TEST_F(DataFileTest, CopyFailuresAreReported) {
-  EXPECT_EQ(copy_datafile(CZelFileSpec((src + "/nope.mol").c_str(), 0),
-                          CZelFileSpec((dst + "/nope.mol").c_str(), 0)),
-            0);
+  EXPECT_EQ(copy_datafile(FileAt(src + "/nope.mol"), FileAt(dst + "/nope.mol")), 0);
   ASSERT_EQ(ui().messages.size(), 1u);
   EXPECT_EQ(ui().messages[0].text, "nope.mol\nCannot find this file.");
   EXPECT_FALSE(fs::exists(dst + "/nope.mol"));
 
   ui().messages.clear();
-  EXPECT_EQ(copy_datafile(CZelFileSpec((src + "/A.MOL").c_str(), 0),
-                          CZelFileSpec((tmp / "no/such/dir/A.MOL").c_str(), 0)),
-            0);
+  EXPECT_EQ(copy_datafile(FileAt(src + "/A.MOL"), FileAt(tmp / "no/such/dir/A.MOL")), 0);
   ASSERT_EQ(ui().messages.size(), 1u);
   EXPECT_EQ(ui().messages[0].text, "A.MOL\nCannot find this file.");
 }
 
 TEST_F(DataFileTest, RemovesTheSelection) {
   const char* names[] = {"a.mol", "B.ENZ", nullptr};
-  remove_datafiles_ex(CZelDirSpec(src.c_str()), names, false);
+  remove_datafiles_ex(DirAt(src), names, false);
   EXPECT_EQ(Files(src), (std::set<std::string>{"c.txt", "empty", "sub/"}));
 
   SetUp();
-  remove_datafiles_ex(CZelDirSpec(src.c_str()), names, true);
+  remove_datafiles_ex(DirAt(src), names, true);
   EXPECT_EQ(Files(src), (std::set<std::string>{"A.MOL", "b.enz", "sub/"}));
 
   SetUp();
-  remove_datafiles(CZelDirSpec(src.c_str()));
+  remove_datafiles(DirAt(src));
   EXPECT_EQ(Files(src), (std::set<std::string>{"sub/"}));
   EXPECT_EQ(Files(src + "/sub"), (std::set<std::string>{"deep.mol"}));
   EXPECT_TRUE(ui().messages.empty());
 
   // A missing or unset folder: nothing happens.
-  remove_datafiles(CZelDirSpec((tmp / "missing").c_str()));
+  remove_datafiles(DirAt(tmp / "missing"));
   remove_datafiles(CZelDirSpec());
   EXPECT_TRUE(ui().messages.empty());
 }
@@ -183,24 +177,24 @@ TEST_F(DataFileTest, EmptiesFoldersAndSubfolders) {
 }
 
 TEST_F(DataFileTest, TransfersFilesNotFolders) {
-  transfer_datafiles(CZelDirSpec(src.c_str()), CZelDirSpec(dst.c_str()));
+  transfer_datafiles(DirAt(src), DirAt(dst));
   EXPECT_EQ(Files(dst), (std::set<std::string>{"A.MOL", "b.enz", "c.txt", "empty"}));
   EXPECT_EQ(zel_test::ReadFile(dst + "/c.txt"), "text");
 
   fs::remove_all(dst);
   fs::create_directories(dst);
   const char* names[] = {"C.TXT", nullptr};
-  transfer_datafiles_ex(CZelDirSpec(src.c_str()), CZelDirSpec(dst.c_str()), names, false);
+  transfer_datafiles_ex(DirAt(src), DirAt(dst), names, false);
   EXPECT_EQ(Files(dst), (std::set<std::string>{"c.txt"}));
-  transfer_datafiles_ex(CZelDirSpec(src.c_str()), CZelDirSpec(dst.c_str()), names, true);
+  transfer_datafiles_ex(DirAt(src), DirAt(dst), names, true);
   EXPECT_EQ(Files(dst), (std::set<std::string>{"A.MOL", "b.enz", "c.txt", "empty"}));
 
   // Nothing is created: a missing target folder fails file by file; a missing source
   // does nothing.
   ui().messages.clear();
-  transfer_datafiles(CZelDirSpec((tmp / "missing").c_str()), CZelDirSpec(dst.c_str()));
+  transfer_datafiles(DirAt(tmp / "missing"), DirAt(dst));
   EXPECT_TRUE(ui().messages.empty());
-  transfer_datafiles(CZelDirSpec(src.c_str()), CZelDirSpec((tmp / "nodir").c_str()));
+  transfer_datafiles(DirAt(src), DirAt(tmp / "nodir"));
   EXPECT_EQ(ui().messages.size(), 4u);
   EXPECT_FALSE(fs::exists(tmp / "nodir"));
 }
@@ -209,14 +203,14 @@ TEST_F(DataFileTest, ReadOnlyFolderFailsFileByFile) {
   std::string ro = Mount("ro", "1m", true, {"one.mol", "two.enz"});
   if (ro.empty()) GTEST_SKIP() << "cannot mount a read-only tmpfs here";
 
-  remove_datafiles(CZelDirSpec(ro.c_str()));
+  remove_datafiles(DirAt(ro));
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Failed to remove file: one.mol",
                                                "Failed to remove file: two.enz"}));
   EXPECT_EQ(Files(ro), (std::set<std::string>{"one.mol", "two.enz"}));
 
   ui().messages.clear();
   const char* names[] = {"A.MOL", "c.txt", nullptr};
-  transfer_datafiles_ex(CZelDirSpec(src.c_str()), CZelDirSpec(ro.c_str()), names, false);
+  transfer_datafiles_ex(DirAt(src), DirAt(ro), names, false);
   EXPECT_EQ(Texts(),
             (std::vector<std::string>{"Unable to write to A.MOL, it is read-only or opened by "
                                       "someone else.",
@@ -229,15 +223,13 @@ TEST_F(DataFileTest, FullDiskLeavesTheCopy) {
   std::string small = Mount("small", "64k", false);
   if (small.empty()) GTEST_SKIP() << "cannot mount a tmpfs here";
   zel_test::WriteFile(src + "/A.MOL", std::string(200000, 'm'));
-  EXPECT_THROW(copy_datafile(CZelFileSpec((src + "/A.MOL").c_str(), 0),
-                             CZelFileSpec((small + "/A.MOL").c_str(), 0)),
-               CFileException);
-  try {
-    transfer_datafiles(CZelDirSpec(src.c_str()), CZelDirSpec(small.c_str()));
-    ADD_FAILURE() << "the full disk went unnoticed";
-  } catch (CFileException& e) {
-    EXPECT_EQ(e.m_cause, CFileException::diskFull);
-  }
+  EXPECT_EQ(zel_test::CauseOf<CFileException>(
+                [&] { copy_datafile(FileAt(src + "/A.MOL"), FileAt(small + "/A.MOL")); }),
+            CFileException::diskFull);
+  EXPECT_EQ(
+      zel_test::CauseOf<CFileException>([&] { transfer_datafiles(DirAt(src), DirAt(small)); }),
+      CFileException::diskFull)
+      << "the full disk went unnoticed";
 }
 
 }  // namespace

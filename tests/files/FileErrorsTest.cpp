@@ -18,64 +18,55 @@ class FileErrorsTest : public zel_test::ZelTest {
   }
 };
 
-TEST_F(FileErrorsTest, FileCausesMapToTheirTexts) {
+TEST_F(FileErrorsTest, CausesMapToTheirTexts) {
+  const bool kFile = false, kArchive = true;
   struct Case {
+    bool archive;
     int cause;
     int reading;
     const char* text;
   } cases[] = {
-      {CFileException::none, 1, ""},
-      {CFileException::fileNotFound, 1, "data.gb\nCannot find this file."},
-      {CFileException::badPath, 0, "data.gb\nCannot find this file."},
-      {CFileException::tooManyOpenFiles, 1,
+      {kFile, CFileException::none, 1, ""},
+      {kFile, CFileException::fileNotFound, 1, "data.gb\nCannot find this file."},
+      {kFile, CFileException::badPath, 0, "data.gb\nCannot find this file."},
+      {kFile, CFileException::tooManyOpenFiles, 1,
        "data.gb\nUnable to open data.gb for reading: Too many open files."},
-      {CFileException::tooManyOpenFiles, 0,
+      {kFile, CFileException::tooManyOpenFiles, 0,
        "data.gb\nUnable to open data.gb for writing: Too many open files."},
-      {CFileException::accessDenied, 1,
+      {kFile, CFileException::accessDenied, 1,
        "Unable to read from data.gb, it is opened by someone else."},
-      {CFileException::accessDenied, 0,
+      {kFile, CFileException::accessDenied, 0,
        "Unable to write to data.gb, it is read-only or opened by someone else."},
-      {CFileException::invalidFile, 1, "data.gb\nInternal error (invalid file)."},
-      {CFileException::directoryFull, 0,
+      {kFile, CFileException::invalidFile, 1, "data.gb\nInternal error (invalid file)."},
+      {kFile, CFileException::directoryFull, 0,
        "data.gb\nUnable to open data.gb for writing: directory is full."},
-      {CFileException::badSeek, 1, "data.gb\nInternal error (seek)."},
-      {CFileException::hardIO, 0, "data.gb\nInternal error (hardware I/O)."},
-      {CFileException::diskFull, 0, "Destination disk is full."},
-      {CFileException::sharingViolation, 1,
+      {kFile, CFileException::badSeek, 1, "data.gb\nInternal error (seek)."},
+      {kFile, CFileException::hardIO, 0, "data.gb\nInternal error (hardware I/O)."},
+      {kFile, CFileException::diskFull, 0, "Destination disk is full."},
+      {kFile, CFileException::sharingViolation, 1,
        "An unexpected error occurred while reading data.gb (io code = 11)."},
-      {CFileException::genericException, 0,
+      {kFile, CFileException::genericException, 0,
        "An unexpected error occurred while writing data.gb (io code = 1)."},
-      {CFileException::endOfFile, 1,
+      {kFile, CFileException::endOfFile, 1,
        "An unexpected error occurred while reading data.gb (io code = 14)."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.cause);
-    CFileException e(c.cause);
-    EXPECT_EQ(Message(&e, c.reading), CString(c.text));
-  }
-}
-
-TEST_F(FileErrorsTest, ArchiveAndOtherCausesMapToTheirTexts) {
-  struct Case {
-    int cause;
-    int reading;
-    const char* text;
-  } cases[] = {
-      {CArchiveException::none, 1, ""},
-      {CArchiveException::readOnly, 1, "data.gb\nInternal error (read only)."},
-      {CArchiveException::endOfFile, 1, "data.gb\nPremature end of file."},
-      {CArchiveException::writeOnly, 0, "data.gb\nInternal error (write only)."},
-      {CArchiveException::badIndex, 1, "data.gb\nUnexpected file format (index error)."},
-      {CArchiveException::badClass, 1, "data.gb\nUnexpected file format (class error)."},
-      {CArchiveException::badSchema, 1, "data.gb\nFile format not supported (version error)."},
-      {CArchiveException::genericException, 1,
+      {kArchive, CArchiveException::none, 1, ""},
+      {kArchive, CArchiveException::readOnly, 1, "data.gb\nInternal error (read only)."},
+      {kArchive, CArchiveException::endOfFile, 1, "data.gb\nPremature end of file."},
+      {kArchive, CArchiveException::writeOnly, 0, "data.gb\nInternal error (write only)."},
+      {kArchive, CArchiveException::badIndex, 1, "data.gb\nUnexpected file format (index error)."},
+      {kArchive, CArchiveException::badClass, 1, "data.gb\nUnexpected file format (class error)."},
+      {kArchive, CArchiveException::badSchema, 1,
+       "data.gb\nFile format not supported (version error)."},
+      {kArchive, CArchiveException::genericException, 1,
        "An unexpected error occurred while reading data.gb (arc code = 1)."},
-      {8, 0, "An unexpected error occurred while writing data.gb (arc code = 8)."},
+      {kArchive, 8, 0, "An unexpected error occurred while writing data.gb (arc code = 8)."},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.cause);
-    CArchiveException e(c.cause);
-    EXPECT_EQ(Message(&e, c.reading), CString(c.text));
+    SCOPED_TRACE(std::string(c.archive ? "archive " : "file ") + std::to_string(c.cause));
+    CFileException file(c.cause);
+    CArchiveException archive(c.cause);
+    EXPECT_EQ(Message(c.archive ? static_cast<CException*>(&archive) : &file, c.reading),
+              CString(c.text));
   }
   CNotSupportedException other;
   EXPECT_EQ(Message(&other, 1), CString("Failed to read data.gb."));

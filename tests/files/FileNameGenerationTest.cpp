@@ -98,19 +98,10 @@ TEST_F(FileNameGenerationTest, AllNumbersTakenFails) {
   EXPECT_EQ(spec.GetPath(), In("x~ff.gb"));  // the last one tried
 }
 
-TEST_F(FileNameGenerationTest, MembersUseThisSystem) {
-  // This system takes long names.
+TEST_F(FileNameGenerationTest, ThisSystemTakesLongNames) {
   CZelFileSpec spec;
   ASSERT_EQ(spec.SuggestShortcutSpec(dir, "my long molecule name", kDnaType), 1);
   EXPECT_EQ(spec.GetPath(), In("Shortcut to my long molecule name.gb"));
-  ASSERT_EQ(spec.SuggestSpec(dir, "my long molecule name", kDnaType), 1);
-  EXPECT_EQ(spec.GetPath(), In("my long molecule name.gb"));
-  Touch("my long molecule name.gb");
-  ASSERT_EQ(spec.GenerateSpec(dir, "my long molecule name", kDnaType, 4 | 8), 1);
-  EXPECT_EQ(spec.GetPath(), In("mylongmoleculename.gb"));
-  ASSERT_EQ(GenerateFileSpec(spec, dir, "my long molecule name", kDnaType, 4), 1);
-  EXPECT_EQ(spec.GetPath(), In("my long molecule name~00.gb"));
-  EXPECT_EQ(spec.SuggestSpec(dir, "***", kDnaType), 0);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The line-end scans: the vector code and the portable code agree on random input.
+// The line-end scans and counts: the vector code agrees with the portable code, and the
+// text file's fast count with its line-by-line reading, on random input.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -6,6 +7,8 @@
 #include <vector>
 
 #include "files/LineScan.h"
+#include "files/ZelTextFile.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -45,6 +48,66 @@ TEST(LineScanTest, VectorAndPortableScansAgree) {
     EXPECT_EQ(vec.substr(0, a), std::string(src, a));
   }
 }
+
+TEST(LineScanTest, EveryLineEndCounterAgreesWithThePortableOne) {
+  std::vector<std::pair<const char*, zel_linescan::CountLineEndsFn>> counters = {
+      {"sse2", &zel_linescan::CountLineEndsSse2}};
+  if (auto avx2 = zel_linescan::CountLineEndsAvx2()) counters.push_back({"avx2", avx2});
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<char> text = RandomText(rng, rng() % 400, 1 + rng() % 40);
+    const size_t n = text.size() - zel_linescan::kReadPastEnd - 1;
+    // Counted in two pieces, so that a CR LF pair may straddle them.
+    const size_t cut = n ? rng() % (n + 1) : 0;
+    bool cr = rng() % 2, start = cr;
+    uint64_t want = zel_linescan::CountLineEndsPortable(text.data(), cut, cr);
+    want += zel_linescan::CountLineEndsPortable(text.data() + cut, n - cut, cr);
+    for (const auto& [name, count] : counters) {
+      SCOPED_TRACE(name);
+      bool got = start;
+      uint64_t ends = count(text.data(), cut, got);
+      ends += count(text.data() + cut, n - cut, got);
+      ASSERT_EQ(ends, want) << "round " << round;
+      EXPECT_EQ(got, cr);
+    }
+  }
+}
 #endif
+
+// Files bigger than the read-ahead, so that fills split lines and CR LF pairs, counted
+// fast and read line by line.
+TEST(LineScanTest, TextFileCountsWhatItsLineReadingReads) {
+  zel_test::TempDir tmp;
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  for (int round = 0; round < 6; ++round) {
+    std::string text;
+    const size_t size = round == 0 ? 0 : CZelTextFile::kReadAhead * (1 + round % 3) + rng() % 999;
+    const char* ends[] = {"\r", "\n", "\r\n", "\n\r"};
+    while (text.size() < size) {
+      text.append(rng() % (round == 5 ? 3000 : 90), 'x');
+      text += ends[rng() % 4];
+    }
+    // A CR LF pair split by the read-ahead, and on odd rounds a last line without end.
+    if (text.size() > CZelTextFile::kReadAhead)
+      text.replace(CZelTextFile::kReadAhead - 1, 2, "\r\n");
+    if (round % 2) text += "tail";
+    const std::string path = tmp / "t.txt";
+    zel_test::WriteFile(path, text);
+
+    CZelTextFile lines(CZelFileSpec(path.c_str(), 0));
+    ASSERT_TRUE(lines.OpenInput());
+    long long want = 0;
+    CString line;
+    while (lines.ReadLineLong(line)) ++want;
+    want += !line.IsEmpty();
+    CZelTextFile counted(CZelFileSpec(path.c_str(), 0));
+    ASSERT_TRUE(counted.OpenInput());
+    EXPECT_EQ(counted.CountLinesToEnd(), want) << "round " << round;
+  }
+}
 
 }  // namespace

@@ -31,9 +31,9 @@ TEST_F(LinkSafetyTest, CopyingAFileOntoItselfUnderAnotherSpellingKeepsIt) {
   for (const std::string& target : to) {
     SCOPED_TRACE(target);
     ui().messages.clear();
-    EXPECT_EQ(copy_datafile(CZelFileSpec((dir + "/x.mol").c_str(), 9),
-                            CZelFileSpec(target.c_str(), 9)),
-              0);
+    EXPECT_EQ(
+        copy_datafile(CZelFileSpec((dir + "/x.mol").c_str(), 9), CZelFileSpec(target.c_str(), 9)),
+        0);
     ASSERT_EQ(ui().messages.size(), 1u);
     EXPECT_EQ(ui().messages[0].text.str(), "Can't read from and write to the same file: " +
                                                fs::path(target).filename().string());
@@ -83,8 +83,7 @@ TEST_F(LinkSafetyTest, RecursiveListingEntersEachFolderOnce) {
   CStringList files;
   CZelFileSpec::GetAllFilesInFolder(root.c_str(), files, 1);
   std::map<std::string, int> seen;  // by content, which names the real file
-  for (POSITION p = files.GetHeadPosition(); p;)
-    ++seen[zel_test::ReadFile(files.GetNext(p).str())];
+  for (POSITION p = files.GetHeadPosition(); p;) ++seen[zel_test::ReadFile(files.GetNext(p).str())];
   EXPECT_EQ(seen, (std::map<std::string, int>{{"a", 1}, {"b", 1}, {"c", 1}, {"d", 1}, {"e", 1}}));
 }
 

@@ -141,14 +141,6 @@ TEST_F(TextFileTest, RandomTextsReadAsTheRulesSay) {
   }
 }
 
-TEST_F(TextFileTest, TinyBuffersAnswerEndOfFile) {
-  Open("abc\n");
-  char buf[4] = "zz";
-  EXPECT_EQ(file.ReadString(buf, 1), nullptr);
-  EXPECT_STREQ(buf, "");
-  EXPECT_EQ(ReadAll(2), (Lines{"a", "b", "c", "\n"}));
-}
-
 TEST_F(TextFileTest, ProgressCountsEveryCallAndShowsEachMultiple) {
   static std::vector<std::string> shown;
   shown.clear();

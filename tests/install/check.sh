@@ -30,6 +30,12 @@ xargs -P "$(nproc)" -I{} bash -c 'compile_alone "$@"' _ {} <"$tmp/headers"
 
 mv "$tmp/prefix" "$tmp/moved"
 prefix="$tmp/moved"
+
+# The installed command's demo walks the installed examples, never the source tree's.
+demo=$(env -u ZEL_EXAMPLES ZEL_HOME="$tmp/home" "$prefix/bin/zel" demo 2>&1) || {
+  echo "installed zel demo failed:"; echo "$demo"; exit 1; }
+grep -q "$prefix/share/zelutil/examples" <<<"$demo"
+! grep -q "$(cd "$here/../.." && pwd)/examples" <<<"$demo"
 libdir=$(ls -d "$prefix"/lib*/pkgconfig | head -n1)
 export LD_LIBRARY_PATH="$(dirname "$libdir"):${LD_LIBRARY_PATH:-}"
 

@@ -1,5 +1,6 @@
 // The directory layout: derived folders and files, the tool specs, and the search for the
 // main data folder.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,7 +22,7 @@ class PickerUi : public ScriptedUiBackend {
   std::vector<CString> initialDirs;
 };
 
-class DirectoryLayoutTest : public zel_test::ZelTest {
+class DirectoryLayoutTest : public zel_test::ZelChildTest {
  protected:
   DirectoryLayoutTest() : m_previous(ZelSetUi(&picker)) {
     app.m_strExeName = "layouttest";
@@ -104,18 +105,23 @@ TEST_F(DirectoryLayoutTest, ToolSpecsFollowTheirBaseOnly) {
 
 TEST_F(DirectoryLayoutTest, UnsetRootsLeaveEverythingUnset) {
   // The globals start unset in a fresh process, and stay so through recalculation.
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
         RecalcMAINDIRDependencies();
         RecalcEXEDIRDependencies();
         RecalcNETWORKDIRDependencies();
-        bool anySet = SEQDIR.IsSpecSet() || DEFFILE.IsSpecSet() || TOOLSDIR.IsSpecSet() ||
-                      TUVAPPFILE.IsSpecSet() || NETLOCKFILE.IsSpecSet() || MAINDIR.IsSpecSet();
-        std::filesystem::remove_all(tmp.path());  // the child skips the fixture's clean-up
-        std::exit(anySet ? 1 : 0);
+        auto unset = [this](const char* name, int set, const char* path) {
+          ChildExpectEq((std::string(name) + " set, to \"" + path + "\"").c_str(), 0, set);
+        };
+        unset("MAINDIR", MAINDIR.IsSpecSet(), MAINDIR.GetPath());
+        unset("SEQDIR", SEQDIR.IsSpecSet(), SEQDIR.GetPath());
+        unset("DEFFILE", DEFFILE.IsSpecSet(), DEFFILE.GetPath());
+        unset("TOOLSDIR", TOOLSDIR.IsSpecSet(), TOOLSDIR.GetPath());
+        unset("TUVAPPFILE", TUVAPPFILE.IsSpecSet(), TUVAPPFILE.GetPath());
+        unset("NETLOCKFILE", NETLOCKFILE.IsSpecSet(), NETLOCKFILE.GetPath());
+        ExitChild(0);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(0), ::testing::IsEmpty());
 }
 
 TEST_F(DirectoryLayoutTest, StoredFolderIsTakenAsItIs) {

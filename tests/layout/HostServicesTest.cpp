@@ -1,5 +1,6 @@
 // Host services: the automation service name, the system type, the remote tools switch,
 // clipboard text and path splitting.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,42 +13,34 @@
 
 namespace {
 
-class HostServicesTest : public zel_test::ZelTest {
+class HostServicesTest : public zel_test::ZelChildTest {
  protected:
   HostServicesTest() { app.m_strExeName = "hosttest"; }
-  // Ends a death-test child, which skips the fixture's own clean-up.
-  [[noreturn]] void ExitChild(int code) {
-    std::filesystem::remove_all(tmp.path());
-    std::exit(code);
-  }
   CWinApp app{"Host Test"};
 };
 
 // The service name is fixed on its first call in a process, so each case runs in a fresh
-// child process; the child's exit code says which expectation failed.
+// child process.
 TEST_F(HostServicesTest, ServiceNameComesFromTheSettingsOncePerProcess) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a child that starts afresh
-  auto check = [this](bool ok, int code) {
-    if (!ok) ExitChild(code);
-  };
   EXPECT_EXIT(
       {
         ZelWriteProfileString("Automation", "ServiceName", "Qlli5#old");
-        check(ZelGetDDEServerName() == "hosttest", 2);
-        check(ZelGetProfileString("automation", "servicename", nullptr) == "hosttest", 3);
+        ChildExpectEq("not unique", CString("hosttest"), ZelGetDDEServerName());
+        ChildExpectEq("stored", CString("hosttest"),
+                      ZelGetProfileString("automation", "servicename", nullptr));
         ZelWriteProfileInt("Automation", "NeedUniqueServiceName", 1);
-        check(ZelGetDDEServerName() == "hosttest", 4);  // settings changed: same answer
+        ChildExpectEq("settings changed", CString("hosttest"), ZelGetDDEServerName());
         ExitChild(0);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(0), ::testing::IsEmpty());
   EXPECT_EXIT(
       {
         ZelWriteProfileInt("Automation", "NeedUniqueServiceName", 1);
         ZelWriteProfileString("Automation", "ServiceName", "Qlli5#1234abcd");
-        check(ZelGetDDEServerName() == "Qlli5#1234abcd", 2);
+        ChildExpectEq("unique, stored", CString("Qlli5#1234abcd"), ZelGetDDEServerName());
         ExitChild(0);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(0), ::testing::IsEmpty());
   EXPECT_EXIT(
       {
         ZelWriteProfileInt("Automation", "NeedUniqueServiceName", 7);
@@ -55,26 +48,25 @@ TEST_F(HostServicesTest, ServiceNameComesFromTheSettingsOncePerProcess) {
         time_t before = std::time(nullptr);
         CString name = ZelGetDDEServerName();
         time_t after = std::time(nullptr);
-        check(name.Left(6) == "Qlli5#", 2);
+        ChildExpectEq("prefix", CString("Qlli5#"), name.Left(6));
         unsigned long seconds = std::strtoul(name.Mid(6), nullptr, 16);
-        check(seconds >= static_cast<unsigned long>(before) &&
-                  seconds <= static_cast<unsigned long>(after),
-              3);
+        ChildExpectEq(("time of the call in " + name.str()).c_str(), true,
+                      seconds >= static_cast<unsigned long>(before) &&
+                          seconds <= static_cast<unsigned long>(after));
         CString digits = name.Mid(6);
-        CString lower = digits;
-        check(lower.MakeLower() == digits, 4);
-        check(ZelGetProfileString("Automation", "ServiceName", nullptr) == name, 5);
+        ChildExpectEq("lower-case digits", CString(digits).MakeLower(), digits);
+        ChildExpectEq("stored", name, ZelGetProfileString("Automation", "ServiceName", nullptr));
         ExitChild(0);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(0), ::testing::IsEmpty());
   EXPECT_EXIT(
       {
         ZelWriteProfileInt("Automation", "NeedUniqueServiceName", 0);
         AfxGetApp()->m_strExeName = CString('n', 150);
-        check(ZelGetDDEServerName() == CString('n', 100), 2);
+        ChildExpectEq("cut", CString('n', 100), ZelGetDDEServerName());
         ExitChild(0);
       },
-      ::testing::ExitedWithCode(0), "");
+      ::testing::ExitedWithCode(0), ::testing::IsEmpty());
 }
 
 TEST_F(HostServicesTest, SystemTypeFromVersionFacts) {
@@ -143,12 +135,6 @@ TEST_F(HostServicesTest, RemoteToolsSwitch) {
   }
 }
 
-// A clipboard that cannot be opened.
-class LockedClipboard : public ScriptedUiBackend {
- public:
-  BOOL SetClipboardText(const char*) override { return FALSE; }
-};
-
 TEST_F(HostServicesTest, ClipboardText) {
   CWnd owner(HWND(42));
   EXPECT_EQ(ZelCopyTextToClipboard(&owner, ""), 0);
@@ -172,14 +158,34 @@ TEST_F(HostServicesTest, ClipboardText) {
   EXPECT_EQ(ZelSaveClipboardTextToFile(&owner, CZelFileSpec((tmp / "no/dir.txt").c_str(), 0)), 0u);
   EXPECT_EQ(ui().messages.size(), 1u);
 
-  LockedClipboard locked;
-  UiBackend* previous = ZelSetUi(&locked);
-  EXPECT_EQ(ZelCopyTextToClipboard(&owner, "x"), 0);
-  ZelSetUi(previous);
-  ASSERT_EQ(locked.messages.size(), 1u);
-  EXPECT_EQ(locked.messages[0].text, "Cannot open the Clipboard");
-  EXPECT_EQ(locked.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-  EXPECT_EQ(locked.messages[0].owner, HWND(42));
+  // Each failure of the clipboard in its own words, with the warning icon, for the owner.
+  struct Case {
+    ZelClipboard failure;
+    bool copying;
+    const char* message;  // null: none
+  } cases[] = {
+      {ZelClipboard::CannotOpen, true, "Cannot open the Clipboard"},
+      {ZelClipboard::CannotStore, true, "Error saving text to the Clipboard"},
+      {ZelClipboard::CannotOpen, false, "Cannot open the Clipboard"},
+      {ZelClipboard::NoText, false, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message ? c.message : "no text");
+    ui().messages.clear();
+    ui().clipboardFailure = c.failure;
+    if (c.copying)
+      EXPECT_EQ(ZelCopyTextToClipboard(&owner, "x"), 0);
+    else
+      EXPECT_EQ(ZelSaveClipboardTextToFile(&owner, out), 0u);
+    if (!c.message) {
+      EXPECT_TRUE(ui().messages.empty());
+      continue;
+    }
+    ASSERT_EQ(ui().messages.size(), 1u);
+    EXPECT_EQ(ui().messages[0].text, c.message);
+    EXPECT_EQ(ui().messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(ui().messages[0].owner, HWND(42));
+  }
 }
 
 TEST_F(HostServicesTest, PathSplitting) {

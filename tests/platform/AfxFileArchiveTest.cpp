@@ -48,12 +48,9 @@ TEST_F(AfxFileTest, OpenFailuresCarryTheCauseAndName) {
   EXPECT_EQ(e.m_strFileName, CString((tmp / "none").c_str()));
   EXPECT_FALSE(f.Open(tmp.str().c_str(), CFile::modeRead, &e));
   EXPECT_EQ(e.m_cause, CFileException::accessDenied);
-  try {
-    CFile thrown((tmp / "none").c_str(), CFile::modeRead);
-    FAIL();
-  } catch (CFileException& ex) {
-    EXPECT_EQ(ex.m_cause, CFileException::fileNotFound);
-  }
+  EXPECT_EQ(zel_test::CauseOf<CFileException>(
+                [&] { CFile thrown((tmp / "none").c_str(), CFile::modeRead); }),
+            CFileException::fileNotFound);
 }
 
 TEST(CMemFileTest, GrowsReadsBackAndDetaches) {
@@ -110,18 +107,8 @@ TEST(CArchiveTest, ScalarsAndStringsRoundTripLittleEndian) {
   EXPECT_EQ(s, CString("abc"));
   EXPECT_EQ(longer.GetLength(), 300);
   EXPECT_EQ(l, -7);
-  try {
-    ar >> b;
-    FAIL();
-  } catch (CArchiveException& e) {
-    EXPECT_EQ(e.m_cause, CArchiveException::endOfFile);
-  }
-  try {
-    ar << b;
-    FAIL();
-  } catch (CArchiveException& e) {
-    EXPECT_EQ(e.m_cause, CArchiveException::readOnly);
-  }
+  EXPECT_EQ(zel_test::CauseOf<CArchiveException>([&] { ar >> b; }), CArchiveException::endOfFile);
+  EXPECT_EQ(zel_test::CauseOf<CArchiveException>([&] { ar << b; }), CArchiveException::readOnly);
   std::free(raw);
 }
 
@@ -159,13 +146,8 @@ TEST(CArchiveTest, DamagedObjectRecordsRaiseTheirCauses) {
     mem.Write(bytes.data(), static_cast<UINT>(bytes.size()));
     mem.SeekToBegin();
     CArchive ar(&mem, CArchive::load);
-    try {
-      CObject* o = ar.ReadObject(RUNTIME_CLASS(CObList));
-      delete o;
-      return 0;
-    } catch (CArchiveException& e) {
-      return e.m_cause;
-    }
+    return zel_test::CauseOf<CArchiveException>(
+        [&] { delete ar.ReadObject(RUNTIME_CLASS(CObList)); });
   };
   std::string unknown("\xFF\xFF\x00\x00\x04\x00NoSu", 10);
   std::string schema(

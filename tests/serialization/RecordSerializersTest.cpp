@@ -78,15 +78,11 @@ TEST_F(RecordSerializersTest, BinaryStringsShareOneLayout) {
   EXPECT_STREQ(loaded, "xyz");
   delete[] loaded;
   // A short file is the archive's end-of-file fault.
-  try {
-    LoadBinary(std::string("\x01\x09\x00"
-                           "ab",
-                           5),
-               [&](CArchive& ar) { serialize_string(&loaded, ar); });
-    ADD_FAILURE();
-  } catch (CArchiveException& e) {
-    EXPECT_EQ(e.m_cause, CArchiveException::endOfFile);
-  }
+  EXPECT_EQ(zel_test::CauseOf<CArchiveException>([&] {
+              LoadBinary(std::string("\x01\x09\x00ab", 5),
+                         [&](CArchive& ar) { serialize_string(&loaded, ar); });
+            }),
+            CArchiveException::endOfFile);
 }
 
 TEST_F(RecordSerializersTest, BinaryRecordsHaveTheirSizesAndNormalise) {
@@ -180,13 +176,13 @@ TEST_F(RecordSerializersTest, TextLoadingAcceptsAPointWidthAndCutsLongFaceNames)
     ar.SerializeMember(&b, LOGPEN_zel_serialize_fun_ptr, "LOGPEN");
     ar.SerializeMember(&f, LOGFONT_zel_serialize_fun_ptr, "LOGFONT");
   });
-  try {
-    Load(path, "(SXF (LOGPEN 0 \"x\" 1))",
-         [&](CZelArchive& ar) { ar.SerializeMember(&a, LOGPEN_zel_serialize_fun_ptr, "LOGPEN"); });
-    ADD_FAILURE() << "a string read as a width";
-  } catch (CArchiveException& e) {
-    EXPECT_EQ(e.m_cause, 6);
-  }
+  EXPECT_EQ(zel_test::CauseOf<CArchiveException>([&] {
+              Load(path, "(SXF (LOGPEN 0 \"x\" 1))", [&](CZelArchive& ar) {
+                ar.SerializeMember(&a, LOGPEN_zel_serialize_fun_ptr, "LOGPEN");
+              });
+            }),
+            6)
+      << "a string read as a width";
   EXPECT_EQ(a.lopnWidth.x, 3);
   EXPECT_EQ(a.lopnWidth.y, 5);
   EXPECT_EQ(b.lopnWidth.y, 3);

@@ -135,10 +135,13 @@ TEST_F(SynNodeTest, DoublesPrintLikePrintfPercentG) {
   std::mt19937_64 rng(seed);
   std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
   std::uniform_int_distribution<int> exponent(-8, 12);
-  for (int i = 0; i < 200000; ++i) {
+  // Rounding edges first, then random values.
+  const double edges[] = {999999.5, 999999.4, 0.5, 1.0, 999999.0, 100000.05, 2.5, 1e6, -0.0, 0.0};
+  for (size_t i = 0; i < 200000; ++i) {
     double v = mantissa(rng) * std::pow(10.0, exponent(rng));
     if (i % 4 == 0) v = std::round(v * 1000.0) / 1000.0;  // decimal ties and whole numbers
     if (i % 16 == 1) v = static_cast<double>(rng() % 2000000) / 7.0;
+    if (i < std::size(edges)) v = edges[i];
     char expected[64];
     std::snprintf(expected, sizeof expected, "%g", v);
     CSynNum* n = CSynNum::NewPtr(v);
@@ -146,14 +149,6 @@ TEST_F(SynNodeTest, DoublesPrintLikePrintfPercentG) {
     int len = n->Print(got);
     ASSERT_EQ(std::string(got, static_cast<size_t>(len)), expected) << "value " << v;
     ASSERT_EQ(n->PrintLength(), len);
-    CSynNode::DeletePtr(n);
-  }
-  for (double v : {999999.5, 999999.4, 0.5, 1.0, 999999.0, 100000.05, 2.5, 1e6, -0.0, 0.0}) {
-    char expected[64];
-    std::snprintf(expected, sizeof expected, "%g", v);
-    CSynNum* n = CSynNum::NewPtr(v);
-    char got[32];
-    EXPECT_EQ(std::string(got, static_cast<size_t>(n->Print(got))), expected);
     CSynNode::DeletePtr(n);
   }
 }
@@ -185,8 +180,6 @@ TEST_F(SynNodeTest, TagsCompareWithoutCase) {
   EXPECT_TRUE(*a == *b);
   EXPECT_TRUE(*a == "nil");
   EXPECT_TRUE(*a != "Nils");
-  CSynTag copy(*a);
-  EXPECT_EQ(copy.GetName(), "Nil");
   CSynNode::DeletePtr(a);
   CSynNode::DeletePtr(b);
 }

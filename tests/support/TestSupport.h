@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -59,6 +61,40 @@ class ZelTest : public ::testing::Test {
   ScriptedUiBackend& ui() { return scripted.ui; }
   ZelResult RunZel(const std::string& args) { return zel_test::RunZel(args, tmp.str()); }
 };
+
+// For what only a fresh process shows (state fixed on first use, globals as they start):
+// each case runs in a death-test child that checks with ChildExpectEq and ends with
+// ExitChild(0). A value that differs is printed to stderr as "what: expected X, got Y" and
+// ends the child with status 1; the parent expects status 0 and an empty stderr
+// (EXPECT_EXIT(..., ExitedWithCode(0), IsEmpty())), so its failure shows the line.
+class ZelChildTest : public ZelTest {
+ protected:
+  ZelChildTest() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+  // The child skips the fixture's clean-up, so its temporary folder goes here.
+  [[noreturn]] void ExitChild(int code) {
+    std::filesystem::remove_all(tmp.path());
+    std::exit(code);
+  }
+  template <typename Expected, typename Got>
+  void ChildExpectEq(const char* what, const Expected& expected, const Got& got) {
+    if (expected == got) return;
+    std::fprintf(stderr, "%s: expected %s, got %s\n", what,
+                 ::testing::PrintToString(expected).c_str(), ::testing::PrintToString(got).c_str());
+    ExitChild(1);
+  }
+};
+
+// The cause (m_cause) of the exception of class E that body raises; 0 (the causes' "none")
+// when it raises none.
+template <typename E, typename Body>
+int CauseOf(Body&& body) {
+  try {
+    body();
+  } catch (E& e) {
+    return e.m_cause;
+  }
+  return 0;
+}
 
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);

@@ -1,10 +1,48 @@
-// The suite's message boxes: owner, caption, text from string resources, answer.
+// Message boxes: the default button's answer, the console's one line, and the suite's
+// message boxes (owner, caption, text from string resources, answer).
 #include "platform/afx/StringResources.h"
 #include "platform/app/WinApp.h"
 #include "platform/ui/ZelMessageBox.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
+
+TEST(UiBackendTest, DefaultAnswersFollowTypeAndDefaultButton) {
+  struct Case {
+    UINT type;
+    int answer;
+  } cases[] = {
+      {MB_OK, IDOK},
+      {MB_OKCANCEL | MB_DEFBUTTON2, IDCANCEL},
+      {MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
+      {MB_YESNO | MB_ICONQUESTION, IDYES},
+      {MB_YESNO | MB_DEFBUTTON2, IDNO},
+      {MB_ABORTRETRYIGNORE | MB_DEFBUTTON2, IDRETRY},
+      {MB_RETRYCANCEL, IDRETRY},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    EXPECT_EQ(DefaultMessageBoxAnswer(c.type), c.answer);
+  }
+}
+
+TEST(UiBackendTest, ConsoleBackendPrintsOneLineAndCancelsDialogs) {
+  ConsoleUiBackend console;
+  UiBackend* previous = ZelSetUi(&console);
+  CWinApp app("zel");  // the caption of the class library's message box
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(AfxMessageBox("data.gb\nCannot find this file.", MB_OKCANCEL | MB_DEFBUTTON2),
+            IDCANCEL);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "zel: data.gb: Cannot find this file.\n");
+  ZelSetUi(previous);
+  CString chosen;
+  EXPECT_FALSE(console.BrowseForFolder("t", "/", chosen));
+  EXPECT_FALSE(console.FileDialog(FileDialogRequest{}, chosen));
+  EXPECT_EQ(console.GetClipboardText(chosen), ZelClipboard::NoText);
+  EXPECT_EQ(console.SetClipboardText("clip"), ZelClipboard::Ok);
+  EXPECT_EQ(console.GetClipboardText(chosen), ZelClipboard::Ok);
+  EXPECT_EQ(chosen, CString("clip"));
+}
 
 class ZelMessageBoxTest : public zel_test::ZelTest {
  protected:
