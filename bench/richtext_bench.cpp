@@ -27,11 +27,11 @@ struct Line {
 
 // One line as markup and as the equivalent HTML, from the same random pieces.
 Line MakeLine(std::mt19937& rng, int serial) {
-  static const char* const kWords[] = {"primer", "DNA", "exon", "intron", "promoter",
-                                       "ATG",    "GC",  "loop", "vector", "insert",
-                                       "EcoRI",  "Tm",  "clone", "read", "strand"};
-  static const char* const kColors[] = {"#000000", "#0000ff", "#00ffff", "#00ff00",
-                                        "#ff00ff", "#ff0000"};
+  static const char* const kWords[] = {"primer", "DNA", "exon",  "intron", "promoter",
+                                       "ATG",    "GC",  "loop",  "vector", "insert",
+                                       "EcoRI",  "Tm",  "clone", "read",   "strand"};
+  static const char* const kColors[] = {"#000000", "#0000ff", "#00ffff",
+                                        "#00ff00", "#ff00ff", "#ff0000"};
   Line line;
   const int pieces = 3 + static_cast<int>(rng() % 6);
   for (int i = 0; i < pieces; ++i) {
