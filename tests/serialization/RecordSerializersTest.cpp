@@ -79,7 +79,9 @@ TEST_F(RecordSerializersTest, BinaryStringsShareOneLayout) {
   delete[] loaded;
   // A short file is the archive's end-of-file fault.
   EXPECT_EQ(zel_test::CauseOf<CArchiveException>([&] {
-              LoadBinary(std::string("\x01\x09\x00ab", 5),
+              LoadBinary(std::string("\x01\x09\x00"
+                                     "ab",
+                                     5),
                          [&](CArchive& ar) { serialize_string(&loaded, ar); });
             }),
             CArchiveException::endOfFile);
