@@ -33,3 +33,16 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ZelUtilConfig.cmake
 file(RELATIVE_PATH ZEL_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 configure_file(cmake/zelutil.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zelutil.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelutil.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The Qt backend: its library, headers under include/zelutil/platform/qt, targets of their
+# own (found when the consumer has Qt) and a pkg-config file that finds its prefix from
+# where it lies.
+install(TARGETS zelutil-qt EXPORT ZelUtilQtTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${ZEL_QT_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelutil/platform/qt)
+install(EXPORT ZelUtilQtTargets NAMESPACE ZelUtil::
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZelUtil)
+configure_file(cmake/zelutil-qt.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zelutil-qt.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelutil-qt.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

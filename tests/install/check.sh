@@ -12,7 +12,8 @@ test -x "$tmp/prefix/bin/zel"
 
 # Each header on its own: it includes what it needs, and only what is installed.
 inc="$tmp/prefix/include/zelutil"
-(cd "$inc" && find . -name '*.h' | sed 's|^\./||' | sort) >"$tmp/headers"
+# The Qt backend's headers need Qt's flags: they are compiled below, through pkg-config.
+(cd "$inc" && find . -name '*.h' -not -path './platform/qt/*' | sed 's|^\./||' | sort) >"$tmp/headers"
 test -s "$tmp/headers"
 compile_alone() {
   local h=$1 dir
@@ -46,4 +47,14 @@ export PKG_CONFIG_PATH="$libdir"
 test "$(pkg-config --variable=prefix zelutil | xargs realpath)" = "$(realpath "$prefix")"
 c++ "$here/consumer/main.cpp" -o "$tmp/pc-consumer" $(pkg-config --cflags --libs zelutil)
 "$tmp/pc-consumer" "$tmp/b.sxf" | grep -qx 'DNA/RNA Documents .gb'
+
+# The Qt backend: each installed header compiles alone with its pkg-config flags, and a
+# program draws with it.
+for h in "$prefix"/include/zelutil/platform/qt/*.h; do
+  printf '#include "%s"\n' "${h#$prefix/include/zelutil/}" >"$tmp/qt-one.cpp"
+  c++ -Wall -Wextra -Werror -fsyntax-only $(pkg-config --cflags zelutil-qt) "$tmp/qt-one.cpp"
+done
+c++ "$here/consumer/qt_main.cpp" -o "$tmp/qt-consumer" $(pkg-config --cflags --libs zelutil-qt)
+"$tmp/qt-consumer" | grep -qx 'status 0, drawn'
 echo "installed package: $(wc -l <"$tmp/headers") headers alone, cmake and pkg-config consumers OK"
+echo "installed Qt backend: headers alone and a pkg-config consumer OK"

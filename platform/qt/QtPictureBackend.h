@@ -1,0 +1,15 @@
+// The Qt picture backend: images in memory, PNG through QImage, SVG through QSvgGenerator,
+// PDF through QPdfWriter, all at 96 dots per inch and drawn by CQtDC. It installs itself
+// when the library is loaded.
+#pragma once
+
+#include "platform/gdi/PictureBackend.h"
+
+class QtPictureBackend : public PictureBackend {
+ public:
+  static constexpr int kDotsPerInch = 96;
+
+  bool CanWrite(const std::string& path) const override;
+  std::unique_ptr<Picture> NewPicture(const std::string& path, int width, int height,
+                                      std::string* error) override;
+};

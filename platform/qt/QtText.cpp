@@ -1,0 +1,113 @@
+// 8-bit text as Unicode: Windows-1252, UTF-8 and the symbol faces' tables.
+#include "platform/qt/QtText.h"
+
+#include <cstring>
+
+#include "platform/gdi/GdiTypes.h"
+
+namespace zel_qt {
+namespace {
+
+// 0x80 to 0x9F; the five bytes Windows-1252 leaves undefined keep their own number.
+constexpr char16_t k1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The Symbol face's letters are Greek, A to Z and a to z.
+constexpr char16_t kSymbolUpper[26] = {0x0391, 0x0392, 0x03A7, 0x0394, 0x0395, 0x03A6, 0x0393,
+                                       0x0397, 0x0399, 0x03D1, 0x039A, 0x039B, 0x039C, 0x039D,
+                                       0x039F, 0x03A0, 0x0398, 0x03A1, 0x03A3, 0x03A4, 0x03A5,
+                                       0x03C2, 0x03A9, 0x039E, 0x03A8, 0x0396};
+constexpr char16_t kSymbolLower[26] = {0x03B1, 0x03B2, 0x03C7, 0x03B4, 0x03B5, 0x03C6, 0x03B3,
+                                       0x03B7, 0x03B9, 0x03D5, 0x03BA, 0x03BB, 0x03BC, 0x03BD,
+                                       0x03BF, 0x03C0, 0x03B8, 0x03C1, 0x03C3, 0x03C4, 0x03C5,
+                                       0x03D6, 0x03C9, 0x03BE, 0x03C8, 0x03B6};
+
+struct Pair {
+  unsigned char byte;
+  char16_t code;
+};
+constexpr Pair kSymbolOther[] = {{0xA3, 0x2264}, {0xA5, 0x221E}, {0xAB, 0x2194}, {0xAC, 0x2190},
+                                 {0xAD, 0x2191}, {0xAE, 0x2192}, {0xAF, 0x2193}, {0xB0, 0x00B0},
+                                 {0xB1, 0x00B1}, {0xB3, 0x2265}, {0xB4, 0x00D7}, {0xB5, 0x221D},
+                                 {0xB7, 0x2022}, {0xB8, 0x00F7}, {0xB9, 0x2260}, {0xBA, 0x2261},
+                                 {0xBB, 0x2248}, {0xBC, 0x2026}, {0xD6, 0x221A}, {0xE5, 0x2211}};
+constexpr Pair kWingdings[] = {{0x6C, 0x25CF}, {0x6E, 0x25A0}, {0x9F, 0x2022},
+                               {0xA1, 0x25CB}, {0xA8, 0x2610}, {0xFB, 0x2717},
+                               {0xFC, 0x2713}, {0xFD, 0x2612}, {0xFE, 0x2611}};
+
+template <size_t N>
+char16_t Look(const Pair (&table)[N], unsigned char byte) {
+  for (const Pair& p : table)
+    if (p.byte == byte) return p.code;
+  return 0;
+}
+
+}  // namespace
+
+bool LooksLikeUtf8(const char* text, int count) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  bool multiByte = false;
+  for (int i = 0; i < count;) {
+    const unsigned char c = p[i];
+    int more;
+    char32_t code;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if ((c & 0xE0) == 0xC0) {
+      more = 1;
+      code = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      more = 2;
+      code = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      more = 3;
+      code = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + more >= count) return false;  // cut off at the end
+    for (int k = 1; k <= more; ++k) {
+      if ((p[i + k] & 0xC0) != 0x80) return false;
+      code = (code << 6) | (p[i + k] & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[more] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    multiByte = true;
+    i += more + 1;
+  }
+  return multiByte;
+}
+
+char16_t FromWindows1252(unsigned char byte) {
+  return byte >= 0x80 && byte <= 0x9F ? k1252High[byte - 0x80] : byte;
+}
+
+char16_t FromSymbolFont(const char* face, unsigned char byte) {
+  if (face && std::strncmp(face, "Wingdings", LF_FACESIZE) == 0) return Look(kWingdings, byte);
+  if (byte >= 'A' && byte <= 'Z') return kSymbolUpper[byte - 'A'];
+  if (byte >= 'a' && byte <= 'z') return kSymbolLower[byte - 'a'];
+  return Look(kSymbolOther, byte);
+}
+
+QChar ToUnicode(unsigned char byte, const LOGFONT& font) {
+  if (font.lfCharSet == SYMBOL_CHARSET) {
+    if (char16_t code = FromSymbolFont(font.lfFaceName, byte)) return QChar(code);
+  }
+  return QChar(FromWindows1252(byte));
+}
+
+QString ToUnicode(const char* text, int count, const LOGFONT& font) {
+  if (count <= 0) return QString();
+  if (font.lfCharSet != SYMBOL_CHARSET && LooksLikeUtf8(text, count))
+    return QString::fromUtf8(text, count);
+  QString out(count, Qt::Uninitialized);
+  QChar* data = out.data();
+  for (int i = 0; i < count; ++i) data[i] = ToUnicode(static_cast<unsigned char>(text[i]), font);
+  return out;
+}
+
+}  // namespace zel_qt
