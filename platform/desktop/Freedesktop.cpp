@@ -16,11 +16,20 @@ std::string Escaped(const std::string& s) {
   std::string out;
   for (char c : s) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -69,7 +78,8 @@ std::string MimePackageXml(const std::vector<MimeType>& types) {
   for (const MimeType& t : types) {
     xml += "  <mime-type type=\"" + Escaped(t.name) + "\">\n";
     if (!t.comment.empty()) xml += "    <comment>" + Escaped(t.comment) + "</comment>\n";
-    for (const std::string& glob : t.globs) xml += "    <glob pattern=\"" + Escaped(glob) + "\"/>\n";
+    for (const std::string& glob : t.globs)
+      xml += "    <glob pattern=\"" + Escaped(glob) + "\"/>\n";
     if (!t.magic.empty()) {
       xml += "    <magic priority=\"" + std::to_string(t.magicPriority) + "\">\n";
       for (const MagicMatch& m : t.magic) {
@@ -92,9 +102,15 @@ std::string DesktopEntryText(const DesktopEntry& entry) {
   // packages, so this one stays out of the menus.
   return "[Desktop Entry]\n"
          "Type=Application\n"
-         "Name=" + entry.name + "\n"
-         "Exec=" + ExecQuoted(entry.exec) + " %f\n"
-         "MimeType=" + types + "\n"
+         "Name=" +
+         entry.name +
+         "\n"
+         "Exec=" +
+         ExecQuoted(entry.exec) +
+         " %f\n"
+         "MimeType=" +
+         types +
+         "\n"
          "NoDisplay=true\n";
 }
 
