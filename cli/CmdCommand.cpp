@@ -5,20 +5,11 @@
 
 #include "cli/ByteText.h"
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "tools/ExecCommandParams.h"
 
 namespace zel_cli {
 namespace {
-
-std::string Hex(const CString& s) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : s.str()) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
 
 int RunCmd(const std::string& text, bool json, bool hex) {
   CExecCommandParams params(text.c_str());
@@ -28,14 +19,14 @@ int RunCmd(const std::string& text, bool json, bool hex) {
     out["correct"] = params.IsCorrect();
     out["params"] = nlohmann::ordered_json::array();
     for (int i = 0; i < params.GetCount(); ++i)
-      out["params"].push_back(hex ? Hex(params[i]) : BytesAsCodePoints(params[i]));
+      out["params"].push_back(hex ? Hex(params[i].str()) : BytesAsCodePoints(params[i]));
     std::printf("%s\n", out.dump().c_str());
     return kOk;
   }
   std::printf("command %d\n", static_cast<int>(params.GetCommand()));
   std::printf("correct %s\n", params.IsCorrect() ? "yes" : "no");
   for (int i = 0; i < params.GetCount(); ++i) {
-    std::string value = hex ? Hex(params[i]) : params[i].str();
+    std::string value = hex ? Hex(params[i].str()) : params[i].str();
     std::printf("param %s\n", value.c_str());
   }
   return kOk;

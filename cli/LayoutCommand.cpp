@@ -1,11 +1,11 @@
 // zel layout: the installation's directory layout computed from its three roots.
 #include <cstdio>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "cli/Command.h"
 #include "cli/LayoutRoots.h"
+#include "cli/Output.h"
 #include "layout/DirectoryLayout.h"
 
 namespace zel_cli {
@@ -13,12 +13,18 @@ namespace {
 
 int Print(bool json) {
   if (json) {
-    nlohmann::ordered_json out = nlohmann::ordered_json::object();
+    Json out = Json::array();
     for (const ZelLayoutGlobal& g : ZelLayoutGlobals()) {
-      const char* path = g.Path();
-      out[g.name] = path ? nlohmann::ordered_json(path) : nlohmann::ordered_json(nullptr);
+      Json row;
+      row["name"] = g.name;
+      row["kind"] = g.dir ? "folder" : "file";
+      if (const char* path = g.Path())
+        PutPath(row, path);
+      else
+        row["path"] = nullptr;
+      out.push_back(row);
     }
-    std::printf("%s\n", out.dump(2).c_str());
+    PrintJson(out);
     return kOk;
   }
   for (const ZelLayoutGlobal& g : ZelLayoutGlobals())
@@ -31,16 +37,17 @@ const CommandRegistrar layout(50, [](CLI::App& app) {
       "layout", "Compute the installation's folders and files from its three roots");
   static bool json = false;
   static LayoutRoots roots;
-  cmd->add_flag("--json", json, "An object from global name to path (null when unset)");
+  cmd->add_flag("--json", json,
+                "An array of {name, kind (folder or file), path (null when unset)}, in the "
+                "order of the recalculation");
   AddLayoutRootOptions(cmd, roots);
-  cmd->callback(
-      [] { SetStatus(ComputeLayout(roots, true, "zel layout") ? Print(json) : kFailed); });
+  cmd->callback([] { SetStatus(ComputeLayout(roots, true, "layout") ? Print(json) : kFailed); });
 });
 
 const DemoRegistrar demo(50, "The installation layout", [] {
   std::string base = ExamplesDir() + "/installation";
   LayoutRoots roots{base + "/Data", base + "/Programs", base + "/Network", ""};
-  if (!ComputeLayout(roots, true, "zel layout")) return static_cast<int>(kFailed);
+  if (!ComputeLayout(roots, true, "layout")) return static_cast<int>(kFailed);
   std::printf("zel layout --main %s/Data --exe %s/Programs --network %s/Network\n", base.c_str(),
               base.c_str(), base.c_str());
   const char* shown[] = {"MAINDIR",  "SEQDIR",     "TCHDIR",    "DEFFILE",    "UDATFILE",

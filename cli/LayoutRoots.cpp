@@ -41,8 +41,9 @@ bool ComputeLayout(const LayoutRoots& roots, bool mainRequired, const char* comm
     CZelDirSpec found;
     if (!GetZelMainDir(found, 0)) {
       std::fprintf(stderr,
-                   "%s: no main data folder: none is stored in the settings, the program's "
-                   "folder holds no Zeludat.def, and no folder was chosen; give --main DIR\n",
+                   "zel: %s: no main data folder: none is stored in the settings, the "
+                   "program's folder holds no Zeludat.def, and no folder was chosen; give "
+                   "--main DIR\n",
                    command);
       return false;
     }

@@ -11,6 +11,7 @@
 #include "cli/ByteText.h"
 #include "cli/Command.h"
 #include "cli/LayoutRoots.h"
+#include "cli/Output.h"
 #include "files/FileTypeIds.h"
 #include "layout/DirectoryLayout.h"
 #include "platform/fs/FileSystem.h"
@@ -57,7 +58,7 @@ int List(bool json) {
                   tool.m_target.GetString(), tool.m_description.GetString());
     }
   });
-  if (json) std::printf("%s\n", rows.dump(2).c_str());
+  if (json) PrintJson(rows);
   return kOk;
 }
 
@@ -70,13 +71,13 @@ int Create(const CreateOptions& o) {
   std::vector<CString> parts;
   if (!zel_tools::SplitMenuPath(o.menuPath.c_str(), parts)) {
     std::fprintf(stderr,
-                 "zel tools create: \"%s\" is no menu path: its parts, separated by '|', "
+                 "zel: tools create: \"%s\" is no menu path: its parts, separated by '|', "
                  "may not be empty, \".\" or \"..\", nor hold '/' or '\\'\n",
                  o.menuPath.c_str());
     return kUsage;
   }
   if (!TOOLSMENUDIR.IsSpecSet()) {
-    std::fprintf(stderr, "zel tools create: the tool folder is not known\n");
+    std::fprintf(stderr, "zel: tools create: the tool folder is not known\n");
     return kFailed;
   }
   CAppTools tools;
@@ -87,7 +88,7 @@ int Create(const CreateOptions& o) {
   definition.m_command = o.command.c_str();
   definition.m_description = o.description.c_str();
   if (!tools.CreateTool(o.menuPath.c_str(), &definition)) {
-    std::fprintf(stderr, "zel tools create: the tool file for \"%s\" could not be written in %s\n",
+    std::fprintf(stderr, "zel: tools create: the tool file for \"%s\" could not be written in %s\n",
                  o.menuPath.c_str(), TOOLSMENUDIR.GetPath());
     return kFailed;
   }
@@ -152,7 +153,7 @@ int Run(const RunOptions& o) {
   tools.ReloadTools();
   CToolNode* node = FindAnyKind(tools, o.menuPath.c_str());
   if (!node) {
-    std::fprintf(stderr, "zel tools run: no tool \"%s\" in %s\n", o.menuPath.c_str(),
+    std::fprintf(stderr, "zel: tools run: no tool \"%s\" in %s\n", o.menuPath.c_str(),
                  TOOLSMENUDIR.IsSpecSet() ? TOOLSMENUDIR.GetPath() : "(no tool folder)");
     return kFailed;
   }
@@ -162,23 +163,23 @@ int Run(const RunOptions& o) {
 
 int Migrate() {
   if (!TOOLSDIR.IsSpecSet() || !TOOLSMENUDIR.IsSpecSet()) {
-    std::fprintf(stderr, "zel tools migrate: the tool folder is not known\n");
+    std::fprintf(stderr, "zel: tools migrate: the tool folder is not known\n");
     return kFailed;
   }
   if (zel_fs::KindOf(TOOLSMENUDIR.GetPath()) != ZelPathKind::None) {
-    std::fprintf(stderr, "zel tools migrate: %s exists already; nothing was written\n",
+    std::fprintf(stderr, "zel: tools migrate: %s exists already; nothing was written\n",
                  TOOLSMENUDIR.GetPath());
     return kFailed;
   }
   CZelFileSpec profile(TOOLSDIR, TOOLPROF_FILE_NAME, kProfile);
   if (!profile.FileExists()) {
-    std::fprintf(stderr, "zel tools migrate: there is no old tools profile %s\n",
+    std::fprintf(stderr, "zel: tools migrate: there is no old tools profile %s\n",
                  profile.GetPath());
     return kFailed;
   }
   CAppTools tools;
   if (!tools.CreateNewDirectoryTools(TOOLSMENUDIR.GetPath())) {
-    std::fprintf(stderr, "zel tools migrate: the tools could not all be written in %s\n",
+    std::fprintf(stderr, "zel: tools migrate: the tools could not all be written in %s\n",
                  TOOLSMENUDIR.GetPath());
     return kFailed;
   }
@@ -218,7 +219,7 @@ int ShowOrder() {
   CMenuOrder* order = CMenuOrder::ReadOrderFile(path);
   if (!order) {
     if (zel_fs::KindOf(path) != ZelPathKind::None)
-      std::fprintf(stderr, "zel tools order: %s is not a menu-order file; it reads as no order\n",
+      std::fprintf(stderr, "zel: tools order: %s is not a menu-order file; it reads as no order\n",
                    path.GetString());
     return kOk;
   }
@@ -239,17 +240,17 @@ CString OrderKey(size_t i, size_t n) {
 
 int SetOrder(const std::string& folder, const std::vector<std::string>& names) {
   if (!TOOLSDIR.IsSpecSet()) {
-    std::fprintf(stderr, "zel tools order: the tool folder is not known\n");
+    std::fprintf(stderr, "zel: tools order: the tool folder is not known\n");
     return kFailed;
   }
   std::vector<CString> parts;
   if (!folder.empty() && !zel_tools::SplitMenuPath(folder.c_str(), parts)) {
-    std::fprintf(stderr, "zel tools order: \"%s\" is no folder's menu path\n", folder.c_str());
+    std::fprintf(stderr, "zel: tools order: \"%s\" is no folder's menu path\n", folder.c_str());
     return kUsage;
   }
   for (const std::string& name : names) {
     if (name.empty() || name.find('\0') != std::string::npos) {
-      std::fprintf(stderr, "zel tools order: an entry name may not be empty\n");
+      std::fprintf(stderr, "zel: tools order: an entry name may not be empty\n");
       return kUsage;
     }
   }
@@ -272,7 +273,7 @@ int SetOrder(const std::string& folder, const std::vector<std::string>& names) {
   if (!err) err = root->WriteOrderFile(path);
   delete root;
   if (err) {
-    std::fprintf(stderr, "zel tools order: %s could not be written: %s\n", path.GetString(),
+    std::fprintf(stderr, "zel: tools order: %s could not be written: %s\n", path.GetString(),
                  err.message().c_str());
     return kFailed;
   }
@@ -294,7 +295,7 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
                  "description}");
   AddLayoutRootOptions(list, roots);
   list->callback([] {
-    ComputeLayout(roots, false, "zel tools");
+    ComputeLayout(roots, false, "tools");
     SetStatus(List(json));
   });
 
@@ -307,7 +308,7 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   create->add_option("--description", co.description, "The status-bar prompt");
   AddLayoutRootOptions(create, roots);
   create->callback([] {
-    ComputeLayout(roots, false, "zel tools");
+    ComputeLayout(roots, false, "tools");
     SetStatus(Create(co));
   });
 
@@ -323,7 +324,7 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   run->add_option("--fourth", ro.fourth, "%4");
   AddLayoutRootOptions(run, roots);
   run->callback([] {
-    ComputeLayout(roots, false, "zel tools");
+    ComputeLayout(roots, false, "tools");
     SetStatus(Run(ro));
   });
 
@@ -333,7 +334,7 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
       "refused when Tools/Menu exists");
   AddLayoutRootOptions(migrate, roots);
   migrate->callback([] {
-    ComputeLayout(roots, false, "zel tools");
+    ComputeLayout(roots, false, "tools");
     SetStatus(Migrate());
   });
 
@@ -347,7 +348,7 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   order->add_option("NAME", names, "The folder's entries, first to last")->needs(set);
   AddLayoutRootOptions(order, roots);
   order->callback([set] {
-    ComputeLayout(roots, false, "zel tools");
+    ComputeLayout(roots, false, "tools");
     SetStatus(set->count() ? SetOrder(folder, names) : ShowOrder());
   });
 });
@@ -371,7 +372,7 @@ class DescribingLauncher : public zel_process::Launcher {
 const DemoRegistrar demo(70, "The Tools menu", [] {
   std::string base = ExamplesDir() + "/installation";
   LayoutRoots r{base + "/Data", base + "/Programs", "", ""};
-  ComputeLayout(r, false, "zel tools");
+  ComputeLayout(r, false, "tools");
   std::printf("zel tools list --exe %s/Programs   (tool folder %s)\n", base.c_str(),
               TOOLSMENUDIR.GetPath());
   CommandLineTools tools;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -188,13 +189,24 @@ TEST_F(DetectCommandTest, UnreadablePathsFailWithTheReason) {
 TEST_F(LayoutCommandTest, LayoutPrintsEveryGlobal) {
   zel_test::ZelResult r = RunZel("layout --json --main /m --exe /x --tools-base /t");
   ASSERT_EQ(r.status, 0) << r.err;
-  auto json = nlohmann::json::parse(r.out);
-  EXPECT_EQ(json.size(), 51u);
-  EXPECT_EQ(json["MAINDIR"], "/m");
-  EXPECT_EQ(json["SEQDIR"], "/m/MolData/Seq");
-  EXPECT_EQ(json["EXEDIR"], "/x");
-  EXPECT_EQ(json["TUVAPPFILE"], "/t/Tools/TuvW.exe");
-  EXPECT_TRUE(json["NETLOCKFILE"].is_null());
+  auto rows = nlohmann::json::parse(r.out);
+  ASSERT_EQ(rows.size(), 51u);
+  std::map<std::string, nlohmann::json> byName;
+  for (const auto& row : rows) byName[row["name"]] = row;
+  EXPECT_EQ(rows[0]["name"], "MAINDIR");
+  EXPECT_EQ(byName["MAINDIR"]["path"], "/m");
+  EXPECT_EQ(byName["MAINDIR"]["kind"], "folder");
+  EXPECT_EQ(byName["SEQDIR"]["path"], "/m/MolData/Seq");
+  EXPECT_EQ(byName["EXEDIR"]["path"], "/x");
+  EXPECT_EQ(byName["TUVAPPFILE"]["path"], "/t/Tools/TuvW.exe");
+  EXPECT_EQ(byName["TUVAPPFILE"]["kind"], "file");
+  EXPECT_TRUE(byName["NETLOCKFILE"]["path"].is_null());
+  // Roots whose names are not UTF-8 still make valid JSON, with their exact bytes.
+  r = RunZel("layout --json --main $(printf '/m\\377') --exe /x");
+  ASSERT_EQ(r.status, 0) << r.err;
+  rows = nlohmann::json::parse(r.out);
+  EXPECT_EQ(rows[0]["path"], "/m\xEF\xBF\xBD");
+  EXPECT_EQ(rows[0]["pathHex"], "2f6dff");
 
   r = RunZel("layout --main /m --network /n");
   ASSERT_EQ(r.status, 0) << r.err;
