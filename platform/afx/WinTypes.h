@@ -16,6 +16,7 @@ using INT_PTR = intptr_t;
 using UINT_PTR = uintptr_t;
 using LONG_PTR = intptr_t;
 using DWORD_PTR = uintptr_t;
+using ULONG_PTR = uintptr_t;
 using LONGLONG = long long;
 using ULONGLONG = unsigned long long;
 using LPSTR = char*;
@@ -61,6 +62,7 @@ using HICON = ZelHandle<struct HICON_tag>;
 using HBITMAP = ZelHandle<struct HBITMAP_tag>;
 using HINSTANCE = ZelHandle<struct HINSTANCE_tag>;
 using HKEY = ZelHandle<struct HKEY_tag>;
+using HACCEL = ZelHandle<struct HACCEL_tag>;
 
 // A file handle is a POSIX descriptor; the null handle is -1.
 using HANDLE = int;
@@ -80,6 +82,9 @@ struct RECT {
   LONG right = 0;
   LONG bottom = 0;
 };
+using LPPOINT = POINT*;
+using LPRECT = RECT*;
+using LPCRECT = const RECT*;
 
 constexpr int LF_FACESIZE = 32;
 struct LOGFONT {

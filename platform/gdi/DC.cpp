@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/gdi/ImageList.h"
+#include "platform/system/SystemValues.h"
 
 namespace {
 
@@ -13,17 +14,6 @@ constexpr int kFont = 1, kPen = 2, kBrush = 3;
 // Stock objects and system colour brushes get handles of their own range.
 constexpr uintptr_t kStockBase = 0x100000;
 constexpr uintptr_t kSysBrushBase = 0x200000;
-
-// Headless system colours: the classic grey desktop, fixed so pictures are reproducible.
-constexpr COLORREF kSysColors[kSysColorCount] = {
-    RGB(200, 200, 200), RGB(0, 128, 128),   RGB(0, 0, 128),     RGB(128, 128, 128),
-    RGB(240, 240, 240), RGB(255, 255, 255), RGB(100, 100, 100), RGB(0, 0, 0),
-    RGB(0, 0, 0),       RGB(255, 255, 255), RGB(212, 208, 200), RGB(212, 208, 200),
-    RGB(128, 128, 128), RGB(0, 120, 215),   RGB(255, 255, 255), RGB(240, 240, 240),
-    RGB(160, 160, 160), RGB(109, 109, 109), RGB(0, 0, 0),       RGB(0, 0, 0),
-    RGB(255, 255, 255), RGB(105, 105, 105), RGB(227, 227, 227), RGB(0, 0, 0),
-    RGB(255, 255, 225), RGB(0, 0, 0),       RGB(0, 102, 204),   RGB(185, 209, 234),
-    RGB(215, 228, 242), RGB(0, 120, 215),   RGB(240, 240, 240)};
 
 LOGFONT MakeFont(LONG height, const char* face, BYTE pitch) {
   LOGFONT lf;
@@ -279,9 +269,8 @@ int CDC::GetDeviceCaps(int index) const { return DoDeviceCaps(index); }
 
 COLORREF CDC::GetSysColor(int index) const { return DoSysColor(index); }
 
-COLORREF CDC::DoSysColor(int index) const {
-  return index >= 0 && index < kSysColorCount ? kSysColors[index] : 0;
-}
+// The fixed colours, not the installed service's: a device's pictures stay reproducible.
+COLORREF CDC::DoSysColor(int index) const { return zel_system::FixedSystemValues().Color(index); }
 
 BOOL CDC::TextOut(int x, int y, const char* text, int count) {
   return count >= 0 && ExtTextOut(x, y, 0, nullptr, text, static_cast<UINT>(count), nullptr);

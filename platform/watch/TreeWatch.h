@@ -1,0 +1,48 @@
+// Change notification for a folder tree: the folder and every folder below it, folders
+// made later included as they appear, for changes of names (made, deleted, moved), sizes
+// and writes. A thread waits for a change and a stop descriptor together, so a stop ends
+// the wait at once; while nothing changes, nothing runs.
+//
+// The engine is replaceable (SetTreeWatchFactory); the system's uses inotify with one
+// watch per folder. A linked folder is watched once, however many links lead to it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <system_error>
+
+namespace zel_watch {
+
+enum class Wake {
+  Changed,   // something under the folder changed (everything that had arrived is taken)
+  Gone,      // the folder itself was deleted or moved away; the watch has ended
+  Stopped,   // the stop descriptor became readable
+  TimedOut,  // the time given ran out
+  Failed,    // the wait itself failed
+};
+
+class TreeWatch {
+ public:
+  virtual ~TreeWatch() = default;
+  // Starts watching path and the folders below it; the reason when it cannot be watched
+  // (missing, not a folder, no watches left). Starting again first ends the last watch.
+  virtual std::error_code Start(const std::string& path) = 0;
+  // Waits for a change or for stop (a descriptor; -1 for none) at most timeoutMs
+  // (negative: without limit). A burst of changes that arrived together is one Changed; a
+  // lost burst (the system's queue overflowed) counts as a change and is watched anew.
+  virtual Wake Wait(int stop, int timeoutMs) = 0;
+  // Ends the watch.
+  virtual void Stop() = 0;
+};
+
+// The system's engine (inotify).
+std::unique_ptr<TreeWatch> NewSystemTreeWatch();
+
+// The engine the library uses: the system's unless a factory is installed.
+using TreeWatchFactory = std::unique_ptr<TreeWatch> (*)();
+std::unique_ptr<TreeWatch> NewTreeWatch();
+// Installs a factory (null: the system's again); answers the previous one (null for the
+// system's).
+TreeWatchFactory SetTreeWatchFactory(TreeWatchFactory factory);
+
+}  // namespace zel_watch
