@@ -35,7 +35,7 @@ void EachTool(const CToolNode* node, const std::function<void(const CToolNode&)>
 }
 
 int List(bool json) {
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   tools.ReloadTools();
   auto rows = nlohmann::ordered_json::array();
   EachTool(tools.GetMainNode(), [&](const CToolNode& node) {
@@ -80,7 +80,7 @@ int Create(const CreateOptions& o) {
     std::fprintf(stderr, "zel: tools create: the tool folder is not known\n");
     return kFailed;
   }
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   tools.ReloadTools();
   CToolDataBase definition;
   definition.m_inputType = o.inputType;
@@ -103,6 +103,7 @@ int Create(const CreateOptions& o) {
 // supplies the data given on the command line.
 class CommandLineTools : public CAppTools {
  public:
+  CommandLineTools() : CAppTools(kNoWatch) {}
   std::string data, second, third, fourth;
   int IsReady() override { return 1; }
 
@@ -177,7 +178,7 @@ int Migrate() {
                  profile.GetPath());
     return kFailed;
   }
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   if (!tools.CreateNewDirectoryTools(TOOLSMENUDIR.GetPath())) {
     std::fprintf(stderr, "zel: tools migrate: the tools could not all be written in %s\n",
                  TOOLSMENUDIR.GetPath());

@@ -12,6 +12,7 @@
 #include "layout/DirectoryLayout.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/state/StateFile.h"
+#include "platform/sync/Event.h"
 #include "serialization/ZelArchive.h"
 #include "tools/MenuOrder.h"
 #include "tools/ToolSafety.h"
@@ -29,21 +30,24 @@ CString TitleOf(const char* name) {
 
 }  // namespace
 
-CAppTools::CAppTools() : m_root(new CToolNode("Root")) {
+CAppTools::CAppTools() : CAppTools(kWatch) {}
+
+CAppTools::CAppTools(Watching watching) : m_root(new CToolNode("Root")) {
   FillToolCommandIDs();
-  // The folder watch (tool change monitoring) starts here once it exists; until then
-  // nothing is watched and the tree is reloaded only when asked.
+  // The last step: the watch may migrate the old profile, which needs all of the above.
+  if (watching == kWatch) StartToolMenuMonitoring();
 }
 
 CAppTools::~CAppTools() {
-  // The folder watch stops here once it exists, before the tree goes.
+  // First, so that the watching thread never sees a manager half torn down.
+  StopToolMenuMonitoring();
   if (m_root) {
     delete m_root->GetMenuOrder();
     m_root->SetMenuOrder(nullptr);
     delete m_root;
     m_root = nullptr;
   }
-  while (!m_menus.IsEmpty()) delete m_menus.RemoveHead();
+  while (!m_menus.IsEmpty()) delete m_menus.RemoveHead();  // the menu holders
   ClearProfileInMemory();
 }
 

@@ -1,26 +1,45 @@
 // CAppTools: the tool manager. One lives in each application, which derives from it to
 // supply the document data that tools take (the input-type handlers). It loads the tool
 // tree from the tool folder, creates tools, finds them, migrates the old tools profile,
-// and runs tools: the command line is built from the tool's template and the handlers'
-// data, and the target is started by the platform's launch rule (platform/process).
+// runs tools (the command line is built from the tool's template and the handlers' data,
+// and the target is started by the platform's launch rule, platform/process), merges the
+// tools into the application's menus, and watches the tool folder.
 //
-// Not here yet: the menus (appending to a menu, enabling menu items, the frame's kind)
-// and the folder watch; the constructor and destructor mark where the watch goes.
+// Threads: the manager watches the tool folder on a thread of its own (started by the
+// constructor, stopped and joined by the destructor). On each change that thread marks
+// the tree stale and sends "WM_MENUCHANGE" to the windows set with SetMainWindow (else the
+// main window) and waits until they have handled it; everything else, menus and the tree
+// included, happens on the user-interface thread.
 #pragma once
 
+#include <atomic>
+#include <memory>
+#include <mutex>
 #include <system_error>
+#include <thread>
 
 #include "platform/afx/Collections.h"
 #include "tools/ToolNode.h"
 
+class CCmdUI;
 class CFrameWnd;
+class CMenu;
+class CMenuHolder;
 class CMenuOrder;
+class CWnd;
 class CZelArchive;
 class CZelDirSpec;
 struct ZEL_RTTI_LINK;
 namespace zel_fs {
 class FolderWalkGuard;
 }
+namespace zel_sync {
+class Event;
+}
+
+// The registered message "WM_MENUCHANGE" (numbered when the library is loaded): the tool
+// folder changed. WPARAM: the menu to rebuild (a menu handle's value, or 0); LPARAM: 0.
+extern const UINT WM_MENUCHANGE;
 
 class CAppTools : public CObject {
   DECLARE_DYNCREATE(CAppTools)
@@ -55,7 +74,22 @@ class CAppTools : public CObject {
     int sequenceWanted = 0;
   };
 
+  // What a window's handler of "WM_MENUCHANGE" asks DoMenuChange to rebuild.
+  struct CChangeInfo {
+    CMenu* menu = nullptr;    // null: the window's own menu bar
+    CString name;             // the name the menu is registered under
+    int unregisterAfter = 0;  // remove the registration after the rebuild
+    int offset = 0;
+    CWnd* window = nullptr;  // the window that owns the menu
+    int position = -1;       // -1: after the registered tools position
+  };
+
+  // Whether the manager watches the tool folder: the default, as an application's does;
+  // or not (no thread, the old tools profile is not migrated), for a manager that only
+  // reads the folder, such as a command-line tool's.
+  enum Watching { kWatch, kNoWatch };
   CAppTools();
+  explicit CAppTools(Watching watching);
   ~CAppTools() override;
   CAppTools(const CAppTools&) = delete;
   CAppTools& operator=(const CAppTools&) = delete;
@@ -64,8 +98,8 @@ class CAppTools : public CObject {
   void SetMainNode(CToolNode* root) { m_root = root; }
   void SetLastTool(const char* menuPath) { m_lastTool = menuPath; }
   CString GetLastTool() const { return m_lastTool; }
-  int GetReloadNeeded() const { return m_reloadNeeded; }
-  void SetReloadNeeded(int needed) { m_reloadNeeded = needed; }
+  int GetReloadNeeded() const { return m_reloadNeeded.load(); }
+  void SetReloadNeeded(int needed) { m_reloadNeeded.store(needed); }
   int GetNextToolIndex() const { return m_nextToolIndex; }
   // The input types the application lists, and whether they are the only supported ones
   // (includes non-zero) or the unsupported ones (0).
@@ -116,9 +150,17 @@ class CAppTools : public CObject {
   virtual CString GetSourceURL();
 
   void OnZelTool(CFrameWnd* frame, int index);
+  // Enables the item of a tool of input type 0, or of one the application is ready for
+  // and the tool's enable test allows; an index without a tool reads "-No Tool-",
+  // disabled.
+  void OnUpdateZelTool(CCmdUI* ui, CFrameWnd* frame, int index);
   // Index -2 opens the product's page, -4 to -7 the maker's web entries, any other
-  // runs the tool with the main window's frame.
+  // runs the tool with the main window's frame (its active frame: an MDI frame's active
+  // child).
   void OnZelToolMF(int index);
+  // Indexes -2 and -4 are always enabled; any other as OnUpdateZelTool with the main
+  // window's frame.
+  void OnUpdateZelToolMF(CCmdUI* ui, int index);
   // The status prompt of a tool command: the description, or null.
   const char* MaybeZelToolPrompt(UINT commandId);
   void OpenLinkData(CString linkName, CString linkData);
@@ -128,6 +170,36 @@ class CAppTools : public CObject {
 
   // Whether the last start of a program failed (its message was shown).
   bool LastLaunchFailed() const { return m_lastLaunchFailed; }
+
+  // ---- menus (tool menu merging) ----
+  // Registers menu under name (case-sensitive). Without positions the marks are read
+  // from the menu's top-level items from offset on: a checked item marks a tool position
+  // (its check is removed), a disabled popup is the tools popup (it is enabled).
+  void RegisterMenu(const char* name, CMenu* menu, int* positions, int count, int offset);
+  // Removes every registration of that name.
+  void UnRegisterMenu(const char* name);
+  int CheckMenu(const char* name);
+  // Removes the tool items (identifiers 44444 to 45444) the menu holds, reloads the tree
+  // when needed, and merges the tools in: folders into the application's popups of the
+  // same name (mnemonics ignored), the rest inserted from position + offset (-1: after
+  // the tools popup).
+  void UpdateMenu(const char* name, CMenu* menu, int position, int offset);
+
+  // ---- watching the tool folder (tool change monitoring) ----
+  int IsLoopActive() const { return m_loopActive.load(); }
+  // Whether the folder is being watched now (it exists and its watch is set up).
+  int IsWatching() const { return m_watching.load(); }
+  // Appends first and each other window given to the windows told of changes.
+  void SetMainWindow(CWnd* first, CWnd* second = nullptr, CWnd* third = nullptr,
+                     CWnd* fourth = nullptr);
+  // Sends "WM_MENUCHANGE" (WPARAM menu) to window, or, when null, to the first window set
+  // (else the main window) and then to the others in order; waits for each to handle it.
+  void ExecuteChangeHandler(HMENU menu, CWnd* window);
+  // Rebuilds one menu on the user-interface thread: registers it when needed, updates it,
+  // lets the window lay out its frame again and redraws its menu bar.
+  void DoMenuChange(CChangeInfo* info);
+  // The folder the watch covers (while none is watched, the tool-menu folder's path).
+  CString GetWatchedPath() const;
 
   // The identifier of the last-tool command, and the product's web page.
   static constexpr UINT kLastToolCommand = 30220;
@@ -140,6 +212,20 @@ class CAppTools : public CObject {
   virtual int IsTypeSupported(int inputType);
   int CreateSubTool(CToolNode* node, CZelDirSpec* dir);
   int makeTQFile(CToolNode* node, CZelDirSpec* dir);
+
+  CMenuHolder* FindMenu(const char* name);
+  // The popup of that name in menu, appended (identifier and item data 0) when missing.
+  CMenu* GetSubMenu(CMenu* menu, CString& name);
+  // Appends node's tools to menu (folders into popups of their names).
+  void InsertSubMenu(CToolNode* node, CMenu* menu);
+  // The first popup of menu whose non-empty text equals name by CompareMenuString, and
+  // its position in *position; null when none.
+  CMenu* FindSubMenuByName(CMenu* menu, CString& name, int* position);
+  // 1 when the texts are equal with every '&' skipped (case counts), else 0.
+  int CompareMenuString(CString& a, CString& b);
+
+  int StartToolMenuMonitoring();
+  void StopToolMenuMonitoring();
 
   // The input-type handlers; each base one answers 0.
   virtual int onemol(CDXistool& data);
@@ -163,11 +249,13 @@ class CAppTools : public CObject {
   // Shows a launch failure in the platform's words.
   void ReportLaunchFailure(const std::error_code& err, const CString& program, const CString& args);
 
-  // Members, in the order of the platform's manager.
-  int m_monitorThread = 0;  // the folder watch's thread, when there is one
-  int m_loopActive = 0;
+  // Members, in the order of the platform's manager. The two flags the watching thread
+  // shares with the user-interface thread are atomic; the window list has a lock, since
+  // the watching thread reads it.
+  std::thread m_monitorThread;
+  std::atomic<int> m_loopActive{0};
   int m_nextToolIndex = 1;
-  int m_stopEvent = 0;
+  std::unique_ptr<zel_sync::Event> m_stopEvent;
   CToolNode* m_root = nullptr;
   CString m_lastTool;
   CObList m_menus;
@@ -175,13 +263,24 @@ class CAppTools : public CObject {
   CWordArray m_typeList;
   int m_typeListIncludes = 0;
   CMapStringToOb m_profileInMemory;
-  const char* m_watchedPath = nullptr;
-  int m_reloadNeeded = 1;
+  CString m_watchedPath;
+  std::atomic<int> m_reloadNeeded{1};
 
  private:
+  static void ToolMonitor(void* manager);
+  // A send of "WM_MENUCHANGE" that a stop of the watch ends.
+  void SendChange(CWnd* window, HMENU menu);
+
   zel_fs::FolderWalkGuard* m_walkGuard = nullptr;  // while ReloadTools walks
   bool m_lastLaunchFailed = false;
+  std::atomic<int> m_watching{0};
+  mutable std::mutex m_windowsMutex;
 };
+
+// A tool target's location prefix resolved: "~..\" names a file in the executables'
+// folder, "~" one in the tools folder (the rest's '\' read as the separator); any other
+// target as it is.
+CString ResolveToolTarget(const char* target);
 
 // Starts the tool-setup program "ToolManager.exe", looked up on PATH.
 void SetupZelTools();

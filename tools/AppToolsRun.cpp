@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "layout/DirectoryLayout.h"
+#include "platform/afx/CmdUI.h"
 #include "platform/afx/FormatStrings.h"
 #include "platform/afx/FrameWnd.h"
 #include "platform/app/WinApp.h"
@@ -107,22 +108,12 @@ void Set(int& field, int value, int ownKind) {
 
 CString g_linkData;
 
+// The main window's frame: the frame whose document is current (an MDI frame's active
+// child), null when the main window is no frame.
 CFrameWnd* MainFrame() {
-  CWnd* main = AfxGetApp()->m_pMainWnd;
-  return main && main->IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(main) : nullptr;
-}
-
-// A target's location prefix resolved: "~..\" the executables' folder, "~" the tools
-// folder; the rest of the target (its '\' read as the separator) names a file there.
-CString ResolveTarget(const char* target) {
-  CString t = target ? target : "";
-  int kind = 0;
-  CString rest = GetScriptTitle(t, &kind);
-  if (kind == 0) return t;
-  const CZelDirSpec& dir = kind == 1 ? EXEDIR : TOOLSDIR;
-  rest.Replace('\\', ZEL_PATH_SEP);
-  if (!dir.IsSpecSet()) return rest;
-  return CString(dir.GetPath()) + ZEL_PATH_SEP_STR + rest;
+  CWnd* main = AfxGetMainWnd();
+  if (!main || !main->IsKindOf(RUNTIME_CLASS(CFrameWnd))) return nullptr;
+  return static_cast<CFrameWnd*>(main)->GetActiveFrame();
 }
 
 // Starts a program or opens a document or address; the failure in the tool's words.
@@ -132,6 +123,19 @@ bool Start(const CString& program, const CString& args, std::error_code& err) {
 }
 
 }  // namespace
+
+// A target's location prefix resolved: "~..\" the executables' folder, "~" the tools
+// folder; the rest of the target (its '\' read as the separator) names a file there.
+CString ResolveToolTarget(const char* target) {
+  CString t = target ? target : "";
+  int kind = 0;
+  CString rest = GetScriptTitle(t, &kind);
+  if (kind == 0) return t;
+  const CZelDirSpec& dir = kind == 1 ? EXEDIR : TOOLSDIR;
+  rest.Replace('\\', ZEL_PATH_SEP);
+  if (!dir.IsSpecSet()) return rest;
+  return CString(dir.GetPath()) + ZEL_PATH_SEP_STR + rest;
+}
 
 const CString& CAppTools::GetLinkData() { return g_linkData; }
 
@@ -285,7 +289,7 @@ void CAppTools::ReportLaunchFailure(const std::error_code& err, const CString& p
 
 void CAppTools::LaunchToolProgram(const char* target, int runMode, CString args) {
   m_lastLaunchFailed = false;
-  CString resolved = ResolveTarget(target);
+  CString resolved = ResolveToolTarget(target);
   CString program;
   switch (runMode) {
     case CToolData::runCommand: {
@@ -314,6 +318,26 @@ void CAppTools::LaunchToolProgram(const char* target, int runMode, CString args)
 void CAppTools::OnZelTool(CFrameWnd* frame, int index) {
   const CToolData* tool = FindZelTool(index);
   if (tool && (IsReady() || tool->m_inputType == 0)) tool->Execute(frame);
+}
+
+void CAppTools::OnUpdateZelTool(CCmdUI* ui, CFrameWnd* frame, int index) {
+  if (!ui) return;
+  const CToolData* tool = FindZelTool(index);
+  if (!tool) {
+    ui->SetText("-No Tool-");
+    ui->Enable(FALSE);
+    return;
+  }
+  ui->Enable(tool->m_inputType == 0 || (IsReady() && tool->IsEnabled(frame)));
+}
+
+void CAppTools::OnUpdateZelToolMF(CCmdUI* ui, int index) {
+  if (!ui) return;
+  if (index == -2 || index == -4) {
+    ui->Enable(TRUE);
+    return;
+  }
+  OnUpdateZelTool(ui, MainFrame(), index);
 }
 
 void CAppTools::OnZelToolMF(int index) {

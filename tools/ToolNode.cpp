@@ -1,6 +1,7 @@
 // The tool tree and the tool command identifiers.
 #include "tools/ToolNode.h"
 
+#include "platform/menu/Menu.h"
 #include "tools/MenuOrder.h"
 
 IMPLEMENT_DYNAMIC(CToolNode, CObject)
@@ -115,4 +116,50 @@ const CToolNode* CToolNode::FindNode(int index) const {
     if (const CToolNode* found = child->FindNode(index)) return found;
   }
   return nullptr;
+}
+
+namespace {
+
+// A folder's popup, appended only when it holds something: a folder of empty folders
+// makes no popup either.
+void AppendFolder(CMenu* menu, CToolNode* folder) {
+  CMenu popup;
+  popup.CreatePopupMenu();
+  folder->AppendContentsToMenu(&popup);
+  if (popup.GetMenuItemCount() == 0) return;
+  if (menu->AppendMenu(MF_POPUP, popup.GetSafeHmenu().value, folder->GetName()))
+    popup.Detach();  // the menu owns it now
+}
+
+}  // namespace
+
+void CToolNode::AppendContentsToMenu(CMenu* menu) {
+  if (!menu) return;
+  for (POSITION p = m_children.GetHeadPosition(); p;) {
+    auto* child = static_cast<CToolNode*>(m_children.GetNext(p));
+    if (child->m_toolIndex >= 1)
+      menu->AppendMenu(MF_STRING, GetToolCommandID(child->m_toolIndex), child->m_name);
+    else if (!child->m_children.IsEmpty())
+      AppendFolder(menu, child);
+  }
+}
+
+void CToolNode::AppendContentsToTopMenu(CMenu* menu, int which) {
+  if (!menu) return;
+  for (POSITION p = m_children.GetHeadPosition(); p;) {
+    auto* child = static_cast<CToolNode*>(m_children.GetNext(p));
+    if (child->m_toolIndex >= 1) {
+      if (which == 0)
+        menu->AppendMenu(MF_STRING, GetToolCommandID(child->m_toolIndex), child->m_name);
+      continue;
+    }
+    if (child->m_children.IsEmpty()) continue;
+    if (child->m_name == "Analyze") {
+      if (which == 1) child->AppendContentsToMenu(menu);
+    } else if (child->m_name == "Align") {
+      if (which == 2) child->AppendContentsToMenu(menu);
+    } else if (which == 0) {
+      AppendFolder(menu, child);
+    }
+  }
 }

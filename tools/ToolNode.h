@@ -8,6 +8,7 @@
 #include "tools/ToolData.h"
 
 class CAppTools;
+class CMenu;
 class CMenuOrder;
 
 // The highest tool index that has a command identifier, and the first identifier.
@@ -46,6 +47,14 @@ class CToolNode : public CObject {
   void RemoveSubNode(CToolNode* child);
   // Depth-first search in child order for the tool index.
   const CToolNode* FindNode(int index) const;
+  // Appends the children to menu: a tool (index 1 or more) as a string item with its
+  // command identifier, a folder with children as a popup filled the same way; empty
+  // folders leave nothing.
+  void AppendContentsToMenu(CMenu* menu);
+  // Appends a selection of the children: which 0 the tools and folders but the folders
+  // named exactly "Analyze" and "Align"; which 1 the contents of "Analyze" and which 2 of
+  // "Align", flattened into menu.
+  void AppendContentsToTopMenu(CMenu* menu, int which);
 
   const CString& GetName() const { return m_name; }
   const CString& GetMenuPath() const { return m_menuPath; }

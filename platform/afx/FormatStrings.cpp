@@ -1,9 +1,5 @@
-// AfxFormatStrings, and the frame window class registered beside it.
+// AfxFormatStrings.
 #include "platform/afx/FormatStrings.h"
-
-#include "platform/afx/FrameWnd.h"
-
-IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
 
 void AfxFormatStrings(CString& out, const char* format, const char* const* strings, int count) {
   std::string result;

@@ -13,12 +13,12 @@
 #include "platform/gdi/ImageList.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtFonts.h"
+#include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"
 
 namespace {
 
 QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
-COLORREF FromQColor(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
 
 }  // namespace
 
@@ -115,46 +115,7 @@ int CQtDC::DoDeviceCaps(int index) const {
   }
 }
 
-COLORREF CQtDC::DoSysColor(int index) const {
-  // On a desktop the palette says; headless the fixed colours are the reproducible choice.
-  if (QGuiApplication::platformName() == QLatin1String("offscreen") ||
-      QGuiApplication::platformName() == QLatin1String("minimal"))
-    return CDC::DoSysColor(index);
-  const QPalette p = QGuiApplication::palette();
-  switch (index) {
-    case COLOR_WINDOW:
-      return FromQColor(p.color(QPalette::Base));
-    case COLOR_WINDOWTEXT:
-      return FromQColor(p.color(QPalette::Text));
-    case COLOR_MENU:
-    case COLOR_BTNFACE:
-      return FromQColor(p.color(QPalette::Button));
-    case COLOR_MENUTEXT:
-    case COLOR_BTNTEXT:
-      return FromQColor(p.color(QPalette::ButtonText));
-    case COLOR_HIGHLIGHT:
-    case COLOR_MENUHILIGHT:
-      return FromQColor(p.color(QPalette::Highlight));
-    case COLOR_HIGHLIGHTTEXT:
-      return FromQColor(p.color(QPalette::HighlightedText));
-    case COLOR_GRAYTEXT:
-      return FromQColor(p.color(QPalette::Disabled, QPalette::Text));
-    case COLOR_BTNSHADOW:
-      return FromQColor(p.color(QPalette::Mid));
-    case COLOR_3DDKSHADOW:
-      return FromQColor(p.color(QPalette::Shadow));
-    case COLOR_BTNHIGHLIGHT:
-      return FromQColor(p.color(QPalette::Light));
-    case COLOR_3DLIGHT:
-      return FromQColor(p.color(QPalette::Midlight));
-    case COLOR_INFOBK:
-      return FromQColor(p.color(QPalette::ToolTipBase));
-    case COLOR_INFOTEXT:
-      return FromQColor(p.color(QPalette::ToolTipText));
-    default:
-      return CDC::DoSysColor(index);
-  }
-}
+COLORREF CQtDC::DoSysColor(int index) const { return zel_qt::SystemColor(index); }
 
 void CQtDC::DoTextOut(int x, int y, UINT align, UINT options, const RECT* rect, const char* text,
                       int count, const int* dx) {

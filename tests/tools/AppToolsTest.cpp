@@ -161,7 +161,7 @@ TEST_F(AppToolsTest, LinkedFoldersAreWalkedOnce) {
 }
 
 TEST_F(AppToolsTest, AMissingOrUnreadableToolFolderListsNothing) {
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);  // a watch would make the folder
   tools.ReloadTools();
   EXPECT_EQ(tools.GetMainNode()->GetChildren().GetCount(), 0);
   EXPECT_FALSE(fs::exists(menu));  // and nothing was made
@@ -202,7 +202,7 @@ TEST_F(AppToolsTest, CreateToolWritesFoldersAndTheToolFile) {
 }
 
 TEST_F(AppToolsTest, CreateToolRefusesPathsThatLeaveTheToolFolder) {
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);  // a watch would make the folder
   CToolDataBase def;
   def.m_target = "x";
   for (const char* path : {"..|evil", "a|..|evil", ".|x", "a||b", "", "a|", "|a", "a/b", "a\\b",
@@ -349,7 +349,7 @@ TEST_F(MigrationTest, EntriesThatWouldLeaveTheFolderAreSkipped) {
 TEST_F(MigrationTest, ADamagedProfileIsReportedAndWhatWasReadStays) {
   fs::create_directories(TOOLSDIR.GetPath());
   WriteFile(std::string(TOOLSDIR.GetPath()) + "/ToolProf.ini", "(SXF (CToolsSetupDlg (garbage");
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);  // a watch would migrate (and report) at once
   EXPECT_EQ(tools.ReadOldToolsProfile(), 1);
   EXPECT_EQ(ui().messages.size(), 1u);
   EXPECT_EQ(tools.GetMainNode()->GetChildren().GetCount(), 0);

@@ -1,0 +1,27 @@
+// File icons from the desktop: the file name's MIME type (QMimeDatabase, by the name
+// alone) and its icon in the freedesktop icon theme (QIcon::fromTheme, the type's generic
+// icon when the theme lacks its own). Icons go into two image lists (small and large),
+// each icon once.
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include "platform/shell/FileIcons.h"
+
+namespace zel_qt {
+
+class QtFileIcons : public zel_shell::FileIconProvider {
+ public:
+  CImageList* ImageList(bool small) override;
+  // -1 when the theme has no icon for the type nor for its generic type.
+  int IconIndex(const std::string& fileName, bool isFolder, bool small) override;
+  // The type's description (QMimeType::comment), as UTF-8.
+  std::string TypeName(const std::string& fileName, bool isFolder) override;
+
+ private:
+  CImageList m_small, m_large;
+  QHash<QString, int> m_smallIndex, m_largeIndex;  // icon name to index
+};
+
+}  // namespace zel_qt

@@ -1,0 +1,374 @@
+// The Qt presenter: a widget per top-level window, input as messages, painting through
+// the Qt device, menus, and the user-interface thread's queue served by Qt's event loop.
+#include "platform/qt/QtPresenter.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHash>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtDC.h"
+#include "platform/qt/QtFileIcons.h"
+#include "platform/qt/QtMenus.h"
+#include "platform/qt/QtSystemValues.h"
+#include "platform/qt/QtText.h"
+#include "platform/resource/KeyNames.h"
+#include "platform/wnd/Message.h"
+#include "platform/wnd/Presenter.h"
+#include "platform/wnd/Window.h"
+
+namespace zel_qt {
+namespace {
+
+QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+// The platform's key for a Qt key; 0 for one it has none for.
+UINT VirtualKeyOf(int key) {
+  if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) ||
+      key == Qt::Key_Space)
+    return static_cast<UINT>(key);
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
+  switch (key) {
+    case Qt::Key_Backspace:
+      return VK_BACK;
+    case Qt::Key_Tab:
+      return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return VK_RETURN;
+    case Qt::Key_Escape:
+      return VK_ESCAPE;
+    case Qt::Key_PageUp:
+      return VK_PRIOR;
+    case Qt::Key_PageDown:
+      return VK_NEXT;
+    case Qt::Key_End:
+      return VK_END;
+    case Qt::Key_Home:
+      return VK_HOME;
+    case Qt::Key_Left:
+      return VK_LEFT;
+    case Qt::Key_Up:
+      return VK_UP;
+    case Qt::Key_Right:
+      return VK_RIGHT;
+    case Qt::Key_Down:
+      return VK_DOWN;
+    case Qt::Key_Insert:
+      return VK_INSERT;
+    case Qt::Key_Delete:
+      return VK_DELETE;
+    case Qt::Key_Shift:
+      return VK_SHIFT;
+    case Qt::Key_Control:
+      return VK_CONTROL;
+    case Qt::Key_Alt:
+      return VK_MENU;
+    default:
+      return 0;
+  }
+}
+
+WPARAM MouseKeys(const QMouseEvent* e) {
+  WPARAM keys = 0;
+  if (e->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
+  if (e->buttons() & Qt::RightButton) keys |= MK_RBUTTON;
+  if (e->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
+  if (e->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
+  return keys;
+}
+
+// The client area: painted by the window's WM_PAINT, its input posted as messages.
+class ClientWidget : public QWidget {
+ public:
+  ClientWidget(HWND hwnd, QWidget* parent) : QWidget(parent), m_hwnd(hwnd) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPainter painter(this);
+    // The platform erases with the window's background before the window paints.
+    painter.fillRect(event->rect(), ToQColor(SystemColor(COLOR_WINDOW)));
+    CQtDC dc(&painter);
+    const QRect r = event->rect();
+    zel_wnd::PaintWindow(m_hwnd, &dc, RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+  }
+  void mousePressEvent(QMouseEvent* e) override { Mouse(e, true); }
+  void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton)
+      PostMessage(m_hwnd, WM_LBUTTONDBLCLK, MouseKeys(e), LParamOf(e));
+    else
+      Mouse(e, true);
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    PostMessage(m_hwnd, WM_MOUSEMOVE, MouseKeys(e), LParamOf(e));
+  }
+  void leaveEvent(QEvent*) override { PostMessage(m_hwnd, WM_MOUSELEAVE, 0, 0); }
+  void keyPressEvent(QKeyEvent* e) override {
+    if (UINT vk = VirtualKeyOf(e->key())) PostMessage(m_hwnd, WM_KEYDOWN, vk, 1);
+    const QString text = e->text();
+    if (text.size() == 1 && text[0].unicode() <= 0xFF && text[0].isPrint())
+      PostMessage(m_hwnd, WM_CHAR, text[0].unicode(), 1);
+  }
+  void keyReleaseEvent(QKeyEvent* e) override {
+    if (UINT vk = VirtualKeyOf(e->key())) PostMessage(m_hwnd, WM_KEYUP, vk, 1);
+  }
+
+ private:
+  static LPARAM LParamOf(const QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    return LParamOfPoint(POINT{p.x(), p.y()});
+  }
+  void Mouse(QMouseEvent* e, bool down) {
+    UINT message = 0;
+    switch (e->button()) {
+      case Qt::LeftButton:
+        message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        break;
+      case Qt::RightButton:
+        message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        break;
+      case Qt::MiddleButton:
+        message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        break;
+      default:
+        return;
+    }
+    PostMessage(m_hwnd, message, MouseKeys(e), LParamOf(e));
+  }
+
+  HWND m_hwnd;
+};
+
+class WindowWidget : public QWidget {
+ public:
+  WindowWidget(HWND hwnd, DWORD style, DWORD exStyle) : m_hwnd(hwnd) {
+    const bool popup = (style & WS_POPUP) && (exStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
+    Qt::WindowFlags flags =
+        popup ? Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus : Qt::Window;
+    if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+    setWindowFlags(flags);
+    setAttribute(Qt::WA_ShowWithoutActivating, popup);
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    m_client = new ClientWidget(hwnd, this);
+    m_layout->addWidget(m_client);
+  }
+
+  QWidget* Client() const { return m_client; }
+  QMenuBar* MenuBar() const { return m_bar; }
+  QMenuBar* EnsureMenuBar() {
+    if (!m_bar) {
+      m_bar = new QMenuBar(this);
+      m_layout->setMenuBar(m_bar);
+    }
+    return m_bar;
+  }
+  void RemoveMenuBar() {
+    if (!m_bar) return;
+    m_layout->setMenuBar(nullptr);
+    m_bar->deleteLater();
+    m_bar = nullptr;
+  }
+  // Takes the model's rectangle without telling the model back.
+  void SyncGeometry() {
+    RECT r;
+    if (!GetWindowRect(m_hwnd, &r)) return;
+    m_syncing = true;
+    setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    m_syncing = false;
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override {
+    // The window decides: its WM_CLOSE handling destroys it, or not.
+    e->ignore();
+    SendMessage(m_hwnd, WM_CLOSE, 0, 0);
+  }
+  void moveEvent(QMoveEvent*) override { TellModel(); }
+  void resizeEvent(QResizeEvent*) override { TellModel(); }
+
+ private:
+  void TellModel() {
+    if (m_syncing || !isVisible()) return;
+    const QRect g = geometry();
+    m_syncing = true;
+    SetWindowPos(m_hwnd, HWND(), g.x(), g.y(), g.width(), g.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    m_syncing = false;
+  }
+
+  HWND m_hwnd;
+  QVBoxLayout* m_layout;
+  ClientWidget* m_client;
+  QMenuBar* m_bar = nullptr;
+  bool m_syncing = false;
+};
+
+// A device for measuring: the Qt device on an image of its own.
+struct MeasuringImage {
+  QImage image{1, 1, QImage::Format_ARGB32_Premultiplied};
+};
+class MeasuringDC : private MeasuringImage, public CQtDC {
+ public:
+  MeasuringDC() : CQtDC(&image) {}
+};
+
+class QtPresenter : public zel_wnd::Presenter {
+ public:
+  ~QtPresenter() override {
+    for (auto& w : m_widgets) delete w.data();
+  }
+
+  WindowWidget* Widget(HWND hwnd) const { return m_widgets.value(hwnd.value); }
+
+  void Created(HWND hwnd) override {
+    const auto style = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE));
+    if (style & WS_CHILD) return;
+    auto* w =
+        new WindowWidget(hwnd, style, static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_EXSTYLE)));
+    m_widgets.insert(hwnd.value, w);
+    w->SyncGeometry();
+    Retitled(hwnd);
+  }
+  void Destroyed(HWND hwnd) override {
+    QPointer<WindowWidget> w = m_widgets.take(hwnd.value);
+    if (!w) return;
+    // Later: the window may be going from inside one of its widget's own events.
+    w->hide();
+    w->deleteLater();
+  }
+  void Shown(HWND hwnd, bool visible) override {
+    if (WindowWidget* w = Widget(hwnd)) w->setVisible(visible);
+  }
+  void Moved(HWND hwnd) override {
+    if (WindowWidget* w = Widget(hwnd)) w->SyncGeometry();
+  }
+  void FrameChanged(HWND hwnd) override {
+    if (WindowWidget* w = Widget(hwnd)) w->layout()->activate();
+  }
+  void Retitled(HWND hwnd) override {
+    WindowWidget* w = Widget(hwnd);
+    if (!w) return;
+    std::vector<char> text(static_cast<size_t>(GetWindowTextLength(hwnd)) + 1);
+    const int n = GetWindowText(hwnd, text.data(), static_cast<int>(text.size()));
+    w->setWindowTitle(ToUnicode(text.data(), n, LOGFONT()));
+  }
+  void Invalidated(HWND hwnd, const RECT* rect) override {
+    WindowWidget* w = Widget(hwnd);
+    if (!w) return;
+    if (rect)
+      w->Client()->update(
+          QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top));
+    else
+      w->Client()->update();
+  }
+  void Update(HWND hwnd) override {
+    if (WindowWidget* w = Widget(hwnd)) w->Client()->repaint();
+  }
+  void MenuChanged(HWND hwnd) override { MenuBarRedrawn(hwnd); }
+  void MenuBarRedrawn(HWND hwnd) override {
+    WindowWidget* w = Widget(hwnd);
+    if (!w) return;
+    if (HMENU menu = GetMenu(hwnd))
+      FillMenuBar(w->EnsureMenuBar(), hwnd, menu);
+    else
+      w->RemoveMenuBar();
+  }
+  UINT TrackPopupMenu(HMENU menu, UINT, POINT at, HWND owner) override {
+    return TrackPopup(owner, menu, QPoint(at.x, at.y), Widget(owner));
+  }
+  std::unique_ptr<CDC> NewDC(HWND) override { return std::make_unique<MeasuringDC>(); }
+
+ private:
+  QHash<uintptr_t, QPointer<WindowWidget>> m_widgets;
+};
+
+// Serves the thread's queue whenever its descriptor wakes, and at the next timer.
+class QueueServer : public QObject {
+ public:
+  QueueServer() : m_notifier(zel_wnd::QueueHandle(), QSocketNotifier::Read) {
+    connect(&m_notifier, &QSocketNotifier::activated, this, [this] { Serve(); });
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, [this] { Serve(); });
+    Serve();
+  }
+
+ private:
+  void Serve() {
+    int code = 0;
+    if (!zel_wnd::ServeQueue(&code)) QCoreApplication::exit(code);
+    const int next = zel_wnd::MillisecondsToNextTimer();
+    if (next < 0)
+      m_timer.stop();
+    else
+      m_timer.start(next);
+  }
+
+  QSocketNotifier m_notifier;
+  QTimer m_timer;
+};
+
+QtPresenter* g_presenter = nullptr;
+QueueServer* g_server = nullptr;
+bool g_icons = false;
+
+QtSystemValues& Values() {
+  static QtSystemValues values;
+  return values;
+}
+QtFileIcons& Icons() {
+  static QtFileIcons icons;
+  return icons;
+}
+
+}  // namespace
+
+void InstallPresenter() {
+  EnsureApplication();
+  if (!g_presenter) g_presenter = new QtPresenter;
+  zel_wnd::SetPresenter(g_presenter);
+  zel_system::Install(&Values());
+  // Headless, the fixed icons keep pictures reproducible.
+  g_icons = !IsHeadless();
+  if (g_icons) zel_shell::SetFileIconProvider(&Icons());
+  if (!g_server) g_server = new QueueServer;
+}
+
+void UninstallPresenter() {
+  zel_wnd::SetPresenter(nullptr);
+  zel_system::Install(nullptr);
+  if (g_icons) zel_shell::SetFileIconProvider(nullptr);
+  g_icons = false;
+  delete g_server;
+  g_server = nullptr;
+  delete g_presenter;
+  g_presenter = nullptr;
+}
+
+QWidget* WidgetOf(HWND hwnd) { return g_presenter ? g_presenter->Widget(hwnd) : nullptr; }
+
+QWidget* ClientOf(HWND hwnd) {
+  WindowWidget* w = g_presenter ? g_presenter->Widget(hwnd) : nullptr;
+  return w ? w->Client() : nullptr;
+}
+
+QMenuBar* MenuBarOf(HWND hwnd) {
+  WindowWidget* w = g_presenter ? g_presenter->Widget(hwnd) : nullptr;
+  return w ? w->MenuBar() : nullptr;
+}
+
+}  // namespace zel_qt
