@@ -76,7 +76,8 @@ LRESULT CSubclassWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CSubclassWnd::Default() {
-  return WindowProc(t_current.message, t_current.wParam, t_current.lParam);
+  // This class's passing on, not the override's: a hook's Default is what comes after it.
+  return CSubclassWnd::WindowProc(t_current.message, t_current.wParam, t_current.lParam);
 }
 
 LRESULT SubclassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -24,7 +24,7 @@ class CSubclassWnd : public CObject {
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
  protected:
-  // WindowProc with the message the thread is handling now.
+  // Passes the message the thread is handling now on (as this class's WindowProc does).
   LRESULT Default();
 
   CWnd* m_pWndHooked = nullptr;

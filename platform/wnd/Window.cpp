@@ -235,10 +235,10 @@ BOOL ShowWindow(HWND hwnd, int command) {
   auto w = Find(hwnd);
   if (!w) return FALSE;
   const bool visible = command != SW_HIDE;
+  const uint64_t top = zel_wnd_internal::NextZOrder();
   Change(hwnd, [&](WindowRecord& r) {
     r.visible = visible;
-    if (visible && command != SW_SHOWNOACTIVATE && command != SW_SHOWNA)
-      r.zorder = zel_wnd_internal::NextZOrder();
+    if (visible && command != SW_SHOWNOACTIVATE && command != SW_SHOWNA) r.zorder = top;
   });
   if (w->visible != visible) {
     SendMessage(hwnd, WM_SHOWWINDOW, visible, 0);
@@ -272,9 +272,10 @@ BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int width, int height, UINT fla
   const bool moved = r.left != w->rect.left || r.top != w->rect.top;
   const bool sized = r.right - r.left != w->rect.right - w->rect.left ||
                      r.bottom - r.top != w->rect.bottom - w->rect.top;
+  const uint64_t top = zel_wnd_internal::NextZOrder();
   Change(hwnd, [&](WindowRecord& rec) {
     rec.rect = r;
-    if (!(flags & SWP_NOZORDER)) rec.zorder = zel_wnd_internal::NextZOrder();
+    if (!(flags & SWP_NOZORDER)) rec.zorder = top;
   });
   zel_wnd::Presenter& presenter = zel_wnd::CurrentPresenter();
   if (flags & SWP_FRAMECHANGED) presenter.FrameChanged(hwnd);
@@ -449,7 +450,8 @@ HWND SetActiveWindow(HWND hwnd) {
   HWND previous = GetActiveWindow();
   if (zel_wnd::IsOwnWindow(hwnd)) {
     t_active = hwnd;
-    Change(hwnd, [](WindowRecord& r) { r.zorder = zel_wnd_internal::NextZOrder(); });
+    const uint64_t top = zel_wnd_internal::NextZOrder();
+    Change(hwnd, [&](WindowRecord& r) { r.zorder = top; });
   }
   return previous;
 }

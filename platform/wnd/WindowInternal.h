@@ -121,8 +121,8 @@ struct WindowRecord {
   RECT paintRect;
 };
 
-// The table, process-wide. Lookups copy under its lock; changes run under it; window
-// procedures are never called while it is held.
+// The table, process-wide. Lookups copy under its lock; changes run under it (and call
+// nothing of the table); window procedures are never called while it is held.
 std::optional<WindowRecord> Find(HWND hwnd);
 bool Change(HWND hwnd, const std::function<void(WindowRecord&)>& change);
 HWND Add(WindowRecord record);

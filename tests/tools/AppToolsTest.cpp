@@ -26,6 +26,8 @@ std::string Tq(int inputType, const std::string& target, const std::string& comm
          "\r\nCommand=" + command + "\r\n";
 }
 
+// The loader, the creation of tools and the migration, on managers that do not watch: a
+// watch would mark the tree stale at the tests' own writes, and migrate at once.
 class AppToolsTest : public zel_test::ZelTest {
  protected:
   void SetUp() override {
@@ -64,7 +66,7 @@ TEST_F(AppToolsTest, LoadsFoldersAndToolsButNoEmptyFolders) {
   }());
   Put("Align/notes.txt", "not a tool");
   fs::create_directories(menu + "/Empty/Deeper");
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   tools.ReloadTools();
   EXPECT_EQ(Listing(tools.GetMainNode()), "Align|Blast;Viewer;");
   EXPECT_EQ(tools.GetMainNode()->GetChildren().GetCount(), 2);
@@ -82,7 +84,7 @@ TEST_F(AppToolsTest, LoadsFoldersAndToolsButNoEmptyFolders) {
 TEST_F(AppToolsTest, TwoLoadsGiveTheSameIndexes) {
   for (int i = 0; i < 12; ++i)
     Put("F" + std::to_string(i % 3) + "/t" + std::to_string(i) + ".tq", Tq(0, "x"));
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   tools.ReloadTools();
   std::vector<int> first;
   for (int i = 1; i <= 12; ++i) {
@@ -104,7 +106,7 @@ TEST_F(AppToolsTest, TwoLoadsGiveTheSameIndexes) {
 
 TEST_F(AppToolsTest, ReloadsOnlyWhenNeeded) {
   Put("a.tq", Tq(0, "x"));
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   tools.ReloadTools();
   Put("b.tq", Tq(0, "x"));
   tools.ReloadTools();
@@ -124,7 +126,7 @@ TEST_F(AppToolsTest, TheMenuOrderFileOrdersTheTree) {
   order.GetOrCreateNode("Sub")->SetOrderName("b");
   order.GetOrCreateNode("Alpha.tq")->SetOrderName("c");
   order.GetOrCreateNode("Sub")->GetOrCreateNode("Two.tq")->SetOrderName("a");
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   ASSERT_FALSE(order.WriteOrderFile((std::string(TOOLSDIR.GetPath()) + "/MenuOrder.ini").c_str()));
   tools.ReloadTools();
   EXPECT_EQ(Listing(tools.GetMainNode()), "Beta;Sub|Two;Sub|One;Alpha;");
@@ -139,7 +141,7 @@ TEST_F(AppToolsTest, UnsupportedInputTypesAreLeftOut) {
   Put("a.tq", Tq(3, "x"));
   Put("b.tq", Tq(4, "x"));
   Put("c.tq", Tq(0, "x"));
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   tools.GetTypeList().Add(3);
   tools.ReloadTools();
   EXPECT_EQ(Listing(tools.GetMainNode()), "b;c;");
@@ -153,7 +155,7 @@ TEST_F(AppToolsTest, LinkedFoldersAreWalkedOnce) {
   Put("Real/t.tq", Tq(0, "x"));
   fs::create_directory_symlink(menu + "/Real", menu + "/Alias");
   fs::create_directory_symlink(menu, menu + "/Real/Loop");
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   tools.ReloadTools();
   std::string listing = Listing(tools.GetMainNode());
   // One of the two names for the folder holds the tool; the loop is not followed.
@@ -161,7 +163,7 @@ TEST_F(AppToolsTest, LinkedFoldersAreWalkedOnce) {
 }
 
 TEST_F(AppToolsTest, AMissingOrUnreadableToolFolderListsNothing) {
-  CAppTools tools(CAppTools::kNoWatch);  // a watch would make the folder
+  CAppTools tools(CAppTools::kNoWatch);
   tools.ReloadTools();
   EXPECT_EQ(tools.GetMainNode()->GetChildren().GetCount(), 0);
   EXPECT_FALSE(fs::exists(menu));  // and nothing was made
@@ -176,7 +178,7 @@ TEST_F(AppToolsTest, AMissingOrUnreadableToolFolderListsNothing) {
 }
 
 TEST_F(AppToolsTest, CreateToolWritesFoldersAndTheToolFile) {
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   CToolDataBase def;
   def.m_inputType = 2;
   def.m_target = "revcomp";
@@ -202,7 +204,7 @@ TEST_F(AppToolsTest, CreateToolWritesFoldersAndTheToolFile) {
 }
 
 TEST_F(AppToolsTest, CreateToolRefusesPathsThatLeaveTheToolFolder) {
-  CAppTools tools(CAppTools::kNoWatch);  // a watch would make the folder
+  CAppTools tools(CAppTools::kNoWatch);
   CToolDataBase def;
   def.m_target = "x";
   for (const char* path : {"..|evil", "a|..|evil", ".|x", "a||b", "", "a|", "|a", "a/b", "a\\b",
@@ -223,7 +225,7 @@ TEST_F(AppToolsTest, CreateToolOnAFullDiskLeavesNoHalfWrittenTool) {
   if (!disk.mounted()) GTEST_SKIP() << "no mounts here";
   // Fill the disk.
   WriteFile(menu + "/filler", std::string(64 * 1024, 'x'));
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   CToolDataBase def;
   def.m_target = std::string(200, 't').c_str();
   def.m_description = std::string(200, 'd').c_str();
@@ -236,7 +238,7 @@ TEST_F(AppToolsTest, CreateToolOnAFullDiskLeavesNoHalfWrittenTool) {
 TEST_F(AppToolsTest, CreateToolWhereAFolderCannotBeMadeAnswers0) {
   fs::create_directories(menu);
   WriteFile(menu + "/Seq", "a file where the folder should go");
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   CToolDataBase def;
   def.m_target = "x";
   EXPECT_EQ(tools.CreateTool("Seq|Tool", &def), 0);
@@ -245,7 +247,7 @@ TEST_F(AppToolsTest, CreateToolWhereAFolderCannotBeMadeAnswers0) {
 TEST_F(AppToolsTest, FixedIndexesAndTheLastTool) {
   Put("Corvane/About Quillion....tq", Tq(0, "about"));
   Put("Align/Blast.tq", Tq(0, "blast"));
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   tools.ReloadTools();
   const CToolNode* blast = tools.FindTool("Align|Blast", CToolDataUnit::tq);
   ASSERT_TRUE(blast);
@@ -295,7 +297,7 @@ TEST_F(MigrationTest, TheProfileBecomesATreeUnderToolsAlignAndAnalyze) {
                 {"Analyze|Dot plot", CToolData("d", 2, "dot", 1, "%1")},
                 {"Align|Clustal", CToolData("c", 3, "clustal", 1, "")}},
                "Blast");
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   ASSERT_EQ(tools.ReadOldToolsProfile(), 1);
   EXPECT_EQ(tools.GetLastTool(), "Blast");
   const CToolNode* first = tools.GetMainNode()->FindNode(0);
@@ -313,7 +315,7 @@ TEST_F(MigrationTest, CreateNewDirectoryToolsWritesToolFiles) {
                 {"Analyze|Dot plot", CToolData("d", 2, "dot", 1, "%1")},
                 {"Alignment", CToolData("t", 0, "top", 1, "")}},
                "");
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   ASSERT_EQ(tools.CreateNewDirectoryTools(menu.c_str()), 1);
   EXPECT_TRUE(fs::exists(menu + "/Tools/Blast.tq"));
   EXPECT_TRUE(fs::exists(menu + "/Tools/Web-Search.tq"));
@@ -332,7 +334,7 @@ TEST_F(MigrationTest, EntriesThatWouldLeaveTheFolderAreSkipped) {
                 {"Align||empty", CToolData("e", 0, "x", 1, "")},
                 {"Good", CToolData("g", 0, "x", 1, "")}},
                "");
-  CAppTools tools;
+  CAppTools tools(CAppTools::kNoWatch);
   ASSERT_EQ(tools.CreateNewDirectoryTools(menu.c_str()), 1);
   EXPECT_TRUE(fs::exists(menu + "/Tools/Good.tq"));
   int files = 0;
@@ -349,7 +351,7 @@ TEST_F(MigrationTest, EntriesThatWouldLeaveTheFolderAreSkipped) {
 TEST_F(MigrationTest, ADamagedProfileIsReportedAndWhatWasReadStays) {
   fs::create_directories(TOOLSDIR.GetPath());
   WriteFile(std::string(TOOLSDIR.GetPath()) + "/ToolProf.ini", "(SXF (CToolsSetupDlg (garbage");
-  CAppTools tools(CAppTools::kNoWatch);  // a watch would migrate (and report) at once
+  CAppTools tools(CAppTools::kNoWatch);
   EXPECT_EQ(tools.ReadOldToolsProfile(), 1);
   EXPECT_EQ(ui().messages.size(), 1u);
   EXPECT_EQ(tools.GetMainNode()->GetChildren().GetCount(), 0);

@@ -1,0 +1,419 @@
+// The window model: windows and their procedures, registered messages, the per-thread
+// queues with sending across threads, failures caught at dispatch, timers, geometry and
+// the window under a point, painting through the presenter.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "platform/gdi/FixedDC.h"
+#include "platform/menu/MenuApi.h"
+#include "platform/sync/Event.h"
+#include "platform/system/SystemValues.h"
+#include "platform/wnd/Message.h"
+#include "platform/wnd/Presenter.h"
+#include "platform/wnd/Window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A window whose procedure is a function the test gives, per window.
+std::map<uintptr_t, std::function<LRESULT(UINT, WPARAM, LPARAM)>>& Handlers() {
+  static std::map<uintptr_t, std::function<LRESULT(UINT, WPARAM, LPARAM)>> handlers;
+  return handlers;
+}
+std::mutex g_handlersMutex;
+
+LRESULT TestProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  std::function<LRESULT(UINT, WPARAM, LPARAM)> handler;
+  {
+    std::lock_guard lock(g_handlersMutex);
+    auto it = Handlers().find(hwnd.value);
+    if (it != Handlers().end()) handler = it->second;
+  }
+  if (handler) return handler(message, wParam, lParam);
+  return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+HWND MakeWindow(std::function<LRESULT(UINT, WPARAM, LPARAM)> handler, DWORD style = WS_POPUP,
+                RECT r = {10, 20, 110, 80}, HWND parent = HWND()) {
+  HWND h = CreateWindowEx(0, "Test", "test", style, r.left, r.top, r.right - r.left,
+                          r.bottom - r.top, parent, HMENU(), &TestProc, nullptr);
+  std::lock_guard lock(g_handlersMutex);
+  Handlers()[h.value] = std::move(handler);
+  return h;
+}
+
+// Pumps the calling thread's queue until done() or the deadline.
+bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+  while (!done()) {
+    if (Clock::now() >= deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+  }
+  return true;
+}
+
+class WindowModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    zel_wnd::DefaultPresenter().Clear();
+    previousReporter =
+        zel_wnd::SetFailureReporter([this](const std::string& text) { failures.push_back(text); });
+  }
+  void TearDown() override {
+    for (HWND h : windows) DestroyWindow(h);
+    zel_wnd::SetFailureReporter(previousReporter);
+  }
+  HWND Window(std::function<LRESULT(UINT, WPARAM, LPARAM)> handler, DWORD style = WS_POPUP,
+              RECT r = {10, 20, 110, 80}, HWND parent = HWND()) {
+    HWND h = MakeWindow(std::move(handler), style, r, parent);
+    windows.push_back(h);
+    return h;
+  }
+  std::vector<HWND> windows;
+  std::vector<std::string> failures;
+  zel_wnd::FailureReporter previousReporter;
+};
+
+TEST_F(WindowModelTest, RegisteredMessagesAreOneNumberPerNameWhateverTheCase) {
+  const UINT a = RegisterWindowMessage("WM_TEST_ONE");
+  EXPECT_GE(a, kFirstRegisteredMessage);
+  EXPECT_EQ(RegisterWindowMessage("wm_test_one"), a);
+  EXPECT_NE(RegisterWindowMessage("WM_TEST_TWO"), a);
+  EXPECT_EQ(RegisterWindowMessage(""), 0u);
+  EXPECT_EQ(RegisterWindowMessage(nullptr), 0u);
+  // The same number from another thread.
+  UINT other = 0;
+  std::thread([&] { other = RegisterWindowMessage("Wm_Test_One"); }).join();
+  EXPECT_EQ(other, a);
+}
+
+TEST_F(WindowModelTest, CreationAndDestructionSendTheirMessagesAndStaleHandlesAreRefused) {
+  std::vector<UINT> seen;
+  HWND parent = MakeWindow([&](UINT m, WPARAM, LPARAM) -> LRESULT {
+    seen.push_back(m);
+    return m == WM_NCCREATE ? TRUE : 0;
+  });
+  HWND child = MakeWindow(
+      [&](UINT m, WPARAM, LPARAM) -> LRESULT {
+        if (m == WM_DESTROY) seen.push_back(0xC0DE);
+        return m == WM_NCCREATE ? TRUE : 0;
+      },
+      WS_CHILD, {0, 0, 10, 10}, parent);
+  ASSERT_TRUE(IsWindow(parent));
+  EXPECT_EQ(GetParent(child), parent);
+  seen.clear();
+  EXPECT_TRUE(DestroyWindow(parent));
+  // The window's own WM_DESTROY, its child's, then its last message.
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_DESTROY, 0xC0DE, WM_NCDESTROY}));
+  EXPECT_FALSE(IsWindow(parent));
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_EQ(SendMessage(parent, WM_USER, 0, 0), 0);
+  EXPECT_FALSE(PostMessage(parent, WM_USER, 0, 0));
+  EXPECT_FALSE(ShowWindow(parent, SW_SHOW));
+  EXPECT_FALSE(DestroyWindow(parent));
+  // A window whose creation is refused is not made.
+  HWND refused = CreateWindowEx(
+      0, "Test", "", WS_POPUP, 0, 0, 1, 1, HWND(), HMENU(),
+      [](HWND, UINT m, WPARAM, LPARAM) -> LRESULT { return m == WM_CREATE ? -1 : TRUE; }, nullptr);
+  EXPECT_FALSE(refused);
+  // Nor a child of a window that is gone.
+  EXPECT_FALSE(
+      CreateWindowEx(0, "", "", WS_CHILD, 0, 0, 1, 1, parent, HMENU(), &TestProc, nullptr));
+}
+
+TEST_F(WindowModelTest, DefaultHandlingKeepsTextAndCloseDestroys) {
+  HWND h = Window(nullptr);
+  EXPECT_TRUE(SetWindowText(h, "Caption"));
+  char buffer[4];
+  EXPECT_EQ(GetWindowText(h, buffer, sizeof buffer), 3);
+  EXPECT_STREQ(buffer, "Cap");
+  EXPECT_EQ(GetWindowTextLength(h), 7);
+  EXPECT_EQ(SendMessage(h, WM_MENUCHAR, 'x', 0), MAKELRESULT(0, MNC_IGNORE));
+  SendMessage(h, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(h));
+}
+
+TEST_F(WindowModelTest, PostedMessagesComeInOrderAndQuitComesAfterThem) {
+  std::vector<WPARAM> got;
+  HWND h = Window([&](UINT m, WPARAM w, LPARAM) -> LRESULT {
+    if (m == WM_USER) got.push_back(w);
+    return m == WM_NCCREATE;
+  });
+  PostMessage(h, WM_USER, 1, 0);
+  PostQuitMessage(7);
+  PostMessage(h, WM_USER, 2, 0);
+  MSG msg;
+  int quitCode = -1;
+  while (GetMessage(&msg, HWND(), 0, 0) > 0) DispatchMessage(&msg);
+  quitCode = static_cast<int>(msg.wParam);
+  EXPECT_EQ(got, (std::vector<WPARAM>{1, 2}));
+  EXPECT_EQ(quitCode, 7);
+  // A filter takes only what it names.
+  PostMessage(h, WM_USER + 1, 0, 0);
+  PostMessage(h, WM_USER + 2, 0, 0);
+  EXPECT_TRUE(PeekMessage(&msg, HWND(), WM_USER + 2, WM_USER + 2, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 2u);
+  EXPECT_TRUE(PeekMessage(&msg, h, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, WM_USER + 1u);
+  EXPECT_TRUE(PeekMessage(&msg, h, 0, 0, PM_REMOVE));
+  EXPECT_FALSE(PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE));
+}
+
+TEST_F(WindowModelTest, ASendFromAnotherThreadBlocksUntilTheOwnerHasHandledIt) {
+  std::thread::id handledOn;
+  HWND h = Window([&](UINT m, WPARAM w, LPARAM) -> LRESULT {
+    if (m == WM_USER) {
+      handledOn = std::this_thread::get_id();
+      EXPECT_TRUE(InSendMessage());
+      return static_cast<LRESULT>(w * 2);
+    }
+    return m == WM_NCCREATE;
+  });
+  std::atomic<LRESULT> answer{-1};
+  std::thread sender([&] { answer = SendMessage(h, WM_USER, 21, 0); });
+  ASSERT_TRUE(PumpUntil([&] { return answer.load() != -1; }));
+  sender.join();
+  EXPECT_EQ(answer.load(), 42);
+  EXPECT_EQ(handledOn, std::this_thread::get_id());
+  EXPECT_FALSE(InSendMessage());
+}
+
+TEST_F(WindowModelTest, TwoThreadsSendingToEachOtherBothGetTheirAnswers) {
+  // B's thread sends to A while A's handler, on this thread, sends to B: each serves the
+  // other's send while it waits.
+  std::atomic<HWND> b{HWND()};
+  std::atomic<bool> stop{false};
+  std::atomic<LRESULT> bAnswer{-1};
+  HWND a = Window([&](UINT m, WPARAM, LPARAM) -> LRESULT {
+    if (m == WM_USER) return 100 + SendMessage(b.load(), WM_USER + 1, 0, 0);
+    return m == WM_NCCREATE;
+  });
+  std::thread other([&] {
+    HWND mine = MakeWindow(
+        [](UINT m, WPARAM, LPARAM) -> LRESULT { return m == WM_USER + 1 ? 5 : m == WM_NCCREATE; });
+    b = mine;
+    bAnswer = SendMessage(a, WM_USER, 0, 0);
+    while (!stop) PumpUntil([&] { return stop.load(); }, 50);
+    DestroyWindow(mine);
+  });
+  ASSERT_TRUE(PumpUntil([&] { return bAnswer.load() != -1; }));
+  EXPECT_EQ(bAnswer.load(), 105);
+  stop = true;
+  other.join();
+}
+
+TEST_F(WindowModelTest, AStopEndsASendAndTheMessageIsNeverHandledLater) {
+  int handled = 0;
+  HWND h = Window([&](UINT m, WPARAM, LPARAM) -> LRESULT {
+    if (m == WM_USER) ++handled;
+    return m == WM_NCCREATE;
+  });
+  zel_sync::Event stop;
+  std::atomic<bool> stopped{false};
+  std::atomic<LRESULT> answer{-1};
+  std::thread sender([&] {
+    bool s = false;
+    answer = zel_wnd::SendMessageUnless(h, WM_USER, 0, 0, stop.Handle(), &s);
+    stopped = s;
+  });
+  // This thread does not pump: only the stop ends the send.
+  stop.Set();
+  sender.join();
+  EXPECT_TRUE(stopped);
+  EXPECT_EQ(answer.load(), 0);
+  MSG msg;
+  while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+  EXPECT_EQ(handled, 0);
+}
+
+TEST_F(WindowModelTest, AThreadThatEndsAnswersWhatWasSentToIt) {
+  std::atomic<HWND> h{HWND()};
+  zel_sync::Event made;
+  std::thread owner([&] {
+    h = MakeWindow([](UINT m, WPARAM, LPARAM) -> LRESULT { return m == WM_NCCREATE; });
+    made.Set();
+    // Ends as soon as the send has arrived, without handling it, its window left behind.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+  });
+  made.Wait(-1);
+  std::atomic<LRESULT> answer{-1};
+  std::thread sender([&] { answer = SendMessage(h.load(), WM_USER, 0, 0); });
+  owner.join();
+  sender.join();
+  EXPECT_EQ(answer.load(), 0);
+  EXPECT_FALSE(PostMessage(h.load(), WM_USER, 0, 0));
+}
+
+TEST_F(WindowModelTest, AnExceptionInAProcedureIsCaughtAtDispatchAndReported) {
+  HWND h = Window([&](UINT m, WPARAM, LPARAM) -> LRESULT {
+    if (m == WM_USER) throw std::runtime_error("broken handler");
+    if (m == WM_USER + 1) return 9;
+    return m == WM_NCCREATE;
+  });
+  PostMessage(h, WM_USER, 0, 0);
+  PostMessage(h, WM_USER + 1, 0, 0);
+  MSG msg;
+  std::vector<LRESULT> results;
+  while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) results.push_back(DispatchMessage(&msg));
+  EXPECT_EQ(results, (std::vector<LRESULT>{0, 9}));
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_NE(failures[0].find("0x0400"), std::string::npos) << failures[0];
+  EXPECT_NE(failures[0].find("broken handler"), std::string::npos);
+  // A send from another thread is answered 0 and the sender goes on.
+  std::atomic<LRESULT> answer{-1};
+  std::thread sender([&] { answer = SendMessage(h, WM_USER, 0, 0); });
+  ASSERT_TRUE(PumpUntil([&] { return answer.load() != -1; }));
+  sender.join();
+  EXPECT_EQ(answer.load(), 0);
+  EXPECT_EQ(failures.size(), 2u);
+}
+
+TEST_F(WindowModelTest, TimersArriveAfterPostedMessagesAndStopWhenKilled) {
+  int ticks = 0;
+  HWND h = Window([&](UINT m, WPARAM w, LPARAM) -> LRESULT {
+    if (m == WM_TIMER && w == 5) ++ticks;
+    return m == WM_NCCREATE;
+  });
+  ASSERT_TRUE(SetTimer(h, 5, 10, nullptr));
+  ASSERT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+  EXPECT_TRUE(KillTimer(h, 5));
+  EXPECT_FALSE(KillTimer(h, 5));
+  const int after = ticks;
+  // A thread timer that is due, and a message posted after it: the message comes first.
+  static std::atomic<int> procCalls{0};
+  UINT_PTR thread = SetTimer(HWND(), 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++procCalls; });
+  EXPECT_NE(thread, 0u);
+  ASSERT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_ALLINPUT), WAIT_OBJECT_0);
+  PostMessage(h, WM_USER, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
+  ASSERT_TRUE(PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
+  DispatchMessage(&msg);
+  EXPECT_EQ(procCalls, 1);
+  KillTimer(HWND(), thread);
+  EXPECT_EQ(ticks, after);
+  // Another thread cannot time a window of this one.
+  UINT_PTR foreign = 1;
+  std::thread([&] { foreign = SetTimer(h, 6, 10, nullptr); }).join();
+  EXPECT_EQ(foreign, 0u);
+}
+
+TEST_F(WindowModelTest, GeometryClientAreasAndTheWindowUnderAPoint) {
+  // A captioned window with a menu: its client area lies below caption and menu bar.
+  HWND frame = Window(nullptr, WS_OVERLAPPEDWINDOW, {100, 100, 400, 300});
+  HMENU bar = CreateMenu();
+  ASSERT_TRUE(SetMenu(frame, bar));
+  const int b = GetSystemMetrics(SM_CXBORDER);
+  const int top = b + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYMENU);
+  RECT client;
+  GetClientRect(frame, &client);
+  EXPECT_EQ(client.right, 300 - 2 * b);
+  EXPECT_EQ(client.bottom, 200 - top - b);
+  POINT p{0, 0};
+  ClientToScreen(frame, &p);
+  EXPECT_EQ(p.x, 100 + b);
+  EXPECT_EQ(p.y, 100 + top);
+  HWND child = Window(nullptr, WS_CHILD | WS_VISIBLE, {10, 10, 60, 40}, frame);
+  RECT r;
+  GetWindowRect(child, &r);
+  EXPECT_EQ(r.left, 100 + b + 10);
+  EXPECT_EQ(r.top, 100 + top + 10);
+  // Nothing is under a point while the windows are hidden.
+  EXPECT_FALSE(WindowFromPoint(POINT{r.left + 1, r.top + 1}));
+  ShowWindow(frame, SW_SHOW);
+  EXPECT_EQ(WindowFromPoint(POINT{r.left + 1, r.top + 1}), child);
+  EXPECT_EQ(WindowFromPoint(POINT{r.right + 5, r.top + 1}), frame);
+  // A topmost popup above it wins; moving it away uncovers the frame.
+  HWND popup = CreateWindowEx(WS_EX_TOPMOST, "", "", WS_POPUP | WS_VISIBLE, r.left, r.top, 5, 5,
+                              HWND(), HMENU(), &DefWindowProc, nullptr);
+  windows.push_back(popup);
+  EXPECT_EQ(WindowFromPoint(POINT{r.left + 1, r.top + 1}), popup);
+  SetWindowPos(popup, HWND(), 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(WindowFromPoint(POINT{r.left + 1, r.top + 1}), child);
+  EXPECT_FALSE(WindowFromPoint(POINT{2000, 2000}));
+  // Destroying the frame takes its menu along.
+  DestroyWindow(frame);
+  EXPECT_FALSE(IsMenu(bar));
+}
+
+TEST_F(WindowModelTest, PresenterRequestsAndPaintingHeadless) {
+  PAINTSTRUCT seen;
+  CDC* painted = nullptr;
+  HWND h;
+  h = Window(
+      [&](UINT m, WPARAM, LPARAM) -> LRESULT {
+        if (m == WM_PAINT) {
+          painted = BeginPaint(h, &seen);
+          EndPaint(h, &seen);
+        }
+        return m == WM_NCCREATE;
+      },
+      WS_OVERLAPPEDWINDOW);
+  auto& presenter = zel_wnd::DefaultPresenter();
+  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kCreated, h), 1);
+  ShowWindow(h, SW_SHOW);
+  SetWindowPos(h, HWND(), 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  DrawMenuBar(h);
+  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kShown, h), 1);
+  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kFrameChanged, h), 1);
+  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kMoved, h), 0);
+  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kMenuBarRedrawn, h), 1);
+  EXPECT_EQ(GetActiveWindow(), h);
+  // Nothing invalid, nothing painted; invalid, painted once on a device of its own.
+  UpdateWindow(h);
+  EXPECT_EQ(painted, nullptr);
+  RECT part{1, 2, 30, 40};
+  InvalidateRect(h, &part, TRUE);
+  UpdateWindow(h);
+  ASSERT_NE(painted, nullptr);
+  EXPECT_EQ(seen.rcPaint.left, 1);
+  EXPECT_EQ(seen.rcPaint.bottom, 40);
+  painted = nullptr;
+  UpdateWindow(h);
+  EXPECT_EQ(painted, nullptr);
+  // Outside painting there is no paint device; a measuring one comes from the presenter.
+  PAINTSTRUCT outside;
+  EXPECT_EQ(BeginPaint(h, &outside), nullptr);
+  CDC* dc = GetDC(h);
+  ASSERT_NE(dc, nullptr);
+  SIZE s;
+  dc->GetTextExtentPoint32("abc", 3, &s);
+  EXPECT_EQ(s.cx, 24);  // the fixed device: 8 per character of the stock font
+  EXPECT_EQ(ReleaseDC(h, dc), 1);
+  EXPECT_EQ(ReleaseDC(h, dc), 0);
+}
+
+TEST(SystemValuesTest, HeadlessValuesAreTheDocumentedFixedOnes) {
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+  EXPECT_EQ(GetSystemMetrics(SM_CYMENU), 20);
+  EXPECT_EQ(GetSystemMetrics(SM_CXMENUCHECK), 13);
+  EXPECT_EQ(GetSystemMetrics(SM_CXICON), 32);
+  EXPECT_EQ(GetSysColor(COLOR_INFOBK), RGB(255, 255, 225));
+  EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(0, 120, 215));
+  NONCLIENTMETRICS ncm;
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0));
+  EXPECT_EQ(ncm.lfMenuFont.lfHeight, -12);
+  EXPECT_STREQ(ncm.lfMenuFont.lfFaceName, "Tahoma");
+  EXPECT_EQ(ncm.lfCaptionFont.lfWeight, FW_BOLD);
+  LOGFONT icon;
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETICONTITLELOGFONT, sizeof icon, &icon, 0));
+  // The fixed device measures the menu font as documented: cell 15, advance 7.
+  EXPECT_EQ(CFixedDC::CellHeight(icon), 15);
+  EXPECT_EQ(CFixedDC::Advance(icon), 7);
+  EXPECT_FALSE(SystemParametersInfo(0x1234, 0, &icon, 0));
+}
+
+}  // namespace
