@@ -16,6 +16,7 @@
 #include "platform/menu/MenuApi.h"
 #include "platform/menu/MenuTracking.h"
 #include "platform/qt/QtDC.h"
+#include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"
 #include "platform/wnd/Message.h"
 #include "platform/wnd/Window.h"
@@ -158,6 +159,9 @@ class OwnerDrawStyle : public QProxyStyle {
     if (item.menuItemType == QStyleOptionMenuItem::DefaultItem) state |= ODS_DEFAULT;
     const QRect r = item.rect;
     painter->save();
+    // The menu's own background under the item, as the platform's menus have it.
+    const COLORREF back = SystemColor(COLOR_MENU);
+    painter->fillRect(r, QColor(GetRValue(back), GetGValue(back), GetBValue(back)));
     {
       CQtDC dc(painter);
       zel_menu::DrawItem(menu.Owner(), menu.Menu(), position, &dc,

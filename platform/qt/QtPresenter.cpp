@@ -243,6 +243,7 @@ class QtPresenter : public zel_wnd::Presenter {
     m_widgets.insert(hwnd.value, w);
     w->SyncGeometry();
     Retitled(hwnd);
+    if (GetMenu(hwnd)) MenuBarRedrawn(hwnd);
   }
   void Destroyed(HWND hwnd) override {
     QPointer<WindowWidget> w = m_widgets.take(hwnd.value);

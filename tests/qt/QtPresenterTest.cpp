@@ -1,0 +1,284 @@
+// The window model on Qt's offscreen platform: a frame whose menu bar holds the merged
+// tools, an owner-drawn popup painted beside its text, mnemonics through the key filter,
+// the user-interface thread's queue served by Qt's loop, and a popup window painted
+// through the device.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPixmap>
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "layout/DirectoryLayout.h"
+#include "platform/afx/CmdUI.h"
+#include "platform/afx/FrameWnd.h"
+#include "platform/menu/MenuTracking.h"
+#include "platform/qt/QtMenus.h"
+#include "platform/qt/QtPresenter.h"
+#include "platform/system/SystemValues.h"
+#include "platform/wnd/Message.h"
+#include "platform/wnd/Window.h"
+#include "tests/support/PngFixture.h"
+#include "tests/support/TestSupport.h"
+#include "tools/AppTools.h"
+#include "tools/ZelMenuManager.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr UINT IDR_MAIN = 850, ID_OPEN = 57601, ID_ASK = WM_USER + 1;
+constexpr uint32_t kOpenRed = 0xFFE02020u;
+
+bool ProcessUntil(const std::function<bool()>& done, int ms = 5000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > ms) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+class ToolFrame : public CFrameWnd {
+  DECLARE_MESSAGE_MAP()
+ public:
+  CAppTools* tools = nullptr;
+  CZelMenuManager* menus = nullptr;
+  int opened = 0;
+  int ticks = 0;
+  std::thread::id askedOn;
+
+ protected:
+  LRESULT OnReloadMenus(WPARAM, LPARAM) {
+    menus->LoadToolbar(IDR_MAIN);
+    return 0;
+  }
+  void OnUpdateTool(CCmdUI* ui) { tools->OnUpdateZelTool(ui, this, GetToolID(ui->m_nID)); }
+  void OnTool(UINT) {}
+  void OnOpen() { ++opened; }
+  LRESULT OnAsk(WPARAM w, LPARAM) {
+    askedOn = std::this_thread::get_id();
+    return static_cast<LRESULT>(w + 1);
+  }
+  LRESULT OnTimer(WPARAM, LPARAM) {
+    ++ticks;
+    return 0;
+  }
+};
+BEGIN_MESSAGE_MAP(ToolFrame, CFrameWnd)
+ON_REGISTERED_MESSAGE(WM_RELOADCOOLMENU, OnReloadMenus)
+ON_UPDATE_COMMAND_UI_RANGE(44445, 45220, OnUpdateTool)
+ON_COMMAND_RANGE(44445, 45220, OnTool)
+ON_COMMAND(ID_OPEN, OnOpen)
+ON_MESSAGE(ID_ASK, OnAsk)
+ON_MESSAGE(WM_TIMER, OnTimer)
+END_MESSAGE_MAP()
+
+class QtPresenterTest : public zel_test::ZelTest {
+ protected:
+  void SetUp() override {
+    zel_qt::InstallPresenter();
+    EXEDIR = CZelDirSpec((tmp / "Programs").c_str());
+    RecalcEXEDIRDependencies();
+    const std::string menu = TOOLSMENUDIR.GetPath();
+    fs::create_directories(menu + "/Analyze");
+    const char* tool = "[ToolUnitShortcut]\r\nInputType=0\r\nTarget=~..\\blast.exe\r\n";
+    zel_test::WriteFile(menu + "/Analyze/Blast.tq", tool);
+    zel_test::WriteFile(menu + "/Analyze/Dot plot.tq", tool);
+    zel_test::WriteFile(menu + "/Viewer.tq", tool);
+    AfxSetBitmapResource(IDR_MAIN, zel_test::ToolbarPng(16, 15, {kOpenRed}, 0xFF000000u));
+    const UINT ids[] = {ID_OPEN};
+    AfxSetToolbarResource(IDR_MAIN, 16, 15, ids, 1);
+
+    CMenu bar, file, tools, analyze;
+    bar.CreateMenu();
+    file.CreatePopupMenu();
+    file.AppendMenu(MF_STRING, ID_OPEN, "&Open...");
+    tools.CreatePopupMenu();
+    tools.AppendMenu(MF_STRING, 32771, "&Options...");
+    analyze.CreatePopupMenu();
+    analyze.AppendMenu(MF_SEPARATOR);
+    bar.AppendMenu(MF_POPUP, file.Detach().value, "&File");
+    bar.AppendMenu(MF_POPUP | MF_DISABLED, tools.Detach().value, "&Tools");
+    bar.AppendMenu(MF_POPUP, analyze.Detach().value, "&Analyze");
+    manager.ReloadTools();
+    manager.RegisterMenu("main", &bar, nullptr, 0, 0);
+    manager.UpdateMenu("main", &bar, -1, 0);
+    frame.tools = &manager;
+    frame.menus = &menus;
+    ASSERT_TRUE(frame.Create(nullptr, "Tools", WS_OVERLAPPEDWINDOW, CRect(50, 50, 450, 350),
+                             nullptr, bar.Detach()));
+    menus.SetToolsManager(&manager);
+    menus.Install(&frame);
+    frame.ShowWindow(SW_SHOW);
+  }
+  void TearDown() override {
+    menus.Install(static_cast<CWnd*>(nullptr));
+    frame.DestroyWindow();
+    zel_qt::UninstallPresenter();
+    EXEDIR.ClearSpec();
+    TOOLSDIR.ClearSpec();
+    TOOLSMENUDIR.ClearSpec();
+  }
+  QAction* BarAction(const QString& text) {
+    for (QAction* a : zel_qt::MenuBarOf(frame.m_hWnd)->actions())
+      if (a->text() == text) return a;
+    return nullptr;
+  }
+  // Opens a popup of the menu bar as a click would.
+  zel_qt::PopupMenu* Open(const QString& text) {
+    QAction* a = BarAction(text);
+    if (!a) return nullptr;
+    auto* popup = dynamic_cast<zel_qt::PopupMenu*>(a->menu());
+    zel_qt::MenuBarOf(frame.m_hWnd)->setActiveAction(a);
+    return ProcessUntil([&] { return popup->isVisible(); }) ? popup : nullptr;
+  }
+  void Save(const QImage& image, const char* name) {
+    image.save(QString::fromStdString(tmp / name));
+    if (const char* keep = std::getenv("ZEL_KEEP_PICTURES"))
+      image.save(QString::fromStdString(std::string(keep) + "/" + name));
+  }
+
+  CAppTools manager{CAppTools::kNoWatch};
+  CZelMenuManager menus;
+  ToolFrame frame;
+};
+
+TEST_F(QtPresenterTest, TheMenuBarHoldsTheMergedToolsAndPopupsAreOwnerDrawn) {
+  QMenuBar* bar = zel_qt::MenuBarOf(frame.m_hWnd);
+  ASSERT_NE(bar, nullptr);
+  QStringList titles;
+  for (QAction* a : bar->actions()) titles << a->text();
+  EXPECT_EQ(titles, (QStringList{"&File", "&Tools", "Viewer", "&Analyze"}));
+  EXPECT_TRUE(BarAction("&Tools")->isEnabled());  // the tools popup mark was taken off
+
+  zel_qt::PopupMenu* popup = Open("&Analyze");
+  ASSERT_NE(popup, nullptr);
+  // Converted as it opened: plain QActions that stand for owner-drawn items.
+  ASSERT_EQ(popup->actions().size(), 2);
+  QAction* blast = popup->actions()[0];
+  EXPECT_EQ(zel_qt::OwnerDrawnPosition(blast->text()), 0);
+  MENUITEMINFO info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfo(popup->Menu(), 0, TRUE, &info);
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+  // Sized by the measure message.
+  const SIZE measured = zel_menu::MeasureItem(frame.m_hWnd, popup->Menu(), 0);
+  EXPECT_EQ(popup->actionGeometry(blast).height(), measured.cy);
+  EXPECT_GE(popup->actionGeometry(blast).width(), measured.cx);
+
+  // Drawn by the draw message: the tool file's icon in the button box, the text beside it.
+  const QImage shot = popup->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  Save(shot, "owner-drawn-menu.png");
+  const QRect item = popup->actionGeometry(blast);
+  const QRgb icon = qRgb(0x3C, 0x78, 0xD8);  // the fixed list's program icon (.exe)
+  int iconPixels = 0, textPixels = 0;
+  for (int y = item.top(); y <= item.bottom(); ++y) {
+    for (int x = item.left(); x < item.left() + 20; ++x)
+      if (shot.pixel(x, y) == icon) ++iconPixels;
+    for (int x = item.left() + 23; x <= item.right(); ++x)
+      if (qGray(shot.pixel(x, y)) < 100) ++textPixels;
+  }
+  EXPECT_GT(iconPixels, 40);
+  EXPECT_GT(textPixels, 20);
+
+  // The menu closes: Qt's events close the loop and the items are plain again.
+  popup->hide();
+  ASSERT_TRUE(ProcessUntil([&] {
+    GetMenuItemInfo(popup->Menu(), 0, TRUE, &info);
+    return !(info.fType & MFT_OWNERDRAW);
+  }));
+}
+
+TEST_F(QtPresenterTest, TheFilePopupDrawsItsToolbarImageAndTakesItsMnemonic) {
+  zel_qt::PopupMenu* popup = Open("&File");
+  ASSERT_NE(popup, nullptr);
+  const QImage shot = popup->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  Save(shot, "toolbar-image-menu.png");
+  const QRect item = popup->actionGeometry(popup->actions()[0]);
+  int red = 0;
+  for (int y = item.top(); y <= item.bottom(); ++y)
+    for (int x = item.left(); x < item.left() + 20; ++x)
+      if (shot.pixel(x, y) == (kOpenRed | 0xFF000000u)) ++red;
+  EXPECT_EQ(red, 14 * 13);  // the image's inside, its black border around it
+  // 'o' is no plain item's mnemonic: the owner answers, the item is chosen, the command
+  // arrives through the queue that Qt's loop serves.
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_O, Qt::NoModifier, "o");
+  QApplication::sendEvent(popup, &key);
+  ASSERT_TRUE(ProcessUntil([&] { return frame.opened == 1; }));
+  EXPECT_FALSE(popup->isVisible());
+}
+
+TEST_F(QtPresenterTest, QtsLoopServesTheQueueSendsFromOtherThreadsAndTimers) {
+  std::atomic<LRESULT> answer{-1};
+  std::thread sender([&] { answer = SendMessage(frame.m_hWnd, ID_ASK, 41, 0); });
+  ASSERT_TRUE(ProcessUntil([&] { return answer.load() != -1; }));
+  sender.join();
+  EXPECT_EQ(answer.load(), 42);
+  EXPECT_EQ(frame.askedOn, std::this_thread::get_id());
+  frame.SetTimer(1, 20);
+  ASSERT_TRUE(ProcessUntil([&] { return frame.ticks >= 2; }));
+  frame.KillTimer(1);
+  // The frame's widget follows the window: moved by the model, retitled, closed by WM_CLOSE.
+  frame.MoveWindow(60, 70, 300, 200);
+  EXPECT_EQ(zel_qt::WidgetOf(frame.m_hWnd)->geometry(), QRect(60, 70, 300, 200));
+  frame.SetWindowText("Renamed");
+  EXPECT_EQ(zel_qt::WidgetOf(frame.m_hWnd)->windowTitle(), "Renamed");
+}
+
+TEST_F(QtPresenterTest, APopupWindowIsFramelessTakesNoFocusAndPaintsThroughTheDevice) {
+  static int paints = 0;
+  HWND tip = CreateWindowEx(
+      WS_EX_NOACTIVATE | WS_EX_TOPMOST, "Tip", "", WS_POPUP, 200, 200, 120, 30, HWND(), HMENU(),
+      [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m != WM_PAINT) return DefWindowProc(h, m, w, l);
+        PAINTSTRUCT ps;
+        CDC* dc = BeginPaint(h, &ps);
+        RECT r{0, 0, 120, 30};
+        dc->FillSolidRect(&r, GetSysColor(COLOR_INFOBK));
+        dc->SetBkMode(TRANSPARENT);
+        dc->TextOut(4, 4, "Tip text", 8);
+        EndPaint(h, &ps);
+        ++paints;
+        return 0;
+      },
+      nullptr);
+  ShowWindow(tip, SW_SHOWNA);
+  QWidget* widget = zel_qt::WidgetOf(tip);
+  ASSERT_NE(widget, nullptr);
+  EXPECT_TRUE(widget->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(widget->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+  EXPECT_TRUE(widget->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(zel_qt::MenuBarOf(tip), nullptr);
+  const QImage shot = zel_qt::ClientOf(tip)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  Save(shot, "popup-window.png");
+  EXPECT_GT(paints, 0);
+  EXPECT_EQ(shot.pixel(100, 25), qRgb(255, 255, 225));
+  int ink = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < 60; ++x)
+      if (qGray(shot.pixel(x, y)) < 100) ++ink;
+  EXPECT_GT(ink, 20);
+  // A mouse click on it arrives as the model's message, in client coordinates.
+  MSG msg;
+  while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) {
+  }
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(7, 9), QPointF(207, 209), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(zel_qt::ClientOf(tip), &press);
+  ASSERT_TRUE(PeekMessage(&msg, tip, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+  EXPECT_EQ(PointOfLParam(msg.lParam).x, 7);
+  EXPECT_EQ(PointOfLParam(msg.lParam).y, 9);
+  DestroyWindow(tip);
+  EXPECT_EQ(zel_qt::WidgetOf(tip), nullptr);
+}
+
+}  // namespace
