@@ -1,10 +1,11 @@
 # Everyday commands: `make demo`, `make test`. See README.md.
 BUILD ?= build
 SAN_BUILD ?= build-sanitize
+TSAN_BUILD ?= build-tsan
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build demo test sanitize bench fuzz clean
+.PHONY: all deps configure build demo test sanitize tsan bench fuzz clean
 
 all: build
 
@@ -31,6 +32,17 @@ sanitize: deps
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# The threads under ThreadSanitizer: the core and the tests of the window model, the tool
+# folder's watch and the tool manager (Debian's Qt is not built for it: its tests stay out).
+TSAN_PLATFORM_TESTS = WindowModelTest.*:MenuModelTest.*:FrameworkTest.*:MDIFrameTest.*:WindowObjectTest.*:TreeWatchTest.*
+TSAN_TOOLS_TESTS = ToolMonitorTest.*:ToolMenuTest.*:ToolUpdateUiTest.*:AppToolsTest.*:MigrationTest.*
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DZEL_TSAN=ON -DZEL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_platform test_tools
+	cd $(TSAN_BUILD) && export TSAN_OPTIONS=halt_on_error=1 && \
+	  tests/test_platform --gtest_filter='$(TSAN_PLATFORM_TESTS)' && \
+	  tests/test_tools --gtest_filter='$(TSAN_TOOLS_TESTS)'
+
 bench: build
 	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	bench/run.sh $(BUILD)
@@ -39,4 +51,4 @@ fuzz: deps
 	$(MAKE) -C fuzz
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD)

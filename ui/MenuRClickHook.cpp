@@ -7,18 +7,20 @@ CMenuRClickHook::CMenuRClickHook(CWnd* wnd) : m_pWnd(wnd) {}
 
 BOOL CMenuRClickHook::OnWmEnterMenuLoop(WPARAM, LPARAM) {
   m_bInMenuLoop = TRUE;
-  m_hMenu = HMENU();
-  m_bPopup = FALSE;
-  m_nItemID = 0xFFFF;
+  ForgetItem();
   return TRUE;
 }
 
 BOOL CMenuRClickHook::OnWmExitMenuLoop(WPARAM, LPARAM) {
   m_bInMenuLoop = FALSE;
+  ForgetItem();
+  return TRUE;
+}
+
+void CMenuRClickHook::ForgetItem() {
   m_hMenu = HMENU();
   m_bPopup = FALSE;
   m_nItemID = 0xFFFF;
-  return TRUE;
 }
 
 BOOL CMenuRClickHook::OnWmMenuSelect(WPARAM wParam, LPARAM lParam) {

@@ -29,4 +29,7 @@ class CMenuRClickHook {
   HMENU m_hMenu;
   BOOL m_bPopup = FALSE;
   UINT m_nItemID = 0xFFFF;
+
+ private:
+  void ForgetItem();
 };

@@ -2,6 +2,7 @@
 #include "platform/qt/QtApplication.h"
 
 #include <QApplication>
+#include <QInputDevice>
 #include <QtGlobal>
 #include <memory>
 
@@ -12,6 +13,10 @@ void EnsureApplication() {
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's list of input devices comes first, so that it outlives the application: a device
+  // made later (the offscreen platform makes its pointer on the first mouse event) is
+  // taken out of it when the application deletes it at exit.
+  QInputDevice::devices();
   static int argc = 1;
   static char name[] = "zelutil";
   static char* argv[] = {name, nullptr};

@@ -117,35 +117,41 @@ MenuCharFilter* Filter() {
   return filter;
 }
 
+// The popup, item and position a style option of a menu item stands for when the item is
+// owner-drawn; null otherwise.
+const PopupMenu* OwnerDrawn(const QStyleOption* option, const QWidget* widget,
+                            const QStyleOptionMenuItem*& item, int& position) {
+  const auto* menu = dynamic_cast<const PopupMenu*>(widget);
+  item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+  position = item ? OwnerDrawnPosition(item->text) : -1;
+  return menu && position >= 0 ? menu : nullptr;
+}
+
 class OwnerDrawStyle : public QProxyStyle {
  public:
   explicit OwnerDrawStyle(QStyle* base) : QProxyStyle(base) {}
 
   QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                          const QWidget* widget) const override {
-    if (type == CT_MenuItem) {
-      const auto* menu = dynamic_cast<const PopupMenu*>(widget);
-      const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-      const int position = item ? OwnerDrawnPosition(item->text) : -1;
-      if (menu && position >= 0) {
+    const QStyleOptionMenuItem* item;
+    int position;
+    if (type == CT_MenuItem)
+      if (const PopupMenu* menu = OwnerDrawn(option, widget, item, position)) {
         const SIZE s = zel_menu::MeasureItem(menu->Owner(), menu->Menu(), position);
         return QSize(s.cx, s.cy);
       }
-    }
     return QProxyStyle::sizeFromContents(type, option, size, widget);
   }
 
   void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                    const QWidget* widget) const override {
-    if (element == CE_MenuItem) {
-      const auto* menu = dynamic_cast<const PopupMenu*>(widget);
-      const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-      const int position = item ? OwnerDrawnPosition(item->text) : -1;
-      if (menu && position >= 0) {
+    const QStyleOptionMenuItem* item;
+    int position;
+    if (element == CE_MenuItem)
+      if (const PopupMenu* menu = OwnerDrawn(option, widget, item, position)) {
         DrawOwnerDrawn(*menu, *item, position, painter);
         return;
       }
-    }
     QProxyStyle::drawControl(element, option, painter, widget);
   }
 
