@@ -6,10 +6,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeDatabase>
 #include <QPixmap>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +23,8 @@
 #include "platform/afx/CmdUI.h"
 #include "platform/afx/FrameWnd.h"
 #include "platform/menu/MenuTracking.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtFileIcons.h"
 #include "platform/qt/QtMenus.h"
 #include "platform/qt/QtPresenter.h"
 #include "platform/system/SystemValues.h"
@@ -279,6 +284,26 @@ TEST_F(QtPresenterTest, APopupWindowIsFramelessTakesNoFocusAndPaintsThroughTheDe
   EXPECT_EQ(PointOfLParam(msg.lParam).y, 9);
   DestroyWindow(tip);
   EXPECT_EQ(zel_qt::WidgetOf(tip), nullptr);
+}
+
+TEST(QtFileIconsTest, IconsComeFromTheThemeThroughTheNamesType) {
+  zel_qt::EnsureApplication();
+  zel_qt::QtFileIcons icons;
+  const QMimeType type =
+      QMimeDatabase().mimeTypeForFile("notes.txt", QMimeDatabase::MatchExtension);
+  EXPECT_EQ(type.name(), "text/plain");
+  EXPECT_EQ(icons.TypeName("dir/notes.txt", false), type.comment().toStdString());
+  // An icon exactly when the theme has one for the type or its generic type.
+  const bool themed = !QIcon::fromTheme(type.iconName()).isNull() ||
+                      !QIcon::fromTheme(type.genericIconName()).isNull();
+  const int index = icons.IconIndex("notes.txt", false, true);
+  EXPECT_EQ(index >= 0, themed);
+  if (index < 0) return;
+  EXPECT_EQ(icons.IconIndex("other.txt", false, true), index);  // each icon once
+  const CImageList* list = icons.ImageList(true);
+  EXPECT_EQ(list->Width(), 16);
+  const std::vector<uint32_t>& px = list->Pixels(index);
+  EXPECT_TRUE(std::any_of(px.begin(), px.end(), [](uint32_t p) { return (p >> 24) > 0; }));
 }
 
 }  // namespace
