@@ -12,7 +12,6 @@
 #include <sstream>
 #include <string>
 
-#include "cli/ByteText.h"
 #include "cli/Command.h"
 #include "cli/LayoutRoots.h"
 #include "cli/Output.h"
@@ -128,7 +127,7 @@ Json Describe(CMenu& menu) {
     menu.GetMenuString(static_cast<UINT>(i), text, MF_BYPOSITION);
     CMenu* sub = menu.GetSubMenu(i);
     Json item;
-    item["text"] = BytesAsCodePoints(text);
+    item["text"] = BytesAsCodePoints(text.str());
     item["id"] = sub ? 0u : menu.GetMenuItemID(i);
     item["state"] = state & kStateBits;
     item["separator"] = (state & MF_SEPARATOR) != 0;

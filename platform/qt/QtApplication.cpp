@@ -1,7 +1,11 @@
 // The Qt application of the Qt backend, made on first need.
 #include "platform/qt/QtApplication.h"
 
+#include <unistd.h>
+
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QInputDevice>
 #include <QtGlobal>
 #include <memory>
@@ -13,6 +17,15 @@ void EnsureApplication() {
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Without a session (a terminal over ssh, a test) Qt would warn on standard error that it
+  // makes up a runtime folder; it is given one of its own, as a session would, quietly.
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const QString dir = QDir::tempPath() + "/zelutil-runtime-" + QString::number(::getuid());
+    if (QDir().mkpath(dir) &&
+        QFile::setPermissions(
+            dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+      qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
+  }
   // Qt's list of input devices comes first, so that it outlives the application: a device
   // made later (the offscreen platform makes its pointer on the first mouse event) is
   // taken out of it when the application deletes it at exit.
