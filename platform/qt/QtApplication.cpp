@@ -6,9 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QInputDevice>
 #include <QtGlobal>
-#include <memory>
 
 namespace zel_qt {
 
@@ -26,15 +24,13 @@ void EnsureApplication() {
             dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
       qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
   }
-  // Qt's list of input devices comes first, so that it outlives the application: a device
-  // made later (the offscreen platform makes its pointer on the first mouse event) is
-  // taken out of it when the application deletes it at exit.
-  QInputDevice::devices();
   static int argc = 1;
   static char name[] = "zelutil";
   static char* argv[] = {name, nullptr};
-  // Made after Qt's own globals, so it goes before them at exit.
-  static std::unique_ptr<QApplication> app(new QApplication(argc, argv));
+  // Never destroyed: Qt makes globals of its own later (input devices, the icon loader's
+  // caches), which exit would destroy before an application that tidies them up.
+  static QApplication* app = new QApplication(argc, argv);
+  (void)app;
 }
 
 }  // namespace zel_qt
