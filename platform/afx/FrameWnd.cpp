@@ -22,10 +22,12 @@ END_MESSAGE_MAP()
 BOOL CFrameWnd::Create(LPCSTR className, LPCSTR title, DWORD style, const RECT& rect, CWnd* parent,
                        HMENU menu, DWORD exStyle) {
   m_hMenuDefault = menu;
-  const bool byDefault = rect.left == CW_USEDEFAULT;
-  return CreateEx(exStyle, className, title, style, rect.left, byDefault ? CW_USEDEFAULT : rect.top,
-                  byDefault ? CW_USEDEFAULT : rect.right - rect.left, rect.bottom - rect.top,
-                  parent ? parent->m_hWnd : HWND(), menu);
+  const HWND owner = parent ? parent->m_hWnd : HWND();
+  if (rect.left == CW_USEDEFAULT)
+    return CreateEx(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, owner, menu);
+  return CreateEx(exStyle, className, title, style, rect.left, rect.top, rect.right - rect.left,
+                  rect.bottom - rect.top, owner, menu);
 }
 
 BOOL CFrameWnd::LoadAccelTable(UINT id) {

@@ -9,6 +9,15 @@
 #include <QtGlobal>
 
 namespace zel_qt {
+namespace {
+
+struct ApplicationOwner {
+  QApplication* app = nullptr;
+  ~ApplicationOwner() { delete app; }
+};
+thread_local ApplicationOwner t_application;
+
+}  // namespace
 
 void EnsureApplication() {
   if (QCoreApplication::instance()) return;
@@ -27,10 +36,9 @@ void EnsureApplication() {
   static int argc = 1;
   static char name[] = "zelutil";
   static char* argv[] = {name, nullptr};
-  // Never destroyed: Qt makes globals of its own later (input devices, the icon loader's
-  // caches), which exit would destroy before an application that tidies them up.
-  static QApplication* app = new QApplication(argc, argv);
-  (void)app;
+  // Destroyed with the thread that made it: at exit that is before every static object,
+  // so Qt's own globals, made later (input devices, the icon caches), are still there.
+  t_application.app = new QApplication(argc, argv);
 }
 
 }  // namespace zel_qt
