@@ -145,6 +145,32 @@ TEST_F(FrameworkTest, APopupIsUpdatedBeforeItOpens) {
   EXPECT_EQ(State(ID_OPEN) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
 }
 
+TEST_F(FrameworkTest, UpdatesRadioCheckItemsAndLeavePopupsAlone) {
+  CMenu* menu = CMenu::FromHandle(popup);
+  CCmdUI ui;
+  ui.m_pMenu = menu;
+  ui.m_nIndex = 4;
+  ui.m_nID = ID_FIRST;
+  ui.SetRadio(TRUE);
+  MENUITEMINFO info;
+  info.fMask = MIIM_CHECKMARKS | MIIM_STATE;
+  menu->GetMenuItemInfo(4, &info, TRUE);
+  EXPECT_EQ(info.hbmpChecked, AfxGetMenuDotBitmap());
+  EXPECT_TRUE(info.fState & MFS_CHECKED);
+  // An item that stands for a popup is not changed through its first command.
+  HMENU sub = CreatePopupMenu();
+  AppendMenu(sub, MF_STRING, ID_OPEN, "Inner");
+  AppendMenu(popup, MF_POPUP, sub.value, "Sub");
+  ui.m_nIndex = 6;
+  ui.m_pSubMenu = CMenu::FromHandle(sub);
+  ui.Enable(FALSE);
+  ui.SetText("Changed");
+  EXPECT_EQ(GetMenuState(popup, 6, MF_BYPOSITION) & MF_GRAYED, 0u);
+  char text[16];
+  GetMenuString(popup, 6, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "Sub");
+}
+
 TEST_F(FrameworkTest, TheDefaultAcceleratorTableComesFromItsResource) {
   EXPECT_FALSE(frame.GetDefaultAccelerator());
   const ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'O', ID_OPEN}, {FVIRTKEY, 0x7B, ID_OPEN}};
@@ -158,6 +184,13 @@ TEST_F(FrameworkTest, TheDefaultAcceleratorTableComesFromItsResource) {
   ASSERT_EQ(CopyAcceleratorTable(table, copy, 2), 2);
   EXPECT_EQ(copy[1].key, 0x7B);
   EXPECT_EQ(copy[0].fVirt, FCONTROL | FVIRTKEY);
+  // The resource set anew loads as a new table.
+  AfxSetAcceleratorResource(900, keys, 1);
+  HACCEL renewed = LoadAccelerators(HINSTANCE(), 900);
+  EXPECT_NE(renewed, table);
+  EXPECT_EQ(CopyAcceleratorTable(renewed, nullptr, 0), 1);
+  EXPECT_TRUE(DestroyAcceleratorTable(renewed));
+  EXPECT_EQ(CopyAcceleratorTable(renewed, nullptr, 0), 0);
   AfxSetResource(RT_ACCELERATOR, 900, "");
 }
 
@@ -175,8 +208,27 @@ TEST_F(FrameworkTest, TheMainWindowIsTheThreadsOwnOrTheApplications) {
   EXPECT_EQ(AfxGetMainWnd(), &frame);
 }
 
+class TestChild : public CMDIChildWnd {
+  DECLARE_MESSAGE_MAP()
+ protected:
+  void OnOpen() { g_log.push_back("child open"); }
+};
+BEGIN_MESSAGE_MAP(TestChild, CMDIChildWnd)
+ON_COMMAND(ID_OPEN, OnOpen)
+END_MESSAGE_MAP()
+
+class TestMain : public CMDIFrameWnd {
+  DECLARE_MESSAGE_MAP()
+ protected:
+  void OnOpen() { g_log.push_back("main open"); }
+};
+BEGIN_MESSAGE_MAP(TestMain, CMDIFrameWnd)
+ON_COMMAND(ID_OPEN, OnOpen)
+END_MESSAGE_MAP()
+
 TEST(MDIFrameTest, TheActiveChildIsTheActiveFrameAndGetsCommandsFirst) {
-  CMDIFrameWnd main;
+  g_log.clear();
+  TestMain main;
   ASSERT_TRUE(main.Create(nullptr, "Main"));
   EXPECT_EQ(main.GetActiveFrame(), &main);
   CMDIChildWnd first, second;
@@ -192,6 +244,13 @@ TEST(MDIFrameTest, TheActiveChildIsTheActiveFrameAndGetsCommandsFirst) {
   EXPECT_EQ(main.GetActiveFrame(), &first);
   EXPECT_EQ(first.GetMDIFrame(), &main);
   EXPECT_EQ(first.GetTopLevelFrame(), &main);
+  // The active child's handler first, the frame's when it has none.
+  TestChild handling;
+  ASSERT_TRUE(handling.Create(nullptr, "Three", WS_CHILD, CFrameWnd::rectDefault, &main));
+  main.SendMessage(WM_COMMAND, ID_OPEN);
+  first.MDIActivate();
+  main.SendMessage(WM_COMMAND, ID_OPEN);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"child open", "main open"}));
   first.DestroyWindow();
   EXPECT_EQ(main.MDIGetActive(), nullptr);
   EXPECT_EQ(main.GetActiveFrame(), &main);

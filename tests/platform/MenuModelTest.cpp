@@ -121,6 +121,12 @@ TEST_F(MenuModelTest, DeletingDestroysPopupsRemovingDoesNot) {
   EXPECT_TRUE(DeleteMenu(file, 2, MF_BYPOSITION));
   EXPECT_FALSE(IsMenu(recent));
   EXPECT_EQ(GetMenuItemCount(recent), -1);
+  // A popup replaced by a plain item goes.
+  HMENU other = CreatePopupMenu();
+  AppendMenu(file, MF_POPUP, other.value, "Other");
+  EXPECT_TRUE(ModifyMenu(file, 4, MF_BYPOSITION | MF_STRING, 8, "Plain"));
+  EXPECT_FALSE(IsMenu(other));
+  EXPECT_EQ(GetMenuItemID(file, 4), 8u);
   // Destroying the bar destroys its popups; the handles are never seen again as menus.
   DestroyMenu(bar);
   EXPECT_FALSE(IsMenu(file));

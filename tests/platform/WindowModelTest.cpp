@@ -143,6 +143,26 @@ TEST_F(WindowModelTest, DefaultHandlingKeepsTextAndCloseDestroys) {
   EXPECT_FALSE(IsWindow(h));
 }
 
+TEST_F(WindowModelTest, TheProcedureSlotCanBeReplacedAndTheOldOneCalledOn) {
+  HWND h = Window([](UINT m, WPARAM w, LPARAM) -> LRESULT {
+    return m == WM_USER ? static_cast<LRESULT>(w) : m == WM_NCCREATE;
+  });
+  static WNDPROC saved = nullptr;
+  saved = reinterpret_cast<WNDPROC>(SetWindowLongPtr(
+      h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND hw, UINT m, WPARAM w, LPARAM l) {
+        return CallWindowProc(saved, hw, m, w + 1, l) * 10;
+      })));
+  EXPECT_EQ(saved, &TestProc);
+  EXPECT_EQ(SendMessage(h, WM_USER, 4, 0), 50);
+  SetWindowLongPtr(h, GWLP_USERDATA, 77);
+  EXPECT_EQ(GetWindowLongPtr(h, GWLP_USERDATA), 77);
+  EXPECT_EQ(GetWindowLongPtr(h, GWL_STYLE) & WS_POPUP, static_cast<LONG_PTR>(WS_POPUP));
+  SetWindowLongPtr(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
+  EXPECT_EQ(SendMessage(h, WM_USER, 4, 0), 4);
+  DestroyWindow(h);
+  EXPECT_EQ(GetWindowLongPtr(h, GWLP_USERDATA), 0);
+}
+
 TEST_F(WindowModelTest, PostedMessagesComeInOrderAndQuitComesAfterThem) {
   std::vector<WPARAM> got;
   HWND h = Window([&](UINT m, WPARAM w, LPARAM) -> LRESULT {

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMimeDatabase>
 #include <QPixmap>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -203,6 +204,20 @@ TEST_F(QtPresenterTest, TheMenuBarHoldsTheMergedToolsAndPopupsAreOwnerDrawn) {
   }));
 }
 
+TEST_F(QtPresenterTest, AChangedToolFolderRebuildsTheMenuBar) {
+  fs::create_directories(std::string(TOOLSMENUDIR.GetPath()) + "/Sequence");
+  zel_test::WriteFile(std::string(TOOLSMENUDIR.GetPath()) + "/Sequence/Reverse.tq",
+                      "[ToolUnitShortcut]\r\nInputType=0\r\nTarget=rev\r\n");
+  manager.SetReloadNeeded(1);
+  CAppTools::CChangeInfo info;
+  info.window = &frame;
+  info.name = "main";
+  manager.DoMenuChange(&info);
+  QStringList titles;
+  for (QAction* a : zel_qt::MenuBarOf(frame.m_hWnd)->actions()) titles << a->text();
+  EXPECT_EQ(titles, (QStringList{"&File", "&Tools", "Sequence", "Viewer", "&Analyze"}));
+}
+
 TEST_F(QtPresenterTest, TheFilePopupDrawsItsToolbarImageAndTakesItsMnemonic) {
   zel_qt::PopupMenu* popup = Open("&File");
   ASSERT_NE(popup, nullptr);
@@ -220,6 +235,40 @@ TEST_F(QtPresenterTest, TheFilePopupDrawsItsToolbarImageAndTakesItsMnemonic) {
   QApplication::sendEvent(popup, &key);
   ASSERT_TRUE(ProcessUntil([&] { return frame.opened == 1; }));
   EXPECT_FALSE(popup->isVisible());
+}
+
+TEST_F(QtPresenterTest, ATrackedPopupAnswersTheItemChosenAndHoveringSelects) {
+  CMenu popup;
+  popup.CreatePopupMenu();
+  popup.AppendMenu(MF_STRING, 901, "&First");
+  popup.AppendMenu(MF_STRING, 902, "&Second");
+  frame.m_bAutoMenuEnable = FALSE;  // no handlers, but enabled all the same
+  bool hilited = false;
+  // Once it shows: the pointer goes to the second item, then Enter chooses it.
+  QTimer::singleShot(0, [&] {
+    auto* shown = dynamic_cast<zel_qt::PopupMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(shown, nullptr);
+    shown->setActiveAction(shown->actions()[1]);
+    hilited = GetMenuState(popup.m_hMenu, 1, MF_BYPOSITION) & MF_HILITE;
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(shown, &enter);
+  });
+  // Should nothing be chosen, the popup is closed: the test fails instead of waiting.
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [] {
+    if (QWidget* open = QApplication::activePopupWidget()) open->close();
+  });
+  guard.start(5000);
+  EXPECT_EQ(popup.TrackPopupMenu(TPM_RETURNCMD, 100, 100, &frame), 902);
+  EXPECT_TRUE(hilited);
+  // Answered, not posted; and the items are plain again once it has closed.
+  MSG msg;
+  EXPECT_FALSE(PeekMessage(&msg, frame.m_hWnd, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
+  MENUITEMINFO info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfo(popup.m_hMenu, 0, TRUE, &info);
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
 }
 
 TEST_F(QtPresenterTest, QtsLoopServesTheQueueSendsFromOtherThreadsAndTimers) {

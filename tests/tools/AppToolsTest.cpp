@@ -277,7 +277,7 @@ class MigrationTest : public AppToolsTest {
   // Writes the old profile through the manager's own storing.
   void WriteProfile(const std::vector<std::pair<std::string, CToolData>>& entries,
                     const char* lastTool) {
-    CAppTools writer;
+    CAppTools writer(CAppTools::kNoWatch);
     for (const auto& [path, tool] : entries)
       writer.GetProfileInMemory().SetAt(path.c_str(), new CToolData(tool));
     writer.SetLastTool(lastTool);
@@ -321,11 +321,24 @@ TEST_F(MigrationTest, CreateNewDirectoryToolsWritesToolFiles) {
   EXPECT_TRUE(fs::exists(menu + "/Tools/Web-Search.tq"));
   EXPECT_TRUE(fs::exists(menu + "/Analyze/Dot plot.tq"));
   EXPECT_TRUE(fs::exists(menu + "/Alignment.tq"));
-  CAppTools reader;
+  CAppTools reader(CAppTools::kNoWatch);
   reader.ReloadTools();
   ASSERT_TRUE(reader.FindZelTool("Analyze|Dot plot"));
   EXPECT_EQ(reader.FindZelTool("Analyze|Dot plot")->m_inputType, 2);
   EXPECT_EQ(reader.FindZelTool("Analyze|Dot plot")->m_command, "%1");
+}
+
+TEST_F(MigrationTest, AWatchingManagerMigratesWhenTheToolFolderIsMissing) {
+  WriteProfile({{"Blast", CToolData("b", 0, "blast", 1, "")}}, "");
+  {
+    CAppTools tools;
+    EXPECT_TRUE(fs::exists(menu + "/Tools/Blast.tq"));
+    EXPECT_EQ(tools.GetWatchedPath(), menu);
+  }
+  // The folder is there now: the next manager leaves it as it is.
+  fs::remove(menu + "/Tools/Blast.tq");
+  CAppTools again;
+  EXPECT_FALSE(fs::exists(menu + "/Tools/Blast.tq"));
 }
 
 TEST_F(MigrationTest, EntriesThatWouldLeaveTheFolderAreSkipped) {

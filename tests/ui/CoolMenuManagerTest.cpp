@@ -9,6 +9,7 @@
 
 #include "platform/afx/CmdUI.h"
 #include "platform/afx/FrameWnd.h"
+#include "platform/afx/MDIWnd.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/FixedDC.h"
 #include "platform/menu/MenuTracking.h"
@@ -348,6 +349,61 @@ TEST_F(CoolMenuTest, ItemsAreDrawnWithTheirImagesBesideTheText) {
   ASSERT_NE(find(e, DcEvent::kDrawEdge), nullptr);
   EXPECT_EQ(find(e, DcEvent::kDrawEdge)->value, static_cast<int>(EDGE_ETCHED));
   EXPECT_EQ(find(e, DcEvent::kDrawEdge)->rect.top, 10);
+}
+
+TEST_F(CoolMenuTest, DisabledImagesAndItemBitmapsFollowTheSettings) {
+  TestMenus menus;
+  menus.m_bUseDrawState = 1;
+  menus.Install(&frame);
+  // Close gets an unchecked-state bitmap of its own: drawn in its box, sunken round it.
+  HBITMAP box = CreateBitmap32(9, 9, nullptr);
+  SetMenuItemBitmaps(popup, ID_CLOSE, MF_BYCOMMAND, box, HBITMAP());
+  Open();
+  auto images = [&](int position, UINT state) {
+    CFixedDC dc;
+    zel_menu::DrawItem(frame.m_hWnd, popup, position, &dc, RECT{0, 0, 150, 20}, ODA_DRAWENTIRE,
+                       state);
+    std::vector<DcEvent> found;
+    for (const DcEvent& e : dc.Events())
+      if (e.op == DcEvent::kImage || e.op == DcEvent::kDrawEdge) found.push_back(e);
+    return found;
+  };
+  // The device's own disabled look: one image, in place.
+  std::vector<DcEvent> save = images(2, ODS_GRAYED);
+  ASSERT_EQ(save.size(), 1u);
+  EXPECT_EQ(save[0].value, static_cast<int>(ILD_DISABLED));
+  EXPECT_EQ(save[0].x, 2);
+  std::vector<DcEvent> close = images(1, 0);
+  ASSERT_EQ(close.size(), 2u);
+  EXPECT_EQ(close[0].x, 5);  // 9 by 9 centred in 20 by 19
+  EXPECT_EQ(close[0].y, 5);
+  EXPECT_EQ(CRect(close[1].rect), CRect(4, 4, 15, 15));
+  DeleteBitmap(box);
+}
+
+TEST(CoolMenuMdiTest, AMaximizedChildsSystemMenuInTheFramesBarIsLeftAlone) {
+  CMDIFrameWnd main;
+  ASSERT_TRUE(main.Create(nullptr, "Main"));
+  CMDIChildWnd child;
+  ASSERT_TRUE(child.Create(nullptr, "Doc", WS_CHILD | WS_VISIBLE | WS_SYSMENU,
+                           CFrameWnd::rectDefault, &main));
+  child.MDIMaximize();
+  TestMenus menus;
+  menus.toolbar = 0;
+  menus.Install(&main);
+  HMENU system = GetSystemMenu(child.m_hWnd, FALSE);
+  // At position 0 of the frame's bar it counts as a system menu though not said so.
+  zel_menu::InitMenuPopup(main.m_hWnd, system, 0, false);
+  MENUITEMINFO info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfo(system, 0, TRUE, &info);
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
+  // Elsewhere it is an ordinary popup.
+  zel_menu::Close(main.m_hWnd);
+  zel_menu::InitMenuPopup(main.m_hWnd, system, 1, false);
+  GetMenuItemInfo(system, 0, TRUE, &info);
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+  menus.Install(static_cast<CWnd*>(nullptr));
 }
 
 TEST_F(CoolMenuTest, TheRadioImageIsRepaintedAsADisc) {
