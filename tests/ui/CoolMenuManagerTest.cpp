@@ -149,10 +149,13 @@ TEST_F(CoolMenuTest, ToolbarsMapCommandsToImagesAndAnotherSizeIsRefused) {
   AfxSetToolbarResource(IDR_BROKEN, 16, 15, one, 1);
   EXPECT_FALSE(menus.LoadToolbar(IDR_BROKEN));
   EXPECT_EQ(menus.FindButton(ID_CLOSE), -1);
-  // A second toolbar of the same size adds after the first's images.
-  AfxSetBitmapResource(IDR_BIG, zel_test::ToolbarPng(16, 15, {kGreen}));
-  EXPECT_TRUE(menus.LoadToolbar(IDR_BIG, CSize(16, 15), big, 1));
-  EXPECT_EQ(menus.FindButton(ID_CLOSE), 3);
+  // A second toolbar of the same size adds after the first's images; a command in both
+  // keeps the first's.
+  AfxSetBitmapResource(IDR_BIG, zel_test::ToolbarPng(16, 15, {kGreen, kRed}));
+  const UINT second[] = {ID_OPEN, ID_CLOSE};
+  EXPECT_TRUE(menus.LoadToolbar(IDR_BIG, CSize(16, 15), second, 2));
+  EXPECT_EQ(menus.FindButton(ID_OPEN), 0);
+  EXPECT_EQ(menus.FindButton(ID_CLOSE), 4);
 }
 
 TEST_F(CoolMenuTest, PopupsAreOwnerDrawnWhileOpenAndPlainOnceClosed) {
