@@ -50,7 +50,8 @@ Number Start(const std::string& text, Number (*read)(const char*, char**, int), 
 }
 
 int Ask(const Args& a) {
-  const int flags = Flags(a.flags);
+  // A starting text is shown: the dialog exchanges its data when it opens.
+  const int flags = Flags(a.flags) | (a.text ? CEditNameDlg::kInitData : 0);
   CEditNameDlg dialog(a.caption ? a.caption->c_str() : nullptr,
                       a.prompt ? a.prompt->c_str() : nullptr, flags);
   if (a.text) {
@@ -89,7 +90,7 @@ const CommandRegistrar ask(61, [](CLI::App& app) {
   cmd->add_option("--caption", a.caption, "The dialog's caption");
   cmd->add_option("--prompt", a.prompt, "The text over the entry");
   cmd->add_option("--flags", a.flags, "The dialog's style flags, decimal or 0x hex");
-  cmd->add_option("--text", a.text, "The starting text (or number)");
+  cmd->add_option("--text", a.text, "The starting text (or number), shown when the dialog opens");
   cmd->add_option("--choice", a.choices, "An entry of the combo or list form (repeatable)");
   cmd->callback([] { SetStatus(Ask(a)); });
 });

@@ -1,17 +1,68 @@
 // Modal windows of the Qt backend, attended or not.
 #include "platform/qt/QtModal.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
+#include <map>
 
 namespace zel_qt {
 namespace {
+
 ModalDriver& Driver() {
   static ModalDriver driver;
   return driver;
 }
+
+// What to do with a window still open after the driver, by window; windows Qt opens by
+// itself (the file dialog's own questions) are answered as message boxes or cancelled.
+std::map<const QDialog*, std::function<void()>>& Unanswered() {
+  static std::map<const QDialog*, std::function<void()>> unanswered;
+  return unanswered;
+}
+
+void Answer(QDialog& window) {
+  QPointer<QDialog> guard(&window);
+  if (ModalDriver driver = Driver(); driver) driver(window);  // a copy: it may install another
+  if (!guard || !guard->isVisible()) return;
+  if (auto it = Unanswered().find(guard); it != Unanswered().end() && it->second) {
+    it->second();
+  } else if (auto* box = qobject_cast<QMessageBox*>(guard)) {
+    QAbstractButton* button = box->defaultButton();
+    if (!button) button = box->escapeButton();
+    if (button) button->click();
+  }
+  if (guard && guard->isVisible()) guard->done(QDialog::Rejected);
+}
+
+// Sees every modal window that shows while nobody looks, also those Qt runs itself.
+class UnattendedWatch : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      auto* window = qobject_cast<QDialog*>(watched);
+      if (window && window->isWindow() && window->windowModality() != Qt::NonModal) {
+        QPointer<QDialog> guard(window);
+        QTimer::singleShot(0, window, [guard] {
+          if (guard && guard->isVisible()) Answer(*guard);
+        });
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+void WatchWhenUnattended() {
+  static bool watching = false;
+  if (watching || !Unattended()) return;
+  qApp->installEventFilter(new UnattendedWatch);
+  watching = true;
+}
+
 }  // namespace
 
 bool Unattended() {
@@ -27,15 +78,11 @@ ModalDriver SetModalDriver(ModalDriver driver) {
 }
 
 int RunModal(QDialog& window, const std::function<void()>& unanswered) {
-  if (!Unattended()) return window.exec();
-  QPointer<QDialog> guard(&window);
-  QTimer::singleShot(0, &window, [guard, unanswered] {
-    // A copy: the driver may install another while it runs.
-    if (ModalDriver driver = Driver(); driver && guard) driver(*guard);
-    if (guard && guard->isVisible() && unanswered) unanswered();
-    if (guard && guard->isVisible()) guard->done(QDialog::Rejected);
-  });
-  return window.exec();
+  WatchWhenUnattended();
+  Unanswered()[&window] = unanswered;
+  const int result = window.exec();
+  Unanswered().erase(&window);
+  return result;
 }
 
 QWidget* ModalParent() {

@@ -158,7 +158,8 @@ BOOL QtUiBackend::FileDialog(const FileDialogRequest& request, FileDialogResult&
   dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(request.open && (request.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
                                                                          : QFileDialog::AnyFile);
-  if (!(request.flags & OFN_OVERWRITEPROMPT)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  // The question about replacing a file is ours, asked through MessageBox like every other.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (Unattended()) dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
@@ -178,14 +179,20 @@ BOOL QtUiBackend::FileDialog(const FileDialogRequest& request, FileDialogResult&
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return FALSE;
     const QFileInfo file(files.first());
+    MessageBoxRequest question;
+    question.caption = request.title.IsEmpty() ? CString(AfxGetAppName()) : request.title;
     if ((request.flags & OFN_NOREADONLYRETURN) && file.exists() && !file.isWritable()) {
-      MessageBoxRequest refusal;
-      refusal.text = FromPath(file.absoluteFilePath()) +
-                     "\nThis file is read-only and cannot be chosen.\nChoose another file.";
-      refusal.caption = request.title.IsEmpty() ? CString(AfxGetAppName()) : request.title;
-      refusal.type = MB_OK | MB_ICONWARNING;
-      MessageBox(refusal);
+      question.text = FromPath(file.absoluteFilePath()) +
+                      "\nThis file is read-only and cannot be chosen.\nChoose another file.";
+      question.type = MB_OK | MB_ICONWARNING;
+      MessageBox(question);
       continue;
+    }
+    if (!request.open && (request.flags & OFN_OVERWRITEPROMPT) && file.exists()) {
+      question.text =
+          FromPath(file.absoluteFilePath()) + " already exists.\nDo you want to replace it?";
+      question.type = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
+      if (MessageBox(question) != IDYES) continue;
     }
     result.path = FromPath(file.absoluteFilePath());
     const int index = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));

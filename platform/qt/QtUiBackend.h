@@ -19,7 +19,8 @@ class QtUiBackend : public DesktopUiBackend {
   BOOL BrowseForFolder(const FolderDialogRequest& request, CString& chosen) override;
   // The filter's items as Qt's name filters; the item in use is mapped back by position.
   // With OFN_NOREADONLYRETURN a chosen file that may not be written is refused with a
-  // message, and the dialog comes back.
+  // message, and with OFN_OVERWRITEPROMPT (save dialog) replacing a file is asked first
+  // (No by default); either way the dialog comes back.
   BOOL FileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
   ZelClipboard SetClipboardText(const char* text) override;
   ZelClipboard GetClipboardText(CString& text) override;
