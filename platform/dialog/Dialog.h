@@ -149,8 +149,8 @@ class CDialog : public CWnd, public DialogInput {
   // The framework's answer to a system command: SC_CLOSE closes, SC_CONTEXTHELP is
   // help; moving and sizing belong to the presenter.
   virtual void OnSysCommand(UINT id, LPARAM lParam);
-  // The system palette changed (focusWnd realised it); a plain dialog has no palette.
-  virtual void OnPaletteChanged(CWnd* focusWnd) {}
+  // The system palette changed (the window given realised it); a plain dialog has none.
+  virtual void OnPaletteChanged(CWnd*) {}
   // The dialog may realise its palette; TRUE when it did.
   virtual BOOL OnQueryNewPalette() { return FALSE; }
   // A message before it reaches the dialog's controls; TRUE consumes it.

@@ -21,7 +21,10 @@ BOOL CPropertyPage::OnApply() {
 void CPropertyPage::OnReset() { OnCancel(); }
 
 CPropertySheet::CPropertySheet(const char* caption, CWnd* parent, UINT selectPage)
-    : m_caption(caption), m_parent(parent), m_active(static_cast<int>(selectPage)) {}
+    : m_caption(caption),
+      m_parent(parent),
+      m_start(static_cast<int>(selectPage)),
+      m_active(m_start) {}
 
 CPropertySheet::~CPropertySheet() {
   for (CPropertyPage* page : m_pages) page->m_sheet = nullptr;
@@ -54,7 +57,7 @@ CPropertyPage* CPropertySheet::GetPage(int index) const {
 BOOL CPropertySheet::SetActivePage(int index) {
   if (index < 0 || index >= GetPageCount()) return FALSE;
   if (!m_running) {
-    m_active = index;
+    m_start = m_active = index;
     return TRUE;
   }
   UserShowPage(index);
@@ -70,7 +73,7 @@ INT_PTR CPropertySheet::DoModal() {
   if (m_pages.empty()) return -1;
   for (CPropertyPage* page : m_pages)
     if (!ZelFindDialogTemplate(page->GetTemplateId())) return -1;
-  if (m_active < 0 || m_active >= GetPageCount()) m_active = 0;
+  m_active = m_start >= 0 && m_start < GetPageCount() ? m_start : 0;
   m_ended = false;
   m_running = true;
   const int result = ZelUi().RunModalSheet(*this);
