@@ -169,29 +169,17 @@ int CListItems::SelectString(int start, const char* text) {
   return SetCurSel(index);
 }
 
-int CListBox::GetText(int index, CString& text) const {
+int CListItems::EntryText(int index, CString* text) const {
   const CString* entry = Entry(index);
   if (!entry) return LB_ERR;
-  text = *entry;
-  return text.GetLength();
+  if (text) *text = *entry;
+  return entry->GetLength();
 }
 
-int CListBox::GetTextLen(int index) const {
-  const CString* entry = Entry(index);
-  return entry ? entry->GetLength() : LB_ERR;
-}
-
-int CComboBox::GetLBText(int index, CString& text) const {
-  const CString* entry = Entry(index);
-  if (!entry) return CB_ERR;
-  text = *entry;
-  return text.GetLength();
-}
-
-int CComboBox::GetLBTextLen(int index) const {
-  const CString* entry = Entry(index);
-  return entry ? entry->GetLength() : CB_ERR;
-}
+int CListBox::GetText(int index, CString& text) const { return EntryText(index, &text); }
+int CListBox::GetTextLen(int index) const { return EntryText(index, nullptr); }
+int CComboBox::GetLBText(int index, CString& text) const { return EntryText(index, &text); }
+int CComboBox::GetLBTextLen(int index) const { return EntryText(index, nullptr); }
 
 bool CComboBox::HasEdit() const { return (GetStyle() & 0x3) == CBS_DROPDOWN; }
 

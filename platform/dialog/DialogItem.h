@@ -118,6 +118,8 @@ class CListItems : public CDialogItem {
 
  protected:
   const CString* Entry(int index) const;
+  // The entry's length, and its text into *text when given; LB_ERR outside the list.
+  int EntryText(int index, CString* text) const;
 
  private:
   int Find(int start, const char* text, bool exact) const;

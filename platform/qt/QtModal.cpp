@@ -41,6 +41,9 @@ void Answer(QDialog& window) {
 
 // Sees every modal window that shows while nobody looks, also those Qt runs itself.
 class UnattendedWatch : public QObject {
+ public:
+  explicit UnattendedWatch(QObject* parent) : QObject(parent) {}
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Show) {
@@ -59,7 +62,7 @@ class UnattendedWatch : public QObject {
 void WatchWhenUnattended() {
   static bool watching = false;
   if (watching || !Unattended()) return;
-  qApp->installEventFilter(new UnattendedWatch);
+  qApp->installEventFilter(new UnattendedWatch(qApp));
   watching = true;
 }
 

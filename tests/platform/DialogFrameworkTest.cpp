@@ -268,18 +268,8 @@ TEST_F(DialogFrameworkTest, ListSearchesWrapAroundAndIgnoreCase) {
   dialog.DoModal();
 }
 
-// A control object that takes a control over and records what it is sent.
-class RecordingControl : public CStatic {
- public:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM) override {
-    received.push_back({message, wParam});
-    return 77;
-  }
-  std::vector<std::pair<UINT, WPARAM>> received;
-};
-
 TEST_F(DialogFrameworkTest, ModelessDialogsAndControlsTakenOver) {
-  RecordingControl control;
+  zel_test::RecordingControl control;
   {
     TestDialog dialog;
     ASSERT_TRUE(dialog.Create(kTemplate));

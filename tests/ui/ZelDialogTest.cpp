@@ -24,15 +24,6 @@ class HelpApp : public CWinApp {
   std::vector<std::pair<DWORD_PTR, UINT>> asked;
 };
 
-class PaletteControl : public CStatic {
- public:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM) override {
-    received.push_back({message, wParam});
-    return 1;
-  }
-  std::vector<std::pair<UINT, WPARAM>> received;
-};
-
 class ZelDialogTest : public zel_test::ZelTest {
  protected:
   // Runs a name-entry template under the suite's base with a recording view.
@@ -86,7 +77,7 @@ TEST_F(ZelDialogTest, MessageBoxesAreOwnedByTheDialog) {
 }
 
 TEST_F(ZelDialogTest, PaletteMessagesGoToThePaletteControl) {
-  PaletteControl control;
+  zel_test::RecordingControl control;
   CZelDialog dialog(IDD_EDIT_NAME);
   Run(dialog, {DialogStep::Look([&](CDialog& d) {
         CWnd focus(HWND(9));
