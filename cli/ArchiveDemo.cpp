@@ -123,7 +123,10 @@ int RunArchiveDemo() {
   delete recentIn;
   delete pinnedIn;
   delete mapIn;
-  fs::remove_all(dir, ec);
+  // The archive stays, for the reader to look at and try the sxf commands on.
+  std::printf("The archive stays at %s (try: zel sxf check %s).\n", path.c_str(), path.c_str());
+  std::printf("Another to try, with shared objects of its own: %s/archives/samples.sxf\n",
+              zel_cli::ExamplesDir().c_str());
   return status;
 }
 

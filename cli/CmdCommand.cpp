@@ -3,7 +3,6 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "cli/ByteText.h"
 #include "cli/Command.h"
 #include "cli/Output.h"
 #include "tools/ExecCommandParams.h"
@@ -19,7 +18,7 @@ int RunCmd(const std::string& text, bool json, bool hex) {
     out["correct"] = params.IsCorrect();
     out["params"] = nlohmann::ordered_json::array();
     for (int i = 0; i < params.GetCount(); ++i)
-      out["params"].push_back(hex ? Hex(params[i].str()) : BytesAsCodePoints(params[i]));
+      out["params"].push_back(hex ? Hex(params[i].str()) : BytesAsCodePoints(params[i].str()));
     std::printf("%s\n", out.dump().c_str());
     return kOk;
   }

@@ -65,6 +65,19 @@ std::string ToValidUtf8(std::string_view bytes) {
   return out;
 }
 
+std::string BytesAsCodePoints(std::string_view bytes) {
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 std::string Hex(std::string_view bytes) {
   static const char* const digits = "0123456789abcdef";
   std::string out;

@@ -20,6 +20,9 @@ bool IsValidUtf8(std::string_view bytes);
 // Valid UTF-8 as it is; otherwise each byte that does not belong to a valid sequence
 // becomes U+FFFD.
 std::string ToValidUtf8(std::string_view bytes);
+// The suite's 8-bit text with each byte as the code point of the same number, so that any
+// bytes make valid text and can be told apart again.
+std::string BytesAsCodePoints(std::string_view bytes);
 // Lower-case hexadecimal of the bytes.
 std::string Hex(std::string_view bytes);
 // Sets object["path"], and object["pathHex"] when the path is not valid UTF-8.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "cli/RichTextRender.h"
 #include "platform/gdi/FixedDC.h"
 #include "platform/gdi/PictureBackend.h"
@@ -16,8 +17,6 @@
 
 namespace zel_cli {
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 struct Options {
   std::string op;
@@ -89,31 +88,18 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
-// Each byte as the code point of the same number.
-std::string Bytes(const std::string& bytes) {
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 Json FontJson(const LOGFONT& lf) {
-  return Json{{"height", lf.lfHeight},
-              {"width", lf.lfWidth},
-              {"weight", lf.lfWeight},
-              {"italic", lf.lfItalic ? 1 : 0},
-              {"underline", lf.lfUnderline ? 1 : 0},
-              {"strike", lf.lfStrikeOut ? 1 : 0},
-              {"face", Bytes(std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)))},
-              {"charset", lf.lfCharSet},
-              {"pitch", lf.lfPitchAndFamily},
-              {"precision", lf.lfOutPrecision}};
+  return Json{
+      {"height", lf.lfHeight},
+      {"width", lf.lfWidth},
+      {"weight", lf.lfWeight},
+      {"italic", lf.lfItalic ? 1 : 0},
+      {"underline", lf.lfUnderline ? 1 : 0},
+      {"strike", lf.lfStrikeOut ? 1 : 0},
+      {"face", BytesAsCodePoints(std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)))},
+      {"charset", lf.lfCharSet},
+      {"pitch", lf.lfPitchAndFamily},
+      {"precision", lf.lfOutPrecision}};
 }
 
 Json EventsJson(const std::vector<DcEvent>& events, bool all) {
@@ -135,7 +121,7 @@ Json EventsJson(const std::vector<DcEvent>& events, bool all) {
       case DcEvent::kText:
         j["x"] = e.x;
         j["y"] = e.y;
-        j["text"] = Bytes(e.text);
+        j["text"] = BytesAsCodePoints(e.text);
         j["font"] = FontJson(e.font);
         j["fg"] = e.fg;
         j["bg"] = e.bg;

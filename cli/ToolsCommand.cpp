@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/ByteText.h"
 #include "cli/Command.h"
 #include "cli/LayoutRoots.h"
 #include "cli/Output.h"
@@ -42,14 +41,14 @@ int List(bool json) {
     const CToolData& tool = node.GetTool();
     if (json) {
       nlohmann::ordered_json row;
-      row["menuPath"] = BytesAsCodePoints(node.GetMenuPath());
+      row["menuPath"] = BytesAsCodePoints(node.GetMenuPath().str());
       row["index"] = node.GetToolIndex();
       row["commandId"] = GetToolCommandID(node.GetToolIndex());
       row["kind"] = static_cast<int>(tool.m_producedType);
       row["runMode"] = tool.GetRunMode();
       row["inputType"] = tool.m_inputType;
-      row["target"] = BytesAsCodePoints(tool.m_target);
-      row["description"] = BytesAsCodePoints(tool.m_description);
+      row["target"] = BytesAsCodePoints(tool.m_target.str());
+      row["description"] = BytesAsCodePoints(tool.m_description.str());
       rows.push_back(row);
     } else {
       std::printf("%s\t%d\t%u\t%d\t%d\t%d\t%s\t%s\n", node.GetMenuPath().GetString(),

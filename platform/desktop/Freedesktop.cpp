@@ -1,10 +1,11 @@
-// The freedesktop files of a registration; the file system and the tools are reached in
-// posix/Freedesktop.inc.
+// The freedesktop files of a registration, written through the state files' atomic
+// replacement, and the desktop's database tools run through the process service.
 #include "platform/desktop/Freedesktop.h"
 
 #include <cstdlib>
 
 #include "platform/fs/FileSystem.h"
+#include "platform/process/Process.h"
 #include "platform/state/StateFile.h"
 
 namespace zel_desktop {
@@ -127,6 +128,22 @@ std::error_code RemoveRegistrationFile(const std::string& path) {
   return zel_fs::RemoveFile(path.c_str());
 }
 
-}  // namespace zel_desktop
+std::vector<std::string> RefreshDatabases() {
+  std::vector<std::string> ran;
+  const std::vector<std::vector<std::string>> tools = {
+      {"update-mime-database", DataHome() + "/mime"},
+      {"update-desktop-database", DataHome() + "/applications"},
+  };
+  // A tool that is not installed is no failure of the registration: the files are there
+  // for the next rebuild of the desktop's databases.
+  for (const auto& argv : tools) {
+    int status = -1;
+    if (zel_process::RunAndWait(argv, status) || status != 0) continue;
+    std::string line;
+    for (const std::string& a : argv) line += (line.empty() ? "" : " ") + a;
+    ran.push_back(line);
+  }
+  return ran;
+}
 
-#include "platform/desktop/posix/Freedesktop.inc"
+}  // namespace zel_desktop

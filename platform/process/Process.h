@@ -58,6 +58,11 @@ Launcher& CurrentLauncher();
 // Installs a launcher (null: back to the system one); answers the previous one.
 Launcher* SetLauncher(Launcher* launcher);
 
+// Runs the program argv[0] (a name found on PATH) with its output thrown away and waits
+// for it: its exit status (128 + the signal when a signal ended it), or the reason it could
+// not be started (no_such_file_or_directory when it is not installed).
+std::error_code RunAndWait(const std::vector<std::string>& argv, int& exitStatus);
+
 // How a target would be started by the rule above.
 struct LaunchPlan {
   enum Route { Open, Spawn, Missing } route = Missing;

@@ -119,6 +119,17 @@ TEST_F(ZelCommandTest, DemoAndVersionRunWithoutArguments) {
         "nucleotides.fa          28 FASTA Files          (FASTA, nucleic acid)",
         "proteins.fa             32 Protein FASTA Files  (FASTA, protein)"})
     EXPECT_NE(demo.out.find(line), std::string::npos) << line << "\n" << demo.out;
+  // The archive the tour stored stays where it says, and reads back.
+  const std::string marker = "The archive stays at ";
+  const size_t at = demo.out.find(marker);
+  ASSERT_NE(at, std::string::npos) << demo.out;
+  const std::string stored = demo.out.substr(
+      at + marker.size(), demo.out.find(' ', at + marker.size()) - at - marker.size());
+  EXPECT_EQ(RunZel("sxf check '" + stored + "'").status, 0) << stored;
+  std::filesystem::remove_all(std::filesystem::path(stored).parent_path());
+  EXPECT_EQ(RunZel("sxf check '" + std::string(ZEL_SOURCE_DIR) + "/examples/archives/samples.sxf'")
+                .status,
+            0);
   zel_test::ZelResult version = RunZel("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("zel ", 0), 0u);
