@@ -161,11 +161,12 @@ TEST_F(ZelDialogTest, FindStringExactCaseRespectsLetterCase) {
       {{"abcd"}, "abc", -1},
   };
   auto check = [&](CDialog& d) {
-    auto* listBox = static_cast<CListBox*>(d.GetDlgItem(IDC_EDIT_NAME_VALUE));
-    auto* comboBox = dynamic_cast<CComboBox*>(listBox);
+    auto* items = dynamic_cast<CListItems*>(d.GetDlgItem(IDC_EDIT_NAME_VALUE));
+    ASSERT_NE(items, nullptr);
+    auto* listBox = dynamic_cast<CListBox*>(items);
+    auto* comboBox = dynamic_cast<CComboBox*>(items);
     for (const Case& c : cases) {
       SCOPED_TRACE(c.text);
-      auto* items = static_cast<CListItems*>(listBox);
       items->ResetContent();
       for (const char* e : c.entries) items->AddString(e);
       CString text = c.text;
