@@ -28,6 +28,12 @@ class CZelBinaryFile : public CFile, public CZelFileBase {
   void SafeClose(int report);
   void RemoteClose() { Close(); }
 
+  // The list form of the output chooser takes an owner window too.
+  int ChooseOutput(const int* types, int count, const char* title, HWND parent) {
+    return m_fileSpec.ChooseOutput(types, count, title, parent);
+  }
+  using CZelFileBase::ChooseOutput;
+
   using CZelFileBase::GetTitle;
   using CZelFileBase::Remove;
   using CZelFileBase::ReportException;

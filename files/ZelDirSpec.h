@@ -9,6 +9,10 @@
 class CZelArchive;
 struct ZEL_RTTI_LINK;
 
+// What an interactive chooser picks for: reading, writing, or appending (a directory
+// chooser takes appending as reading).
+enum CTYPE { CTYPE_INPUT = 0, CTYPE_OUTPUT = 1, CTYPE_APPEND = 2 };
+
 class CZelDirSpec : public CObject {
   DECLARE_SERIAL(CZelDirSpec)
  public:
@@ -43,6 +47,13 @@ class CZelDirSpec : public CObject {
   int MakeSubdir(const char* name) const;
   // Not available: says so in a message box and answers 0.
   int RemoveSubdir(const char* name) const;
+
+  // Lets the user choose a folder, starting at this one when it is set; output mode lets
+  // the user make folders. 1 and the folder taken (SetSpecWin), or 0 when cancelled and
+  // this unchanged.
+  int ChooseSpec(CTYPE mode, const char* title);
+  int ChooseInput(const char* title) { return ChooseSpec(CTYPE_INPUT, title); }
+  int ChooseOutput(const char* title) { return ChooseSpec(CTYPE_OUTPUT, title); }
 
   // Deletes the directory's data files; always 1.
   int EmptyDir() const;

@@ -24,6 +24,20 @@ class CZelFileBase {
     return m_fileSpec.GetFileLastModificationTime(when);
   }
 
+  // The choosers of the file's spec, with no all-label and no owner window.
+  int ChooseInput(const int* types, int count, const char* title) {
+    return m_fileSpec.ChooseInput(types, count, title, nullptr);
+  }
+  int ChooseInput(int type, const char* title) { return m_fileSpec.ChooseInput(type, title); }
+  int ChooseOutput(const int* types, int count, const char* title) {
+    return m_fileSpec.ChooseOutput(types, count, title);
+  }
+  int ChooseOutput(int type, const char* title) { return m_fileSpec.ChooseOutput(type, title); }
+  int ChooseAppend(const int* types, int count, const char* title) {
+    return m_fileSpec.ChooseAppend(types, count, title);
+  }
+  int ChooseAppend(int type, const char* title) { return m_fileSpec.ChooseAppend(type, title); }
+
   // Report the last failed open, or e, naming this file, reading or writing as last opened.
   void ReportException() { ReportException(&m_lastError); }
   void ReportException(CException* e) { m_fileSpec.ReportException(e, m_inputFlag, 1); }

@@ -65,6 +65,24 @@ class CZelFileSpec : public CObject {
   // Recognises the type of an existing file from its extension, name and content.
   int GuessExistingFileSpecGivenPath(const char* path);
 
+  // Let the user pick a file in the open dialog (input) or the save dialog (output,
+  // append), offering the listed file types as the dialog's filter; 1 and the spec set to
+  // the chosen path and its type, or 0 when cancelled and the spec unchanged. allLabel
+  // (input only) names a first filter item offering all listed types at once.
+  int ChooseInput(const int* types, int count, const char* title, const char* allLabel = nullptr);
+  int ChooseInput(int type, const char* title);
+  int ChooseOutput(const int* types, int count, const char* title, HWND parent = HWND());
+  int ChooseOutput(int type, const char* title);
+  int ChooseAppend(const int* types, int count, const char* title);
+  int ChooseAppend(int type, const char* title);
+  // Owned by parent, else by the application's main window.
+  int ChooseSpec(CTYPE mode, const int* types, int count, const char* title, const char* allLabel,
+                 HWND parent);
+  // Starts in the folder remembered in the profile (section "Directories", key folderKey
+  // or "Default") and remembers the chosen file's folder there.
+  int ChooseSpecEx(CTYPE mode, const int* types, int count, const char* title, const char* allLabel,
+                   const char* folderKey);
+
   // Safe, optionally unique, names made from free text.
   int GenerateSpec(const CZelDirSpec& dir, const char* name, int type, int flags);
   int SuggestSpec(const CZelDirSpec& dir, const char* name, int type);

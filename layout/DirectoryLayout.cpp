@@ -72,8 +72,11 @@ int GetZelMainDir(CZelDirSpec& dir, int ask) {
   } else if (exe.IsSpecSet()) {
     dir = exe.GetDirectory();
   }
+  FolderDialogRequest request;
+  request.title = kPickerTitle;
+  request.initialDir = dir.GetPath();
   CString chosen;
-  if (!ZelUi().BrowseForFolder(kPickerTitle, dir.GetPath(), chosen)) return 0;
+  if (!ZelUi().BrowseForFolder(request, chosen)) return 0;
   return AcceptChosen(dir, chosen);
 }
 

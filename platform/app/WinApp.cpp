@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/host/Host.h"
+#include "platform/process/Process.h"
 #include "platform/profile/ProfileFile.h"
 #include "platform/registry/Registry.h"
 
@@ -30,6 +31,10 @@ CWinApp::CWinApp(const char* appName) : m_previous(g_current) {
 
 CWinApp::~CWinApp() {
   if (g_current == this) g_current = m_previous;
+}
+
+void CWinApp::WinHelp(DWORD_PTR, UINT) {
+  if (!m_strHelpFilePath.IsEmpty()) zel_process::CurrentLauncher().Open(m_strHelpFilePath.str());
 }
 
 CWinApp* AfxGetApp() {

@@ -6,6 +6,9 @@
 #include "platform/afx/String.h"
 #include "platform/afx/Wnd.h"
 
+// Help commands, with the platform's values.
+enum : UINT { HELP_CONTEXT = 0x0001, HELP_CONTENTS = 0x0003, HELP_FINDER = 0x000B };
+
 class CWinApp : public CObject {
   DECLARE_DYNAMIC(CWinApp)
  public:
@@ -31,11 +34,17 @@ class CWinApp : public CObject {
   // Where the settings are kept, for people: a hive key or a file path.
   CString GetProfileLocation() const;
 
+  // The application's help, for a context id (HELP_CONTEXT) or its contents. A host shows
+  // its own help by overriding this; the default hands the help file (m_strHelpFilePath),
+  // when one is named, to the desktop's opener, which knows no contexts.
+  virtual void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT);
+
   CString m_strAppName;      // shown as the caption of message boxes
   CString m_strExeName;      // the executable's name without extension
   CString m_strExePath;      // the executable's full path
   CString m_strRegistryKey;  // when set, profile calls go to the registry store
   CString m_strProfileName;  // the profile file's name or path
+  CString m_strHelpFilePath;
   CWnd* m_pMainWnd = nullptr;
 
  private:

@@ -1,9 +1,36 @@
-// The console and scripted user-interface backends.
+// The console and scripted user-interface backends, and the choice of the backend.
 #include "platform/ui/UiBackend.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/app/WinApp.h"
+#include "platform/dialog/Dialog.h"
+#include "platform/dialog/PropertySheet.h"
+
+std::vector<FileFilterItem> ParseFilterString(const char* filter) {
+  std::vector<FileFilterItem> items;
+  if (!filter) return items;
+  const char* p = filter;
+  auto field = [&p](CString& out) {
+    const char* bar = std::strchr(p, '|');
+    const size_t length = bar ? static_cast<size_t>(bar - p) : std::strlen(p);
+    out = CString(p, static_cast<int>(length));
+    p += length + (bar ? 1 : 0);
+    return bar != nullptr;
+  };
+  while (*p) {
+    FileFilterItem item;
+    const bool closed = field(item.description);
+    if (item.description.IsEmpty()) break;
+    // The last item may lack its closing bar; a description alone says nothing to match.
+    if (!closed) break;
+    field(item.patterns);
+    items.push_back(item);
+  }
+  return items;
+}
 
 int DefaultMessageBoxAnswer(UINT type) {
   static const int buttons[][3] = {
@@ -46,6 +73,8 @@ ZelClipboard ConsoleUiBackend::GetClipboardText(CString& text) {
   return ZelClipboard::Ok;
 }
 
+void ConsoleUiBackend::ShowModeless(CDialog& dialog) { dialog.StartDialog(); }
+
 int ScriptedUiBackend::MessageBox(const MessageBoxRequest& request) {
   messages.push_back(request);
   if (messageAnswers.empty()) return DefaultMessageBoxAnswer(request.type);
@@ -54,8 +83,8 @@ int ScriptedUiBackend::MessageBox(const MessageBoxRequest& request) {
   return answer;
 }
 
-BOOL ScriptedUiBackend::BrowseForFolder(const char* title, const char*, CString& chosen) {
-  folderTitles.push_back(CString(title));
+BOOL ScriptedUiBackend::BrowseForFolder(const FolderDialogRequest& request, CString& chosen) {
+  folderDialogs.push_back(request);
   if (folderAnswers.empty()) return FALSE;
   std::optional<CString> answer = folderAnswers.front();
   folderAnswers.pop_front();
@@ -64,15 +93,84 @@ BOOL ScriptedUiBackend::BrowseForFolder(const char* title, const char*, CString&
   return TRUE;
 }
 
-BOOL ScriptedUiBackend::FileDialog(const FileDialogRequest& request, CString& chosen) {
+BOOL ScriptedUiBackend::FileDialog(const FileDialogRequest& request, FileDialogResult& result) {
   fileDialogs.push_back(request);
   if (fileAnswers.empty()) return FALSE;
-  std::optional<CString> answer = fileAnswers.front();
+  std::optional<FileDialogResult> answer = fileAnswers.front();
   fileAnswers.pop_front();
   if (!answer) return FALSE;
-  chosen = *answer;
+  result = *answer;
+  if (result.filterIndex == 0) result.filterIndex = request.filterIndex;
   return TRUE;
 }
+
+int ScriptedUiBackend::Play(DialogInput& input, const std::function<CDialog*()>& shown) {
+  std::vector<DialogStep> steps;
+  if (!dialogScripts.empty()) {
+    steps = std::move(dialogScripts.front());
+    dialogScripts.pop_front();
+  }
+  for (const DialogStep& step : steps) {
+    if (input.IsEnded()) break;
+    switch (step.kind) {
+      case DialogStep::Type:
+        input.UserType(step.id, step.text);
+        break;
+      case DialogStep::Select:
+        input.UserSelect(step.id, step.index);
+        break;
+      case DialogStep::Click:
+        input.UserClick(step.id);
+        break;
+      case DialogStep::Close:
+        input.UserClose();
+        break;
+      case DialogStep::Char:
+        input.UserChar(static_cast<UINT>(step.index));
+        break;
+      case DialogStep::Help:
+        input.UserHelp();
+        break;
+      case DialogStep::Page:
+        input.UserShowPage(step.index);
+        break;
+      case DialogStep::Inspect:
+        if (CDialog* dialog = shown(); dialog && step.inspect) step.inspect(*dialog);
+        break;
+    }
+  }
+  // What the script leaves open is closed as a person would close it.
+  if (!input.IsEnded()) input.UserClose();
+  return input.IsEnded() ? input.Result() : IDCANCEL;
+}
+
+int ScriptedUiBackend::RunModalDialog(CDialog& dialog) {
+  dialog.StartDialog();
+  CString caption;
+  dialog.GetWindowText(caption);
+  dialogs.push_back({dialog.GetTemplateId(), caption, 0});
+  const size_t record = dialogs.size() - 1;
+  const int result =
+      dialog.IsEnded() ? dialog.Result() : Play(dialog, [&dialog] { return &dialog; });
+  dialogs[record].result = result;
+  return result;
+}
+
+int ScriptedUiBackend::RunModalSheet(CPropertySheet& sheet) {
+  sheet.StartSheet();
+  dialogs.push_back({0, sheet.GetTitle(), 0});
+  const size_t record = dialogs.size() - 1;
+  const int result = Play(sheet, [&sheet] { return sheet.GetActivePage(); });
+  dialogs[record].result = result;
+  return result;
+}
+
+void ScriptedUiBackend::ShowModeless(CDialog& dialog) {
+  dialog.StartDialog();
+  modeless.push_back(&dialog);
+}
+
+void ScriptedUiBackend::CloseModeless(CDialog& dialog) { std::erase(modeless, &dialog); }
 
 ZelClipboard ScriptedUiBackend::SetClipboardText(const char* text) {
   if (clipboardFailure != ZelClipboard::Ok) return clipboardFailure;
@@ -93,14 +191,52 @@ ConsoleUiBackend& Console() {
   return console;
 }
 UiBackend* g_ui = nullptr;
+DesktopUiBackend* g_desktop = nullptr;
+
+enum class Wanted { Either, Console, Desktop };
+Wanted WantedByEnvironment() {
+  const char* ui = std::getenv("ZEL_UI");
+  if (!ui) return Wanted::Either;
+  if (std::strcmp(ui, "console") == 0) return Wanted::Console;
+  if (std::strcmp(ui, "qt") == 0) return Wanted::Desktop;
+  return Wanted::Either;
+}
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+    if (const char* value = std::getenv(name); value && *value) return true;
+  return false;
+}
 }  // namespace
 
-UiBackend& ZelUi() { return g_ui ? *g_ui : Console(); }
+void ZelRegisterDesktopUi(DesktopUiBackend* backend) { g_desktop = backend; }
+
+UiBackend& ZelUi() {
+  if (g_ui) return *g_ui;
+  switch (WantedByEnvironment()) {
+    case Wanted::Console:
+      return Console();
+    case Wanted::Desktop:
+      if (!g_desktop) return Console();
+      g_desktop->StartApplication();
+      return *g_desktop;
+    case Wanted::Either:
+      break;
+  }
+  if (g_desktop && g_desktop->HostRunsApplication()) return *g_desktop;
+  return Console();
+}
 
 UiBackend* ZelSetUi(UiBackend* backend) {
-  UiBackend* previous = &ZelUi();
+  UiBackend* previous = g_ui;
   g_ui = backend;
   return previous;
+}
+
+bool ZelStartDesktopUi() {
+  const Wanted wanted = WantedByEnvironment();
+  if (!g_desktop || wanted == Wanted::Console) return false;
+  if (wanted == Wanted::Desktop || HasDisplay()) g_desktop->StartApplication();
+  return &ZelUi() == g_desktop;
 }
 
 int AfxMessageBox(const char* text, UINT type, UINT) {

@@ -1,11 +1,14 @@
-// The user-interface backend: every message box, folder and file dialog and the clipboard
-// of the library go through it. The console backend (the default) prints a message box as
-// one line on stderr and answers its default button, and cancels dialogs; tests install a
-// scripted backend that records what was shown and answers as told.
+// The user-interface backend: every message box, folder and file dialog, dialog from a
+// template and the clipboard of the library go through it. The console backend prints a
+// message box as one line on stderr and answers its default button, and cancels dialogs;
+// tests install a scripted backend that records what was shown and answers as told; a
+// desktop backend (the Qt library registers one) shows real windows.
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/afx/String.h"
@@ -39,6 +42,16 @@ enum : UINT {
 };
 enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
 
+// File dialog options, with the platform's values.
+enum : UINT {
+  OFN_READONLY = 0x1,
+  OFN_OVERWRITEPROMPT = 0x2,
+  OFN_HIDEREADONLY = 0x4,
+  OFN_PATHMUSTEXIST = 0x800,
+  OFN_FILEMUSTEXIST = 0x1000,
+  OFN_NOREADONLYRETURN = 0x8000,
+};
+
 struct MessageBoxRequest {
   CString text;
   CString caption;
@@ -49,13 +62,36 @@ struct MessageBoxRequest {
 struct FileDialogRequest {
   BOOL open = TRUE;  // open or save
   CString title;
-  CString filter;  // "Description|pattern|...||"
-  int filterIndex = 1;
+  CString filter;       // "Description|pattern;pattern|...||"
+  int filterIndex = 1;  // the item offered first, counted from 1
   CString initialDir;
   CString fileName;
-  CString defaultExt;
-  UINT flags = 0;
+  CString defaultExt;  // without its full stop
+  UINT flags = 0;      // OFN_*
+  HWND owner;
 };
+
+struct FileDialogResult {
+  CString path;
+  int filterIndex = 0;  // the filter item in use when the user confirmed, counted from 1
+};
+
+struct FolderDialogRequest {
+  CString title;
+  CString initialDir;
+  BOOL allowNewFolder = FALSE;  // the user may make folders in the dialog
+  HWND owner;
+};
+
+// One item of a filter string: what is shown and its patterns ("*.gb;*.gbk").
+struct FileFilterItem {
+  CString description;
+  CString patterns;
+};
+// The items of a filter string "Description|patterns|...||". Reading stops at an empty
+// description (the closing bars) or the end of the text; a description left without its
+// patterns is dropped. Null gives none.
+std::vector<FileFilterItem> ParseFilterString(const char* filter);
 
 // What a clipboard operation came to: a clipboard that could not be opened is told from
 // one that held no text, and from a text the clipboard could not take.
@@ -64,58 +100,136 @@ enum class ZelClipboard { Ok, CannotOpen, NoText, CannotStore };
 // The button a message box of this type answers when nobody chooses.
 int DefaultMessageBoxAnswer(UINT type);
 
+class CDialog;
+class CPropertySheet;
+
 class UiBackend {
  public:
   virtual ~UiBackend() = default;
   virtual int MessageBox(const MessageBoxRequest& request) = 0;
   // 1 and the chosen folder, or 0 when cancelled.
-  virtual BOOL BrowseForFolder(const char* title, const char* initialDir, CString& chosen) = 0;
-  // 1 and the chosen path, or 0 when cancelled.
-  virtual BOOL FileDialog(const FileDialogRequest& request, CString& chosen) = 0;
+  virtual BOOL BrowseForFolder(const FolderDialogRequest& request, CString& chosen) = 0;
+  // 1 and the chosen path with the filter item in use, or 0 when cancelled.
+  virtual BOOL FileDialog(const FileDialogRequest& request, FileDialogResult& result) = 0;
   // Ok, CannotOpen or CannotStore.
   virtual ZelClipboard SetClipboardText(const char* text) = 0;
   // Ok (and the text), CannotOpen or NoText.
   virtual ZelClipboard GetClipboardText(CString& text) = 0;
+
+  // Presents a dialog whose controls are made (CDialog::DoModal has done that): starts it
+  // (CDialog::StartDialog) and lets the user work in it until it ends; answers its result.
+  virtual int RunModalDialog(CDialog& dialog) = 0;
+  // The same for a property sheet (CPropertySheet::StartSheet).
+  virtual int RunModalSheet(CPropertySheet& sheet) = 0;
+  // Shows a started modeless dialog, and takes it away again.
+  virtual void ShowModeless(CDialog& dialog) = 0;
+  virtual void CloseModeless(CDialog& dialog) = 0;
 };
 
 class ConsoleUiBackend : public UiBackend {
  public:
   int MessageBox(const MessageBoxRequest& request) override;
-  BOOL BrowseForFolder(const char*, const char*, CString&) override { return FALSE; }
-  BOOL FileDialog(const FileDialogRequest&, CString&) override { return FALSE; }
+  BOOL BrowseForFolder(const FolderDialogRequest&, CString&) override { return FALSE; }
+  BOOL FileDialog(const FileDialogRequest&, FileDialogResult&) override { return FALSE; }
   ZelClipboard SetClipboardText(const char* text) override;
   ZelClipboard GetClipboardText(CString& text) override;
+  // Nobody can answer a dialog here: it is cancelled without being started. A modeless
+  // dialog is started and shows nowhere.
+  int RunModalDialog(CDialog&) override { return IDCANCEL; }
+  int RunModalSheet(CPropertySheet&) override { return IDCANCEL; }
+  void ShowModeless(CDialog& dialog) override;
+  void CloseModeless(CDialog&) override {}
 
  private:
   std::optional<CString> m_clipboard;
 };
 
+class DialogInput;
+
+// One thing a script does in a running dialog or sheet.
+struct DialogStep {
+  enum Kind { Type, Select, Click, Close, Char, Help, Page, Inspect } kind = Click;
+  int id = 0;     // the control (Type, Select, Click)
+  int index = 0;  // the entry (Select), the page (Page), the character (Char)
+  CString text;   // what is typed (Type)
+  std::function<void(CDialog&)> inspect;  // called with the dialog (a sheet: its page)
+
+  static DialogStep TypeText(int id, const char* text) { return {Type, id, 0, text, {}}; }
+  static DialogStep SelectEntry(int id, int index) { return {Select, id, index, {}, {}}; }
+  static DialogStep ClickButton(int id) { return {Click, id, 0, {}, {}}; }
+  static DialogStep CloseWindow() { return {Close, 0, 0, {}, {}}; }
+  static DialogStep TypeChar(int ch) { return {Char, 0, ch, {}, {}}; }
+  static DialogStep PressHelp() { return {Help, 0, 0, {}, {}}; }
+  static DialogStep ShowPage(int index) { return {Page, 0, index, {}, {}}; }
+  static DialogStep Look(std::function<void(CDialog&)> inspect) {
+    return {Inspect, 0, 0, {}, std::move(inspect)};
+  }
+};
+
+// What a scripted dialog or sheet was: its template (0 for a sheet), caption when it
+// started, and result.
+struct ShownDialog {
+  UINT templateId = 0;
+  CString caption;
+  int result = 0;
+};
+
 class ScriptedUiBackend : public UiBackend {
  public:
   int MessageBox(const MessageBoxRequest& request) override;
-  BOOL BrowseForFolder(const char* title, const char* initialDir, CString& chosen) override;
-  BOOL FileDialog(const FileDialogRequest& request, CString& chosen) override;
+  BOOL BrowseForFolder(const FolderDialogRequest& request, CString& chosen) override;
+  BOOL FileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
   ZelClipboard SetClipboardText(const char* text) override;
   ZelClipboard GetClipboardText(CString& text) override;
+  // A dialog is started, its script (the next queued) played; what the script leaves
+  // open is cancelled, as when the user closes the window.
+  int RunModalDialog(CDialog& dialog) override;
+  int RunModalSheet(CPropertySheet& sheet) override;
+  void ShowModeless(CDialog& dialog) override;
+  void CloseModeless(CDialog& dialog) override;
 
   // Answers are used in order; when none is queued the default button answers and
-  // dialogs are cancelled.
+  // dialogs are cancelled. A file answer's filter index 0 keeps the request's.
   std::deque<int> messageAnswers;
   std::deque<std::optional<CString>> folderAnswers;
-  std::deque<std::optional<CString>> fileAnswers;
+  std::deque<std::optional<FileDialogResult>> fileAnswers;
+  std::deque<std::vector<DialogStep>> dialogScripts;
 
   std::vector<MessageBoxRequest> messages;
-  std::vector<CString> folderTitles;
+  std::vector<FolderDialogRequest> folderDialogs;
   std::vector<FileDialogRequest> fileDialogs;
+  std::vector<ShownDialog> dialogs;
+  std::vector<CDialog*> modeless;  // shown and not yet closed
   std::optional<CString> clipboard;
   // When not Ok, what every clipboard operation answers, the clipboard left alone.
   ZelClipboard clipboardFailure = ZelClipboard::Ok;
+
+ private:
+  int Play(DialogInput& input, const std::function<CDialog*()>& shown);
 };
 
-// The backend in use (the console backend unless another was installed).
+// A backend that shows real windows, registered by the library that brings it (the Qt
+// library does when it is loaded).
+class DesktopUiBackend : public UiBackend {
+ public:
+  // Whether the host runs an application of this toolkit on a real display.
+  virtual bool HostRunsApplication() const = 0;
+  // Makes sure the toolkit's application runs (on a display when there is one).
+  virtual void StartApplication() = 0;
+};
+void ZelRegisterDesktopUi(DesktopUiBackend* backend);
+
+// The backend in use: one installed by ZelSetUi; else by ZEL_UI ("console" forces the
+// console backend; "qt" the desktop backend, started on first use); else the desktop
+// backend when the host runs its application; else the console backend.
 UiBackend& ZelUi();
-// Installs a backend (null: back to the console one); answers the previous one.
+// Installs a backend (null: back to the choice above); answers the one installed before
+// (null for none).
 UiBackend* ZelSetUi(UiBackend* backend);
+// Starts the desktop backend's application when a display is there (DISPLAY or
+// WAYLAND_DISPLAY) or ZEL_UI asks for it, unless ZEL_UI says "console"; answers whether
+// ZelUi() is then the desktop backend. For programs of their own, such as zel.
+bool ZelStartDesktopUi();
 
 // The class library's message box: the application's name as caption.
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);

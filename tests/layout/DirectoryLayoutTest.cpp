@@ -12,16 +12,6 @@
 
 namespace {
 
-// Records the folder the picker opens on, then answers as scripted.
-class PickerUi : public ScriptedUiBackend {
- public:
-  BOOL BrowseForFolder(const char* title, const char* initialDir, CString& chosen) override {
-    initialDirs.push_back(CString(initialDir));
-    return ScriptedUiBackend::BrowseForFolder(title, initialDir, chosen);
-  }
-  std::vector<CString> initialDirs;
-};
-
 class DirectoryLayoutTest : public zel_test::ZelChildTest {
  protected:
   DirectoryLayoutTest() : m_previous(ZelSetUi(&picker)) {
@@ -35,7 +25,7 @@ class DirectoryLayoutTest : public zel_test::ZelChildTest {
   void MarkProgramFolder() { zel_test::WriteFile(tmp / "prog/Zeludat.def", ""); }
 
   CWinApp app{"Layout Test"};
-  PickerUi picker;
+  ScriptedUiBackend picker;
 
  private:
   UiBackend* m_previous;
@@ -130,7 +120,7 @@ TEST_F(DirectoryLayoutTest, StoredFolderIsTakenAsItIs) {
   CZelDirSpec dir;
   EXPECT_EQ(GetZelMainDir(dir, 0), 1);
   EXPECT_EQ(std::string(dir.GetPath()), tmp / "data");
-  EXPECT_TRUE(picker.folderTitles.empty());
+  EXPECT_TRUE(picker.folderDialogs.empty());
 }
 
 TEST_F(DirectoryLayoutTest, MarkedProgramFolderIsTakenAndStored) {
@@ -142,14 +132,14 @@ TEST_F(DirectoryLayoutTest, MarkedProgramFolderIsTakenAndStored) {
     picker.folderAnswers.push_back(std::nullopt);
     EXPECT_EQ(GetZelMainDir(dir, 0), 0);  // unmarked: the picker opens, and is cancelled
     EXPECT_EQ(Stored(), stored);
-    ASSERT_FALSE(picker.initialDirs.empty());
-    EXPECT_EQ(picker.initialDirs.back().str(), tmp / "prog");
+    ASSERT_FALSE(picker.folderDialogs.empty());
+    EXPECT_EQ(picker.folderDialogs.back().initialDir.str(), tmp / "prog");
     MarkProgramFolder();
     EXPECT_EQ(GetZelMainDir(dir, 0), 1);
     EXPECT_EQ(std::string(dir.GetPath()), tmp / "prog");
     EXPECT_EQ(Stored().str(), tmp / "prog");
   }
-  EXPECT_EQ(picker.folderTitles.size(), 2u);
+  EXPECT_EQ(picker.folderDialogs.size(), 2u);
 }
 
 TEST_F(DirectoryLayoutTest, PickerOpensOnTheProgramFolder) {
@@ -168,17 +158,16 @@ TEST_F(DirectoryLayoutTest, PickerOpensOnTheProgramFolder) {
   std::filesystem::create_directories(tmp / "chosen");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    picker.initialDirs.clear();
-    picker.folderTitles.clear();
+    picker.folderDialogs.clear();
     if (c.answer)
       picker.folderAnswers.push_back(CString(c.answer->c_str()));
     else
       picker.folderAnswers.push_back(std::nullopt);
     CZelDirSpec dir;
     EXPECT_EQ(GetZelMainDir(dir, c.ask), c.want);
-    ASSERT_EQ(picker.folderTitles.size(), 1u);
-    EXPECT_EQ(picker.folderTitles[0], "Please select Quillion Database folder");
-    EXPECT_EQ(picker.initialDirs[0].str(), tmp / "prog");
+    ASSERT_EQ(picker.folderDialogs.size(), 1u);
+    EXPECT_EQ(picker.folderDialogs[0].title, "Please select Quillion Database folder");
+    EXPECT_EQ(picker.folderDialogs[0].initialDir.str(), tmp / "prog");
     EXPECT_EQ(Stored().str(), c.stored);
   }
 }

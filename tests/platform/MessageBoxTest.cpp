@@ -36,8 +36,9 @@ TEST(UiBackendTest, ConsoleBackendPrintsOneLineAndCancelsDialogs) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "zel: data.gb: Cannot find this file.\n");
   ZelSetUi(previous);
   CString chosen;
-  EXPECT_FALSE(console.BrowseForFolder("t", "/", chosen));
-  EXPECT_FALSE(console.FileDialog(FileDialogRequest{}, chosen));
+  EXPECT_FALSE(console.BrowseForFolder(FolderDialogRequest{}, chosen));
+  FileDialogResult file;
+  EXPECT_FALSE(console.FileDialog(FileDialogRequest{}, file));
   EXPECT_EQ(console.GetClipboardText(chosen), ZelClipboard::NoText);
   EXPECT_EQ(console.SetClipboardText("clip"), ZelClipboard::Ok);
   EXPECT_EQ(console.GetClipboardText(chosen), ZelClipboard::Ok);

@@ -1,0 +1,28 @@
+// Entry points of modules already loaded in the process.
+#include "platform/module/LoadedModule.h"
+
+#include <cctype>
+
+#include "platform/module/posix/LoadedModule.inc"
+
+namespace zel_module {
+
+std::vector<std::string> SharedObjectNames(const char* dllName) {
+  if (!dllName || !*dllName) return {};
+  std::string base = dllName;
+  std::string extension = base.size() > 4 ? base.substr(base.size() - 4) : std::string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == ".dll") base.replace(base.size() - 4, 4, ".so");
+  // A path is taken as it stands; only a bare name gets the prefix.
+  if (base.find('/') != std::string::npos) return {base};
+  return {base, "lib" + base};
+}
+
+void* FindLoadedEntry(const char* dllName, const char* entry) {
+  if (!entry) return nullptr;
+  for (const std::string& name : SharedObjectNames(dllName))
+    if (void* address = zel_posix_module::LoadedSymbol(name.c_str(), entry)) return address;
+  return nullptr;
+}
+
+}  // namespace zel_module

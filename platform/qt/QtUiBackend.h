@@ -1,0 +1,45 @@
+// The Qt user-interface backend: message boxes as QMessageBox, the open and save dialogs
+// and the folder chooser as QFileDialog, dialogs from templates as QDialog, the clipboard
+// through QClipboard. It registers itself as the desktop backend when the library is
+// loaded; ZelUi() picks it when the host runs a Qt application on a display (or ZEL_UI is
+// "qt"). Unattended (offscreen), its modal windows never wait: see QtModal.h.
+#pragma once
+
+#include <QStringList>
+#include <vector>
+
+#include "platform/ui/UiBackend.h"
+
+class QtUiBackend : public DesktopUiBackend {
+ public:
+  // Buttons, icon and default button by the type; the answer of the button chosen.
+  int MessageBox(const MessageBoxRequest& request) override;
+  // A folder chooser; in output mode the user may make folders. A chosen link to a
+  // folder gives the folder it leads to.
+  BOOL BrowseForFolder(const FolderDialogRequest& request, CString& chosen) override;
+  // The filter's items as Qt's name filters; the item in use is mapped back by position.
+  // With OFN_NOREADONLYRETURN a chosen file that may not be written is refused with a
+  // message, and with OFN_OVERWRITEPROMPT (save dialog) replacing a file is asked first
+  // (No by default); either way the dialog comes back.
+  BOOL FileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
+  ZelClipboard SetClipboardText(const char* text) override;
+  ZelClipboard GetClipboardText(CString& text) override;
+  int RunModalDialog(CDialog& dialog) override;
+  int RunModalSheet(CPropertySheet& sheet) override;
+  void ShowModeless(CDialog& dialog) override;
+  void CloseModeless(CDialog& dialog) override;
+  bool HostRunsApplication() const override;
+  void StartApplication() override;
+};
+
+namespace zel_qt {
+
+// Qt's name filters for the items of a filter string: "Description (pattern pattern)".
+// A description that ends with its own patterns in parentheses does not repeat them; an
+// item without patterns matches every file.
+QStringList NameFilters(const std::vector<FileFilterItem>& items);
+
+// The backend the library registered.
+QtUiBackend& UiBackendInstance();
+
+}  // namespace zel_qt

@@ -1,0 +1,17 @@
+// Free functions of the suite's dialog layer: the parent for a dialog, running dialogs and
+// property sheets, and the exact-case search in list and combo boxes. The message boxes
+// are in platform/ui/ZelMessageBox.h.
+#pragma once
+
+#include "platform/dialog/PropertySheet.h"
+
+// The window to own a dialog: w itself.
+CWnd* ZelDialogParent(CWnd* w);
+// Runs the dialog or sheet modally; answers its result (-1 for a null one).
+INT_PTR ZelDoModal(CDialog* dialog);
+INT_PTR ZelDoModal(CPropertySheet* sheet);
+
+// The index of the first entry equal to text with letter case respected, -1 for none
+// (or a null control).
+int FindStringExactCase(CListBox* list, CString& text);
+int FindStringExactCase(CComboBox* combo, CString& text);
