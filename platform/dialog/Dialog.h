@@ -11,7 +11,7 @@
 
 #include "platform/dialog/DialogItem.h"
 #include "platform/dialog/DialogTemplate.h"
-#include "platform/dialog/WindowMessages.h"
+#include "platform/wnd/WinUser.h"
 #include "platform/ui/UiBackend.h"
 
 class CDataExchange;

@@ -11,8 +11,6 @@
 
 class CDialog;
 
-// ShowWindow commands, with the platform's values (any other than SW_HIDE shows).
-enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOW = 5 };
 // Button check states.
 enum : int { BST_UNCHECKED = 0, BST_CHECKED = 1 };
 // The answer of list and combo box calls that found nothing or failed.

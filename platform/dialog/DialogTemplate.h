@@ -18,15 +18,13 @@
 
 #include "platform/afx/String.h"
 #include "platform/afx/WinTypes.h"
+#include "platform/wnd/WinUser.h"
 
-// Window and control styles, with the platform's values.
+// Control styles, with the platform's values (window styles are the window model's).
 enum : DWORD {
   WS_TABSTOP = 0x00010000,
   WS_GROUP = 0x00020000,
   WS_VSCROLL = 0x00200000,
-  WS_BORDER = 0x00800000,
-  WS_DISABLED = 0x08000000,
-  WS_VISIBLE = 0x10000000,
   DS_SETFONT = 0x40,
   DS_MODALFRAME = 0x80,
   DS_CENTER = 0x800,

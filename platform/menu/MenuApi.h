@@ -88,15 +88,6 @@ enum : UINT {
   TPM_RETURNCMD = 0x0100,
 };
 
-// The system menu's commands.
-enum : UINT {
-  SC_SIZE = 0xF000,
-  SC_MOVE = 0xF010,
-  SC_MINIMIZE = 0xF020,
-  SC_MAXIMIZE = 0xF030,
-  SC_CLOSE = 0xF060,
-  SC_RESTORE = 0xF120,
-};
 
 struct MENUITEMINFO {
   UINT cbSize = sizeof(MENUITEMINFO);

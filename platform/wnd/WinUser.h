@@ -29,6 +29,7 @@ enum : UINT {
   WM_DRAWITEM = 0x002B,
   WM_MEASUREITEM = 0x002C,
   WM_WINDOWPOSCHANGED = 0x0047,
+  WM_HELP = 0x0053,
   WM_NCCREATE = 0x0081,
   WM_NCDESTROY = 0x0082,
   WM_KEYDOWN = 0x0100,
@@ -36,6 +37,7 @@ enum : UINT {
   WM_CHAR = 0x0102,
   WM_SYSKEYDOWN = 0x0104,
   WM_SYSKEYUP = 0x0105,
+  WM_INITDIALOG = 0x0110,
   WM_COMMAND = 0x0111,
   WM_SYSCOMMAND = 0x0112,
   WM_TIMER = 0x0113,
@@ -58,9 +60,34 @@ enum : UINT {
   WM_MDIACTIVATE = 0x0222,
   WM_MDIGETACTIVE = 0x0229,
   WM_MOUSELEAVE = 0x02A3,
+  WM_QUERYNEWPALETTE = 0x030F,
+  WM_PALETTECHANGED = 0x0311,
   WM_USER = 0x0400,
   WM_APP = 0x8000,
 };
+// Notification codes of controls, in the high word of a command's wParam.
+enum : UINT {
+  BN_CLICKED = 0,
+  LBN_SELCHANGE = 1,
+  LBN_DBLCLK = 2,
+  CBN_SELCHANGE = 1,
+  CBN_DBLCLK = 2,
+  CBN_EDITCHANGE = 5,
+  EN_CHANGE = 0x0300,
+};
+
+// System commands, the system menu's items and a WM_SYSCOMMAND's wParam (the low four
+// bits of which are the system's).
+enum : UINT {
+  SC_SIZE = 0xF000,
+  SC_MOVE = 0xF010,
+  SC_MINIMIZE = 0xF020,
+  SC_MAXIMIZE = 0xF030,
+  SC_CLOSE = 0xF060,
+  SC_RESTORE = 0xF120,
+  SC_CONTEXTHELP = 0xF180,
+};
+
 // Registered messages take numbers from this range on, one per distinct name.
 constexpr UINT kFirstRegisteredMessage = 0xC000;
 
