@@ -11,8 +11,8 @@
 
 #include "platform/dialog/DialogItem.h"
 #include "platform/dialog/DialogTemplate.h"
-#include "platform/wnd/WinUser.h"
 #include "platform/ui/UiBackend.h"
+#include "platform/wnd/WinUser.h"
 
 class CDataExchange;
 

@@ -88,7 +88,6 @@ enum : UINT {
   TPM_RETURNCMD = 0x0100,
 };
 
-
 struct MENUITEMINFO {
   UINT cbSize = sizeof(MENUITEMINFO);
   UINT fMask = 0;
