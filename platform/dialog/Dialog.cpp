@@ -53,6 +53,11 @@ bool CDialog::MakeItems() {
   m_ended = false;
   m_center = (m_template->style & DS_CENTER) != 0;
   m_result = 0;
+  // The dialog's own window in the window model, so that messages sent to the dialog reach
+  // WindowProc and its message boxes have an owner. The backend shows the dialog itself,
+  // so the window is a message-only one that nobody presents.
+  CWnd::CreateEx(0, "#32770", m_caption, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, m_template->cx,
+                 m_template->cy, HWND_MESSAGE, HMENU());
   return true;
 }
 
@@ -64,6 +69,7 @@ void CDialog::DestroyItems() {
   m_own.clear();
   m_focus = nullptr;
   m_created = false;
+  if (m_hWnd) CWnd::DestroyWindow();
 }
 
 INT_PTR CDialog::DoModal() {
@@ -199,6 +205,7 @@ void CDialog::SetFocusItem(CDialogItem* control) {
 
 void CDialog::SetWindowText(const char* text) {
   m_caption = text;
+  if (m_hWnd) CWnd::SetWindowText(text);
   if (m_view) m_view->CaptionChanged();
 }
 
@@ -219,15 +226,13 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
       OnSysCommand(static_cast<UINT>(wParam), lParam);
       return 0;
-    case WM_PALETTECHANGED: {
-      CWnd focus(HWND(static_cast<uintptr_t>(wParam)));
-      OnPaletteChanged(&focus);
+    case WM_PALETTECHANGED:
+      OnPaletteChanged(CWnd::FromHandle(HWND(static_cast<uintptr_t>(wParam))));
       return 0;
-    }
     case WM_QUERYNEWPALETTE:
       return OnQueryNewPalette();
     default:
-      return 0;
+      return CWnd::WindowProc(message, wParam, lParam);
   }
 }
 

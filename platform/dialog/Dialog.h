@@ -106,10 +106,12 @@ class CDialog : public CWnd, public DialogInput {
   void ActivateParent();
   const std::vector<CDialogItem*>& Items() const { return m_live; }
 
-  // The dialog's window procedure: the messages a dialog handles go to their handlers
-  // (WM_COMMAND, WM_CLOSE, WM_HELP, WM_SYSCOMMAND, WM_PALETTECHANGED with the focus
-  // window's handle in wParam, WM_QUERYNEWPALETTE); anything else answers 0.
-  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // The dialog's window procedure, which the messages sent to the dialog's window reach:
+  // the messages a dialog handles go to their handlers (WM_COMMAND, WM_CLOSE, WM_HELP,
+  // WM_SYSCOMMAND, WM_PALETTECHANGED with the focus window's handle in wParam,
+  // WM_QUERYNEWPALETTE); anything else to the window's default handling. While the dialog
+  // runs, m_hWnd is its window: a message-only one, as the backend presents the dialog.
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // The template id, as the dialog's help context.
   UINT m_nIDHelp = 0;

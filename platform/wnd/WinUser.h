@@ -88,6 +88,10 @@ enum : UINT {
   SC_CONTEXTHELP = 0xF180,
 };
 
+// The parent of a message-only window: it takes messages like any window but is never
+// shown, so nobody presents it (a dialog's window, while a backend shows the dialog).
+inline constexpr HWND HWND_MESSAGE{static_cast<uintptr_t>(-3)};
+
 // Registered messages take numbers from this range on, one per distinct name.
 constexpr UINT kFirstRegisteredMessage = 0xC000;
 

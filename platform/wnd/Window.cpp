@@ -77,6 +77,11 @@ bool IsOwnWindow(HWND hwnd) {
 
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, WNDPROC proc, LPVOID param) {
+  const bool messageOnly = parent == HWND_MESSAGE;
+  if (messageOnly) {
+    parent = HWND();
+    style &= ~static_cast<DWORD>(WS_VISIBLE | WS_CHILD);
+  }
   if (parent && !IsWindow(parent)) return HWND();
   if ((style & WS_CHILD) && !parent) return HWND();
   WindowRecord r;
@@ -87,6 +92,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   r.exStyle = exStyle;
   r.className = className ? className : "";
   r.text = windowName ? windowName : "";
+  r.messageOnly = messageOnly;
   if (x == CW_USEDEFAULT) x = 100, y = 100;
   if (width == CW_USEDEFAULT) width = 640, height = 480;
   r.rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
@@ -95,7 +101,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   else
     r.menu = menu;
   HWND h = zel_wnd_internal::Add(std::move(r));
-  zel_wnd::CurrentPresenter().Created(h);
+  if (!messageOnly) zel_wnd::CurrentPresenter().Created(h);
   CREATESTRUCT cs;
   cs.lpCreateParams = param;
   cs.hMenu = menu;
@@ -233,7 +239,7 @@ int GetDlgCtrlID(HWND hwnd) {
 
 BOOL ShowWindow(HWND hwnd, int command) {
   auto w = Find(hwnd);
-  if (!w) return FALSE;
+  if (!w || w->messageOnly) return FALSE;
   const bool visible = command != SW_HIDE;
   const uint64_t top = zel_wnd_internal::NextZOrder();
   Change(hwnd, [&](WindowRecord& r) {

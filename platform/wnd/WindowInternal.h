@@ -115,6 +115,7 @@ struct WindowRecord {
   UINT id = 0;  // a child's identifier
   LONG_PTR userData = 0;
   bool visible = false;
+  bool messageOnly = false;  // made with HWND_MESSAGE: never shown or presented
   bool destroying = false;
   uint64_t zorder = 0;  // higher is nearer the top
   CDC* paintDC = nullptr;

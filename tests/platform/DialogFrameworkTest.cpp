@@ -3,6 +3,8 @@
 // property sheets, dialog units, filter strings and the choice of the backend.
 #include "platform/dialog/DataExchange.h"
 #include "platform/dialog/PropertySheet.h"
+#include "platform/wnd/Message.h"
+#include "platform/wnd/Window.h"
 #include "tests/support/RecordingDialogView.h"
 #include "tests/support/TestSupport.h"
 
@@ -270,6 +272,7 @@ TEST_F(DialogFrameworkTest, ListSearchesWrapAroundAndIgnoreCase) {
 
 TEST_F(DialogFrameworkTest, ModelessDialogsAndControlsTakenOver) {
   zel_test::RecordingControl control;
+  HWND window;
   {
     TestDialog dialog;
     ASSERT_TRUE(dialog.Create(kTemplate));
@@ -282,9 +285,21 @@ TEST_F(DialogFrameworkTest, ModelessDialogsAndControlsTakenOver) {
     EXPECT_FALSE(control.SubclassDlgItem(4711, &dialog));
     dialog.UserType(kName, "changed");
     EXPECT_EQ(control.State().text, "changed");
+    // The dialog has a window of the window model that messages reach, never presented.
+    window = dialog.GetSafeHwnd();
+    ASSERT_TRUE(::IsWindow(window));
+    const int commands = dialog.commands;
+    ::SendMessage(window, WM_COMMAND, MAKEWPARAM(kCheck, BN_CLICKED), 0);
+    EXPECT_EQ(dialog.commands, commands + 1);
+    EXPECT_FALSE(::ShowWindow(window, SW_SHOW));
+    dialog.SetWindowText("Renamed");
+    char caption[16] = {};
+    ::GetWindowText(window, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Renamed");
     // The dialog goes with its window still there: the window goes with it.
   }
   EXPECT_TRUE(ui().modeless.empty());
+  EXPECT_FALSE(::IsWindow(window));
   EXPECT_EQ(control.GetParent(), nullptr);
   ASSERT_EQ(control.received.size(), 1u);
   EXPECT_EQ(control.received[0], std::make_pair(UINT(WM_PALETTECHANGED), WPARAM(5)));

@@ -62,22 +62,20 @@ TEST_F(ZelPopupMenuTest, AViewBecomesActiveAndItsFrameOwnsTheMenu) {
 TEST_F(ZelPopupMenuTest, AnMdiChildIsActivatedInItsFrame) {
   CMDIFrameWnd main;
   ASSERT_TRUE(main.Create(nullptr, "Main"));
-  auto* first = new CMDIChildWnd;
-  auto* second = new CMDIChildWnd;
-  ASSERT_TRUE(first->Create(nullptr, "first", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+  // Frames here do not delete themselves when destroyed; the test owns them.
+  CMDIChildWnd first, second;
+  ASSERT_TRUE(first.Create(nullptr, "first", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                           CFrameWnd::rectDefault, &main));
+  ASSERT_TRUE(second.Create(nullptr, "second", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
                             CFrameWnd::rectDefault, &main));
-  ASSERT_TRUE(second->Create(nullptr, "second", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                             CFrameWnd::rectDefault, &main));
   NamedView view;
   view.name = "first's view";
-  ASSERT_TRUE(view.Create(first));
-  first->SetActiveView(&view);
-  ASSERT_EQ(main.MDIGetActive(), second);
-  Choose(first);
-  EXPECT_EQ(main.MDIGetActive(), first);
+  ASSERT_TRUE(view.Create(&first));
+  first.SetActiveView(&view);
+  ASSERT_EQ(main.MDIGetActive(), &second);
+  Choose(&first);
+  EXPECT_EQ(main.MDIGetActive(), &first);
   EXPECT_EQ(g_log, std::vector<std::string>{"paste in first's view"});
-  first->DestroyWindow();
-  second->DestroyWindow();
 }
 
 }  // namespace
