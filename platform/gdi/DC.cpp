@@ -272,6 +272,14 @@ COLORREF CDC::GetSysColor(int index) const { return DoSysColor(index); }
 // The fixed colours, not the installed service's: a device's pictures stay reproducible.
 COLORREF CDC::DoSysColor(int index) const { return zel_system::FixedSystemValues().Color(index); }
 
+void CDC::NoteTextState(DcEvent& e) const {
+  e.font = GetSelectedFont();
+  e.fontId = GetSelectedFontId();
+  e.fg = m_textColor;
+  e.bg = m_bkColor;
+  e.bkMode = m_bkMode;
+}
+
 BOOL CDC::TextOut(int x, int y, const char* text, int count) {
   return count >= 0 && ExtTextOut(x, y, 0, nullptr, text, static_cast<UINT>(count), nullptr);
 }
@@ -289,11 +297,7 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, const RECT* rect, const char* t
   e.value = static_cast<int>(options);
   if (rect) e.rect = *rect;
   e.text.assign(text ? text : "", count);
-  e.font = GetSelectedFont();
-  e.fontId = GetSelectedFontId();
-  e.fg = m_textColor;
-  e.bg = m_bkColor;
-  e.bkMode = m_bkMode;
+  NoteTextState(e);
   DoTextOut(x, y, m_align, options, rect, text, static_cast<int>(count), dx);
   if (m_align & TA_UPDATECP) m_current.x += DoTextExtent(text, static_cast<int>(count)).cx;
   return TRUE;
@@ -464,6 +468,7 @@ int CDC::DrawText(const char* text, int count, RECT* rect, UINT format) {
   e.rect = *rect;
   e.value = static_cast<int>(format);
   e.text = all;
+  NoteTextState(e);
 
   TEXTMETRIC tm;
   DoTextMetrics(tm);

@@ -55,7 +55,7 @@ struct DcEvent {
   COLORREF color = 0;  // colour set or used to fill
   int x = 0, y = 0;    // point
   RECT rect;           // rectangle
-  LOGFONT font;        // created font, or the font a text call drew with
+  LOGFONT font;        // created font, or the font a text call (text, drawtext) drew with
   int fontId = 0;      // id of that font (text calls)
   COLORREF fg = 0;     // text colour of a text call
   COLORREF bg = 0;     // background colour of a text call
@@ -178,6 +178,8 @@ class CDC {
   HGDIOBJ Make(Object object);
   HGDIOBJ Stock(int index);
   DcEvent& Record(DcEvent::Op op);
+  // The font and colours a text call draws with, into its event.
+  void NoteTextState(DcEvent& e) const;
   void EdgeLine(const RECT& r, UINT side, COLORREF color);
   int DrawTextLine(const std::string& line, int x, int y, int width, UINT format, bool draw);
 

@@ -13,15 +13,19 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 #include <vector>
 
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtDC.h"
 #include "platform/qt/QtFileIcons.h"
+#include "platform/qt/QtInput.h"
 #include "platform/qt/QtMenus.h"
 #include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"
 #include "platform/resource/KeyNames.h"
+#include "platform/wnd/Desktop.h"
 #include "platform/wnd/Message.h"
 #include "platform/wnd/Presenter.h"
 #include "platform/wnd/Window.h"
@@ -156,8 +160,12 @@ class WindowWidget : public QWidget {
  public:
   WindowWidget(HWND hwnd, DWORD style, DWORD exStyle) : m_hwnd(hwnd) {
     const bool popup = (style & WS_POPUP) && (exStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
-    Qt::WindowFlags flags =
-        popup ? Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus : Qt::Window;
+    // A topmost popup that is never activated is a tip: Qt's tool-tip kind of window, which
+    // desktops keep above the others and place beside its owner (on Wayland relative to it).
+    const bool tip = popup && (exStyle & WS_EX_TOPMOST) && (exStyle & WS_EX_NOACTIVATE);
+    Qt::WindowFlags flags = popup ? (tip ? Qt::ToolTip : Qt::Tool) | Qt::FramelessWindowHint |
+                                        Qt::WindowDoesNotAcceptFocus
+                                  : Qt::Window;
     if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
     setAttribute(Qt::WA_ShowWithoutActivating, popup);
@@ -182,6 +190,13 @@ class WindowWidget : public QWidget {
     m_layout->setMenuBar(nullptr);
     m_bar->deleteLater();
     m_bar = nullptr;
+  }
+  // Keeps the window above its owner's (on Wayland, placed relative to it).
+  void SetOwner(QWidget* owner) {
+    winId();
+    if (owner) owner->winId();
+    if (QWindow* window = windowHandle())
+      window->setTransientParent(owner ? owner->windowHandle() : nullptr);
   }
   // Takes the model's rectangle without telling the model back.
   void SyncGeometry() {
@@ -243,7 +258,16 @@ class QtPresenter : public zel_wnd::Presenter {
     m_widgets.insert(hwnd.value, w);
     w->SyncGeometry();
     Retitled(hwnd);
+    OwnerChanged(hwnd);
     if (GetMenu(hwnd)) MenuBarRedrawn(hwnd);
+  }
+  void OwnerChanged(HWND hwnd) override {
+    WindowWidget* w = Widget(hwnd);
+    if (!w) return;
+    // The owner may be a child (a view): its top-level window has the widget.
+    HWND owner{static_cast<uintptr_t>(GetWindowLongPtr(hwnd, GWLP_HWNDPARENT))};
+    while (owner && (GetWindowLongPtr(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
+    w->SetOwner(owner ? Widget(owner) : nullptr);
   }
   void Destroyed(HWND hwnd) override {
     QPointer<WindowWidget> w = m_widgets.take(hwnd.value);
@@ -294,6 +318,23 @@ class QtPresenter : public zel_wnd::Presenter {
   }
   std::unique_ptr<CDC> NewDC(HWND) override { return std::make_unique<MeasuringDC>(); }
 
+  // The visible windows whose owner, or an owner of their owner, is hwnd, oldest first.
+  std::vector<HWND> VisibleOwnedBy(HWND hwnd) const {
+    std::vector<HWND> owned;
+    for (auto it = m_widgets.cbegin(); it != m_widgets.cend(); ++it) {
+      const HWND h{it.key()};
+      if (h == hwnd || !it.value() || !it.value()->isVisible()) continue;
+      for (HWND o{static_cast<uintptr_t>(GetWindowLongPtr(h, GWLP_HWNDPARENT))}; o;
+           o = GetParent(o))
+        if (o == hwnd) {
+          owned.push_back(h);
+          break;
+        }
+    }
+    std::sort(owned.begin(), owned.end(), [](HWND a, HWND b) { return a.value < b.value; });
+    return owned;
+  }
+
  private:
   QHash<uintptr_t, QPointer<WindowWidget>> m_widgets;
 };
@@ -323,6 +364,28 @@ class QueueServer : public QObject {
   QTimer m_timer;
 };
 
+// Pictures of a window as shown, the popups it owns drawn over it.
+bool SaveWindowPicture(QtPresenter* presenter, HWND hwnd, const std::string& path,
+                       std::string* error) {
+  WindowWidget* top = presenter ? presenter->Widget(hwnd) : nullptr;
+  if (!top || !top->isVisible()) {
+    *error = "the window is not shown";
+    return false;
+  }
+  QImage image = top->grab().toImage();
+  QPainter painter(&image);
+  for (HWND popup : presenter->VisibleOwnedBy(hwnd)) {
+    WindowWidget* w = presenter->Widget(popup);
+    painter.drawPixmap(w->geometry().topLeft() - top->geometry().topLeft(), w->grab());
+  }
+  painter.end();
+  if (!image.save(QString::fromLocal8Bit(path.c_str()), "PNG")) {
+    *error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
 QtPresenter* g_presenter = nullptr;
 QueueServer* g_server = nullptr;
 bool g_icons = false;
@@ -336,6 +399,22 @@ QtFileIcons& Icons() {
   return icons;
 }
 
+QtInput& Input() {
+  static QtInput input;
+  return input;
+}
+
+class QtDesktop : public zel_wnd::Desktop {
+ public:
+  QtDesktop() { zel_wnd::RegisterDesktop(this); }
+  void Present() override { InstallPresenter(); }
+  int Run() override { return QApplication::exec(); }
+  bool SavePicture(HWND hwnd, const std::string& path, std::string* error) override {
+    return SaveWindowPicture(g_presenter, hwnd, path, error);
+  }
+};
+QtDesktop g_desktop;
+
 }  // namespace
 
 void InstallPresenter() {
@@ -343,9 +422,11 @@ void InstallPresenter() {
   if (!g_presenter) g_presenter = new QtPresenter;
   zel_wnd::SetPresenter(g_presenter);
   zel_system::Install(&Values());
-  // Headless, the fixed icons keep pictures reproducible.
+  // Headless, the fixed icons keep pictures reproducible and the input stays the
+  // program's (or a test's) to set.
   g_icons = !IsHeadless();
   if (g_icons) zel_shell::SetFileIconProvider(&Icons());
+  if (g_icons) zel_input::Install(&Input());
   if (!g_server) g_server = new QueueServer;
 }
 
@@ -353,6 +434,7 @@ void UninstallPresenter() {
   zel_wnd::SetPresenter(nullptr);
   zel_system::Install(nullptr);
   if (g_icons) zel_shell::SetFileIconProvider(nullptr);
+  if (g_icons) zel_input::Install(nullptr);
   g_icons = false;
   delete g_server;
   g_server = nullptr;

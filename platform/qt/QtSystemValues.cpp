@@ -6,6 +6,8 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
 #include <QPalette>
 #include <QScreen>
 #include <QStyle>
@@ -88,6 +90,13 @@ int QtSystemValues::Metric(int index) const {
       return screen ? screen->geometry().width() : 0;
     case SM_CYSCREEN:
       return screen ? screen->geometry().height() : 0;
+    // What a maximised window's client area may fill: the screen less panels and a caption.
+    case SM_CXFULLSCREEN:
+      return screen ? screen->availableGeometry().width() : 0;
+    case SM_CYFULLSCREEN:
+      return screen ? screen->availableGeometry().height() -
+                          style->pixelMetric(QStyle::PM_TitleBarHeight)
+                    : 0;
     case SM_CYCAPTION:
       return style->pixelMetric(QStyle::PM_TitleBarHeight);
     case SM_CYMENU: {
@@ -110,6 +119,22 @@ int QtSystemValues::Metric(int index) const {
     default:
       return zel_system::FixedSystemValues().Metric(index);
   }
+}
+
+std::vector<uint32_t> QtSystemValues::IconPixels(zel_system::StockIcon icon, int size) const {
+  if (IsHeadless() || size < 1) return zel_system::FixedSystemValues().IconPixels(icon, size);
+  EnsureApplication();
+  const QImage image = QApplication::style()
+                           ->standardIcon(QStyle::SP_MessageBoxInformation)
+                           .pixmap(size, size)
+                           .toImage()
+                           .scaled(size, size)
+                           .convertToFormat(QImage::Format_ARGB32);
+  std::vector<uint32_t> pixels(static_cast<size_t>(size) * size);
+  for (int y = 0; y < size; ++y)
+    std::memcpy(&pixels[static_cast<size_t>(y) * size], image.constScanLine(y),
+                static_cast<size_t>(size) * 4);
+  return pixels;
 }
 
 LOGFONT QtSystemValues::SystemFont(zel_system::Font which) const {

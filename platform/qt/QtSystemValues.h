@@ -21,6 +21,8 @@ class QtSystemValues : public zel_system::SystemValues {
   int Metric(int index) const override;
   COLORREF Color(int index) const override { return SystemColor(index); }
   LOGFONT SystemFont(zel_system::Font which) const override;
+  // The style's information icon on a desktop.
+  std::vector<uint32_t> IconPixels(zel_system::StockIcon icon, int size) const override;
 };
 
 }  // namespace zel_qt

@@ -1,7 +1,11 @@
 // The system values service and its fixed, headless values.
 #include "platform/system/SystemValues.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
+
+#include "platform/gdi/ImageList.h"
 
 namespace zel_system {
 namespace {
@@ -14,7 +18,7 @@ constexpr COLORREF kColors[kSysColorCount] = {
     RGB(128, 128, 128), RGB(0, 120, 215),   RGB(255, 255, 255), RGB(240, 240, 240),
     RGB(160, 160, 160), RGB(109, 109, 109), RGB(0, 0, 0),       RGB(0, 0, 0),
     RGB(255, 255, 255), RGB(105, 105, 105), RGB(227, 227, 227), RGB(0, 0, 0),
-    RGB(255, 255, 225), RGB(0, 0, 0),       RGB(0, 102, 204),   RGB(185, 209, 234),
+    RGB(255, 255, 128), RGB(0, 0, 0),       RGB(0, 102, 204),   RGB(185, 209, 234),
     RGB(215, 228, 242), RGB(0, 120, 215),   RGB(240, 240, 240)};
 
 FixedSystemValues g_fixed;
@@ -28,6 +32,10 @@ int FixedSystemValues::Metric(int index) const {
       return 1024;
     case SM_CYSCREEN:
       return 768;
+    case SM_CXFULLSCREEN:
+      return 1024;
+    case SM_CYFULLSCREEN:
+      return 748;
     case SM_CYCAPTION:
     case SM_CYMENU:
       return 20;
@@ -65,6 +73,28 @@ LOGFONT FixedSystemValues::SystemFont(Font which) const {
   lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
   for (int i = 0; const char c : {'T', 'a', 'h', 'o', 'm', 'a'}) lf.lfFaceName[i++] = c;
   return lf;
+}
+
+std::vector<uint32_t> FixedSystemValues::IconPixels(StockIcon, int size) const {
+  std::vector<uint32_t> pixels(static_cast<size_t>(std::max(size, 0)) * std::max(size, 0), 0);
+  // Shapes in units of the icon's size, tested at each pixel's centre.
+  const double s = size, c = s / 2, r = s / 2 - 0.25, stem = s * 0.09;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      const double px = x + 0.5, py = y + 0.5;
+      if (std::hypot(px - c, py - c) > r) continue;
+      const bool dot = std::hypot(px - c, py - s * 0.29) <= s * 0.1;
+      const bool body = std::abs(px - c) <= stem && py >= s * 0.43 && py <= s * 0.8;
+      pixels[static_cast<size_t>(y) * size + x] = dot || body ? 0xFFFFFFFFu : 0xFF1E64C8u;
+    }
+  return pixels;
+}
+
+bool DrawIcon(CDC* dc, StockIcon icon, int x, int y, int size) {
+  CImageList list;
+  if (!dc || !list.Create(size, size)) return false;
+  list.Add(Current().IconPixels(icon, size).data());
+  return list.Draw(dc, 0, POINT{x, y}, ILD_TRANSPARENT);
 }
 
 SystemValues& Current() {

@@ -2,17 +2,24 @@
 // installs the desktop's; without it the fixed values below answer, so that sizes made of
 // them can be worked out by hand.
 //
-// Fixed values (headless): screen 1024 x 768; menu bar height (SM_CYMENU) 20; check mark
-// 13 x 13; icons 32 x 32, small icons 16 x 16; caption 20; edges 2, borders 1; menu-bar
-// buttons 19 x 19. Every system font is "Tahoma" at lfHeight -12 (weight 400, variable
-// pitch, Swiss family; the caption font weight 700), which the fixed-metrics device
+// Fixed values (headless): screen 1024 x 768, of which a window's client area can fill
+// 1024 x 748 (SM_CXFULLSCREEN, SM_CYFULLSCREEN: the screen less a caption); menu bar height
+// (SM_CYMENU) 20; check mark 13 x 13; icons 32 x 32, small icons 16 x 16; caption 20; edges 2,
+// borders 1; menu-bar buttons 19 x 19. Every system font is "Tahoma" at lfHeight -12 (weight 400,
+// variable pitch, Swiss family; the caption font weight 700), which the fixed-metrics device
 // measures as a cell of 15 and an advance of 7. Colours are the classic grey desktop
-// (COLOR_MENU 0xF0F0F0, COLOR_HIGHLIGHT RGB(0, 120, 215), COLOR_INFOBK RGB(255, 255, 225),
-// ...), the same table the fixed-metrics device draws with.
+// (COLOR_MENU 0xF0F0F0, COLOR_HIGHLIGHT RGB(0, 120, 215), ...), the same table the
+// fixed-metrics device draws with; tips are black on RGB(255, 255, 128), the tip colours
+// of the older systems. The information icon is a blue disc with a white "i".
 #pragma once
+
+#include <cstdint>
+#include <vector>
 
 #include "platform/afx/WinTypes.h"
 #include "platform/gdi/GdiTypes.h"
+
+class CDC;
 
 // Metrics.
 enum : int {
@@ -24,6 +31,8 @@ enum : int {
   SM_CXICON = 11,
   SM_CYICON = 12,
   SM_CYMENU = 15,
+  SM_CXFULLSCREEN = 16,
+  SM_CYFULLSCREEN = 17,
   SM_CXEDGE = 45,
   SM_CYEDGE = 46,
   SM_CXSMICON = 49,
@@ -58,6 +67,7 @@ struct NONCLIENTMETRICS {
 namespace zel_system {
 
 enum class Font { Menu, IconTitle, Caption, Status, Message };
+enum class StockIcon { Information };
 
 class SystemValues {
  public:
@@ -67,6 +77,8 @@ class SystemValues {
   // A colour by its COLOR_ index; 0 for an index outside the table.
   virtual COLORREF Color(int index) const = 0;
   virtual LOGFONT SystemFont(Font which) const = 0;
+  // The icon, size pixels square, row by row, each 0xAARRGGBB (not premultiplied).
+  virtual std::vector<uint32_t> IconPixels(StockIcon icon, int size) const = 0;
 };
 
 class FixedSystemValues : public SystemValues {
@@ -74,7 +86,12 @@ class FixedSystemValues : public SystemValues {
   int Metric(int index) const override;
   COLORREF Color(int index) const override;
   LOGFONT SystemFont(Font which) const override;
+  std::vector<uint32_t> IconPixels(StockIcon icon, int size) const override;
 };
+
+// Draws the system's icon with its top-left corner at (x, y), size pixels square,
+// blended with what is there; false for a size below 1.
+bool DrawIcon(CDC* dc, StockIcon icon, int x, int y, int size);
 
 // The service in use (the fixed one unless another was installed).
 SystemValues& Current();

@@ -208,8 +208,6 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPA
   return proc ? proc(hwnd, message, wParam, lParam) : 0;
 }
 
-DWORD GetTickCount() { return zel_wnd_internal::TickCount(); }
-
 namespace zel_wnd {
 
 int QueueHandle() { return ThreadQueue::Current()->WakeHandle(); }

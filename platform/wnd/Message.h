@@ -60,8 +60,6 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-// Milliseconds from an arbitrary start, wrapping as the platform's does.
-DWORD GetTickCount();
 
 namespace zel_wnd {
 

@@ -1,4 +1,4 @@
-// The presenter in use, painting, and the headless presenter.
+// The presenter in use, painting, the headless presenter, and the registered desktop.
 #include "platform/wnd/Presenter.h"
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include "platform/gdi/FixedDC.h"
 #include "platform/menu/MenuApi.h"
 #include "platform/menu/MenuTracking.h"
+#include "platform/wnd/Desktop.h"
 #include "platform/wnd/Message.h"
 #include "platform/wnd/Window.h"
 #include "platform/wnd/WindowInternal.h"
@@ -161,5 +162,15 @@ void HeadlessPresenter::Clear() {
   m_choices.clear();
   m_invalid.clear();
 }
+
+}  // namespace zel_wnd
+
+namespace zel_wnd {
+namespace {
+std::atomic<Desktop*> g_desktop{nullptr};
+}  // namespace
+
+void RegisterDesktop(Desktop* desktop) { g_desktop.store(desktop); }
+Desktop* RegisteredDesktop() { return g_desktop.load(); }
 
 }  // namespace zel_wnd

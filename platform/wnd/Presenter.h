@@ -32,6 +32,8 @@ class Presenter {
   // SetWindowPos with SWP_FRAMECHANGED: the frame and menu bar are laid out again.
   virtual void FrameChanged(HWND hwnd) = 0;
   virtual void Retitled(HWND hwnd) = 0;
+  // A top-level window got another owner (GWLP_HWNDPARENT), or none.
+  virtual void OwnerChanged(HWND hwnd) = 0;
   // Part of the client area (all of it for null) needs painting.
   virtual void Invalidated(HWND hwnd, const RECT* rect) = 0;
   // Paints what is invalid now.
@@ -56,6 +58,7 @@ class HeadlessPresenter : public Presenter {
     kMoved,
     kFrameChanged,
     kRetitled,
+    kOwnerChanged,
     kInvalidated,
     kUpdated,
     kMenuChanged,
@@ -73,6 +76,7 @@ class HeadlessPresenter : public Presenter {
   void Moved(HWND hwnd) override { Note(kMoved, hwnd); }
   void FrameChanged(HWND hwnd) override { Note(kFrameChanged, hwnd); }
   void Retitled(HWND hwnd) override { Note(kRetitled, hwnd); }
+  void OwnerChanged(HWND hwnd) override { Note(kOwnerChanged, hwnd); }
   void Invalidated(HWND hwnd, const RECT* rect) override;
   // Paints the invalid part on a fixed-metrics device, so that WM_PAINT handlers run.
   void Update(HWND hwnd) override;

@@ -99,6 +99,7 @@ constexpr UINT kFirstRegisteredMessage = 0xC000;
 enum : DWORD {
   WS_OVERLAPPED = 0x00000000,
   WS_POPUP = 0x80000000,
+  WS_CLIPSIBLINGS = 0x04000000,
   WS_CHILD = 0x40000000,
   WS_MINIMIZE = 0x20000000,
   WS_VISIBLE = 0x10000000,
@@ -147,6 +148,7 @@ enum : int {
 // Window data indexes.
 enum : int {
   GWLP_WNDPROC = -4,
+  GWLP_HWNDPARENT = -8,  // a top-level window's owner
   GWLP_ID = -12,
   GWL_STYLE = -16,
   GWL_EXSTYLE = -20,

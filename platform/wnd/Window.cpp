@@ -192,6 +192,8 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
       return static_cast<LONG_PTR>(w->exStyle);
     case GWLP_USERDATA:
       return w->userData;
+    case GWLP_HWNDPARENT:
+      return static_cast<LONG_PTR>(w->parent.value);
     default:
       return 0;
   }
@@ -199,6 +201,20 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
 
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
   LONG_PTR previous = 0;
+  if (index == GWLP_HWNDPARENT) {
+    // A top-level window's owner: it goes with its owner and, on a desktop, stays above it.
+    const HWND owner{static_cast<uintptr_t>(value)};
+    if (owner && (owner == hwnd || !IsWindow(owner))) return 0;
+    bool changed = false;
+    Change(hwnd, [&](WindowRecord& r) {
+      if (r.style & WS_CHILD) return;
+      previous = static_cast<LONG_PTR>(r.parent.value);
+      changed = r.parent != owner;
+      r.parent = owner;
+    });
+    if (changed) zel_wnd::CurrentPresenter().OwnerChanged(hwnd);
+    return previous;
+  }
   Change(hwnd, [&](WindowRecord& r) {
     switch (index) {
       case GWLP_WNDPROC:

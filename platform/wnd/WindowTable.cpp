@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "platform/afx/Exceptions.h"
+#include "platform/input/Input.h"
 #include "platform/wnd/Message.h"
 #include "platform/wnd/WindowInternal.h"
 
@@ -99,10 +100,8 @@ LRESULT CallGuarded(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM
   return 0;
 }
 
-DWORD TickCount() {
-  using namespace std::chrono;
-  return static_cast<DWORD>(
-      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
+// Messages are stamped with the input service's clock, so that their times agree with
+// GetTickCount also when a test sets it.
+DWORD TickCount() { return GetTickCount(); }
 
 }  // namespace zel_wnd_internal

@@ -421,7 +421,7 @@ TEST(SystemValuesTest, HeadlessValuesAreTheDocumentedFixedOnes) {
   EXPECT_EQ(GetSystemMetrics(SM_CYMENU), 20);
   EXPECT_EQ(GetSystemMetrics(SM_CXMENUCHECK), 13);
   EXPECT_EQ(GetSystemMetrics(SM_CXICON), 32);
-  EXPECT_EQ(GetSysColor(COLOR_INFOBK), RGB(255, 255, 225));
+  EXPECT_EQ(GetSysColor(COLOR_INFOBK), RGB(255, 255, 128));
   EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(0, 120, 215));
   NONCLIENTMETRICS ncm;
   ASSERT_TRUE(SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0));
