@@ -14,6 +14,7 @@
 
 #include "cli/Command.h"
 #include "cli/LayoutRoots.h"
+#include "cli/MenuDescription.h"
 #include "cli/Output.h"
 #include "layout/DirectoryLayout.h"
 #include "platform/afx/FrameWnd.h"
@@ -25,98 +26,7 @@
 namespace zel_cli {
 namespace {
 
-// The suite's menu: File, Edit, a Tools popup marked (disabled) as the tools popup, an
-// Analyze popup holding a separator, Help.
-constexpr const char* kBuiltInMenu = R"([
-  {"text": "&File", "popup": [{"text": "&Open...", "id": 57601}]},
-  {"text": "&Edit", "popup": [{"text": "&Copy", "id": 57634}]},
-  {"text": "&Tools", "state": 3, "popup": [{"text": "&Options...", "id": 32771}]},
-  {"text": "&Analyze", "popup": [{"separator": true}]},
-  {"text": "&Help", "popup": [{"text": "&About...", "id": 57664}]}
-])";
-
 constexpr const char* kMenuName = "main";
-constexpr UINT kStateBits = MF_GRAYED | MF_DISABLED | MF_CHECKED;
-
-// A description that does not fit: where (as "[2].popup[0].id") and what was expected.
-struct DescriptionError {
-  std::string where;
-  std::string what;
-};
-
-// JSON text (UTF-8) as the menu's bytes: code points up to U+00FF only.
-bool ToMenuBytes(const std::string& utf8, std::string& bytes) {
-  bytes.clear();
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    if (c < 0x80) {
-      bytes += static_cast<char>(c);
-    } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size()) {
-      bytes +=
-          static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
-
-void Build(const Json& items, CMenu& menu, const std::string& path) {
-  if (!items.is_array()) throw DescriptionError{path, "expected an array of items"};
-  for (size_t i = 0; i < items.size(); ++i) {
-    const Json& item = items[i];
-    const std::string at = path + "[" + std::to_string(i) + "]";
-    if (!item.is_object()) throw DescriptionError{at, "expected an object"};
-    for (const auto& [key, value] : item.items())
-      if (key != "text" && key != "id" && key != "state" && key != "separator" && key != "popup")
-        throw DescriptionError{at + "." + key, "unknown field"};
-    std::string text;
-    if (item.contains("text")) {
-      if (!item["text"].is_string()) throw DescriptionError{at + ".text", "expected a string"};
-      if (!ToMenuBytes(item["text"].get<std::string>(), text))
-        throw DescriptionError{at + ".text", "expected characters up to U+00FF"};
-    }
-    UINT id = 0;
-    if (item.contains("id")) {
-      const Json& v = item["id"];
-      if (!v.is_number()) throw DescriptionError{at + ".id", "expected a number"};
-      if (!v.is_number_integer() || v.get<long long>() < 0 || v.get<long long>() > 0xFFFF)
-        throw DescriptionError{at + ".id", "expected a number from 0 to 65535"};
-      id = v.get<UINT>();
-    }
-    UINT state = 0;
-    if (item.contains("state")) {
-      const Json& v = item["state"];
-      if (!v.is_number()) throw DescriptionError{at + ".state", "expected a number"};
-      if (!v.is_number_integer() || v.get<long long>() < 0 ||
-          (v.get<long long>() & ~static_cast<long long>(kStateBits)))
-        throw DescriptionError{at + ".state",
-                               "expected a sum of 1 (grayed), 2 (disabled) and 8 (checked)"};
-      state = v.get<UINT>();
-    }
-    bool separator = false;
-    if (item.contains("separator")) {
-      if (!item["separator"].is_boolean())
-        throw DescriptionError{at + ".separator", "expected true or false"};
-      separator = item["separator"].get<bool>();
-    }
-    const bool popup = item.contains("popup");
-    if (separator && (popup || !text.empty() || id || state))
-      throw DescriptionError{at, "a separator has no text, id, state or popup"};
-    if (popup && item.contains("id")) throw DescriptionError{at + ".id", "a popup has no id"};
-    if (separator) {
-      menu.AppendMenu(MF_SEPARATOR);
-    } else if (popup) {
-      CMenu sub;
-      sub.CreatePopupMenu();
-      Build(item["popup"], sub, at + ".popup");
-      menu.AppendMenu(MF_POPUP | state, sub.GetSafeHmenu().value, text.c_str());
-      sub.Detach();  // the menu owns it now
-    } else {
-      menu.AppendMenu(MF_STRING | state, id, text.c_str());
-    }
-  }
-}
 
 Json Describe(CMenu& menu) {
   Json items = Json::array();
@@ -129,7 +39,7 @@ Json Describe(CMenu& menu) {
     Json item;
     item["text"] = BytesAsCodePoints(text.str());
     item["id"] = sub ? 0u : menu.GetMenuItemID(i);
-    item["state"] = state & kStateBits;
+    item["state"] = state & kMenuStateBits;
     item["separator"] = (state & MF_SEPARATOR) != 0;
     if (sub) item["popup"] = Describe(*sub);
     items.push_back(item);
@@ -161,27 +71,6 @@ void PrintTree(const Json& items, int depth) {
 
 // The description in text into menu; false with the message printed when it does not
 // parse or fit.
-bool BuildFrom(const std::string& text, const std::string& name, CMenu& menu) {
-  Json document;
-  try {
-    document = Json::parse(text);
-  } catch (const nlohmann::json::parse_error& e) {
-    // nlohmann says "[json.exception.parse_error.101] parse error at line 1, column 2: ...".
-    std::string reason = e.what();
-    const size_t at = reason.find(" at line ");
-    reason = at == std::string::npos ? reason : reason.substr(at + 4);
-    Message("tools menu: " + name + ": " + reason);
-    return false;
-  }
-  try {
-    Build(document, menu, "");
-  } catch (const DescriptionError& e) {
-    Message("tools menu: " + name + ": " + (e.where.empty() ? "" : e.where + ": ") + e.what);
-    return false;
-  }
-  return true;
-}
-
 int CountToolItems(CMenu& menu) {
   int n = 0;
   const int count = static_cast<int>(menu.GetMenuItemCount());
@@ -204,7 +93,7 @@ struct MenuOptions {
 };
 
 int MergeMenu(const MenuOptions& o) {
-  std::string text = kBuiltInMenu, name = "the built-in menu";
+  std::string text = kSuiteMenu, name = "the built-in menu";
   if (!o.file.empty()) {
     std::string error;
     if (!IsRegularFile(o.file, error)) {
@@ -224,7 +113,7 @@ int MergeMenu(const MenuOptions& o) {
   }
   CMenu menu;
   menu.CreateMenu();
-  if (!BuildFrom(text, name, menu)) return kUsage;
+  if (!BuildMenuFrom(text, name, menu)) return kUsage;
   CAppTools tools(CAppTools::kNoWatch);
   tools.RegisterMenu(kMenuName, &menu, nullptr, 0, o.offset);
   tools.UpdateMenu(kMenuName, &menu, o.position, o.offset);
@@ -276,7 +165,7 @@ int Watch() {
   }
   CMenu menu;
   menu.CreateMenu();
-  BuildFrom(kBuiltInMenu, "the built-in menu", menu);
+  BuildMenuFrom(kSuiteMenu, "the built-in menu", menu);
   CAppTools tools;
   WatchFrame frame(tools);
   if (!frame.Create(nullptr, "zel tools watch", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,

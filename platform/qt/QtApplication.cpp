@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QtGlobal>
 
 namespace zel_qt {
@@ -16,6 +17,17 @@ struct ApplicationOwner {
   ~ApplicationOwner() { delete app; }
 };
 thread_local ApplicationOwner t_application;
+
+QtMessageHandler g_nextHandler = nullptr;
+
+// The offscreen platform says on standard error that it cannot raise a window or pass on
+// size hints, every time a popup shows; nothing is missing for a picture, so it is quiet.
+void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtWarningMsg && text.startsWith(QLatin1String("This plugin does not support")) &&
+      QGuiApplication::platformName() == QLatin1String("offscreen"))
+    return;
+  if (g_nextHandler) g_nextHandler(type, context, text);
+}
 
 }  // namespace
 
@@ -39,6 +51,7 @@ void EnsureApplication() {
   // Destroyed with the thread that made it: at exit that is before every static object,
   // so Qt's own globals, made later (input devices, the icon caches), are still there.
   t_application.app = new QApplication(argc, argv);
+  g_nextHandler = qInstallMessageHandler(QuietOffscreen);
 }
 
 }  // namespace zel_qt

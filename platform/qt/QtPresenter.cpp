@@ -407,7 +407,10 @@ QtInput& Input() {
 class QtDesktop : public zel_wnd::Desktop {
  public:
   QtDesktop() { zel_wnd::RegisterDesktop(this); }
-  void Present() override { InstallPresenter(); }
+  void Present(bool offscreen) override {
+    if (offscreen && !QCoreApplication::instance()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    InstallPresenter();
+  }
   int Run() override { return QApplication::exec(); }
   bool SavePicture(HWND hwnd, const std::string& path, std::string* error) override {
     return SaveWindowPicture(g_presenter, hwnd, path, error);

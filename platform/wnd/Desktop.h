@@ -20,8 +20,10 @@ class Desktop {
  public:
   virtual ~Desktop() = default;
   // Presents the window model on the calling thread from now on: on the user's display
-  // when there is one, else on an offscreen one that still lays out and paints.
-  virtual void Present() = 0;
+  // when there is one, else on an offscreen one that still lays out and paints. With
+  // offscreen, offscreen even where a display is (for pictures), unless the toolkit's
+  // application already runs on the display.
+  virtual void Present(bool offscreen = false) = 0;
   // Runs the event loop, serving the calling thread's queue, until PostQuitMessage;
   // answers its exit code.
   virtual int Run() = 0;
