@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 
 #include "platform/qt/QtDC.h"
@@ -37,6 +38,7 @@ class TipPictureTest : public zel_test::ZelTest {
  protected:
   void SetUp() override {
     zel_qt::InstallPresenter();
+    scratch.emplace(8, 8, QImage::Format_ARGB32_Premultiplied);
     ASSERT_TRUE(window.CreateEx(0, "Answering", "", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300,
                                 HWND(), HMENU()));
   }
@@ -71,7 +73,8 @@ class TipPictureTest : public zel_test::ZelTest {
   }
 
   Answering window;
-  QImage scratch{8, 8, QImage::Format_ARGB32_Premultiplied};
+  // Made once the application runs: an image made before takes another resolution.
+  std::optional<QImage> scratch;
 };
 
 TEST_F(TipPictureTest, AHoverTipIsTheTextAndItsMargins) {
@@ -83,7 +86,7 @@ TEST_F(TipPictureTest, AHoverTipIsTheTextAndItsMargins) {
   ASSERT_FALSE(image.isNull());
   Save(image, "hover-tip.png");
 
-  CQtDC dc(&scratch);
+  CQtDC dc(&*scratch);
   const LOGFONT lf = TipFont();
   HFONT font = dc.CreateFontIndirect(&lf);
   dc.SelectObject(ToGdiObj(font));
@@ -108,7 +111,7 @@ TEST_F(TipPictureTest, AMessageBoxTipIsItsLinesIconAndMargins) {
   ASSERT_FALSE(image.isNull());
   Save(image, "message-box-tip.png");
 
-  CQtDC dc(&scratch);
+  CQtDC dc(&*scratch);
   const int old = SetRTFLineMode(12);
   LOGFONT caption = TipFont(), text = TipFont();
   CRTFLineMetric c, t;
