@@ -59,17 +59,16 @@ int Tip(const Args& a) {
   desktop->Present(true);
   TipsMessageBox(nullptr, a.text.c_str(), a.caption ? a.caption->c_str() : nullptr, style);
   CTipWnd* tip = CTipWnd::GetTipWnd();
-  CRect r;
-  if (tip) tip->GetWindowRect(&r);
   std::string error;
-  const bool saved = tip && desktop->SavePicture(tip->m_hWnd, a.output, &error);
+  SIZE size;
+  const bool saved = tip && desktop->SavePicture(tip->m_hWnd, a.output, &error, &size);
   DestroyTipWind();
   if (!saved) {
     Message("tip: " + (error.empty() ? std::string("no tip window could be made") : error));
     return kFailed;
   }
-  std::printf("%s\t%ld\t%ld\n", a.output.c_str(), static_cast<long>(r.Width()),
-              static_cast<long>(r.Height()));
+  std::printf("%s\t%ld\t%ld\n", a.output.c_str(), static_cast<long>(size.cx),
+              static_cast<long>(size.cy));
   return kOk;
 }
 

@@ -158,8 +158,9 @@ class ClientWidget : public QWidget {
 
 class WindowWidget : public QWidget {
  public:
-  WindowWidget(HWND hwnd, DWORD style, DWORD exStyle) : m_hwnd(hwnd) {
-    const bool popup = (style & WS_POPUP) && (exStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
+  WindowWidget(HWND hwnd, DWORD style, DWORD exStyle)
+      : m_hwnd(hwnd), m_frame(FrameOf(style, exStyle)) {
+    const bool popup = IsPopup(style, exStyle);
     // A topmost popup that is never activated is a tip: Qt's tool-tip kind of window, which
     // desktops keep above the others and place beside its owner (on Wayland relative to it).
     const bool tip = popup && (exStyle & WS_EX_TOPMOST) && (exStyle & WS_EX_NOACTIVATE);
@@ -181,6 +182,8 @@ class WindowWidget : public QWidget {
   QMenuBar* EnsureMenuBar() {
     if (!m_bar) {
       m_bar = new QMenuBar(this);
+      // As high as the model counts it, so that client coordinates agree.
+      m_bar->setFixedHeight(GetSystemMetrics(SM_CYMENU));
       m_layout->setMenuBar(m_bar);
     }
     return m_bar;
@@ -198,12 +201,15 @@ class WindowWidget : public QWidget {
     if (QWindow* window = windowHandle())
       window->setTransientParent(owner ? owner->windowHandle() : nullptr);
   }
-  // Takes the model's rectangle without telling the model back.
+  // Takes the model's rectangle without telling the model back. The desktop draws the
+  // caption and border itself, outside the widget: the widget is what lies within them.
   void SyncGeometry() {
     RECT r;
     if (!GetWindowRect(m_hwnd, &r)) return;
     m_syncing = true;
-    setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    setGeometry(r.left + m_frame.left, r.top + m_frame.top,
+                r.right - r.left - m_frame.left - m_frame.right,
+                r.bottom - r.top - m_frame.top - m_frame.bottom);
     m_syncing = false;
   }
 
@@ -221,12 +227,26 @@ class WindowWidget : public QWidget {
     if (m_syncing || !isVisible()) return;
     const QRect g = geometry();
     m_syncing = true;
-    SetWindowPos(m_hwnd, HWND(), g.x(), g.y(), g.width(), g.height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_hwnd, HWND(), g.x() - m_frame.left, g.y() - m_frame.top,
+                 g.width() + m_frame.left + m_frame.right,
+                 g.height() + m_frame.top + m_frame.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     m_syncing = false;
   }
 
+  // A window the desktop shows without a frame of its own.
+  static bool IsPopup(DWORD style, DWORD exStyle) {
+    return (style & WS_POPUP) && (exStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
+  }
+  // What the model counts outside the widget: a caption and border the desktop draws.
+  static RECT FrameOf(DWORD style, DWORD exStyle) {
+    if (IsPopup(style, exStyle)) return RECT{};
+    const int b = (style & (WS_BORDER | WS_THICKFRAME)) ? GetSystemMetrics(SM_CXBORDER) : 0;
+    const int caption = (style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
+    return RECT{b, b + caption, b, b};
+  }
+
   HWND m_hwnd;
+  RECT m_frame;
   QVBoxLayout* m_layout;
   ClientWidget* m_client;
   QMenuBar* m_bar = nullptr;
@@ -366,7 +386,7 @@ class QueueServer : public QObject {
 
 // Pictures of a window as shown, the popups it owns drawn over it.
 bool SaveWindowPicture(QtPresenter* presenter, HWND hwnd, const std::string& path,
-                       std::string* error) {
+                       std::string* error, SIZE* size) {
   WindowWidget* top = presenter ? presenter->Widget(hwnd) : nullptr;
   if (!top || !top->isVisible()) {
     *error = "the window is not shown";
@@ -383,6 +403,7 @@ bool SaveWindowPicture(QtPresenter* presenter, HWND hwnd, const std::string& pat
     *error = "cannot write " + path;
     return false;
   }
+  if (size) *size = SIZE{image.width(), image.height()};
   return true;
 }
 
@@ -412,8 +433,8 @@ class QtDesktop : public zel_wnd::Desktop {
     InstallPresenter();
   }
   int Run() override { return QApplication::exec(); }
-  bool SavePicture(HWND hwnd, const std::string& path, std::string* error) override {
-    return SaveWindowPicture(g_presenter, hwnd, path, error);
+  bool SavePicture(HWND hwnd, const std::string& path, std::string* error, SIZE* size) override {
+    return SaveWindowPicture(g_presenter, hwnd, path, error, size);
   }
 };
 QtDesktop g_desktop;

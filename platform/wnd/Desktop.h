@@ -29,8 +29,10 @@ class Desktop {
   virtual int Run() = 0;
   // Saves a PNG picture of the top-level window as it is shown, with the visible popups
   // it owns (tips, for one) drawn over it where they lie; false with the reason in *error
-  // when the window is not presented or the file cannot be written.
-  virtual bool SavePicture(HWND hwnd, const std::string& path, std::string* error) = 0;
+  // when the window is not presented or the file cannot be written. The picture's size
+  // goes to *size when given.
+  virtual bool SavePicture(HWND hwnd, const std::string& path, std::string* error,
+                           SIZE* size = nullptr) = 0;
 };
 
 void RegisterDesktop(Desktop* desktop);

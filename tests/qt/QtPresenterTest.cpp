@@ -282,8 +282,15 @@ TEST_F(QtPresenterTest, QtsLoopServesTheQueueSendsFromOtherThreadsAndTimers) {
   ASSERT_TRUE(ProcessUntil([&] { return frame.ticks >= 2; }));
   frame.KillTimer(1);
   // The frame's widget follows the window: moved by the model, retitled, closed by WM_CLOSE.
+  // The desktop draws caption and border outside the widget, and client coordinates agree.
   frame.MoveWindow(60, 70, 300, 200);
-  EXPECT_EQ(zel_qt::WidgetOf(frame.m_hWnd)->geometry(), QRect(60, 70, 300, 200));
+  const int b = GetSystemMetrics(SM_CXBORDER), caption = GetSystemMetrics(SM_CYCAPTION);
+  EXPECT_EQ(zel_qt::WidgetOf(frame.m_hWnd)->geometry(),
+            QRect(60 + b, 70 + b + caption, 300 - 2 * b, 200 - 2 * b - caption));
+  POINT origin{0, 0};
+  frame.ClientToScreen(&origin);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(zel_qt::ClientOf(frame.m_hWnd)->mapToGlobal(QPoint(0, 0)), QPoint(origin.x, origin.y));
   frame.SetWindowText("Renamed");
   EXPECT_EQ(zel_qt::WidgetOf(frame.m_hWnd)->windowTitle(), "Renamed");
 }

@@ -19,6 +19,20 @@
 
 namespace {
 
+// The picture a command wrote to png, checked against the "PATH<TAB>WIDTH<TAB>HEIGHT" it
+// printed; null when there is none.
+QImage WrittenPicture(const zel_test::ZelResult& r, const std::string& png) {
+  QImage image(QString::fromStdString(png));
+  if (image.isNull()) return image;
+  std::istringstream out(r.out);
+  std::string path;
+  int width = 0, height = 0;
+  out >> path >> width >> height;
+  EXPECT_EQ(path, png);
+  EXPECT_EQ(QSize(width, height), image.size());
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
 class Answering : public CWnd {
   DECLARE_MESSAGE_MAP()
  public:
@@ -136,16 +150,8 @@ TEST_F(TipPictureTest, TheCommandWritesTheSamePicture) {
   zel_test::ZelResult r = RunZel("tip --caption Saved 'Sequence written' -o " + png);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  QImage image(QString::fromStdString(png));
+  const QImage image = WrittenPicture(r, png);
   ASSERT_FALSE(image.isNull());
-  image = image.convertToFormat(QImage::Format_RGB32);
-  std::istringstream out(r.out);
-  std::string path;
-  int width = 0, height = 0;
-  out >> path >> width >> height;
-  EXPECT_EQ(path, png);
-  EXPECT_EQ(image.width(), width);
-  EXPECT_EQ(image.height(), height);
   ExpectFrameAndInside(image);
 
   // The same tip in this process has the same size.
@@ -158,6 +164,32 @@ TEST_F(TipPictureTest, TheCommandWritesTheSamePicture) {
   EXPECT_EQ(RunZel("tip --style bogus x -o " + png).status, 2);
   EXPECT_EQ(RunZel("tip x -o " + (tmp / "tip.txt")).status, 2);
   EXPECT_EQ(RunZel("tip x -o " + (tmp / "missing/dir/tip.png")).status, 1);
+}
+
+TEST(GuiDemoTest, TheScreenshotShowsTheFrameItsMenusAndAHoverTip) {
+  zel_test::TempDir tmp;
+  const std::string png = tmp / "demo.png";
+  zel_test::ZelResult r =
+      zel_test::RunZel("gui-demo --screenshot " + png + " --quit-after 100", tmp.str());
+  ASSERT_EQ(r.status, 0) << r.err;
+  const QImage image = WrittenPicture(r, png);
+  ASSERT_FALSE(image.isNull());
+  // The frame's client area less the caption and border the desktop draws.
+  const int b = GetSystemMetrics(SM_CXBORDER);
+  EXPECT_EQ(image.size(), QSize(640 - 2 * b, 440 - 2 * b - GetSystemMetrics(SM_CYCAPTION)));
+  int tip = 0, black = 0, band = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      tip += p == qRgb(255, 255, 128);
+      black += p == qRgb(0, 0, 0);
+      band += p == qRgb(214, 234, 248);
+    }
+  EXPECT_GT(tip, 1000);  // the hover tip's inside
+  EXPECT_GT(black, 100);
+  EXPECT_GT(band, 10000);
+  EXPECT_EQ(zel_test::RunZel("gui-demo --quit-after 0", tmp.str()).status, 0);
+  EXPECT_EQ(zel_test::RunZel("gui-demo --quit-after -5", tmp.str()).status, 2);
 }
 
 }  // namespace
