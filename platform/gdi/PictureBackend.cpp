@@ -1,11 +1,16 @@
 // The installed picture backend.
 #include "platform/gdi/PictureBackend.h"
 
+#include "platform/module/Toolkit.h"
+
 namespace {
 PictureBackend* g_backend = nullptr;
 }
 
-PictureBackend* ZelPictureBackend() { return g_backend; }
+PictureBackend* ZelPictureBackend() {
+  if (!g_backend) zel_module::EnsureToolkit();
+  return g_backend;
+}
 
 PictureBackend* ZelSetPictureBackend(PictureBackend* backend) {
   PictureBackend* previous = g_backend;

@@ -8,6 +8,7 @@
 #include "platform/app/WinApp.h"
 #include "platform/dialog/Dialog.h"
 #include "platform/dialog/PropertySheet.h"
+#include "platform/module/Toolkit.h"
 
 std::vector<FileFilterItem> ParseFilterString(const char* filter) {
   std::vector<FileFilterItem> items;
@@ -216,6 +217,7 @@ UiBackend& ZelUi() {
     case Wanted::Console:
       return Console();
     case Wanted::Desktop:
+      if (!g_desktop) zel_module::EnsureToolkit();
       if (!g_desktop) return Console();
       g_desktop->StartApplication();
       return *g_desktop;
@@ -234,7 +236,9 @@ UiBackend* ZelSetUi(UiBackend* backend) {
 
 bool ZelStartDesktopUi() {
   const Wanted wanted = WantedByEnvironment();
-  if (!g_desktop || wanted == Wanted::Console) return false;
+  if (wanted == Wanted::Console) return false;
+  if (!g_desktop && (wanted == Wanted::Desktop || HasDisplay())) zel_module::EnsureToolkit();
+  if (!g_desktop) return false;
   if (wanted == Wanted::Desktop || HasDisplay()) g_desktop->StartApplication();
   return &ZelUi() == g_desktop;
 }

@@ -8,6 +8,7 @@
 #include "platform/gdi/FixedDC.h"
 #include "platform/menu/MenuApi.h"
 #include "platform/menu/MenuTracking.h"
+#include "platform/module/Toolkit.h"
 #include "platform/wnd/Desktop.h"
 #include "platform/wnd/Message.h"
 #include "platform/wnd/Window.h"
@@ -171,6 +172,9 @@ std::atomic<Desktop*> g_desktop{nullptr};
 }  // namespace
 
 void RegisterDesktop(Desktop* desktop) { g_desktop.store(desktop); }
-Desktop* RegisteredDesktop() { return g_desktop.load(); }
+Desktop* RegisteredDesktop() {
+  if (!g_desktop.load()) zel_module::EnsureToolkit();
+  return g_desktop.load();
+}
 
 }  // namespace zel_wnd

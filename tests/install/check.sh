@@ -36,6 +36,8 @@ demo=$(env -u ZEL_EXAMPLES ZEL_HOME="$tmp/home" "$prefix/bin/zel" demo 2>&1) || 
   echo "installed zel demo failed:"; echo "$demo"; exit 1; }
 grep -q "$prefix/share/zelutil/examples" <<<"$demo"
 ! grep -q "$(cd "$here/../.." && pwd)/examples" <<<"$demo"
+# The moved command finds its libraries, the Qt backend for drawing among them, by itself.
+env -u LD_LIBRARY_PATH "$prefix/bin/zel" tip hello -o "$tmp/tip.png" | grep -q "^$tmp/tip.png"
 libdir=$(ls -d "$prefix"/lib*/pkgconfig | head -n1)
 export LD_LIBRARY_PATH="$(dirname "$libdir"):${LD_LIBRARY_PATH:-}"
 

@@ -1,0 +1,16 @@
+// The desktop toolkit's library (the Qt backend, libzelutil-qt), loaded on first need. A
+// program that runs on the shared core library and did not link the toolkit (zel does
+// not: most of its commands draw nothing, and the toolkit would cost every start) gets it
+// when it first asks for a picture, a desktop to show windows on, or the desktop's user
+// interface; the library registers its backends as it loads.
+#pragma once
+
+namespace zel_module {
+
+// Loads the toolkit library beside the shared core library (else by the system's search)
+// once, unless it is in the process already; true when it is there afterwards. A program
+// with the core linked into itself never loads it: the toolkit library stands on the
+// shared core and would bring a second one.
+bool EnsureToolkit();
+
+}  // namespace zel_module
