@@ -3,11 +3,16 @@
 
 #include <chrono>
 
+#include "platform/sync/ServiceSlot.h"
+
 namespace zel_input {
 namespace {
 
-SystemInput g_system;
-std::atomic<Input*> g_current{nullptr};
+Input& System() {
+  static SystemInput system;
+  return system;
+}
+constinit zel_sync::ServiceSlot<Input> g_current{&System};
 
 long long Pack(POINT p) { return (static_cast<long long>(p.x) << 32) | static_cast<uint32_t>(p.y); }
 
@@ -53,15 +58,9 @@ void ScriptedInput::SetDown(int virtualKey, bool down) {
     m_down.erase(virtualKey);
 }
 
-Input& Current() {
-  Input* input = g_current.load(std::memory_order_acquire);
-  return input ? *input : g_system;
-}
+Input& Current() { return g_current.Current(); }
 
-Input* Install(Input* input) {
-  Input* previous = g_current.exchange(input, std::memory_order_acq_rel);
-  return previous ? previous : &g_system;
-}
+Input* Install(Input* input) { return g_current.Install(input); }
 
 }  // namespace zel_input
 

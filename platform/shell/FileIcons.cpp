@@ -2,13 +2,13 @@
 #include "platform/shell/FileIcons.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
 #include "platform/fs/FileSystem.h"
+#include "platform/sync/ServiceSlot.h"
 
 namespace zel_shell {
 namespace {
@@ -74,7 +74,8 @@ FixedFileIcons& Fixed() {
   static FixedFileIcons fixed;
   return fixed;
 }
-std::atomic<FileIconProvider*> g_provider{nullptr};
+FileIconProvider& FixedProvider() { return Fixed(); }
+constinit zel_sync::ServiceSlot<FileIconProvider> g_provider{&FixedProvider};
 
 }  // namespace
 
@@ -97,14 +98,10 @@ std::string FixedFileIcons::TypeName(const std::string& fileName, bool isFolder)
   return kKinds[KindOf(fileName, isFolder)].typeName;
 }
 
-FileIconProvider& CurrentFileIcons() {
-  FileIconProvider* p = g_provider.load(std::memory_order_acquire);
-  return p ? *p : Fixed();
-}
+FileIconProvider& CurrentFileIcons() { return g_provider.Current(); }
 
 FileIconProvider* SetFileIconProvider(FileIconProvider* provider) {
-  FileIconProvider* previous = g_provider.exchange(provider, std::memory_order_acq_rel);
-  return previous ? previous : &Fixed();
+  return g_provider.Install(provider);
 }
 
 }  // namespace zel_shell

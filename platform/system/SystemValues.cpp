@@ -2,10 +2,10 @@
 #include "platform/system/SystemValues.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 
 #include "platform/gdi/ImageList.h"
+#include "platform/sync/ServiceSlot.h"
 
 namespace zel_system {
 namespace {
@@ -21,8 +21,11 @@ constexpr COLORREF kColors[kSysColorCount] = {
     RGB(255, 255, 128), RGB(0, 0, 0),       RGB(0, 102, 204),   RGB(185, 209, 234),
     RGB(215, 228, 242), RGB(0, 120, 215),   RGB(240, 240, 240)};
 
-FixedSystemValues g_fixed;
-std::atomic<SystemValues*> g_current{nullptr};
+SystemValues& Fixed() {
+  static FixedSystemValues fixed;
+  return fixed;
+}
+constinit zel_sync::ServiceSlot<SystemValues> g_current{&Fixed};
 
 }  // namespace
 
@@ -97,15 +100,9 @@ bool DrawIcon(CDC* dc, StockIcon icon, int x, int y, int size) {
   return list.Draw(dc, 0, POINT{x, y}, ILD_TRANSPARENT);
 }
 
-SystemValues& Current() {
-  SystemValues* v = g_current.load(std::memory_order_acquire);
-  return v ? *v : g_fixed;
-}
+SystemValues& Current() { return g_current.Current(); }
 
-SystemValues* Install(SystemValues* values) {
-  SystemValues* previous = g_current.exchange(values, std::memory_order_acq_rel);
-  return previous ? previous : &g_fixed;
-}
+SystemValues* Install(SystemValues* values) { return g_current.Install(values); }
 
 }  // namespace zel_system
 

@@ -9,6 +9,7 @@
 #include "platform/menu/MenuApi.h"
 #include "platform/menu/MenuTracking.h"
 #include "platform/module/Toolkit.h"
+#include "platform/sync/ServiceSlot.h"
 #include "platform/wnd/Desktop.h"
 #include "platform/wnd/Message.h"
 #include "platform/wnd/Window.h"
@@ -17,7 +18,8 @@
 namespace zel_wnd {
 namespace {
 
-std::atomic<Presenter*> g_presenter{nullptr};
+Presenter& Headless() { return DefaultPresenter(); }
+constinit zel_sync::ServiceSlot<Presenter> g_presenter{&Headless};
 
 // The position of the item with that command in menu, its popups opened on the way
 // (each gets its init message); the menu holding it in *holder. -1 when none has it.
@@ -40,15 +42,9 @@ int OpenTo(HWND owner, HMENU menu, UINT command, HMENU* holder, int depth = 0) {
 
 }  // namespace
 
-Presenter& CurrentPresenter() {
-  Presenter* p = g_presenter.load(std::memory_order_acquire);
-  return p ? *p : DefaultPresenter();
-}
+Presenter& CurrentPresenter() { return g_presenter.Current(); }
 
-Presenter* SetPresenter(Presenter* presenter) {
-  Presenter* previous = g_presenter.exchange(presenter, std::memory_order_acq_rel);
-  return previous ? previous : &DefaultPresenter();
-}
+Presenter* SetPresenter(Presenter* presenter) { return g_presenter.Install(presenter); }
 
 HeadlessPresenter& DefaultPresenter() {
   static HeadlessPresenter headless;
