@@ -33,8 +33,8 @@ bool Listed(const std::string& name, const char** names) {
   return false;
 }
 
-// Calls each with the file spec of every selected file of dir (all files when names is null
-// and except is true).
+// Calls each with the file specification of every selected file of dir (all files when names is
+// null and except is true).
 void ForEachDataFile(const CZelDirSpec& dir, const char** names, bool except,
                      const std::function<void(const std::string&, const CZelFileSpec&)>& each) {
   for (const std::string& name : DataFileNames(dir)) {

@@ -14,7 +14,8 @@ enum : int {
   ZEL_GFS_NO_SHELL = 16,  // none of ",|*?<>\&()" either
 };
 
-// spec = dir + the safe name + the type's extension; 1 on success, 0 when nothing of the
-// name is usable or every numbered variant is taken (spec untouched, resp. the last tried).
+// The file becomes dir + the safe name + the type's extension; 1 on success, 0 when nothing
+// of the name is usable or every numbered variant is taken (the file untouched, resp. the
+// last tried).
 int GenerateFileSpec(CZelFileSpec& spec, const CZelDirSpec& dir, const char* name, int type,
                      int flags);

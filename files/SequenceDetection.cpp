@@ -378,7 +378,7 @@ int CZelFileSpec::GuessExistingFileSpecGivenPath(const char* path) {
   if (!path) return 0;
   SetSpec(path, 0);
   const char* dot = std::strrchr(path, '.');
-  if (!dot || std::strlen(dot) >= 5) return 0;  // the spec stays set, with type 0
+  if (!dot || std::strlen(dot) >= 5) return 0;  // the path stays set, with type 0
   int type = ZelFtypeFromName(path);
   if (type < 0) type = GuessFtypeUsingSmartAssGuessing(*this);
   SetSpec(path, type);

@@ -27,7 +27,7 @@ class CZelDirSpec : public CObject {
   void SetSpecWin(const char* path);
   // Stores path unchanged (empty when null) and both ids; set.
   void SetSpecMac(short volId, long dirId, const char* path);
-  // Copies a set spec; an unset one leaves this unchanged.
+  // Copies a set folder; an unset one leaves this unchanged.
   void SetSpec(const CZelDirSpec& other);
   void SetSpec(const CZelDirSpec& other, const char* name);
   void ClearSpec();

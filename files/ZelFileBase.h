@@ -24,7 +24,7 @@ class CZelFileBase {
     return m_fileSpec.GetFileLastModificationTime(when);
   }
 
-  // The choosers of the file's spec, with no all-label and no owner window.
+  // The choosers of the file's specification, with no all-label and no owner window.
   int ChooseInput(const int* types, int count, const char* title) {
     return m_fileSpec.ChooseInput(types, count, title, nullptr);
   }

@@ -66,8 +66,8 @@ class CZelFileSpec : public CObject {
   int GuessExistingFileSpecGivenPath(const char* path);
 
   // Let the user pick a file in the open dialog (input) or the save dialog (output,
-  // append), offering the listed file types as the dialog's filter; 1 and the spec set to
-  // the chosen path and its type, or 0 when cancelled and the spec unchanged. allLabel
+  // append), offering the listed file types as the dialog's filter; 1 and this object set
+  // to the chosen path and its type, or 0 when cancelled and the object unchanged. allLabel
   // (input only) names a first filter item offering all listed types at once.
   int ChooseInput(const int* types, int count, const char* title, const char* allLabel = nullptr);
   int ChooseInput(int type, const char* title);
@@ -103,7 +103,7 @@ class CZelFileSpec : public CObject {
 };
 
 // The text a file or archive failure is told in, naming the file name (empty when the
-// exception tells no failure). CZelFileSpec::FormatExceptionMessage names the spec's title.
+// exception tells no failure). CZelFileSpec::FormatExceptionMessage names the file's title.
 CString ZelExceptionText(CException* e, int reading, const char* name);
 
 int operator==(const CZelFileSpec& a, const CZelFileSpec& b);

@@ -1,7 +1,7 @@
 // The installation's directory layout: the three roots (the main data folder, the
 // executables' folder, the shared network database folder), every folder and file derived
 // from them, the base names the suite builds its paths from, and the search for the main
-// data folder. Every root and derived spec starts unset; a recalculation fills its table
+// data folder. Every root and derived folder or file starts unset; a recalculation fills its table
 // from the current root by assignment (so an unset root leaves the table as it was).
 #pragma once
 

@@ -115,7 +115,7 @@ TEST_F(FileErrorsTest, FailedOpensKeepTheRealReason) {
             CString("Unable to read from " + CZelFileSpec(tmp.str().c_str(), 0).GetTitle() +
                     ", it is opened by someone else."));
 
-  // An unset spec answers 0 and leaves the last error as it was.
+  // An unset file answers 0 and leaves the last error as it was.
   CZelBinaryFile unset;
   EXPECT_EQ(unset.OpenInput(), 0);
   EXPECT_EQ(unset.GetLastError().m_cause, CFileException::none);

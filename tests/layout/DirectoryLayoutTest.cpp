@@ -1,4 +1,4 @@
-// The directory layout: derived folders and files, the tool specs, and the search for the
+// The directory layout: derived folders and files, the tool folders, and the search for the
 // main data folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
