@@ -167,6 +167,22 @@ void Line::Grow(int y) {
 }
 
 void Line::Place(const char* text, int count, bool downwards) {
+  // Drawing from a metric takes each run's place from it: nothing to measure.
+  if (m_pass == Pass::kDrawMetric) {
+    if (m_runs == RTF_MAX_RUNS) {
+      m_markup.status = RTF_TOO_MANY_RUNS;
+    } else if (m_runs >= m_metric->m_nCount) {
+      m_markup.status = RTF_TOO_MANY_GROUPS;
+    } else {
+      const POINT at = m_metric->m_pPositions[m_runs];
+      const UINT align = m_dc->SetTextAlign(TA_LEFT | TA_BOTTOM);
+      m_dc->ExtTextOut(m_placed.left + at.x, m_placed.bottom + m_d * at.y, 0, nullptr, text,
+                       static_cast<UINT>(count), nullptr);
+      m_dc->SetTextAlign(align);
+      ++m_runs;
+    }
+    return;
+  }
   SIZE extent;
   m_dc->GetTextExtentPoint(text, count, &extent);
   int left = 0, right = 0;
@@ -187,6 +203,8 @@ void Line::Place(const char* text, int count, bool downwards) {
   }
   const int bottomEdge = m_y + m_d * m_applied;
   switch (m_pass) {
+    case Pass::kDrawMetric:
+      break;
     case Pass::kMeasure: {
       if (m_runs == RTF_MAX_RUNS) {
         m_markup.status = RTF_TOO_MANY_RUNS;
@@ -209,21 +227,6 @@ void Line::Place(const char* text, int count, bool downwards) {
       m_dc->ExtTextOut(m_x + left, bottomEdge, 0, nullptr, text, static_cast<UINT>(count), nullptr);
       m_dc->SetTextAlign(align);
       break;
-    }
-    case Pass::kDrawMetric: {
-      if (m_runs == RTF_MAX_RUNS) {
-        m_markup.status = RTF_TOO_MANY_RUNS;
-      } else if (m_runs >= m_metric->m_nCount) {
-        m_markup.status = RTF_TOO_MANY_GROUPS;
-      } else {
-        const POINT at = m_metric->m_pPositions[m_runs];
-        const UINT align = m_dc->SetTextAlign(TA_LEFT | TA_BOTTOM);
-        m_dc->ExtTextOut(m_placed.left + at.x, m_placed.bottom + m_d * at.y, 0, nullptr, text,
-                         static_cast<UINT>(count), nullptr);
-        m_dc->SetTextAlign(align);
-        ++m_runs;
-      }
-      return;
     }
   }
   if (downwards)

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/gdi/DC.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/MulDiv.h"
 #include "richtext/RichTextScannerInternal.h"
@@ -162,11 +163,6 @@ const std::unordered_map<std::string_view, Word>& Vocabulary() {
   return words;
 }
 
-bool SameFont(const LOGFONT& a, const LOGFONT& b) {
-  return std::memcmp(&a, &b, offsetof(LOGFONT, lfFaceName)) == 0 &&
-         std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
-}
-
 class Scanner {
  public:
   Scanner(MarkupState& state, MarkupSink& sink) : m_s(state), m_sink(sink) {}
@@ -219,7 +215,7 @@ class Scanner {
       return;
     }
     const Formatting& saved = m_s.groups[--m_s.depth];
-    if (!SameFont(saved.font, m_s.now.font)) m_s.pending |= kPendingFont;
+    if (!SameLogFont(saved.font, m_s.now.font)) m_s.pending |= kPendingFont;
     if (saved.textColor != m_s.now.textColor) m_s.pending |= kPendingTextColor;
     if (saved.bkColor != m_s.now.bkColor) m_s.pending |= kPendingBkColor;
     if (saved.offset != m_s.now.offset) m_s.pending |= kPendingOffset;
@@ -285,8 +281,7 @@ class Scanner {
         f.lfPitchAndFamily == row.pitchAndFamily && f.lfCharSet == row.charSet &&
         f.lfOutPrecision == precision)
       return;
-    std::memset(f.lfFaceName, 0, LF_FACESIZE);
-    std::strncpy(f.lfFaceName, row.face, LF_FACESIZE - 1);
+    SetFaceName(f, row.face);
     f.lfPitchAndFamily = row.pitchAndFamily;
     f.lfCharSet = row.charSet;
     f.lfOutPrecision = precision;
@@ -409,12 +404,8 @@ const char* SetRTFLineChString(int slot, const char* markup) {
 }
 
 unsigned long SetRTFForegroundColor(int n, unsigned long color) {
-  char name[16];
-  std::snprintf(name, sizeof name, "cf%d", n);
-  const auto& words = Vocabulary();
-  auto it = words.find(name);
-  if (it == words.end() || it->second.kind != kTextColor) return 0;
-  COLORREF& slot = g_textColors[it->second.param - 1];
+  if (n < 1 || n > static_cast<int>(g_textColors.size())) return 0;  // "cf1" to "cf16"
+  COLORREF& slot = g_textColors[static_cast<size_t>(n) - 1];
   const COLORREF previous = slot;
   slot = static_cast<COLORREF>(color);
   return previous;

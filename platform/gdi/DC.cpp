@@ -11,9 +11,11 @@
 namespace {
 
 constexpr int kFont = 1, kPen = 2, kBrush = 3;
-// Stock objects and system colour brushes get handles of their own range.
+// Stock objects, system colour brushes and created objects each get handles of their own
+// range, the created ones above the others, so that no number of them reaches those.
 constexpr uintptr_t kStockBase = 0x100000;
 constexpr uintptr_t kSysBrushBase = 0x200000;
+constexpr uintptr_t kCreatedBase = 0x300000;
 
 LOGFONT MakeFont(LONG height, const char* face, BYTE pitch) {
   LOGFONT lf;
@@ -63,10 +65,9 @@ CDC::~CDC() = default;
 void CDC::SelectStockFont() { OnSelectFont(GetSelectedFont()); }
 
 DcEvent& CDC::Record(DcEvent::Op op) {
-  static DcEvent scratch;
   if (!m_recording) {
-    scratch = DcEvent();
-    return scratch;
+    m_scratch = DcEvent();
+    return m_scratch;
   }
   m_events.emplace_back();
   m_events.back().op = op;
@@ -110,7 +111,7 @@ CDC::Object* CDC::Find(HGDIOBJ h) {
 
 HGDIOBJ CDC::Make(Object object) {
   object.id = m_nextId[object.kind]++;
-  HGDIOBJ h(++m_serial);
+  HGDIOBJ h(kCreatedBase + ++m_serial);
   m_objects.emplace(h.value, object);
   return h;
 }

@@ -195,6 +195,7 @@ class CDC {
   HGDIOBJ m_font, m_pen, m_brush;
   bool m_recording = true;
   std::vector<DcEvent> m_events;
+  DcEvent m_scratch;  // filled and dropped while not recording
 };
 
 // A device as the platform's drawing functions take it.

@@ -11,7 +11,7 @@ namespace zel_module {
 bool EnsureToolkit() {
   static std::mutex mutex;
   static bool tried = false, loaded = false;
-  // The library's own start-up asks for what it registers: no second load from there.
+  // Should the library's start-up ever ask for what it registers, it gets no second load.
   thread_local bool loading = false;
   if (loading) return false;
   std::lock_guard lock(mutex);

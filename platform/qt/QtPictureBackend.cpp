@@ -102,8 +102,9 @@ class QtPicture : public Picture {
 };
 
 QtPictureBackend g_backend;
+// Installed on loading, unless a backend of the host's own came first.
 [[maybe_unused]] const bool g_installed = [] {
-  if (!ZelPictureBackend()) ZelSetPictureBackend(&g_backend);
+  if (PictureBackend* other = ZelSetPictureBackend(&g_backend)) ZelSetPictureBackend(other);
   return true;
 }();
 

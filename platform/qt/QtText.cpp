@@ -4,15 +4,10 @@
 #include <cstring>
 
 #include "platform/gdi/GdiTypes.h"
+#include "platform/shell/ByteSource.h"
 
 namespace zel_qt {
 namespace {
-
-// 0x80 to 0x9F; the five bytes Windows-1252 leaves undefined keep their own number.
-constexpr char16_t k1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // The Symbol face's letters are Greek, A to Z and a to z.
 constexpr char16_t kSymbolUpper[26] = {0x0391, 0x0392, 0x03A7, 0x0394, 0x0395, 0x03A6, 0x0393,
@@ -82,9 +77,7 @@ bool LooksLikeUtf8(const char* text, int count) {
   return multiByte;
 }
 
-char16_t FromWindows1252(unsigned char byte) {
-  return byte >= 0x80 && byte <= 0x9F ? k1252High[byte - 0x80] : byte;
-}
+char16_t FromWindows1252(unsigned char byte) { return ZelAnsiCharToUtf16(byte); }
 
 char16_t FromSymbolFont(const char* face, unsigned char byte) {
   if (face && std::strncmp(face, "Wingdings", LF_FACESIZE) == 0) return Look(kWingdings, byte);

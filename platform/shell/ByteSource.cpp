@@ -74,14 +74,13 @@ CString ZelUtf16BytesToAnsi(std::string_view bytes) {
   return ZelUtf16ToAnsi(reinterpret_cast<const uint16_t*>(units.data()), units.size());
 }
 
+char16_t ZelAnsiCharToUtf16(unsigned char byte) {
+  return byte >= 0x80 && byte <= 0x9F && kHigh[byte - 0x80] ? kHigh[byte - 0x80] : byte;
+}
+
 std::u16string ZelAnsiToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  for (char c : text) {
-    unsigned char b = static_cast<unsigned char>(c);
-    uint16_t u = b;
-    if (b >= 0x80 && b <= 0x9F && kHigh[b - 0x80]) u = kHigh[b - 0x80];
-    out += static_cast<char16_t>(u);
-  }
+  for (char c : text) out += ZelAnsiCharToUtf16(static_cast<unsigned char>(c));
   return out;
 }

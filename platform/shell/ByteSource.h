@@ -69,5 +69,7 @@ class ZelFileSource : public ZelByteSource {
 CString ZelUtf16ToAnsi(const uint16_t* units, size_t count);
 // The same from little-endian bytes (an odd last byte is ignored).
 CString ZelUtf16BytesToAnsi(std::string_view bytes);
-// Windows-1252 bytes as UTF-16 units (the inverse, for writers and tests).
+// Windows-1252 bytes as UTF-16 units (the inverse, for writers and tests); one byte's
+// character (the five bytes the code page leaves undefined keep their own number).
 std::u16string ZelAnsiToUtf16(std::string_view text);
+char16_t ZelAnsiCharToUtf16(unsigned char byte);

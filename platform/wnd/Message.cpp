@@ -28,9 +28,11 @@ zel_wnd::FailureReporter& Reporter() {
   return reporter;
 }
 
-// Waits until the calling thread's queue has input or one of fds is readable: the index
-// of the descriptor, count for the queue, -1 when ms ran out, -2 on failure.
-int WaitForInput(ThreadQueue& q, const int* fds, int count, DWORD ms, bool queue) {
+// Waits until the calling thread's queue has input (for the filter of GetMessage) or one of
+// fds is readable: the index of the descriptor, count for the queue, -1 when ms ran out, -2
+// on failure. Input the filter leaves waits without being looked at again.
+int WaitForInput(ThreadQueue& q, const int* fds, int count, DWORD ms, bool queue,
+                 HWND filter = HWND(), UINT first = 0, UINT last = 0) {
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + std::chrono::milliseconds(ms == INFINITE ? 0 : ms);
   std::vector<int> handles(fds, fds + count);
@@ -38,14 +40,14 @@ int WaitForInput(ThreadQueue& q, const int* fds, int count, DWORD ms, bool queue
   for (;;) {
     // The signal first, then a look: a message arriving after the look signals again.
     q.TakeWake();
-    if (queue && q.HasInput()) return count;
+    if (queue && q.HasInput(filter, first, last)) return count;
     int wait = -1;
     if (ms != INFINITE) {
       auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
       wait = left > 0 ? static_cast<int>(left) : 0;
     }
     if (queue) {
-      int timer = q.MillisecondsToNextTimer();
+      int timer = q.MillisecondsToNextTimer(filter, first, last);
       if (timer >= 0 && (wait < 0 || timer < wait)) wait = timer;
     }
     // Without a wake-up descriptor (none could be had) the queue is looked at often.
@@ -55,7 +57,7 @@ int WaitForInput(ThreadQueue& q, const int* fds, int count, DWORD ms, bool queue
     if (which == -2) return -2;
     if (which >= 0 && which < count) return which;
     if (which < 0 && ms != INFINITE && Clock::now() >= deadline) {
-      if (queue && q.HasInput()) return count;
+      if (queue && q.HasInput(filter, first, last)) return count;
       return -1;
     }
   }
@@ -147,7 +149,7 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT first, UINT last) {
     q->TakeWake();
     q->ServeSent();
     if (q->Take(msg, hwnd, first, last, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
-    if (WaitForInput(*q, nullptr, 0, INFINITE, true) == -2) return -1;
+    if (WaitForInput(*q, nullptr, 0, INFINITE, true, hwnd, first, last) == -2) return -1;
   }
 }
 

@@ -34,7 +34,7 @@ class Presenter {
   virtual void Retitled(HWND hwnd) = 0;
   // A top-level window got another owner (GWLP_HWNDPARENT), or none.
   virtual void OwnerChanged(HWND hwnd) = 0;
-  // Part of the client area (all of it for null) needs painting.
+  // Some of the client area (all of it for null) needs painting.
   virtual void Invalidated(HWND hwnd, const RECT* rect) = 0;
   // Paints what is invalid now.
   virtual void Update(HWND hwnd) = 0;

@@ -119,12 +119,13 @@ void ThreadQueue::PostQuit(int code) {
   Wake();
 }
 
-bool ThreadQueue::HasInput() {
-  std::lock_guard lock(m_mutex);
-  if (!m_sent.empty() || !m_posted.empty() || m_quit) return true;
-  const auto now = Clock::now();
-  return std::any_of(m_timers.begin(), m_timers.end(),
-                     [&](const Timer& t) { return t.due <= now; });
+bool ThreadQueue::HasInput(HWND filter, UINT first, UINT last) {
+  {
+    std::lock_guard lock(m_mutex);
+    if (!m_sent.empty()) return true;
+  }
+  MSG probe;
+  return Take(&probe, filter, first, last, false);
 }
 
 UINT_PTR ThreadQueue::SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
@@ -159,12 +160,14 @@ void ThreadQueue::KillTimersOf(HWND hwnd) {
   std::erase_if(m_posted, [&](const MSG& m) { return m.hwnd == hwnd; });
 }
 
-int ThreadQueue::MillisecondsToNextTimer() {
+int ThreadQueue::MillisecondsToNextTimer(HWND filter, UINT first, UINT last) {
   std::lock_guard lock(m_mutex);
-  if (m_timers.empty()) return -1;
-  auto next = m_timers.front().due;
-  for (const Timer& t : m_timers) next = std::min(next, t.due);
-  auto left = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now()).count();
+  std::optional<Clock::time_point> next;
+  for (const Timer& t : m_timers)
+    if (Matches(MSG{t.hwnd, WM_TIMER, t.id, 0, 0, {}}, filter, first, last))
+      next = next ? std::min(*next, t.due) : t.due;
+  if (!next) return -1;
+  auto left = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
   return left > 0 ? static_cast<int>(left) : 0;
 }
 

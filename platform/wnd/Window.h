@@ -24,7 +24,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
 // menus are gone. On the window's thread only.
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
-// The procedure's handling of everything the Parts leave to the platform: WM_CLOSE
+// The default handling of the messages a procedure leaves: WM_CLOSE
 // destroys the window, WM_SETTEXT and WM_GETTEXT keep its text, WM_PAINT validates,
 // WM_NCCREATE agrees, WM_MENUCHAR answers MNC_IGNORE; anything else answers 0.
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -60,14 +60,16 @@ class ThreadQueue {
   // A posted message matching the filter, else WM_QUIT when asked for, else a due timer.
   bool Take(MSG* msg, HWND filter, UINT first, UINT last, bool remove);
   void PostQuit(int code);
-  // Anything to handle now: a sent or posted message, the quit request, a due timer.
-  bool HasInput();
+  // Anything to handle now: a sent message, or what Take would take with the filter (a
+  // posted message, the quit request, a due timer).
+  bool HasInput(HWND filter = HWND(), UINT first = 0, UINT last = 0);
 
   UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
   bool KillTimer(HWND hwnd, UINT_PTR id);
   void KillTimersOf(HWND hwnd);
-  // Milliseconds until the next timer is due (0 when one is), -1 when there is none.
-  int MillisecondsToNextTimer();
+  // Milliseconds until the next timer matching the filter is due (0 when one is), -1 when
+  // there is none.
+  int MillisecondsToNextTimer(HWND filter = HWND(), UINT first = 0, UINT last = 0);
 
   // The thread ends: every queued send is answered 0, nothing more is accepted.
   void Shutdown();
