@@ -44,7 +44,7 @@ int Tip(const Args& a) {
   const unsigned int style = Style(a.style);
   if (!EndsWithPng(a.output)) throw CLI::ValidationError("-o", "not a .png file: " + a.output);
   // Anything but OK with the information icon would be a message box, which is no picture.
-  if ((style & 0xF) != 0 || (style & 0xF0) != 0x40) {
+  if (!ShowsAsTip(style)) {
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%X", style);
     Message(std::string("tip: style ") + hex +

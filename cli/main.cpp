@@ -88,11 +88,6 @@ int main(int argc, char** argv) {
   cli.failure_message([](const CLI::App*, const CLI::Error& e) {
     return std::string("zel: ") + e.what() + "\nRun zel --help for more information.\n";
   });
-  for (CLI::App* sub : cli.get_subcommands({}))
-    sub->failure_message([](const CLI::App* app, const CLI::Error& e) {
-      return "zel: " + app->get_name() + ": " + e.what() + "\nRun zel " + app->get_name() +
-             " --help for more information.\n";
-    });
   auto known = [&cli](const std::string& name) {
     for (const CLI::App* sub : cli.get_subcommands({}))
       if (sub->check_name(name)) return true;

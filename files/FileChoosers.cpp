@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kRebase = 34;
-constexpr int kProsite = 35;
 constexpr const char* kDirectories = "Directories";
 
 // Ids ChooseSpec offers as fixed items of their own, whatever their rows say.

@@ -377,9 +377,8 @@ int ZelFtypeFromName(const char* path) {
 int CZelFileSpec::GuessExistingFileSpecGivenPath(const char* path) {
   if (!path) return 0;
   SetSpec(path, 0);
-  const char* dot = std::strrchr(path, '.');
-  if (!dot || std::strlen(dot) >= 5) return 0;  // the path stays set, with type 0
   int type = ZelFtypeFromName(path);
+  if (type == 0) return 0;  // no short extension: the path stays set, with type 0
   if (type < 0) type = GuessFtypeUsingSmartAssGuessing(*this);
   SetSpec(path, type);
   return 1;

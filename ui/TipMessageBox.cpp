@@ -34,26 +34,20 @@ class LineMode {
   int m_old;
 };
 
-LOGFONT IconTitleFont() {
-  LOGFONT lf;
-  SystemParametersInfo(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0);
-  return lf;
-}
-
-// Measures a line of markup: its box from (0, 0).
-CRect Measure(CDC* dc, const std::string& markup, CRTFLineMetric& metric) {
-  LOGFONT lf = IconTitleFont();
+// Measures a line of markup in the tip's font: its box from (0, 0).
+CRect Measure(CDC* dc, const std::string& markup, const LOGFONT& font, CRTFLineMetric& metric) {
+  LOGFONT lf = font;  // the line may write a cell height into it
   GetRTFLineMetrics(dc, markup.c_str(), &lf, &metric);
   return metric.m_rect;
 }
 
 // Draws a line of markup with its top-left corner at (x, y); answers its box there.
-CRect DrawAt(CDC* dc, const std::string& markup, int x, int y) {
+CRect DrawAt(CDC* dc, const std::string& markup, const LOGFONT& font, int x, int y) {
   CRTFLineMetric metric;
-  CRect box = Measure(dc, markup, metric);
+  CRect box = Measure(dc, markup, font, metric);
   box.OffsetRect(x - box.left, y - box.top);
   metric.m_rect = box;
-  LOGFONT lf = IconTitleFont();
+  LOGFONT lf = font;
   RTFLineOut(dc, markup.c_str(), &lf, &metric);
   return box;
 }
@@ -63,8 +57,8 @@ void SizeMessageBoxTip(CTipWnd* tip, CWnd* owner, CPoint*) {
   if (CDC* dc = tip->GetDC()) {
     LineMode mode;
     CRTFLineMetric metric;
-    if (!g_captionMarkup.empty()) caption = Measure(dc, g_captionMarkup, metric);
-    text = Measure(dc, g_textMarkup, metric);
+    if (!g_captionMarkup.empty()) caption = Measure(dc, g_captionMarkup, tip->GetTipFont(), metric);
+    text = Measure(dc, g_textMarkup, tip->GetTipFont(), metric);
     tip->ReleaseDC(dc);
   }
   if (g_style & kIconBits) {
@@ -84,7 +78,8 @@ void SizeMessageBoxTip(CTipWnd* tip, CWnd* owner, CPoint*) {
   tip->SetWindowPos(nullptr, at.x, at.y - 20, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void PaintMessageBoxTip(CTipWnd*, CDC* dc, CRect* rect) {
+void PaintMessageBoxTip(CTipWnd* tip, CDC* dc, CRect* rect) {
+  const LOGFONT& font = tip->GetTipFont();
   const CRect inner(rect->left + 1, rect->top + 1, rect->right - 1, rect->bottom - 1);
   LineMode mode;
   dc->SetBkMode(TRANSPARENT);
@@ -92,7 +87,7 @@ void PaintMessageBoxTip(CTipWnd*, CDC* dc, CRect* rect) {
   dc->FillRect(&inner, dc->GetSysColorBrush(COLOR_INFOBK));
   CRect area(inner.left + 10, inner.top + 15, inner.right - 10, inner.bottom);
   if (!g_captionMarkup.empty()) {
-    const CRect caption = DrawAt(dc, g_captionMarkup, area.left, inner.top + 7);
+    const CRect caption = DrawAt(dc, g_captionMarkup, font, area.left, inner.top + 7);
     CRect band(area.left, caption.bottom, area.right, caption.bottom + 3);
     dc->DrawEdge(&band, EDGE_ETCHED, BF_BOTTOM);
     area.top = caption.bottom + 7;
@@ -101,7 +96,7 @@ void PaintMessageBoxTip(CTipWnd*, CDC* dc, CRect* rect) {
     zel_system::DrawIcon(dc, zel_system::StockIcon::Information, area.left, area.top, 16);
     area.left += 10 + GetSystemMetrics(SM_CXICON) / 2;
   }
-  DrawAt(dc, g_textMarkup, area.left, area.top);
+  DrawAt(dc, g_textMarkup, font, area.left, area.top);
 }
 
 }  // namespace
@@ -135,9 +130,7 @@ int TipsMessageBox(CWnd* parent, const char* text, const char* caption, unsigned
     else
       delete std::exchange(tip, nullptr);
   }
-  // Only an information message with nothing to choose becomes a tip.
-  if (!tip || (style & 0xF) != 0 || (style & kIconBits) != kInformationIcon)
-    return AfxMessageBox(text, style);
+  if (!tip || !ShowsAsTip(style)) return AfxMessageBox(text, style);
   tip->ShowWindow(SW_HIDE);
   tip->m_sizeProc = SizeMessageBoxTip;
   tip->m_paintProc = PaintMessageBoxTip;
@@ -156,6 +149,11 @@ int TipsMessageBox(CWnd* parent, const char* text, const char* caption, unsigned
   tip->m_active = TRUE;
   tip->m_time = GetTickCount();
   return 1;
+}
+
+// Only an information message with nothing to choose becomes a tip.
+bool ShowsAsTip(unsigned int style) {
+  return (style & 0xF) == 0 && (style & kIconBits) == kInformationIcon;
 }
 
 int TipsMessageBox(const char* text, unsigned int style) {

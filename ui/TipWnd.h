@@ -147,6 +147,9 @@ void FlashTip(const CString& text);
 // unless style has TIPS_MARKUP, when they are rich-text markup.
 int TipsMessageBox(CWnd* parent, const char* text, const char* caption, unsigned int style);
 int TipsMessageBox(const char* text, unsigned int style);
+// Whether TipsMessageBox shows a message of that style as a tip: OK alone with the
+// information icon (the style's low eight bits 0x40).
+bool ShowsAsTip(unsigned int style);
 
 // The style bit that makes a message-box tip read its text as markup.
 constexpr unsigned int TIPS_MARKUP = 0x10000000;

@@ -42,9 +42,14 @@ void CPropertySheet::RemovePage(int index) {
   page->DestroyItems();
   page->m_sheet = nullptr;
   m_pages.erase(m_pages.begin() + index);
+  // A page before the active one (or the one to start on) moves it down by one: the same
+  // page stays active.
+  const bool beforeActive = index < m_active, removedActive = index == m_active;
+  if (beforeActive) --m_active;
+  if (index < m_start) --m_start;
   if (m_active >= GetPageCount()) m_active = GetPageCount() - 1;
-  if (m_running && index <= m_active) {
-    if (m_active >= 0) Activate(m_active);
+  if (m_running && (beforeActive || removedActive)) {
+    if (removedActive && m_active >= 0) Activate(m_active);
     if (m_view) m_view->PageChanged();
   }
 }

@@ -7,6 +7,7 @@
 
 #include "platform/afx/posix/Errors.h"
 #include "platform/process/posix/Process.inc"
+#include "platform/sync/ServiceSlot.h"
 
 namespace zel_process {
 
@@ -70,17 +71,16 @@ bool HasUrlScheme(const char* text) {
 }
 
 namespace {
-SystemLauncher g_system;
-Launcher* g_current = nullptr;
+Launcher& System() {
+  static SystemLauncher system;
+  return system;
+}
+constinit zel_sync::ServiceSlot<Launcher> g_current{&System};
 }  // namespace
 
-Launcher& CurrentLauncher() { return g_current ? *g_current : g_system; }
+Launcher& CurrentLauncher() { return g_current.Current(); }
 
-Launcher* SetLauncher(Launcher* launcher) {
-  Launcher* previous = g_current ? g_current : &g_system;
-  g_current = launcher;
-  return previous;
-}
+Launcher* SetLauncher(Launcher* launcher) { return g_current.Install(launcher); }
 
 LaunchPlan PlanLaunch(const char* target, const char* args) {
   LaunchPlan plan;

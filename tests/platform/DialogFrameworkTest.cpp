@@ -378,6 +378,16 @@ TEST_F(DialogFrameworkTest, PropertySheetsMakePagesWhenShownAndApplyThem) {
   EXPECT_EQ(sheet.DoModal(), IDCANCEL);
   EXPECT_EQ(first.reset + third.reset, 2);
   EXPECT_EQ(second.reset, 0);
+
+  // Removing a page before the active one keeps that page active.
+  Page a(kTemplate), b(kTemplate), c(kTemplate);
+  CPropertySheet other("Other");
+  for (Page* p : {&a, &b, &c}) other.AddPage(p);
+  ASSERT_TRUE(other.SetActivePage(2));
+  other.RemovePage(0);
+  EXPECT_EQ(other.GetActivePage(), &c);
+  other.RemovePage(1);  // the active one: the last left takes its place
+  EXPECT_EQ(other.GetActivePage(), &b);
 }
 
 TEST(DialogUnitsTest, BaseUnitsAndPixels) {

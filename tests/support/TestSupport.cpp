@@ -35,8 +35,9 @@ TempDir::~TempDir() {
 
 ZelResult RunZel(const std::string& args, const std::string& dir) {
   std::string out = dir + "/zel.out", err = dir + "/zel.err";
+  // Its temporary files (the demo's folders) go into dir too, and with it.
   std::string command =
-      std::string("'") + ZEL_BINARY + "' " + args + " >'" + out + "' 2>'" + err + "'";
+      "TMPDIR='" + dir + "' '" + ZEL_BINARY + "' " + args + " >'" + out + "' 2>'" + err + "'";
   int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
 }

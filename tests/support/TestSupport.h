@@ -64,7 +64,8 @@ struct ZelResult {
 };
 
 // Runs the zel binary of the build with args (shell words, quoted by the caller), its
-// output captured through files in dir. It inherits the environment, ZEL_HOME included.
+// output captured through files in dir, which is also its TMPDIR. It inherits the rest of
+// the environment, ZEL_HOME included.
 ZelResult RunZel(const std::string& args, const std::string& dir);
 
 // A fixture with both, and the zel command run in the temporary folder.
