@@ -10,6 +10,7 @@
 // A line is seen as the C string it is read into: it ends at its first zero byte.
 #include "files/SequenceDetection.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -130,28 +131,11 @@ int WordAtoi(std::string_view word) {
   return std::atoi(std::string(word).c_str());
 }
 
-// Whether every byte of the line is one of a c g t n u in either case.
+// Whether every byte of the line (which holds no line end) is one of a c g t n u in
+// either case.
 bool IsPureNucleotideLine(std::string_view line) {
-  const char* p = line.data();
-  size_t n = line.size();
-  if (n < 16) {
-    for (size_t i = 0; i < n; i++)
-      if (!(kLowered[static_cast<unsigned char>(p[i])] & kPure)) return false;
-    return true;
-  }
-  using V16 = unsigned char __attribute__((vector_size(16)));
-  auto pure = [p](size_t at) {
-    V16 v;
-    std::memcpy(&v, p + at, 16);
-    V16 l = v | 0x20;
-    return (V16)((l == 'a') | (l == 'c') | (l == 'g') | (l == 't') | (l == 'n') | (l == 'u'));
-  };
-  // 16 bytes at a time, the last block overlapping the one before.
-  V16 all = pure(n - 16);
-  for (size_t i = 0; i + 16 < n; i += 16) all &= pure(i);
-  uint64_t half[2];
-  std::memcpy(half, &all, 16);
-  return (half[0] & half[1]) == ~0ULL;
+  bool anyBase = false;
+  return zel_seqscan::BaseRun(line.data(), line.size(), anyBase) == line.size();
 }
 
 std::string_view CLine(const CString& text) {
@@ -171,11 +155,10 @@ bool SkipBaseLines(CEkStream* stream, int& result) {
   // Whole lines only: a line running on past the run is read the usual way.
   while (run > 0 && p[run - 1] != '\r' && p[run - 1] != '\n') --run;
   if (run == 0) return false;
-  if (result == ZEL_SEQ_UNKNOWN) {
-    anyBase = false;
-    zel_seqscan::BaseRun(p, run, anyBase);
-    if (anyBase) result = ZEL_SEQ_NUCLEIC;
-  }
+  // The whole lines taken hold a base unless they are line ends only.
+  if (result == ZEL_SEQ_UNKNOWN &&
+      std::find_if(p, p + run, [](char c) { return c != '\r' && c != '\n'; }) != p + run)
+    result = ZEL_SEQ_NUCLEIC;
   stream->Skip(run);
   return true;
 }
