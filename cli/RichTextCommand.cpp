@@ -153,24 +153,15 @@ Json PointsJson(const POINT* points, int count) {
   return out;
 }
 
-void RunLine(const Options& o) {
-  // Settings first, all checked before anything changes.
+// The process-wide line settings the options give (mode, tab stops, selector, colours of
+// the colour words, character strings): all checked first, then set.
+void ApplyLineSettings(const Options& o) {
   const int mode = Int(o.mode_, "--mode");
-  LOGFONT font;
-  font.lfHeight = Int(o.height, "--height");
-  font.lfWidth = Int(o.width, "--width");
-  font.lfWeight = Int(o.weight, "--weight");
-  font.lfItalic = o.italic ? 1 : 0;
-  SetFaceName(font, o.face.c_str());
+  // The line functions keep the stops' and the strings' pointers: they live as long as
+  // the process.
   static std::vector<int> tabs;
   tabs = o.tabs.empty() ? std::vector<int>() : IntList(o.tabs, "--tabs", 0);
-  const std::vector<int> rect =
-      o.rect.empty() ? std::vector<int>{0, 0, 0, 0} : IntList(o.rect, "--rect", 4);
-  const std::vector<int> place =
-      o.place.empty() ? std::vector<int>{0, 0} : IntList(o.place, "--place", 2);
-  const int shift = Int(o.shift, "--shift");
-  if (o.mapMode != "text" && o.mapMode != "other") Usage("--mapmode", "text or other");
-  if (o.device != "fixed" && o.device != "qt") Usage("--device", "fixed or qt");
+  const int selector = o.selector.empty() ? 0 : Int(o.selector, "--selector");
   std::vector<std::pair<int, unsigned long>> colors;
   for (const std::string& c : o.fgColors) {
     const size_t eq = c.find('=');
@@ -178,7 +169,6 @@ void RunLine(const Options& o) {
     colors.emplace_back(Int(c.substr(0, eq), "--fgcolor"),
                         static_cast<unsigned long>(Number(c.substr(eq + 1), "--fgcolor")));
   }
-  // The line functions keep the strings' pointers: they live as long as the process.
   static std::vector<std::unique_ptr<std::string>> strings;
   std::vector<std::pair<int, const char*>> chSlots;
   for (const std::string& c : o.chStrings) {
@@ -190,14 +180,63 @@ void RunLine(const Options& o) {
     strings.push_back(std::make_unique<std::string>(o.hexEscapes ? Unescape(text) : text));
     chSlots.emplace_back(slot, strings.back()->c_str());
   }
-  const std::string text = o.hexEscapes ? Unescape(o.text) : o.text;
 
   SetRTFLineMode(mode);
   SetRTFLineTabStops(static_cast<int>(tabs.size()), tabs.empty() ? nullptr : tabs.data(), nullptr,
                      nullptr);
-  if (!o.selector.empty()) SetRTFLineCDSelector(Int(o.selector, "--selector"));
+  if (!o.selector.empty()) SetRTFLineCDSelector(selector);
   for (auto [n, v] : colors) SetRTFForegroundColor(n, v);
   for (auto [slot, markup] : chSlots) SetRTFLineChString(slot, markup);
+}
+
+// The font the options describe, selected into the device before each line call as a
+// host selects it (the lines take the selected font for what their description says).
+// It is the device's first font; making, selecting and deleting it stay out of the
+// events, which hold the line calls' own.
+class CallerFont {
+ public:
+  CallerFont(CDC* dc, const LOGFONT& font) : m_dc(dc), m_font(dc->CreateFontIndirect(&font)) {}
+  ~CallerFont() {
+    m_dc->SelectObject(m_dc->GetStockObject(SYSTEM_FONT));
+    m_dc->DeleteObject(ToGdiObj(m_font));
+  }
+  CallerFont(const CallerFont&) = delete;
+  CallerFont& operator=(const CallerFont&) = delete;
+
+  template <typename LineCall>
+  int Call(LineCall call) {
+    m_dc->SelectObject(ToGdiObj(m_font));
+    m_dc->ClearEvents();
+    const int status = call();
+    m_events.insert(m_events.end(), m_dc->Events().begin(), m_dc->Events().end());
+    m_dc->ClearEvents();
+    return status;
+  }
+  const std::vector<DcEvent>& Events() const { return m_events; }
+
+ private:
+  CDC* m_dc;
+  HFONT m_font;
+  std::vector<DcEvent> m_events;
+};
+
+void RunLine(const Options& o) {
+  // Everything checked before anything changes.
+  LOGFONT font;
+  font.lfHeight = Int(o.height, "--height");
+  font.lfWidth = Int(o.width, "--width");
+  font.lfWeight = Int(o.weight, "--weight");
+  font.lfItalic = o.italic ? 1 : 0;
+  SetFaceName(font, o.face.c_str());
+  const std::vector<int> rect =
+      o.rect.empty() ? std::vector<int>{0, 0, 0, 0} : IntList(o.rect, "--rect", 4);
+  const std::vector<int> place =
+      o.place.empty() ? std::vector<int>{0, 0} : IntList(o.place, "--place", 2);
+  const int shift = Int(o.shift, "--shift");
+  if (o.mapMode != "text" && o.mapMode != "other") Usage("--mapmode", "text or other");
+  if (o.device != "fixed" && o.device != "qt") Usage("--device", "fixed or qt");
+  const std::string text = o.hexEscapes ? Unescape(o.text) : o.text;
+  ApplyLineSettings(o);
 
   const int mapMode = o.mapMode == "text" ? MM_TEXT : MM_LOMETRIC;
   std::unique_ptr<Picture> picture;
@@ -216,24 +255,27 @@ void RunLine(const Options& o) {
     }
     dc = picture->Device();
     dc->SetMapMode(mapMode);
-    dc->ClearEvents();
   } else {
     fixed = std::make_unique<CFixedDC>(mapMode);
     dc = fixed.get();
   }
+  CallerFont selected(dc, font);
 
   Json out;
   if (o.op == "measure") {
     RECT r;
     int value = 0;
-    out["status"] = MeasureRTFLine(dc, text.c_str(), &font, &r, &value);
+    out["status"] =
+        selected.Call([&] { return MeasureRTFLine(dc, text.c_str(), &font, &r, &value); });
     out["rect"] = RectJson(r);
   } else if (o.op == "metrics" || o.op == "metricsex") {
     CRTFLineMetric m;
     int starts[RTF_MAX_RUNS + 1];
     std::fill(std::begin(starts), std::end(starts), -1);
-    out["status"] = o.op == "metrics" ? GetRTFLineMetrics(dc, text.c_str(), &font, &m)
-                                      : GetRTFLineMetricsEx(dc, text.c_str(), &font, &m, starts);
+    out["status"] = selected.Call([&] {
+      return o.op == "metrics" ? GetRTFLineMetrics(dc, text.c_str(), &font, &m)
+                               : GetRTFLineMetricsEx(dc, text.c_str(), &font, &m, starts);
+    });
     out["rect"] = RectJson(m.m_rect);
     out["count"] = m.m_nCount;
     out["positions"] = PointsJson(m.m_pPositions, m.m_nCount);
@@ -249,19 +291,19 @@ void RunLine(const Options& o) {
     }
   } else if (o.op == "draw") {
     RECT r{rect[0], rect[1], rect[2], rect[3]};
-    out["status"] = DrawRTFLine(dc, text.c_str(), &font, &r, shift);
-    out["events"] = EventsJson(dc->Events(), o.allEvents);
+    out["status"] = selected.Call([&] { return DrawRTFLine(dc, text.c_str(), &font, &r, shift); });
+    out["events"] = EventsJson(selected.Events(), o.allEvents);
   } else {  // lineout
     CRTFLineMetric m;
-    GetRTFLineMetrics(dc, text.c_str(), &font, &m);
+    selected.Call([&] { return GetRTFLineMetrics(dc, text.c_str(), &font, &m); });
     const int w = m.m_rect.right - m.m_rect.left, h = m.m_rect.bottom - m.m_rect.top;
     m.m_rect = RECT{place[0], place[1] - h, place[0] + w, place[1]};
-    out["status"] = RTFLineOut(dc, text.c_str(), &font, &m);
+    out["status"] = selected.Call([&] { return RTFLineOut(dc, text.c_str(), &font, &m); });
     out["rect"] = RectJson(m.m_rect);
     out["count"] = m.m_nCount;
     out["positions"] = PointsJson(m.m_pPositions, m.m_nCount);
     out["extents"] = PointsJson(m.m_pExtents, m.m_nCount);
-    out["events"] = EventsJson(dc->Events(), o.allEvents);
+    out["events"] = EventsJson(selected.Events(), o.allEvents);
   }
   out["font"] = Json{{"height", font.lfHeight},
                      {"width", font.lfWidth},
@@ -320,26 +362,31 @@ const CommandRegistrar kRegistrar(60, [](CLI::App& app) {
     });
   }
 
-  static std::string text, output, face = "Arial", height = "-13", mode = "2", margin = "4";
+  static Options drawing;
+  static std::string output, margin = "4";
   CLI::App* render = cmd->add_subcommand("render", "Draw the line into a PNG, SVG or PDF file");
-  render->add_option("text", text, "The markup")->required();
+  render->add_option("text", drawing.text, "The markup")->required();
   render->add_option("-o,--output", output, "FILE.png, FILE.svg or FILE.pdf")->required();
-  render->add_option("--face", face, "Face name (default Arial)");
-  render->add_option("--height", height, "Font height (default -13)");
-  render->add_option("--mode", mode, "Line mode bits (default 2)");
+  render->add_option("--face", drawing.face, "Face name (default Arial)");
+  render->add_option("--height", drawing.height, "Font height (default -13)");
+  render->add_option("--mode", drawing.mode_, "Line mode bits (default 2)");
+  render->add_option("--tabs", drawing.tabs, "Tab stops, e.g. 50,100");
+  render->add_option("--selector", drawing.selector, "CD selector");
+  render->add_option("--fgcolor", drawing.fgColors,
+                     "Colour of word cfN: N=V (red in the low byte)");
+  render->add_option("--chstring", drawing.chStrings, "Character string of slot N (0-15): N=TEXT");
   render->add_option("--margin", margin, "Margin in pixels (default 4)");
   render->callback([] {
     LOGFONT font;
-    font.lfHeight = Int(height, "--height");
+    font.lfHeight = Int(drawing.height, "--height");
     font.lfWeight = FW_NORMAL;
-    SetFaceName(font, face.c_str());
-    const int lineMode = Int(mode, "--mode");
+    SetFaceName(font, drawing.face.c_str());
     const int pixels = Int(margin, "--margin");
     if (pixels < 0 || pixels > 10000) Usage("--margin", "0 to 10000 pixels");
     PictureBackend* backend = ZelPictureBackend();
     if (backend && !backend->CanWrite(output)) Usage("--output", "a .png, .svg or .pdf file name");
-    SetRTFLineMode(lineMode);
-    RenderedPicture picture = RenderRichTextLine(text, font, pixels, output);
+    ApplyLineSettings(drawing);
+    RenderedPicture picture = RenderRichTextLine(drawing.text, font, pixels, output);
     if (!picture.ok) {
       std::fprintf(stderr, "zel: cannot write %s: %s\n", output.c_str(), picture.error.c_str());
       SetStatus(kFailed);

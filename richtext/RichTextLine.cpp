@@ -20,6 +20,38 @@ int* g_tabStops = nullptr;
 
 enum class Pass { kMeasure, kDraw, kDrawMetric };
 
+// How a device that draws Unicode is to read a line's bytes, decided once for the whole
+// line so that a word reads the same in every run: UTF-8 when the text the markup hands on
+// is UTF-8 as a whole. What control words make (quotes, dashes, the bullet) and what
+// symbol faces show are no text of the writer's: they keep their own meaning either way,
+// and one coming inside a sequence breaks it.
+class LineTextBytes final : public MarkupSink {
+ public:
+  // Scans text once more on a copy of the state the line starts with.
+  static TextBytes Of(const char* text, const MarkupState& start) {
+    MarkupState state = start;
+    LineTextBytes sink(state);
+    ScanMarkup(text, state, sink);
+    return sink.m_check.IsUtf8() ? TextBytes::kUtf8 : TextBytes::kWindows1252;
+  }
+
+  void Visible(unsigned char c, bool fromWord) override {
+    if (fromWord || m_state.now.font.lfCharSet == SYMBOL_CHARSET)
+      m_check.Break();
+    else
+      m_check.Add(c);
+  }
+  void Tab() override { m_check.Break(); }
+  void NewLine() override { m_check.Break(); }
+  void AfterLiteral(int) override {}
+
+ private:
+  explicit LineTextBytes(const MarkupState& state) : m_state(state) {}
+
+  const MarkupState& m_state;
+  Utf8Check m_check;
+};
+
 // The working state of the line in hand. Fixed-size buffers: nothing is allocated per
 // character or per run.
 class Line final : public MarkupSink {
@@ -27,7 +59,7 @@ class Line final : public MarkupSink {
   int Run(HDC dc, const char* text, LOGFONT* font, Pass pass, RECT* rect, int shift,
           CRTFLineMetric* metric, int* runStarts);
 
-  void Visible(unsigned char c) override;
+  void Visible(unsigned char c, bool fromWord) override;
   void Tab() override;
   void NewLine() override;
   void AfterLiteral(int index) override;
@@ -57,6 +89,7 @@ class Line final : public MarkupSink {
   RECT m_rect;  // the measured rectangle
   HFONT m_created;
   int m_savedBkMode = 0;
+  TextBytes m_savedTextBytes = TextBytes::kEachCall;
   CRTFLineMetric* m_metric = nullptr;
   RECT m_placed;  // the metric's rectangle when drawing from it
   int* m_runStarts = nullptr;
@@ -110,7 +143,7 @@ void Line::Begin(LOGFONT* font) {
   m_rect = RECT();
 }
 
-void Line::Visible(unsigned char c) {
+void Line::Visible(unsigned char c, bool) {
   // Measuring alone ignores colours; a metric measured to be drawn splits runs where the
   // drawing will, so that every drawn run has its recorded place.
   const unsigned matter =
@@ -270,6 +303,7 @@ void Line::Finish() {
   }
   // Always, not only where the line changed it: the device leaves as the line found it.
   m_dc->SetBkMode(m_savedBkMode);
+  m_dc->SetTextBytes(m_savedTextBytes);
   if (m_pass == Pass::kMeasure && m_metricMode) {
     const int top = m_rect.top * m_d, bottom = m_rect.bottom * m_d;
     for (int i = 0; i < m_runs; ++i) m_positions[i].y = (m_positions[i].y - m_rect.bottom) * m_d;
@@ -298,7 +332,9 @@ int Line::Run(HDC dc, const char* text, LOGFONT* font, Pass pass, RECT* rect, in
     m_placed = metric->m_rect;
     m_left = m_placed.left;
   }
-  ScanMarkup(text ? text : "", m_markup, *this);
+  if (!text) text = "";
+  m_savedTextBytes = m_dc->SetTextBytes(LineTextBytes::Of(text, m_markup));
+  ScanMarkup(text, m_markup, *this);
   Finish();
   if (pass == Pass::kMeasure && !m_metricMode && rect) *rect = m_rect;
   m_runStarts = nullptr;

@@ -187,7 +187,7 @@ class Scanner {
       } else {
         // A tab or newline byte is a character like any other: only the words make tabs
         // and new lines, so a stray control byte in a label cannot reflow it.
-        Visible(c);
+        Visible(c, false);
         if (depth == 0) m_sink.AfterLiteral(static_cast<int>(p - text));
         ++p;
       }
@@ -195,10 +195,10 @@ class Scanner {
   }
 
  private:
-  void Visible(unsigned char c) {
+  void Visible(unsigned char c, bool fromWord) {
     if (m_s.now.hidden) return;
     if (m_s.now.caps) c = static_cast<unsigned char>(std::toupper(c));
-    m_sink.Visible(c);
+    m_sink.Visible(c, fromWord);
   }
 
   void OpenGroup() {
@@ -294,10 +294,10 @@ class Scanner {
       case kDirect:
         // An escaped backslash or brace is text the writer meant literally: it is handed
         // on as it stands, neither hidden nor upper-cased.
-        m_sink.Visible(static_cast<unsigned char>(w.param));
+        m_sink.Visible(static_cast<unsigned char>(w.param), true);
         break;
       case kChar:
-        Visible(static_cast<unsigned char>(w.param));
+        Visible(static_cast<unsigned char>(w.param), true);
         break;
       case kWeight:
         SetFontField(now.font.lfWeight, w.param ? FW_BOLD : FW_NORMAL);

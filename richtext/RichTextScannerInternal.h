@@ -44,7 +44,8 @@ struct MarkupState {
 // What the layout does with the scanned line.
 class MarkupSink {
  public:
-  virtual void Visible(unsigned char c) = 0;
+  // A character to show; fromWord when a control word made it rather than the text.
+  virtual void Visible(unsigned char c, bool fromWord) = 0;
   virtual void Tab() = 0;
   virtual void NewLine() = 0;
   // After each byte written literally in the line's own text has been handled.

@@ -9,9 +9,12 @@
 #include "platform/ui/UiBackend.h"
 #include "platform/wnd/Window.h"
 #include "richtext/RichTextLine.h"
+#include "ui/TipDCInternal.h"
 #include "ui/TipWnd.h"
 
 namespace {
+
+using tip_internal::TipDC;
 
 // The last message-box tip's caption and text as markup, and its style.
 std::string g_captionMarkup;
@@ -34,8 +37,13 @@ class LineMode {
   int m_old;
 };
 
+// The lines measure and draw what the font selected in the device shows until the markup
+// changes it, and a line that changed it leaves the stock font behind: the tip font is
+// selected afresh for every line.
+
 // Measures a line of markup in the tip's font: its box from (0, 0).
 CRect Measure(CDC* dc, const std::string& markup, const LOGFONT& font, CRTFLineMetric& metric) {
+  TipDC selected(dc, font);
   LOGFONT lf = font;  // the line may write a cell height into it
   GetRTFLineMetrics(dc, markup.c_str(), &lf, &metric);
   return metric.m_rect;
@@ -47,6 +55,7 @@ CRect DrawAt(CDC* dc, const std::string& markup, const LOGFONT& font, int x, int
   CRect box = Measure(dc, markup, font, metric);
   box.OffsetRect(x - box.left, y - box.top);
   metric.m_rect = box;
+  TipDC selected(dc, font);
   LOGFONT lf = font;
   RTFLineOut(dc, markup.c_str(), &lf, &metric);
   return box;
@@ -136,6 +145,8 @@ int TipsMessageBox(CWnd* parent, const char* text, const char* caption, unsigned
   tip->m_paintProc = PaintMessageBoxTip;
   CPoint pointer;
   GetCursorPos(&pointer);
+  // The hover logic keeps a tip while the pointer rests where it was last noted.
+  tip->m_point = pointer;
   g_style = style;
   g_captionMarkup = TipTextToMarkup(caption ? caption : AfxGetAppName(), style);
   if (!g_captionMarkup.empty()) g_captionMarkup.insert(0, "\\b ");

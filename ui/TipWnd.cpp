@@ -7,43 +7,18 @@
 #include "platform/system/SystemValues.h"
 #include "platform/wnd/Message.h"
 #include "platform/wnd/Window.h"
+#include "ui/TipDCInternal.h"
 
 const UINT WM_TIP_REQUEST = RegisterWindowMessage("WM_TIP_REQUEST");
 
 namespace {
 
+using tip_internal::TipDC;
+
 CTipWnd* g_tip = nullptr;
 
 // A hover tip stays at least this long before the pointer is looked at again.
 constexpr DWORD kTipHoldMs = 1500;
-
-// A device with the tip font selected for as long as it lives: the window's measuring
-// device (released with it) or the one handed over.
-class TipDC {
- public:
-  TipDC(CWnd& wnd, const LOGFONT& font) : TipDC(wnd.GetDC(), font) { m_releaseTo = &wnd; }
-  TipDC(CDC* dc, const LOGFONT& font) : m_dc(dc) {
-    if (!m_dc) return;
-    m_font = m_dc->CreateFontIndirect(&font);
-    m_old = m_dc->SelectObject(ToGdiObj(m_font));
-  }
-  ~TipDC() {
-    if (!m_dc) return;
-    m_dc->SelectObject(m_old);
-    m_dc->DeleteObject(ToGdiObj(m_font));
-    if (m_releaseTo) m_releaseTo->ReleaseDC(m_dc);
-  }
-  TipDC(const TipDC&) = delete;
-  TipDC& operator=(const TipDC&) = delete;
-  CDC* operator->() const { return m_dc; }
-  explicit operator bool() const { return m_dc != nullptr; }
-
- private:
-  CDC* m_dc;
-  CWnd* m_releaseTo = nullptr;
-  HFONT m_font;
-  HGDIOBJ m_old;
-};
 
 // What a window's rectangle is, for a size.
 CSize WindowSize(const CWnd& wnd) {

@@ -15,10 +15,12 @@
 
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/afx/WinTypes.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/TextBytes.h"
 
 class CImageList;
 
@@ -91,6 +93,10 @@ class CDC {
   COLORREF SetBkColor(COLORREF color);
   UINT GetTextAlign() const { return m_align; }
   UINT SetTextAlign(UINT align);
+  // How a device that draws Unicode reads the bytes of text calls; answers the previous
+  // way. A device that draws the bytes as they are has nothing to decide.
+  TextBytes GetTextBytes() const { return m_textBytes; }
+  TextBytes SetTextBytes(TextBytes how) { return std::exchange(m_textBytes, how); }
 
   // Objects. Created objects belong to this device and live until deleted or the device
   // goes; deleting a selected object fails, deleting a stock object does nothing.
@@ -188,6 +194,7 @@ class CDC {
   COLORREF m_textColor = 0x000000;
   COLORREF m_bkColor = 0xFFFFFF;
   UINT m_align = TA_LEFT | TA_TOP;
+  TextBytes m_textBytes = TextBytes::kEachCall;
   POINT m_current;
   std::unordered_map<uintptr_t, Object> m_objects;
   uintptr_t m_serial = 0;

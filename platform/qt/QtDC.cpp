@@ -68,7 +68,7 @@ void CQtDC::DoTextMetrics(TEXTMETRIC& tm) {
 SIZE CQtDC::DoTextExtent(const char* text, int count) {
   const zel_qt::RealizedFont& f = *m_font;
   if (count <= 0) return SIZE{0, f.ascent + f.descent};
-  const QString s = zel_qt::ToUnicode(text, count, f.logFont);
+  const QString s = zel_qt::ToUnicode(text, count, f.logFont, GetTextBytes());
   return SIZE{static_cast<LONG>(qRound(f.metrics.horizontalAdvance(s))), f.ascent + f.descent};
 }
 
@@ -120,7 +120,7 @@ COLORREF CQtDC::DoSysColor(int index) const { return zel_qt::SystemColor(index);
 void CQtDC::DoTextOut(int x, int y, UINT align, UINT options, const RECT* rect, const char* text,
                       int count, const int* dx) {
   const zel_qt::RealizedFont& f = *m_font;
-  const QString s = zel_qt::ToUnicode(text, count, f.logFont);
+  const QString s = zel_qt::ToUnicode(text, count, f.logFont, GetTextBytes());
   const int width = count > 0 ? static_cast<int>(qRound(f.metrics.horizontalAdvance(s))) : 0;
   const int height = f.ascent + f.descent;
   QPainter& p = *m_painter;

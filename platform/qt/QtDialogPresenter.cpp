@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -66,6 +67,35 @@ QString WithoutMnemonics(const QString& text) {
 
 bool TakesFocus(DialogItemKind kind) {
   return kind != DialogItemKind::Text && kind != DialogItemKind::GroupBox;
+}
+
+// A password edit shows the model's character for each typed one, not the style's bullet.
+class PasswordCharStyle : public QProxyStyle {
+ public:
+  explicit PasswordCharStyle(QChar shown) : m_shown(shown) {}
+  QChar Shown() const { return m_shown; }
+
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* answer) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return m_shown.unicode();
+    return QProxyStyle::styleHint(hint, option, widget, answer);
+  }
+
+ private:
+  QChar m_shown;
+};
+
+void ShowPasswordChar(QLineEdit& edit, char passwordChar) {
+  edit.setEchoMode(passwordChar ? QLineEdit::Password : QLineEdit::Normal);
+  if (!passwordChar) return;
+  const QChar shown(FromWindows1252(static_cast<unsigned char>(passwordChar)));
+  auto* style = dynamic_cast<PasswordCharStyle*>(edit.style());
+  if (style && style->Shown() == shown) return;
+  // The edit owns its style; the one it had before goes once the new one is in place.
+  auto* fresh = new PasswordCharStyle(shown);
+  fresh->setParent(&edit);
+  edit.setStyle(fresh);
+  delete style;
 }
 
 QStringList Entries(const std::vector<CString>& strings) {
@@ -277,7 +307,7 @@ void QtDialogView::Refresh(CDialogItem& item) {
     case DialogItemKind::Edit: {
       auto* edit = static_cast<QLineEdit*>(widget);
       if (edit->text() != text) edit->setText(text);
-      edit->setEchoMode(s.passwordChar ? QLineEdit::Password : QLineEdit::Normal);
+      ShowPasswordChar(*edit, s.passwordChar);
       edit->setReadOnly(item.GetStyle() & ES_READONLY);
       if (s.selStart != s.selEnd)
         edit->setSelection(s.selStart, s.selEnd - s.selStart);

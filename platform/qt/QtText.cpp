@@ -42,39 +42,10 @@ char16_t Look(const Pair (&table)[N], unsigned char byte) {
 }  // namespace
 
 bool LooksLikeUtf8(const char* text, int count) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text);
-  bool multiByte = false;
-  for (int i = 0; i < count;) {
-    const unsigned char c = p[i];
-    int more;
-    char32_t code;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      more = 1;
-      code = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      more = 2;
-      code = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      more = 3;
-      code = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + more >= count) return false;  // cut off at the end
-    for (int k = 1; k <= more; ++k) {
-      if ((p[i + k] & 0xC0) != 0x80) return false;
-      code = (code << 6) | (p[i + k] & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-    static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-    if (code < kLeast[more] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-    multiByte = true;
-    i += more + 1;
-  }
-  return multiByte;
+  Utf8Check check;
+  for (int i = 0; i < count; ++i)
+    if (!check.Add(static_cast<unsigned char>(text[i]))) return false;
+  return check.IsUtf8();
 }
 
 char16_t FromWindows1252(unsigned char byte) { return ZelAnsiCharToUtf16(byte); }
@@ -93,13 +64,29 @@ QChar ToUnicode(unsigned char byte, const LOGFONT& font) {
   return QChar(FromWindows1252(byte));
 }
 
-QString ToUnicode(const char* text, int count, const LOGFONT& font) {
+QString ToUnicode(const char* text, int count, const LOGFONT& font, TextBytes how) {
   if (count <= 0) return QString();
-  if (font.lfCharSet != SYMBOL_CHARSET && LooksLikeUtf8(text, count))
-    return QString::fromUtf8(text, count);
-  QString out(count, Qt::Uninitialized);
-  QChar* data = out.data();
-  for (int i = 0; i < count; ++i) data[i] = ToUnicode(static_cast<unsigned char>(text[i]), font);
+  if (font.lfCharSet == SYMBOL_CHARSET || how == TextBytes::kWindows1252 ||
+      (how == TextBytes::kEachCall && !LooksLikeUtf8(text, count))) {
+    QString out(count, Qt::Uninitialized);
+    QChar* data = out.data();
+    for (int i = 0; i < count; ++i) data[i] = ToUnicode(static_cast<unsigned char>(text[i]), font);
+    return out;
+  }
+  if (how == TextBytes::kEachCall) return QString::fromUtf8(text, count);
+  // Read as UTF-8 for the whole line: a byte outside every sequence is one the markup
+  // made (a quote, a dash, a bullet) or one left by a broken sequence.
+  QString out;
+  out.reserve(count);
+  for (int i = 0; i < count;) {
+    char32_t code = 0;
+    if (const int length = Utf8SequenceAt(text + i, count - i, &code)) {
+      out += QString::fromUcs4(&code, 1);
+      i += length;
+    } else {
+      out += QChar(FromWindows1252(static_cast<unsigned char>(text[i++])));
+    }
+  }
   return out;
 }
 

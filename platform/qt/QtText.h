@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "platform/afx/WinTypes.h"
+#include "platform/gdi/TextBytes.h"
 
 namespace zel_qt {
 
@@ -16,8 +17,9 @@ char16_t FromWindows1252(unsigned char byte);
 // table, every other by the Symbol face's), or 0 when the table has none.
 char16_t FromSymbolFont(const char* face, unsigned char byte);
 
-// Text as a font of this description shows it.
-QString ToUnicode(const char* text, int count, const LOGFONT& font);
+// Text as a font of this description shows it, its bytes read as how says.
+QString ToUnicode(const char* text, int count, const LOGFONT& font,
+                  TextBytes how = TextBytes::kEachCall);
 // One byte as that font shows it.
 QChar ToUnicode(unsigned char byte, const LOGFONT& font);
 

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QWidget>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/gdi/FixedDC.h"
@@ -162,6 +163,33 @@ TEST(QtTextTest, BytesBecomeUnicodeByTheirFont) {
   wingdings.lfCharSet = SYMBOL_CHARSET;
   EXPECT_EQ(text("\xA8\xFE", wingdings), QString::fromUtf8("☐☑"));
   EXPECT_EQ(text("\xC3\xA9", wingdings).size(), 2) << "symbol fonts never read UTF-8";
+}
+
+TEST(QtTextTest, ALineDecidedForReadsEveryCallItsWay) {
+  LOGFONT plain = Font(-13);
+  LOGFONT symbol = Font(-13, "Symbol");
+  symbol.lfCharSet = SYMBOL_CHARSET;
+  const struct {
+    const char* bytes;
+    TextBytes how;
+    const LOGFONT& font;
+    const char* expected;  // UTF-8
+  } cases[] = {
+      // Bytes outside every sequence (the markup's quotes, dashes, bullet) keep their
+      // Windows-1252 meaning inside UTF-8 text.
+      {" \x95 caf\xC3\xA9", TextBytes::kUtf8, plain, " \u2022 caf\u00E9"},
+      {"\x93q\xC3\xA9\x94", TextBytes::kUtf8, plain, "\u201Cq\u00E9\u201D"},
+      {"\xC3", TextBytes::kUtf8, plain, "\u00C3"},
+      {"\xF0\x9F\x99\x82!", TextBytes::kUtf8, plain, "\U0001F642!"},
+      {"caf\xC3\xA9", TextBytes::kWindows1252, plain, "caf\u00C3\u00A9"},
+      {"\xB7\xC3\xA9", TextBytes::kUtf8, symbol, "\u2022\u00C3\u00A9"},
+      {"\x95 caf\xC3\xA9", TextBytes::kEachCall, plain, "\u2022 caf\u00C3\u00A9"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    EXPECT_EQ(zel_qt::ToUnicode(c.bytes, static_cast<int>(std::strlen(c.bytes)), c.font, c.how),
+              QString::fromUtf8(c.expected));
+  }
 }
 
 TEST(QtDeviceTest, TextAlignmentPlacesTheCell) {

@@ -150,6 +150,27 @@ TEST_F(QtDialogTest, RefusedEntryKeepsTheWindowAndNestedMessageBoxesAreDriven) {
             "Database Identifier: Identifier cannot start or end with whitespace characters");
 }
 
+TEST_F(QtDialogTest, PasswordEntryShowsAStarForEachCharacter) {
+  CEditNameDlg dialog("Log in", "Password:", CEditNameDlg::kPassword | CEditNameDlg::kInitData);
+  dialog.SetName("s3cr\xC3\xA9t");
+  Drive([&](QDialog& window) {
+    auto* edit = Control<QLineEdit>(window, IDC_EDIT_NAME_VALUE);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(edit->displayText(), "******");
+    edit->setText("typed!!");
+    emit edit->textEdited("typed!!");
+    EXPECT_EQ(edit->displayText(), "*******");
+    const QImage picture = window.grab().toImage();
+    const auto png = std::filesystem::temp_directory_path() / "zel-password-entry.png";
+    EXPECT_TRUE(picture.save(QString::fromStdString(png.string())));
+    std::printf("password entry: %s\n", png.c_str());
+    Control<QPushButton>(window, IDOK)->click();
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(dialog.GetName(), "typed!!");
+}
+
 TEST_F(QtDialogTest, ListFormSelectsThroughTheWidget) {
   CEditNameDlg dialog("Pick", "Enzymes:", CEditNameDlg::kListBox | CEditNameDlg::kInitData);
   for (const char* name : {"BamHI", "EcoRI", "ecori", "HindIII"}) dialog.AddString(name);

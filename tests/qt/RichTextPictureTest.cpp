@@ -200,6 +200,34 @@ TEST_F(RichTextPictureTest, BothDevicesSeeTheSameRuns) {
   }
 }
 
+TEST_F(RichTextPictureTest, EveryWordOfALineReadsTheSameWay) {
+  // Each line beside the same line with what it reads as written out in UTF-8: both give
+  // the same picture. No overhangs, so that different bytes at a run's ends cannot matter.
+  SetRTFLineMode(0);
+  const struct {
+    const char* markup;
+    const char* written;
+  } cases[] = {
+      {"caf\xC3\xA9 {\\b na\xC3\xAFve} \\bullet  caf\xC3\xA9",
+       "caf\xC3\xA9 {\\b na\xC3\xAFve} \xE2\x80\xA2 caf\xC3\xA9"},
+      {"\\ldblquote caf\xC3\xA9\\rdblquote  \\endash  x",
+       "\xE2\x80\x9C"
+       "caf\xC3\xA9\xE2\x80\x9D \xE2\x80\x93 x"},
+      // One Windows-1252 byte reads the whole line as Windows-1252.
+      {"na\xC3\xAFve {\\b caf\xE9}", "na\xC3\x83\xC2\xAFve {\\b caf\xC3\xA9}"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.markup);
+    Drawn markup, written;
+    DrawLine(c.markup, Font(-16), markup);
+    DrawLine(c.written, Font(-16), written);
+    EXPECT_EQ(markup.metric.m_rect.right, written.metric.m_rect.right);
+    EXPECT_EQ(markup.image, written.image);
+    Keep(markup.image, "richtext-utf8-markup");
+    Keep(written.image, "richtext-utf8-written");
+  }
+}
+
 TEST(RichTextRenderTest, PicturesOfEveryFormatAtNinetySixDotsPerInch) {
   TempDir tmp;
   const std::string line = "'H{\\sub 2}O {\\cf2 blue}'";
@@ -250,6 +278,33 @@ TEST(RichTextRenderTest, PicturesOfEveryFormatAtNinetySixDotsPerInch) {
                       "' >/dev/null 2>&1";
   EXPECT_EQ(std::system(unset.c_str()), 0);
   EXPECT_TRUE(std::filesystem::exists(tmp / "c.png"));
+}
+
+TEST(RichTextRenderTest, LineSettingsComeFromTheOptions) {
+  TempDir tmp;
+  int n = 0;
+  auto render = [&](const std::string& args) {
+    const std::string path = tmp / ("line" + std::to_string(++n) + ".png");
+    ZelResult r =
+        RunZel("richtext render --height -40 --margin 0 -o '" + path + "' " + args, tmp.str());
+    EXPECT_EQ(r.status, 0) << r.err;
+    return QImage(QString::fromStdString(path));
+  };
+  auto reddish = [](const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.red() > 200 && c.green() < 80 && c.blue() < 80) return true;
+      }
+    return false;
+  };
+  EXPECT_GE(render("--tabs 300 'a\\tab b'").width(), 300);
+  EXPECT_TRUE(reddish(render("--fgcolor 2=0x0000FF '{\\cf2 WW}'")));
+  EXPECT_FALSE(reddish(render("'{\\cf2 WW}'")));
+  EXPECT_TRUE(reddish(render("--chstring '3={\\cf6 WW}' '\\ch3 '")));
+  // The check box shows for selector 0 or 1 only.
+  EXPECT_FALSE(Ink(render("'\\chcdbox '")).isNull());
+  EXPECT_TRUE(Ink(render("--selector 2 '\\chcdbox '")).isNull());
 }
 
 TEST(RichTextRenderTest, DemoSaysWhereItsPictureIs) {

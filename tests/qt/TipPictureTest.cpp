@@ -127,10 +127,17 @@ TEST_F(TipPictureTest, AMessageBoxTipIsItsLinesIconAndMargins) {
 
   CQtDC dc(&*scratch);
   const int old = SetRTFLineMode(12);
-  LOGFONT caption = TipFont(), text = TipFont();
+  // Each line measured with the tip font selected, as the tip measures it.
+  const LOGFONT tipFont = TipFont();
+  const HFONT selected = dc.CreateFontIndirect(&tipFont);
+  auto measure = [&](const char* markup, CRTFLineMetric& m) {
+    dc.SelectObject(ToGdiObj(selected));
+    LOGFONT lf = tipFont;
+    return GetRTFLineMetrics(&dc, markup, &lf, &m);
+  };
   CRTFLineMetric c, t;
-  ASSERT_EQ(GetRTFLineMetrics(&dc, "\\b Saved", &caption, &c), RTF_OK);
-  ASSERT_EQ(GetRTFLineMetrics(&dc, "Sequence written\\tab to disk", &text, &t), RTF_OK);
+  ASSERT_EQ(measure("\\b Saved", c), RTF_OK);
+  ASSERT_EQ(measure("Sequence written\\tab to disk", t), RTF_OK);
   SetRTFLineMode(old);
   const CRect cb = c.m_rect, tb = t.m_rect;
   const int icon = GetSystemMetrics(SM_CXICON);

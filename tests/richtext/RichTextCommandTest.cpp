@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "tests/support/TestSupport.h"
 
@@ -29,7 +30,7 @@ TEST_F(RichTextCommandTest, MeasurePrintsExactlyItsKeys) {
             "{\"status\":0,\"rect\":[0,-16,40,0],"
             "\"font\":{\"height\":16,\"width\":0,\"weight\":400,\"italic\":0},\"lineMode\":2}\n");
   Json j = Run("measure --mapmode other --height 20 --weight 700 --italic 'a{\\sub b}'");
-  EXPECT_EQ(j["rect"], Json::parse("[0,16,17,-2]")) << "y up: top above bottom";
+  EXPECT_EQ(j["rect"], Json::parse("[0,20,22,-2]")) << "y up: top above bottom";
   EXPECT_EQ(j["font"], Json::parse(R"({"height":20,"width":0,"weight":700,"italic":1})"));
 }
 
@@ -55,7 +56,7 @@ TEST_F(RichTextCommandTest, LineoutPlacesTheMeasuredLineAndLogsBothCalls) {
   ASSERT_TRUE(events.is_array());
   EXPECT_EQ(events.front(), Json::parse(R"({"op":"bkmode","mode":1})"));
   EXPECT_EQ(events[1]["op"], "createfont");
-  EXPECT_EQ(events[1]["id"], 1);
+  EXPECT_EQ(events[1]["id"], 2) << "the options' font is the first";
   EXPECT_EQ(events[1]["font"],
             Json::parse(R"({"height":-13,"width":0,"weight":400,"italic":0,"underline":0,
                             "strike":0,"face":"Arial","charset":0,"pitch":0,"precision":0})"));
@@ -65,6 +66,42 @@ TEST_F(RichTextCommandTest, LineoutPlacesTheMeasuredLineAndLogsBothCalls) {
   EXPECT_EQ(texts, Json::parse(R"([[10,50,"a",0],[18,50,"b",0],[27,50,"c",65280]])"));
   EXPECT_EQ(events.back(), Json::parse(R"({"op":"bkmode","mode":2})"));
   for (const Json& e : events) EXPECT_NE(e["op"], "textcolor") << "only with --all-events";
+}
+
+TEST_F(RichTextCommandTest, TheOptionsFontIsSelectedBeforeEachCall) {
+  const struct {
+    const char* args;
+    const char* rect;
+  } cases[] = {
+      // Cell 30, advance 15 (16 in bold, italics hang over by 30 / 8); a width of 5 is the
+      // font's own advance.
+      {"measure --height 30 Hello", "[0,-30,75,0]"},
+      {"measure --height 30 --weight 700 Hello", "[0,-30,80,0]"},
+      {"measure --height -12 --width 5 Hello", "[0,-15,25,0]"},
+      {"measure --mapmode other --height 30 Hello", "[0,30,75,0]"},
+      {"metrics --height 30 Hello", "[0,0,75,30]"},
+      {"metricsex --height 30 --italic 'Hel{\\b lo}'", "[0,0,83,30]"},
+      {"lineout --place 0,100 --height 30 Hello", "[0,70,75,100]"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    EXPECT_EQ(Run(c.args)["rect"], Json::parse(c.rect));
+  }
+  // Drawn in that font; making and selecting it are not the line's events.
+  for (const char* op : {"draw --rect 0,0,100,40", "lineout"}) {
+    SCOPED_TRACE(op);
+    const Json j = Run(std::string(op) + " --all-events --height 20 'a{\\b b}'");
+    ASSERT_FALSE(j["events"].empty());
+    std::vector<Json> texts;
+    for (const Json& e : j["events"]) {
+      EXPECT_FALSE(e.contains("id") && e["id"] == 1) << e;
+      if (e["op"] == "text") texts.push_back(e["font"]);
+    }
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0]["height"], 20);
+    EXPECT_EQ(texts[0]["face"], "Arial");
+    EXPECT_EQ(texts[1]["weight"], 700);
+  }
 }
 
 TEST_F(RichTextCommandTest, DrawWithAllEventsBytesAndStrings) {

@@ -319,5 +319,51 @@ TEST_F(RichTextLineTest, MissingDeviceOrFontDoesNothing) {
   EXPECT_EQ(Measure(std::string()), (Rect{0, 0, 0, 0}));
 }
 
+// A fixed device that notes how it was told to read the bytes of each text it measured.
+class ReadingDC : public CFixedDC {
+ public:
+  std::vector<TextBytes> read;
+
+ protected:
+  SIZE DoTextExtent(const char* text, int count) override {
+    read.push_back(GetTextBytes());
+    return CFixedDC::DoTextExtent(text, count);
+  }
+};
+
+TEST_F(RichTextLineTest, TheWholeLineDecidesHowItsBytesRead) {
+  constexpr TextBytes kUtf8 = TextBytes::kUtf8, k1252 = TextBytes::kWindows1252;
+  const struct {
+    const char* text;
+    TextBytes expected;
+  } cases[] = {
+      // UTF-8 words around a bullet the markup makes: every run reads UTF-8.
+      {"caf\xC3\xA9 {\\b na\xC3\xAFve} \\bullet  caf\xC3\xA9", kUtf8},
+      {"caf\xE9 {\\b na\xEFve}", k1252},
+      {"na\xC3\xAFve {\\b caf\xE9}", k1252},  // one Windows-1252 byte decides for all
+      {"plain", k1252},                       // no multi-byte sequence
+      {"\\ldblquote caf\xC3\xA9\\rdblquote \\emdash", kUtf8},
+      // Symbol faces show their own table's bytes: no text of the writer's.
+      {"caf\xC3\xA9 {\\f1 \xB7} caf\xC3\xA9", kUtf8},
+      {"caf\xC3\xA9 \\chbul  \\chcdbox ", kUtf8},
+      // Hidden text is never handed on.
+      {"{\\v \xE9}caf\xC3\xA9", kUtf8},
+      // A word or a tab inside a sequence breaks it.
+      {"\xC3\\bullet \xA9", k1252},
+      {"\xC3\\tab \xA9", k1252},
+      {"caf\xC3", k1252},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    ReadingDC dc;
+    LOGFONT lf = Font();
+    RECT r;
+    MeasureRTFLine(&dc, c.text, &lf, &r, nullptr);
+    ASSERT_FALSE(dc.read.empty());
+    for (TextBytes read : dc.read) EXPECT_EQ(read, c.expected);
+    EXPECT_EQ(dc.GetTextBytes(), TextBytes::kEachCall) << "put back after the line";
+  }
+}
+
 }  // namespace
 }  // namespace zel_test

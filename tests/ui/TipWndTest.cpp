@@ -324,12 +324,14 @@ TEST_F(TipWndTest, TheTipWindowIsMadeAnewAndGoesWithItsOwner) {
 // Message-box tips, laid out with line mode 12 on the fixed device.
 class TipsMessageBoxTest : public TipWndTest {
  protected:
-  // The box of a line of markup as the rich-text lines measure it.
+  // The box of a line of markup as the rich-text lines measure it, the icon-title font
+  // selected.
   static CRect Box(const std::string& markup) {
     CFixedDC dc;
     const int old = SetRTFLineMode(12);
     LOGFONT lf;
     SystemParametersInfo(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0);
+    dc.SelectObject(ToGdiObj(dc.CreateFontIndirect(&lf)));
     CRTFLineMetric m;
     EXPECT_EQ(GetRTFLineMetrics(&dc, markup.c_str(), &lf, &m), RTF_OK);
     SetRTFLineMode(old);
@@ -394,6 +396,43 @@ TEST_F(TipsMessageBoxTest, BackslashesShowUnlessTheTextIsMarkup) {
   EXPECT_EQ(std::find(drawn.begin(), drawn.end(), "\\b bold"), drawn.end());
   // An empty caption shows none: the text's box alone.
   EXPECT_EQ(TipRect().Height(), std::max<int>(Box("\\b bold\\b0  plain").Height(), 32) + 22);
+}
+
+TEST_F(TipsMessageBoxTest, CaptionAndTextAreMeasuredAndDrawnInTheTipFont) {
+  EXPECT_EQ(Box("Done here"), CRect(0, 0, 63, 15)) << "nine advances of 7, a cell of 15";
+  ASSERT_EQ(TipsMessageBox(&source, "Done here", "", MB_ICONINFORMATION), 1);
+  // 63 + 26 for the icon + 20 wide; the icon's 32 + 22 high.
+  EXPECT_EQ(CSize(TipRect().Width(), TipRect().Height()), CSize(109, 54));
+  ASSERT_EQ(TipsMessageBox(&source, "Done here", "Title", MB_ICONINFORMATION), 1);
+  // The bold caption advances 8: 40 wide, 15 high above the text.
+  EXPECT_EQ(CSize(TipRect().Width(), TipRect().Height()), CSize(109, 15 + 32 + 22));
+  bool caption = false, text = false;
+  for (const DcEvent& e : Paint()) {
+    if (e.op != DcEvent::kText) continue;
+    SCOPED_TRACE(e.text);
+    EXPECT_STREQ(e.font.lfFaceName, "Tahoma");
+    EXPECT_EQ(CFixedDC::CellHeight(e.font), 15);
+    EXPECT_EQ(e.font.lfWeight, e.text == "Title" ? FW_BOLD : FW_NORMAL);
+    caption |= e.text == "Title";
+    text |= e.text == "Done here";
+  }
+  EXPECT_TRUE(caption && text);
+}
+
+TEST_F(TipsMessageBoxTest, ATipStaysItsFifteenSecondsWhileThePointerRests) {
+  At(150, 150);  // over the source, which has a hover tip of its own there
+  input.SetTickCount(1000);
+  ASSERT_EQ(TipsMessageBox(&source, "Done", "Title", MB_ICONINFORMATION), 1);
+  for (DWORD now : {2500u, 5000u, 15999u}) {
+    SCOPED_TRACE(now);
+    Tick(now);
+    EXPECT_TRUE(Shown());
+    EXPECT_TRUE(Tip()->IsActive());
+  }
+  // Moved, the pointer ends it at the next look.
+  At(160, 150);
+  Tick(16000);
+  EXPECT_FALSE(Shown());
 }
 
 TEST_F(TipsMessageBoxTest, AVeryLongTextIsLaidOutWithoutHarm) {
