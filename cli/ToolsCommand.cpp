@@ -510,6 +510,12 @@ int SetOrder(const std::string& folder, const std::vector<std::string>& names) {
   // Locked, read again, changed and written, so that a change another writer made to the
   // file meanwhile (another folder's order) is kept.
   const CString path = OrderFilePath();
+  if (zel_fs::EntryKind kind = zel_fs::KindOfEntry(path);
+      kind != zel_fs::EntryKind::None && kind != zel_fs::EntryKind::File) {
+    std::fprintf(stderr, "zel: tools order: %s: not a regular file; nothing was written\n",
+                 path.GetString());
+    return kFailed;
+  }
   bool tooLarge = false;
   std::error_code err = zel_state::UpdateFile(path, true, [&](std::string& bytes) {
     // A damaged file is no order, and is replaced.

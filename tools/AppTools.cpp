@@ -385,8 +385,9 @@ int CAppTools::CreateNewDirectoryTools(const char* path) {
       if (!dir.MakeSubdir(child->GetName())) return 0;
       at = dir + child->GetName().GetString();
     }
-    // A tool at the top is written where it stands only from index 1 on; `zel tools
-    // migrate` writes every tool of the profile.
+    // A tool at the top is written by CreateSubTool from index 1 on: the profile's first
+    // entry, when it stands at the top, is left out here (the command-line migration
+    // writes every tool).
     if (!CreateSubTool(child, &at)) return 0;
   }
   return 1;

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "tests/support/TestSupport.h"
+#include "tests/tools/SpecialFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -306,6 +307,33 @@ TEST_F(ToolsCommandTest, ConcurrentOrderSetsLoseNothing) {
       EXPECT_NE(shown.find(lower + "\ty.tq\ta\n"), std::string::npos) << shown;
     }
   }
+}
+
+// A pipe in the tool folder or at the menu-order file never holds a command up.
+TEST_F(ToolsCommandTest, PipesNeverHoldACommand) {
+  fs::create_directories(Menu());
+  WriteFile(Menu() + "/A.tq", Tq("x"));
+  const std::vector<std::string> fifos = {Menu() + "/pipe.tq",
+                                          tmp / "Programs/Tools/MenuOrder.ini"};
+  for (const std::string& fifo : fifos) zel_special::MakeFifo(fifo);
+  struct Case {
+    const char* args;
+    int status;
+    const char* out;
+  } cases[] = {
+      {"tools list", 0, "A\t1\t44445\t1\t1\t0\tx\t\n"},
+      {"tools order", 0, ""},
+      {"tools order --set '' A.tq", 1, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args);
+    zel_test::ZelResult r{};
+    EXPECT_TRUE(zel_special::FinishesWithin([&] { r = RunZel(std::string(c.args) + " " + Mine()); },
+                                            fifos));
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.out, c.out);
+  }
+  EXPECT_TRUE(fs::is_fifo(tmp / "Programs/Tools/MenuOrder.ini"));
 }
 
 TEST_F(ToolsCommandTest, MigrateIsRefusedWhenTheFolderExists) {
