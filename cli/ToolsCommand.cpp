@@ -552,7 +552,8 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   auto* list = cmd->add_subcommand(
       "list",
       "The tool tree, depth-first: MENUPATH INDEX COMMANDID KIND RUNMODE INPUTTYPE "
-      "TARGET DESCRIPTION");
+      "TARGET DESCRIPTION, one tool a line (a tab, line break, other control character or "
+      "backslash in a text is written \\t, \\n, \\r, \\xHH or \\\\)");
   static bool json = false;
   list->add_flag("--json", json,
                  "An array of {menuPath, index, commandId, kind, runMode, inputType, target, "
