@@ -397,6 +397,16 @@ TEST_F(ToolsCommandTest, MigrateIsAllOrNothing) {
     for (const auto& e : fs::directory_iterator(tools)) left.push_back(e.path().filename());
     EXPECT_EQ(left, std::vector<std::string>{"ToolProf.ini"});
   }
+  // A pipe in the profile's place is not read.
+  fs::remove_all(tmp / "Programs");
+  fs::create_directories(tools);
+  zel_special::MakeFifo(tools + "/ToolProf.ini");
+  zel_test::ZelResult r{};
+  EXPECT_TRUE(zel_special::FinishesWithin([&] { r = RunZel("tools migrate " + Mine()); },
+                                          {tools + "/ToolProf.ini"}));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(Menu()));
 }
 
 // Only 777 entries get an index; the rest are named, not written as empty folders.
