@@ -1,10 +1,14 @@
 // zel tools: the installation's Tools menu: list the tool tree, create a tool, run one,
 // migrate the old tools profile, show and set the persisted menu order; and the tools
 // tour of `zel demo` over the sample installation's tool folder.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -12,10 +16,13 @@
 #include "cli/LayoutRoots.h"
 #include "cli/Output.h"
 #include "files/FileTypeIds.h"
+#include "files/ZelTextFile.h"
 #include "layout/DirectoryLayout.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/SharedFolders.h"
 #include "platform/process/Process.h"
 #include "platform/state/StateFile.h"
+#include "serialization/ZelArchive.h"
 #include "tools/AppTools.h"
 #include "tools/ExecCommandParams.h"
 #include "tools/MenuOrder.h"
@@ -23,6 +30,8 @@
 
 namespace zel_cli {
 namespace {
+
+namespace fs = std::filesystem;
 
 // Every tool of the tree, depth-first in child order.
 void EachTool(const CToolNode* node, const std::function<void(const CToolNode&)>& each) {
@@ -33,7 +42,44 @@ void EachTool(const CToolNode* node, const std::function<void(const CToolNode&)>
   }
 }
 
+// A text field kept on its line: a tab or a line break in a name, target or description
+// would otherwise make a column or a row that no tool file holds. Those, other control
+// characters and the backslash that starts an escape are escaped.
+std::string OneField(const CString& text) {
+  std::string out;
+  for (unsigned char c : text.str()) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          char code[5];
+          std::snprintf(code, sizeof code, "\\x%02x", c);
+          out += code;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out;
+}
+
 int List(bool json) {
+  if (!TOOLSMENUDIR.IsSpecSet())
+    std::fprintf(stderr, "zel: tools list: the tool folder is not known\n");
+  else if (zel_fs::KindOfEntry(TOOLSMENUDIR.GetPath()) != zel_fs::EntryKind::Folder)
+    std::fprintf(stderr, "zel: tools list: there is no tool folder at %s\n",
+                 TOOLSMENUDIR.GetPath());
   CAppTools tools(CAppTools::kNoWatch);
   tools.ReloadTools();
   auto rows = nlohmann::ordered_json::array();
@@ -51,10 +97,10 @@ int List(bool json) {
       row["description"] = BytesAsCodePoints(tool.m_description.str());
       rows.push_back(row);
     } else {
-      std::printf("%s\t%d\t%u\t%d\t%d\t%d\t%s\t%s\n", node.GetMenuPath().GetString(),
+      std::printf("%s\t%d\t%u\t%d\t%d\t%d\t%s\t%s\n", OneField(node.GetMenuPath()).c_str(),
                   node.GetToolIndex(), GetToolCommandID(node.GetToolIndex()),
                   static_cast<int>(tool.m_producedType), tool.GetRunMode(), tool.m_inputType,
-                  tool.m_target.GetString(), tool.m_description.GetString());
+                  OneField(tool.m_target).c_str(), OneField(tool.m_description).c_str());
     }
   });
   if (json) PrintJson(rows);
@@ -64,7 +110,51 @@ int List(bool json) {
 struct CreateOptions {
   std::string menuPath, target, command, description;
   int inputType = 0;
+  bool replace = false;
 };
+
+// Whether a and b are the same name to the tool tree, which compares ASCII letters
+// without regard to case.
+bool SameToolName(const std::string& a, const std::string& b) { return ZelStrCmpNoCase(a, b) == 0; }
+
+// Whether path, links resolved, is the folder root or lies inside it.
+bool Inside(const fs::path& path, const fs::path& root) {
+  std::error_code ec;
+  fs::path real = fs::canonical(path, ec), top = fs::canonical(root, ec);
+  if (ec) return false;
+  auto [end, at] = std::mismatch(top.begin(), top.end(), real.begin(), real.end());
+  return end == top.end();
+}
+
+// Why the tool cannot be created where its menu path puts it without harm to what is
+// there: a tool of that name (any kind, letter case ignored) that is not to be replaced,
+// or a folder on the way that leads out of the tool folder. Empty when it can.
+std::string CreateConflict(const CreateOptions& o, const std::vector<CString>& parts) {
+  const fs::path root = TOOLSMENUDIR.GetPath();
+  fs::path folder = root;
+  for (size_t i = 0; i + 1 < parts.size(); ++i) folder /= parts[i].str();
+  std::error_code ec;
+  if (!fs::exists(folder, ec)) return {};
+  // The listing would never show a tool there, and the tool file would land elsewhere.
+  if (!Inside(folder, root))
+    return folder.string() + " leads out of the tool folder " + root.string();
+  const std::string name = parts.back().str(), tq = name + ".tq";
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    const std::string file = entry.path().filename().string();
+    for (const char* ext : {".tq", ".url", ".lnk", ".exe"}) {
+      if (!SameToolName(file, name + ext)) continue;
+      const std::string at = entry.path().string();
+      if (!o.replace)
+        return at + " holds a tool of that name already (--replace replaces a tool file)";
+      if (file != tq)
+        return at + " is a tool of that name that --replace does not replace (only " + tq +
+               ", a tool file of that exact name)";
+      if (entry.symlink_status(ec).type() != fs::file_type::regular)
+        return at + " is not a regular file of its own (a link or a special file)";
+    }
+  }
+  return {};
+}
 
 int Create(const CreateOptions& o) {
   std::vector<CString> parts;
@@ -75,8 +165,35 @@ int Create(const CreateOptions& o) {
                  o.menuPath.c_str());
     return kUsage;
   }
+  // A folder's title is its name without the extension, so such a folder would show the
+  // tool under another menu path than the one asked for.
+  for (size_t i = 0; i + 1 < parts.size(); ++i) {
+    if (parts[i].Find('.') < 0) continue;
+    std::fprintf(stderr,
+                 "zel: tools create: the folder \"%s\" holds a '.': the menu would show it as "
+                 "\"%s\"\n",
+                 parts[i].GetString(), parts[i].Left(parts[i].ReverseFind('.')).GetString());
+    return kUsage;
+  }
+  // The library writes both, but the tool tree never lists a tool without a target, and
+  // a tool of an input type outside the table never runs.
+  if (o.target.empty()) {
+    std::fprintf(stderr, "zel: tools create: --target may not be empty\n");
+    return kUsage;
+  }
+  if (o.inputType < 0 || o.inputType > 50) {
+    std::fprintf(stderr, "zel: tools create: --input-type %d is not an input type (0 to 50)\n",
+                 o.inputType);
+    return kUsage;
+  }
   if (!TOOLSMENUDIR.IsSpecSet()) {
     std::fprintf(stderr, "zel: tools create: the tool folder is not known\n");
+    return kFailed;
+  }
+  // The library's creation writes over a tool file of that name, as its callers expect;
+  // the command never overwrites unless asked, and never through a link.
+  if (std::string why = CreateConflict(o, parts); !why.empty()) {
+    std::fprintf(stderr, "zel: tools create: %s; nothing was written\n", why.c_str());
     return kFailed;
   }
   CAppTools tools(CAppTools::kNoWatch);
@@ -86,15 +203,20 @@ int Create(const CreateOptions& o) {
   definition.m_target = o.target.c_str();
   definition.m_command = o.command.c_str();
   definition.m_description = o.description.c_str();
-  if (!tools.CreateTool(o.menuPath.c_str(), &definition)) {
-    std::fprintf(stderr, "zel: tools create: the tool file for \"%s\" could not be written in %s\n",
-                 o.menuPath.c_str(), TOOLSMENUDIR.GetPath());
-    return kFailed;
-  }
-  CToolNode* node = tools.FindTool(o.menuPath.c_str(), CToolDataUnit::tq);
   std::string file = TOOLSMENUDIR.GetPath();
   for (const CString& part : parts) file += std::string(ZEL_PATH_SEP_STR) + part.GetString();
-  std::printf("%s\t%d\t%s.tq\n", o.menuPath.c_str(), node ? node->GetToolIndex() : 0, file.c_str());
+  file += ".tq";
+  if (!tools.CreateTool(o.menuPath.c_str(), &definition)) {
+    std::fprintf(stderr, "zel: tools create: the tool file %s could not be written (%s)\n",
+                 file.c_str(), tools.GetCreateError().message().c_str());
+    return kFailed;
+  }
+  // The new leaf is a node of no kind until the folder is read again; read, it is found
+  // as the tool file it is, with the index the listing gives it.
+  tools.SetReloadNeeded(1);
+  tools.ReloadTools();
+  CToolNode* node = tools.FindTool(o.menuPath.c_str(), CToolDataUnit::tq);
+  std::printf("%s\t%d\t%s\n", o.menuPath.c_str(), node ? node->GetToolIndex() : 0, file.c_str());
   return kOk;
 }
 
@@ -161,34 +283,143 @@ int Run(const RunOptions& o) {
   return tools.LastLaunchFailed() ? kFailed : kOk;
 }
 
+// Writing the old profile's tree as tool files: every tool, at the top too, and the
+// entries that got no index named instead of written.
+struct MigrationWriter {
+  int written = 0;
+  std::vector<std::string> dropped;  // menu paths
+  std::string failure;
+
+  bool Write(const CToolNode& node, const fs::path& dir) {
+    for (POSITION p = node.GetChildren().GetHeadPosition(); p;) {
+      auto* child = static_cast<const CToolNode*>(node.GetChildren().GetNext(p));
+      const std::string name = child->GetName().str();
+      // A node made for a profile entry has its menu path; a folder made on the way has none.
+      if (!child->GetMenuPath().IsEmpty()) {
+        if (child->GetToolIndex() < 0) {
+          dropped.push_back(child->GetMenuPath().str());
+        } else {
+          CToolDataUnit unit;
+          const CToolData& tool = child->GetTool();
+          unit.m_inputType = tool.m_inputType;
+          unit.m_target = tool.m_target;
+          unit.m_description = tool.m_description;
+          unit.m_command = tool.m_command;
+          const fs::path file = dir / (name + ".tq");
+          if (std::error_code err = unit.WriteToolFile(file.c_str())) {
+            failure = file.string() + " could not be written (" + err.message() + ")";
+            return false;
+          }
+          ++written;
+        }
+      }
+      if (child->GetChildren().IsEmpty()) continue;
+      std::error_code ec;
+      const fs::path sub = dir / name;
+      if (!fs::is_directory(sub, ec) && !fs::create_directory(sub, ec)) {
+        failure = sub.string() + " could not be made (" + ec.message() + ")";
+        return false;
+      }
+      if (!Write(*child, sub)) return false;
+    }
+    return true;
+  }
+};
+
+// A folder beside target, new and empty, for building target's contents in; empty when
+// none could be made.
+fs::path MakeBesideFolder(const fs::path& target) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%08x", random());
+    fs::path folder = target.parent_path() / ("." + target.filename().string() + ".new-" + suffix);
+    std::error_code ec;
+    if (fs::create_directory(folder, ec)) return folder;
+    if (ec) return {};
+  }
+  return {};
+}
+
+// The library's migration reports a damaged profile to the user and goes on with what
+// it read, and stops at the first tool it cannot write, leaving the folder half made; the
+// folder's existence then blocks the next attempt. The command is all or nothing: it
+// reads the whole profile before it makes anything, builds the folder beside its place
+// and puts it there only when every tool was written.
 int Migrate() {
   if (!TOOLSDIR.IsSpecSet() || !TOOLSMENUDIR.IsSpecSet()) {
     std::fprintf(stderr, "zel: tools migrate: the tool folder is not known\n");
     return kFailed;
   }
-  if (zel_fs::KindOf(TOOLSMENUDIR.GetPath()) != ZelPathKind::None) {
+  const fs::path menu = TOOLSMENUDIR.GetPath();
+  std::error_code ec;
+  if (fs::symlink_status(menu, ec).type() != fs::file_type::not_found) {
     std::fprintf(stderr, "zel: tools migrate: %s exists already; nothing was written\n",
-                 TOOLSMENUDIR.GetPath());
+                 menu.c_str());
     return kFailed;
   }
   CZelFileSpec profile(TOOLSDIR, TOOLPROF_FILE_NAME, kProfile);
-  if (!profile.FileExists()) {
-    std::fprintf(stderr, "zel: tools migrate: there is no old tools profile %s\n",
-                 profile.GetPath());
-    return kFailed;
+  const std::string profilePath = profile.GetPath();
+  switch (zel_fs::KindOfEntry(profile.GetPath())) {
+    case zel_fs::EntryKind::None:
+      std::fprintf(stderr, "zel: tools migrate: there is no old tools profile %s\n",
+                   profilePath.c_str());
+      return kFailed;
+    case zel_fs::EntryKind::File:
+      break;
+    default:
+      std::fprintf(stderr, "zel: tools migrate: %s: not a regular file; nothing was written\n",
+                   profilePath.c_str());
+      return kFailed;
   }
   CAppTools tools(CAppTools::kNoWatch);
-  if (!tools.CreateNewDirectoryTools(TOOLSMENUDIR.GetPath())) {
-    std::fprintf(stderr, "zel: tools migrate: the tools could not all be written in %s\n",
-                 TOOLSMENUDIR.GetPath());
+  CZelTextFile file(profile);
+  if (!file.OpenInput()) {
+    CFileException e = file.GetLastError();
+    std::fprintf(stderr, "zel: tools migrate: %s; nothing was written\n",
+                 FailureText(profilePath, e, true).c_str());
     return kFailed;
   }
-  tools.SetReloadNeeded(1);
-  tools.ReloadTools();
-  int count = 0;
-  EachTool(tools.GetMainNode(), [&](const CToolNode&) { ++count; });
-  std::printf("%d tools written in %s\n", count, TOOLSMENUDIR.GetPath());
-  return kOk;
+  try {
+    CZelArchive ar(&file, CZelArchive::load, nullptr, 75);
+    ar.SerializeMember(&tools, &ZelSerializeThunk<CAppTools, &CAppTools::_zel_serialize>,
+                       "CToolsSetupDlg");
+    ar.Close();
+  } catch (CException& e) {
+    file.SafeClose(0);
+    std::fprintf(stderr, "zel: tools migrate: %s; nothing was written\n",
+                 FailureText(profilePath, e, true).c_str());
+    return kFailed;
+  }
+  file.SafeClose(0);
+  tools.UpdateMenuArray();
+  tools.ClearProfileInMemory();
+
+  const fs::path building = MakeBesideFolder(menu);
+  if (building.empty()) {
+    std::fprintf(stderr, "zel: tools migrate: no folder could be made beside %s\n", menu.c_str());
+    return kFailed;
+  }
+  MigrationWriter writer;
+  bool done = writer.Write(*tools.GetMainNode(), building);
+  if (done) {
+    fs::rename(building, menu, ec);
+    if (ec)
+      writer.failure =
+          building.string() + " could not become " + menu.string() + " (" + ec.message() + ")";
+    done = !ec;
+  }
+  if (!done) {
+    fs::remove_all(building, ec);
+    std::fprintf(stderr, "zel: tools migrate: %s; nothing was written\n", writer.failure.c_str());
+    return kFailed;
+  }
+  std::printf("%d tools written in %s\n", writer.written, menu.c_str());
+  // Command identifiers end with the 777th tool; the profile's later entries have none.
+  for (const std::string& path : writer.dropped)
+    std::fprintf(stderr, "zel: tools migrate: %s was not written: it is past the last tool index\n",
+                 path.c_str());
+  return writer.dropped.empty() ? kOk : kFailed;
 }
 
 CString OrderFilePath() { return CZelFileSpec(TOOLSDIR, TOOLMENU_FILE_NAME, kProfile).GetPath(); }
@@ -248,32 +479,65 @@ int SetOrder(const std::string& folder, const std::vector<std::string>& names) {
     std::fprintf(stderr, "zel: tools order: \"%s\" is no folder's menu path\n", folder.c_str());
     return kUsage;
   }
+  // The entries in their new order: the names given, then the folder's other entries in
+  // the order the listing shows them now. Every entry gets a key, so that none of the
+  // others can land between two named ones.
+  std::vector<CString> order;
+  auto listed = [&order](const CString& name) {
+    for (const CString& n : order)
+      if (n.CompareNoCase(name) == 0) return true;
+    return false;
+  };
   for (const std::string& name : names) {
     if (name.empty() || name.find('\0') != std::string::npos) {
       std::fprintf(stderr, "zel: tools order: an entry name may not be empty\n");
       return kUsage;
     }
+    if (!listed(name.c_str())) order.emplace_back(name.c_str());
   }
-  CString path = OrderFilePath();
-  CMenuOrder* root = CMenuOrder::ReadOrderFile(path);
-  if (!root) root = new CMenuOrder;
-  CMenuOrder* node = root;
-  for (const CString& part : parts) node = node->GetOrCreateNode(part);
-  // The entries named take keys in the order given; the others of the folder lose theirs.
-  const CMapStringToOb& children = node->GetChildren();
-  for (POSITION p = children.GetStartPosition(); p;) {
-    CString key;
-    CObject* child;
-    children.GetNextAssoc(p, key, child);
-    static_cast<CMenuOrder*>(child)->SetOrderName(nullptr);
+  CAppTools tools(CAppTools::kNoWatch);
+  tools.ReloadTools();
+  CToolNode* node = tools.GetMainNode();
+  for (size_t i = 0; node && i < parts.size(); ++i) {
+    POSITION pos;
+    node = node->FindSubnode(parts[i], CToolDataUnit::none, pos);
   }
-  for (size_t i = 0; i < names.size(); ++i)
-    node->GetOrCreateNode(names[i].c_str())->SetOrderName(OrderKey(i, names.size()));
-  std::error_code err = zel_state::MakeDirs(TOOLSDIR.GetPath());
-  if (!err) err = root->WriteOrderFile(path);
-  delete root;
+  for (POSITION p = node ? node->GetChildren().GetHeadPosition() : nullptr; p;) {
+    auto* child = static_cast<const CToolNode*>(node->GetChildren().GetNext(p));
+    CString entry = child->GetName() + CToolNode::GetExtension(child->GetTool().m_producedType);
+    if (!listed(entry)) order.push_back(entry);
+  }
+  // Locked, read again, changed and written, so that a change another writer made to the
+  // file meanwhile (another folder's order) is kept.
+  const CString path = OrderFilePath();
+  if (zel_fs::EntryKind kind = zel_fs::KindOfEntry(path);
+      kind != zel_fs::EntryKind::None && kind != zel_fs::EntryKind::File) {
+    std::fprintf(stderr, "zel: tools order: %s: not a regular file; nothing was written\n",
+                 path.GetString());
+    return kFailed;
+  }
+  bool tooLarge = false;
+  std::error_code err = zel_state::UpdateFile(path, true, [&](std::string& bytes) {
+    // A damaged file is no order, and is replaced.
+    std::unique_ptr<CMenuOrder> root(bytes.empty() ? nullptr : CMenuOrder::Load(bytes));
+    if (!root) root = std::make_unique<CMenuOrder>();
+    CMenuOrder* at = root.get();
+    for (const CString& part : parts) at = at->GetOrCreateNode(part);
+    const CMapStringToOb& children = at->GetChildren();
+    for (POSITION p = children.GetStartPosition(); p;) {
+      CString key;
+      CObject* child;
+      children.GetNextAssoc(p, key, child);
+      static_cast<CMenuOrder*>(child)->SetOrderName(nullptr);
+    }
+    for (size_t i = 0; i < order.size(); ++i)
+      at->GetOrCreateNode(order[i])->SetOrderName(OrderKey(i, order.size()));
+    tooLarge = !root->StoreBelievable(bytes);
+    return !tooLarge;
+  });
+  if (tooLarge) err = std::make_error_code(std::errc::file_too_large);
   if (err) {
-    std::fprintf(stderr, "zel: tools order: %s could not be written: %s\n", path.GetString(),
+    std::fprintf(stderr, "zel: tools order: %s could not be written (%s)\n", path.GetString(),
                  err.message().c_str());
     return kFailed;
   }
@@ -288,7 +552,8 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
   auto* list = cmd->add_subcommand(
       "list",
       "The tool tree, depth-first: MENUPATH INDEX COMMANDID KIND RUNMODE INPUTTYPE "
-      "TARGET DESCRIPTION");
+      "TARGET DESCRIPTION, one tool a line (a tab, line break, other control character or "
+      "backslash in a text is written \\t, \\n, \\r, \\xHH or \\\\)");
   static bool json = false;
   list->add_flag("--json", json,
                  "An array of {menuPath, index, commandId, kind, runMode, inputType, target, "
@@ -299,13 +564,18 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
     SetStatus(List(json));
   });
 
-  auto* create = cmd->add_subcommand("create", "Write a new tool file (.tq) and print where");
+  auto* create = cmd->add_subcommand(
+      "create",
+      "Write a new tool file (.tq) and print where; a tool of that name is left as it is "
+      "(exit 1) unless --replace");
   static CreateOptions co;
   create->add_option("MENUPATH", co.menuPath, "Folders and name joined by '|'")->required();
   create->add_option("--target", co.target, "The program, document or web address")->required();
   create->add_option("--command", co.command, "The command-line template, with %1 to %7");
   create->add_option("--input-type", co.inputType, "What the tool takes, 0 to 50");
   create->add_option("--description", co.description, "The status-bar prompt");
+  create->add_flag("--replace", co.replace,
+                   "Replace a tool file (.tq) of that name; a tool of another kind stays");
   AddLayoutRootOptions(create, roots);
   create->callback([] {
     ComputeLayout(roots, false, "tools");

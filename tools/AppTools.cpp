@@ -11,6 +11,7 @@
 #include "files/ZelTextFile.h"
 #include "layout/DirectoryLayout.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/SharedFolders.h"
 #include "platform/state/StateFile.h"
 #include "platform/sync/Event.h"
 #include "serialization/ZelArchive.h"
@@ -69,19 +70,23 @@ int CAppTools::ProcessToolFile(CToolNode* node, const char* path) {
 }
 
 void CAppTools::ProcessDirectory(CToolNode* node, CZelDirSpec& dir, CString menuPath) {
-  // The entries first, so that no folder stays open while the subfolders are read.
-  std::vector<std::pair<std::string, bool>> entries;
-  zel_fs::ListDir(dir.GetPath(),
-                  [&](const char* name, bool isDir) { entries.emplace_back(name, isDir); });
-  for (const auto& [name, isDir] : entries) {
-    // A folder keeps its whole name; a file's title is its name without the extension.
-    CString title = isDir ? CString(name) : TitleOf(name.c_str());
+  // The entries first, so that no folder stays open while the subfolders are read. Each
+  // entry's kind is known before anything is opened: a pipe, socket or device in a shared
+  // tool folder is passed over, never opened (a pipe would wait for a writer for ever).
+  std::vector<std::pair<std::string, zel_fs::EntryKind>> entries;
+  zel_fs::ContainedWalk::List(dir.GetPath(), [&](const char* name, zel_fs::EntryKind kind) {
+    if (kind == zel_fs::EntryKind::File || kind == zel_fs::EntryKind::Folder)
+      entries.emplace_back(name, kind);
+  });
+  for (const auto& [name, kind] : entries) {
+    // A folder's title, like a file's, is its name without the extension.
+    CString title = TitleOf(name.c_str());
     // Names that cannot be a menu path component are no tools.
     if (!zel_tools::IsSafeMenuComponent(title)) continue;
     CString path = menuPath.IsEmpty() ? title : menuPath + "|" + title;
     CZelDirSpec entry = dir + name.c_str();
     CMenuOrder* order = node->GetMenuOrder();
-    if (!isDir) {
+    if (kind == zel_fs::EntryKind::File) {
       CToolNode scratch("Blah");
       if (!ProcessToolFile(&scratch, entry.GetPath())) continue;
       CToolNode* child = node->GetSubnode(title, scratch.GetTool().m_producedType, this);
@@ -91,8 +96,9 @@ void CAppTools::ProcessDirectory(CToolNode* node, CZelDirSpec& dir, CString menu
     }
     CToolNode* sub = node->GetSubnode(title, CToolDataUnit::none, this);
     if (order) sub->SetMenuOrder(order->GetNode(title));
-    // A folder reached a second time in one walk (through a link) is not entered again.
-    if (!m_walkGuard || m_walkGuard->Enter(entry.GetPath())) ProcessDirectory(sub, entry, path);
+    // A folder reached a second time in one walk (through a link), or a link that leads
+    // out of the tool folder, is not entered.
+    if (!m_walk || m_walk->Enter(entry.GetPath())) ProcessDirectory(sub, entry, path);
     if (sub->GetChildren().IsEmpty()) node->RemoveSubNode(sub);
   }
 }
@@ -108,46 +114,87 @@ void CAppTools::ReloadTools() {
     m_root->SetMenuOrder(CMenuOrder::ReadOrderFile(orderFile.GetPath()));
   }
   if (TOOLSMENUDIR.IsSpecSet()) {
-    zel_fs::FolderWalkGuard guard;
-    m_walkGuard = &guard;
     CZelDirSpec dir = TOOLSMENUDIR;
-    if (guard.Enter(dir.GetPath())) ProcessDirectory(m_root, dir, "");
-    m_walkGuard = nullptr;
+    zel_fs::ContainedWalk walk(dir.GetPath());
+    m_walk = &walk;
+    if (walk.Enter(dir.GetPath())) ProcessDirectory(m_root, dir, "");
+    m_walk = nullptr;
   }
   m_reloadNeeded = 0;
 }
 
+namespace {
+
+// The folders one change made on disk, taken back (deepest first) unless it succeeds.
+class FoldersMade {
+ public:
+  ~FoldersMade() {
+    if (m_keep) return;
+    for (auto it = m_made.rbegin(); it != m_made.rend(); ++it)
+      zel_fs::RemoveEmptyFolder(it->GetString());
+  }
+  void Add(const CString& path) { m_made.push_back(path); }
+  void Keep() { m_keep = true; }
+
+ private:
+  std::vector<CString> m_made;
+  bool m_keep = false;
+};
+
+// Makes dir and its missing parents, noting each made.
+std::error_code MakeFolders(const CString& dir, FoldersMade& made) {
+  std::vector<CString> missing;
+  for (CString p = dir; !p.IsEmpty() && zel_fs::KindOfEntry(p) == zel_fs::EntryKind::None;) {
+    missing.push_back(p);
+    int sep = p.ReverseFind(ZEL_PATH_SEP);
+    if (sep <= 0) break;
+    p = p.Left(sep);
+  }
+  std::error_code err = zel_state::MakeDirs(dir);
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+    if (zel_fs::KindOfEntry(*it) == zel_fs::EntryKind::Folder) made.Add(*it);
+  return err;
+}
+
+}  // namespace
+
 int CAppTools::CreateTool(const char* menuPath, const CToolDataBase* definition) {
+  m_createError.clear();
   // Checked before anything is touched: every component must be a plain name.
   std::vector<CString> parts;
-  if (!m_root || !definition || !zel_tools::SplitMenuPath(menuPath, parts)) return 0;
-  if (!TOOLSMENUDIR.IsSpecSet()) return 0;
+  if (!m_root || !definition || !zel_tools::SplitMenuPath(menuPath, parts)) {
+    m_createError = std::make_error_code(std::errc::invalid_argument);
+    return 0;
+  }
+  if (!TOOLSMENUDIR.IsSpecSet()) {
+    m_createError = std::make_error_code(std::errc::no_such_file_or_directory);
+    return 0;
+  }
   m_reloadNeeded = 1;
+  FoldersMade made;
   // The tool folder itself is made when missing, so that a first tool can be created.
-  if (zel_state::MakeDirs(TOOLSMENUDIR.GetPath())) return 0;
+  if ((m_createError = MakeFolders(TOOLSMENUDIR.GetPath(), made))) return 0;
   CToolNode* node = m_root;
   CZelDirSpec dir = TOOLSMENUDIR;
   for (size_t i = 0; i + 1 < parts.size(); ++i) {
     node = node->GetSubnode(parts[i], CToolDataUnit::none, this);
-    if (!dir.MakeSubdir(parts[i]) || !dir.SubdirExists(parts[i])) return 0;
+    CString sub = zel_fs::JoinPath(dir.GetPath(), parts[i]);
+    if ((m_createError = MakeFolders(sub, made))) return 0;
     dir += parts[i];
   }
   const CString& name = parts.back();
-  POSITION pos;
-  bool existed = node->FindSubnode(name, CToolDataUnit::tq, pos) != nullptr;
-  CToolNode* leaf = node->GetSubnode(name, CToolDataUnit::tq, this);
+  // The definition as a record of kind 0, which the leaf keeps until the tree is loaded
+  // again (then the file is read as the tool file it is).
   CToolDataUnit unit;
   unit.m_inputType = definition->m_inputType;
   unit.m_command = definition->m_command;
   unit.m_target = definition->m_target;
   unit.m_description = definition->m_description;
-  // Written as a tool file, so a tool file it is (as a reload will read it).
-  unit.m_producedType = CToolDataUnit::tq;
-  CString file = CString(dir.GetPath()) + ZEL_PATH_SEP_STR + name + ".tq";
-  if (!unit.Write(file)) {
-    if (!existed) node->RemoveSubNode(leaf);
-    return 0;
-  }
+  // Written before the tree is changed, so that a tool that is not on disk never shows.
+  CString file = zel_fs::JoinPath(dir.GetPath(), name + ".tq");
+  if ((m_createError = unit.WriteToolFile(file))) return 0;
+  made.Keep();
+  CToolNode* leaf = node->GetSubnode(name, CToolDataUnit::tq, this);
   leaf->GetTool().SetData(&unit);
   leaf->SetMenuPath(menuPath);
   leaf->SetToolIndex(m_nextToolIndex++);
@@ -261,6 +308,8 @@ void CAppTools::Serialize(CZelArchive& ar) {
 int CAppTools::ReadOldToolsProfile() {
   if (!TOOLSDIR.IsSpecSet()) return 0;
   CZelTextFile file(TOOLSDIR, TOOLPROF_FILE_NAME, kProfile);
+  // Only a regular file is opened: a pipe at that name would make the opening wait.
+  if (zel_fs::KindOfEntry(file.GetFileSpec().GetPath()) != zel_fs::EntryKind::File) return 0;
   if (!file.OpenInput()) return 0;
   ClearProfileInMemory();
   try {
@@ -286,12 +335,14 @@ void CAppTools::UpdateMenuArray() {
     CObject* object;
     m_profileInMemory.GetNextAssoc(p, key, object);
     CString treePath = key.Left(5) == "Align" || key.Left(7) == "Analyze" ? key : "Tools|" + key;
+    // Every pair counts, so that each keeps the index it always had: indexes 0 to 776
+    // in turn, then -1 (no command identifier left).
+    int index = counter <= ZEL_MAX_TOOLS ? counter : -1;
+    ++counter;
     // Stricter than the platform it came from: an entry whose path has an empty, "." or
     // ".." component is skipped, so that no tool file lands outside the tool folder.
     std::vector<CString> parts;
     if (!zel_tools::SplitMenuPath(treePath, parts)) continue;
-    int index = -1;
-    if (counter < ZEL_MAX_TOOLS + 1) index = counter++;
     m_root->AddToolData(treePath, static_cast<CToolData*>(object), index, CToolDataUnit::none,
                         this);
   }
@@ -329,15 +380,15 @@ int CAppTools::CreateNewDirectoryTools(const char* path) {
   CZelDirSpec dir(path);
   for (POSITION p = m_root->GetChildren().GetHeadPosition(); p;) {
     auto* child = static_cast<CToolNode*>(m_root->GetChildren().GetNext(p));
+    CZelDirSpec at = dir;
     if (child->GetToolIndex() < 0) {
       if (!dir.MakeSubdir(child->GetName())) return 0;
-      CZelDirSpec sub = dir + child->GetName().GetString();
-      if (!CreateSubTool(child, &sub)) return 0;
-    } else if (!makeTQFile(child, &dir)) {
-      // A tool at the top (a path such as "Alignment" that begins with "Align") is
-      // written where it stands.
-      return 0;
+      at = dir + child->GetName().GetString();
     }
+    // A tool at the top is written by CreateSubTool from index 1 on: the profile's first
+    // entry, when it stands at the top, is left out here (the command-line migration
+    // writes every tool).
+    if (!CreateSubTool(child, &at)) return 0;
   }
   return 1;
 }

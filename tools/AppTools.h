@@ -31,7 +31,7 @@ class CZelArchive;
 class CZelDirSpec;
 struct ZEL_RTTI_LINK;
 namespace zel_fs {
-class FolderWalkGuard;
+class ContainedWalk;
 }
 namespace zel_sync {
 class Event;
@@ -114,8 +114,11 @@ class CAppTools : public CObject {
   // Writes a new tool file and adds it to the tree; 1 on success, 0 on failure. A menu
   // path with an empty component, ".", "..", or one holding '/' or '\' is refused before
   // anything is touched (stricter than the platform it came from, on purpose: no tool
-  // file may land outside the tool folder).
+  // file may land outside the tool folder). The new leaf is a node of kind 0 until the
+  // tree is loaded again. A failure takes back the folders this call made on disk.
   int CreateTool(const char* menuPath, const CToolDataBase* definition);
+  // Why the last CreateTool answered 0 (no error after a success).
+  std::error_code GetCreateError() const { return m_createError; }
 
   CToolNode* FindTool(const char* menuPath, CToolDataUnit::ProducedTypes type);
   const CToolData* FindZelTool(const char* menuPath);
@@ -271,7 +274,8 @@ class CAppTools : public CObject {
   // A send of "WM_MENUCHANGE" that a stop of the watch ends.
   void SendChange(CWnd* window, HMENU menu);
 
-  zel_fs::FolderWalkGuard* m_walkGuard = nullptr;  // while ReloadTools walks
+  zel_fs::ContainedWalk* m_walk = nullptr;  // while ReloadTools walks
+  std::error_code m_createError;
   bool m_lastLaunchFailed = false;
   std::atomic<int> m_watching{0};
   mutable std::mutex m_windowsMutex;

@@ -134,8 +134,10 @@ CString CMenuOrder::GetInsertName(const char* before, const char* after) {
 // Names are stored lower-cased. A reader believes no size: every length is checked
 // against the bytes that remain before anything is taken or allocated, a child count
 // must fit in what remains (a child needs at least 8 bytes), names may not hold NUL,
-// order names are at most kMaxName bytes, nodes nest at most kMaxDepth deep, and the
-// payload's length and checksum must match. A file that breaks any rule, or has another
+// order names are at most kMaxName bytes, nodes nest at most kMaxDepth deep, a file holds
+// at most kMaxNodes nodes in a payload of at most kMaxPayload bytes (1 MiB is ample for
+// 776 tools and their folders; a larger file is not even read), and the payload's length
+// and checksum must match. A file that breaks any rule, or has another
 // magic or version, is "no order". Writing replaces the file through a flushed
 // temporary file in the same folder.
 namespace {
@@ -145,7 +147,8 @@ constexpr uint32_t kVersion = 1;
 constexpr size_t kHeader = 20;
 constexpr size_t kMaxName = 4096;
 constexpr int kMaxDepth = 64;
-constexpr size_t kMaxPayload = 64u << 20;
+constexpr size_t kMaxPayload = 1u << 20;
+constexpr uint32_t kMaxNodes = 1u << 16;
 
 uint32_t Fnv1a(std::string_view bytes) {
   uint32_t h = 2166136261u;
@@ -220,11 +223,14 @@ void StoreNode(const CMenuOrder& node, std::string& out, int depth) {
   }
 }
 
-bool LoadNode(Reader& in, CMenuOrder& node, int depth) {
+// nodesLeft: how many more nodes the file may hold.
+bool LoadNode(Reader& in, CMenuOrder& node, int depth, uint32_t& nodesLeft) {
   CString orderName;
   uint32_t count;
-  if (depth > kMaxDepth || !in.Name(orderName) || !in.U32(count) || count > in.Left() / 8)
+  if (depth > kMaxDepth || !in.Name(orderName) || !in.U32(count) || count > in.Left() / 8 ||
+      count > nodesLeft)
     return false;
+  nodesLeft -= count;
   node.SetOrderName(orderName);
   for (uint32_t i = 0; i < count; ++i) {
     CString name;
@@ -235,7 +241,7 @@ bool LoadNode(Reader& in, CMenuOrder& node, int depth) {
       delete old;
     }
     node.AddNode(name, child);
-    if (!LoadNode(in, *child, depth + 1)) return false;
+    if (!LoadNode(in, *child, depth + 1, nodesLeft)) return false;
   }
   return true;
 }
@@ -252,6 +258,11 @@ std::string CMenuOrder::Store() const {
   return out + payload;
 }
 
+bool CMenuOrder::StoreBelievable(std::string& bytes) const {
+  bytes = Store();
+  return bytes.size() <= kHeader + kMaxPayload;
+}
+
 CMenuOrder* CMenuOrder::Load(std::string_view bytes) {
   if (bytes.size() < kHeader || bytes.substr(0, 8) != std::string_view(kMagic, 8)) return nullptr;
   Reader header(bytes.substr(8, 12));
@@ -265,7 +276,8 @@ CMenuOrder* CMenuOrder::Load(std::string_view bytes) {
     return nullptr;
   Reader in(payload);
   auto* root = new CMenuOrder;
-  if (!LoadNode(in, *root, 0) || in.Left() != 0) {
+  uint32_t nodesLeft = kMaxNodes - 1;
+  if (!LoadNode(in, *root, 0, nodesLeft) || in.Left() != 0) {
     delete root;
     return nullptr;
   }
@@ -273,6 +285,8 @@ CMenuOrder* CMenuOrder::Load(std::string_view bytes) {
 }
 
 CMenuOrder* CMenuOrder::ReadOrderFile(const char* path) {
+  // Read only when it is a regular file of believable size: a pipe planted at its name is
+  // refused without waiting on it, a huge file without reading it.
   ZelFileSource file;
   std::string bytes;
   if (!path || file.Open(path) || !file.ReadAll(bytes, kHeader + kMaxPayload)) return nullptr;
@@ -281,5 +295,7 @@ CMenuOrder* CMenuOrder::ReadOrderFile(const char* path) {
 
 std::error_code CMenuOrder::WriteOrderFile(const char* path) const {
   if (!path || !*path) return std::make_error_code(std::errc::no_such_file_or_directory);
-  return zel_state::ReplaceFile(path, Store());
+  std::string bytes;
+  if (!StoreBelievable(bytes)) return std::make_error_code(std::errc::file_too_large);
+  return zel_state::ReplaceFile(path, bytes);
 }

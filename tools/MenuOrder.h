@@ -43,6 +43,9 @@ class CMenuOrder : public CObject {
 
   // The menu-order file's bytes for this tree.
   std::string Store() const;
+  // The same into bytes; false when they are more than a reader believes (the tree is too
+  // large to be kept).
+  bool StoreBelievable(std::string& bytes) const;
   // The tree that bytes describe; null for bytes that are damaged, foreign or of another
   // version: such a file is "no order".
   static CMenuOrder* Load(std::string_view bytes);

@@ -5,8 +5,6 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "platform/afx/File.h"
-#include "platform/fs/FileSystem.h"
 #include "platform/locale/UserLanguage.h"
 #include "platform/profile/ProfileFile.h"
 #include "platform/shell/ByteSource.h"
@@ -171,33 +169,28 @@ bool CToolDataUnit::ReadEXE(const char* path, const ZelByteSource& file) {
 
 bool CToolDataUnit::Write(const char* path) { return WriteToTQFile(path); }
 
-bool CToolDataUnit::WriteToTQFile(const char* path) {
+bool CToolDataUnit::WriteToTQFile(const char* path) { return !WriteToolFile(path); }
+
+std::error_code CToolDataUnit::WriteToolFile(const char* path) const {
   CString out = GenerateOutputFileName(path, 0);
-  int nameAt = NameStart(out);
-  // The keys are written into a copy beside the file (a hidden name that no reader takes
-  // for a tool), which then replaces the file in one step: a failure on the way (a full
-  // disk) leaves the old file, or none, and removes the copy.
-  CString temp = out.Left(nameAt) + "." + out.Mid(nameAt) + ".new";
-  std::string old;
-  std::error_code err = zel_state::ReadFile(out, old);
-  bool ok =
-      (!err || err == std::errc::no_such_file_or_directory) && !zel_state::ReplaceFile(temp, old);
+  // The old file's other sections and keys stay. It is read only when it is a regular
+  // file of its own: a link or a pipe planted in its place in a shared folder is refused,
+  // so its text is never copied from, or written into, a file of someone else's.
+  std::string bytes;
+  ZelFileSource old;
+  std::error_code err = old.Open(out, ZelFileSource::kNoFollow);
+  if (!err && !old.ReadAll(bytes, kMaxProfileBytes))
+    return std::make_error_code(std::errc::file_too_large);
+  if (err && err != std::errc::no_such_file_or_directory) return err;
   CString inputType;
   inputType.Format("%d", m_inputType);
-  ok = ok && WritePrivateProfileString(kToolSection, "InputType", inputType, temp) &&
-       WritePrivateProfileString(kToolSection, "Target", m_target, temp) &&
-       WritePrivateProfileString(kToolSection, "Description", m_description, temp) &&
-       WritePrivateProfileString(kToolSection, "Command", m_command, temp);
-  if (ok) {
-    try {
-      CFile::Rename(temp, out);
-    } catch (CFileException&) {
-      ok = false;
-    }
-  }
-  if (!ok) zel_fs::RemoveFile(temp);
-  zel_fs::RemoveFile(temp + ".lock");
-  return ok;
+  if (!zel_profile::WriteEntryIn(bytes, kToolSection, "InputType", inputType) ||
+      !zel_profile::WriteEntryIn(bytes, kToolSection, "Target", m_target) ||
+      !zel_profile::WriteEntryIn(bytes, kToolSection, "Description", m_description) ||
+      !zel_profile::WriteEntryIn(bytes, kToolSection, "Command", m_command))
+    return std::make_error_code(std::errc::invalid_argument);  // a line break in a value
+  // Whole or not at all: a failure on the way (a full disk) leaves the old file, or none.
+  return zel_state::ReplaceFile(out, bytes);
 }
 
 CString GetScriptTitle(CString& name, int* kind) {

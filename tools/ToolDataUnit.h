@@ -14,6 +14,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 
 #include "platform/afx/Object.h"
 #include "platform/afx/String.h"
@@ -55,6 +56,10 @@ class CToolDataUnit : public CToolDataBase {
   // written (the platform's profile write answers no failure; this one does, so that
   // nothing half-made is taken for a tool).
   bool Write(const char* path);
+  // The same, with the reason when the file could not be written: the old file at that
+  // name is not a regular file of its own (a link, a pipe), is too large to be a tool
+  // file, a value holds a line break, or the system's reason.
+  std::error_code WriteToolFile(const char* path) const;
 
   // The extension of path with its dot, as the platform's path splitting gives it.
   static CString GetExtension(const char* path);

@@ -77,9 +77,9 @@ CToolNode* CToolNode::GetSubnode(const char* name, CToolDataUnit::ProducedTypes 
   POSITION pos;
   if (CToolNode* found = FindSubnode(name, type, pos)) return found;
   auto* child = new CToolNode(name);
+  // Its kind stays 0 until its data is set: the key it was placed by may differ from the
+  // one it is compared by until then.
   child->m_tool.SetManager(manager);
-  // The kind decides the child's key until its data is set.
-  child->m_tool.m_producedType = type;
   if (pos)
     m_children.InsertBefore(pos, child);
   else

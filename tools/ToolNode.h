@@ -38,7 +38,8 @@ class CToolNode : public CObject {
   // The child with that name and kind, or null; pos gets the place where such a child
   // would be inserted (null: at the end).
   CToolNode* FindSubnode(const char* name, CToolDataUnit::ProducedTypes type, POSITION& pos);
-  // The child found, or a new one inserted at its place, its tool's manager set.
+  // The child found, or a new one inserted at its place, its tool's manager set and its
+  // kind 0 (until SetData gives it the kind of its tool).
   CToolNode* GetSubnode(const char* name, CToolDataUnit::ProducedTypes type, CAppTools* manager);
   // Walks menuPath split at '|', making folders as needed, and sets the last node's data.
   void AddToolData(const char* menuPath, CToolData* tool, int index,

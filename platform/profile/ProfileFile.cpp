@@ -153,56 +153,65 @@ bool ReadEntryIn(std::string_view bytes, const char* section, const char* key, C
   return true;
 }
 
-BOOL WriteEntry(const char* file, const char* section, const char* key, const char* value) {
-  if (!section || !file || !*file) return FALSE;
+bool WriteEntryIn(std::string& bytes, const char* section, const char* key, const char* value) {
+  if (!section) return false;
   std::string_view sectionName = Trim(section);
   // The empty section name is a section like any other ("[]").
-  if (HasLineBreak(section) || sectionName.find(']') != std::string::npos) return FALSE;
+  if (HasLineBreak(section) || sectionName.find(']') != std::string::npos) return false;
   if (key) {
     std::string_view keyName = Trim(key);
     if (keyName.empty() || HasLineBreak(key) || keyName.find('=') != std::string::npos ||
         keyName[0] == '[' || keyName[0] == ';')
-      return FALSE;
+      return false;
   }
-  if (HasLineBreak(value)) return FALSE;
+  if (HasLineBreak(value)) return false;
 
+  std::vector<Line> lines = SplitLines(bytes);
+  const std::string_view crlf = "\r\n";
+  // Text of new lines; it must outlive the views until the file is joined again.
+  std::string header = "[" + std::string(sectionName) + "]";
+  std::string newLine = key ? std::string(Trim(key)) + "=" + (value ? Quoted(value) : "") : "";
+  size_t begin, end;
+  bool haveSection = FindSection(lines, section, begin, end);
+  if (!key) {
+    if (!haveSection) return true;
+    lines.erase(lines.begin() + static_cast<long>(begin), lines.begin() + static_cast<long>(end));
+  } else {
+    size_t at;
+    std::string_view old;
+    if (haveSection && FindEntry(lines, begin, end, key, at, old)) {
+      if (!value)
+        lines.erase(lines.begin() + static_cast<long>(at));
+      else
+        lines[at].text = newLine;
+    } else {
+      if (!value) return true;
+      if (!lines.empty() && lines.back().eol.empty()) lines.back().eol = crlf;
+      if (!haveSection) {
+        lines.push_back({header, crlf});
+        lines.push_back({newLine, crlf});
+      } else {
+        // After the section's last line that is not blank.
+        size_t insert = end;
+        while (insert > begin + 1 && Trim(lines[insert - 1].text).empty()) --insert;
+        lines.insert(lines.begin() + static_cast<long>(insert), Line{newLine, crlf});
+      }
+    }
+  }
+  bytes = Join(lines, bytes.size());
+  return true;
+}
+
+BOOL WriteEntry(const char* file, const char* section, const char* key, const char* value) {
+  if (!section || !file || !*file) return FALSE;
+  // Names and values that no line can hold are refused before the file is touched.
+  std::string probe;
+  if (!WriteEntryIn(probe, section, key, value)) return FALSE;
   CString path = ResolvePath(file);
   bool ours = !std::strchr(file, '/');  // our own profiles folder is made when missing
   std::error_code err = zel_state::UpdateFile(path, ours, [&](std::string& bytes) {
-    std::vector<Line> lines = SplitLines(bytes);
-    const std::string_view crlf = "\r\n";
-    // Text of new lines; it must outlive the views until the file is joined again.
-    std::string header = "[" + std::string(sectionName) + "]";
-    std::string newLine = key ? std::string(Trim(key)) + "=" + (value ? Quoted(value) : "") : "";
-    size_t begin, end;
-    bool haveSection = FindSection(lines, section, begin, end);
-    if (!key) {
-      if (!haveSection) return false;
-      lines.erase(lines.begin() + static_cast<long>(begin), lines.begin() + static_cast<long>(end));
-    } else {
-      size_t at;
-      std::string_view old;
-      if (haveSection && FindEntry(lines, begin, end, key, at, old)) {
-        if (!value)
-          lines.erase(lines.begin() + static_cast<long>(at));
-        else
-          lines[at].text = newLine;
-      } else {
-        if (!value) return false;
-        if (!lines.empty() && lines.back().eol.empty()) lines.back().eol = crlf;
-        if (!haveSection) {
-          lines.push_back({header, crlf});
-          lines.push_back({newLine, crlf});
-        } else {
-          // After the section's last line that is not blank.
-          size_t insert = end;
-          while (insert > begin + 1 && Trim(lines[insert - 1].text).empty()) --insert;
-          lines.insert(lines.begin() + static_cast<long>(insert), Line{newLine, crlf});
-        }
-      }
-    }
-    bytes = Join(lines, bytes.size());
-    return true;
+    std::string before = bytes;
+    return WriteEntryIn(bytes, section, key, value) && bytes != before;
   });
   return !err;
 }

@@ -7,6 +7,7 @@
 // which plays the role of the platform's Windows directory.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/afx/String.h"
@@ -28,6 +29,9 @@ bool ReadEntryIn(std::string_view bytes, const char* section, const char* key, C
 // blanks, enclosing quotes) are written quoted so that they read back unchanged. FALSE
 // when the file cannot be written, or for a name or value that a line cannot hold.
 BOOL WriteEntry(const char* file, const char* section, const char* key, const char* value);
+// The same change made to a profile file's contents in memory; false (bytes unchanged)
+// for a name or value that a line cannot hold.
+bool WriteEntryIn(std::string& bytes, const char* section, const char* key, const char* value);
 
 }  // namespace zel_profile
 

@@ -39,18 +39,24 @@ class ZelMemorySource : public ZelByteSource {
 };
 
 // A file opened for reading (close-on-exec). Its first kHeadBytes are read at once and
-// served from memory; the rest is read where asked.
+// served from memory; the rest is read where asked. Only a regular file is read: a pipe,
+// socket or device is refused without waiting on it (opened non-blocking, then examined).
 class ZelFileSource : public ZelByteSource {
  public:
   static constexpr size_t kHeadBytes = 64 * 1024;
+  // Whether a link at the path itself is followed; a file that someone else may have
+  // replaced by a link is opened with kNoFollow.
+  enum Links { kFollowLinks, kNoFollow };
 
   ZelFileSource() = default;
   ~ZelFileSource() override;
   ZelFileSource(const ZelFileSource&) = delete;
   ZelFileSource& operator=(const ZelFileSource&) = delete;
 
-  // The system's reason when the file cannot be opened (is_a_directory for a folder).
-  std::error_code Open(const char* path);
+  // The system's reason when the file cannot be opened (is_a_directory for a folder,
+  // invalid_argument for anything else that is not a regular file, too_many_symbolic_
+  // link_levels for a link with kNoFollow).
+  std::error_code Open(const char* path, Links links = kFollowLinks);
   bool IsOpen() const { return m_fd >= 0; }
   uint64_t Size() const override { return m_size; }
   bool ReadAt(uint64_t offset, void* out, size_t n) const override;

@@ -10,6 +10,7 @@
 #include "layout/DirectoryLayout.h"
 #include "serialization/ZelArchive.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tools/SpecialFiles.h"
 #include "tests/tools/ToolFixtures.h"
 #include "tools/AppTools.h"
 #include "tools/MenuOrder.h"
@@ -162,6 +163,45 @@ TEST_F(AppToolsTest, LinkedFoldersAreWalkedOnce) {
   EXPECT_TRUE(listing == "Alias|t;" || listing == "Real|t;") << listing;
 }
 
+TEST_F(AppToolsTest, FolderLinksAreFollowedOnlyInsideTheToolFolder) {
+  Put("Real/t.tq", Tq(0, "x"));
+  fs::create_directories(tmp / "Elsewhere/Deeper");
+  WriteFile(tmp / "Elsewhere/Deeper/x.tq", Tq(0, "x"));
+  fs::create_directory_symlink(tmp / "Elsewhere", menu + "/Out");
+  fs::create_directory_symlink("Real", menu + "/In");
+  CAppTools tools(CAppTools::kNoWatch);
+  tools.ReloadTools();
+  std::string listing = Listing(tools.GetMainNode());
+  EXPECT_TRUE(listing == "In|t;" || listing == "Real|t;") << listing;
+}
+
+// Pipes, sockets and links to them are passed over without being opened (a pipe's
+// opening would wait for a writer for ever); the tools beside them load.
+TEST_F(AppToolsTest, SpecialFilesAreSkippedWithoutBeingOpened) {
+  Put("Good.tq", Tq(0, "x"));
+  fs::create_directories(menu + "/Sub");
+  const std::vector<std::string> fifos = {menu + "/pipe.tq", menu + "/notes", menu + "/Sub/deep.tq",
+                                          std::string(TOOLSDIR.GetPath()) + "/MenuOrder.ini"};
+  for (const std::string& fifo : fifos) zel_special::MakeFifo(fifo);
+  fs::create_symlink(menu + "/pipe.tq", menu + "/link.tq");
+  zel_special::MakeSocket(menu + "/sock.tq");
+  CAppTools tools(CAppTools::kNoWatch);
+  EXPECT_TRUE(zel_special::FinishesWithin([&] { tools.ReloadTools(); }, fifos));
+  EXPECT_EQ(Listing(tools.GetMainNode()), "Good;");
+}
+
+TEST_F(AppToolsTest, AFoldersTitleIsItsNameWithoutTheExtension) {
+  Put("Seq.v1/A.tq", Tq(0, "x"));
+  Put("Seq.v2/B.tq", Tq(0, "x"));
+  Put("Plain/C.tq", Tq(0, "x"));
+  CAppTools tools(CAppTools::kNoWatch);
+  tools.ReloadTools();
+  // Seq.v1 and Seq.v2 are one Seq menu.
+  EXPECT_EQ(Listing(tools.GetMainNode()), "Plain|C;Seq|A;Seq|B;");
+  EXPECT_EQ(tools.GetMainNode()->GetChildren().GetCount(), 2);
+  EXPECT_TRUE(tools.FindZelTool("Seq|B"));
+}
+
 TEST_F(AppToolsTest, AMissingOrUnreadableToolFolderListsNothing) {
   CAppTools tools(CAppTools::kNoWatch);
   tools.ReloadTools();
@@ -185,22 +225,62 @@ TEST_F(AppToolsTest, CreateToolWritesFoldersAndTheToolFile) {
   def.m_command = "%1";
   def.m_description = "Reverse";
   ASSERT_EQ(tools.CreateTool("Sequence|Reverse", &def), 1);
+  EXPECT_FALSE(tools.GetCreateError());
   std::string text = ReadFile(menu + "/Sequence/Reverse.tq");
   EXPECT_NE(text.find("Target=revcomp"), std::string::npos) << text;
-  const CToolData* tool = tools.FindZelTool("Sequence|Reverse");
-  ASSERT_TRUE(tool);
-  EXPECT_EQ(tool->m_description, "Reverse");
-  EXPECT_EQ(tool->GetRunMode(), 1);
+  // The new leaf is of kind 0 until the folder is read again.
+  const CToolNode* leaf = tools.FindTool("Sequence|Reverse", CToolDataUnit::none);
+  ASSERT_TRUE(leaf);
+  EXPECT_EQ(leaf->GetTool().m_producedType, CToolDataUnit::none);
+  EXPECT_EQ(leaf->GetTool().m_description, "Reverse");
+  EXPECT_EQ(leaf->GetTool().GetRunMode(), 1);
+  EXPECT_EQ(leaf->GetToolIndex(), 1);
+  EXPECT_EQ(tools.FindZelTool("Sequence|Reverse"), nullptr);
   EXPECT_EQ(tools.GetReloadNeeded(), 0);
-  EXPECT_EQ(tools.FindTool("Sequence|Reverse", CToolDataUnit::tq)->GetToolIndex(), 1);
-  // Creating it again reuses the node.
+  tools.SetReloadNeeded(1);
+  tools.ReloadTools();
+  ASSERT_TRUE(tools.FindZelTool("Sequence|Reverse"));
+  EXPECT_EQ(tools.FindZelTool("Sequence|Reverse")->m_producedType, CToolDataUnit::tq);
+  // Creating it again takes the tool file's leaf.
   def.m_description = "Reverse again";
   ASSERT_EQ(tools.CreateTool("Sequence|Reverse", &def), 1);
-  EXPECT_EQ(tools.FindZelTool("Sequence|Reverse")->m_description, "Reverse again");
-  // A reload reads the same.
+  EXPECT_EQ(tools.FindTool("Sequence|Reverse", CToolDataUnit::none)->GetTool().m_description,
+            "Reverse again");
   tools.SetReloadNeeded(1);
   tools.ReloadTools();
   EXPECT_EQ(tools.FindZelTool("Sequence|Reverse")->m_description, "Reverse again");
+}
+
+TEST_F(AppToolsTest, AFailedCreateTakesBackTheFoldersItMade) {
+  CAppTools tools(CAppTools::kNoWatch);
+  CToolDataBase def;
+  def.m_target = "two\nlines";  // no tool file line can hold it
+  EXPECT_EQ(tools.CreateTool("Seq|Sub|Tool", &def), 0);
+  EXPECT_EQ(tools.GetCreateError(), std::errc::invalid_argument);
+  EXPECT_FALSE(fs::exists(TOOLSDIR.GetPath()));  // Tools, Menu, Seq and Sub were all made here
+  EXPECT_TRUE(fs::exists(base));
+  // Folders that were there before stay.
+  fs::create_directories(menu + "/Seq");
+  EXPECT_EQ(tools.CreateTool("Seq|Sub|Tool", &def), 0);
+  EXPECT_TRUE(fs::exists(menu + "/Seq"));
+  EXPECT_FALSE(fs::exists(menu + "/Seq/Sub"));
+}
+
+// Tool names up to the longest file name the system takes, the extension included.
+TEST_F(AppToolsTest, NamesThatFitAreAccepted) {
+  CAppTools tools(CAppTools::kNoWatch);
+  CToolDataBase def;
+  def.m_target = "x";
+  for (size_t n : {243u, 248u}) {
+    SCOPED_TRACE(n);
+    std::string name(n, 'n');
+    EXPECT_EQ(tools.CreateTool(name.c_str(), &def), 1) << tools.GetCreateError().message();
+    EXPECT_TRUE(fs::exists(menu + "/" + name + ".tq"));
+  }
+  EXPECT_EQ(tools.CreateTool(std::string(253, 'n').c_str(), &def), 0);
+  EXPECT_EQ(tools.GetCreateError(), std::errc::filename_too_long);
+  for (auto& e : fs::directory_iterator(menu))
+    EXPECT_EQ(e.path().extension(), ".tq") << e.path();  // nothing else left behind
 }
 
 TEST_F(AppToolsTest, CreateToolRefusesPathsThatLeaveTheToolFolder) {
@@ -307,6 +387,30 @@ TEST_F(MigrationTest, TheProfileBecomesATreeUnderToolsAlignAndAnalyze) {
   EXPECT_EQ(tools.GetMainNode()->FindNode(2)->GetMenuPath(), "Align|Clustal");
   EXPECT_EQ(tools.GetMainNode()->FindNode(1)->GetTool().m_command, "%1");
   EXPECT_TRUE(tools.GetProfileInMemory().IsEmpty());
+}
+
+// Entries skipped for their paths still count, so that every entry keeps its index.
+TEST_F(MigrationTest, EveryEntryCountsForTheIndexes) {
+  WriteProfile(
+      {{"..|evil", CToolData("e", 0, "x", 1, "")}, {"Alignment", CToolData("t", 0, "top", 1, "")}},
+      "");
+  CAppTools tools(CAppTools::kNoWatch);
+  ASSERT_EQ(tools.ReadOldToolsProfile(), 1);
+  EXPECT_EQ(tools.GetMainNode()->FindNode(0), nullptr);
+  const CToolNode* top = tools.GetMainNode()->FindNode(1);
+  ASSERT_TRUE(top);
+  EXPECT_EQ(top->GetMenuPath(), "Alignment");
+}
+
+TEST_F(MigrationTest, APipeForTheProfileIsNotOpened) {
+  fs::create_directories(TOOLSDIR.GetPath());
+  const std::string fifo = std::string(TOOLSDIR.GetPath()) + "/ToolProf.ini";
+  zel_special::MakeFifo(fifo);
+  CAppTools tools(CAppTools::kNoWatch);
+  int answer = -1;
+  EXPECT_TRUE(zel_special::FinishesWithin([&] { answer = tools.ReadOldToolsProfile(); }, {fifo}));
+  EXPECT_EQ(answer, 0);
+  EXPECT_TRUE(ui().messages.empty());
 }
 
 TEST_F(MigrationTest, CreateNewDirectoryToolsWritesToolFiles) {

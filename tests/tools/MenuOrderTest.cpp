@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/support/TestSupport.h"
+#include "tests/tools/SpecialFiles.h"
 #include "tools/MenuOrder.h"
 
 namespace {
@@ -131,6 +132,58 @@ TEST(MenuOrder, CountsAreNeverTrusted) {
   std::unique_ptr<CMenuOrder> shallow(
       CMenuOrder::Load(withPayload(std::string("\0\0\x01\0\0\0\x01\0a\0\0\0\0\0\0", 15))));
   EXPECT_TRUE(shallow);
+}
+
+// Children named a, b, ... (distinct names of width letters), each name padded to size.
+std::unique_ptr<CMenuOrder> Wide(int children, size_t nameSize) {
+  auto root = std::make_unique<CMenuOrder>();
+  for (int i = 0; i < children; ++i) {
+    std::string name;
+    for (int n = i; name.size() < 4; n /= 26) name += static_cast<char>('a' + n % 26);
+    name.resize(nameSize, 'x');
+    root->GetOrCreateNode(name.c_str());
+  }
+  return root;
+}
+
+// A file larger than a real tool folder could need, or with more nodes, is not believed
+// (and is not written either): a crafted one would otherwise cost memory without bound.
+TEST(MenuOrder, FilesBeyondTheirBoundsAreNoOrder) {
+  zel_test::TempDir tmp;
+  const std::string path = tmp / "MenuOrder.ini";
+  struct Case {
+    int children;
+    size_t nameSize;
+    bool believed;
+  } cases[] = {
+      {2000, 100, true},   // 776 tools and their folders, with long names
+      {6000, 200, false},  // a payload above 1 MiB
+      {60000, 4, true},    // many nodes, still within the count
+      {70000, 4, false},   // more nodes than believed, in under 1 MiB
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.children) + " children of " + std::to_string(c.nameSize));
+    std::unique_ptr<CMenuOrder> root = Wide(c.children, c.nameSize);
+    const std::string bytes = root->Store();
+    std::unique_ptr<CMenuOrder> back(CMenuOrder::Load(bytes));
+    EXPECT_EQ(back != nullptr, c.believed);
+    zel_test::WriteFile(path, bytes);
+    std::unique_ptr<CMenuOrder> read(CMenuOrder::ReadOrderFile(path.c_str()));
+    EXPECT_EQ(read != nullptr, c.believed);
+    std::string stored;
+    EXPECT_EQ(root->StoreBelievable(stored), bytes.size() <= 20 + (1u << 20));
+  }
+  EXPECT_EQ(Wide(6000, 200)->WriteOrderFile(path.c_str()), std::errc::file_too_large);
+}
+
+TEST(MenuOrder, APipeIsNoOrderFile) {
+  zel_test::TempDir tmp;
+  const std::string path = tmp / "MenuOrder.ini";
+  zel_special::MakeFifo(path);
+  std::unique_ptr<CMenuOrder> read;
+  EXPECT_TRUE(zel_special::FinishesWithin(
+      [&] { read.reset(CMenuOrder::ReadOrderFile(path.c_str())); }, {path}));
+  EXPECT_FALSE(read);
 }
 
 }  // namespace

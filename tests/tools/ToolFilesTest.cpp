@@ -12,6 +12,7 @@
 #include "platform/shell/VersionResource.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tools/ExampleTools.h"
+#include "tests/tools/SpecialFiles.h"
 #include "tests/tools/ToolFixtures.h"
 #include "tools/ToolDataUnit.h"
 
@@ -20,6 +21,7 @@ namespace {
 using namespace zel_fixtures;
 using zel_test::ReadFile;
 using zel_test::WriteFile;
+namespace fs = std::filesystem;
 
 class ToolFilesTest : public zel_test::ZelTest {
  protected:
@@ -122,6 +124,36 @@ TEST_F(ToolFilesTest, WriteIntoAFolderThatCannotBeWrittenFailsAndLeavesNothing) 
   u.m_target = "x";
   EXPECT_FALSE(u.Write((dir + "/t.tq").c_str()));
   EXPECT_TRUE(std::filesystem::is_empty(dir));
+}
+
+// In a shared folder someone may plant a link or a pipe where a tool file is written: its
+// text is never copied from, or written into, anything but a regular file of its own.
+TEST_F(ToolFilesTest, WriteNeverGoesThroughAPlantedFile) {
+  const std::string secret = tmp / "secret";
+  const std::string secretText = "[ToolUnitShortcut]\r\nTarget=mine\r\n[Private]\r\nkey=1\r\n";
+  WriteFile(secret, secretText);
+  fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(secret, tmp / "Stolen.tq");
+  fs::create_symlink(tmp / "nowhere", tmp / "Dangling.tq");
+  zel_special::MakeFifo(tmp / "Piped.tq");
+  CToolDataUnit u;
+  u.m_inputType = 0;
+  u.m_target = "new";
+  for (const char* name : {"Stolen.tq", "Dangling.tq", "Piped.tq"}) {
+    SCOPED_TRACE(name);
+    bool written = true;
+    EXPECT_TRUE(zel_special::FinishesWithin([&] { written = u.Write((tmp / name).c_str()); },
+                                            {tmp / "Piped.tq"}));
+    EXPECT_FALSE(written);
+  }
+  EXPECT_EQ(ReadFile(secret), secretText);
+  EXPECT_EQ(fs::status(secret).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_TRUE(fs::is_symlink(tmp / "Stolen.tq"));
+  EXPECT_TRUE(fs::is_symlink(tmp / "Dangling.tq"));
+  EXPECT_FALSE(fs::exists(tmp / "nowhere"));
+  EXPECT_TRUE(fs::is_fifo(tmp / "Piped.tq"));
+  EXPECT_EQ(u.WriteToolFile((tmp / "Stolen.tq").c_str()), std::errc::too_many_symbolic_link_levels);
 }
 
 TEST_F(ToolFilesTest, Names) {

@@ -137,9 +137,33 @@ TEST(ToolTree, FoldersAreMadeOnceAndChildrenSorted) {
   EXPECT_EQ(root.FindNode(7), nullptr);
 }
 
+// A node made for a file of some kind, as loading makes it: the kind comes with its data.
+CToolNode* AddKind(CToolNode& parent, const char* name, CToolDataUnit::ProducedTypes type) {
+  CToolNode* node = parent.GetSubnode(name, type, nullptr);
+  CToolData tool = Tool("x");
+  tool.m_producedType = type;
+  node->SetData(&tool, -1, name);
+  return node;
+}
+
+TEST(ToolTree, ANewChildIsOfKind0UntilItsDataIsSet) {
+  CToolNode root("Root");
+  CToolNode* child = root.GetSubnode("Blast", CToolDataUnit::url, nullptr);
+  EXPECT_EQ(child->GetTool().m_producedType, CToolDataUnit::none);
+  // Until then its key is its bare name.
+  POSITION pos;
+  EXPECT_EQ(root.FindSubnode("Blast", CToolDataUnit::none, pos), child);
+  EXPECT_EQ(root.FindSubnode("Blast", CToolDataUnit::url, pos), nullptr);
+  CToolData tool = Tool("https://a.example/");
+  tool.m_producedType = CToolDataUnit::url;
+  child->SetData(&tool, 1, "Blast");
+  EXPECT_EQ(child->GetTool().m_producedType, CToolDataUnit::url);
+  EXPECT_EQ(root.FindSubnode("Blast", CToolDataUnit::url, pos), child);
+}
+
 TEST(ToolTree, KindsAreDifferentKeysAndTheMenuOrderDecides) {
   CToolNode root("Root");
-  root.GetSubnode("Blast", CToolDataUnit::tq, nullptr);
+  AddKind(root, "Blast", CToolDataUnit::tq);
   root.GetSubnode("Blast", CToolDataUnit::none, nullptr);
   root.GetSubnode("Align", CToolDataUnit::none, nullptr);
   EXPECT_EQ(Names(root), "Align Blast Blast");
@@ -153,8 +177,8 @@ TEST(ToolTree, KindsAreDifferentKeysAndTheMenuOrderDecides) {
   CToolNode sorted("Root");
   sorted.SetMenuOrder(&order);
   sorted.GetSubnode("Alpha", CToolDataUnit::none, nullptr);
-  sorted.GetSubnode("beta", CToolDataUnit::exe, nullptr);
-  sorted.GetSubnode("zeta", CToolDataUnit::url, nullptr);
+  AddKind(sorted, "beta", CToolDataUnit::exe);
+  AddKind(sorted, "zeta", CToolDataUnit::url);
   EXPECT_EQ(Names(sorted), "zeta beta Alpha");
 }
 
