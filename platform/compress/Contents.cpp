@@ -116,8 +116,9 @@ class CContentsFile::Inflater {
   uint64_t WholeSize() const { return m_wholeSize; }
 
   // Up to count decompressed bytes, fewer only at the end; throws CCompressedDataException
-  // (its file name left to the caller) on damage.
+  // (its file name left to the caller) on damage, once the bytes before it are handed on.
   size_t Read(char* out, size_t count) {
+    if (!m_damage.empty()) throw CCompressedDataException(m_damage.c_str(), nullptr);
     if (m_whole) {
       const size_t n = std::min<size_t>(count, m_wholeSize - m_wholeUsed);
       std::memcpy(out, m_whole.get() + m_wholeUsed, n);
@@ -135,7 +136,7 @@ class CContentsFile::Inflater {
           break;
         }
         if (m_z.avail_in < 2 || m_z.next_in[0] != 0x1F || m_z.next_in[1] != 0x8B)
-          throw CCompressedDataException("unexpected data after the last member", nullptr);
+          return Damaged("unexpected data after the last member", made);
         inflateReset(&m_z);
         m_memberEnded = false;
       }
@@ -149,9 +150,9 @@ class CContentsFile::Inflater {
       } else if (result == Z_MEM_ERROR) {
         throw CMemoryException();
       } else if (result == Z_DATA_ERROR || result == Z_NEED_DICT || result == Z_STREAM_ERROR) {
-        throw CCompressedDataException(m_z.msg ? m_z.msg : "invalid data", nullptr);
+        return Damaged(m_z.msg ? m_z.msg : "invalid data", made);
       } else if (m_z.avail_in == 0 && m_inputDone && before == m_z.avail_out) {
-        throw CCompressedDataException("unexpected end of file", nullptr);
+        return Damaged("unexpected end of file", made);
       }
     }
     return made;
@@ -159,6 +160,14 @@ class CContentsFile::Inflater {
 
  private:
   static constexpr size_t kStreamInput = 256 * 1024;
+
+  // Notes the damage, to be raised by this read when it made nothing, else by the next.
+  size_t Damaged(const char* reason, size_t made) {
+    m_damage = reason;
+    m_finished = true;
+    if (made == 0) throw CCompressedDataException(reason, nullptr);
+    return made;
+  }
 
   // Decompresses the input read whole into one buffer; false when it is damaged, or
   // larger than its trailers or whole decompression allow.
@@ -252,6 +261,7 @@ class CContentsFile::Inflater {
 
   z_stream m_z{};
   bool m_streaming = false, m_memberEnded = false, m_finished = false;
+  std::string m_damage;  // met, not yet raised
 };
 
 CContentsFile::CContentsFile(std::unique_ptr<CStdioFile> source, Decompression how)

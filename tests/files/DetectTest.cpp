@@ -199,7 +199,10 @@ TEST_F(DetectTest, TypeOfExistingFiles) {
 // or .bgz is left out of the name; other compressors' files are never read as text.
 TEST_F(DetectTest, CompressedFilesAreLookedIntoDecompressed) {
   const std::string protein = ">p\nMKVLAAGIV\n", bases = ">n\nACGTACGTNN\n";
-  const std::string cut = zel_test::Gzip(">n\n" + std::string(200000, 'a') + "\nMKVL\n");
+  std::string lines = ">n\n";
+  for (unsigned i = 0, x = 1; i < 2000; ++i, lines += '\n')
+    for (int k = 0; k < 60; ++k) lines += "ACGT"[(x = x * 1103515245 + 12345) >> 30];
+  const std::string cut = zel_test::Gzip(lines + "MKVL\n");
   struct Case {
     std::string name, bytes;
     int answer, type;
@@ -214,8 +217,9 @@ TEST_F(DetectTest, CompressedFilesAreLookedIntoDecompressed) {
       {"notgz.fa.gz", protein, 1, 32},
       {"x.fa.bz2", "BZh91AY&SY>p\nMKVL\n", 1, 0},
       {"x.fa", "\x28\xB5\x2F\xFD>p\nMKVL\n", 1, 0},
-      // Read as far as the data goes: the bases before the cut.
+      // Read as far as the data goes: the bases before the cut, not the protein after it.
       {"cut.fa", cut.substr(0, cut.size() / 2), 1, 28},
+      {"whole.fa", cut, 1, 32},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -94,7 +94,9 @@ TEST_F(CompressedContentsTest, EveryMemberIsReadWholeAndInAStream) {
       EXPECT_TRUE(got == c.text);
       EXPECT_EQ(file->GetPosition(), c.text.size());
       EXPECT_EQ(file->Damage(), nullptr);
-      if (!got.empty()) EXPECT_THROW(file->Seek(0, CFile::begin), CFileException);
+      if (!got.empty()) {
+        EXPECT_THROW(file->Seek(0, CFile::begin), CFileException);
+      }
       EXPECT_EQ(file->Seek(0, CFile::current), c.text.size());
     }
   }
@@ -145,7 +147,9 @@ TEST_F(CompressedContentsTest, DamageIsNamedAndKept) {
         ReadAll(*file);
         ADD_FAILURE() << "no damage seen";
       } catch (CCompressedDataException& e) {
-        if (c.reason) EXPECT_EQ(e.m_strReason.str(), c.reason);
+        if (c.reason) {
+          EXPECT_EQ(e.m_strReason.str(), c.reason);
+        }
         EXPECT_FALSE(e.m_strReason.IsEmpty());
         EXPECT_EQ(e.m_strFileName.str(), tmp / "file");
       }
