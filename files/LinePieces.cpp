@@ -28,7 +28,10 @@ void PieceSearch::Feed(std::string_view piece, bool last) {
     if (!m_found[i])
       m_found[i] = piece.find(m_needles[i]) != std::string_view::npos ||
                    (!joint.empty() && joint.find(m_needles[i]) != std::string::npos);
-  if (last) return;
+  if (!last) Keep(piece);
+}
+
+void PieceSearch::Keep(std::string_view piece) {
   if (piece.size() >= m_keep) {
     m_tail.assign(piece.substr(piece.size() - m_keep));
   } else {

@@ -22,6 +22,11 @@ class PieceSearch {
   void Reset();
   // The next piece of the line; last says that no piece follows (nothing is kept then).
   void Feed(std::string_view piece, bool last);
+  // The same for a piece in which the caller knows no needle ends: only the bytes a needle
+  // may begin with are kept.
+  void Pass(std::string_view piece, bool last) {
+    if (!last) Keep(piece);
+  }
   bool Found(size_t i) const { return m_found[i]; }
   bool Any() const;
 
@@ -30,6 +35,8 @@ class PieceSearch {
   std::vector<bool> m_found;
   size_t m_keep = 0;   // bytes of a needle that can lie before a piece: the longest less one
   std::string m_tail;  // the last m_keep bytes fed
+
+  void Keep(std::string_view piece);
 };
 
 // Hands the words of a piece to word (split at blanks, form feeds, CR and LF): Part(text)

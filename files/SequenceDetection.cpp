@@ -176,12 +176,30 @@ bool HasByteOutsidePureSet(const std::string& marker) {
 class SequenceLine {
  public:
   explicit SequenceLine(const std::vector<std::string>& markers)
-      : m_markers(markers), m_headers({"Length", "Check", "Type"}) {}
+      : m_markers(markers), m_headers({"Length", "Check", "Type"}) {
+    for (const std::string& m : markers)
+      m_markersEndOutsideBases &=
+          !m.empty() && !(kLowered[static_cast<unsigned char>(m.back())] & kPure);
+  }
 
   void Feed(std::string_view piece, bool last) {
-    m_markers.Feed(piece, last);
-    m_headers.Feed(piece, last);
-    zel_pieces::FeedWords(piece, m_inWord, *this);
+    bool anyBase = false;
+    if (m_markersEndOutsideBases &&
+        zel_seqscan::BaseRun(piece.data(), piece.size(), anyBase) == piece.size()) {
+      // Bases alone, the bulk of a long sequence line: no marker or header ends among
+      // them, and they are one part of a word.
+      m_markers.Pass(piece, last);
+      m_headers.Pass(piece, last);
+      if (!piece.empty()) {
+        m_number.Part(piece);
+        Bases(piece);
+        m_inWord = true;
+      }
+    } else {
+      m_markers.Feed(piece, last);
+      m_headers.Feed(piece, last);
+      zel_pieces::FeedWords(piece, m_inWord, *this);
+    }
     if (last) zel_pieces::EndLine(m_inWord, *this);
   }
   // The answer after the whole line, from the answer before it; stop when a marker ends
@@ -203,18 +221,17 @@ class SequenceLine {
   // The words, as FeedWords hands them on. Position numbers are skipped.
   void Part(std::string_view part) {
     m_number.Part(part);
-    bool anyBase = false;
-    if (zel_seqscan::BaseRun(part.data(), part.size(), anyBase) == part.size()) {
-      // Bases alone, the bulk of a long sequence line: a u is no amino acid.
-      m_letters.bases += part.size();
-      m_letters.allAminoAcids &= part.find_first_of("uU") == std::string_view::npos;
-      return;
-    }
     const Letters l = Count(part, kLowered);
     m_letters.bases += l.bases;
     m_letters.ambiguities += l.ambiguities;
     m_letters.proteinOnly |= l.proteinOnly;
     m_letters.allAminoAcids &= l.allAminoAcids;
+  }
+  // A part of bases alone: none is an ambiguity letter, and a u is no amino acid.
+  void Bases(std::string_view part) {
+    m_letters.bases += part.size();
+    m_letters.allAminoAcids &=
+        !std::memchr(part.data(), 'u', part.size()) && !std::memchr(part.data(), 'U', part.size());
   }
   void End() {
     if (!m_number.NonZero()) {
@@ -229,6 +246,7 @@ class SequenceLine {
 
  private:
   zel_pieces::PieceSearch m_markers, m_headers;
+  bool m_markersEndOutsideBases = true;  // every marker's last byte is no base
   bool m_inWord = false;
   WordNumber m_number;
   Letters m_letters;
