@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -233,6 +234,36 @@ TEST_F(DetectBulkTest, LongLinesReadInPiecesAsWholeLines) {
     SCOPED_TRACE("round " + std::to_string(round));
     EXPECT_EQ(GuessFile(path, false), ReferenceGuess(path));
   }
+}
+
+// The peak of this process's resident memory in kB, from /proc; -1 when not known.
+long PeakKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+  return -1;
+}
+
+// A sequence held on one line costs the reading no more memory than a short one: the
+// line is never held whole.
+TEST_F(DetectBulkTest, ALongLineIsNeverHeldWhole) {
+  const std::string path = tmp / "oneline.fa";
+  {
+    std::ofstream out(path, std::ios::binary);
+    std::string chunk(1 << 20, 'a');
+    for (size_t i = 0; i < chunk.size(); ++i) chunk[i] = "ACGT"[(i * 7 + i / 5) % 4];
+    out << ">s\n";
+    for (int i = 0; i < 64; ++i) out << chunk;
+    out << "\nMKVL\n";
+  }
+  // Setting the peak back to what is in use now lets it measure the detection alone.
+  std::ofstream("/proc/self/clear_refs") << "5";
+  const long before = PeakKb();
+  if (before < 0) GTEST_SKIP() << "no peak memory to read here";
+  EXPECT_EQ(GuessFile(path, false), (Guess{2, 3, 0}));
+  const long growth = PeakKb() - before;
+  EXPECT_LT(growth, 16 * 1024) << growth << " kB for a line of 64 MiB";
 }
 
 TEST_F(DetectBulkTest, ALineEndsAtItsFirstZeroByte) {
