@@ -209,25 +209,25 @@ class CContentsFile::Inflater {
     m_inputDone = false;
   }
 
-  // Reads the file to its end, length bytes expected; gives up (the bytes read kept for
-  // the stream) when it turns out longer than whole decompression takes.
+  // Reads the file to its end, length bytes expected; when it turns out longer (it grew
+  // meanwhile), the input is not done and the stream takes over.
   void ReadAllInput(ULONGLONG length) {
     size_t have = m_in.size();
     m_in.resize(static_cast<size_t>(length));
-    for (;;) {
-      if (have == m_in.size()) {
-        if (m_in.size() >= kWholeLimit) break;
-        m_in.resize(std::min<size_t>(m_in.size() * 2, kWholeLimit));
-      }
+    while (have < m_in.size()) {
       const UINT got = m_source.Read(
           m_in.data() + have, static_cast<UINT>(std::min<size_t>(m_in.size() - have, 1u << 30)));
-      if (got == 0) {
-        m_inputDone = true;
-        break;
-      }
+      if (got == 0) break;
       have += got;
     }
+    bool ended = have < m_in.size();
     m_in.resize(have);
+    if (!ended) {
+      unsigned char more;
+      ended = m_source.Read(&more, 1) == 0;
+      if (!ended) m_in.push_back(more);
+    }
+    m_inputDone = ended;
   }
 
   void StartStream() {
