@@ -105,7 +105,9 @@ const CommandRegistrar choose(60, [](CLI::App& app) {
   cmd->add_option("MODE", a.mode, "open, save, append or folder")
       ->required()
       ->check(CLI::IsMember({"open", "save", "append", "folder"}));
-  cmd->add_option("--types", a.types, "File type ids offered, in order: 27,41");
+  cmd->add_option("--types", a.types,
+                  "File type ids offered, in order: 27,41 (required for open, save and append; "
+                  "not for folder)");
   cmd->add_option("--title", a.title, "The dialog's caption");
   cmd->add_option("--all-label", a.allLabel, "A first filter item offering all types (open)");
   cmd->add_option("--folder-key", a.folderKey,

@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Compression.h"
 #include "cli/Output.h"
 #include "files/FileTypesTable.h"
 #include "files/SequenceDetection.h"
+#include "platform/compress/Contents.h"
 
 namespace zel_cli {
 namespace {
@@ -23,6 +26,7 @@ struct Detected {
   int type = 0;
   bool byContent = false;  // the contents were looked at (and decided)
   int format = 0, seqType = 0, archive = 0;
+  ZelCompression compression = ZelCompression::kNone;
 };
 
 const char* DescriptionOf(int type) {
@@ -52,28 +56,40 @@ const char* SeqTypeName(int seqType) {
 }
 
 // The type of one file: by its name first, as the library does, unless contentOnly; the
-// contents when the name leaves it to them. False, with the reason in error, when the
-// contents were needed and could not be read.
+// contents when the name leaves it to them. "-" is standard input, whose name says
+// nothing. The file is opened and its first bytes read even when the name decides, so
+// that what does not exist or cannot be read is told, and its compression known. False,
+// with the reason in error, when it cannot be read, is compressed in a way that is not
+// read, or its compressed data is damaged where detection read it.
 bool Detect(const std::string& path, bool contentOnly, Detected& d, std::string& error) {
-  if (path != "-" && !IsRegularFile(path, error)) return false;
-  if (!contentOnly) {
-    d.type = ZelFtypeFromName(path.c_str());
-    if (d.type >= 0) return true;
-  }
-  d.byContent = true;
+  const bool standardInput = path == "-";
+  if (!standardInput && !IsRegularFile(path, error)) return false;
   try {
-    if (path == "-") {
-      CStdioFile in(kStdin);
-      CEkStream stream;
-      // Standard input cannot be opened by name: its bytes go through a memory stream.
-      char buf[65536];
-      stream.Open(1u << 20);
-      for (UINT n; (n = in.Read(buf, sizeof buf)) > 0;) stream.Write(buf, static_cast<int>(n));
-      stream.SeekToBegin();
-      TryToGuessFtype(&stream, &d.seqType, &d.format, &d.archive);
-    } else {
-      CEkStream stream(path.c_str(), CFile::modeRead | CFile::shareDenyWrite);
-      TryToGuessFtype(&stream, &d.seqType, &d.format, &d.archive);
+    auto source = standardInput ? std::make_unique<CStdioFile>(kStdin)
+                                : std::make_unique<CStdioFile>(
+                                      path.c_str(),
+                                      CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary);
+    std::unique_ptr<CContentsFile> contents =
+        CContentsFile::Open(std::move(source), CContentsFile::kStreaming);
+    d.compression = contents->Compression();
+    if (!contents->Readable()) {
+      error = CompressionRefused(path, d.compression);
+      return false;
+    }
+    if (!contentOnly && !standardInput) {
+      d.type = ZelFtypeFromName(path.c_str());
+      if (d.type >= 0) return true;
+    }
+    d.byContent = true;
+    const CContentsFile* file = contents.get();
+    CEkStream stream;
+    stream.Open(std::move(contents));
+    TryToGuessFtype(&stream, &d.seqType, &d.format, &d.archive);
+    // Detection stops quietly where reading fails; damage is the user's to know.
+    if (const CCompressedDataException* damage = file->Damage()) {
+      CCompressedDataException copy(*damage);
+      error = FailureText(path, copy, true);
+      return false;
     }
   } catch (CException& e) {
     error = FailureText(path, e, true);
@@ -122,6 +138,7 @@ Json DetectedJson(const std::string& path, const Detected* d, const std::string&
   row["seqType"] = orNull(content, content ? d->seqType : 0);
   row["seqTypeName"] = orNull(content, content ? SeqTypeName(d->seqType) : "");
   row["archive"] = orNull(content, content && d->archive != 0);
+  row["compression"] = d ? CompressionJson(d->compression) : Json(nullptr);
   if (!d) row["error"] = ToValidUtf8(error);
   return row;
 }
@@ -175,13 +192,16 @@ const CommandRegistrar detect(30, [](CLI::App& app) {
       "extension, or with a long one such as .fasta or .embl, decides type 0 without "
       "looking inside. A short extension nobody claims (.txt, .seq, .fa) leaves it to the "
       "contents: GenBank, EMBL and FASTA records, the suite's archive markers, and the "
-      "letters of the sequence. --content looks inside whatever the name.");
+      "letters of the sequence. --content looks inside whatever the name. gzip and BGZF "
+      "files are read decompressed, and a trailing .gz or .bgz is left out of the name; "
+      "bzip2, xz and zstd files are refused.");
   static bool json = false, contentOnly = false;
   static std::vector<std::string> paths;
   cmd->add_flag("--json", json,
                 "An array of {path, type, description, by (name or content), format, "
-                "formatName, seqType, seqTypeName, archive}; fields of the contents are null "
-                "when the name decided; a failed file has error");
+                "formatName, seqType, seqTypeName, archive, compression (gzip, bgzf or "
+                "null)}; fields of the contents are null when the name decided; a failed "
+                "file has error");
   cmd->add_flag("--content", contentOnly, "Look at the contents only, not extension or name");
   cmd->add_option("PATH", paths, "Files, folders walked recursively, or - for standard input")
       ->required();

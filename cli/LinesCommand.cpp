@@ -2,13 +2,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Compression.h"
 #include "cli/Output.h"
 #include "files/StatusMessage.h"
 #include "files/ZelTextFile.h"
+#include "platform/compress/Contents.h"
 
 namespace zel_cli {
 namespace {
@@ -23,21 +26,26 @@ void ShowProgress(const char* message) {
 }
 
 // The lines a reader of the file gets whole, as ReadLineLong reads them: a long line is one
-// line, and a last line without its end counts too. "-" is standard input. False, with
-// the reason in error, when the file cannot be read.
+// line, and a last line without its end counts too. "-" is standard input. A gzip or
+// BGZF file's lines are those of its decompressed contents. False, with the reason in
+// error, when the file cannot be read.
 bool CountLines(const std::string& path, long long& lines, std::string& error) {
+  const bool standardInput = path == "-";
+  if (!standardInput && !IsRegularFile(path, error)) return false;
   CZelTextFile file;
-  file.SetFileSpec(path == "-" ? "standard input" : path.c_str(), 0);
-  bool opened;
-  if (path == "-") {
-    opened = file.AttachInput(kStdin);
-  } else if (!IsRegularFile(path, error)) {
-    return false;
-  } else {
-    opened = file.OpenInput();
-  }
-  if (!opened) {
-    CFileException e = file.GetLastError();
+  file.SetFileSpec(standardInput ? "standard input" : path.c_str(), 0);
+  try {
+    auto source = standardInput ? std::make_unique<CStdioFile>(kStdin)
+                                : std::make_unique<CStdioFile>(
+                                      path.c_str(), CFile::modeRead | CFile::shareDenyWrite);
+    std::unique_ptr<CContentsFile> contents =
+        CContentsFile::Open(std::move(source), CContentsFile::kWholeWhenSmall);
+    if (!contents->Readable()) {
+      error = CompressionRefused(path, contents->Compression());
+      return false;
+    }
+    file.AttachInput(std::move(contents));
+  } catch (CException& e) {
     error = FailureText(path, e, true);
     return false;
   }
@@ -91,7 +99,8 @@ const CommandRegistrar lines(20, [](CLI::App& app) {
   auto* cmd = app.add_subcommand(
       "lines",
       "Count the lines of files as they are read whole: CR, LF and CR LF each end one, a "
-      "last line without an end counts too");
+      "last line without an end counts too. gzip and BGZF files are counted decompressed; "
+      "bzip2, xz and zstd files are refused");
   static bool json = false;
   static std::vector<std::string> paths;
   cmd->add_flag("--json", json, "An array of {path, lines} (a failed file: lines null, error)");

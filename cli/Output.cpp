@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "files/ZelFileSpec.h"
+#include "platform/compress/Contents.h"
 
 namespace zel_cli {
 
@@ -110,6 +111,8 @@ void Message(const std::string& text) {
 }
 
 std::string FailureText(const std::string& path, CException& e, bool reading) {
+  if (auto* damage = dynamic_cast<CCompressedDataException*>(&e))
+    return path + ": damaged compressed data (" + damage->m_strReason.str() + ")";
   std::string text = ZelExceptionText(&e, reading ? 1 : 0, path.c_str()).str();
   if (text.empty()) text = path + ": failed";
   // The library's message keeps its own line break after the name; one line here.

@@ -45,7 +45,15 @@ int PrintTypes(bool json) {
 
 int PrintFilter(std::vector<int> ids, bool noAllFiles) {
   for (int id : ids) {
-    if (id == 0 || _FileTypesTable.FindFileTypeEntry(id)->id != id) {
+    // The table's first row, id 0, answers look-ups of unknown types; it is listed with
+    // the others, but no filter is made of it (0 ends a list of ids).
+    if (id == 0) {
+      Message(
+          "filter: id 0 stands for an unknown type and has no filter (zel types lists the "
+          "others)");
+      return kUsage;
+    }
+    if (_FileTypesTable.FindFileTypeEntry(id)->id != id) {
       Message("filter: no file type has the id " + std::to_string(id) + " (zel types lists them)");
       return kUsage;
     }

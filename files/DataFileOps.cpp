@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "files/ZelBinaryFile.h"
+#include "platform/afx/File.h"
+#include "platform/datafile/DataFileIo.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/ui/UiBackend.h"
 
@@ -15,14 +16,22 @@ namespace {
 
 constexpr UINT kCopyBlock = 30000;
 
-// The names of the files (not folders) of dir, in the order the system lists them. Taken
-// whole before anything is done to them, so removing files does not disturb the listing.
+// The names of the regular files of dir, in the order the system lists them. Taken whole
+// before anything is done to them, so removing files does not disturb the listing.
+//
+// A data folder may be shared, so only regular files themselves are handled: a link
+// would have its target overwritten or copied out of someone else's folder, and a FIFO
+// would hang the copy. Those are skipped, each one reported; folders are left out.
 std::vector<std::string> DataFileNames(const CZelDirSpec& dir) {
   std::vector<std::string> names;
   if (!dir.IsSpecSet()) return names;
-  zel_fs::ListDir(dir.GetPath(), [&names](const char* name, bool isDir) {
-    if (!isDir) names.push_back(name);
+  std::vector<std::string> skipped;
+  zel_datafile::ListEntries(dir.GetPath(), [&](const char* name, zel_datafile::EntryKind kind) {
+    if (kind == zel_datafile::EntryKind::kRegular) names.push_back(name);
+    if (kind == zel_datafile::EntryKind::kOther) skipped.push_back(name);
   });
+  for (const std::string& name : skipped)
+    AfxMessageBox(CString("Skipped, not a regular file: ") + name.c_str(), MB_OK);
   return names;
 }
 
@@ -64,36 +73,57 @@ int copy_datafile(const CZelFileSpec& from, const CZelFileSpec& to) {
     return 0;
   };
   if (from == to) return sameFile();
-  CZelBinaryFile in(from);
-  if (!in.OpenInput()) {
-    in.ReportException();
+  // The source must be a regular file itself: no link is followed out of the folder and
+  // no FIFO waited on.
+  int inFd = -1;
+  if (std::error_code ec = zel_datafile::OpenRegularForReading(from.GetPath(), inFd)) {
+    CFileException e(CFileException::ErrnoToException(ec.value()), ec.value(), from.GetPath());
+    from.ReportException(&e, 1, 1);
     return 0;
   }
+  CFile in(inFd);
+  in.m_bCloseOnDelete = TRUE;
+  in.m_strFileName = from.GetPath();
   // Besides the names, the files themselves are compared: the same file reached under
-  // another spelling (a link, "." or "..") would be emptied before it was read.
-  CZelBinaryFile out(to);
-  if (int created = out.CreateOutputDistinctFrom(in); created <= 0) {
-    in.Close();
-    if (created < 0) return sameFile();
-    out.ReportException();
+  // another spelling (a link, "." or "..") is no copy.
+  if (zel_datafile::IsOpenFile(to.GetPath(), inFd)) {
+    in.Abort();
+    return sameFile();
+  }
+  // The copy is written beside the target and renamed over it: a link planted at the
+  // target is replaced, never written through, and a failed copy leaves the old file.
+  zel_datafile::TemporaryFile temporary;
+  int fd = -1;
+  if (std::error_code ec = temporary.Create(to.GetPath(), fd)) {
+    in.Abort();
+    CFileException e(CFileException::ErrnoToException(ec.value()), ec.value(), to.GetPath());
+    to.ReportException(&e, 0, 1);
     return 0;
   }
+  CFile out(fd);
+  out.m_bCloseOnDelete = TRUE;
+  out.m_strFileName = to.GetPath();
   std::unique_ptr<char, decltype(&std::free)> buffer(
       static_cast<char*>(std::calloc(kCopyBlock + 1, 1)), &std::free);
   if (!buffer) {
-    in.Close();
-    out.Close();
+    in.Abort();
     return 0;
   }
-  // A read or write failure leaves by exception; both files close as they go.
+  // A read or write failure leaves by exception; both files close as they go, and the
+  // temporary is removed.
   while (in.GetPosition() != in.GetLength()) {
     UINT got = in.Read(buffer.get(), kCopyBlock);
     if (got == 0) break;  // the file shrank under us
     out.Write(buffer.get(), got);
   }
-  in.Close();
+  in.Abort();
   buffer.reset();
   out.Close();
+  if (std::error_code ec = temporary.Commit(to.GetPath())) {
+    CFileException e(CFileException::ErrnoToException(ec.value()), ec.value(), to.GetPath());
+    to.ReportException(&e, 0, 1);
+    return 0;
+  }
   return 1;
 }
 

@@ -85,6 +85,15 @@ int CEkStream::Open(const char* path, UINT flags) {
   return 1;
 }
 
+int CEkStream::Open(std::unique_ptr<CStdioFile> file) {
+  Close();
+  if (!file) return 0;
+  m_file = std::move(file);
+  m_aheadValid = false;
+  m_lent = false;
+  return 1;
+}
+
 void CEkStream::Close() {
   m_aheadValid = false;
   m_lent = false;
@@ -335,6 +344,22 @@ char* CEkStream::ReadString(char* buf, unsigned size) {
   }
   *out = '\0';
   return buf;
+}
+
+// Pieces are whole blocks of ReadString(CString&), so a line end found in a later piece
+// pairs with its mate exactly as it would in the whole line.
+static_assert(CEkStream::kLinePiece % kStringBlock == 0);
+
+int CEkStream::ReadStringPiece(CString& s, bool& more) {
+  s.Empty();
+  more = false;
+  if (!IsOpen()) return 0;
+  LentGuard guard(*this);
+  ULONGLONG length;
+  const bool found = ScanLine(
+      kLinePiece, kStringBlock, [&s](const char* p, size_t n) { s.str().append(p, n); }, &length);
+  more = !found && length == kLinePiece;
+  return found || length > 0 ? 1 : 0;
 }
 
 int CEkStream::ReadString(CString& s) {

@@ -34,6 +34,8 @@ class CEkStream : public CObject {
   int Open(CString* s, unsigned length);
   // A disk file, opened with flags plus binary mode; throws CFileException on failure.
   int Open(const char* path, UINT flags);
+  // A file the caller opened (one that decompresses, say), read from where it stands.
+  int Open(std::unique_ptr<CStdioFile> file);
   // Closes the file, or ends the memory (handing a written string its new length).
   void Close();
 
@@ -54,6 +56,13 @@ class CEkStream : public CObject {
   virtual char* ReadString(char* buf, unsigned size);
   // One whole line without its line end; 0 when nothing but the end was met.
   int ReadString(CString& s);
+
+  // For scanners of lines of any length: a line in pieces of at most kLinePiece bytes,
+  // each stored in s; more tells that the line may go on in a further piece. The pieces of
+  // a line join into what ReadString(CString&) gives for it (line ends included), so a
+  // scanner holds one piece, never a whole line. 0 when nothing but the end was met.
+  static constexpr unsigned kLinePiece = 255 * 256;
+  int ReadStringPiece(CString& s, bool& more);
 
   // For scanners that look at many lines at once: the bytes readable at the position
   // without copying them (reading ahead as needed; 0 at the end, and always 0 while the

@@ -7,6 +7,9 @@
 // line goes through the word-by-word rules. A protein answer is final, so reading stops
 // there.
 //
+// Lines are read in bounded pieces and their words and markers followed across them, so
+// a sequence held on one line of any length costs no more memory than a short one.
+//
 // A line is seen as the C string it is read into: it ends at its first zero byte.
 #include "files/SequenceDetection.h"
 
@@ -20,7 +23,9 @@
 #include <vector>
 
 #include "files/FileTypesTable.h"
+#include "files/LinePiecesInternal.h"
 #include "files/SequenceScanInternal.h"
+#include "platform/compress/Contents.h"
 #include "platform/ui/ZelMessageBox.h"
 
 namespace {
@@ -67,24 +72,8 @@ constexpr std::array<uint8_t, 256> kLowered = [] {
   return t;
 }();
 
-bool IsSeparator(char c) { return c == ' ' || c == '\f' || c == '\r' || c == '\n'; }
-
 bool Contains(std::string_view line, std::string_view what) {
   return line.find(what) != std::string_view::npos;
-}
-
-// Calls each(word) for the words of line, split at blanks, form feeds, CR and LF; stops
-// early when each answers true.
-template <typename Each>
-bool ForEachWord(std::string_view line, Each&& each) {
-  size_t i = 0, n = line.size();
-  while (i < n) {
-    while (i < n && IsSeparator(line[i])) i++;
-    size_t start = i;
-    while (i < n && !IsSeparator(line[i])) i++;
-    if (i > start && each(line.substr(start, i - start))) return true;
-  }
-  return false;
 }
 
 bool EqualsNoCase(std::string_view word, const char* what) {
@@ -123,25 +112,38 @@ bool NucleotideRatio(const Letters& l) {
   return static_cast<double>(l.ambiguities) / static_cast<double>(l.bases) < 0.15000000000000002;
 }
 
-// atoi of a word that ends at a separator (which atoi stops at anyway), read only when it
-// can be other than 0.
-int WordAtoi(std::string_view word) {
-  char c = word[0];
-  if (!(c == '+' || c == '-' || (c >= '0' && c <= '9') || c == '\t' || c == '\v')) return 0;
-  return std::atoi(std::string(word).c_str());
-}
+// What atoi makes of a word that arrives in parts: the blanks, sign and digits it starts
+// with are kept (leading zeros dropped, and digits past the twentieth, which overflow as
+// the twentieth does), and atoi is asked at the end.
+class WordNumber {
+ public:
+  void Part(std::string_view part) {
+    for (char c : part) {
+      if (m_phase == kDone) return;
+      if (m_phase == kSpace && (c == '\t' || c == '\v')) continue;
+      if (m_phase == kSpace && (c == '+' || c == '-')) {
+        m_sign = c;
+        m_phase = kDigits;
+        continue;
+      }
+      if (c < '0' || c > '9') {
+        m_phase = kDone;
+        return;
+      }
+      m_phase = kDigits;
+      if ((c != '0' || !m_digits.empty()) && m_digits.size() < 20) m_digits += c;
+    }
+  }
+  bool NonZero() const {
+    if (m_digits.empty()) return false;
+    return std::atoi((std::string(1, m_sign) + m_digits).c_str()) != 0;
+  }
 
-// Whether every byte of the line (which holds no line end) is one of a c g t n u in
-// either case.
-bool IsPureNucleotideLine(std::string_view line) {
-  bool anyBase = false;
-  return zel_seqscan::BaseRun(line.data(), line.size(), anyBase) == line.size();
-}
-
-std::string_view CLine(const CString& text) {
-  std::string_view v = text.view();
-  return v.substr(0, v.find('\0'));
-}
+ private:
+  enum Phase { kSpace, kDigits, kDone } m_phase = kSpace;
+  char m_sign = '+';
+  std::string m_digits;
+};
 
 // Takes the whole lines of bases at the stream's position, with the line ends between
 // them, straight from its buffer: each would set the answer to nucleic and change nothing
@@ -169,36 +171,104 @@ bool HasByteOutsidePureSet(const std::string& marker) {
   return false;
 }
 
+// One line of a sequence block, read in pieces: whether it holds a stop marker or a
+// block header, and what its words say.
+class SequenceLine {
+ public:
+  explicit SequenceLine(const std::vector<std::string>& markers)
+      : m_markers(markers), m_headers({"Length", "Check", "Type"}) {
+    for (const std::string& m : markers)
+      m_markersEndOutsideBases &=
+          !m.empty() && !(kLowered[static_cast<unsigned char>(m.back())] & kPure);
+  }
+
+  void Feed(std::string_view piece, bool last) {
+    bool anyBase = false;
+    if (m_markersEndOutsideBases &&
+        zel_seqscan::BaseRun(piece.data(), piece.size(), anyBase) == piece.size()) {
+      // Bases alone, the bulk of a long sequence line: no marker or header ends among
+      // them, and they are one part of a word.
+      m_markers.Pass(piece, last);
+      m_headers.Pass(piece, last);
+      if (!piece.empty()) {
+        m_number.Part(piece);
+        Bases(piece);
+        m_inWord = true;
+      }
+    } else {
+      m_markers.Feed(piece, last);
+      m_headers.Feed(piece, last);
+      zel_pieces::FeedWords(piece, m_inWord, *this);
+    }
+    if (last) zel_pieces::EndLine(m_inWord, *this);
+  }
+  // The answer after the whole line, from the answer before it; stop when a marker ends
+  // the block.
+  int Apply(int result, bool& stop) {
+    stop = m_markers.Any();
+    if (!stop && !m_headers.Any()) {
+      if (m_protein)
+        result = ZEL_SEQ_PROTEIN;
+      else if (m_nucleic && result != ZEL_SEQ_PROTEIN)
+        result = ZEL_SEQ_NUCLEIC;
+    }
+    m_markers.Reset();
+    m_headers.Reset();
+    m_nucleic = m_protein = false;
+    return result;
+  }
+
+  // The words, as FeedWords hands them on. Position numbers are skipped.
+  void Part(std::string_view part) {
+    m_number.Part(part);
+    const Letters l = Count(part, kLowered);
+    m_letters.bases += l.bases;
+    m_letters.ambiguities += l.ambiguities;
+    m_letters.proteinOnly |= l.proteinOnly;
+    m_letters.allAminoAcids &= l.allAminoAcids;
+  }
+  // A part of bases alone: none is an ambiguity letter, and a u is no amino acid.
+  void Bases(std::string_view part) {
+    m_letters.bases += part.size();
+    m_letters.allAminoAcids &=
+        !std::memchr(part.data(), 'u', part.size()) && !std::memchr(part.data(), 'U', part.size());
+  }
+  void End() {
+    if (!m_number.NonZero()) {
+      if (NucleotideRatio(m_letters))
+        m_nucleic = true;
+      else if (m_letters.allAminoAcids)
+        m_protein = true;
+    }
+    m_number = WordNumber();
+    m_letters = Letters();
+  }
+
+ private:
+  zel_pieces::PieceSearch m_markers, m_headers;
+  bool m_markersEndOutsideBases = true;  // every marker's last byte is no base
+  bool m_inWord = false;
+  WordNumber m_number;
+  Letters m_letters;
+  bool m_nucleic = false, m_protein = false;
+};
+
 // Decides result (which starts at 0) from the lines up to a stop marker; a read failure
 // leaves the answer found so far in result.
 void DefSeqObjType(CEkStream* stream, const std::vector<std::string>& markers, int& result) {
   bool pureSkipsMarkers = true;
   for (const std::string& m : markers) pureSkipsMarkers &= HasByteOutsidePureSet(m);
 
-  CString text;
+  SequenceLine line(markers);
+  CString buffer;
   for (;;) {
     if (pureSkipsMarkers && SkipBaseLines(stream, result)) continue;
-    if (!stream->ReadString(text)) return;
-    std::string_view line = CLine(text);
-    if (pureSkipsMarkers && !line.empty() && IsPureNucleotideLine(line)) {
-      // One word of bases only: a nucleotide word.
-      if (result != ZEL_SEQ_PROTEIN) result = ZEL_SEQ_NUCLEIC;
-      continue;
-    }
-    for (const std::string& m : markers)
-      if (Contains(line, m)) return;
-    if (Contains(line, "Length") || Contains(line, "Check") || Contains(line, "Type")) continue;
-    ForEachWord(line, [&result](std::string_view word) {
-      if (WordAtoi(word) != 0) return false;
-      Letters l = Count(word, kLowered);
-      if (NucleotideRatio(l)) {
-        if (result != ZEL_SEQ_PROTEIN) result = ZEL_SEQ_NUCLEIC;
-      } else if (l.allAminoAcids) {
-        result = ZEL_SEQ_PROTEIN;
-      }
-      return false;
-    });
-    if (result == ZEL_SEQ_PROTEIN) return;  // nothing read later can change it
+    if (!zel_pieces::ReadLinePieces(
+            stream, buffer, [&line](std::string_view piece, bool last) { line.Feed(piece, last); }))
+      return;
+    bool stop;
+    result = line.Apply(result, stop);
+    if (stop || result == ZEL_SEQ_PROTEIN) return;  // nothing read later can change it
   }
 }
 
@@ -208,43 +278,103 @@ std::vector<std::string> Markers(CStringList& list) {
   return out;
 }
 
+// A word of a LOCUS or ID line, read in parts: only its first letters and whether it
+// holds "RNA" or "DNA" matter.
+class LocusWord {
+ public:
+  void Part(std::string_view part) {
+    if (m_head.size() < kHead) m_head.append(part.substr(0, kHead - m_head.size()));
+    m_length += part.size();
+    m_kinds.Feed(part, false);
+  }
+  // The kind the whole word says, 0 for none.
+  int Kind() const {
+    const bool whole = m_length <= kHead;
+    if (whole && LocusWordLooksLike(ZEL_SEQ_PROTEIN, m_head)) return ZEL_SEQ_PROTEIN;
+    if (m_kinds.Any() || (whole && LocusWordLooksLike(ZEL_SEQ_NUCLEIC, m_head)))
+      return ZEL_SEQ_NUCLEIC;
+    return ZEL_SEQ_UNKNOWN;
+  }
+
+ private:
+  static constexpr size_t kHead = 8;  // the longest word compared whole, "circular"
+  std::string m_head;
+  size_t m_length = 0;
+  zel_pieces::PieceSearch m_kinds{{"RNA", "DNA"}};
+};
+
+// One line before the sequence, read in pieces: the archive markers, the FASTA header and
+// the keywords, and for a keyword line the first word that tells the kind.
+class LeadLine {
+ public:
+  enum { kProteinArchive, kProteinArchive2, kNucleicArchive, kNucleicArchive2, kLocus, kId };
+
+  void Feed(std::string_view piece, bool last) {
+    if (m_first && !piece.empty()) {
+      m_header = piece[0] == '>';
+      m_first = false;
+    }
+    m_search.Feed(piece, last);
+    zel_pieces::FeedWords(piece, m_inWord, *this);
+    if (last) zel_pieces::EndLine(m_inWord, *this);
+  }
+  bool Has(int what) const { return m_search.Found(what); }
+  bool Header() const { return m_header; }
+  int Kind() const { return m_kind; }
+  void Reset() {
+    m_search.Reset();
+    m_first = true;
+    m_header = false;
+    m_kind = ZEL_SEQ_UNKNOWN;
+  }
+
+  // The words, as FeedWords hands them on: the first that tells a kind decides.
+  void Part(std::string_view part) {
+    if (m_kind == ZEL_SEQ_UNKNOWN) m_word.Part(part);
+  }
+  void End() {
+    if (m_kind == ZEL_SEQ_UNKNOWN) m_kind = m_word.Kind();
+    m_word = LocusWord();
+  }
+
+ private:
+  zel_pieces::PieceSearch m_search{
+      {"@552656AS34@", "@752656AS34@", "@551656AS34@", "@751656AS34@", "LOCUS", "ID   "}};
+  bool m_first = true, m_header = false, m_inWord = false;
+  LocusWord m_word;
+  int m_kind = ZEL_SEQ_UNKNOWN;
+};
+
 void GuessFromStream(CEkStream* stream, int& seqType, int& format, int& archive) {
-  CString text;
+  CString buffer;
+  LeadLine line;
+  auto feed = [&line](std::string_view piece, bool last) { line.Feed(piece, last); };
   bool keywordLine = false;
-  while (stream->ReadString(text)) {
-    std::string_view line = CLine(text);
-    if (Contains(line, "@552656AS34@") || Contains(line, "@752656AS34@")) {
+  while (zel_pieces::ReadLinePieces(stream, buffer, feed)) {
+    if (line.Has(LeadLine::kProteinArchive) || line.Has(LeadLine::kProteinArchive2)) {
       format = ZEL_GUESS_ARCHIVE, archive = 1, seqType = ZEL_SEQ_PROTEIN;
       return;
     }
-    if (Contains(line, "@551656AS34@") || Contains(line, "@751656AS34@")) {
+    if (line.Has(LeadLine::kNucleicArchive) || line.Has(LeadLine::kNucleicArchive2)) {
       format = ZEL_GUESS_ARCHIVE, archive = 1, seqType = ZEL_SEQ_NUCLEIC;
       return;
     }
-    if (!line.empty() && line[0] == '>') {
+    if (line.Header()) {
       format = ZEL_GUESS_FASTA;
       break;
     }
-    if (Contains(line, "LOCUS") || Contains(line, "ID   ")) {
+    if (line.Has(LeadLine::kLocus) || line.Has(LeadLine::kId)) {
       keywordLine = true;
       break;
     }
+    line.Reset();
   }
 
   if (keywordLine) {
-    std::string_view line = CLine(text);
-    if (Contains(line, "LOCUS")) format = ZEL_GUESS_GENBANK;
-    if (Contains(line, "ID   ")) format = ZEL_GUESS_EMBL;
-    int decided = ZEL_SEQ_UNKNOWN;
-    ForEachWord(line, [&decided](std::string_view word) {
-      if (LocusWordLooksLike(ZEL_SEQ_PROTEIN, word))
-        decided = ZEL_SEQ_PROTEIN;
-      else if (LocusWordLooksLike(ZEL_SEQ_NUCLEIC, word))
-        decided = ZEL_SEQ_NUCLEIC;
-      return decided != ZEL_SEQ_UNKNOWN;
-    });
-    if (decided != ZEL_SEQ_UNKNOWN) {
-      seqType = decided;
+    if (line.Has(LeadLine::kLocus)) format = ZEL_GUESS_GENBANK;
+    if (line.Has(LeadLine::kId)) format = ZEL_GUESS_EMBL;
+    if (line.Kind() != ZEL_SEQ_UNKNOWN) {
+      seqType = line.Kind();
       return;
     }
   }
@@ -255,11 +385,12 @@ void GuessFromStream(CEkStream* stream, int& seqType, int& format, int& archive)
     return;
   }
   // GenBank or EMBL: the sequence starts after ORIGIN, SQ or a Length/Check/Type header.
+  zel_pieces::PieceSearch start({"ORIGIN", "SQ   ", "Length", "Check", "Type"});
+  auto feedStart = [&start](std::string_view piece, bool last) { start.Feed(piece, last); };
   for (;;) {
-    if (!stream->ReadString(text)) return;
-    std::string_view line = CLine(text);
-    if (Contains(line, "ORIGIN") || Contains(line, "SQ   ") ||
-        (Contains(line, "Length") && Contains(line, "Check") && Contains(line, "Type")))
+    start.Reset();
+    if (!zel_pieces::ReadLinePieces(stream, buffer, feedStart)) return;
+    if (start.Found(0) || start.Found(1) || (start.Found(2) && start.Found(3) && start.Found(4)))
       break;
   }
   DefSeqObjType(stream, {"LOCUS", "ID   ", "//"}, seqType);
@@ -329,10 +460,15 @@ int ZelFtypeFromGuess(int format, int seqType) {
   }
 }
 
+// Most sequence files are kept compressed: a gzip or BGZF file (told by its first bytes,
+// whatever its name) is looked into decompressed, and a name ending in .gz or .bgz is
+// taken for the name without that ending. Other compressors' files are never read as
+// text: they stay undecided.
 int GuessFtypeUsingSmartAssGuessing(const CZelFileSpec& spec) {
   int seqType = 0, format = 0, archive = 0;
   try {
-    CEkStream stream(spec.GetPath(), CFile::modeRead | CFile::shareDenyWrite);
+    CEkStream stream;
+    if (!ZelOpenContents(spec.GetPath(), stream, false)) return 0;
     TryToGuessFtype(&stream, &seqType, &format, &archive);
     stream.Close();
   } catch (CException&) {
@@ -342,14 +478,35 @@ int GuessFtypeUsingSmartAssGuessing(const CZelFileSpec& spec) {
   return ZelFtypeFromGuess(format, seqType);
 }
 
+const CContentsFile* ZelOpenContents(const char* path, CEkStream& stream, bool wholeWhenSmall) {
+  auto source = std::make_unique<CStdioFile>(
+      path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary);
+  std::unique_ptr<CContentsFile> contents =
+      CContentsFile::Open(std::move(source), wholeWhenSmall ? CContentsFile::kWholeWhenSmall
+                                                            : CContentsFile::kStreaming);
+  if (!contents->Readable()) return nullptr;
+  const CContentsFile* file = contents.get();
+  stream.Open(std::move(contents));
+  return file;
+}
+
+std::string_view ZelNameWithoutCompression(std::string_view path) {
+  for (std::string_view ending : {".gz", ".bgz"})
+    if (path.size() > ending.size() &&
+        ZelStrCmpNoCase(path.substr(path.size() - ending.size()), ending) == 0)
+      return path.substr(0, path.size() - ending.size());
+  return path;
+}
+
 int ZelFtypeFromName(const char* path) {
   if (!path) return 0;
-  const char* dot = std::strrchr(path, '.');
-  if (!dot || std::strlen(dot) >= 5) return 0;
-  const FTTENTRY* row = _FileTypesTable.FindFileTypeEntry(dot);
+  const std::string name(ZelNameWithoutCompression(path));
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos || name.size() - dot >= 5) return 0;
+  const FTTENTRY* row = _FileTypesTable.FindFileTypeEntry(name.c_str() + dot);
   int type = row ? row->id : 0;
   if (type == 0) {
-    CString upper(path);
+    CString upper(name.c_str());
     upper.MakeUpper();
     if (upper.Find("BAIROCH") >= 0) type = kRebase;
     if (upper.Find("PROSITE") >= 0) type = kProsite;

@@ -3,10 +3,13 @@
 // string values. Detection never throws and never asks the user anything.
 #pragma once
 
+#include <string_view>
+
 #include "files/EkStream.h"
 #include "files/ZelFileSpec.h"
 #include "platform/afx/Collections.h"
 #include "platform/afx/Wnd.h"
+#include "platform/compress/Contents.h"
 
 // The format TryToGuessFtype finds.
 enum : int {
@@ -44,8 +47,18 @@ int IsProtSeq(const char* word);
 // What a path's name says of its type, as GuessExistingFileSpecGivenPath takes it: the type
 // when the name decides (0 for no extension, or one of four or more letters such as
 // .fasta, where the contents are not looked at), -1 when it leaves the type to the
-// contents (a short extension no row recognises, and no database name in the path).
+// contents (a short extension no row recognises, and no database name in the path). A
+// trailing .gz or .bgz is left out first: x.gb.gz is named as x.gb.
 int ZelFtypeFromName(const char* path);
+// The path without a trailing .gz or .bgz (letter case ignored).
+std::string_view ZelNameWithoutCompression(std::string_view path);
+
+// Opens the file at path on stream for detection, decompressed when it is gzip or BGZF
+// (wholeWhenSmall: into one buffer when it fits, else in a stream). Null, with the stream
+// left closed, for a file of a compressor that is not read (bzip2, xz, zstd); else the
+// file object the stream reads, to be asked about compression and damage while the
+// stream is open. Throws CFileException when the file cannot be opened or read.
+const CContentsFile* ZelOpenContents(const char* path, CEkStream& stream, bool wholeWhenSmall);
 
 // The file type id for a format and sequence kind found by TryToGuessFtype (0 for none).
 int ZelFtypeFromGuess(int format, int seqType);

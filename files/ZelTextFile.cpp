@@ -82,6 +82,14 @@ int CZelTextFile::AttachInput(HANDLE handle) {
   return 1;
 }
 
+int CZelTextFile::AttachInput(std::unique_ptr<CFile> file) {
+  m_inputFlag = 1;
+  MakeReadBuffer();
+  if (m_hFile != CFile::hFileNull || !file) return 0;
+  NewFileObject(file.release(), CFile::hFileNull);
+  return 1;
+}
+
 int CZelTextFile::AttachOutput(HANDLE handle) {
   m_inputFlag = 0;
   if (m_hFile != CFile::hFileNull || handle == CFile::hFileNull) return 0;

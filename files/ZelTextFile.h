@@ -32,6 +32,9 @@ class CZelTextFile : public CObject, public CZelFileBase {
   int OpenOutput();
   int CreateOutput();
   int AttachInput(HANDLE handle);
+  // Reads from a file object the caller opened (one that decompresses, say); 0 when one
+  // is attached already.
+  int AttachInput(std::unique_ptr<CFile> file);
   int AttachOutput(HANDLE handle);
   HANDLE Detach();
   int OpenRemoteInput() { return OpenInput(0); }

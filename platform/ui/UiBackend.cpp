@@ -1,9 +1,11 @@
 // The console and scripted user-interface backends, and the choice of the backend.
 #include "platform/ui/UiBackend.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "platform/app/WinApp.h"
 #include "platform/dialog/Dialog.h"
@@ -46,18 +48,21 @@ int DefaultMessageBoxAnswer(UINT type) {
 }
 
 int ConsoleUiBackend::MessageBox(const MessageBoxRequest& request) {
-  // One line: the message's own line breaks become ": ". It starts with the program's
-  // name, as every message of a command-line program does, then any other caption.
-  CString line = request.text;
-  line.Replace("\r\n", "\n");
-  line.Replace("\n", ": ");
+  // Each line of the message is a line of its own, and each starts with the program's
+  // name, as every message of a command-line program does, then any other caption. A
+  // line break after the last line adds none.
   CString prefix = AfxGetAppName();
   if (!request.caption.IsEmpty() && request.caption != prefix)
     prefix = prefix.IsEmpty() ? request.caption : prefix + ": " + request.caption;
-  if (prefix.IsEmpty())
-    std::fprintf(stderr, "%s\n", line.GetString());
-  else
-    std::fprintf(stderr, "%s: %s\n", prefix.GetString(), line.GetString());
+  if (!prefix.IsEmpty()) prefix += ": ";
+  std::string_view text = request.text.view();
+  do {
+    const size_t end = std::min(text.find_first_of("\r\n"), text.size());
+    std::fprintf(stderr, "%s%.*s\n", prefix.GetString(), static_cast<int>(end), text.data());
+    size_t next = end;
+    if (next < text.size()) next += text.compare(next, 2, "\r\n") == 0 ? 2 : 1;
+    text.remove_prefix(next);
+  } while (!text.empty());
   std::fflush(stderr);
   return DefaultMessageBoxAnswer(request.type);
 }

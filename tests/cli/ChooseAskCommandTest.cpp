@@ -58,6 +58,17 @@ TEST_F(ChooseAskCommandTest, UsageErrors) {
   }
 }
 
+TEST_F(ChooseAskCommandTest, HelpSaysWhichModesNeedTypes) {
+  const zel_test::ZelResult r = RunZel("choose --help");
+  EXPECT_EQ(r.status, 0);
+  const size_t types = r.out.find("--types");
+  ASSERT_NE(types, std::string::npos) << r.out;
+  const size_t next = r.out.find("--title", types);
+  EXPECT_NE(r.out.substr(types, next - types).find("required for open, save and append"),
+            std::string::npos)
+      << r.out;
+}
+
 TEST_F(ChooseAskCommandTest, WithoutAPersonEveryDialogIsCancelled) {
   for (const char* ui : {"console", "qt"}) {
     zel_test::ScopedEnv choice("ZEL_UI", ui);

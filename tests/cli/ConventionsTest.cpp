@@ -82,7 +82,12 @@ TEST_F(ConventionsTest, UsageErrorsSayWhatIsWrong) {
   } cases[] = {
       {"bogus", 2, "zel: unknown command 'bogus' (zel --help lists the commands)"},
       {"filter 41 999", 2, "zel: filter: no file type has the id 999 (zel types lists them)"},
-      {"filter 0", 2, "zel: filter: no file type has the id 0 (zel types lists them)"},
+      {"filter 0", 2,
+       "zel: filter: id 0 stands for an unknown type and has no filter (zel types lists the "
+       "others)"},
+      {"filter 41 0", 2,
+       "zel: filter: id 0 stands for an unknown type and has no filter (zel types lists the "
+       "others)"},
       {"settings set S 'a=b' v", 2, "zel: settings: an entry name cannot hold \"=\""},
       {"settings set 'S]' a v", 2, "zel: settings: a section name cannot hold \"]\""},
       {"settings set S a 'x\ny'", 2, "zel: settings: a value cannot hold a line break"},

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "tests/support/GzipFixture.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -176,8 +177,10 @@ TEST_F(DetectCommandTest, JsonSaysHowTheTypeWasFound) {
   EXPECT_EQ(rows[2]["archive"], false);
   std::vector<std::string> keys;
   for (auto it = rows[0].begin(); it != rows[0].end(); ++it) keys.push_back(it.key());
-  EXPECT_EQ(keys, (std::vector<std::string>{"path", "type", "description", "by", "format",
-                                            "formatName", "seqType", "seqTypeName", "archive"}));
+  EXPECT_EQ(keys,
+            (std::vector<std::string>{"path", "type", "description", "by", "format", "formatName",
+                                      "seqType", "seqTypeName", "archive", "compression"}));
+  EXPECT_TRUE(rows[0]["compression"].is_null());
   EXPECT_EQ(RunZel("detect --json --content " + Q("seqs/a.gb")).out.find("\"by\": \"name\""),
             std::string::npos);
   // The help says which names decide.
@@ -195,6 +198,123 @@ TEST_F(DetectCommandTest, UnreadablePathsFailWithTheReason) {
 
   zel_test::ZelResult usage = RunZel("detect");
   EXPECT_EQ(usage.status, 2);
+}
+
+// A path that is not there fails even where its name alone would decide; the others are
+// still typed. Standard input is looked into, whatever "-" would say as a name.
+TEST_F(DetectCommandTest, MissingPathsFailWhateverTheirNames) {
+  zel_test::WriteFile(tmp / "file", "");
+  struct Case {
+    std::string args;
+    std::string out, err;
+  } cases[] = {
+      {Q("nosuch.gb"), "",
+       "zel: " + tmp / "nosuch.gb" + ": Cannot find this file. (No such file or directory)\n"},
+      {Q("nosuch.gb") + " " + Q("seqs/a.gb"), "41\tDNA/RNA Documents\t" + tmp / "seqs/a.gb" + "\n",
+       "zel: " + tmp / "nosuch.gb" + ": Cannot find this file. (No such file or directory)\n"},
+      {Q("file/x.gb"), "", "(Not a directory)"},
+      {"--content " + Q("nosuch"), "", "nosuch: Cannot find this file."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args);
+    const zel_test::ZelResult r = RunZel("detect " + c.args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+  }
+
+  const zel_test::ZelResult json = RunZel("detect --json " + Q("nosuch.gb") + " " + Q("seqs/a.gb"));
+  EXPECT_EQ(json.status, 1);
+  const auto rows = nlohmann::json::parse(json.out);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_TRUE(rows[0]["type"].is_null());
+  EXPECT_EQ(rows[0]["error"],
+            tmp / "nosuch.gb" + ": Cannot find this file. (No such file or directory)");
+  EXPECT_EQ(rows[1]["type"], 41);
+
+  const zel_test::ZelResult in = RunZel("detect - < " + Q("seqs/notes.embl"));
+  EXPECT_EQ(in.status, 0) << in.err;
+  EXPECT_EQ(in.out, "26\tEMBL Files\t-\n");
+}
+
+// gzip and BGZF files are looked into decompressed, told by their first bytes; a trailing
+// .gz or .bgz leaves the name to decide; other compressors are refused by name.
+TEST_F(DetectCommandTest, CompressedFilesAreReadDecompressed) {
+  const std::string protein = ">p\nMKVLAAGIV\n", genbank = "LOCUS x 5 bp DNA\nORIGIN\n acgt\n";
+  const std::string longFasta = ">s\n" + std::string(300000, 'a') + "\n";
+  const std::string cut = zel_test::Gzip(longFasta);
+  struct Case {
+    std::string name, bytes, options;
+    int status;
+    std::string line;  // the output line's start, or the message
+    const char* compression;
+  } cases[] = {
+      {"x.gb.gz", zel_test::Gzip(protein), "", 0, "41\tDNA/RNA Documents", "gzip"},
+      {"x.fa.gz", zel_test::Gzip(protein), "", 0, "32\tProtein FASTA Files", "gzip"},
+      {"x.fa.GZ", zel_test::Gzip(longFasta, 100000), "", 0, "28\tFASTA Files", "gzip"},
+      {"changelog.gz", zel_test::Gzip(protein), "", 0, "0\t-", "gzip"},
+      {"x.seq.bgz", zel_test::Bgzf(genbank), "", 0, "27\tGenBank Files", "bgzf"},
+      {"renamed.txt", zel_test::Bgzf(protein), "", 0, "32\tProtein FASTA Files", "bgzf"},
+      {"data", zel_test::Gzip(genbank), "--content ", 0, "27\tGenBank Files", "gzip"},
+      {"plain.txt", protein, "", 0, "32\tProtein FASTA Files", nullptr},
+      {"cut.fa.gz", cut.substr(0, cut.size() / 2), "", 1,
+       "cut.fa.gz: damaged compressed data (unexpected end of file)", nullptr},
+      {"x.fa.bz2", "BZh91AY&SY", "", 1, "x.fa.bz2: bzip2 compressed data is not read", nullptr},
+      {"x.fa.xz",
+       std::string("\xFD"
+                   "7zXZ\0\0",
+                   7),
+       "", 1, "x.fa.xz: xz compressed data", nullptr},
+      {"x.zst", "\x28\xB5\x2F\xFD\x24", "", 1, "x.zst: zstd compressed data", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    zel_test::WriteFile(tmp / c.name, c.bytes);
+    const zel_test::ZelResult r = RunZel("detect " + c.options + Q(c.name));
+    EXPECT_EQ(r.status, c.status) << r.err;
+    if (c.status == 0) {
+      EXPECT_EQ(r.out, c.line + "\t" + tmp / c.name + "\n");
+      const zel_test::ZelResult json = RunZel("detect --json " + c.options + Q(c.name));
+      const auto rows = nlohmann::json::parse(json.out);
+      EXPECT_EQ(rows[0]["compression"],
+                c.compression ? nlohmann::json(c.compression) : nlohmann::json(nullptr));
+    } else {
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err.rfind("zel: " + tmp / c.line, 0), 0u) << r.err;
+    }
+  }
+  const zel_test::ZelResult in = RunZel("detect - < " + Q("x.fa.gz"));
+  EXPECT_EQ(in.out, "32\tProtein FASTA Files\t-\n");
+}
+
+// Lines of gzip and BGZF files are the lines of what they hold; damage is a failure.
+TEST_F(ZelCommandTest, LinesCountsDecompressedLines) {
+  std::string text;
+  for (int i = 0; i < 30000; ++i) text += i % 3 ? "ACGTACGT\n" : "ACGT\r\n";
+  const std::string gz = zel_test::Gzip(text);
+  Write("one.gz", gz);
+  Write("members.fa.gz", zel_test::Gzip(text, 7000));
+  Write("blocks.bgz", zel_test::Bgzf(text));
+  Write("cut.fa.gz", gz.substr(0, gz.size() - 20));
+  Write("x.xz", std::string("\xFD"
+                            "7zXZ\0\0",
+                            7));
+  zel_test::ZelResult r =
+      RunZel("lines " + Q("one.gz") + " " + Q("members.fa.gz") + " " + Q("blocks.bgz"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "30000\t" + tmp / "one.gz" + "\n30000\t" + tmp / "members.fa.gz" + "\n30000\t" +
+                       tmp / "blocks.bgz" + "\n");
+  r = RunZel("lines - < " + Q("members.fa.gz"));
+  EXPECT_EQ(r.out, "30000\t-\n");
+  r = RunZel("lines " + Q("cut.fa.gz"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            "zel: " + tmp / "cut.fa.gz" + ": damaged compressed data (unexpected end of file)\n");
+  r = RunZel("lines " + Q("x.xz"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "zel: " + tmp / "x.xz" + ": xz compressed data is not read (gzip and BGZF are)\n");
 }
 
 TEST_F(LayoutCommandTest, LayoutPrintsEveryGlobal) {

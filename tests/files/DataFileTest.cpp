@@ -1,11 +1,16 @@
 // Data file operations on real folders: listing, copying, removing and transferring, with
 // real failures (read-only and full file systems) reported per file.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "files/DataFileOps.h"
 #include "tests/support/TestSupport.h"
@@ -197,6 +202,59 @@ TEST_F(DataFileTest, TransfersFilesNotFolders) {
   transfer_datafiles(DirAt(src), DirAt(tmp / "nodir"));
   EXPECT_EQ(ui().messages.size(), 4u);
   EXPECT_FALSE(fs::exists(tmp / "nodir"));
+}
+
+// Only regular files are handled: links and FIFOs in either folder are neither followed,
+// written through nor waited on, and each one skipped is reported.
+TEST_F(DataFileTest, LinksAndSpecialFilesAreSkipped) {
+  const std::string outside = tmp / "outside.txt", secret = tmp / "secret";
+  zel_test::WriteFile(outside, "outside");
+  zel_test::WriteFile(secret, "secret");
+  fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(outside, dst + "/A.MOL");  // planted in the target
+  fs::create_symlink(secret, src + "/stolen");  // planted in the source
+  zel_test::WriteFile(dst + "/b.enz", "old");
+  fs::permissions(dst + "/b.enz", fs::perms::owner_read | fs::perms::owner_write);
+  const std::string fifo = src + "/pipe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // A writer that a copy reading the FIFO would meet; released below if nobody did.
+  std::thread writer([&fifo] {
+    const int fd = open(fifo.c_str(), O_WRONLY);
+    if (fd >= 0) {
+      EXPECT_EQ(write(fd, "x", 1), 1);
+      close(fd);
+    }
+  });
+
+  transfer_datafiles(DirAt(src), DirAt(dst));
+
+  const int release = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  writer.join();
+  if (release >= 0) close(release);
+  EXPECT_EQ(zel_test::ReadFile(outside), "outside");
+  EXPECT_FALSE(fs::is_symlink(dst + "/A.MOL"));
+  EXPECT_EQ(zel_test::ReadFile(dst + "/A.MOL"), "mol");
+  EXPECT_FALSE(fs::exists(dst + "/stolen"));
+  EXPECT_FALSE(fs::exists(dst + "/pipe"));
+  EXPECT_EQ(zel_test::ReadFile(dst + "/b.enz"), "enz");
+  EXPECT_EQ(fs::status(dst + "/b.enz").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(Files(dst), (std::set<std::string>{"A.MOL", "b.enz", "c.txt", "empty"}));
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"Skipped, not a regular file: pipe",
+                                               "Skipped, not a regular file: stolen"}));
+
+  // Copying one file names the source itself: a link there is not followed.
+  ui().messages.clear();
+  EXPECT_EQ(copy_datafile(FileAt(src + "/stolen"), FileAt(dst + "/stolen")), 0);
+  EXPECT_FALSE(fs::exists(dst + "/stolen"));
+  EXPECT_EQ(ui().messages.size(), 1u);
+
+  // Removal leaves links and FIFOs alone too.
+  ui().messages.clear();
+  remove_datafiles(DirAt(src));
+  EXPECT_EQ(Files(src), (std::set<std::string>{"pipe", "stolen", "sub/"}));
+  EXPECT_EQ(zel_test::ReadFile(secret), "secret");
+  EXPECT_EQ(ui().messages.size(), 2u);
 }
 
 TEST_F(DataFileTest, ReadOnlyFolderFailsFileByFile) {

@@ -1,6 +1,10 @@
 // Detection in bulk: the base-run scans agree with the portable one, detection with its
-// fast path agrees with plain line-by-line reading on random documents, and a line ends
-// at its first zero byte.
+// fast path agrees with plain line-by-line reading on random documents, lines longer than
+// a piece read as whole lines do, and a line ends at its first zero byte.
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -97,6 +101,169 @@ TEST_F(DetectBulkTest, FastPathAnswersAsLineByLineReading) {
     SCOPED_TRACE("round " + std::to_string(round));
     EXPECT_EQ(GuessFile(path, false), GuessFile(path, true));
   }
+}
+
+// The detection rules read literally, each line whole, as a reference for the reading in
+// pieces.
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::string word;
+  for (char c : line + ' ') {
+    if (c == ' ' || c == '\f' || c == '\r' || c == '\n') {
+      if (!word.empty()) words.push_back(word);
+      word.clear();
+    } else {
+      word += c;
+    }
+  }
+  return words;
+}
+
+bool Has(const std::string& line, const char* what) { return line.find(what) != std::string::npos; }
+
+bool NextLine(CEkStream& stream, std::string& line) {
+  CString text;
+  if (!stream.ReadString(text)) return false;
+  line = text.GetString();  // up to the first zero byte
+  return true;
+}
+
+int ReferenceSeqType(CEkStream& stream, const std::vector<const char*>& markers) {
+  int result = 0;
+  std::string line;
+  while (NextLine(stream, line)) {
+    for (const char* m : markers)
+      if (Has(line, m)) return result;
+    if (Has(line, "Length") || Has(line, "Check") || Has(line, "Type")) continue;
+    for (std::string word : Words(line)) {
+      if (std::atoi(word.c_str()) != 0) continue;
+      for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (IsNuclSeq(word.data())) {
+        if (result != 2) result = 1;
+      } else if (IsProtSeq(word.c_str())) {
+        result = 2;
+      }
+    }
+  }
+  return result;
+}
+
+Guess ReferenceGuess(const std::string& path) {
+  CEkStream stream(path.c_str(), CFile::modeRead);
+  Guess g{0, 0, 0};
+  std::string line;
+  bool keyword = false;
+  while (NextLine(stream, line)) {
+    if (Has(line, "@552656AS34@") || Has(line, "@752656AS34@")) return {2, 6, 1};
+    if (Has(line, "@551656AS34@") || Has(line, "@751656AS34@")) return {1, 6, 1};
+    if (line[0] == '>') {
+      g.format = 3;
+      break;
+    }
+    if ((keyword = Has(line, "LOCUS") || Has(line, "ID   "))) break;
+  }
+  if (keyword) {
+    g.format = Has(line, "ID   ") ? 2 : 1;
+    for (const std::string& word : Words(line)) {
+      if (LocusLooksLike(2, word.c_str())) return {2, g.format, 0};
+      if (LocusLooksLike(1, word.c_str())) return {1, g.format, 0};
+    }
+  }
+  if (g.format == 3) g.seqType = ReferenceSeqType(stream, {"//", ">"});
+  if (g.format != 1 && g.format != 2) return g;
+  while (NextLine(stream, line))
+    if (Has(line, "ORIGIN") || Has(line, "SQ   ") ||
+        (Has(line, "Length") && Has(line, "Check") && Has(line, "Type"))) {
+      g.seqType = ReferenceSeqType(stream, {"LOCUS", "ID   ", "//"});
+      break;
+    }
+  return g;
+}
+
+// Lines of several pieces, with the texts and words that decide placed across the places
+// where one piece ends and the next begins.
+TEST_F(DetectBulkTest, LongLinesReadInPiecesAsWholeLines) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  const std::string path = tmp / "long.txt";
+  const std::vector<std::string> tokens = {"LOCUS",
+                                           "ID   ",
+                                           "@551656AS34@",
+                                           "@752656AS34@",
+                                           "aa",
+                                           " prt ",
+                                           " bp ",
+                                           "cDNA",
+                                           " circular ",
+                                           "circulars",
+                                           "ORIGIN",
+                                           "SQ   ",
+                                           "Length",
+                                           "Check",
+                                           "Type",
+                                           "//",
+                                           ">",
+                                           " 12 ",
+                                           " -0 ",
+                                           " +7x ",
+                                           " \t3 ",
+                                           " 4294967296 ",
+                                           " MKVLQ ",
+                                           " acgtr ",
+                                           "acgte",
+                                           " ACGT ",
+                                           std::string("a\0b", 3),
+                                           "\r\n",
+                                           "\n\r",
+                                           "\r",
+                                           "\n"};
+  const size_t piece = CEkStream::kLinePiece;
+  for (int round = 0; round < 120; ++round) {
+    std::string doc = round % 3 == 0 ? ">s\n" : round % 3 == 1 ? "" : "LOCUS x y\nORIGIN\n";
+    const int lines = 1 + static_cast<int>(rng() % 4);
+    for (int i = 0; i < lines; ++i) {
+      // A line filling most of one to three pieces, then tokens near the edge of a piece.
+      const size_t length = piece * (1 + rng() % 3) - rng() % 16;
+      std::string line;
+      while (line.size() < length) line += rng() % 4 ? "acgt"[rng() % 4] : " MK"[rng() % 3];
+      for (int t = 0; t < 3; ++t) line += tokens[rng() % tokens.size()];
+      doc += line + (i % 2 ? "\n" : "\r\n");
+    }
+    zel_test::WriteFile(path, doc);
+    SCOPED_TRACE("round " + std::to_string(round));
+    EXPECT_EQ(GuessFile(path, false), ReferenceGuess(path));
+  }
+}
+
+// The peak of this process's resident memory in kB, from /proc; -1 when not known.
+long PeakKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+  return -1;
+}
+
+// A sequence held on one line costs the reading no more memory than a short one: the
+// line is never held whole.
+TEST_F(DetectBulkTest, ALongLineIsNeverHeldWhole) {
+  const std::string path = tmp / "oneline.fa";
+  {
+    std::ofstream out(path, std::ios::binary);
+    std::string chunk(1 << 20, 'a');
+    for (size_t i = 0; i < chunk.size(); ++i) chunk[i] = "ACGT"[(i * 7 + i / 5) % 4];
+    out << ">s\n";
+    for (int i = 0; i < 64; ++i) out << chunk;
+    out << "\nMKVL\n";
+  }
+  // Setting the peak back to what is in use now lets it measure the detection alone.
+  std::ofstream("/proc/self/clear_refs") << "5";
+  const long before = PeakKb();
+  if (before < 0) GTEST_SKIP() << "no peak memory to read here";
+  EXPECT_EQ(GuessFile(path, false), (Guess{2, 3, 0}));
+  const long growth = PeakKb() - before;
+  EXPECT_LT(growth, 16 * 1024) << growth << " kB for a line of 64 MiB";
 }
 
 TEST_F(DetectBulkTest, ALineEndsAtItsFirstZeroByte) {

@@ -5,6 +5,7 @@
 
 #include "files/SequenceDetection.h"
 #include "platform/app/WinApp.h"
+#include "tests/support/GzipFixture.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -191,6 +192,44 @@ TEST_F(DetectTest, TypeOfExistingFiles) {
   EXPECT_EQ(GuessFtypeUsingSmartAssGuessing(CZelFileSpec((tmp / "bairoch.txt").c_str(), 0)), 27);
   EXPECT_EQ(GuessFtypeUsingSmartAssGuessing(CZelFileSpec((tmp / "none").c_str(), 0)), 0);
   EXPECT_EQ(GuessFtypeUsingSmartAssGuessing(CZelFileSpec()), 0);
+  EXPECT_TRUE(ui().messages.empty());
+}
+
+// gzip and BGZF files are looked into decompressed, whatever their names; a trailing .gz
+// or .bgz is left out of the name; other compressors' files are never read as text.
+TEST_F(DetectTest, CompressedFilesAreLookedIntoDecompressed) {
+  const std::string protein = ">p\nMKVLAAGIV\n", bases = ">n\nACGTACGTNN\n";
+  std::string lines = ">n\n";
+  for (unsigned i = 0, x = 1; i < 2000; ++i, lines += '\n')
+    for (int k = 0; k < 60; ++k) lines += "ACGT"[(x = x * 1103515245 + 12345) >> 30];
+  const std::string cut = zel_test::Gzip(lines + "MKVL\n");
+  struct Case {
+    std::string name, bytes;
+    int answer, type;
+  } cases[] = {
+      {"x.gb.gz", zel_test::Gzip(protein), 1, 41},
+      {"x.fa.gz", zel_test::Gzip(protein), 1, 32},
+      {"x.fa.GZ", zel_test::Gzip(bases, 5), 1, 28},
+      {"x.seq.bgz", zel_test::Bgzf("LOCUS x 5 bp DNA\n"), 1, 27},
+      {"changelog.gz", zel_test::Gzip(protein), 0, 0},
+      {"x.embl.gz", zel_test::Gzip(protein), 0, 0},
+      {"renamed.txt", zel_test::Bgzf(bases), 1, 28},
+      {"notgz.fa.gz", protein, 1, 32},
+      {"x.fa.bz2", "BZh91AY&SY>p\nMKVL\n", 1, 0},
+      {"x.fa", "\x28\xB5\x2F\xFD>p\nMKVL\n", 1, 0},
+      // Read as far as the data goes: the bases before the cut, not the protein after it.
+      {"cut.fa", cut.substr(0, cut.size() / 2), 1, 28},
+      {"whole.fa", cut, 1, 32},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    zel_test::WriteFile(tmp / c.name, c.bytes);
+    CZelFileSpec spec;
+    EXPECT_EQ(spec.GuessExistingFileSpecGivenPath((tmp / c.name).c_str()), c.answer);
+    EXPECT_EQ(spec.GetType(), c.type);
+  }
+  EXPECT_EQ(ZelNameWithoutCompression("a.gb.BGZ"), "a.gb");
+  EXPECT_EQ(ZelNameWithoutCompression(".gz"), ".gz");
   EXPECT_TRUE(ui().messages.empty());
 }
 

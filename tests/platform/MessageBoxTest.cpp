@@ -26,14 +26,35 @@ TEST(UiBackendTest, DefaultAnswersFollowTypeAndDefaultButton) {
   }
 }
 
-TEST(UiBackendTest, ConsoleBackendPrintsOneLineAndCancelsDialogs) {
+TEST(UiBackendTest, ConsoleBackendPrintsEachLineAndCancelsDialogs) {
   ConsoleUiBackend console;
   UiBackend* previous = ZelSetUi(&console);
   CWinApp app("zel");  // the caption of the class library's message box
+  struct Case {
+    const char* text;
+    const char* caption;
+    const char* printed;
+  } cases[] = {
+      {"Cannot find this file.", "", "zel: Cannot find this file.\n"},
+      {"data.gb\nCannot find this file.", "", "zel: data.gb\nzel: Cannot find this file.\n"},
+      {"Identifier cannot contain any of the following characters:\n   $|\\{}\"",
+       "Database Identifier",
+       "zel: Database Identifier: Identifier cannot contain any of the following characters:\n"
+       "zel: Database Identifier:    $|\\{}\"\n"},
+      {"a\r\nb\rc\n", "zel", "zel: a\nzel: b\nzel: c\n"},
+      {"a\n\nb", "", "zel: a\nzel: \nzel: b\n"},
+      {"", "", "zel: \n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(console.MessageBox(MessageBoxRequest{c.text, c.caption, MB_OK, HWND()}), IDOK);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.printed);
+  }
   testing::internal::CaptureStderr();
   EXPECT_EQ(AfxMessageBox("data.gb\nCannot find this file.", MB_OKCANCEL | MB_DEFBUTTON2),
             IDCANCEL);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "zel: data.gb: Cannot find this file.\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "zel: data.gb\nzel: Cannot find this file.\n");
   ZelSetUi(previous);
   CString chosen;
   EXPECT_FALSE(console.BrowseForFolder(FolderDialogRequest{}, chosen));
