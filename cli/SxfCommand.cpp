@@ -45,6 +45,11 @@ const char* ArchiveCauseName(int cause) {
   return cause >= 0 && cause < 8 ? names[cause] : "unknown";
 }
 
+// "1 number", "2 numbers".
+std::string Counted(long n, const char* noun) {
+  return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
+
 struct FmtOptions {
   int width = 75;
   std::string prefix;
@@ -62,8 +67,9 @@ int RunFmt(const FmtOptions& o) {
   const char* prefix = o.prefix.empty() ? nullptr : o.prefix.c_str();
   std::string out;
   SxfStop stop;
+  SxfReformatLosses losses;
   try {
-    SxfReformat(in, prefix, o.width, o.lf ? "\n" : "\r\n", out, &stop);
+    SxfReformat(in, prefix, o.width, o.lf ? "\n" : "\r\n", out, &stop, &losses);
   } catch (CException& e) {
     zel_cli::Message(StopText(o.file, e, stop));
     in.Close();
@@ -71,6 +77,14 @@ int RunFmt(const FmtOptions& o) {
   }
   in.Close();
   std::fwrite(out.data(), 1, out.size(), stdout);
+  // What the print could not keep is said, but the print is what was asked for.
+  if (losses.numbersChanged > 0)
+    zel_cli::Message(o.file + ": " + Counted(losses.numbersChanged, "number") +
+                     " changed to the writer's six significant digits; the first: " +
+                     losses.firstBefore + " became " + losses.firstAfter);
+  if (losses.commentsDropped > 0)
+    zel_cli::Message(o.file + ": " + Counted(losses.commentsDropped, "comment") +
+                     " inside the root dropped");
   return std::fflush(stdout) == 0 ? zel_cli::kOk : zel_cli::kFailed;
 }
 
@@ -130,7 +144,10 @@ const zel_cli::CommandRegistrar kSxf(40, [](CLI::App& app) {
   sxf->require_subcommand(1);
 
   auto fmt = std::make_shared<FmtOptions>();
-  CLI::App* f = sxf->add_subcommand("fmt", "Read FILE and print it as the writer prints it");
+  CLI::App* f = sxf->add_subcommand(
+      "fmt",
+      "Read FILE and print it as the writer prints it, keeping every whole number and the "
+      "comments before the root; say on standard error what changed");
   f->add_option("--width", fmt->width,
                 "Characters per line, prefix not counted (0: a break wherever one may go)")
       ->check(CLI::Range(0, 1 << 30));

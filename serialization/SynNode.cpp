@@ -616,12 +616,13 @@ uint32_t TruncToUnsigned(double v) {
 
 // "%ld" / "%lu" scanning of a number token, kept to 32 bits: an optional sign and at
 // least one digit, else no value.
-bool ScanWhole(const char* s, uint32_t& bits) {
+bool ScanWhole(std::string_view s, uint32_t& bits) {
+  size_t i = 0;
   bool negative = false;
-  if (*s == '+' || *s == '-') negative = *s++ == '-';
-  if (!IsAsciiDigit(*s)) return false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  if (i == s.size() || !IsAsciiDigit(s[i])) return false;
   uint32_t v = 0;
-  for (; IsAsciiDigit(*s); ++s) v = v * 10u + static_cast<uint32_t>(*s - '0');
+  for (; i < s.size() && IsAsciiDigit(s[i]); ++i) v = v * 10u + static_cast<uint32_t>(s[i] - '0');
   bits = negative ? 0u - v : v;
   return true;
 }
@@ -707,12 +708,16 @@ CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) {
   char token[kNumberTokenSize];
   int len = tree.ReadToken(&CSynNum::IsTokenChar, token, kNumberTokenSize);
   if (len == 0) CSyntaxTree::ThrowGenericException();
-  if (len == 1 && IsAsciiDigit(token[0])) {
+  return FromToken(std::string_view(token, static_cast<size_t>(len)));
+}
+
+CSynNum* CSynNum::FromToken(std::string_view token) {
+  if (token.size() == 1 && IsAsciiDigit(token[0])) {
     InitCache();
     return &cache[token[0] - '0'];
   }
-  double d = ScanDouble(token, static_cast<size_t>(len));
-  if (std::memchr(token, '.', static_cast<size_t>(len))) return FromDouble(d);
+  double d = ScanDouble(token.data(), token.size());
+  if (token.find('.') != std::string_view::npos) return FromDouble(d);
   uint32_t bits = 0;
   bool scanned = ScanWhole(token, bits);
   return new CSynNum(1, scanned ? 1 : 0, static_cast<int32_t>(bits), bits, d);

@@ -10,6 +10,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
+#include <utility>
 
 #include "platform/afx/Collections.h"
 #include "platform/afx/Object.h"
@@ -71,6 +73,8 @@ class CSynList : public CSynNode {
   // Appends node at the tail; the list owns it from now on.
   void AddNew(CSynNode* node);
   CSynNode* RemoveTail() { return m_items[--m_count]; }
+  // Puts node at index i in place of the element there, which the caller now owns.
+  CSynNode* ReplaceAt(uint32_t i, CSynNode* node) { return std::exchange(m_items[i], node); }
   void AdviseSize(int) {}
 
   // Element access by index, for the reader and printer of this library.
@@ -210,6 +214,8 @@ class CSynNum : public CSynNode {
   static CSynNum* NewPtr(int isInteger, int isSigned, int32_t longValue, uint32_t unsignedValue,
                          double doubleValue);
   static CSynNum* InputPtr(CSyntaxTree& tree);
+  // The node InputPtr makes for a number token already read (not empty).
+  static CSynNum* FromToken(std::string_view token);
   static int IsTokenChar(int c, int first);
 
   void OutputToString(CString& s) const override;

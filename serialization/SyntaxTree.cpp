@@ -13,16 +13,9 @@ IMPLEMENT_DYNAMIC(CSyntaxTree, CObject)
 namespace {
 // Printed text goes to the file in writes of about this size.
 constexpr size_t kWriteChunk = 1 << 20;
-// Shared indexes are dense in what the writer produces; a file may skip some, but not
-// so many that one number could make us allocate gigabytes.
-constexpr int kMaxSharedIndex = (1 << 24) - 1;
-constexpr size_t kMaxSharedSkip = 1 << 16;
-
-// The line buffer of the reader: one piece of at most kLineSize - 2 characters.
-char* LineScratch() {
-  static char buffer[CSyntaxTree::kLineSize];
-  return buffer;
-}
+// An index too large for an int reaches the table as INT_MAX; refusing that keeps the
+// table's length an int.
+constexpr int kMaxSharedIndex = 0x7FFFFFFE;
 }  // namespace
 
 CSyntaxTree::CSyntaxTree() = default;
@@ -46,9 +39,8 @@ void CSyntaxTree::ThrowBadSchemaException() { ThrowException(CArchiveException::
 void CSyntaxTree::Clear() {
   CSynNode::DeletePtr(m_root);
   m_root = nullptr;
-  for (CSynNode* node : m_sharedNodes) CSynNode::DeletePtr(node);
-  m_sharedNodes.clear();
-  m_sharedObjects.clear();
+  m_shared.ForEach([](zel_sxf::SharedTable::Entry& e) { CSynNode::DeletePtr(e.node); });
+  m_shared.Clear();
   m_sharedIndex.clear();
   for (auto& [name, tag] : m_classTags) CSynNode::DeletePtr(tag);
   m_classTags.clear();
@@ -82,7 +74,10 @@ void CSyntaxTree::Serialize(CZelTextFile* file, int loading, const char* prefix,
     m_prefix = prefix;
     m_width = width;
     m_linesRead = 0;
+    m_rootBegun = false;
     try {
+      SkipWhitespace();  // comments up to here come before the root
+      m_rootBegun = true;
       CSynNode* node = ReadSynNode();
       if (!node->IsKindOf(RUNTIME_CLASS(CSynList))) {
         CSynNode::DeletePtr(node);
@@ -205,17 +200,24 @@ void CSyntaxTree::WriteCommentLine(const char* text) {
 }
 
 void CSyntaxTree::ReadNextLine() {
-  char* buffer = LineScratch();
-  // A piece of at most kLineSize - 2 characters and its "\n", as ReadLine(s, kLineSize)
-  // hands it over.
-  if (!m_file || !m_file->ReadString(buffer, kLineSize - 1)) {
+  // Lines are read whole, whatever their length: the writer never breaks a string, so a
+  // long one makes a long line, and reading it in pieces would cut the string. Each piece
+  // comes from the file's own line reader, so line ends and line counting are those of
+  // every other reader; a piece ends at a NUL byte, as the C string it is.
+  if (!m_file || !m_file->ReadLine(m_line, kLineSize)) {
     m_line.Empty();
     m_cursor = 0;
     ThrowEndOfFileException();
   }
-  size_t n = std::strlen(buffer);
-  if (n > 0 && buffer[n - 1] == '\n') --n;
-  m_line.str().assign(buffer, n);
+  constexpr size_t kFullPiece = kLineSize - 2;  // a piece this long carried no line end
+  std::string& line = m_line.str();
+  bool full = line.size() == kFullPiece;
+  line.resize(std::min(line.size(), line.find('\0')));
+  while (full && m_file->ReadLine(m_piece, kLineSize)) {
+    const std::string_view piece = m_piece.view();
+    full = piece.size() == kFullPiece;
+    line.append(piece.substr(0, piece.find('\0')));
+  }
   m_cursor = 0;
   ++m_linesRead;
   if (!m_prefix.IsEmpty()) {
@@ -225,6 +227,17 @@ void CSyntaxTree::ReadNextLine() {
     }
     m_cursor = m_prefix.GetLength();
   }
+}
+
+void CSyntaxTree::LogComment() {
+  if (m_rootBegun) {
+    ++m_commentLog->insideRoot;
+    return;
+  }
+  std::string_view text = m_line.view().substr(static_cast<size_t>(m_cursor));
+  text.remove_prefix(std::min(text.find_first_not_of(';'), text.size()));
+  if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  m_commentLog->beforeRoot.emplace_back(text);
 }
 
 int CSyntaxTree::ReadToken(int (*isTokenChar)(int c, int first), char* buffer, int size) {
@@ -528,9 +541,9 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
   } catch (...) {
     // The caller never sees a half-loaded object.
     if (object) {
-      if (index >= 0 && index < static_cast<int>(m_sharedObjects.size()) &&
-          m_sharedObjects[static_cast<size_t>(index)] == object) {
-        m_sharedObjects[static_cast<size_t>(index)] = nullptr;
+      zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
+      if (e && e->object == object) {
+        e->object = nullptr;
         m_sharedIndex.erase(object);
       }
       delete object;
@@ -548,39 +561,28 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
 // ---- shared table ----
 
 BOOL CSyntaxTree::GetShared(int index, CObject*& object, CSynNode*& node) const {
-  if (index < 0 || static_cast<size_t>(index) >= m_sharedNodes.size()) {
-    object = nullptr;
-    node = nullptr;
-    return FALSE;
-  }
-  object = m_sharedObjects[static_cast<size_t>(index)];
-  node = m_sharedNodes[static_cast<size_t>(index)];
+  const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
+  object = e ? e->object : nullptr;
+  node = e ? e->node : nullptr;
   return object != nullptr;
 }
 
 void CSyntaxTree::CheckSharedNode(int index) const {
-  if (index < 0 || static_cast<size_t>(index) >= m_sharedNodes.size() ||
-      !m_sharedNodes[static_cast<size_t>(index)])
-    ThrowBadIndexException();
+  const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
+  if (!e || !e->node) ThrowBadIndexException();
 }
 
 void CSyntaxTree::InternNewSharedNode(int index, CSynNode* node) {
   if (index < 0 || index > kMaxSharedIndex) ThrowBadIndexException();
-  size_t i = static_cast<size_t>(index);
-  if (i < m_sharedNodes.size()) {
-    if (m_sharedNodes[i]) ThrowBadIndexException();
-  } else {
-    if (i - m_sharedNodes.size() > kMaxSharedSkip) ThrowBadIndexException();
-    m_sharedNodes.resize(i + 1, nullptr);
-    m_sharedObjects.resize(i + 1, nullptr);
-  }
-  m_sharedNodes[i] = node;
-  m_sharedObjects[i] = nullptr;
+  zel_sxf::SharedTable::Entry& e = m_shared.At(index);
+  if (e.node) ThrowBadIndexException();
+  e.node = node;
+  e.object = nullptr;
 }
 
 void CSyntaxTree::SetSharedObject(int index, CObject* object) {
-  if (index < 0 || static_cast<size_t>(index) >= m_sharedObjects.size()) ThrowBadIndexException();
-  m_sharedObjects[static_cast<size_t>(index)] = object;
+  if (index < 0 || index >= m_shared.Length()) ThrowBadIndexException();
+  m_shared.At(index).object = object;
   if (object) {
     auto [it, added] = m_sharedIndex.try_emplace(object, index);
     if (!added && it->second > index) it->second = index;
@@ -591,17 +593,18 @@ BOOL CSyntaxTree::LookupShared(const CObject* object, int& index) const {
   // The index map stands in for a search of the shared objects: every write to the table
   // updates it, and a hit is checked against the table itself.
   auto it = m_sharedIndex.find(object);
-  if (it == m_sharedIndex.end() || it->second >= static_cast<int>(m_sharedObjects.size()) ||
-      m_sharedObjects[static_cast<size_t>(it->second)] != object)
-    return FALSE;
+  if (it == m_sharedIndex.end()) return FALSE;
+  const zel_sxf::SharedTable::Entry* e = m_shared.Find(it->second);
+  if (!e || e->object != object) return FALSE;
   index = it->second;
   return TRUE;
 }
 
 int CSyntaxTree::AddShared(const CObject* object, CSynNode* node) {
-  int index = static_cast<int>(m_sharedNodes.size());
-  m_sharedNodes.push_back(node);
-  m_sharedObjects.push_back(const_cast<CObject*>(object));
+  int index = m_shared.Length();
+  zel_sxf::SharedTable::Entry& e = m_shared.At(index);
+  e.node = node;
+  e.object = const_cast<CObject*>(object);
   if (object) m_sharedIndex.try_emplace(object, index);
   return index;
 }

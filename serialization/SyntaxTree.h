@@ -19,6 +19,7 @@
 #include "platform/afx/Exceptions.h"
 #include "platform/afx/Object.h"
 #include "platform/afx/String.h"
+#include "serialization/SharedTable.h"
 #include "serialization/SynNode.h"
 
 class CZelArchive;
@@ -32,7 +33,8 @@ class CSyntaxTree : public CObject {
  public:
   static constexpr const char* kHeaderTag = "SXF";
   static constexpr const char* kNilTag = "Nil";
-  // Line pieces handed to the reader are at most this long (the text file's rule).
+  // The size the text file's line reader is asked for; a longer line comes in several
+  // pieces, which the tree joins.
   static constexpr int kLineSize = 8192;
 
   CSyntaxTree();
@@ -51,6 +53,16 @@ class CSyntaxTree : public CObject {
   void PrintToString(std::string& out, const char* prefix, int width, const char* lineEnd = "\r\n");
   // step >= 1: show "Item %ld" every step stored nodes; otherwise off.
   void DisplayProgressStatus(int step);
+
+  // Comments met while reading, for a reformatter that keeps what it can: the text of
+  // each comment before the root (what follows its semicolons and one blank) and the
+  // number of comments inside it. The log given is filled by every later reading and
+  // must outlive it; null stops logging.
+  struct CommentLog {
+    std::vector<std::string> beforeRoot;
+    long insideRoot = 0;
+  };
+  void LogComments(CommentLog* log) { m_commentLog = log; }
 
   // The root list (null before reading or storing).
   CSynList* GetRoot() const { return m_root; }
@@ -113,6 +125,7 @@ class CSyntaxTree : public CObject {
       int len = m_line.GetLength();
       while (m_cursor < len && static_cast<signed char>(s[m_cursor]) <= 32) ++m_cursor;
       if (m_cursor < len && s[m_cursor] != ';') return static_cast<unsigned char>(s[m_cursor]);
+      if (m_cursor < len && m_commentLog) LogComment();
       ReadNextLine();
     }
   }
@@ -159,12 +172,12 @@ class CSyntaxTree : public CObject {
   template <typename T>
   void ExchangeNumber(T& v);
   void ResetLineState();
+  void LogComment();
   void WriteOut(bool force);
   void PrintTree(const char* lineEnd);
 
   CSynList* m_root = nullptr;
-  std::vector<CSynNode*> m_sharedNodes;
-  std::vector<CObject*> m_sharedObjects;
+  zel_sxf::SharedTable m_shared;
   int m_loading = 0;
   CSynList* m_curList = nullptr;
   POSITION m_pos = nullptr;
@@ -173,9 +186,12 @@ class CSyntaxTree : public CObject {
   CString m_prefix;
   int m_width = 0;
   CString m_line;
+  CString m_piece;  // one piece of a line, as the file hands it over
   CStringList m_pendingComments;
   int m_cursor = 0;
   int m_linesRead = 0;
+  CommentLog* m_commentLog = nullptr;
+  bool m_rootBegun = false;  // reading has reached the root's first character
   int m_stopLine = 0;
   int m_stopColumn = 0;
   int m_progressCount = -1;

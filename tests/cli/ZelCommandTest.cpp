@@ -426,6 +426,7 @@ TEST_F(SxfCommandTest, FmtPrintsAsTheWriterAtAnyWidthPrefixAndLineEnd) {
   zel_test::ZelResult r = RunZel("sxf fmt --width 40 '" + path + "'");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
+            ";; example file\r\n"
             "(SXF \r\n"
             " #0=(Segment \"first\\tpart\" 12 0.25 \r\n"
             "     #1=(Marker 3 \"x\") Nil) #1# \r\n"
@@ -433,6 +434,7 @@ TEST_F(SxfCommandTest, FmtPrintsAsTheWriterAtAnyWidthPrefixAndLineEnd) {
   r = RunZel("sxf fmt --lf '" + path + "'");
   ASSERT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
+            ";; example file\n"
             "(SXF #0=(Segment \"first\\tpart\" 12 0.25 #1=(Marker 3 \"x\") Nil) #1# \n"
             " (Segment \"second\" -7 1.5 #1# #0#))\n");
   // With a prefix, input lines carry it too, and so does every output line.
@@ -446,7 +448,41 @@ TEST_F(SxfCommandTest, FmtPrintsAsTheWriterAtAnyWidthPrefixAndLineEnd) {
   EXPECT_EQ(r.out, "(SXF \n a \n (\"b\" \n  12345))\n");
   r = RunZel("sxf fmt --lf - < '" + path + "'");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out.substr(0, 5), "(SXF ");
+  EXPECT_EQ(r.out.substr(0, 21), ";; example file\n(SXF ");
+}
+
+TEST_F(SxfCommandTest, FmtKeepsEveryNumberItCanAndSaysWhatItCannot) {
+  // What the writer stores for an unsigned int, and whole numbers beyond one value.
+  Write("n.sxf", "(SXF 1e+06 25e2 2147483648 4294967295)");
+  zel_test::ZelResult r = RunZel("sxf fmt " + Q("n.sxf"));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "(SXF 1e6 25e2 2147483648 4294967295)\r\n");
+  EXPECT_EQ(r.err, "");
+  const std::string path = Write("mixed.sxf",
+                                 ";; kept\r\n(SXF 3.14159265 ; gone\r\n"
+                                 " 1234567.0 12345678901 ; gone too\r\n)\r\n");
+  r = RunZel("sxf fmt --lf '" + path + "'");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, ";; kept\n(SXF 3.14159 1.23457e+06 12345678901)\n");
+  EXPECT_EQ(r.err, "zel: " + path +
+                       ": 2 numbers changed to the writer's six significant digits; the first: "
+                       "3.14159265 became 3.14159\n"
+                       "zel: " +
+                       path + ": 2 comments inside the root dropped\n");
+}
+
+TEST_F(SxfCommandTest, StringsOfAnyLengthPassCheckAndFmtUnchanged) {
+  for (size_t length : {10000u, 1000000u}) {
+    SCOPED_TRACE(length);
+    // As the writer lays it out: the string on a line of its own, never broken.
+    const std::string text = "(SXF \r\n \"" + std::string(length, 'a') + "\" \r\n 1)\r\n";
+    const std::string path = Write("long.sxf", text);
+    zel_test::ZelResult r = RunZel("sxf check '" + path + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    r = RunZel("sxf fmt '" + path + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out == text) << r.out.size();
+  }
 }
 
 TEST_F(SxfCommandTest, MalformedFilesFailWithTheLibrarysMessage) {

@@ -213,20 +213,105 @@ TEST_F(SyntaxTreeTest, NumbersAndStringsReadBackAsWritten) {
   EXPECT_EQ(dynamic_cast<CSynTag*>(root->ElementAt(12))->GetName(), "x");
 }
 
-TEST_F(SyntaxTreeTest, LongLinesArriveInPiecesThatSplitTokens) {
-  // A line of 8190 characters comes in one piece plus an empty one; the tag at the end
-  // of a longer line is cut where the piece ends.
-  std::string pad(8190 - 5, ' ');
+struct LineCase {
+  const char* name;
+  std::string text;
+  const char* prefix;
+  std::vector<std::string> atoms;  // the root's elements after SXF, as printed
+};
+
+TEST_F(SyntaxTreeTest, LinesOfAnyLengthReadWholeWithEveryLineEnd) {
+  // The file's line reader hands over at most 8190 characters at a time; these texts put
+  // tokens, strings and comments across that cut.
+  const std::string pad(8190 - 5, ' ');  // "(SXF" and pad end one short of the cut
+  const std::string cut(8190 - 6, ' ');  // "(SXF", cut and a blank end one short of it
+  const std::string big(20000, 'q');
+  const LineCase cases[] = {
+      {"short lines as before", "(SXF a\r\n b\rc\n\nd)", nullptr, {"a", "b", "c", "d"}},
+      {"a NUL ends the line's text", std::string("(SXF a\0 zz\n b)", 14), nullptr, {"a", "b"}},
+      {"8190 characters and the line end", "(SXF" + pad + "a\n)", nullptr, {"a"}},
+      {"a tag across the cut", "(SXF" + cut + " abc)", nullptr, {"abc"}},
+      {"a string across the cut", "(SXF" + cut + " \"abc\")", nullptr, {"\"abc\""}},
+      {"a comment across the cut", "(SXF" + cut + " ;x (y \"\r\n z)", nullptr, {"z"}},
+      {"a long line ended by CR", "(SXF" + pad + pad + " a\rb)", nullptr, {"a", "b"}},
+      {"a long line ended by CR LF", "(SXF" + pad + pad + " a\r\n\nb)", nullptr, {"a", "b"}},
+      {"a long last line without its end", "(SXF" + pad + pad + " last)", nullptr, {"last"}},
+      {"a long line that holds the prefix once",
+       "> (SXF" + pad + pad + " a\n> b)",
+       "> ",
+       {"a", "b"}},
+      {"a 20,000-character string", "(SXF \"" + big + "\" 1)", nullptr, {'"' + big + '"', "1"}},
+  };
+  for (const LineCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    CSyntaxTree tree;
+    ASSERT_EQ(ReadCause(path, c.text, tree, c.prefix), 0);
+    std::vector<std::string> atoms;
+    for (uint32_t i = 1; i < static_cast<uint32_t>(tree.GetRoot()->GetCount()); ++i) {
+      CString printed;
+      tree.GetRoot()->ElementAt(i)->OutputToString(printed);
+      atoms.emplace_back(printed.view());
+    }
+    EXPECT_EQ(atoms, c.atoms);
+  }
+  // Where reading stopped counts lines, not pieces.
   CSyntaxTree tree;
-  EXPECT_EQ(ReadCause(path, "(SXF" + pad + "a\n)", tree), 0);
-  EXPECT_EQ(tree.GetRoot()->GetCount(), 2);
-  pad.pop_back();
-  EXPECT_EQ(ReadCause(path, "(SXF" + pad + " abc)", tree), 0);
-  ASSERT_EQ(tree.GetRoot()->GetCount(), 3);
-  EXPECT_EQ(dynamic_cast<CSynTag*>(tree.GetRoot()->ElementAt(1))->GetName(), "a");
-  EXPECT_EQ(dynamic_cast<CSynTag*>(tree.GetRoot()->ElementAt(2))->GetName(), "bc");
-  // A string may not straddle the cut.
-  EXPECT_EQ(ReadCause(path, "(SXF" + pad + " \"abc\")", tree), 1);
+  EXPECT_EQ(ReadCause(path, "(SXF" + pad + pad + " a\n{)", tree), 1);
+  EXPECT_EQ(tree.StopLine(), 2);
+}
+
+struct SharedCase {
+  const char* name;
+  std::string text;
+  int cause;
+  std::vector<int> defined;  // indexes that must then have a definition
+};
+
+TEST_F(SyntaxTreeTest, SharedIndexesMayLieAnywhereBelowTwoToThe31) {
+  // 255 definitions 65,536 apart once made the table 16.7 million entries long; an index
+  // near 2^31 would have needed 32 GB. The table holds only what is defined.
+  std::string far = "(SXF";
+  for (int k = 1; k <= 255; ++k) far += " #" + std::to_string(k * 65536) + "=(x)";
+  far += " #16711680# #65536#)";
+  std::string mixed = "(SXF";
+  for (int k : {0, 1, 5000, 2, 3, 4999, 70, 2147483646, 71}) {
+    mixed += " #" + std::to_string(k) + "=(x)";
+  }
+  // The rest, up to beyond the two far ones, which then move into the array.
+  for (int k = 6; k <= 5100; ++k) {
+    if (k != 70 && k != 71 && k != 4999 && k != 5000) mixed += " #" + std::to_string(k) + "=(y)";
+  }
+  mixed += " #5000# #4999#)";
+  const SharedCase cases[] = {
+      {"far apart", far, 0, {65536, 131072, 16711680}},
+      {"near and far, then filled in between",
+       mixed,
+       0,
+       {0, 1, 2, 70, 199, 4999, 5000, 5100, 2147483646}},
+      {"the largest index", "(SXF #2147483646=(x) #2147483646#)", 0, {2147483646}},
+      {"too large for an int", "(SXF #2147483647=(x))", 5, {}},
+      {"far defined twice", "(SXF #9000000=(x) #1=(y) #9000000=(z))", 5, {}},
+      {"a far gap is no definition", "(SXF #9000000=(x) #8999999#)", 5, {}},
+  };
+  for (const SharedCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    {
+      CSyntaxTree tree;
+      ASSERT_EQ(ReadCause(path, c.text, tree), c.cause);
+      for (int index : c.defined) {
+        SCOPED_TRACE(index);
+        EXPECT_NO_THROW(tree.CheckSharedNode(index));
+        CObject* object = nullptr;
+        CSynNode* node = nullptr;
+        EXPECT_FALSE(tree.GetShared(index, object, node));
+        EXPECT_NE(node, nullptr);
+      }
+      if (!c.defined.empty()) {
+        EXPECT_EQ(zel_test::CauseOf<CArchiveException>([&] { tree.CheckSharedNode(6000); }), 5);
+      }
+    }
+    EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
+  }
 }
 
 TEST_F(SyntaxTreeTest, HundredThousandLevelsReadPrintAndFreeWithoutRecursion) {

@@ -293,6 +293,40 @@ TEST_F(ZelArchiveTest, NothingReachesTheFileWhenStoringFails) {
   EXPECT_EQ(zel_test::ReadFile(path), "");
 }
 
+TEST_F(ZelArchiveTest, EveryStringStoredLoadsBackWhateverItsLength) {
+  // A string is never broken across lines, so a long one makes a line that long.
+  std::string varied;
+  for (int i = 0; i < 10000; ++i) varied += static_cast<char>(1 + i % 255);
+  const struct {
+    const char* name;
+    std::string value;
+  } cases[] = {
+      {"8187 plain characters", std::string(8187, 'x')},
+      {"10,000 characters of every byte", varied},
+      {"1,000,000 characters", std::string(1000000, 'G')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CMarker stored;
+    stored.number = 7;
+    stored.label = CString(c.value);
+    Store(path, [&](CZelArchive& ar) {
+      CObject* p = &stored;
+      ar(p);
+      ar(stored.label);
+    });
+    CObject* loaded = nullptr;
+    CString after;
+    ASSERT_EQ(LoadCause(zel_test::ReadFile(path), [&](CZelArchive& ar) { ar(loaded)(after); }), 0);
+    auto* marker = dynamic_cast<CMarker*>(loaded);
+    ASSERT_NE(marker, nullptr);
+    EXPECT_TRUE(marker->label.view() == c.value);
+    EXPECT_EQ(marker->number, 7);
+    EXPECT_TRUE(after.view() == c.value);
+    delete loaded;
+  }
+}
+
 TEST_F(ZelArchiveTest, BinaryFilesHoldNoTree) {
   zel_test::WriteFile(path, "keep");
   CZelBinaryFile file;

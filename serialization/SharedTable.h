@@ -1,0 +1,47 @@
+// The syntax tree's table of shared nodes and objects by index. It behaves as two arrays
+// as long as the highest index held, but only indexes near the ones already held take
+// array room: a file may name any index, and "#2000000000=(x)" must not cost gigabytes.
+// Indexes too far beyond go to an ordered map and move into the array once it reaches them.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <vector>
+
+class CObject;
+class CSynNode;
+
+namespace zel_sxf {
+
+class SharedTable {
+ public:
+  struct Entry {
+    CSynNode* node = nullptr;
+    CObject* object = nullptr;
+  };
+
+  // One past the highest index held: the length of the arrays this table stands for.
+  int Length() const { return m_length; }
+  // The entry of index, or null when it has none (never set, or out of range).
+  const Entry* Find(int index) const;
+  Entry* Find(int index) {
+    return const_cast<Entry*>(static_cast<const SharedTable*>(this)->Find(index));
+  }
+  // The entry of index (0 or more, below INT_MAX), made empty when it has none.
+  Entry& At(int index);
+  // Calls f(Entry&) for every entry held, in no particular order.
+  template <typename F>
+  void ForEach(F f) {
+    for (Entry& e : m_dense) f(e);
+    for (auto& [index, e] : m_sparse) f(e);
+  }
+  void Clear();
+
+ private:
+  std::vector<Entry> m_dense;
+  std::map<int, Entry> m_sparse;
+  size_t m_entries = 0;  // entries ever made, which bounds the array's room
+  int m_length = 0;
+};
+
+}  // namespace zel_sxf
