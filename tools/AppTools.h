@@ -6,10 +6,12 @@
 // tools into the application's menus, and watches the tool folder.
 //
 // Threads: the manager watches the tool folder on a thread of its own (started by the
-// constructor, stopped and joined by the destructor). On each change that thread marks
-// the tree stale and sends "WM_MENUCHANGE" to the windows set with SetMainWindow (else the
-// main window) and waits until they have handled it; everything else, menus and the tree
-// included, happens on the user-interface thread.
+// constructor, stopped by the destructor, which waits a few seconds for it and leaves a
+// thread stalled in a folder behind, holding nothing of the manager). Once its watch is
+// set up, and on each change, that thread marks the tree stale and sends "WM_MENUCHANGE"
+// to the windows set with SetMainWindow (else the main window) and waits until they have
+// handled it; everything else, menus and the tree included, happens on the
+// user-interface thread.
 #pragma once
 
 #include <atomic>
