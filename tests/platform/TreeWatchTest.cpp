@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <ostream>
 #include <random>
 #include <thread>
 #include <vector>
@@ -21,6 +22,14 @@
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
+
+namespace zel_watch {
+// Wake-ups by name in failure messages.
+void PrintTo(Wake w, std::ostream* os) {
+  static const char* const names[] = {"Changed", "Gone", "Stopped", "TimedOut", "Failed"};
+  *os << names[static_cast<int>(w)];
+}
+}  // namespace zel_watch
 
 namespace {
 
