@@ -22,6 +22,7 @@
 #include "platform/fs/SharedFolders.h"
 #include "platform/process/Process.h"
 #include "platform/state/StateFile.h"
+#include "platform/ui/UiBackend.h"
 #include "serialization/ZelArchive.h"
 #include "tools/AppTools.h"
 #include "tools/ExecCommandParams.h"
@@ -226,9 +227,23 @@ class CommandLineTools : public CAppTools {
  public:
   CommandLineTools() : CAppTools(kNoWatch) {}
   std::string data, second, third, fourth;
+  bool launched = false;  // whether the tool got as far as its launch
   int IsReady() override { return 1; }
+  void LaunchToolProgram(const char* target, int runMode, CString args) override {
+    launched = true;
+    CAppTools::LaunchToolProgram(target, runMode, args);
+  }
 
  protected:
+  // The library's message, and why: a desktop without its opener is a common cause.
+  void ReportLaunchFailure(const std::error_code& err, const CString& program,
+                           const CString& args) override {
+    if (err != zel_process::LaunchError::OpenerMissing)
+      return CAppTools::ReportLaunchFailure(err, program, args);
+    AfxMessageBox(
+        "The executable file was not found: " + program + " (" + err.message().c_str() + ")",
+        MB_ICONSTOP);
+  }
   int Fill(CDXexec& d) {
     d.dataFile = data.c_str();
     d.second = second.c_str();
@@ -279,7 +294,28 @@ int Run(const RunOptions& o) {
                  TOOLSMENUDIR.IsSpecSet() ? TOOLSMENUDIR.GetPath() : "(no tool folder)");
     return kFailed;
   }
-  node->GetTool().Execute(nullptr);
+  // Input types 0 and 7 run with empty data, and any outside 0 to 50 runs nothing; the
+  // data given would silently go nowhere.
+  const CToolData& tool = node->GetTool();
+  const int type = tool.m_inputType;
+  const bool takesData = type >= 1 && type <= 50 && type != 7;
+  std::string given;
+  for (auto [option, value] : {std::pair{"--data", &o.data}, std::pair{"--second", &o.second},
+                               std::pair{"--third", &o.third}, std::pair{"--fourth", &o.fourth}})
+    if (!value->empty()) given += std::string(given.empty() ? "" : ", ") + option;
+  if (!takesData && !given.empty())
+    std::fprintf(stderr, "zel: tools run: %s: input type %d takes no data; %s ignored\n",
+                 o.menuPath.c_str(), type, given.c_str());
+  tool.Execute(nullptr);
+  if (!tools.launched) {
+    if (type < 0 || type > 50)
+      std::fprintf(stderr, "zel: tools run: %s: input type %d starts nothing\n", o.menuPath.c_str(),
+                   type);
+    else
+      std::fprintf(stderr, "zel: tools run: %s: zel has no handler for input type %d\n",
+                   o.menuPath.c_str(), type);
+    return kFailed;
+  }
   return tools.LastLaunchFailed() ? kFailed : kOk;
 }
 

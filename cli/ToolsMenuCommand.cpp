@@ -40,7 +40,8 @@ Json Describe(CMenu& menu) {
     item["text"] = BytesAsCodePoints(text.str());
     item["id"] = sub ? 0u : menu.GetMenuItemID(i);
     item["state"] = state & kMenuStateBits;
-    item["separator"] = (state & MF_SEPARATOR) != 0;
+    // A popup's state carries its item count in the high byte, over the separator bit.
+    item["separator"] = !sub && (state & MF_SEPARATOR) != 0;
     if (sub) item["popup"] = Describe(*sub);
     items.push_back(item);
   }
@@ -130,14 +131,15 @@ int MergeMenu(const MenuOptions& o) {
 class WatchFrame : public CFrameWnd {
   DECLARE_MESSAGE_MAP()
  public:
-  explicit WatchFrame(CAppTools& tools) : m_tools(tools) {}
+  void SetTools(CAppTools* tools) { m_tools = tools; }
 
  protected:
   LRESULT OnMenuChange(WPARAM, LPARAM) {
+    if (!m_tools) return 0;
     CAppTools::CChangeInfo info;
     info.window = this;
     info.name = kMenuName;
-    m_tools.DoMenuChange(&info);
+    m_tools->DoMenuChange(&info);
     CMenu* menu = GetMenu();
     std::printf("change\t%d\n", menu ? CountToolItems(*menu) : 0);
     std::fflush(stdout);
@@ -145,7 +147,7 @@ class WatchFrame : public CFrameWnd {
   }
 
  private:
-  CAppTools& m_tools;
+  CAppTools* m_tools = nullptr;
 };
 
 BEGIN_MESSAGE_MAP(WatchFrame, CFrameWnd)
@@ -166,8 +168,11 @@ int Watch() {
   CMenu menu;
   menu.CreateMenu();
   BuildMenuFrom(kSuiteMenu, "the built-in menu", menu);
+  // The window is made first and so destroyed last: the watcher, which sends to it, is
+  // stopped (with the manager) before the window goes.
+  WatchFrame frame;
   CAppTools tools;
-  WatchFrame frame(tools);
+  frame.SetTools(&tools);
   if (!frame.Create(nullptr, "zel tools watch", WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
                     nullptr, menu.Detach())) {
     Message("tools watch: the window could not be made");

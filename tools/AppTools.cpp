@@ -105,6 +105,9 @@ void CAppTools::ProcessDirectory(CToolNode* node, CZelDirSpec& dir, CString menu
 
 void CAppTools::ReloadTools() {
   if (!m_root || !m_reloadNeeded) return;
+  // Cleared before the scan rather than after it: a change the watcher marks while
+  // the folder is read must stay marked, or it is lost until the next one.
+  m_reloadNeeded = 0;
   m_nextToolIndex = 1;
   m_root->Clear();
   delete m_root->GetMenuOrder();
@@ -120,7 +123,6 @@ void CAppTools::ReloadTools() {
     if (walk.Enter(dir.GetPath())) ProcessDirectory(m_root, dir, "");
     m_walk = nullptr;
   }
-  m_reloadNeeded = 0;
 }
 
 namespace {

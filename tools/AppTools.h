@@ -6,10 +6,12 @@
 // tools into the application's menus, and watches the tool folder.
 //
 // Threads: the manager watches the tool folder on a thread of its own (started by the
-// constructor, stopped and joined by the destructor). On each change that thread marks
-// the tree stale and sends "WM_MENUCHANGE" to the windows set with SetMainWindow (else the
-// main window) and waits until they have handled it; everything else, menus and the tree
-// included, happens on the user-interface thread.
+// constructor, stopped by the destructor, which waits a few seconds for it and leaves a
+// thread stalled in a folder behind, holding nothing of the manager). Once its watch is
+// set up, and on each change, that thread marks the tree stale and sends "WM_MENUCHANGE"
+// to the windows set with SetMainWindow (else the main window) and waits until they have
+// handled it; everything else, menus and the tree included, happens on the
+// user-interface thread.
 #pragma once
 
 #include <atomic>
@@ -249,8 +251,9 @@ class CAppTools : public CObject {
   virtual int genmol(CDXistool& data);
   virtual int OnUpdateZavUVIZ(CDXistool& data);
 
-  // Shows a launch failure in the platform's words.
-  void ReportLaunchFailure(const std::error_code& err, const CString& program, const CString& args);
+  // Shows a launch failure in the platform's words (a host may add what it knows).
+  virtual void ReportLaunchFailure(const std::error_code& err, const CString& program,
+                                   const CString& args);
 
   // Members, in the order of the platform's manager. The two flags the watching thread
   // shares with the user-interface thread are atomic; the window list has a lock, since
@@ -258,7 +261,10 @@ class CAppTools : public CObject {
   std::thread m_monitorThread;
   std::atomic<int> m_loopActive{0};
   int m_nextToolIndex = 1;
-  std::unique_ptr<zel_sync::Event> m_stopEvent;
+  // What the watching thread shares with the manager: its stop event among them. Shared,
+  // so that a thread left behind in a stalled folder never reaches the manager again.
+  struct MonitorLink;
+  std::shared_ptr<MonitorLink> m_monitor;
   CToolNode* m_root = nullptr;
   CString m_lastTool;
   CObList m_menus;
@@ -270,7 +276,8 @@ class CAppTools : public CObject {
   std::atomic<int> m_reloadNeeded{1};
 
  private:
-  static void ToolMonitor(void* manager);
+  // The thread's body; link is its MonitorLink.
+  static void ToolMonitor(void* link);
   // A send of "WM_MENUCHANGE" that a stop of the watch ends.
   void SendChange(CWnd* window, HMENU menu);
 

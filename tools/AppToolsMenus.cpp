@@ -5,6 +5,8 @@
 #include "tools/AppTools.h"
 #include "tools/MenuHolder.h"
 
+using zel_tools::IsMenuSeparator;
+
 namespace {
 
 constexpr UINT kFirstToolId = 44444;
@@ -28,10 +30,6 @@ void CleanPopup(CMenu* popup, int depth = 0) {
     }
     ++i;
   }
-}
-
-bool IsSeparator(CMenu* menu, int position) {
-  return menu->GetMenuState(static_cast<UINT>(position), MF_BYPOSITION) & MF_SEPARATOR;
 }
 
 }  // namespace
@@ -205,10 +203,10 @@ void CAppTools::UpdateMenu(const char* name, CMenu* menu, int position, int offs
       holder->m_toolPopups.push_back(made);
       popup = FindSubMenuByName(menu, childName, nullptr);
     } else {
-      if (popup->GetMenuItemCount() == 1 && IsSeparator(popup, 0))
+      if (popup->GetMenuItemCount() == 1 && IsMenuSeparator(popup, 0))
         popup->DeleteMenu(0, MF_BYPOSITION);
       const int items = static_cast<int>(popup->GetMenuItemCount());
-      if (items > 0 && !IsSeparator(popup, items - 1)) popup->AppendMenu(MF_SEPARATOR);
+      if (items > 0 && !IsMenuSeparator(popup, items - 1)) popup->AppendMenu(MF_SEPARATOR);
     }
     InsertSubMenu(child, popup);
   }

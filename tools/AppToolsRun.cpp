@@ -116,10 +116,51 @@ CFrameWnd* MainFrame() {
   return static_cast<CFrameWnd*>(main)->GetActiveFrame();
 }
 
+// The folder a relative target is taken from: the tool folder, as an absolute path (the
+// working folder is whatever the host was started in, never the tool's).
+CString ToolBase() {
+  CString base;
+  if (TOOLSMENUDIR.IsSpecSet()) zel_fs::FullPathName(TOOLSMENUDIR.GetPath(), base);
+  return base;
+}
+
 // Starts a program or opens a document or address; the failure in the tool's words.
 bool Start(const CString& program, const CString& args, std::error_code& err) {
-  err = zel_process::Launch(program, args);
+  err = zel_process::Launch(program, args, ToolBase());
   return !err;
+}
+
+// A value that must reach the program as one argument, in quotes that the command-line
+// splitter undoes. Plain quotes would let a '"' in the data close them and start options
+// of its own, and a trailing '\' swallow the closing quote.
+CString Quoted(const CString& value) {
+  return CString(zel_process::QuoteWindowsArgument(value.str()));
+}
+
+// A data file is quoted when the splitter would cut it or eat its quotes.
+CString DataFileArgument(CString path) {
+  // A name like "-rf" is the file, never an option of the tool's.
+  if (path.GetLength() > 0 && path[0] == '-') zel_fs::FullPathName(CString(path), path);
+  return path.FindOneOf(" \t\"") >= 0 ? Quoted(path) : path;
+}
+
+CString LaunchFailureText(const std::error_code& err, const CString& program, const CString& args) {
+  switch (zel_process::FailureOf(err)) {
+    case zel_process::Failure::None:
+      return CString();
+    case zel_process::Failure::OutOfMemory:
+      return "The system is out of memory or resources.";
+    case zel_process::Failure::NotFound:
+      return "The executable file was not found: " + program;
+    case zel_process::Failure::Invalid:
+      return "The executable file is invalid: " + program;
+    case zel_process::Failure::Refused:
+      return CString("Addresses of the scheme \"") + zel_process::UrlScheme(program).c_str() +
+             "\" are not opened (only http, https, ftp and mailto are): " + program;
+    case zel_process::Failure::Other:
+      break;
+  }
+  return "Command error: " + program + " " + args;
 }
 
 }  // namespace
@@ -134,7 +175,11 @@ CString ResolveToolTarget(const char* target) {
   const CZelDirSpec& dir = kind == 1 ? EXEDIR : TOOLSDIR;
   rest.Replace('\\', ZEL_PATH_SEP);
   if (!dir.IsSpecSet()) return rest;
-  return CString(dir.GetPath()) + ZEL_PATH_SEP_STR + rest;
+  CString path = CString(dir.GetPath()) + ZEL_PATH_SEP_STR + rest;
+  // The folders may have been given relative to the working folder; the file is where
+  // they are now.
+  zel_fs::FullPathName(CString(path), path);
+  return path;
 }
 
 const CString& CAppTools::GetLinkData() { return g_linkData; }
@@ -217,8 +262,10 @@ void CAppTools::ExecuteTool(CFrameWnd* frame, int inputType, const char* target,
   }
   if (!ok) return;
   CString values[7];
-  values[0] = d.dataFile.Find(' ') >= 0 ? "\"" + d.dataFile + "\"" : d.dataFile;
-  values[1] = "\"" + d.second + "\"";
+  // Quoted with escapes, beyond plain wrapping: a file name may hold '"' here, and each
+  // value must stay the one argument it was written as.
+  values[0] = DataFileArgument(d.dataFile);
+  values[1] = Quoted(d.second);
   values[2] = d.third;
   values[3] = d.fourth;
   values[4] = GetLocalCreatorEmail();
@@ -267,24 +314,7 @@ int CAppTools::IsToolEnabled(CFrameWnd* frame, int inputType) {
 
 void CAppTools::ReportLaunchFailure(const std::error_code& err, const CString& program,
                                     const CString& args) {
-  CString text;
-  switch (zel_process::FailureOf(err)) {
-    case zel_process::Failure::None:
-      return;
-    case zel_process::Failure::OutOfMemory:
-      text = "The system is out of memory or resources.";
-      break;
-    case zel_process::Failure::NotFound:
-      text = "The executable file was not found: " + program;
-      break;
-    case zel_process::Failure::Invalid:
-      text = "The executable file is invalid: " + program;
-      break;
-    case zel_process::Failure::Other:
-      text = "Command error: " + program + " " + args;
-      break;
-  }
-  AfxMessageBox(text, MB_ICONSTOP);
+  if (err) AfxMessageBox(LaunchFailureText(err, program, args), MB_ICONSTOP);
 }
 
 void CAppTools::LaunchToolProgram(const char* target, int runMode, CString args) {
@@ -298,10 +328,15 @@ void CAppTools::LaunchToolProgram(const char* target, int runMode, CString args)
       ExecuteCommand(command.data(), result);
       return;
     }
-    case CToolData::runScript:
+    case CToolData::runScript: {
       program = TUVAPPFILE.IsSpecSet() ? CString(TUVAPPFILE.GetPath()) : CString();
-      args = (resolved.Find(' ') >= 0 ? "\"" + resolved + "\"" : resolved) + " " + args;
+      // The engine runs in the host's working folder: give it the script's whole path.
+      CString base = ToolBase();
+      if (!resolved.IsEmpty() && resolved[0] != ZEL_PATH_SEP && !base.IsEmpty())
+        resolved = zel_fs::JoinPath(base, resolved);
+      args = (resolved.FindOneOf(" \t\"") >= 0 ? Quoted(resolved) : resolved) + " " + args;
       break;
+    }
     case CToolData::runShell:
       program = resolved;
       break;
@@ -395,8 +430,9 @@ bool OpenCorvaneBioinformaticsHome(const char* key) {
   std::error_code err;
   CString address = value;
   if (!Start(address, "", err)) {
-    CString text = "Command error: " + address + " ";
-    AfxMessageBox(text, MB_ICONSTOP);
+    const bool refused = zel_process::FailureOf(err) == zel_process::Failure::Refused;
+    AfxMessageBox(refused ? LaunchFailureText(err, address, "") : "Command error: " + address + " ",
+                  MB_ICONSTOP);
   }
   return true;
 }

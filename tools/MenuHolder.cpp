@@ -19,9 +19,12 @@ void CMenuHolder::Load(CMenu* menu, int* positions, int count) {
       continue;
     }
     int separators = 0;
-    while (separators < n &&
-           (popup->GetMenuState(static_cast<UINT>(separators), MF_BYPOSITION) & MF_SEPARATOR))
-      ++separators;
+    while (separators < n && zel_tools::IsMenuSeparator(popup, separators)) ++separators;
     m_layout.Add(static_cast<WORD>(n - separators));
   }
+}
+
+bool zel_tools::IsMenuSeparator(CMenu* menu, int position) {
+  const UINT state = menu->GetMenuState(static_cast<UINT>(position), MF_BYPOSITION);
+  return state != 0xFFFFFFFF && !(state & MF_POPUP) && (state & MF_SEPARATOR);
 }

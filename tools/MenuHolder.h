@@ -26,3 +26,10 @@ class CMenuHolder : public CObject {
   // fills goes again (the application's own popups stay, empty or not).
   std::vector<HMENU> m_toolPopups;
 };
+
+namespace zel_tools {
+// Whether the item at position is a separator. A popup's state holds its item count in
+// the high byte, where a count of 8 to 15 reads as the separator bit, so only a plain
+// item's state says it.
+bool IsMenuSeparator(CMenu* menu, int position);
+}  // namespace zel_tools

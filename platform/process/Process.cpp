@@ -61,6 +61,54 @@ std::vector<std::string> SplitWindowsArguments(const char* args) {
   return out;
 }
 
+std::string QuoteWindowsArgument(const std::string& value) {
+  std::string out = "\"";
+  size_t slashes = 0;
+  for (char c : value) {
+    if (c == '\\') {
+      ++slashes;
+      continue;
+    }
+    // Backslashes count only before a quote: there they are doubled, and one more
+    // makes the quote literal.
+    out.append(c == '"' ? 2 * slashes + 1 : slashes, '\\');
+    out += c;
+    slashes = 0;
+  }
+  out.append(2 * slashes, '\\');
+  out += '"';
+  return out;
+}
+
+namespace {
+class LaunchCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "zel launch"; }
+  std::string message(int value) const override {
+    switch (static_cast<LaunchError>(value)) {
+      case LaunchError::SchemeRefused:
+        return "addresses of this scheme are not opened";
+      case LaunchError::OpenerMissing:
+        return "xdg-open, which opens web addresses and documents, is not installed";
+    }
+    return "launch failure";
+  }
+};
+}  // namespace
+
+std::error_code make_error_code(LaunchError e) {
+  static const LaunchCategory category;
+  return {static_cast<int>(e), category};
+}
+
+std::string UrlScheme(const char* text) {
+  if (!HasUrlScheme(text)) return {};
+  std::string scheme;
+  for (const char* c = text; *c != ':'; ++c)
+    scheme += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+  return scheme;
+}
+
 bool HasUrlScheme(const char* text) {
   if (!text) return false;
   int letters = 0;
@@ -82,27 +130,37 @@ Launcher& CurrentLauncher() { return g_current.Current(); }
 
 Launcher* SetLauncher(Launcher* launcher) { return g_current.Install(launcher); }
 
-LaunchPlan PlanLaunch(const char* target, const char* args) {
+LaunchPlan PlanLaunch(const char* target, const char* args, const char* base) {
   LaunchPlan plan;
   std::string t = target ? target : "";
   if (t.empty()) return plan;
   if (HasUrlScheme(t.c_str())) {
-    plan.route = LaunchPlan::Open;
+    // Only the web's own schemes: the opener would run a file: address, or hand a
+    // javascript: one to the browser.
+    const std::string scheme = UrlScheme(t.c_str());
+    const bool web = scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "mailto";
+    plan.route = web ? LaunchPlan::Open : LaunchPlan::Refused;
     plan.program = t;
     return plan;
   }
-  std::string program;
+  std::string program = t;
   if (t.find('/') == std::string::npos && FindOnPath(t.c_str(), program)) {
     plan.route = LaunchPlan::Spawn;
-  } else if (t.find('/') != std::string::npos && zel_posix_process::IsExecutableFile(t.c_str())) {
-    plan.route = LaunchPlan::Spawn;
-    program = t;
-  } else if (zel_posix_process::Exists(t.c_str())) {
-    plan.route = LaunchPlan::Open;
-    plan.program = t;
-    return plan;
   } else {
-    return plan;
+    if (t[0] != '/') {
+      // Never the working folder: whatever happens to be there is not the tool's.
+      if (!base || base[0] != '/') return plan;
+      program = std::string(base) + (base[std::strlen(base) - 1] == '/' ? "" : "/") + t;
+    }
+    if (zel_posix_process::IsExecutableFile(program.c_str())) {
+      plan.route = LaunchPlan::Spawn;
+    } else if (zel_posix_process::Exists(program.c_str())) {
+      plan.route = LaunchPlan::Open;
+      plan.program = program;
+      return plan;
+    } else {
+      return plan;
+    }
   }
   plan.program = program;
   plan.argv.push_back(program);
@@ -110,9 +168,11 @@ LaunchPlan PlanLaunch(const char* target, const char* args) {
   return plan;
 }
 
-std::error_code Launch(const char* target, const char* args) {
-  LaunchPlan plan = PlanLaunch(target, args);
+std::error_code Launch(const char* target, const char* args, const char* base) {
+  LaunchPlan plan = PlanLaunch(target, args, base);
   switch (plan.route) {
+    case LaunchPlan::Refused:
+      return LaunchError::SchemeRefused;
     case LaunchPlan::Open:
       return CurrentLauncher().Open(plan.program);
     case LaunchPlan::Spawn:
@@ -125,6 +185,8 @@ std::error_code Launch(const char* target, const char* args) {
 
 Failure FailureOf(const std::error_code& err) {
   if (!err) return Failure::None;
+  if (err == LaunchError::SchemeRefused) return Failure::Refused;
+  if (err == LaunchError::OpenerMissing) return Failure::NotFound;
   if (err.category() != std::generic_category() && err.category() != std::system_category())
     return Failure::Other;
   switch (err.value()) {

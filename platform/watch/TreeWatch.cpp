@@ -11,8 +11,14 @@ namespace {
 std::atomic<TreeWatchFactory> g_factory{nullptr};
 }  // namespace
 
-std::unique_ptr<TreeWatch> NewSystemTreeWatch() {
-  return std::make_unique<zel_posix_watch::InotifyTreeWatch>();
+std::shared_ptr<FolderReader> SystemFolderReader() {
+  static const auto reader = std::make_shared<zel_posix_watch::DirentReader>();
+  return reader;
+}
+
+std::unique_ptr<TreeWatch> NewSystemTreeWatch(std::shared_ptr<FolderReader> reader) {
+  return std::make_unique<zel_posix_watch::InotifyTreeWatch>(reader ? std::move(reader)
+                                                                    : SystemFolderReader());
 }
 
 std::unique_ptr<TreeWatch> NewTreeWatch() {

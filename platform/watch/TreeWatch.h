@@ -3,6 +3,11 @@
 // and writes. A thread waits for a change and a stop descriptor together, so a stop ends
 // the wait at once; while nothing changes, nothing runs.
 //
+// The tree is followed as people edit it: a folder renamed inside the tree is watched
+// under its new name (folders made in it later too), one moved out is no longer watched,
+// one that could not be watched when it was reached (no read permission) is tried again
+// when its mode changes, and a lost burst rescans the whole tree.
+//
 // The engine is replaceable (SetTreeWatchFactory); the system's uses inotify with one
 // watch per folder. A linked folder is watched once, however many links lead to it.
 #pragma once
@@ -10,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace zel_watch {
 
@@ -35,8 +41,20 @@ class TreeWatch {
   virtual void Stop() = 0;
 };
 
-// The system's engine (inotify).
-std::unique_ptr<TreeWatch> NewSystemTreeWatch();
+// How the walk reads a folder: the names of its entries that are, or may be, folders
+// (links and entries of unknown type included); false when it cannot be read. A folder on
+// a stalled network share blocks here, and the walk with it: it is the caller's thread
+// that waits, so a watcher that must stop in time leaves that thread behind.
+class FolderReader {
+ public:
+  virtual ~FolderReader() = default;
+  virtual bool Subfolders(const std::string& dir, std::vector<std::string>& names) = 0;
+};
+// The system's reader (opendir and readdir).
+std::shared_ptr<FolderReader> SystemFolderReader();
+
+// The system's engine (inotify), reading folders through reader (the system's when null).
+std::unique_ptr<TreeWatch> NewSystemTreeWatch(std::shared_ptr<FolderReader> reader = nullptr);
 
 // The engine the library uses: the system's unless a factory is installed.
 using TreeWatchFactory = std::unique_ptr<TreeWatch> (*)();

@@ -108,6 +108,13 @@ LRESULT zel_wnd::SendMessageUnless(HWND hwnd, UINT message, WPARAM wParam, LPARA
   sent->lParam = lParam;
   sent->sender = me;
   if (!window->queue->QueueSent(sent)) return 0;
+  // The wait below takes this thread's wake-up signal, which may have been meant for the
+  // thread's own loop (a posted message, a new timer): it is given back on the way out, so
+  // a loop that serves the queue only when signalled (Qt's) still sees it.
+  struct GiveBackWake {
+    ThreadQueue& q;
+    ~GiveBackWake() { q.Wake(); }
+  } giveBack{*me};
   for (;;) {
     me->TakeWake();
     // Messages sent to this thread are handled while it waits: two threads sending to
@@ -192,7 +199,12 @@ DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll
 BOOL InSendMessage() { return ThreadQueue::Current()->servingSent > 0; }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
-  if (!hwnd) return ThreadQueue::Current()->SetTimer(hwnd, id, elapse, proc);
+  if (!hwnd) {
+    auto q = ThreadQueue::Current();
+    UINT_PTR r = q->SetTimer(hwnd, id, elapse, proc);
+    q->Wake();  // a waiting pump takes the new due time
+    return r;
+  }
   auto window = zel_wnd_internal::Find(hwnd);
   if (!window || window->queue != ThreadQueue::Current()) return 0;
   UINT_PTR r = window->queue->SetTimer(hwnd, id, elapse, proc);

@@ -256,6 +256,60 @@ TEST_F(WindowModelTest, AStopEndsASendAndTheMessageIsNeverHandledLater) {
   EXPECT_EQ(handled, 0);
 }
 
+// A loop that serves the queue only when its descriptor wakes (as Qt's does) must be woken
+// by what arrived while the thread was in a send to another thread, and by a new timer.
+TEST_F(WindowModelTest, TheQueuesWakeUpOutlivesASendToAnotherThreadAndANewThreadTimer) {
+  auto signalled = [] {
+    const int fd = zel_wnd::QueueHandle();
+    std::error_code err;
+    return zel_sync::WaitAny(&fd, 1, 0, err) == 0;
+  };
+  int posted = 0;
+  HWND mine = Window([&](UINT m, WPARAM, LPARAM) -> LRESULT {
+    if (m == WM_USER) ++posted;
+    return m == WM_NCCREATE;
+  });
+  std::atomic<HWND> theirs{HWND()};
+  std::atomic<bool> stop{false}, postBack{false};
+  std::thread other([&] {
+    HWND h = MakeWindow([&](UINT m, WPARAM, LPARAM) -> LRESULT {
+      if (m == WM_USER && postBack) PostMessage(mine, WM_USER, 0, 0);
+      return m == WM_USER ? 7 : m == WM_NCCREATE;
+    });
+    theirs = h;
+    while (!stop) PumpUntil([&] { return stop.load(); }, 50);
+    DestroyWindow(h);
+  });
+  while (!theirs.load()) std::this_thread::yield();
+  struct Cases {
+    const char* what;
+    std::function<void()> arrive;
+  };
+  const Cases cases[] = {
+      {"posted before the send", [&] { PostMessage(mine, WM_USER, 0, 0); }},
+      {"posted by the other thread while it answers", [&] { postBack = true; }},
+  };
+  for (const Cases& c : cases) {
+    SCOPED_TRACE(c.what);
+    zel_wnd::ServeQueue(nullptr);  // nothing left, the signal taken
+    ASSERT_FALSE(signalled());
+    c.arrive();
+    ASSERT_EQ(SendMessage(theirs.load(), WM_USER, 0, 0), 7);
+    EXPECT_TRUE(signalled());
+    const int before = posted;
+    zel_wnd::ServeQueue(nullptr);
+    EXPECT_EQ(posted, before + 1);
+  }
+  stop = true;
+  other.join();
+  // A thread timer set outside the loop: the loop must learn its due time.
+  zel_wnd::ServeQueue(nullptr);
+  ASSERT_FALSE(signalled());
+  const UINT_PTR timer = SetTimer(HWND(), 0, 1000, nullptr);
+  EXPECT_TRUE(signalled());
+  KillTimer(HWND(), timer);
+}
+
 TEST_F(WindowModelTest, AThreadThatEndsAnswersWhatWasSentToIt) {
   std::atomic<HWND> h{HWND()};
   zel_sync::Event made;

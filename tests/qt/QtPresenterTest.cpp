@@ -295,6 +295,37 @@ TEST_F(QtPresenterTest, QtsLoopServesTheQueueSendsFromOtherThreadsAndTimers) {
   EXPECT_EQ(zel_qt::WidgetOf(frame.m_hWnd)->windowTitle(), "Renamed");
 }
 
+// Qt's loop serves the queue only when its descriptor wakes: a send to another thread
+// must leave that wake-up for what was posted meanwhile, and a thread timer set outside
+// the loop must wake it to be timed.
+TEST_F(QtPresenterTest, QtsLoopStaysAwakeAfterASendToAnotherThreadAndForANewThreadTimer) {
+  std::atomic<HWND> other{HWND()};
+  std::atomic<bool> stop{false};
+  std::thread owner([&] {
+    // A message-only window: nothing of it is presented, so no widget off Qt's thread.
+    HWND h = CreateWindowEx(0, "Other", "", 0, 0, 0, 0, 0, HWND_MESSAGE, HMENU(), &DefWindowProc,
+                            nullptr);
+    other = h;
+    while (!stop) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      MSG msg;
+      while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+    }
+    DestroyWindow(h);
+  });
+  ASSERT_TRUE(ProcessUntil([&] { return other.load() != HWND(); }));
+  frame.PostMessage(WM_COMMAND, ID_OPEN, 0);
+  SendMessage(other.load(), WM_NULL, 0, 0);
+  // Served at once, not when something else happens to wake the loop.
+  EXPECT_TRUE(ProcessUntil([&] { return frame.opened == 1; }, 400));
+  stop = true;
+  owner.join();
+  static int ticks = 0;
+  const UINT_PTR timer = SetTimer(HWND(), 0, 20, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+  EXPECT_TRUE(ProcessUntil([&] { return ticks >= 1; }, 2000));
+  KillTimer(HWND(), timer);
+}
+
 TEST_F(QtPresenterTest, APopupWindowIsFramelessTakesNoFocusAndPaintsThroughTheDevice) {
   static int paints = 0;
   HWND tip = CreateWindowEx(

@@ -1,12 +1,14 @@
 // Watching the tool folder: who is told of a change and in what order, a stop that ends
 // every wait, the folder going and coming back, bursts, failing handlers, and rebuilding a
-// menu on the user-interface thread.
+// menu on the user-interface thread; the change after the first set-up, a change during a
+// load, and a stop while the walk is stalled in a folder.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,6 +17,8 @@
 #include "platform/afx/FrameWnd.h"
 #include "platform/app/WinApp.h"
 #include "platform/menu/Menu.h"
+#include "platform/sync/Event.h"
+#include "platform/watch/TreeWatch.h"
 #include "platform/wnd/Message.h"
 #include "platform/wnd/Presenter.h"
 #include "tests/support/TestSupport.h"
@@ -99,6 +103,7 @@ TEST_F(ToolMonitorTest, AChangeInASubfolderGoesToTheWindowsFirstFirst) {
   current = &tools;
   tools.SetMainWindow(&first, nullptr, &second);
   ASSERT_TRUE(PumpUntil([&] { return tools.IsWatching(); }));
+  log.clear();  // the change that follows the set-up
   EXPECT_TRUE(tools.IsLoopActive());
   tools.SetReloadNeeded(0);
   Tool("Sub/New.tq");
@@ -143,6 +148,7 @@ TEST_F(ToolMonitorTest, StoppingEndsTheThreadAtOnceEvenInTheMiddleOfASend) {
   auto* tools = new CAppTools;
   tools->SetMainWindow(&window);
   ASSERT_TRUE(PumpUntil([&] { return tools->IsWatching(); }));
+  log.clear();
   Tool("Blocked.tq");
   ASSERT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_ALLINPUT), WAIT_OBJECT_0);
   const auto start = Clock::now();
@@ -161,6 +167,7 @@ TEST_F(ToolMonitorTest, AFolderThatGoesIsWatchedAgainWhenItComesBack) {
   current = &tools;
   tools.SetMainWindow(&window);
   ASSERT_TRUE(PumpUntil([&] { return tools.IsWatching(); }));
+  log.clear();
   fs::remove_all(menu);
   ASSERT_TRUE(PumpUntil([&] { return !tools.IsWatching() && !log.empty(); }));
   log.clear();
@@ -182,6 +189,8 @@ TEST_F(ToolMonitorTest, ABurstIsToldOncePerWakeUpAndAFailingHandlerIsSurvived) {
   current = &tools;
   tools.SetMainWindow(&window);
   ASSERT_TRUE(PumpUntil([&] { return tools.IsWatching(); }));
+  log.clear();
+  failures.clear();
   // Not pumping while the files are written: the watcher, blocked in its first send,
   // finds the rest of the burst together.
   for (int i = 0; i < 100; ++i) Tool("Sub/Burst" + std::to_string(i) + ".tq");
@@ -236,6 +245,123 @@ TEST_F(ToolMonitorTest, AChangeRebuildsTheWindowsMenuWithTheTools) {
   info.name = "bare";
   tools.DoMenuChange(&info);
   EXPECT_FALSE(tools.CheckMenu("bare"));
+}
+
+// ---- the first set-up, a load racing a change, a stalled walk ----
+
+// Installs a tree watch factory for its lifetime.
+class InstalledFactory {
+ public:
+  explicit InstalledFactory(zel_watch::TreeWatchFactory f)
+      : m_previous(zel_watch::SetTreeWatchFactory(f)) {}
+  ~InstalledFactory() { zel_watch::SetTreeWatchFactory(m_previous); }
+
+ private:
+  zel_watch::TreeWatchFactory m_previous;
+};
+
+// The system's watch, made only once the gate opens: the time before the set-up.
+zel_sync::Event& Gate() {
+  static zel_sync::Event gate;
+  return gate;
+}
+std::unique_ptr<zel_watch::TreeWatch> GatedWatch() {
+  Gate().Wait(-1);
+  return zel_watch::NewSystemTreeWatch();
+}
+
+TEST_F(ToolMonitorTest, TheFirstSetUpIsFollowedByOneChangeSoAToolAddedBeforeItIsSeen) {
+  CAppTools* current = nullptr;
+  ChangeWindow window("window", log, current);
+  CWinApp app("monitor");
+  app.m_pMainWnd = &window;
+  InstalledFactory factory(&GatedWatch);
+  CAppTools tools;
+  current = &tools;
+  tools.ReloadTools();
+  Tool("Early.tq");  // after the load, before the watch
+  Gate().Set();
+  ASSERT_TRUE(PumpUntil([&] { return tools.IsWatching(); }));
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].reloadNeeded, 1);
+  tools.ReloadTools();
+  EXPECT_NE(tools.FindTool("Early", CToolDataUnit::tq), nullptr);
+  current = nullptr;
+}
+
+// A manager that sees the watcher's mark land while it reads the folder.
+class MarkedWhileLoading : public CAppTools {
+ public:
+  MarkedWhileLoading() : CAppTools(kNoWatch) {}
+
+ protected:
+  int IsTypeSupported(int inputType) override {
+    if (!m_marked) SetReloadNeeded(1);
+    m_marked = true;
+    return CAppTools::IsTypeSupported(inputType);
+  }
+
+ private:
+  bool m_marked = false;
+};
+
+TEST_F(ToolMonitorTest, AChangeMarkedWhileTheTreeLoadsIsNotLost) {
+  Tool("Sub/One.tq");
+  MarkedWhileLoading tools;
+  tools.ReloadTools();
+  EXPECT_NE(tools.FindTool("Sub|One", CToolDataUnit::tq), nullptr);
+  EXPECT_EQ(tools.GetReloadNeeded(), 1);
+}
+
+// Reads folders as the system does, but stalls in one named "stalled" until let go, as a
+// hung network share would.
+class StallingReader : public zel_watch::FolderReader {
+ public:
+  bool Subfolders(const std::string& dir, std::vector<std::string>& names) override {
+    if (dir.ends_with("/stalled")) {
+      entered.Set();
+      release.Wait(-1);
+    }
+    return zel_watch::SystemFolderReader()->Subfolders(dir, names);
+  }
+  zel_sync::Event entered, release;
+};
+std::mutex g_stallingMutex;
+std::shared_ptr<StallingReader> g_stalling;
+std::unique_ptr<zel_watch::TreeWatch> StallingWatch() {
+  std::lock_guard lock(g_stallingMutex);
+  return zel_watch::NewSystemTreeWatch(g_stalling);
+}
+
+TEST_F(ToolMonitorTest, AStopReturnsInTimeWhileTheWalkIsStalledInAFolder) {
+  fs::create_directories(menu + "/Sub/stalled");
+  auto reader = std::make_shared<StallingReader>();
+  {
+    std::lock_guard lock(g_stallingMutex);
+    g_stalling = reader;
+  }
+  CAppTools* none = nullptr;
+  ChangeWindow window("window", log, none);
+  {
+    InstalledFactory factory(&StallingWatch);
+    auto tools = std::make_unique<CAppTools>();
+    tools->SetMainWindow(&window);
+    ASSERT_TRUE(reader->entered.Wait(5000));
+    const auto start = Clock::now();
+    tools.reset();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+  }
+  {
+    std::lock_guard lock(g_stallingMutex);
+    g_stalling.reset();
+  }
+  // Let go, the walk ends on its own: it tells no window, and its watch (the reader's
+  // last holder) goes with its thread.
+  std::weak_ptr<StallingReader> left = reader;
+  reader->release.Set();
+  reader.reset();
+  ASSERT_TRUE(PumpUntil([&] { return left.expired(); }));
+  EXPECT_TRUE(log.empty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -63,6 +64,25 @@ TEST(WindowsArguments, Table) {
     EXPECT_EQ(zel_process::SplitWindowsArguments(row.line), row.args) << row.line;
 }
 
+// Quoting is the splitter's inverse: any bytes (quotes, backslashes, blanks, tabs, bytes of
+// 128 and above) come back as exactly one argument.
+TEST(WindowsArguments, QuotingRoundTrips) {
+  unsigned seed = std::random_device()();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  const std::string alphabet = std::string("\"\\ \ta-\xe9\xff") + "x";
+  for (int i = 0; i < 5000; ++i) {
+    std::string value;
+    for (size_t n = random() % 12; n > 0; --n) value += alphabet[random() % alphabet.size()];
+    const std::string quoted = zel_process::QuoteWindowsArgument(value);
+    ASSERT_EQ(zel_process::SplitWindowsArguments(quoted.c_str()), (Args{value})) << quoted;
+    // Between other arguments too: nothing spills over.
+    ASSERT_EQ(zel_process::SplitWindowsArguments(("-a " + quoted + " -b").c_str()),
+              (Args{"-a", value, "-b"}))
+        << quoted;
+  }
+}
+
 TEST(LaunchRule, Routes) {
   EXPECT_TRUE(zel_process::HasUrlScheme("https://a.example/"));
   EXPECT_TRUE(zel_process::HasUrlScheme("mailto:a@b"));
@@ -84,6 +104,30 @@ TEST(LaunchRule, Routes) {
   EXPECT_EQ(zel_process::PlanLaunch((tmp / "missing").c_str(), "").route, P::Missing);
   EXPECT_EQ(zel_process::PlanLaunch("no-such-program-here", "").route, P::Missing);
   EXPECT_EQ(zel_process::PlanLaunch("", "").route, P::Missing);
+  // A relative path is never taken from the working folder, only from the base given.
+  EXPECT_EQ(zel_process::PlanLaunch(".", "").route, P::Missing);
+  EXPECT_EQ(zel_process::PlanLaunch("..", "").route, P::Missing);
+  P relative = zel_process::PlanLaunch("doc.txt", "", tmp.str().c_str());
+  EXPECT_EQ(relative.route, P::Open);
+  EXPECT_EQ(relative.program, tmp / "doc.txt");
+}
+
+// Only the web's schemes go to the opener, whatever their case; the rest are refused.
+TEST(LaunchRule, Schemes) {
+  using P = zel_process::LaunchPlan;
+  const std::vector<std::pair<const char*, P::Route>> rows = {
+      {"http://a.example/", P::Open},     {"HTTPS://a.example/", P::Open},
+      {"ftp://a.example/f", P::Open},     {"mailto:a@b.example", P::Open},
+      {"file:///bin/sh", P::Refused},     {"javascript:alert(1)", P::Refused},
+      {"data:text/html,x", P::Refused},   {"smb://host/share", P::Refused},
+      {"FILE:///etc/passwd", P::Refused}, {"vbscript:x", P::Refused},
+  };
+  for (const auto& [target, route] : rows) {
+    SCOPED_TRACE(target);
+    EXPECT_EQ(zel_process::PlanLaunch(target, "").route, route);
+  }
+  EXPECT_EQ(zel_process::UrlScheme("FILE:///x"), "file");
+  EXPECT_EQ(zel_process::UrlScheme("/x:y"), "");
 }
 
 TEST(LaunchRule, ErrnoMeanings) {
@@ -204,6 +248,102 @@ TEST_F(ToolRunTest, TheCommandLineFromTheHandlersData) {
   EXPECT_EQ(launcher.spawned[0], (Args{launcher.spawnedPath, "-open", "C:\\My Data\\a.fa", "",
                                        "3rd", "4th", "me@lab", "na", "https://src/", "?"}));
   EXPECT_EQ(fs::path(launcher.spawnedPath).filename(), "sh");
+}
+
+// Whatever the handler's data holds, %1 and %2 each reach the program as one argument,
+// byte for byte; %1 is quoted only when it must be.
+TEST_F(ToolRunTest, DataWithQuotesAndBackslashesStaysOneArgument) {
+  const std::vector<std::string> values = {
+      "/data/my file\" --delete-all \"x.fa",
+      "a\"b.fa",
+      "a\tb.fa",
+      "/data/My dir\\",
+      "C:\\dir\\",
+      "\\\"",
+      "x\\\\\"y z",
+      "\xe9t\xe9 \xff.fa",
+      "\"",
+      "\\",
+      " ",
+      "a\\\\b c\\\\",
+  };
+  for (const std::string& v : values) {
+    SCOPED_TRACE(v);
+    app.dataFile = v.c_str();
+    app.second = v.c_str();
+    launcher.spawned.clear();
+    app.ExecuteTool(nullptr, 2, "sh", 1, "-a %1 -b %2 -c");
+    ASSERT_EQ(launcher.spawned.size(), 1u);
+    EXPECT_EQ(launcher.spawned[0], (Args{launcher.spawnedPath, "-a", v, "-b", v, "-c"}));
+  }
+  // The command strings themselves: quoted only for a blank, a tab or a quote.
+  class Seen : public TestApp {
+   public:
+    CString args;
+    void LaunchToolProgram(const char*, int, CString a) override { args = a; }
+  } seen;
+  const std::vector<std::pair<std::string, std::string>> lines = {
+      {"C:\\data\\a.fa", "C:\\data\\a.fa \"\""},
+      {"C:\\My Data\\a.fa", "\"C:\\My Data\\a.fa\" \"\""},
+      {"C:\\My dir\\", "\"C:\\My dir\\\\\" \"\""},
+      {"a\"b.fa", "\"a\\\"b.fa\" \"\""},
+  };
+  for (const auto& [data, line] : lines) {
+    seen.dataFile = data.c_str();
+    seen.ExecuteTool(nullptr, 2, "sh", 1, "%1 %2");
+    EXPECT_EQ(seen.args.str(), line);
+  }
+  // A data file that looks like an option is the file, by its whole path.
+  app.dataFile = "-rf";
+  launcher.spawned.clear();
+  app.ExecuteTool(nullptr, 2, "sh", 1, "%1");
+  ASSERT_EQ(launcher.spawned.size(), 1u);
+  EXPECT_EQ(launcher.spawned[0],
+            (Args{launcher.spawnedPath, (fs::current_path() / "-rf").string()}));
+}
+
+// Addresses of other schemes are refused in words that name the scheme; a relative target
+// is the tool folder's, given to the opener as a whole path.
+TEST_F(ToolRunTest, WebLinksOpenOnlyTheWebAndRelativeTargetsAreTheToolFolders) {
+  for (const char* target : {"file:///bin/sh", "javascript:alert(1)"}) {
+    SCOPED_TRACE(target);
+    ui().messages.clear();
+    app.LaunchToolProgram(target, 1, "");
+    EXPECT_TRUE(app.LastLaunchFailed());
+    ASSERT_EQ(ui().messages.size(), 1u);
+    const std::string scheme = std::string(target).substr(0, std::string(target).find(':'));
+    EXPECT_EQ(ui().messages[0].text, "Addresses of the scheme \"" + scheme +
+                                         "\" are not opened (only http, https, ftp and mailto "
+                                         "are): " +
+                                         target);
+  }
+  EXPECT_TRUE(launcher.opened.empty());
+  const std::string folder = TOOLSMENUDIR.GetPath();
+  fs::create_directories(folder + "/docs");
+  WriteFile(folder + "/docs/read me.html", "x");
+  WriteFile(folder + "/docs/run", "#!/bin/sh\n");
+  fs::permissions(folder + "/docs/run", fs::perms::owner_all);
+  app.LaunchToolProgram("docs/read me.html", 1, "");
+  EXPECT_EQ(launcher.opened, (Args{folder + "/docs/read me.html"}));
+  app.LaunchToolProgram("docs/run", 1, "-v");
+  ASSERT_EQ(launcher.spawned.size(), 1u);
+  EXPECT_EQ(launcher.spawned[0], (Args{folder + "/docs/run", "-v"}));
+  // A script named relatively, with a quote in its folder's name.
+  TUVAPPFILE = CZelFileSpec("/bin/sh", 0);
+  app.LaunchToolProgram("docs/\"q\"/Trim.ss", 0, "-x");
+  ASSERT_EQ(launcher.spawned.size(), 2u);
+  EXPECT_EQ(launcher.spawned[1], (Args{"/bin/sh", folder + "/docs/\"q\"/Trim.ss", "-x"}));
+  // The web entries keep to the same rule.
+  std::string exeDir = tmp / "app";
+  fs::create_directories(exeDir);
+  CWinApp winApp("host");
+  winApp.m_strExePath = (exeDir + "/host").c_str();
+  WriteFile(exeDir + "/NCBILink.ini", "[home]\nqlliuc=file:///bin/sh\n");
+  ui().messages.clear();
+  EXPECT_TRUE(OpenCorvaneBioinformaticsHome("qlliuc"));
+  ASSERT_EQ(ui().messages.size(), 1u);
+  EXPECT_NE(ui().messages[0].text.Find("\"file\""), -1);
+  EXPECT_EQ(launcher.opened.size(), 1u);
 }
 
 TEST_F(ToolRunTest, TypeZeroRunsWithEmptyData) {

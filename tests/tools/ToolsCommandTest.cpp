@@ -138,9 +138,46 @@ TEST_F(ToolsCommandTest, RunLooksUpEachKind) {
   auto r = RunZel("tools run Docs " + Mine());
   setenv("PATH", path.c_str(), 1);
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("The executable file was not found: https://docs.example/"),
-            std::string::npos)
-      << r.err;
+  EXPECT_EQ(r.err,
+            "zel: The executable file was not found: https://docs.example/ (xdg-open, which "
+            "opens web addresses and documents, is not installed)\n");
+}
+
+TEST_F(ToolsCommandTest, RunSaysWhenNothingStartsAndWhenDataGoesNowhere) {
+  fs::create_directories(Menu());
+  auto tool = [&](const std::string& name, int inputType) {
+    WriteFile(Menu() + "/" + name + ".tq",
+              "[ToolUnitShortcut]\r\nInputType=" + std::to_string(inputType) +
+                  "\r\nTarget=/bin/true\r\nCommand=%1\r\n");
+  };
+  tool("Later", 51);
+  tool("Minus", -2);
+  tool("Plain", 0);
+  tool("Fixed", 7);
+  tool("Sequence", 2);
+  struct Row {
+    const char* args;
+    int status;
+    const char* err;
+  };
+  const Row rows[] = {
+      {"Later", 1, "zel: tools run: Later: input type 51 starts nothing\n"},
+      {"Minus --data x", 1,
+       "zel: tools run: Minus: input type -2 takes no data; --data ignored\n"
+       "zel: tools run: Minus: input type -2 starts nothing\n"},
+      {"Plain --data a.fa --third t", 0,
+       "zel: tools run: Plain: input type 0 takes no data; --data, --third ignored\n"},
+      {"Fixed --second s", 0,
+       "zel: tools run: Fixed: input type 7 takes no data; --second ignored\n"},
+      {"Plain", 0, ""},
+      {"Sequence --data a.fa", 0, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args);
+    auto r = RunZel(std::string("tools run ") + row.args + " " + Mine());
+    EXPECT_EQ(r.status, row.status);
+    EXPECT_EQ(r.err, row.err);
+  }
 }
 
 std::string Tq(const std::string& target) {

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -113,6 +114,72 @@ TEST_F(ToolsMenuCommandTest, ABadMenuFileIsAUsageErrorNamingThePlace) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("missing.json"), std::string::npos);
   EXPECT_EQ(RunZel("tools menu --offset -1 " + Exe()).status, 2);
+}
+
+// A popup merged into the application's own (here with ten items, whose count in the
+// popup's state once read as the separator bit) stays a popup, in text and in JSON.
+TEST_F(ToolsMenuCommandTest, MergingNeverTurnsAPopupIntoASeparator) {
+  const std::string exe = tmp / "exe", menu = exe + "/Tools/Menu";
+  auto tq = [&](const std::string& rel, int inputType) {
+    std::string target = "/opt/" + fs::path(rel).stem().string();
+    std::replace(target.begin(), target.end(), ' ', '_');
+    zel_test::WriteFile(menu + "/" + rel,
+                        "[ToolUnitShortcut]\r\nInputType=" + std::to_string(inputType) +
+                            "\r\nTarget=" + target + "\r\nDescription=d\r\nCommand=-x %1\r\n");
+  };
+  auto bare = [&](const std::string& rel) {
+    zel_test::WriteFile(menu + "/" + rel, "[ToolUnitShortcut]\r\nTarget=/nothing\r\n");
+  };
+  auto url = [&](const std::string& rel) {
+    std::string name = fs::path(rel).stem().string();
+    std::string address;
+    for (char c : name) address += c == ' ' ? std::string("%20") : std::string(1, c);
+    zel_test::WriteFile(menu + "/" + rel,
+                        "[InternetShortcut]\r\nURL=https://example.org/" + address + "\r\n");
+  };
+  for (const char* folder : {"Analyze/Seq 2", "GCY", "Primerx"})
+    fs::create_directories(menu + "/" + folder);
+  tq("a-b.tq", 0);
+  tq("Dot plotY.tq", 2);
+  tq("ZetaY.tq", 2);
+  bare("TmY.tq");
+  url("Analyze.url");
+  tq("Analyze/Align.tq", 2);
+  tq("Analyze/TmY.tq", 0);
+  tq("Analyze/ZetaY.tq", 7);
+  tq("Analyze/Seq 2/Dot plotY.tq", 2);
+  tq("GCY/Tm.tq", 0);
+  tq("GCY/Analyze.tq", 0);
+  zel_test::WriteFile(menu + "/GCY/ORF.txt", "just notes\r\n");
+  for (const char* name : {"Tools", "Web", "Map", "Dot plot"})
+    url(std::string("Primerx/") + name + ".url");
+  bare("Primerx/Tools 1.tq");
+  zel_test::WriteFile(
+      tmp / "menu.json",
+      R"([{"text": "&File", "popup": [{"text": "GC cmd", "id": 631}, {"text": "Map cmd", "id": 961}], "state": 0}, {"text": "Seq 2 item", "id": 510, "state": 0}, {"text": "&Tools", "popup": [{"text": "Web cmd", "id": 447}, {"separator": true}], "state": 0}, {"text": "analyze", "popup": [{"text": "Seq 2 cmd", "id": 615}], "state": 0}, {"text": "Analyze", "popup": [{"separator": true}, {"separator": true}, {"text": "ORF cmd", "id": 237}], "state": 0}, {"text": "Help", "popup": [{"text": "Seq 2 cmd", "id": 273}], "state": 2}])");
+  const std::string args = "tools menu --menu '" + tmp / "menu.json" + "' --main '" + tmp / "m" +
+                           "' --exe '" + exe + "' --network '" + tmp / "n" + "'";
+  for (const char* offset : {"", " --offset 1"}) {
+    SCOPED_TRACE(offset);
+    auto r = RunZel(args + offset);
+    ASSERT_EQ(r.status, 0) << r.err;
+    // Ids follow the folder's listing order: only texts, kinds and nesting are compared.
+    EXPECT_EQ(std::regex_replace(r.out, std::regex("\t4[45]\\d\\d\\d"), "\t#"),
+              "&File\n  GC cmd\t631\n  Map cmd\t961\nSeq 2 item\t510\n"
+              "&Tools\n  Web cmd\t447\n  -\nanalyze\n  Seq 2 cmd\t615\n"
+              "Analyze\n  -\n  -\n  ORF cmd\t237\n  -\n  Align\t#\n  Seq 2\n    Dot plotY\t#\n"
+              "  TmY\t#\n  ZetaY\t#\n  -\n  Analyze\t#\n"
+              "Help\n  Seq 2 cmd\t273\na-b\t#\nDot plotY\t#\n"
+              "GCY\n  Analyze\t#\n  Tm\t#\n"
+              "Primerx\n  Dot plot\t#\n  Map\t#\n  Tools\t#\n  Web\t#\nZetaY\t#\n");
+    r = RunZel(args + offset + " --json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto analyze = nlohmann::json::parse(r.out)[4];
+    EXPECT_EQ(analyze["text"], "Analyze");
+    EXPECT_EQ(analyze["separator"], false);
+    ASSERT_EQ(analyze["popup"].size(), 10u);
+    EXPECT_EQ(analyze["popup"][5]["popup"][0]["text"], "Dot plotY");
+  }
 }
 
 // zel tools watch as a child process: its output read as it comes, Ctrl+C sent to it.
