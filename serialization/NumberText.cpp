@@ -93,6 +93,14 @@ std::string SearchShortest(bool negative, uint32_t r, double a, const CSynNum& n
 
 }  // namespace
 
+std::string DoubleWriterText(double d) {
+  CSynNum* n = CSynNum::NewPtr(d);
+  char printed[32];
+  std::string text(printed, static_cast<size_t>(n->Print(printed)));
+  CSynNode::DeletePtr(n);
+  return text;
+}
+
 bool ReadsBackAs(std::string_view token, const CSynNum& n) {
   CSynNum* back = CSynNum::FromToken(token);
   const bool same =
@@ -106,6 +114,8 @@ std::string WholeNumberText(const CSynNum& n) {
   char printed[32];
   std::string writer(printed, static_cast<size_t>(n.Print(printed)));
   if (ReadsBackAs(writer, n)) return writer;
+  // The writer's print of the double is its form too: `1e+06` reads back as 1 and 1e6.
+  if (std::string g = DoubleWriterText(n.GetDouble()); ReadsBackAs(g, n)) return g;
 
   // The sign goes to both values; the mantissa must leave r in the 32 bits.
   const double d = n.GetDouble();

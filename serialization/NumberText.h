@@ -16,9 +16,13 @@ namespace zel_sxf {
 bool ReadsBackAs(std::string_view token, const CSynNum& n);
 
 // The text of a whole-number node that reads back to its three values: the writer's
-// print when that does, else the shortest token of a sign, digits and a decimal exponent
-// that does (`1e6`, `25e2`, `2147483648`).
+// print when that does (by the node's flags, else of its double: `1e+06`), else the
+// shortest token of a sign, digits and a decimal exponent that does (`25e2`,
+// `2147483648`).
 std::string WholeNumberText(const CSynNum& n);
+
+// The writer's print of a double: six significant digits.
+std::string DoubleWriterText(double d);
 
 // The shortest text that reads back to exactly the double d, for people.
 std::string ShortestDoubleText(double d);

@@ -456,7 +456,7 @@ TEST_F(SxfCommandTest, FmtKeepsEveryNumberItCanAndSaysWhatItCannot) {
   Write("n.sxf", "(SXF 1e+06 25e2 2147483648 4294967295)");
   zel_test::ZelResult r = RunZel("sxf fmt " + Q("n.sxf"));
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "(SXF 1e6 25e2 2147483648 4294967295)\r\n");
+  EXPECT_EQ(r.out, "(SXF 1e+06 25e2 2147483648 4294967295)\r\n");
   EXPECT_EQ(r.err, "");
   const std::string path = Write("mixed.sxf",
                                  ";; kept\r\n(SXF 3.14159265 ; gone\r\n"
