@@ -35,7 +35,10 @@ inline std::string ScratchPath(const char* name) {
   return (folder.path() / name).string();
 }
 
+// A new file each time: a file cut short and closed is written out at once on ext4 (its
+// guard for rewrites in place): a disk write per input, which slowed fuzzing tenfold.
 inline bool WriteBytes(const std::string& path, const uint8_t* data, size_t size) {
+  std::remove(path.c_str());
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
   bool ok = std::fwrite(data, 1, size, f) == size;
