@@ -2,10 +2,12 @@
 BUILD ?= build
 SAN_BUILD ?= build-sanitize
 TSAN_BUILD ?= build-tsan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build demo test sanitize tsan bench fuzz clean
+.PHONY: all deps configure build demo test sanitize tsan bench fuzz fuzz-build clean
 
 all: build
 
@@ -47,8 +49,15 @@ bench: build
 	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	bench/run.sh $(BUILD)
 
-fuzz: deps
-	$(MAKE) -C fuzz
+# The fuzz harnesses with libFuzzer, ASan and UBSan: fuzz-build builds them, fuzz also runs
+# each for FUZZ_SECONDS (fuzz/run.sh says where inputs and findings go).
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DZEL_FUZZ=ON -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+
+fuzz: fuzz-build
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

@@ -94,7 +94,7 @@ void Walk(CZelArchive& ar, unsigned seed, std::set<CObject*>& loaded) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& path = zel_fuzz::ScratchPath("archive-fuzz");
+  const std::string path = zel_fuzz::ScratchPath("archive-fuzz");
   if (!zel_fuzz::WriteBytes(path, data, size)) return 0;
   unsigned seed = size ? data[size / 2] : 0;
   CZelTextFile file;

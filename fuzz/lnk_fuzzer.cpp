@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);
   ZelShellLink link;
   bool ok = ZelReadShellLink(ZelMemorySource(bytes), link);
-  const std::string& path = zel_fuzz::ScratchPath("lnk_fuzzer.lnk");
+  const std::string path = zel_fuzz::ScratchPath("lnk_fuzzer.lnk");
   if (!zel_fuzz::WriteBytes(path, data, size)) return 0;
   CToolDataUnit unit;
   bool read = unit.Read(path.c_str());

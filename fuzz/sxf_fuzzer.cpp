@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const int width = 1 + data[0] % 120;
   const char* prefix = (data[0] & 0x80) ? ";> " : nullptr;
-  const std::string& path = zel_fuzz::ScratchPath("sxf-fuzz");
+  const std::string path = zel_fuzz::ScratchPath("sxf-fuzz");
   std::string first;
   if (!Reformat(path, data + 1, size - 1, prefix, width, first)) return 0;
   if (HasOverlongLine(first)) return 0;

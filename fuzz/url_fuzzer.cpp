@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1 << 16)) return 0;
   for (const char* name : {"url_fuzzer.url", "url_fuzzer.tq"}) {
-    const std::string& path = zel_fuzz::ScratchPath(name);
+    const std::string path = zel_fuzz::ScratchPath(name);
     if (!zel_fuzz::WriteBytes(path, data, size)) return 0;
     CToolDataUnit unit;
     bool read = unit.Read(path.c_str());
