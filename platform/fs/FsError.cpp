@@ -13,7 +13,7 @@ class Category : public std::error_category {
       case ZelFsError::NotRegularFile:
         return "not a regular file";
       case ZelFsError::ControlCharacter:
-        return "holds a control character";
+        return "a name or path holds a control character";
     }
     return "unknown file error";
   }
