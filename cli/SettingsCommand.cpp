@@ -7,6 +7,7 @@
 #include "cli/Output.h"
 #include "layout/Settings.h"
 #include "platform/registry/Registry.h"
+#include "platform/state/StateFile.h"
 
 namespace zel_cli {
 namespace {
@@ -25,17 +26,23 @@ CString Location(const Args& a) {
 }
 
 // Why a name or value cannot be stored as given, or empty: a line break ends an entry's
-// line in every store; a profile file's sections end at "]", its names at "="; the suite's
-// store keeps sections as registry keys, whose levels "\" separates.
+// line in every store; names are trimmed of blanks, so one of blanks only is empty; a
+// profile file's sections end at "]", its names at "="; the suite's store keeps sections
+// as registry keys, whose levels "\" separates and whose names hold no control character.
 std::string Unstorable(const Args& a, bool writing) {
   auto breaks = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+  auto blank = [](const std::string& s) { return s.find_first_not_of(" \t") == std::string::npos; };
   if (breaks(a.section)) return "a section name cannot hold a line break";
   if (breaks(a.entry)) return "an entry name cannot hold a line break";
   if (writing && breaks(a.value)) return "a value cannot hold a line break";
-  if (a.entry.empty()) return "an entry name cannot be empty";
+  if (blank(a.section)) return "a section name cannot be empty";
+  if (blank(a.entry)) return "an entry name cannot be empty";
   if (a.suite) {
     if (a.section.find('\\') != std::string::npos)
       return "a section name of the suite's store cannot hold \"\\\"";
+    for (char c : a.section)
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+        return "a section name of the suite's store cannot hold a control character";
   } else {
     if (a.section.find(']') != std::string::npos) return "a section name cannot hold \"]\"";
     if (a.entry.find('=') != std::string::npos) return "an entry name cannot hold \"=\"";
@@ -43,6 +50,19 @@ std::string Unstorable(const Args& a, bool writing) {
       return std::string("an entry name cannot begin with \"") + a.entry[0] + "\"";
   }
   return {};
+}
+
+// The system's reason for the store's last failure, " (REASON)", with the file it concerns
+// when that is not the store's own (a lock, a copy of a damaged hive); empty when the
+// store gave none.
+std::string Reason(const Args& a) {
+  const zel_state::Failure& failure = zel_state::LastFailure();
+  if (!failure.reason) return std::string();
+  std::string location = Location(a).str();
+  bool own =
+      location.size() >= failure.path.size() &&
+      location.compare(location.size() - failure.path.size(), std::string::npos, failure.path) == 0;
+  return " (" + (own ? std::string() : failure.path + ": ") + failure.reason.message() + ")";
 }
 
 // Damaged hives that a write set aside, for the user to know.
@@ -57,9 +77,16 @@ int Get(const Args& a) {
     Message("settings: " + why);
     return kUsage;
   }
+  zel_state::ClearLastFailure();
   CString value = a.suite ? QlliGetProfileString(a.section.c_str(), a.entry.c_str(), kMissing)
                           : ZelGetProfileString(a.section.c_str(), a.entry.c_str(), kMissing);
   if (value == kMissing) {
+    // A store that is there but cannot be read is a failure, not a missing entry.
+    if (zel_state::LastFailure().reason &&
+        zel_state::LastFailure().reason != std::errc::no_such_file_or_directory) {
+      Message("settings: cannot read " + Location(a).str() + Reason(a));
+      return kFailed;
+    }
     if (!a.def) {
       Message("settings: no entry " + a.entry + " in [" + a.section + "] of " +
               Location(a).GetString());
@@ -76,12 +103,13 @@ int Set(const Args& a) {
     Message("settings: " + why);
     return kUsage;
   }
+  zel_state::ClearLastFailure();
   CString ok = a.suite ? QlliWriteProfileString(a.section.c_str(), a.entry.c_str(), a.value.c_str())
                        : ZelWriteProfileString(a.section.c_str(), a.entry.c_str(), a.value.c_str());
   ReportSetAside();
   if (ok[0] == 1) return kOk;
   Message("settings: cannot write [" + a.section + "] " + a.entry + " to " +
-          Location(a).GetString());
+          Location(a).GetString() + Reason(a));
   return kFailed;
 }
 

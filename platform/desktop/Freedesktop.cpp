@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/FsError.h"
 #include "platform/process/Process.h"
 #include "platform/state/StateFile.h"
 
@@ -36,19 +37,38 @@ std::string Escaped(const std::string& s) {
   return out;
 }
 
-// A desktop entry's Exec quotes the program when it holds characters the field reserves,
-// and doubles the escapes the field's quoting asks for.
-std::string ExecQuoted(const std::string& program) {
-  if (program.find_first_of(" \t\"'\\><~|&;$*?#()`") == std::string::npos) return program;
-  std::string out = "\"";
+// A string value of a desktop entry: its escape character escaped.
+std::string StringValue(const std::string& s) {
+  std::string out;
+  for (char c : s) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return out;
+}
+
+bool HasControlCharacter(const std::string& s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return true;
+  return false;
+}
+
+// The program as an argument of a desktop entry's Exec: quoted when it holds a character
+// the field reserves, with '"', '`', '$' and '\' escaped inside the quotes; then the
+// value's own escaping doubles every backslash (so a backslash of the path is four), and
+// '%', the field codes' mark, is written "%%" everywhere.
+std::string ExecArgument(const std::string& program) {
+  const bool quoted = program.find_first_of(" \t\"'\\><~|&;$*?#()`") != std::string::npos;
+  std::string out = quoted ? "\"" : "";
   for (char c : program) {
-    if (c == '"' || c == '`' || c == '$' || c == '\\') out += "\\\\";
-    out += c;
+    if (c == '\\')
+      out += "\\\\\\";  // with the path's own, four
+    else if (c == '"' || c == '`' || c == '$')
+      out += "\\\\";
+    out += c == '%' ? "%%" : std::string(1, c);
   }
-  return out + "\"";
+  return quoted ? out + "\"" : out;
 }
 
 std::error_code Write(const std::string& path, const std::string& text) {
+  if (DataHome().empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
   size_t slash = path.rfind('/');
   if (slash != std::string::npos && slash > 0) {
     if (std::error_code ec = zel_state::MakeDirs(path.substr(0, slash).c_str())) return ec;
@@ -60,8 +80,9 @@ std::error_code Write(const std::string& path, const std::string& text) {
 
 std::string DataHome() {
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return xdg;
-  const char* home = std::getenv("HOME");
-  return std::string(home && *home ? home : "/tmp") + "/.local/share";
+  // The user's own folder or none: never a shared folder that others could fill first.
+  std::string home = ZelUserHome().str();
+  return home.empty() ? home : home + "/.local/share";
 }
 
 std::string MimePackagePath(const std::string& package) {
@@ -104,10 +125,10 @@ std::string DesktopEntryText(const DesktopEntry& entry) {
   return "[Desktop Entry]\n"
          "Type=Application\n"
          "Name=" +
-         entry.name +
+         StringValue(entry.name) +
          "\n"
          "Exec=" +
-         ExecQuoted(entry.exec) +
+         ExecArgument(entry.exec) +
          " %f\n"
          "MimeType=" +
          types +
@@ -120,6 +141,9 @@ std::error_code WriteMimePackage(const std::string& package, const std::vector<M
 }
 
 std::error_code WriteDesktopEntry(const DesktopEntry& entry) {
+  // A line break would end the key and start another; no quoting holds the others.
+  if (HasControlCharacter(entry.exec) || HasControlCharacter(entry.name))
+    return ZelFsError::ControlCharacter;
   return Write(DesktopEntryPath(entry.id), DesktopEntryText(entry));
 }
 
@@ -130,6 +154,7 @@ std::error_code RemoveRegistrationFile(const std::string& path) {
 
 std::vector<std::string> RefreshDatabases() {
   std::vector<std::string> ran;
+  if (DataHome().empty()) return ran;
   const std::vector<std::vector<std::string>> tools = {
       {"update-mime-database", DataHome() + "/mime"},
       {"update-desktop-database", DataHome() + "/applications"},

@@ -34,7 +34,8 @@ struct DesktopEntry {
   std::vector<std::string> mimeTypes;
 };
 
-// $XDG_DATA_HOME when set, else ~/.local/share.
+// $XDG_DATA_HOME when set, else .local/share in the user's home folder (ZelUserHome);
+// empty when no home folder is known, and then nothing is written or refreshed.
 std::string DataHome();
 std::string MimePackagePath(const std::string& package);
 std::string DesktopEntryPath(const std::string& id);
@@ -43,7 +44,8 @@ std::string DesktopEntryPath(const std::string& id);
 std::string MimePackageXml(const std::vector<MimeType>& types);
 std::string DesktopEntryText(const DesktopEntry& entry);
 
-// Each writes its file (making its folders); the system's reason when it cannot.
+// Each writes its file (making its folders); the system's reason when it cannot. A program
+// path or name holding a control character is refused (ZelFsError::ControlCharacter).
 std::error_code WriteMimePackage(const std::string& package, const std::vector<MimeType>& types);
 std::error_code WriteDesktopEntry(const DesktopEntry& entry);
 // Removes the file named; a file that is not there is no failure.

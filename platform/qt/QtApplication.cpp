@@ -1,13 +1,12 @@
 // The Qt application of the Qt backend, made on first need.
 #include "platform/qt/QtApplication.h"
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QtGlobal>
+
+#include "platform/desktop/RuntimeDir.h"
 
 namespace zel_qt {
 namespace {
@@ -39,11 +38,8 @@ void EnsureApplication() {
   // Without a session (a terminal over ssh, a test) Qt would warn on standard error that it
   // makes up a runtime folder; it is given one of its own, as a session would, quietly.
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    const QString dir = QDir::tempPath() + "/zelutil-runtime-" + QString::number(::getuid());
-    if (QDir().mkpath(dir) &&
-        QFile::setPermissions(
-            dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
-      qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
+    const std::string dir = zel_desktop::PrivateRuntimeDir(QDir::tempPath().toStdString());
+    if (!dir.empty()) qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
   }
   static int argc = 1;
   static char name[] = "zelutil";

@@ -8,8 +8,9 @@
 //   "name"="text"                a string value; \\ \" \n \r \t \xHH escape bytes
 //   "name"=dword:0000002a        a 32-bit number, 8 hexadecimal digits
 //   "name"=hex:01,ff,...         bytes
-// Lines that do not parse are skipped, and the values after a damaged key line are
-// skipped up to the next good one, so a damaged file reads as far as it is intact.
+// Lines that do not parse are skipped, and the values after a damaged key line (one
+// deeper than 512 levels among them) are skipped up to the next good one, so a damaged
+// file reads as far as it is intact.
 #include "platform/registry/Registry.h"
 
 #include <cstdio>
@@ -29,20 +30,46 @@ std::string Fold(std::string_view s) {
   return out;
 }
 
+// Keys deeper than this are damage: no program nests its settings so deep, and a file
+// that does would make every reader pay for it.
+constexpr size_t kMaxDepth = 512;
+
 struct Key {
+  Key() = default;
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+  // Frees the keys below without recursion, however deep they go.
+  ~Key() {
+    std::vector<std::unique_ptr<Key>> pending;
+    auto detach = [&pending](Key& key) {
+      for (auto& [folded, sub] : key.subkeys) pending.push_back(std::move(sub));
+      key.subkeys.clear();
+    };
+    detach(*this);
+    while (!pending.empty()) {
+      std::unique_ptr<Key> key = std::move(pending.back());
+      pending.pop_back();
+      detach(*key);
+    }
+  }
+
   std::string name;
   std::map<std::string, std::unique_ptr<Key>> subkeys;                // by folded name
   std::map<std::string, std::pair<std::string, ZelRegValue>> values;  // by folded name
 };
 
-// Splits a key path into its levels; false when a level holds a control character.
+// Splits a key path into its levels; false when a level holds a control character or
+// the path is deeper than kMaxDepth.
 bool SplitPath(const char* path, std::vector<std::string>& levels) {
   levels.clear();
   if (!path) return true;
   std::string level;
   for (const char* p = path;; ++p) {
     if (*p == '\\' || *p == '\0') {
-      if (!level.empty()) levels.push_back(level);
+      if (!level.empty()) {
+        if (levels.size() == kMaxDepth) return false;
+        levels.push_back(level);
+      }
       level.clear();
       if (*p == '\0') break;
       continue;
@@ -264,40 +291,63 @@ bool Parse(const std::string& bytes, Key& root) {
   return damaged;
 }
 
-void WriteKey(std::string& out, const Key& key, const std::string& path) {
+// The lines of one key: its path line and its values.
+void WriteKeyLines(std::string& out, const Key& key, std::string_view path) {
   // Keys with values, and leaves, get a line; the levels between are implied.
-  if (!path.empty() && (!key.values.empty() || key.subkeys.empty())) {
-    out += '[';
-    out += path;
-    out += "]\n";
-    for (const auto& [folded, entry] : key.values) {
-      const auto& [name, value] = entry;
-      if (name.empty())
-        out += '@';
-      else
-        Quote(out, name);
-      out += '=';
-      if (value.type == REG_DWORD) {
-        char buf[20];
-        std::snprintf(buf, sizeof buf, "dword:%08x", static_cast<unsigned>(value.number));
+  if (path.empty() || (key.values.empty() && !key.subkeys.empty())) return;
+  out += '[';
+  out += path;
+  out += "]\n";
+  for (const auto& [folded, entry] : key.values) {
+    const auto& [name, value] = entry;
+    if (name.empty())
+      out += '@';
+    else
+      Quote(out, name);
+    out += '=';
+    if (value.type == REG_DWORD) {
+      char buf[20];
+      std::snprintf(buf, sizeof buf, "dword:%08x", static_cast<unsigned>(value.number));
+      out += buf;
+    } else if (value.type == REG_BINARY) {
+      out += "hex:";
+      for (size_t i = 0; i < value.data.size(); ++i) {
+        char buf[4];
+        std::snprintf(buf, sizeof buf, i ? ",%02x" : "%02x",
+                      static_cast<unsigned char>(value.data[i]));
         out += buf;
-      } else if (value.type == REG_BINARY) {
-        out += "hex:";
-        for (size_t i = 0; i < value.data.size(); ++i) {
-          char buf[4];
-          std::snprintf(buf, sizeof buf, i ? ",%02x" : "%02x",
-                        static_cast<unsigned char>(value.data[i]));
-          out += buf;
-        }
-      } else {
-        Quote(out, value.data);
       }
-      out += '\n';
+    } else {
+      Quote(out, value.data);
     }
     out += '\n';
   }
-  for (const auto& [folded, sub] : key.subkeys)
-    WriteKey(out, *sub, path.empty() ? sub->name : path + "\\" + sub->name);
+  out += '\n';
+}
+
+// Every key below root, depth first, each level in the order of its folded names; one
+// path buffer and a stack of the open levels instead of recursion.
+void WriteTree(std::string& out, const Key& root) {
+  struct Level {
+    const Key* key;
+    std::map<std::string, std::unique_ptr<Key>>::const_iterator next;
+    size_t pathLength;
+  };
+  std::string path;
+  std::vector<Level> open{{&root, root.subkeys.begin(), 0}};
+  while (!open.empty()) {
+    Level& level = open.back();
+    if (level.next == level.key->subkeys.end()) {
+      open.pop_back();
+      continue;
+    }
+    const Key& sub = *(level.next++)->second;
+    path.resize(level.pathLength);
+    if (!path.empty()) path += '\\';
+    path += sub.name;
+    WriteKeyLines(out, sub, path);
+    open.push_back({&sub, sub.subkeys.begin(), path.size()});
+  }
 }
 
 std::string Serialize(const Key& root, ZelHive hive, size_t sizeHint) {
@@ -306,20 +356,18 @@ std::string Serialize(const Key& root, ZelHive hive, size_t sizeHint) {
   out += "; ZelUtil registry hive ";
   out += HiveName(hive);
   out += ": [key] lines, then \"name\"=value lines; @ is the default value.\n\n";
-  if (!root.values.empty()) {
-    // Values at the top level have no key line of their own.
-    Key top;
-    for (const auto& [folded, entry] : root.values) top.values[folded] = entry;
-    std::string block;
-    WriteKey(block, top, "\\");
-    out += block;
-  }
-  WriteKey(out, root, "");
+  // Values at the top level have no key of their own: a line of a lone separator.
+  if (!root.values.empty()) WriteKeyLines(out, root, "\\");
+  WriteTree(out, root);
   return out;
 }
 
 // The platform's registry codes for the store's failures.
 LONG RegistryError(const std::error_code& ec) {
+  // The file services' own failures (a pipe or a folder where the hive should be) are
+  // files that cannot be opened as a hive.
+  if (ec.category() != std::generic_category() && ec.category() != std::system_category())
+    return ERROR_ACCESS_DENIED;
   switch (CFileException::ErrnoToException(ec.value())) {
     case CFileException::none:
       return ERROR_SUCCESS;
@@ -362,13 +410,20 @@ LONG Update(ZelHive hive, Change change) {
   CString path = HivePath(hive);
   std::error_code err = zel_state::UpdateFile(path, true, [&](std::string& bytes) {
     Key root;
-    if (Parse(bytes, root) && !bytes.empty()) {
-      // Keep the damaged original beside the hive before it is rewritten without the
-      // parts that could not be read.
-      if (!zel_state::ReplaceFile(path + ".bad", bytes)) SetAside().push_back(path + ".bad");
-    }
+    const bool damaged = Parse(bytes, root) && !bytes.empty();
     result = change(root);
     if (result != ERROR_SUCCESS) return false;
+    if (damaged) {
+      // The hive is rewritten without the parts that could not be read, so the damaged
+      // original is kept first, beside it and never over an earlier copy; when it cannot
+      // be kept, the hive stays as it is and the change fails with the reason.
+      std::string kept;
+      if (std::error_code ec = zel_state::KeepCopy(path + ".bad", bytes, kept)) {
+        result = RegistryError(ec);
+        return false;
+      }
+      SetAside().push_back(CString(kept));
+    }
     bytes = Serialize(root, hive, bytes.size());
     return true;
   });

@@ -4,8 +4,9 @@
 //   user     <state>/registry/user.reg
 //   machine  <machine state>/registry/machine.reg
 // Key and value names compare without regard to ASCII case and keep the spelling they
-// were created with. Key paths separate levels with "\"; a null or empty value name is
-// the key's default value. Every change is one locked, atomic update of the hive file
+// were created with. Key paths separate levels with "\", at most 512 of them (a deeper
+// path is refused, a deeper key in a file is damage); a null or empty value name is the
+// key's default value. Every change is one locked, atomic update of the hive file
 // (platform/state), so concurrent writers of different entries keep each other's work.
 // Results are the platform's error codes: ERROR_SUCCESS (0) or the reason.
 #pragma once
@@ -70,8 +71,11 @@ struct KeyListing {
 };
 LONG ListKey(ZelHive hive, const char* key, KeyListing& listing);
 
-// The damaged hives set aside as "<hive>.bad" (the files written) since the last call, so
-// that a program can tell its user; reading empties the list.
+// A change of a damaged hive (lines that cannot be read) first keeps the damaged original
+// as "<hive>.bad", or "<hive>.bad.<UTC time>" when an earlier copy is there; when it
+// cannot be kept (a full disk, a folder at that name) the change fails with the reason
+// and the hive stays as it is. The copies made since the last call (the files written),
+// so that a program can tell its user; reading empties the list.
 std::vector<CString> TakeSetAsideHives();
 
 }  // namespace zel_registry

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -12,43 +11,46 @@ constexpr uint32_t kHeaderSize = 0x4C;
 // The link class identifier 00021401-0000-0000-C000-000000000046 as stored.
 constexpr unsigned char kLinkClsid[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
                                           0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
-// A string of the string data holds at most this many characters.
-constexpr uint32_t kMaxStringChars = 0xFFFF;
+// No string of a link is longer than the longest path the link's system allows (32,767
+// characters); a longer one marks a crafted file, which is then not read at all rather
+// than held in memory whole.
+constexpr uint32_t kMaxStringChars = 32767;
 
-// A NUL-terminated 8-bit string starting at offset, which must end before limit.
-bool AnsiZ(const ZelByteSource& s, uint64_t offset, uint64_t limit, CString& out) {
+// A NUL-terminated string of units of unitBytes bytes starting at offset, which must end
+// before limit and within kMaxStringChars characters; its units' bytes go into raw.
+bool TerminatedZ(const ZelByteSource& s, uint64_t offset, uint64_t limit, size_t unitBytes,
+                 std::string& raw) {
+  raw.clear();
   if (offset >= limit || limit > s.Size()) return false;
-  std::string text;
-  char buf[256];
-  for (uint64_t at = offset; at < limit;) {
+  limit = std::min<uint64_t>(limit, offset + (kMaxStringChars + 1) * uint64_t{unitBytes});
+  char buf[512];
+  for (uint64_t at = offset; at + unitBytes <= limit;) {
     size_t n = static_cast<size_t>(std::min<uint64_t>(sizeof buf, limit - at));
+    n -= n % unitBytes;
     if (!s.ReadAt(at, buf, n)) return false;
-    for (size_t i = 0; i < n; ++i) {
-      if (buf[i] == '\0') {
-        out = CString(std::move(text));
-        return true;
-      }
-      text += buf[i];
+    for (size_t i = 0; i < n; i += unitBytes) {
+      if (buf[i] == '\0' && (unitBytes == 1 || buf[i + 1] == '\0')) return true;
+      raw.append(buf + i, unitBytes);
     }
     at += n;
   }
-  return false;  // no terminator inside the structure
+  return false;  // no terminator inside the structure, or too long
+}
+
+// A NUL-terminated 8-bit string starting at offset, which must end before limit.
+bool AnsiZ(const ZelByteSource& s, uint64_t offset, uint64_t limit, CString& out) {
+  std::string text;
+  if (!TerminatedZ(s, offset, limit, 1, text)) return false;
+  out = CString(std::move(text));
+  return true;
 }
 
 // A NUL-terminated UTF-16 string starting at offset, ending before limit.
 bool UnicodeZ(const ZelByteSource& s, uint64_t offset, uint64_t limit, CString& out) {
-  if (offset >= limit || limit > s.Size()) return false;
-  std::vector<uint16_t> units;
-  for (uint64_t at = offset; at + 2 <= limit; at += 2) {
-    uint16_t u;
-    if (!s.U16(at, u)) return false;
-    if (u == 0) {
-      out = ZelUtf16ToAnsi(units.data(), units.size());
-      return true;
-    }
-    units.push_back(u);
-  }
-  return false;
+  std::string bytes;
+  if (!TerminatedZ(s, offset, limit, 2, bytes)) return false;
+  out = ZelUtf16BytesToAnsi(bytes);
+  return true;
 }
 
 // One counted string of the string data at offset; offset moves past it.

@@ -1,7 +1,7 @@
 // Shell links (".lnk") read from the published binary format, never through a shell: the
 // header, the link flags, the target ID list (skipped), the link info and the string data.
-// Every offset and size is checked against the file; a file that breaks any rule is not
-// a shell link.
+// Every offset and size is checked against the file, and no string may be longer than
+// 32,767 characters; a file that breaks any rule is not a shell link.
 #pragma once
 
 #include "platform/afx/String.h"

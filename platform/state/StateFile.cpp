@@ -3,13 +3,35 @@
 
 #include <cstdlib>
 
+namespace zel_state {
+
+namespace {
+thread_local Failure t_failure;
+}  // namespace
+
+const Failure& LastFailure() { return t_failure; }
+
+void ClearLastFailure() { t_failure = Failure(); }
+
+namespace detail {
+// Notes a failure for LastFailure and answers it.
+std::error_code Record(std::error_code reason, const std::string& path) {
+  if (reason) t_failure = Failure{reason, path};
+  return reason;
+}
+}  // namespace detail
+
+}  // namespace zel_state
+
 #include "platform/state/posix/StateFile.inc"
+
+CString ZelUserHome() { return zel_posix_state::HomeDir(); }
 
 CString ZelStateRoot() {
   if (const char* home = std::getenv("ZEL_HOME"); home && *home) return home;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
     return CString(xdg) + "/zelutil";
-  return CString(zel_posix_state::HomeDir()) + "/.config/zelutil";
+  return ZelUserHome() + "/.config/zelutil";
 }
 
 CString ZelMachineStateRoot() {

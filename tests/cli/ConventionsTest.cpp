@@ -106,11 +106,11 @@ TEST_F(ConventionsTest, UsageErrorsSayWhatIsWrong) {
 
 TEST_F(ConventionsTest, SettingsFailuresNameTheFileReallyWritten) {
   // The suite's store lives in the user hive; a hive that cannot be replaced is named.
-  std::filesystem::create_directories(tmp / "home/registry/user.reg.tmp");
+  std::filesystem::create_directories(tmp / "home/registry/user.reg.lock");
   zel_test::ZelResult r = RunZel("settings set --suite S e v");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("registry/user.reg"), std::string::npos) << r.err;
-  std::filesystem::remove(tmp / "home/registry/user.reg.tmp");
+  std::filesystem::remove(tmp / "home/registry/user.reg.lock");
   // A damaged hive is set aside before it is rewritten, and the user is told.
   zel_test::WriteFile(tmp / "home/registry/user.reg", "[Software\\x]\n\"a\"=garbage\n");
   r = RunZel("settings set --suite S e v");

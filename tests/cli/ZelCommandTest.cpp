@@ -374,7 +374,8 @@ TEST_F(LayoutCommandTest, SettingsGetAndSet) {
   EXPECT_EQ(RunZel("settings set Some Entry").status, 2);
   EXPECT_EQ(RunZel("settings frob").status, 2);
   // A store that cannot be written says where it is.
-  std::filesystem::create_directories(tmp / "home/profiles/zel.ini.tmp");
+  std::filesystem::remove(tmp / "home/profiles/zel.ini.lock");
+  std::filesystem::create_directories(tmp / "home/profiles/zel.ini.lock");
   r = RunZel("settings set Some Entry other");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("profiles/zel.ini"), std::string::npos) << r.err;

@@ -1,12 +1,24 @@
 // Registration on a Linux desktop: the MIME package and the desktop entry, the databases
-// built from them, and what a file manager then makes of the suite's files.
+// built from them, what a file manager then makes of the suite's files and how a launcher
+// reads the entry; where the files go without a home in the environment; the private
+// runtime folder of a program started outside a session.
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "files/ShellRegistration.h"
 #include "platform/app/WinApp.h"
+#include "platform/desktop/Freedesktop.h"
+#include "platform/desktop/RuntimeDir.h"
+#include "platform/fs/FsError.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -102,6 +114,153 @@ TEST_F(DesktopRegistrationTest, WritesThePackageAndEntryAndBuildsTheDatabase) {
   EXPECT_FALSE(fs::exists(entry));
   EXPECT_EQ(zel_test::ReadFile(data + "/mime/globs2").find("seq-na-genbank"), std::string::npos);
   EXPECT_EQ(ContentType(tmp / "x.gb"), "application/x-gameboy-rom");
+}
+
+// Takes a variable out of the environment for the object's lifetime.
+class ScopedUnset {
+ public:
+  explicit ScopedUnset(const char* name) : m_name(name) {
+    if (const char* value = std::getenv(name)) m_old = value;
+    ::unsetenv(name);
+  }
+  ~ScopedUnset() {
+    if (m_old) ::setenv(m_name.c_str(), m_old->c_str(), 1);
+  }
+  ScopedUnset(const ScopedUnset&) = delete;
+  ScopedUnset& operator=(const ScopedUnset&) = delete;
+
+ private:
+  std::string m_name;
+  std::optional<std::string> m_old;
+};
+
+// Whether path came into being within a few seconds.
+bool Appears(const std::string& path) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!fs::exists(path)) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+// The program's path in Exec reads back as itself by the desktop entry's rules: a real
+// launcher starts it from the entry, whatever characters the path holds; a path that no
+// entry can hold is refused.
+TEST_F(DesktopRegistrationTest, ExecHoldsTheProgramAsALauncherReadsIt) {
+  const std::string bin = tmp / "bin";
+  struct Case {
+    const char* folder;
+    std::string exec;  // the Exec value before " %f"
+    bool launch;       // the launcher's own check of the program cannot read "%%"
+  } cases[] = {
+      {"plain", bin + "/plain/app", true},
+      {"my tools", "\"" + bin + "/my tools/app\"", true},
+      {"a\\b", "\"" + bin + "/a\\\\\\\\b/app\"", true},
+      {"$x \"q\" `c`", "\"" + bin + "/\\\\$x \\\\\"q\\\\\" \\\\`c\\\\`/app\"", true},
+      {"100%", bin + "/100%%/app", false},
+      {"50% off", "\"" + bin + "/50%% off/app\"", false},
+  };
+  const std::string ran = tmp / "ran";
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    const std::string program = bin + "/" + c.folder + "/app";
+    fs::create_directories(bin + "/" + c.folder);
+    zel_test::WriteFile(program, "#!/bin/sh\nprintf '%s|%s' \"$0\" \"$1\" > '" + ran + "'\n");
+    fs::permissions(program, fs::perms::owner_all);
+    zel_desktop::DesktopEntry entry{
+        "zelutil-case" + std::to_string(n++), "Case", program, {"text/plain"}};
+    ASSERT_FALSE(zel_desktop::WriteDesktopEntry(entry));
+    const std::string path = zel_desktop::DesktopEntryPath(entry.id);
+    const std::string text = zel_test::ReadFile(path);
+    EXPECT_NE(text.find("\nExec=" + c.exec + " %f\n"), std::string::npos) << text;
+    if (!c.launch) continue;
+    fs::remove(ran);
+    std::string command = "gio launch '" + path + "' '" + tmp / "doc.gb" + "' 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_TRUE(Appears(ran));
+    // The script writes its file in one go; wait for the whole of it.
+    const std::string want = program + "|" + tmp / "doc.gb";
+    for (int i = 0; i < 500 && zel_test::ReadFile(ran).size() < want.size(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(zel_test::ReadFile(ran), want);
+  }
+  for (const char* bad : {"/opt/a\nb", "/opt/a\tb", "/opt/a\x01", "/opt/a\x7f"}) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(bad)));
+    zel_desktop::DesktopEntry entry{"zelutil-bad", "Bad", bad, {"text/plain"}};
+    EXPECT_EQ(zel_desktop::WriteDesktopEntry(entry), std::error_code(ZelFsError::ControlCharacter));
+    EXPECT_FALSE(fs::exists(zel_desktop::DesktopEntryPath("zelutil-bad")));
+  }
+}
+
+// Without HOME the files go to the home folder of the user's password entry, never to a
+// shared temporary folder.
+TEST_F(DesktopRegistrationTest, WithoutHomeTheUsersOwnFolderIsUsed) {
+  const passwd* pw = ::getpwuid(::getuid());
+  ASSERT_TRUE(pw && pw->pw_dir && *pw->pw_dir);
+  ScopedUnset home("HOME"), dataHome("XDG_DATA_HOME");
+  EXPECT_EQ(zel_desktop::DataHome(), std::string(pw->pw_dir) + "/.local/share");
+  EXPECT_EQ(zel_desktop::DesktopEntryPath("x"),
+            std::string(pw->pw_dir) + "/.local/share/applications/x.desktop");
+}
+
+// The runtime folder made for a program started outside a session is used only when it
+// is a real folder of the user's own that no one else can enter; nothing there is changed.
+TEST_F(DesktopRegistrationTest, PrivateRuntimeFolderIsTheUsersAlone) {
+  const std::string name = "zelutil-runtime-" + std::to_string(::getuid());
+  auto modeOf = [](const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
+  };
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& dir)> plant;
+    bool used;
+  } cases[] = {
+      {"nothing there yet", [](const std::string&) {}, true},
+      {"our own folder from before",
+       [](const std::string& d) {
+         fs::create_directory(d);
+         ::chmod(d.c_str(), 0700);
+       },
+       true},
+      {"a link to a folder of ours",
+       [&](const std::string& d) {
+         fs::create_directories(tmp / "target");
+         ::chmod((tmp / "target").c_str(), 0755);
+         fs::create_directory_symlink(tmp / "target", d);
+       },
+       false},
+      {"a folder others may enter",
+       [](const std::string& d) {
+         fs::create_directory(d);
+         ::chmod(d.c_str(), 0755);
+       },
+       false},
+      {"a folder of another user",
+       [](const std::string& d) {
+         fs::create_directory(d);
+         ::chmod(d.c_str(), 0700);
+         ASSERT_EQ(::chown(d.c_str(), ::getuid() + 4242, static_cast<gid_t>(-1)), 0);
+       },
+       false},
+      {"a file", [](const std::string& d) { zel_test::WriteFile(d, "x"); }, false},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string base = tmp / ("runtime" + std::to_string(n++));
+    fs::create_directories(base);
+    const std::string dir = base + "/" + name;
+    c.plant(dir);
+    const mode_t before = modeOf(tmp / "target");
+    EXPECT_EQ(zel_desktop::PrivateRuntimeDir(base), c.used ? dir : std::string());
+    if (c.used) {
+      EXPECT_EQ(modeOf(dir), 0700u);
+    }
+    EXPECT_EQ(modeOf(tmp / "target"), before);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "layout/Settings.h"
 #include "platform/app/WinApp.h"
@@ -105,6 +106,62 @@ TEST_F(SettingsTest, InstallationKeyGivesTheExecutablesFolder) {
             ERROR_SUCCESS);
   EXPECT_EQ(ZelGetLocalExeDir(dir, "/fallback"), ERROR_MORE_DATA);
   EXPECT_EQ(dir, "/fallback");
+}
+
+// zel settings: names no store can hold are usage errors, and a store that cannot be read
+// or written says why, in the system's words.
+TEST_F(SettingsTest, CommandRefusesWhatNoStoreHoldsAndSaysWhyAStoreFails) {
+  const std::string profiles = tmp / "home/profiles";
+  const std::string registry = tmp / "home/registry";
+  std::filesystem::create_directories(profiles);
+  std::filesystem::create_directories(registry);
+  struct Case {
+    const char* what;
+    std::function<void()> plant;
+    std::string args;
+    int status;
+    std::string err;  // the first line of standard error
+  } cases[] = {
+      {"an empty section", [] {}, "settings set '' e v", 2,
+       "zel: settings: a section name cannot be empty"},
+      {"a section of blanks", [] {}, "settings get --suite '  ' e", 2,
+       "zel: settings: a section name cannot be empty"},
+      {"a control character in a suite section", [] {},
+       "settings set --suite \"$(printf 'a\\001b')\" e v", 2,
+       "zel: settings: a section name of the suite's store cannot hold a control character"},
+      {"a folder at the store's lock",
+       [&] { std::filesystem::create_directories(profiles + "/zel.ini.lock"); },
+       "settings set S e v", 1,
+       "zel: settings: cannot write [S] e to " + profiles + "/zel.ini (" + profiles +
+           "/zel.ini.lock: Is a directory)"},
+      {"a folder at the store", [&] { std::filesystem::create_directories(profiles + "/zel.ini"); },
+       "settings get --default d S e", 1,
+       "zel: settings: cannot read " + profiles + "/zel.ini (Is a directory)"},
+      {"a damaged hive whose copy has no room",
+       [&] {
+         zel_test::WriteFile(registry + "/user.reg", "[S]\n\"a\"=junk\n");
+         std::filesystem::create_directories(registry + "/user.reg.bad");
+       },
+       "settings set --suite S e v", 1,
+       "zel: settings: cannot write [S] e to HKEY_CURRENT_USER\\Software\\TESSALY, INC\\QLLI "
+       "10\\Quillion in " +
+           registry + "/user.reg (" + registry + "/user.reg.bad: Is a directory)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.plant();
+    zel_test::ZelResult r = RunZel(c.args);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.err);
+    // Whatever failed, the hive was left as it was.
+    if (std::filesystem::exists(registry + "/user.reg")) {
+      EXPECT_EQ(zel_test::ReadFile(registry + "/user.reg"), "[S]\n\"a\"=junk\n");
+    }
+    std::filesystem::remove_all(profiles);
+    std::filesystem::remove_all(registry);
+    std::filesystem::create_directories(profiles);
+    std::filesystem::create_directories(registry);
+  }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The registry store: names without case, value kinds, deletion, and damaged hive files.
+// The registry store: names without case, value kinds, deletion, damaged hive files and
+// keys nested without end.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <random>
 
 #include "platform/registry/Registry.h"
+#include "platform/state/StateFile.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -211,6 +213,99 @@ TEST_F(RegistryTest, RandomDamageKeepsWhatWasReadable) {
       EXPECT_EQ(it->second, value) << where;
     }
   }
+}
+
+// A damaged hive is rewritten only after its original is kept, and a kept copy is never
+// overwritten; where no copy can be made, the change fails and the hive stays as it is.
+TEST_F(RegistryTest, DamagedHiveIsNeverLost) {
+  const std::string first = "[S]\n\"a\"=\"1\"\n\"b\"=junk\n";
+  const std::string bad = HiveFile() + ".bad";
+  std::filesystem::create_directories(tmp / "home/registry");
+  TakeSetAsideHives();  // what tests before this one set aside
+  {
+    SCOPED_TRACE("a folder where the copy goes");
+    zel_test::WriteFile(HiveFile(), first);
+    std::filesystem::create_directories(bad);
+    zel_state::ClearLastFailure();
+    EXPECT_EQ(SetString(hive, "New", "x", "y"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(zel_test::ReadFile(HiveFile()), first);
+    EXPECT_EQ(zel_state::LastFailure().reason, std::errc::is_a_directory);
+    EXPECT_EQ(zel_state::LastFailure().path, bad);
+    EXPECT_TRUE(TakeSetAsideHives().empty());
+    std::filesystem::remove(bad);
+  }
+  {
+    SCOPED_TRACE("damaged again and again");
+    std::vector<std::string> damaged;
+    for (int round = 0; round < 3; ++round) {
+      std::string bytes = zel_test::ReadFile(HiveFile()) + "\"c" + std::to_string(round) + "\"=?\n";
+      damaged.push_back(bytes);
+      zel_test::WriteFile(HiveFile(), bytes);
+      ASSERT_EQ(SetString(hive, "New", "x", std::to_string(round).c_str()), ERROR_SUCCESS);
+    }
+    std::vector<CString> kept = TakeSetAsideHives();
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_EQ(kept[0], bad);
+    for (size_t i = 0; i < kept.size(); ++i) {
+      SCOPED_TRACE(kept[i].str());
+      EXPECT_EQ(kept[i].Left(static_cast<int>(bad.size())), bad);
+      EXPECT_EQ(zel_test::ReadFile(kept[i].str()), damaged[i]);
+      for (size_t j = 0; j < i; ++j) EXPECT_NE(kept[i], kept[j]);
+    }
+    EXPECT_EQ(Text("S", "a"), "1");
+    EXPECT_EQ(Text("New", "x"), "2");
+  }
+  {
+    SCOPED_TRACE("a disk too full for the copy");
+    zel_test::ScopedTmpfs small(tmp / "home/registry", "256k");
+    if (!small.mounted()) return;  // the cases above have run; mounts are not allowed here
+    const std::string damaged = "[S]\n\"a\"=\"1\"\n" + std::string(100 * 1024, 'j') + "\n";
+    zel_test::WriteFile(HiveFile(), damaged);
+    // Room for the small rewritten hive, not for the copy of the damaged one.
+    const std::string reserve = tmp / "home/registry/reserve";
+    zel_test::WriteFile(reserve, std::string(48 * 1024, 'r'));
+    std::FILE* f = std::fopen((tmp / "home/registry/filler").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::string block(4096, 'f');
+    while (std::fwrite(block.data(), 1, block.size(), f) == block.size() && std::fflush(f) == 0) {
+    }
+    std::fclose(f);
+    std::filesystem::remove(reserve);
+    EXPECT_EQ(SetString(hive, "New", "x", "y"), ERROR_DISK_FULL);
+    EXPECT_EQ(zel_test::ReadFile(HiveFile()), damaged);
+    EXPECT_FALSE(std::filesystem::exists(bad));
+    EXPECT_TRUE(TakeSetAsideHives().empty());
+  }
+}
+
+// Keys nested deeper than any program nests its settings are damage: a hive of them
+// reads and is rewritten without recursion, and the limit holds for keys made by calls.
+TEST_F(RegistryTest, DeepKeysAreDamageNotACrash) {
+  std::string deep;
+  for (int i = 0; i < 200000; ++i) deep += "a\\";
+  std::filesystem::create_directories(tmp / "home/registry");
+  TakeSetAsideHives();
+  zel_test::WriteFile(HiveFile(), "[" + deep + "]\n\"v\"=\"1\"\n[S]\n\"a\"=\"ok\"\n");
+  EXPECT_EQ(Text("S", "a"), "ok");
+  EXPECT_EQ(OpenKey(hive, "a"), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(SetString(hive, "S", "b", "2"), ERROR_SUCCESS);
+  EXPECT_EQ(TakeSetAsideHives().size(), 1u);
+  EXPECT_EQ(Text("S", "a"), "ok");
+
+  std::string path511;
+  for (int i = 1; i <= 511; ++i) path511 += (i == 1 ? "k" : "\\k") + std::to_string(i);
+  const std::string path512 = path511 + "\\k512";
+  ASSERT_EQ(SetString(hive, path512.c_str(), "v", "deep"), ERROR_SUCCESS);
+  EXPECT_EQ(Text(path512.c_str(), "v"), "deep");
+  KeyListing listing;
+  ASSERT_EQ(ListKey(hive, path511.c_str(), listing), ERROR_SUCCESS);
+  ASSERT_EQ(listing.subkeys.size(), 1u);
+  EXPECT_EQ(listing.subkeys[0], "k512");
+  const std::string deeper = path512 + "\\one more";
+  EXPECT_EQ(SetString(hive, deeper.c_str(), "v", "x"), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(CreateKey(hive, deeper.c_str()), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(OpenKey(hive, deeper.c_str()), ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(TakeSetAsideHives().empty());  // what was written reads back whole
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
-// Persisted state under stress: concurrent writers, writers killed mid-write, and state
-// folders that are read-only or full. Writers are real processes (fork), as in use.
+// Persisted state under stress: concurrent writers, writers killed mid-write, state
+// folders that are read-only or full, and names planted beside a store by someone else.
+// Writers are real processes (fork), as in use.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +16,8 @@
 #include <random>
 #include <set>
 
+#include "platform/fs/FileSystem.h"
+#include "platform/fs/FsError.h"
 #include "platform/profile/ProfileFile.h"
 #include "platform/registry/Registry.h"
 #include "platform/state/StateFile.h"
@@ -91,6 +97,36 @@ class Writer {
   int m_go = -1;
   int m_progress = -1;
   int m_steps = 0;
+};
+
+// Runs body in a child process that the system ends after some seconds: a call that
+// would wait for ever shows as a signal instead of a test run that never ends. Answers
+// body's result, or 128 and the signal.
+int InChild(const std::function<int()>& body) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    alarm(10);
+    _exit(body());
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// Sets the file-creation mask for its lifetime.
+class ScopedUmask {
+ public:
+  explicit ScopedUmask(mode_t mask) : m_old(::umask(mask)) {}
+  ~ScopedUmask() { ::umask(m_old); }
+  void Set(mode_t mask) { ::umask(mask); }
+
+ private:
+  mode_t m_old;
 };
 
 class StateReliabilityTest : public zel_test::ZelTest {
@@ -256,6 +292,171 @@ TEST_F(StateReliabilityTest, ReadOnlyAndFullFoldersRefuseWritesAndKeepData) {
     EXPECT_FALSE(WritePrivateProfileString("S", "kept", "new", "app.ini"));
     EXPECT_FALSE(WritePrivateProfileString("S", "other", "new", "fresh.ini"));
     unchanged();
+  }
+}
+
+// Links and files that someone else planted at the names of a store's temporary and lock
+// are never followed, reused or given the store's contents; the store's own link, a store
+// kept elsewhere on purpose, is followed.
+TEST_F(StateReliabilityTest, PlantedNamesAreNeverFollowed) {
+  ScopedUmask mask(022);
+  const std::string victim = tmp / "victim";
+  const std::string old = "[S]\r\nold=1\r\n";
+  int held = -1;  // a temporary a live writer holds
+  struct Case {
+    const char* what;
+    std::string name;  // the store's file name
+    std::function<void(const std::string& store)> plant;
+    bool writes;  // whether the write succeeds
+    std::function<void(const std::string& store)> check;
+  };
+  auto existing = [&](const std::string& store) {
+    zel_test::WriteFile(store, old);
+    ::chmod(store.c_str(), 0600);
+  };
+  const Case cases[] = {
+      {"a link at the old temporary's name", "zel.ini",
+       [&](const std::string& store) {
+         existing(store);
+         ASSERT_EQ(::symlink(victim.c_str(), (store + ".tmp").c_str()), 0);
+       },
+       true,
+       [&](const std::string& store) {
+         EXPECT_EQ(zel_test::ReadFile(victim), "victim\n");
+         EXPECT_FALSE(std::filesystem::is_symlink(store));
+         EXPECT_EQ(ModeOf(store), 0600u);
+       }},
+      {"an open file at the old temporary's name", "zel.ini",
+       [&](const std::string& store) {
+         existing(store);
+         zel_test::WriteFile(store + ".tmp", "planted");
+         ::chmod((store + ".tmp").c_str(), 0666);
+       },
+       true, [&](const std::string& store) { EXPECT_EQ(ModeOf(store), 0600u); }},
+      {"a link at the lock's name", "zel.ini",
+       [&](const std::string& store) {
+         existing(store);
+         ASSERT_EQ(::symlink((tmp / "made-by-lock").c_str(), (store + ".lock").c_str()), 0);
+       },
+       false,
+       [&](const std::string& store) {
+         EXPECT_FALSE(std::filesystem::exists(tmp / "made-by-lock"));
+         EXPECT_EQ(zel_test::ReadFile(store), old);
+         EXPECT_EQ(zel_state::LastFailure().reason, std::errc::too_many_symbolic_link_levels);
+       }},
+      {"the store kept elsewhere through its own link", "zel.ini",
+       [&](const std::string& store) {
+         std::filesystem::create_directories(tmp / "elsewhere");
+         zel_test::WriteFile(tmp / "elsewhere/real.ini", old);
+         ::chmod((tmp / "elsewhere/real.ini").c_str(), 0640);
+         ASSERT_EQ(::symlink((tmp / "elsewhere/real.ini").c_str(), store.c_str()), 0);
+       },
+       true,
+       [&](const std::string& store) {
+         EXPECT_TRUE(std::filesystem::is_symlink(store));
+         EXPECT_EQ(zel_test::ReadFile(tmp / "elsewhere/real.ini"), old + "new=2\r\n");
+         EXPECT_EQ(ModeOf(tmp / "elsewhere/real.ini"), 0640u);
+       }},
+      {"temporaries of killed writers, and one a writer holds", "zel.ini",
+       [&](const std::string& store) {
+         existing(store);
+         std::string dir = store.substr(0, store.rfind('/') + 1);
+         zel_test::WriteFile(dir + ".zel.ini.tmp.Left01", "left");
+         ASSERT_EQ(::symlink(victim.c_str(), (dir + ".zel.ini.tmp.Link01").c_str()), 0);
+         zel_test::WriteFile(dir + ".zel.ini.tmp.Held01", "held");
+         held = ::open((dir + ".zel.ini.tmp.Held01").c_str(), O_RDONLY | O_CLOEXEC);
+         ASSERT_EQ(::flock(held, LOCK_EX), 0);
+       },
+       true,
+       [&](const std::string& store) {
+         std::string dir = store.substr(0, store.rfind('/') + 1);
+         EXPECT_FALSE(std::filesystem::exists(dir + ".zel.ini.tmp.Left01"));
+         EXPECT_FALSE(std::filesystem::is_symlink(dir + ".zel.ini.tmp.Link01"));
+         EXPECT_EQ(zel_test::ReadFile(victim), "victim\n");
+         EXPECT_TRUE(std::filesystem::exists(dir + ".zel.ini.tmp.Held01"));
+         ::close(held);
+       }},
+      {"a new store", "zel.ini", [&](const std::string&) { mask.Set(002); }, true,
+       [&](const std::string& store) {
+         mask.Set(022);
+         EXPECT_EQ(ModeOf(store), 0664u);
+       }},
+      {"a name as long as a name can be", std::string(251, 'n') + ".ini", existing, true,
+       [&](const std::string& store) {
+         CString value;
+         EXPECT_TRUE(zel_profile::ReadEntry(store.c_str(), "S", "old", value));
+       }},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string dir = tmp / ("case" + std::to_string(n++));
+    std::filesystem::create_directories(dir);
+    zel_test::WriteFile(victim, "victim\n");
+    const std::string store = dir + "/" + c.name;
+    c.plant(store);
+    zel_state::ClearLastFailure();
+    EXPECT_EQ(WritePrivateProfileString("S", "new", "2", store.c_str()) != 0, c.writes);
+    if (c.writes) {
+      CString value;
+      EXPECT_TRUE(zel_profile::ReadEntry(store.c_str(), "S", "new", value));
+      EXPECT_EQ(value, "2");
+    }
+    c.check(store);
+  }
+}
+
+// A pipe, a folder or a device where a store should be is refused at once, in the
+// profile files and the hives alike: nothing waits for a writer that never comes.
+TEST_F(StateReliabilityTest, SpecialFilesAreRefusedWithoutWaiting) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& path)> make;
+    std::error_code reason;
+  } cases[] = {
+      {"a pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+       ZelFsError::NotRegularFile},
+      {"a folder", [](const std::string& p) { std::filesystem::create_directories(p); },
+       std::make_error_code(std::errc::is_a_directory)},
+      {"a link to a device",
+       [](const std::string& p) { ASSERT_EQ(::symlink("/dev/null", p.c_str()), 0); },
+       ZelFsError::NotRegularFile},
+  };
+  const std::string profile = zel_profile::ResolvePath("special.ini").str();
+  const std::string hive = zel_registry::HivePath(kHive).str();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::create_directories(tmp / "home/profiles");
+    std::filesystem::create_directories(tmp / "home/registry");
+    c.make(profile);
+    c.make(hive);
+    int status = InChild([&] {
+      CString value;
+      if (zel_profile::ReadEntry("special.ini", "S", "e", value)) return 1;
+      if (zel_state::LastFailure().reason != c.reason) return 2;
+      if (WritePrivateProfileString("S", "e", "v", "special.ini")) return 3;
+      if (zel_registry::QueryString(kHive, kKey, "e", value) != ERROR_ACCESS_DENIED) return 4;
+      if (zel_registry::SetString(kHive, kKey, "e", "v") != ERROR_ACCESS_DENIED) return 5;
+      return zel_state::LastFailure().reason == c.reason ? 0 : 6;
+    });
+    EXPECT_EQ(status, 0);
+    for (const std::string& path : {profile, hive}) {
+      EXPECT_FALSE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
+      std::filesystem::remove(path);
+    }
+  }
+}
+
+// Folders the state code makes get the mode every folder of the library gets.
+TEST_F(StateReliabilityTest, FoldersAreMadeAsEveryFolder) {
+  for (mode_t mask : {022, 0, 077}) {
+    SCOPED_TRACE("umask " + std::to_string(mask));
+    ScopedUmask scoped(mask);
+    const std::string base = tmp / ("mask" + std::to_string(mask));
+    ASSERT_FALSE(zel_state::MakeDirs((base + "/a/b").c_str()));
+    ASSERT_FALSE(zel_fs::MakeDir((base + "/c").c_str()));
+    for (const char* made : {"", "/a", "/a/b", "/c"})
+      EXPECT_EQ(ModeOf(base + made), 0777u & ~mask) << made;
   }
 }
 

@@ -1,0 +1,16 @@
+// Failures of the file services that the system has no error number for, as error codes
+// of their own category, so that messages carry words a person understands.
+#pragma once
+
+#include <system_error>
+
+enum class ZelFsError {
+  NotRegularFile = 1,  // a pipe, socket, device or folder where a file was expected
+  ControlCharacter,    // a name or path holding a control character where none may be
+};
+
+const std::error_category& ZelFsCategory();
+std::error_code make_error_code(ZelFsError e);
+
+template <>
+struct std::is_error_code_enum<ZelFsError> : std::true_type {};
