@@ -271,7 +271,7 @@ TEST_F(AppToolsTest, NamesThatFitAreAccepted) {
   CAppTools tools(CAppTools::kNoWatch);
   CToolDataBase def;
   def.m_target = "x";
-  for (size_t n : {243u, 248u}) {
+  for (size_t n : {243u, 248u, 252u}) {
     SCOPED_TRACE(n);
     std::string name(n, 'n');
     EXPECT_EQ(tools.CreateTool(name.c_str(), &def), 1) << tools.GetCreateError().message();
