@@ -119,6 +119,9 @@ std::string FailureText(const std::string& path, CException& e, bool reading) {
   for (size_t at; (at = text.find('\n')) != std::string::npos;) text.replace(at, 1, ": ");
   if (auto* fe = dynamic_cast<CFileException*>(&e); fe && fe->m_lOsError > 0)
     text += std::string(" (") + std::strerror(static_cast<int>(fe->m_lOsError)) + ")";
+  // What the cause cannot say, such as the class an archive does not know.
+  if (char description[1024]; e.GetErrorMessage(description, sizeof description))
+    text += std::string(" (") + description + ")";
   return text;
 }
 

@@ -34,6 +34,38 @@ void CSyntaxTree::ThrowBadIndexException() { ThrowException(CArchiveException::b
 void CSyntaxTree::ThrowBadClassException() { ThrowException(CArchiveException::badClass); }
 void CSyntaxTree::ThrowBadSchemaException() { ThrowException(CArchiveException::badSchema); }
 
+// A user is shown only "class error" (from the cause); these say, for the host's log,
+// which class it was and what the program lacks.
+void CSyntaxTree::ThrowUnregisteredClassException(const CRuntimeClass* cls) {
+  const CString name = cls->m_lpszClassName;
+  throw CArchiveException(CArchiveException::badClass, nullptr,
+                          "class " + name +
+                              " has no archive registration: it needs a static ZEL_RTTI_LINK "
+                              "_zel_rtti_link and ZEL_IMPLEMENT_SERIALIZE(" +
+                              name + ", \"tag\") in its source file");
+}
+void CSyntaxTree::ThrowUnknownTagException(const char* tag) {
+  const CString quoted = CString("\"") + tag + "\"";
+  throw CArchiveException(CArchiveException::badClass, nullptr,
+                          "no class is registered under the tag " + quoted +
+                              ": the class stored under it needs its archive registration, "
+                              "ZEL_IMPLEMENT_SERIALIZE(class, " +
+                              quoted + "), in this program");
+}
+void CSyntaxTree::ThrowNotCreatableException(const CRuntimeClass* cls, const char* tag) {
+  throw CArchiveException(CArchiveException::badClass, nullptr,
+                          CString("class ") + cls->m_lpszClassName +
+                              ", registered under the tag \"" + tag +
+                              "\", cannot be created for loading: it needs DECLARE_DYNCREATE and "
+                              "IMPLEMENT_DYNCREATE");
+}
+void CSyntaxTree::ThrowWrongClassException(const CRuntimeClass* cls,
+                                           const CRuntimeClass* required) {
+  throw CArchiveException(CArchiveException::badClass, nullptr,
+                          CString("a ") + cls->m_lpszClassName + " where a " +
+                              required->m_lpszClassName + " is required");
+}
+
 // ---- life ----
 
 void CSyntaxTree::Clear() {
@@ -438,12 +470,7 @@ void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int share
   if (cls != m_lastClass || ZEL_RTTI_LINK::proot != m_lastRegistry) {
     ZelSerializeFn found = nullptr;
     CString name;
-    if (!ZEL_RTTI_LINK::Find(cls, found, name)) {
-      CArchiveException e(CArchiveException::badClass);
-      e.m_strDetail =
-          CString("class ") + cls->m_lpszClassName + " has no archive registration (ZEL_RTTI_LINK)";
-      throw e;
-    }
+    if (!ZEL_RTTI_LINK::Find(cls, found, name)) ThrowUnregisteredClassException(cls);
     CSynTag* tag = ClassTag(name);
     CSynNode::DeletePtr(tag);  // ClassTag's reference for a use; the table keeps its own
     m_lastClass = cls;
@@ -520,15 +547,10 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
     const CSynTag* tag = GetNextTag();
     const CRuntimeClass* cls = nullptr;
     ZelSerializeFn serialize = nullptr;
-    if (!ZEL_RTTI_LINK::Find(tag->Name(), cls, serialize)) {
-      CArchiveException e(CArchiveException::badClass);
-      e.m_strDetail = CString("no class is registered (ZEL_RTTI_LINK) under the tag \"") +
-                      tag->GetName() + "\"";
-      throw e;
-    }
-    if (required && !cls->IsDerivedFrom(required)) ThrowBadClassException();
+    if (!ZEL_RTTI_LINK::Find(tag->Name(), cls, serialize)) ThrowUnknownTagException(tag->Name());
+    if (required && !cls->IsDerivedFrom(required)) ThrowWrongClassException(cls, required);
     object = cls->CreateObject();
-    if (!object) ThrowBadClassException();
+    if (!object) ThrowNotCreatableException(cls, tag->Name());
     if (!object->IsKindOf(cls)) {
       delete object;
       object = nullptr;

@@ -153,6 +153,12 @@ class CSyntaxTree : public CObject {
   [[noreturn]] static void ThrowBadIndexException();
   [[noreturn]] static void ThrowBadClassException();
   [[noreturn]] static void ThrowBadSchemaException();
+  // Bad class, with a description that names the class and the fix (GetErrorMessage).
+  [[noreturn]] static void ThrowUnregisteredClassException(const CRuntimeClass* cls);
+  [[noreturn]] static void ThrowUnknownTagException(const char* tag);
+  [[noreturn]] static void ThrowNotCreatableException(const CRuntimeClass* cls, const char* tag);
+  [[noreturn]] static void ThrowWrongClassException(const CRuntimeClass* cls,
+                                                    const CRuntimeClass* required);
 
  protected:
   CSynNode* PeekNextNode();

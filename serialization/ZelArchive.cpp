@@ -347,7 +347,7 @@ void CZelArchive::SerializePointer(CObject** pointer, const CRuntimeClass* requi
     return;
   }
   if (*pointer && required && !(*pointer)->IsKindOf(required))
-    CSyntaxTree::ThrowBadClassException();
+    CSyntaxTree::ThrowWrongClassException((*pointer)->GetRuntimeClass(), required);
   WriteObject(*pointer, shared);
 }
 
@@ -371,7 +371,7 @@ void CZelArchive::SerializeMember(const CRuntimeClass* cls, CObject* object) {
   if (!object || !object->IsKindOf(cls)) CSyntaxTree::ThrowBadClassException();
   ZelSerializeFn serialize = nullptr;
   CString name;
-  if (!ZEL_RTTI_LINK::Find(cls, serialize, name)) CSyntaxTree::ThrowBadClassException();
+  if (!ZEL_RTTI_LINK::Find(cls, serialize, name)) CSyntaxTree::ThrowUnregisteredClassException(cls);
   SerializeMember(static_cast<void*>(object), serialize, name);
 }
 

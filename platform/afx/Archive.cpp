@@ -25,8 +25,8 @@ CArchive::~CArchive() {
   }
 }
 
-void CArchive::Throw(int cause) const {
-  throw CArchiveException(cause, m_file ? m_file->GetFilePath().GetString() : nullptr);
+void CArchive::Throw(int cause, const char* description) const {
+  throw CArchiveException(cause, m_file ? m_file->GetFilePath().GetString() : nullptr, description);
 }
 
 void CArchive::RequireMode(UINT mode) const {
@@ -132,7 +132,11 @@ void CArchive::WriteObject(const CObject* object) {
     return;
   }
   const CRuntimeClass* cls = object->GetRuntimeClass();
-  if (cls->m_wSchema == 0xFFFF) Throw(CArchiveException::badClass);
+  if (cls->m_wSchema == 0xFFFF)
+    Throw(CArchiveException::badClass,
+          (std::string("class ") + cls->m_lpszClassName +
+           " cannot be stored: it needs DECLARE_SERIAL and IMPLEMENT_SERIAL")
+              .c_str());
   DWORD next = static_cast<DWORD>(m_storeMap.size() + 1);
   if (auto it = m_storeMap.find(cls); it != m_storeMap.end()) {
     if (it->second < kBigObjectTag) {
@@ -165,13 +169,9 @@ CObject* CArchive::ReadObject(const CRuntimeClass* expected) {
     std::string name(len, '\0');
     if (Read(name.data(), len) != len) Throw(CArchiveException::endOfFile);
     cls = CRuntimeClass::FromName(name.c_str());
-    if (!cls) {
-      CArchiveException e(CArchiveException::badClass,
-                          m_file ? m_file->GetFilePath().GetString() : nullptr);
-      e.m_strDetail = CString("unknown class \"") + name.c_str() +
-                      "\": the program has no IMPLEMENT_SERIAL for it";
-      throw e;
-    }
+    if (!cls)
+      Throw(CArchiveException::badClass,
+            ("unknown class \"" + name + "\": it needs IMPLEMENT_SERIAL in this program").c_str());
     if (cls->m_wSchema != schema) Throw(CArchiveException::badSchema);
     m_loadMap.push_back({nullptr, cls});
   } else {

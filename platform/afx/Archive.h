@@ -102,7 +102,7 @@ class CArchive {
     v = static_cast<T>(raw);
     return *this;
   }
-  [[noreturn]] void Throw(int cause) const;
+  [[noreturn]] void Throw(int cause, const char* description = nullptr) const;
   void RequireMode(UINT mode) const;
 
   CFile* m_file;

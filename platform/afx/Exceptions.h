@@ -11,6 +11,20 @@ class CException : public CObject {
   CException() = default;
   // Kept for callers written against heap-allocated exceptions; ours live on the stack.
   void Delete() {}
+
+  // The exception's own description, for a host's log: copies m_strDescription into error
+  // (at most maxError bytes with the terminating zero, a longer text cut) and answers TRUE;
+  // with no description, error is emptied and the answer is FALSE. The message a user sees
+  // is made from the cause; this says what the cause cannot.
+  // There are no help contexts: *helpContext becomes 0.
+  virtual BOOL GetErrorMessage(LPTSTR error, UINT maxError, UINT* helpContext = nullptr) const;
+
+  // What went wrong in words and, where the thrower knows it, what fixes it (an archive
+  // naming a class that is not registered, and the registration it needs). Often empty.
+  CString m_strDescription;
+
+ protected:
+  explicit CException(const char* description) : m_strDescription(description) {}
 };
 
 class CFileException : public CException {
@@ -57,13 +71,12 @@ class CArchiveException : public CException {
     badClass = 6,
     badSchema = 7,
   };
-  explicit CArchiveException(int cause = none, const char* fileName = nullptr)
-      : m_cause(cause), m_strFileName(fileName) {}
+  explicit CArchiveException(int cause = none, const char* fileName = nullptr,
+                             const char* description = nullptr)
+      : CException(description), m_cause(cause), m_strFileName(fileName) {}
 
   int m_cause;
   CString m_strFileName;
-  // Why, in words, for diagnostics (an unknown class names itself here).
-  CString m_strDetail;
 };
 
 class CMemoryException : public CException {

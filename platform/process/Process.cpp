@@ -2,10 +2,8 @@
 // posix/Process.inc.
 #include "platform/process/Process.h"
 
-#include <cerrno>
 #include <cstring>
 
-#include "platform/afx/posix/Errors.h"
 #include "platform/process/posix/Process.inc"
 #include "platform/sync/ServiceSlot.h"
 
@@ -180,29 +178,21 @@ std::error_code Launch(const char* target, const char* args, const char* base) {
     case LaunchPlan::Missing:
       break;
   }
-  return zel_posix::ErrorOf(ENOENT);
+  return std::make_error_code(std::errc::no_such_file_or_directory);
 }
 
 Failure FailureOf(const std::error_code& err) {
   if (!err) return Failure::None;
   if (err == LaunchError::SchemeRefused) return Failure::Refused;
   if (err == LaunchError::OpenerMissing) return Failure::NotFound;
-  if (err.category() != std::generic_category() && err.category() != std::system_category())
-    return Failure::Other;
-  switch (err.value()) {
-    case 0:
-      return Failure::None;
-    case ENOMEM:
-      return Failure::OutOfMemory;
-    case ENOENT:
-    case ENOTDIR:
-      return Failure::NotFound;
-    case ENOEXEC:
-    case EACCES:
-      return Failure::Invalid;
-    default:
-      return Failure::Other;
-  }
+  // The standard's conditions, not errno values: errno is mapped in one place only, and
+  // these match the system's codes whichever category carries them.
+  if (err == std::errc::not_enough_memory) return Failure::OutOfMemory;
+  if (err == std::errc::no_such_file_or_directory || err == std::errc::not_a_directory)
+    return Failure::NotFound;
+  if (err == std::errc::executable_format_error || err == std::errc::permission_denied)
+    return Failure::Invalid;
+  return Failure::Other;
 }
 
 }  // namespace zel_process

@@ -167,4 +167,51 @@ TEST(CArchiveTest, DamagedObjectRecordsRaiseTheirCauses) {
   EXPECT_EQ(load(cut), CArchiveException::endOfFile);
 }
 
+// A host logs GetErrorMessage: the description, cut to the buffer, or FALSE and nothing.
+TEST(CArchiveTest, ClassFaultsDescribeTheClassAndTheFix) {
+  std::string unknown("\xFF\xFF\x00\x00\x04\x00NoSu", 10);
+  CMemFile in;
+  in.Write(unknown.data(), static_cast<UINT>(unknown.size()));
+  in.SeekToBegin();
+  CArchiveException loading;
+  try {
+    CArchive ar(&in, CArchive::load);
+    delete ar.ReadObject(nullptr);
+  } catch (CArchiveException& e) {
+    loading = e;
+  }
+  CArchiveException storing;
+  try {
+    CMemFile out;
+    CArchive ar(&out, CArchive::store);
+    CMemoryException notSerial;  // dynamic type information only
+    ar.WriteObject(&notSerial);
+  } catch (CArchiveException& e) {
+    storing = e;
+  }
+  const struct {
+    const CException& e;
+    const char* said;
+  } rows[] = {
+      {loading, "unknown class \"NoSu\": it needs IMPLEMENT_SERIAL in this program"},
+      {storing,
+       "class CMemoryException cannot be stored: it needs DECLARE_SERIAL and "
+       "IMPLEMENT_SERIAL"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.said);
+    char text[200] = "x";
+    UINT help = 7;
+    ASSERT_TRUE(row.e.GetErrorMessage(text, sizeof text, &help));
+    EXPECT_STREQ(text, row.said);
+    EXPECT_EQ(help, 0u);
+    char cut[8];
+    ASSERT_TRUE(row.e.GetErrorMessage(cut, sizeof cut));
+    EXPECT_EQ(std::string(cut), std::string(row.said, sizeof cut - 1));
+  }
+  char text[8] = "x";
+  EXPECT_FALSE(CArchiveException(CArchiveException::badClass).GetErrorMessage(text, sizeof text));
+  EXPECT_STREQ(text, "");
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // walking operations, records, direction faults, and what reaches the file.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "files/StatusMessage.h"
@@ -37,6 +38,17 @@ class CGreedy : public CObject {
 };
 IMPLEMENT_DYNCREATE(CGreedy, CObject)
 ZEL_IMPLEMENT_SERIALIZE(CGreedy, "Greedy")
+
+// Registered, but without dynamic creation: it can be stored, never loaded.
+class CUncreatable : public CObject {
+  DECLARE_DYNAMIC(CUncreatable)
+ public:
+  void Serialize(CZelArchive&) {}
+  static void _zel_serialize(CUncreatable* object, CZelArchive& ar);
+  static ZEL_RTTI_LINK _zel_rtti_link;
+};
+IMPLEMENT_DYNAMIC(CUncreatable, CObject)
+ZEL_IMPLEMENT_SERIALIZE(CUncreatable, "Uncreatable")
 
 class ZelArchiveTest : public zel_test::ZelTest {
  protected:
@@ -82,6 +94,77 @@ TEST_F(ZelArchiveTest, LowerCaseTagsLoadAndUnknownOrMismatchedClassesDoNot) {
   EXPECT_EQ(LoadCause("(SXF 5)", [&](CZelArchive& ar) { ar(o); }), 6);
   EXPECT_EQ(LoadCause("(SXF Null)", [&](CZelArchive& ar) { ar(o); }), 6);
   EXPECT_EQ(LoadCause("(SXF)", [&](CZelArchive& ar) { ar(o); }), 1);
+}
+
+// The user's message keeps its fixed words; the exception's own description, which a
+// host logs, names the class and what the program lacks.
+TEST_F(ZelArchiveTest, ClassFaultsNameTheClassAndTheFix) {
+  const struct {
+    const char* name;
+    std::function<void()> body;
+    std::vector<const char*> said;
+  } rows[] = {
+      {"loading an unknown tag",
+       [&] {
+         Load(path, "(SXF (Unknown 1))", [](CZelArchive& ar) {
+           CObject* o = nullptr;
+           ar(o);
+         });
+       },
+       {"tag \"Unknown\"", "needs its archive registration",
+        "ZEL_IMPLEMENT_SERIALIZE(class, \"Unknown\")"}},
+      {"storing an unregistered class",
+       [&] {
+         Store(path, [](CZelArchive& ar) {
+           CSpecialMarker unregistered;
+           ar.WriteObject(&unregistered, 1);
+         });
+       },
+       {"class CSpecialMarker has no archive registration", "ZEL_RTTI_LINK _zel_rtti_link",
+        "ZEL_IMPLEMENT_SERIALIZE(CSpecialMarker, "}},
+      {"storing an unregistered member in place",
+       [&] {
+         Store(path, [](CZelArchive& ar) {
+           CSpecialMarker unregistered;
+           ar.SerializeMember(&unregistered);
+         });
+       },
+       {"class CSpecialMarker has no archive registration"}},
+      {"loading a class that cannot be created",
+       [&] {
+         const std::string text = Store(path, [](CZelArchive& ar) {
+           CUncreatable stored;
+           ar.WriteObject(&stored, 1);
+         });
+         Load(path, text, [](CZelArchive& ar) {
+           CObject* o = nullptr;
+           ar(o);
+         });
+       },
+       {"class CUncreatable, registered under the tag \"Uncreatable\"", "DECLARE_DYNCREATE"}},
+      {"loading another class than the one required",
+       [&] {
+         Load(path, "(SXF (Marker 1 \"m\"))",
+              [](CZelArchive& ar) { ar.ReadObject(RUNTIME_CLASS(CSegment)); });
+       },
+       {"a CMarker where a CSegment is required"}},
+  };
+  const CZelFileSpec spec(path.c_str(), 0);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    CArchiveException caught;
+    try {
+      row.body();
+    } catch (CArchiveException& e) {
+      caught = e;
+    }
+    ASSERT_EQ(caught.m_cause, CArchiveException::badClass);
+    char text[400];
+    ASSERT_TRUE(caught.GetErrorMessage(text, sizeof text));
+    for (const char* words : row.said) EXPECT_NE(std::strstr(text, words), nullptr) << text;
+    EXPECT_EQ(spec.FormatExceptionMessage(&caught, 1),
+              spec.GetTitle() + "\nUnexpected file format (class error).");
+  }
 }
 
 TEST_F(ZelArchiveTest, NullPointersAreNil) {

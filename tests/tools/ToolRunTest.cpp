@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <ios>
 #include <random>
 #include <string>
 #include <thread>
@@ -130,18 +132,41 @@ TEST(LaunchRule, Schemes) {
   EXPECT_EQ(zel_process::UrlScheme("/x:y"), "");
 }
 
+// The system's reasons keep their meaning whichever category carries them (spawning gives
+// generic codes, the file system's calls system ones); another category's equal number
+// means something else.
 TEST(LaunchRule, ErrnoMeanings) {
   using F = zel_process::Failure;
-  auto of = [](int err) {
-    return zel_process::FailureOf(std::error_code(err, std::generic_category()));
+  const std::error_category& generic = std::generic_category();
+  const std::error_category& system = std::system_category();
+  const struct {
+    std::error_code err;
+    F failure;
+  } rows[] = {
+      {{}, F::None},
+      {{ENOMEM, generic}, F::OutOfMemory},
+      {{ENOMEM, system}, F::OutOfMemory},
+      {{ENOENT, generic}, F::NotFound},
+      {{ENOENT, system}, F::NotFound},
+      {{ENOTDIR, generic}, F::NotFound},
+      {{ENOTDIR, system}, F::NotFound},
+      {{ENOEXEC, generic}, F::Invalid},
+      {{EACCES, system}, F::Invalid},
+      {{E2BIG, generic}, F::Other},
+      {{ENAMETOOLONG, generic}, F::Other},
+      {{EPERM, system}, F::Other},
+      {{ETXTBSY, generic}, F::Other},
+      {zel_process::LaunchError::SchemeRefused, F::Refused},
+      {zel_process::LaunchError::OpenerMissing, F::NotFound},
+      {std::make_error_code(std::future_errc::promise_already_satisfied), F::Other},
+      {std::make_error_code(std::io_errc::stream), F::Other},
   };
-  EXPECT_EQ(zel_process::FailureOf(std::error_code()), F::None);
-  EXPECT_EQ(of(ENOMEM), F::OutOfMemory);
-  EXPECT_EQ(of(ENOENT), F::NotFound);
-  EXPECT_EQ(of(ENOTDIR), F::NotFound);
-  EXPECT_EQ(of(ENOEXEC), F::Invalid);
-  EXPECT_EQ(of(EACCES), F::Invalid);
-  EXPECT_EQ(of(E2BIG), F::Other);
+  static_assert(static_cast<int>(std::future_errc::promise_already_satisfied) == ENOENT);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.err.category().name() + (" " + std::to_string(row.err.value())));
+    EXPECT_EQ(zel_process::FailureOf(row.err), row.failure);
+  }
+  EXPECT_EQ(zel_process::Launch("/nonexistent/zel-tool", ""), std::errc::no_such_file_or_directory);
 }
 
 // Records what would be started; answers a chosen error.

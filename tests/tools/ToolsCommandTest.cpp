@@ -446,6 +446,23 @@ TEST_F(ToolsCommandTest, MigrateIsAllOrNothing) {
   EXPECT_FALSE(fs::exists(Menu()));
 }
 
+// A tool of a class this program does not know: the library's words, then which class
+// and what it lacks.
+TEST_F(ToolsCommandTest, MigrateNamesAClassItDoesNotKnow) {
+  fs::create_directories(tmp / "Programs/Tools");
+  WriteFile(tmp / "Programs/Tools/ToolProf.ini",
+            "(SXF (CToolsSetupDlg (CMapStringToOb \"Blast\" (CToolDataEx \"Run Blast\" 0 "
+            "\"blastn\" 1 \"\")) \"\" 0 \"\" 0 \"\" \"\"))\r\n");
+  auto r = RunZel("tools migrate " + Mine());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("ToolProf.ini: Unexpected file format (class error). (no class is "
+                       "registered under the tag \"CToolDataEx\""),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("needs its archive registration"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(Menu()));
+}
+
 // Only 777 entries get an index; the rest are named, not written as empty folders.
 TEST_F(ToolsCommandTest, MigrateNamesTheEntriesPastTheLastIndex) {
   std::vector<std::pair<std::string, std::string>> entries;
