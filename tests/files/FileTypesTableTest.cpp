@@ -2,21 +2,43 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 
 #include "files/FileTypesTable.h"
 
 namespace {
 
-TEST(FileTypesTable, DefaultRowsAreCompleteAndUniqueById) {
+// Every member of a row, for comparing rows whole.
+std::string Describe(const FTTENTRY& r) {
+  auto text = [](const char* s) { return s ? '"' + std::string(s) + '"' : std::string("null"); };
+  return std::to_string(r.id) + " " + text(r.description) + " " + text(r.extension) + " " +
+         text(r.filter) + " " + std::to_string(r.byExtension) + " " + text(r.shellClass) + " " +
+         text(r.shellDescription) + " " + std::to_string(r.iconIndex) + " " + text(r.formatName) +
+         " " + text(r.macType) + " " + text(r.macCreator) + " " + std::to_string(r.byMacCodes) +
+         " " + std::to_string(r.appCode) + " " + text(r.openSwitch);
+}
+
+TEST(FileTypesTable, DefaultRowsAreTheListedRowsInTheirOrder) {
+  struct Listed {
+    int value;
+    FTTENTRY row;
+  };
+  const Listed listed[] = {
+#define ZEL_FILE_TYPE(name, value, ...) {value, {.id = name, __VA_ARGS__}},
+#include "files/FileTypeIds.def"
+#undef ZEL_FILE_TYPE
+  };
   FileTypesTable table;
   ASSERT_EQ(table.Rows().size(), 78u);
+  ASSERT_EQ(std::size(listed), table.Rows().size());
   std::set<int> ids;
-  for (const FTTENTRY* r : table.Rows()) ids.insert(r->id);
+  for (size_t i = 0; i < table.Rows().size(); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i));
+    EXPECT_EQ(listed[i].row.id, listed[i].value);
+    EXPECT_EQ(Describe(*table.Rows()[i]), Describe(listed[i].row));
+    ids.insert(table.Rows()[i]->id);
+  }
   EXPECT_EQ(ids.size(), 78u);
-  // The named ids are the table's, in its order.
-  ASSERT_EQ(std::size(kDefaultFileTypeIds), table.Rows().size());
-  for (size_t i = 0; i < table.Rows().size(); ++i)
-    EXPECT_EQ(table.Rows()[i]->id, kDefaultFileTypeIds[i]) << "row " << i;
   EXPECT_STREQ(table.FindFileTypeEntry(kGenBank)->description, "GenBank Files");
 }
 
