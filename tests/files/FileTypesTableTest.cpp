@@ -47,55 +47,64 @@ TEST(FileTypesTable, UnknownLookupsFallBackToTheFirstRow) {
   struct Case {
     const char* ext;
     int id;
-  } cases[] = {{".GB", 41},  {".gb", 41},       {".gp", 42}, {".txt", 0}, {".embl", 0},
-               {".ma4", 20}, {".MpcrList", 69}, {"gb", 0},   {"", 0}};
+  } cases[] = {{".GB", kDnaDocument},
+               {".gb", kDnaDocument},
+               {".gp", kProteinDocument},
+               {".txt", kUnknown},
+               {".embl", kUnknown},
+               {".ma4", kDnaArchive},
+               {".MpcrList", kMultiplexPcrList},
+               {"gb", kUnknown},
+               {"", kUnknown}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ext);
     EXPECT_EQ(table.FindFileTypeEntry(c.ext)->id, c.id);
   }
-  EXPECT_EQ(table.FindFileTypeEntry(999)->id, 0);
-  EXPECT_EQ(table.FindFileTypeEntry(static_cast<const char*>(nullptr))->id, 0);
+  EXPECT_EQ(table.FindFileTypeEntry(999)->id, kUnknown);
+  EXPECT_EQ(table.FindFileTypeEntry(static_cast<const char*>(nullptr))->id, kUnknown);
 }
 
 TEST(FileTypesTable, MacCodesMatchOnlyRowsRecognisedByThem) {
   FileTypesTable table;
   EXPECT_EQ(ZelMacCodeFromText("TEXT"), 0x54584554u);
   EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("QLma"), ZelMacCodeFromText("QLLI"))->id,
-            20);
+            kDnaArchive);
   // Three-letter codes take their terminating zero as the fourth byte.
-  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("RGL"), ZelMacCodeFromText("QLLI"))->id, 66);
-  // The first TEXT/QLLI row (id 41) is not recognised by codes: the first row answers.
-  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("TEXT"), ZelMacCodeFromText("QLLI"))->id, 0);
-  EXPECT_EQ(table.FindFileTypeEntry(1ul, 2ul)->id, 0);
+  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("RGL"), ZelMacCodeFromText("QLLI"))->id,
+            kGeneralReport);
+  // The first TEXT/QLLI row (kDnaDocument) is not recognised by codes: the first row answers.
+  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("TEXT"), ZelMacCodeFromText("QLLI"))->id,
+            kUnknown);
+  EXPECT_EQ(table.FindFileTypeEntry(1ul, 2ul)->id, kUnknown);
 }
 
 TEST(FileTypesTable, RegisteringReplacesTheRowOfTheSameIdAtTheEnd) {
   FileTypesTable table;
-  FTTENTRY mine{41, "My Documents", ".mine", nullptr, 1, nullptr, nullptr,
-                0,  nullptr,        "TEXT",  "QLLI",  0, 0,       nullptr};
+  FTTENTRY mine{kDnaDocument, "My Documents", ".mine", nullptr, 1, nullptr, nullptr, 0,
+                nullptr,      "TEXT",         "QLLI",  0,       0, nullptr};
   table.RegisterFileTypeEntry(&mine);
   EXPECT_EQ(table.Rows().size(), 78u);
   EXPECT_EQ(table.Rows().back(), &mine);
-  EXPECT_EQ(table.FindFileTypeEntry(41), &mine);
-  EXPECT_EQ(table.FindFileTypeEntry(".gb")->id, 0);
-  table.UnregisterFileTypeEntry(41);
-  EXPECT_EQ(table.FindFileTypeEntry(41)->id, 0);
+  EXPECT_EQ(table.FindFileTypeEntry(kDnaDocument), &mine);
+  EXPECT_EQ(table.FindFileTypeEntry(".gb")->id, kUnknown);
+  table.UnregisterFileTypeEntry(kDnaDocument);
+  EXPECT_EQ(table.FindFileTypeEntry(kDnaDocument)->id, kUnknown);
   table.UnregisterFileTypeEntry(12345);  // nothing to remove
   EXPECT_EQ(table.Rows().size(), 77u);
 
   FileTypesTable copy(table);
-  copy.UnregisterFileTypeEntry(0);
-  EXPECT_EQ(table.FindFileTypeEntry(0)->id, 0);
+  copy.UnregisterFileTypeEntry(kUnknown);
+  EXPECT_EQ(table.FindFileTypeEntry(kUnknown)->id, kUnknown);
   EXPECT_EQ(copy.Rows().size(), 76u);
 }
 
 TEST(FileTypesTable, FilterStrings) {
-  int docs[] = {41, 27, 0};
+  int docs[] = {kDnaDocument, kGenBank, 0};
   EXPECT_EQ(ZelMakeFilterString(docs, 0),
             CString("DNA/RNA Documents (*.gb)|*.gb|GenBank Files|*.*|All files (*.*)|*.*||"));
   EXPECT_EQ(ZelMakeFilterString(docs, 1),
             CString("DNA/RNA Documents (*.gb)|*.gb|GenBank Files (*.gb)|*.*|"));
-  int archives[] = {20, 999, 0};
+  int archives[] = {kDnaArchive, 999, 0};
   EXPECT_EQ(ZelMakeFilterString(archives, 1),
             CString("DNA/RNA Archives (*.ma4)|*.ma4;*.mar| (*.)|*.*|"));
   EXPECT_EQ(ZelMakeFilterString(nullptr, 0), CString(""));
