@@ -1,10 +1,12 @@
 // Menus from their JSON descriptions, and the suite's own menu.
 #include "cli/MenuDescription.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli/Output.h"
+#include "platform/afx/Utf8.h"
 
 namespace zel_cli {
 
@@ -28,16 +30,17 @@ struct DescriptionError {
 
 bool ToMenuBytes(const std::string& utf8, std::string& bytes) {
   bytes.clear();
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    if (c < 0x80) {
-      bytes += static_cast<char>(c);
-    } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size()) {
-      bytes +=
-          static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
-    } else {
-      return false;
+  for (size_t i = 0; i < utf8.size();) {
+    char32_t code = static_cast<unsigned char>(utf8[i]);
+    int length = 1;
+    if (code >= 0x80) {
+      const int left = static_cast<int>(std::min<size_t>(utf8.size() - i, 4));
+      length = Utf8SequenceAt(utf8.data() + i, left, &code);
+      // Menu texts are Latin-1: U+0000 to U+00FF are one byte each, the rest does not fit.
+      if (length == 0 || code > 0xFF) return false;
     }
+    bytes += static_cast<char>(code);
+    i += static_cast<size_t>(length);
   }
   return true;
 }

@@ -1,11 +1,13 @@
 // zel's messages and JSON output.
 #include "cli/Output.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "files/ZelFileSpec.h"
+#include "platform/afx/Utf8.h"
 #include "platform/compress/Contents.h"
 
 namespace zel_cli {
@@ -13,37 +15,16 @@ namespace zel_cli {
 namespace {
 
 // The length of the valid UTF-8 sequence at p (n bytes left), 0 when none starts there.
-size_t SequenceLength(const unsigned char* p, size_t n) {
-  const unsigned char c = p[0];
-  size_t len;
-  unsigned min;
-  if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF) {
-    len = 2, min = 0x80;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    len = 3, min = 0x800;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    len = 4, min = 0x10000;
-  } else {
-    return 0;
-  }
-  if (n < len) return 0;
-  unsigned code = c & (0x7F >> len);
-  for (size_t i = 1; i < len; ++i) {
-    if ((p[i] & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (p[i] & 0x3F);
-  }
-  // No overlong forms, surrogates or code points past U+10FFFF.
-  if (code < min || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return 0;
-  return len;
+size_t SequenceLength(const char* p, size_t n) {
+  if (static_cast<unsigned char>(p[0]) < 0x80) return 1;
+  return static_cast<size_t>(Utf8SequenceAt(p, static_cast<int>(std::min<size_t>(n, 4)), nullptr));
 }
 
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   for (size_t i = 0; i < bytes.size();) {
-    size_t len = SequenceLength(p + i, bytes.size() - i);
+    size_t len = SequenceLength(bytes.data() + i, bytes.size() - i);
     if (len == 0) return false;
     i += len;
   }
@@ -52,9 +33,8 @@ bool IsValidUtf8(std::string_view bytes) {
 
 std::string ToValidUtf8(std::string_view bytes) {
   std::string out;
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   for (size_t i = 0; i < bytes.size();) {
-    size_t len = SequenceLength(p + i, bytes.size() - i);
+    size_t len = SequenceLength(bytes.data() + i, bytes.size() - i);
     if (len == 0) {
       out += "\xEF\xBF\xBD";
       ++i;

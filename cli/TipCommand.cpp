@@ -1,12 +1,12 @@
 // zel tip: an information message laid out and painted as the tip that shows it, into a
 // PNG picture, offscreen.
-#include <cctype>
 #include <cstdio>
 #include <optional>
 #include <string>
 
 #include "cli/Command.h"
 #include "cli/Output.h"
+#include "platform/afx/String.h"
 #include "platform/wnd/Desktop.h"
 #include "ui/TipWnd.h"
 
@@ -34,10 +34,8 @@ unsigned int Style(const std::string& text) {
 }
 
 bool EndsWithPng(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string end = path.substr(path.size() - 4);
-  for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return end == ".png";
+  return path.size() >= 4 &&
+         ZelStrCmpNoCase(std::string_view(path).substr(path.size() - 4), ".png") == 0;
 }
 
 int Tip(const Args& a) {

@@ -1,9 +1,11 @@
 // Counting line ends at memory speed: 32 bytes a step with AVX2 where the processor has
-// it (chosen once, at first use), 16 with SSE2 elsewhere on x86-64, a byte at a time on
+// it (chosen once, by VectorPathInternal.h), 16 with SSE2 elsewhere on x86-64, a byte at a time on
 // other processors. Every path is tested against the portable one.
 #include "files/LineScan.h"
 
 #include <bit>
+
+#include "files/VectorPathInternal.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -78,21 +80,17 @@ __attribute__((target("avx2,popcnt"))) uint64_t CountAvx2(const char* p, size_t 
 
 }  // namespace
 
-CountLineEndsFn CountLineEndsAvx2() {
-  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") ? &CountAvx2 : nullptr;
-}
+CountLineEndsFn CountLineEndsAvx2() { return zel_vector::IfAvx2(&CountAvx2); }
 #endif
 
 uint64_t CountLineEnds(const char* p, size_t n, bool& prevCR) {
+  static const CountLineEndsFn best = zel_vector::Pick<CountLineEndsFn>({
+    &CountLineEndsPortable,
 #if defined(__x86_64__)
-  static const CountLineEndsFn best = [] {
-    CountLineEndsFn avx2 = CountLineEndsAvx2();
-    return avx2 ? avx2 : &CountLineEndsSse2;
-  }();
-  return best(p, n, prevCR);
-#else
-  return CountLineEndsPortable(p, n, prevCR);
+        &CountLineEndsSse2, &CountAvx2,
 #endif
+  });
+  return best(p, n, prevCR);
 }
 
 }  // namespace zel_linescan

@@ -25,6 +25,7 @@
 #include "files/FileTypesTable.h"
 #include "files/LinePiecesInternal.h"
 #include "files/SequenceScanInternal.h"
+#include "platform/afx/String.h"
 #include "platform/compress/Contents.h"
 #include "platform/ui/ZelMessageBox.h"
 
@@ -65,7 +66,7 @@ constexpr std::array<uint8_t, 256> kClass = [] {
 constexpr std::array<uint8_t, 256> kLowered = [] {
   std::array<uint8_t, 256> t{};
   for (int c = 0; c < 256; c++) {
-    unsigned char low = c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
+    const auto low = static_cast<unsigned char>(ZelAsciiToLower(static_cast<char>(c)));
     t[c] = ClassOf(low);
     if (In("acgtnu", low)) t[c] |= kPure;
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "files/SequenceScanInternal.h"
+#include "files/VectorPathInternal.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -88,19 +89,17 @@ __attribute__((target("avx2"))) size_t BaseRunAvx2Impl(const char* p, size_t n, 
 
 }  // namespace
 
-BaseRunFn BaseRunAvx2() { return __builtin_cpu_supports("avx2") ? &BaseRunAvx2Impl : nullptr; }
+BaseRunFn BaseRunAvx2() { return zel_vector::IfAvx2(&BaseRunAvx2Impl); }
 #endif
 
 size_t BaseRun(const char* p, size_t n, bool& anyBase) {
+  static const BaseRunFn best = zel_vector::Pick<BaseRunFn>({
+    &BaseRunPortable,
 #if defined(__x86_64__)
-  static const BaseRunFn best = [] {
-    BaseRunFn avx2 = BaseRunAvx2();
-    return avx2 ? avx2 : &BaseRunSse2;
-  }();
-  return best(p, n, anyBase);
-#else
-  return BaseRunPortable(p, n, anyBase);
+        &BaseRunSse2, &BaseRunAvx2Impl,
 #endif
+  });
+  return best(p, n, anyBase);
 }
 
 }  // namespace zel_seqscan

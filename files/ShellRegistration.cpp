@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/afx/String.h"
 #include "platform/app/WinApp.h"
 #include "platform/desktop/Freedesktop.h"
 #include "platform/fs/FileSystem.h"
@@ -85,7 +86,7 @@ std::string MimeTypeOf(const FTTENTRY& row) {
   std::string name = "application/x-";
   for (const char* p = row.shellClass; *p; ++p) {
     unsigned char c = static_cast<unsigned char>(*p);
-    name += std::isalnum(c) || c == '.' || c == '+' ? static_cast<char>(std::tolower(c)) : '-';
+    name += std::isalnum(c) || c == '.' || c == '+' ? ZelAsciiToLower(static_cast<char>(c)) : '-';
   }
   return name;
 }
@@ -123,9 +124,7 @@ void RegisterDesktop(const std::vector<const FTTENTRY*>& rows, ZelShellRegistrat
     auto [at, fresh] = byClass.emplace(row->shellClass, types.size());
     if (fresh) types.push_back({MimeTypeOf(*row), row->shellDescription, {}, {}});
     zel_desktop::MimeType& type = types[at->second];
-    std::string glob = std::string("*") + row->extension;
-    for (char& c : glob) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    type.globs.push_back(glob);
+    type.globs.push_back("*" + ZelAsciiLowered(row->extension));
     for (const auto& m : MagicOf(*row)) type.magic.push_back(m);
   }
   if (types.empty()) return;

@@ -2,12 +2,12 @@
 #include "richtext/RichTextMarkup.h"
 
 #include <array>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/afx/String.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/MulDiv.h"
@@ -197,7 +197,7 @@ class Scanner {
  private:
   void Visible(unsigned char c, bool fromWord) {
     if (m_s.now.hidden) return;
-    if (m_s.now.caps) c = static_cast<unsigned char>(std::toupper(c));
+    if (m_s.now.caps) c = static_cast<unsigned char>(ZelAsciiToUpper(static_cast<char>(c)));
     m_sink.Visible(c, fromWord);
   }
 

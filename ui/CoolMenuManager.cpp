@@ -2,11 +2,11 @@
 #include "ui/CoolMenuManager.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 #include "platform/afx/CmdUI.h"
 #include "platform/afx/MDIWnd.h"
+#include "platform/afx/String.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/resource/KeyNames.h"
 #include "platform/system/SystemValues.h"
@@ -264,8 +264,7 @@ LRESULT CCoolMenuManager::OnMenuChar(UINT ch, UINT, CMenu* menu) {
       const CString& text = reinterpret_cast<CMenuItemData*>(info.dwItemData)->text;
       const int amp = text.Find('&');
       if (amp >= 0 && amp + 1 < text.GetLength() &&
-          std::tolower(static_cast<unsigned char>(text[amp + 1])) ==
-              std::tolower(static_cast<int>(ch & 0xFF)))
+          ZelAsciiToLower(text[amp + 1]) == ZelAsciiToLower(static_cast<char>(ch & 0xFF)))
         matches.push_back(i);
     }
     if (info.fState & MFS_HILITE) current = i;

@@ -7,17 +7,30 @@
 #include <cstring>
 
 namespace {
-inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 inline bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 }  // namespace
 
+void ZelAsciiMakeLower(std::string& s) {
+  for (char& c : s) c = ZelAsciiToLower(c);
+}
+
+void ZelAsciiMakeUpper(std::string& s) {
+  for (char& c : s) c = ZelAsciiToUpper(c);
+}
+
+std::string ZelAsciiLowered(std::string_view s) {
+  std::string out(s);
+  ZelAsciiMakeLower(out);
+  return out;
+}
+
 int ZelStrCmpNoCase(std::string_view a, std::string_view b) {
   size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
-    unsigned char ca = static_cast<unsigned char>(FoldAscii(a[i]));
-    unsigned char cb = static_cast<unsigned char>(FoldAscii(b[i]));
+    unsigned char ca = static_cast<unsigned char>(ZelAsciiToLower(a[i]));
+    unsigned char cb = static_cast<unsigned char>(ZelAsciiToLower(b[i]));
     if (ca != cb) return ca < cb ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
@@ -75,13 +88,12 @@ CString CString::SpanExcluding(const char* chars) const {
 }
 
 CString& CString::MakeLower() {
-  for (char& c : m_s) c = FoldAscii(c);
+  ZelAsciiMakeLower(m_s);
   return *this;
 }
 
 CString& CString::MakeUpper() {
-  for (char& c : m_s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  ZelAsciiMakeUpper(m_s);
   return *this;
 }
 

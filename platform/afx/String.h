@@ -116,5 +116,17 @@ class CString {
   std::string m_s;
 };
 
-// ASCII case folding, the comparison every path and name look-up of the library uses.
+// ASCII case folding: only A-Z and a-z change, whatever the user's locale, so that names,
+// paths and keys compare the same everywhere. Every case change of the library goes
+// through these.
+constexpr char ZelAsciiToLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+constexpr char ZelAsciiToUpper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+void ZelAsciiMakeLower(std::string& s);
+void ZelAsciiMakeUpper(std::string& s);
+std::string ZelAsciiLowered(std::string_view s);
+// The comparison every path and name look-up of the library uses.
 int ZelStrCmpNoCase(std::string_view a, std::string_view b);

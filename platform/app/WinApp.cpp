@@ -1,11 +1,11 @@
 // The application object and its process-wide registration.
 #include "platform/app/WinApp.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "platform/afx/String.h"
 #include "platform/host/Host.h"
 #include "platform/process/Process.h"
 #include "platform/profile/ProfileFile.h"
@@ -143,8 +143,8 @@ BOOL CWinApp::GetProfileBinary(const char* section, const char* entry, BYTE** da
     if (!zel_profile::ReadEntry(ProfileName(*this), section, entry, text) || text.GetLength() % 2)
       return FALSE;
     for (int i = 0; i < text.GetLength(); i += 2) {
-      const char* hi = std::strchr(kHex, std::toupper(static_cast<unsigned char>(text[i])));
-      const char* lo = std::strchr(kHex, std::toupper(static_cast<unsigned char>(text[i + 1])));
+      const char* hi = std::strchr(kHex, ZelAsciiToUpper(text[i]));
+      const char* lo = std::strchr(kHex, ZelAsciiToUpper(text[i + 1]));
       if (!hi || !lo || !*hi || !*lo) return FALSE;
       block += static_cast<char>((hi - kHex) * 16 + (lo - kHex));
     }

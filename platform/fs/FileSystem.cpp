@@ -4,13 +4,12 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/afx/String.h"
 #include "platform/fs/posix/FileSystem.inc"
 
 namespace zel_fs {
 
 namespace {
-
-char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 // Iterative glob with one back-track point: the last "*" seen.
 bool Match(const char* p, const char* pEnd, const char* n) {
@@ -20,7 +19,7 @@ bool Match(const char* p, const char* pEnd, const char* n) {
     if (p < pEnd && *p == '*') {
       star = p++;
       resume = n;
-    } else if (p < pEnd && (*p == '?' || Fold(*p) == Fold(*n))) {
+    } else if (p < pEnd && (*p == '?' || ZelAsciiToLower(*p) == ZelAsciiToLower(*n))) {
       ++p;
       ++n;
     } else if (star) {

@@ -1,7 +1,7 @@
-// How a device that draws Unicode reads the 8-bit bytes of its text calls, and a UTF-8
-// check that takes one byte at a time, shared by such devices and by whoever decides for
-// a whole line of text at once.
+// How a device that draws Unicode reads the 8-bit bytes of its text calls.
 #pragma once
+
+#include "platform/afx/Utf8.h"
 
 // What the bytes of a text call are taken to be (symbol-charset fonts read them through
 // their own table whatever this says).
@@ -10,32 +10,3 @@ enum class TextBytes {
   kWindows1252,  // every byte by Windows-1252
   kUtf8,         // UTF-8 sequences as such, a byte that starts none by Windows-1252
 };
-
-// Checks bytes for UTF-8 one at a time. Overlong forms, surrogates and values past
-// U+10FFFF are not UTF-8.
-class Utf8Check {
- public:
-  // Takes the next byte; false from the first byte that cannot continue valid UTF-8 on.
-  bool Add(unsigned char byte);
-  // Something other than text comes between the bytes: a sequence left open cannot be
-  // completed any more.
-  void Break();
-  // Whether a lead byte still waits for its continuation bytes.
-  bool InSequence() const { return m_more > 0; }
-  // Whether a sequence has just been completed, and its code point.
-  bool Completed() const { return m_valid && m_more == 0 && m_length > 0; }
-  char32_t CodePoint() const { return m_code; }
-  // Whether all bytes so far are complete, valid UTF-8 with a multi-byte sequence.
-  bool IsUtf8() const { return m_valid && m_more == 0 && m_multiByte; }
-
- private:
-  bool m_valid = true;
-  bool m_multiByte = false;
-  int m_more = 0;    // continuation bytes still wanted
-  int m_length = 0;  // continuation bytes of the sequence in hand (0 after a single byte)
-  char32_t m_code = 0;
-};
-
-// The length of the valid UTF-8 multi-byte sequence at text (count bytes available), 0
-// when none starts there; code receives its code point.
-int Utf8SequenceAt(const char* text, int count, char32_t* code);

@@ -1,10 +1,11 @@
 // The locale-to-language table.
 #include "platform/locale/UserLanguage.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "platform/afx/String.h"
 
 namespace {
 
@@ -45,8 +46,8 @@ uint16_t ZelLangIDFromLocale(const char* locale) {
   size_t sep = name.find_first_of("_-");
   std::string language = name.substr(0, sep);
   std::string territory = sep == std::string::npos ? "" : name.substr(sep + 1);
-  for (char& c : language) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (char& c : territory) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  ZelAsciiMakeLower(language);
+  ZelAsciiMakeUpper(territory);
   const Row* fallback = nullptr;
   for (const Row& row : kTable) {
     if (language != row.language) continue;

@@ -1,8 +1,7 @@
 // Entry points of modules already loaded in the process.
 #include "platform/module/LoadedModule.h"
 
-#include <cctype>
-
+#include "platform/afx/String.h"
 #include "platform/module/posix/LoadedModule.inc"
 
 namespace zel_module {
@@ -10,9 +9,9 @@ namespace zel_module {
 std::vector<std::string> SharedObjectNames(const char* dllName) {
   if (!dllName || !*dllName) return {};
   std::string base = dllName;
-  std::string extension = base.size() > 4 ? base.substr(base.size() - 4) : std::string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension == ".dll") base.replace(base.size() - 4, 4, ".so");
+  if (base.size() > 4 &&
+      ZelStrCmpNoCase(std::string_view(base).substr(base.size() - 4), ".dll") == 0)
+    base.replace(base.size() - 4, 4, ".so");
   // A path is taken as it stands; only a bare name gets the prefix.
   if (base.find('/') != std::string::npos) return {base};
   return {base, "lib" + base};

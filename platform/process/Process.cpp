@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/afx/String.h"
 #include "platform/process/posix/Process.inc"
 #include "platform/sync/ServiceSlot.h"
 
@@ -102,8 +103,7 @@ std::error_code make_error_code(LaunchError e) {
 std::string UrlScheme(const char* text) {
   if (!HasUrlScheme(text)) return {};
   std::string scheme;
-  for (const char* c = text; *c != ':'; ++c)
-    scheme += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+  for (const char* c = text; *c != ':'; ++c) scheme += ZelAsciiToLower(*c);
   return scheme;
 }
 

@@ -8,10 +8,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
+#include "platform/afx/String.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtDC.h"
 
@@ -24,9 +24,7 @@ enum class Format { kMemory, kPng, kSvg, kPdf, kUnknown };
 
 Format FormatOf(const std::string& path) {
   if (path.empty()) return Format::kMemory;
-  std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string ext = ZelAsciiLowered(std::filesystem::path(path).extension().string());
   if (ext == ".png") return Format::kPng;
   if (ext == ".svg") return Format::kSvg;
   if (ext == ".pdf") return Format::kPdf;

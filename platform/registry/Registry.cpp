@@ -18,17 +18,13 @@
 #include <memory>
 
 #include "platform/afx/Exceptions.h"
+#include "platform/afx/String.h"
 #include "platform/state/StateFile.h"
 
 namespace zel_registry {
 namespace {
 
-std::string Fold(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
+std::string Fold(std::string_view s) { return ZelAsciiLowered(s); }
 
 // Keys deeper than this are damage: no program nests its settings so deep, and a file
 // that does would make every reader pay for it.

@@ -1,12 +1,12 @@
 // File icons: the call of the shell, and the fixed image list that stands in headless.
 #include "platform/shell/FileIcons.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
+#include "platform/afx/String.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/sync/ServiceSlot.h"
 
@@ -39,9 +39,7 @@ int KindOf(const std::string& name, bool isFolder) {
   const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
   const size_t dot = base.rfind('.');
   if (dot == std::string::npos || dot + 1 == base.size()) return 0;
-  std::string ext = ";" + base.substr(dot + 1) + ";";
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string ext = ";" + ZelAsciiLowered(base.substr(dot + 1)) + ";";
   for (int i = 2; i < kKindCount; ++i)
     if (std::strstr(kKinds[i].extensions, ext.c_str())) return i;
   return 0;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "files/FileTypeIds.h"
 #include "files/SequenceDetection.h"
 #include "platform/app/WinApp.h"
 #include "tests/support/GzipFixture.h"
@@ -31,45 +32,47 @@ TEST_F(DetectTest, FormatCascadeOverText) {
     int seqType, format, archive, type;
   };
   const Case cases[] = {
-      {"genbank dna", "LOCUS       pBR322    5386 bp    DNA     circular\nORIGIN\n", 1, 1, 0, 27},
-      {"genpept", "LOCUS       AAB12345  120 aa   linear   BCT\n", 2, 1, 0, 31},
-      {"aa before dna in word order", "LOCUS X 12 aa DNA\n", 2, 1, 0, 31},
-      {"embl mrna", "ID   X56734; SV 1; linear; mRNA; STD; PLN; 1859 BP.\n", 1, 2, 0, 26},
+      {"genbank dna", "LOCUS       pBR322    5386 bp    DNA     circular\nORIGIN\n", 1, 1, 0,
+       kGenBank},
+      {"genpept", "LOCUS       AAB12345  120 aa   linear   BCT\n", 2, 1, 0, kGenPept},
+      {"aa before dna in word order", "LOCUS X 12 aa DNA\n", 2, 1, 0, kGenPept},
+      {"embl mrna", "ID   X56734; SV 1; linear; mRNA; STD; PLN; 1859 BP.\n", 1, 2, 0, kEmbl},
       {"swissprot by letters",
        "ID   P53_HUMAN   Reviewed;   PRT;   393 AA.\nAC   P04637;\nSQ   SEQUENCE   393 AA;\n"
        "     MEEPQSDPSV EPPLSQETFS DLWKLLPENN\n//\n",
-       2, 2, 0, 30},
+       2, 2, 0, kSwissProt},
       {"embl by letters", "ID   X1 standard\nSQ   Sequence 20 BP;\n     acgtacgtac gtacgtacgt 20\n",
-       1, 2, 0, 26},
-      {"both keywords: embl wins", "LOCUS ID   x\nSQ   \nacgt\n", 1, 2, 0, 26},
+       1, 2, 0, kEmbl},
+      {"both keywords: embl wins", "LOCUS ID   x\nSQ   \nacgt\n", 1, 2, 0, kEmbl},
       {"genbank undecided header", "LOCUS  XYZ  100\nFEATURES\nORIGIN\n        1 acgtacgtac\n//\n",
-       1, 1, 0, 27},
-      {"genpept by letters", "LOCUS  XYZ  100\nORIGIN\n        1 mkvlaagivl\n//\n", 2, 1, 0, 31},
-      {"genbank without sequence", "LOCUS  XYZ  100\nFEATURES\n", 0, 1, 0, 27},
+       1, 1, 0, kGenBank},
+      {"genpept by letters", "LOCUS  XYZ  100\nORIGIN\n        1 mkvlaagivl\n//\n", 2, 1, 0,
+       kGenPept},
+      {"genbank without sequence", "LOCUS  XYZ  100\nFEATURES\n", 0, 1, 0, kGenBank},
       {"length check type header", "LOCUS XYZ\nfoo Length: 5 Check: 1 Type: N ..\nacgta\n", 1, 1, 0,
-       27},
-      {"fasta protein", ">sp|x\nMKVLAAGIV\n", 2, 3, 0, 32},
-      {"fasta nucleotide", ">x\nACGTACGTNN\n", 1, 3, 0, 28},
-      {"fasta protein later", ">x\nACGT\nMKV\nACGT\n", 2, 3, 0, 32},
-      {"fasta stops at next header", ">a\nACGT\n>b\nMKVL\n", 1, 3, 0, 28},
-      {"fasta stops at //", ">a\nACGT\n//\nMKVL\n", 1, 3, 0, 28},
-      {"fasta header skips", ">a\nType MKV\nACGT\n", 1, 3, 0, 28},
-      {"fasta numbers skipped", ">a\n1 22 acgt 333\n", 1, 3, 0, 28},
-      {"fasta zero is a word", ">a\n0\n", 0, 3, 0, 28},
-      {"fasta cr ends", ">a\rMKVL\rACGT\r", 2, 3, 0, 32},
-      {"fasta crlf ends", ">a\r\nacgtn\r\n", 1, 3, 0, 28},
-      {"fasta too ambiguous", ">a\nacgtr\n", 2, 3, 0, 32},
-      {"fasta tab joins words", ">a\nacgt\tmkvl\n", 0, 3, 0, 28},
-      {"fasta empty", ">only a header", 0, 3, 0, 28},
-      {"dna archive", "header\nxx @551656AS34@ yy\n", 1, 6, 1, 20},
-      {"dna archive 7", "@751656AS34@", 1, 6, 1, 20},
-      {"protein archive", "zz@752656AS34@\n", 2, 6, 1, 58},
-      {"protein archive 5", "@552656AS34@\n", 2, 6, 1, 58},
-      {"marker before locus wins", "@552656AS34@\nLOCUS x 5 bp\n", 2, 6, 1, 58},
-      {"header must be first char", " >x\nACGT\n", 0, 0, 0, 0},
-      {"two blanks are no ID", "ID  x\nacgt\n", 0, 0, 0, 0},
-      {"empty", "", 0, 0, 0, 0},
-      {"junk", std::string("\x01\x02\0\xff\n\n\r", 7), 0, 0, 0, 0},
+       kGenBank},
+      {"fasta protein", ">sp|x\nMKVLAAGIV\n", 2, 3, 0, kProteinFasta},
+      {"fasta nucleotide", ">x\nACGTACGTNN\n", 1, 3, 0, kFasta},
+      {"fasta protein later", ">x\nACGT\nMKV\nACGT\n", 2, 3, 0, kProteinFasta},
+      {"fasta stops at next header", ">a\nACGT\n>b\nMKVL\n", 1, 3, 0, kFasta},
+      {"fasta stops at //", ">a\nACGT\n//\nMKVL\n", 1, 3, 0, kFasta},
+      {"fasta header skips", ">a\nType MKV\nACGT\n", 1, 3, 0, kFasta},
+      {"fasta numbers skipped", ">a\n1 22 acgt 333\n", 1, 3, 0, kFasta},
+      {"fasta zero is a word", ">a\n0\n", 0, 3, 0, kFasta},
+      {"fasta cr ends", ">a\rMKVL\rACGT\r", 2, 3, 0, kProteinFasta},
+      {"fasta crlf ends", ">a\r\nacgtn\r\n", 1, 3, 0, kFasta},
+      {"fasta too ambiguous", ">a\nacgtr\n", 2, 3, 0, kProteinFasta},
+      {"fasta tab joins words", ">a\nacgt\tmkvl\n", 0, 3, 0, kFasta},
+      {"fasta empty", ">only a header", 0, 3, 0, kFasta},
+      {"dna archive", "header\nxx @551656AS34@ yy\n", 1, 6, 1, kDnaArchive},
+      {"dna archive 7", "@751656AS34@", 1, 6, 1, kDnaArchive},
+      {"protein archive", "zz@752656AS34@\n", 2, 6, 1, kProteinArchive},
+      {"protein archive 5", "@552656AS34@\n", 2, 6, 1, kProteinArchive},
+      {"marker before locus wins", "@552656AS34@\nLOCUS x 5 bp\n", 2, 6, 1, kProteinArchive},
+      {"header must be first char", " >x\nACGT\n", 0, 0, 0, kUnknown},
+      {"two blanks are no ID", "ID  x\nacgt\n", 0, 0, 0, kUnknown},
+      {"empty", "", 0, 0, 0, kUnknown},
+      {"junk", std::string("\x01\x02\0\xff\n\n\r", 7), 0, 0, 0, kUnknown},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -168,13 +171,13 @@ TEST_F(DetectTest, TypeOfExistingFiles) {
     int answer, type;
   };
   const Case cases[] = {
-      {tmp / "bairoch.txt", 1, 34}, {tmp / "prosite-bairoch.txt", 1, 35},
-      {tmp / "gb.seq", 1, 27},      {tmp / "prot.fa", 1, 32},
-      {tmp / "plain.gb", 1, 41},    {tmp / "long.embl", 0, 0},
-      {tmp / "noext", 0, 0},        {tmp / "arc.ma5", 1, 58},
-      {tmp / "empty.txt", 1, 0},    {tmp / "nul.dat", 1, 0},
-      {tmp / "oneline.txt", 1, 0},  {tmp / "missing.fa", 1, 0},
-      {tmp / "sub.d", 1, 0},        {tmp / "sub.d/../gb.seq", 1, 27},
+      {tmp / "bairoch.txt", 1, kRebase},   {tmp / "prosite-bairoch.txt", 1, kProsite},
+      {tmp / "gb.seq", 1, kGenBank},       {tmp / "prot.fa", 1, kProteinFasta},
+      {tmp / "plain.gb", 1, kDnaDocument}, {tmp / "long.embl", 0, kUnknown},
+      {tmp / "noext", 0, kUnknown},        {tmp / "arc.ma5", 1, kProteinArchive},
+      {tmp / "empty.txt", 1, kUnknown},    {tmp / "nul.dat", 1, kUnknown},
+      {tmp / "oneline.txt", 1, kUnknown},  {tmp / "missing.fa", 1, kUnknown},
+      {tmp / "sub.d", 1, kUnknown},        {tmp / "sub.d/../gb.seq", 1, kGenBank},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -189,9 +192,11 @@ TEST_F(DetectTest, TypeOfExistingFiles) {
   EXPECT_FALSE(untouched.IsSpecSet());
 
   // Content detection alone, and a file that cannot be opened.
-  EXPECT_EQ(GuessFtypeUsingSmartAssGuessing(CZelFileSpec((tmp / "bairoch.txt").c_str(), 0)), 27);
-  EXPECT_EQ(GuessFtypeUsingSmartAssGuessing(CZelFileSpec((tmp / "none").c_str(), 0)), 0);
-  EXPECT_EQ(GuessFtypeUsingSmartAssGuessing(CZelFileSpec()), 0);
+  EXPECT_EQ(GuessFtypeUsingSmartAssGuessing(CZelFileSpec((tmp / "bairoch.txt").c_str(), kUnknown)),
+            kGenBank);
+  EXPECT_EQ(GuessFtypeUsingSmartAssGuessing(CZelFileSpec((tmp / "none").c_str(), kUnknown)),
+            kUnknown);
+  EXPECT_EQ(GuessFtypeUsingSmartAssGuessing(CZelFileSpec()), kUnknown);
   EXPECT_TRUE(ui().messages.empty());
 }
 
@@ -207,19 +212,19 @@ TEST_F(DetectTest, CompressedFilesAreLookedIntoDecompressed) {
     std::string name, bytes;
     int answer, type;
   } cases[] = {
-      {"x.gb.gz", zel_test::Gzip(protein), 1, 41},
-      {"x.fa.gz", zel_test::Gzip(protein), 1, 32},
-      {"x.fa.GZ", zel_test::Gzip(bases, 5), 1, 28},
-      {"x.seq.bgz", zel_test::Bgzf("LOCUS x 5 bp DNA\n"), 1, 27},
-      {"changelog.gz", zel_test::Gzip(protein), 0, 0},
-      {"x.embl.gz", zel_test::Gzip(protein), 0, 0},
-      {"renamed.txt", zel_test::Bgzf(bases), 1, 28},
-      {"notgz.fa.gz", protein, 1, 32},
-      {"x.fa.bz2", "BZh91AY&SY>p\nMKVL\n", 1, 0},
-      {"x.fa", "\x28\xB5\x2F\xFD>p\nMKVL\n", 1, 0},
+      {"x.gb.gz", zel_test::Gzip(protein), 1, kDnaDocument},
+      {"x.fa.gz", zel_test::Gzip(protein), 1, kProteinFasta},
+      {"x.fa.GZ", zel_test::Gzip(bases, 5), 1, kFasta},
+      {"x.seq.bgz", zel_test::Bgzf("LOCUS x 5 bp DNA\n"), 1, kGenBank},
+      {"changelog.gz", zel_test::Gzip(protein), 0, kUnknown},
+      {"x.embl.gz", zel_test::Gzip(protein), 0, kUnknown},
+      {"renamed.txt", zel_test::Bgzf(bases), 1, kFasta},
+      {"notgz.fa.gz", protein, 1, kProteinFasta},
+      {"x.fa.bz2", "BZh91AY&SY>p\nMKVL\n", 1, kUnknown},
+      {"x.fa", "\x28\xB5\x2F\xFD>p\nMKVL\n", 1, kUnknown},
       // Read as far as the data goes: the bases before the cut, not the protein after it.
-      {"cut.fa", cut.substr(0, cut.size() / 2), 1, 28},
-      {"whole.fa", cut, 1, 32},
+      {"cut.fa", cut.substr(0, cut.size() / 2), 1, kFasta},
+      {"whole.fa", cut, 1, kProteinFasta},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "files/FileTypeIds.h"
 #include "files/ZelBinaryFile.h"
 #include "files/ZelTextFile.h"
 #include "tests/support/TestSupport.h"
@@ -14,7 +15,7 @@ namespace {
 class FileErrorsTest : public zel_test::ZelTest {
  protected:
   CString Message(CException* e, int reading) {
-    return CZelFileSpec("/some/where/data.gb", 41).FormatExceptionMessage(e, reading);
+    return CZelFileSpec("/some/where/data.gb", kDnaDocument).FormatExceptionMessage(e, reading);
   }
 };
 
@@ -73,12 +74,12 @@ TEST_F(FileErrorsTest, CausesMapToTheirTexts) {
   EXPECT_EQ(Message(&other, 0), CString("Failed to write data.gb."));
   // A title holding "%s" is put in once, not expanded again.
   CFileException e(CFileException::fileNotFound);
-  EXPECT_EQ(CZelFileSpec("/x/100%s.txt", 0).FormatExceptionMessage(&e, 1),
+  EXPECT_EQ(CZelFileSpec("/x/100%s.txt", kUnknown).FormatExceptionMessage(&e, 1),
             CString("100%s.txt\nCannot find this file."));
 }
 
 TEST_F(FileErrorsTest, ReportShowsAWarningUnlessToldNotTo) {
-  CZelFileSpec spec("/d/x.txt", 0);
+  CZelFileSpec spec("/d/x.txt", kUnknown);
   CArchiveException e(CArchiveException::badSchema);
   spec.ReportException(&e, 1, 0);
   CFileException none;
@@ -91,19 +92,19 @@ TEST_F(FileErrorsTest, ReportShowsAWarningUnlessToldNotTo) {
 }
 
 TEST_F(FileErrorsTest, FailedOpensKeepTheRealReason) {
-  CZelBinaryFile missing(CZelFileSpec((tmp / "absent.bin").c_str(), 0));
+  CZelBinaryFile missing(CZelFileSpec((tmp / "absent.bin").c_str(), kUnknown));
   EXPECT_EQ(missing.OpenInput(), 0);
   EXPECT_EQ(missing.GetLastError().m_cause, CFileException::fileNotFound);
   missing.ReportException();
   ASSERT_EQ(ui().messages.size(), 1u);
   EXPECT_EQ(ui().messages.back().text, CString("absent.bin\nCannot find this file."));
 
-  CZelTextFile noFolder(CZelFileSpec((tmp / "nowhere/x.txt").c_str(), 0));
+  CZelTextFile noFolder(CZelFileSpec((tmp / "nowhere/x.txt").c_str(), kUnknown));
   EXPECT_EQ(noFolder.CreateOutput(), 0);
   EXPECT_EQ(noFolder.GetLastError().m_cause, CFileException::fileNotFound);
 
   zel_test::WriteFile(tmp / "plain", "x");
-  CZelTextFile underFile(CZelFileSpec((tmp / "plain/x.txt").c_str(), 0));
+  CZelTextFile underFile(CZelFileSpec((tmp / "plain/x.txt").c_str(), kUnknown));
   EXPECT_EQ(underFile.OpenInput(), 0);
   EXPECT_EQ(underFile.GetLastError().m_cause, CFileException::badPath);
 
@@ -125,7 +126,7 @@ TEST_F(FileErrorsTest, ReadOnlyFileSystemRefusesWritesInTheWritingWords) {
   const std::string ro = tmp / "ro";
   zel_test::ScopedTmpfs mount(ro, "64k", true);
   if (!mount.mounted()) GTEST_SKIP() << "cannot mount a read-only tmpfs here";
-  CZelTextFile file(CZelFileSpec((ro + "/new.txt").c_str(), 0));
+  CZelTextFile file(CZelFileSpec((ro + "/new.txt").c_str(), kUnknown));
   EXPECT_EQ(file.CreateOutput(), 0);
   EXPECT_EQ(file.GetLastError().m_cause, CFileException::accessDenied);
   file.ReportException();
@@ -138,7 +139,7 @@ TEST_F(FileErrorsTest, FullDiskRaisesDiskFullFromTheWriteThatFails) {
   const std::string small = tmp / "small";
   zel_test::ScopedTmpfs mount(small, "64k");
   if (!mount.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
-  CZelBinaryFile file(CZelFileSpec((small + "/big.bin").c_str(), 0));
+  CZelBinaryFile file(CZelFileSpec((small + "/big.bin").c_str(), kUnknown));
   ASSERT_EQ(file.CreateOutput(), 1);
   std::string block(16 * 1024, 'x');
   int cause = CFileException::none;
@@ -156,7 +157,7 @@ TEST_F(FileErrorsTest, FullDiskRaisesDiskFullFromTheWriteThatFails) {
 }
 
 TEST_F(FileErrorsTest, BinaryFileModes) {
-  CZelBinaryFile out(CZelFileSpec((tmp / "b.bin").c_str(), 0));
+  CZelBinaryFile out(CZelFileSpec((tmp / "b.bin").c_str(), kUnknown));
   EXPECT_EQ(out.OpenOutput(), 0);  // does not create
   ASSERT_EQ(out.CreateOutput(), 1);
   out.Write("abcdef", 6);
@@ -168,7 +169,7 @@ TEST_F(FileErrorsTest, BinaryFileModes) {
   out.Close();
   EXPECT_EQ(zel_test::ReadFile(tmp / "b.bin"), "XYcdef");
 
-  CZelBinaryFile io(CZelFileSpec((tmp / "b.bin").c_str(), 0));
+  CZelBinaryFile io(CZelFileSpec((tmp / "b.bin").c_str(), kUnknown));
   ASSERT_EQ(io.OpenIO(), 1);
   char buf[3] = {};
   EXPECT_EQ(io.Read(buf, 2), 2u);
@@ -178,7 +179,7 @@ TEST_F(FileErrorsTest, BinaryFileModes) {
   io.SafeClose(1);
   EXPECT_EQ(zel_test::ReadFile(tmp / "b.bin"), "XY!def");
 
-  CZelBinaryFile in(CZelFileSpec((tmp / "b.bin").c_str(), 0));
+  CZelBinaryFile in(CZelFileSpec((tmp / "b.bin").c_str(), kUnknown));
   ASSERT_EQ(in.OpenInput(), 1);
   try {
     in.Write("z", 1);

@@ -3,12 +3,13 @@
 
 #include "files/FileNameGeneration.h"
 #include "files/FileNameGenerationInternal.h"
+#include "files/FileTypeIds.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
 const int kLong = 3, kShort = 1;
-const int kDnaType = 41;  // ".gb"
+const int kDnaType = kDnaDocument;  // ".gb"
 
 class FileNameGenerationTest : public zel_test::ZelTest {
  protected:
@@ -42,7 +43,7 @@ TEST_F(FileNameGenerationTest, NamesKeepOnlyWhatTheFileSystemTakes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " flags " + std::to_string(c.flags));
-    CZelFileSpec spec("untouched", 7);
+    CZelFileSpec spec("untouched", kVdb);
     int ok = GenerateFileSpecFor(c.system, spec, dir, c.name, kDnaType, c.flags);
     if (!c.want) {
       EXPECT_EQ(ok, 0);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "files/FileTypeIds.h"
 #include "files/ZelFileSpec.h"
 #include "tests/support/TestSupport.h"
 
@@ -14,59 +15,62 @@ class FileSpecTest : public zel_test::ZelTest {};
 
 TEST_F(FileSpecTest, NamesTakeTheExtensionOfTheirType) {
   CZelDirSpec dir("/data");
-  EXPECT_STREQ(CZelFileSpec(dir, "pBR322", 41).GetPath(), "/data/pBR322.gb");
+  EXPECT_STREQ(CZelFileSpec(dir, "pBR322", kDnaDocument).GetPath(), "/data/pBR322.gb");
   EXPECT_STREQ(CZelFileSpec(dir, "pBR322", 999).GetPath(), "/data/pBR322.");
-  CZelFileSpec untouched("/old", 7);
-  untouched.SetSpec(CZelDirSpec(), "x", 41);
-  untouched.SetSpec(dir, nullptr, 41);
+  CZelFileSpec untouched("/old", kVdb);
+  untouched.SetSpec(CZelDirSpec(), "x", kDnaDocument);
+  untouched.SetSpec(dir, nullptr, kDnaDocument);
   EXPECT_STREQ(untouched.GetPath(), "/old");
-  EXPECT_EQ(untouched.GetType(), 7);
+  EXPECT_EQ(untouched.GetType(), kVdb);
 
   CZelFileSpec coded;
   coded.SetSpecMac("/m", 1, 2);
   coded.SetSpec(dir, "raw", 5ul, 6ul);  // codes ignored, stored ones kept, no extension
   EXPECT_STREQ(coded.GetPath(), "/data/raw");
-  EXPECT_EQ(coded.GetType(), 0);
+  EXPECT_EQ(coded.GetType(), kUnknown);
   EXPECT_EQ(coded.GetMacType(), 1u);
   EXPECT_EQ(coded.GetMacCreator(), 2u);
   coded.SetSpecWin("/w");
   EXPECT_EQ(coded.GetMacType(), CZelFileSpec::kUnsetMacCode);
 
   CZelFileSpec rebuilt;
-  rebuilt.ReconstructSpec(CZelDirSpec(), "f.txt", 46);  // unconditional
+  rebuilt.ReconstructSpec(CZelDirSpec(), "f.txt", kPlainText);  // unconditional
   EXPECT_TRUE(rebuilt.IsSpecSet());
   EXPECT_STREQ(rebuilt.GetPath(), "/f.txt");
 }
 
 TEST_F(FileSpecTest, TitleNameAndDirectory) {
-  CZelFileSpec f("/data/seq.v1/pBR322.gb", 41);
+  CZelFileSpec f("/data/seq.v1/pBR322.gb", kDnaDocument);
   EXPECT_EQ(f.GetTitle(), CString("pBR322.gb"));
   EXPECT_EQ(f.GetFileName(), CString("pBR322.gb"));
   EXPECT_EQ(f.GetName(), CString("pBR322"));
   EXPECT_STREQ(f.GetDirectory().GetPath(), "/data/seq.v1");
-  EXPECT_FALSE(CZelFileSpec("bare.gb", 41).GetDirectory().IsSpecSet());
-  EXPECT_STREQ(CZelFileSpec("/top", 0).GetDirectory().GetPath(), "/");
-  EXPECT_EQ(CZelFileSpec("relative/name", 0).GetFileName(), CString("name"));
-  EXPECT_EQ(CZelFileSpec("noext", 0).GetName(), CString("noext"));
+  EXPECT_FALSE(CZelFileSpec("bare.gb", kDnaDocument).GetDirectory().IsSpecSet());
+  EXPECT_STREQ(CZelFileSpec("/top", kUnknown).GetDirectory().GetPath(), "/");
+  EXPECT_EQ(CZelFileSpec("relative/name", kUnknown).GetFileName(), CString("name"));
+  EXPECT_EQ(CZelFileSpec("noext", kUnknown).GetName(), CString("noext"));
 
-  CZelFileSpec cleared("/x", 1);
+  CZelFileSpec cleared("/x", kType1);
   cleared.ClearSpec();
   EXPECT_EQ(cleared.GetTitle(), CString(""));
   EXPECT_EQ(cleared.GetMacCreator(), CZelFileSpec::kUnsetMacCode);
 }
 
 TEST_F(FileSpecTest, DeriveSpecCutsAtTheLastFullStopOfThePath) {
-  EXPECT_STREQ(ChangeFileType(CZelFileSpec("/d/a.gb", 41), 42).GetPath(), "/d/a.gp");
+  EXPECT_STREQ(ChangeFileType(CZelFileSpec("/d/a.gb", kDnaDocument), kProteinDocument).GetPath(),
+               "/d/a.gp");
   // No extension, but a folder with a full stop: the cut falls inside the folder name.
-  EXPECT_STREQ(ChangeFileType(CZelFileSpec("/d.v2/file", 0), 41).GetPath(), "/d.gb");
-  EXPECT_EQ(ChangeFileType(CZelFileSpec("/d/a.gb", 41), 42).GetType(), 42);
+  EXPECT_STREQ(ChangeFileType(CZelFileSpec("/d.v2/file", kUnknown), kDnaDocument).GetPath(),
+               "/d.gb");
+  EXPECT_EQ(ChangeFileType(CZelFileSpec("/d/a.gb", kDnaDocument), kProteinDocument).GetType(),
+            kProteinDocument);
 }
 
 TEST_F(FileSpecTest, EqualityNeedsTheSameTypeAndPathWithoutCase) {
-  EXPECT_TRUE(CZelFileSpec("/A/b.gb", 41) == CZelFileSpec("/a/B.GB", 41));
-  EXPECT_FALSE(CZelFileSpec("/a/b.gb", 41) == CZelFileSpec("/a/b.gb", 27));
+  EXPECT_TRUE(CZelFileSpec("/A/b.gb", kDnaDocument) == CZelFileSpec("/a/B.GB", kDnaDocument));
+  EXPECT_FALSE(CZelFileSpec("/a/b.gb", kDnaDocument) == CZelFileSpec("/a/b.gb", kGenBank));
   EXPECT_FALSE(CZelFileSpec() == CZelFileSpec());
-  CZelFileSpec kept("/k", 1);
+  CZelFileSpec kept("/k", kType1);
   kept = CZelFileSpec();
   EXPECT_STREQ(kept.GetPath(), "/k");
 }
@@ -88,9 +92,9 @@ TEST_F(FileSpecTest, QueriesOnDisk) {
   ASSERT_TRUE(file.GetFileLastModificationTime(when));
   EXPECT_LT(when, CTime::GetCurrentTime());
   CTime pattern;
-  ASSERT_TRUE(CZelFileSpec((tmp / "F.*").c_str(), 0).GetFileLastModificationTime(pattern));
+  ASSERT_TRUE(CZelFileSpec((tmp / "F.*").c_str(), kUnknown).GetFileLastModificationTime(pattern));
   EXPECT_EQ(pattern, when);
-  EXPECT_FALSE(CZelFileSpec((tmp / "none").c_str(), 0).GetFileLastModificationTime(when));
+  EXPECT_FALSE(CZelFileSpec((tmp / "none").c_str(), kUnknown).GetFileLastModificationTime(when));
 }
 
 TEST_F(FileSpecTest, RemoveFileReportsFailuresInsteadOfThrowing) {

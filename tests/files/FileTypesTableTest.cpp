@@ -2,21 +2,43 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 
 #include "files/FileTypesTable.h"
 
 namespace {
 
-TEST(FileTypesTable, DefaultRowsAreCompleteAndUniqueById) {
+// Every member of a row, for comparing rows whole.
+std::string Describe(const FTTENTRY& r) {
+  auto text = [](const char* s) { return s ? '"' + std::string(s) + '"' : std::string("null"); };
+  return std::to_string(r.id) + " " + text(r.description) + " " + text(r.extension) + " " +
+         text(r.filter) + " " + std::to_string(r.byExtension) + " " + text(r.shellClass) + " " +
+         text(r.shellDescription) + " " + std::to_string(r.iconIndex) + " " + text(r.formatName) +
+         " " + text(r.macType) + " " + text(r.macCreator) + " " + std::to_string(r.byMacCodes) +
+         " " + std::to_string(r.appCode) + " " + text(r.openSwitch);
+}
+
+TEST(FileTypesTable, DefaultRowsAreTheListedRowsInTheirOrder) {
+  struct Listed {
+    int value;
+    FTTENTRY row;
+  };
+  const Listed listed[] = {
+#define ZEL_FILE_TYPE(name, value, ...) {value, {.id = name, __VA_ARGS__}},
+#include "files/FileTypeIds.def"
+#undef ZEL_FILE_TYPE
+  };
   FileTypesTable table;
   ASSERT_EQ(table.Rows().size(), 78u);
+  ASSERT_EQ(std::size(listed), table.Rows().size());
   std::set<int> ids;
-  for (const FTTENTRY* r : table.Rows()) ids.insert(r->id);
+  for (size_t i = 0; i < table.Rows().size(); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i));
+    EXPECT_EQ(listed[i].row.id, listed[i].value);
+    EXPECT_EQ(Describe(*table.Rows()[i]), Describe(listed[i].row));
+    ids.insert(table.Rows()[i]->id);
+  }
   EXPECT_EQ(ids.size(), 78u);
-  // The named ids are the table's, in its order.
-  ASSERT_EQ(std::size(kDefaultFileTypeIds), table.Rows().size());
-  for (size_t i = 0; i < table.Rows().size(); ++i)
-    EXPECT_EQ(table.Rows()[i]->id, kDefaultFileTypeIds[i]) << "row " << i;
   EXPECT_STREQ(table.FindFileTypeEntry(kGenBank)->description, "GenBank Files");
 }
 
@@ -25,55 +47,64 @@ TEST(FileTypesTable, UnknownLookupsFallBackToTheFirstRow) {
   struct Case {
     const char* ext;
     int id;
-  } cases[] = {{".GB", 41},  {".gb", 41},       {".gp", 42}, {".txt", 0}, {".embl", 0},
-               {".ma4", 20}, {".MpcrList", 69}, {"gb", 0},   {"", 0}};
+  } cases[] = {{".GB", kDnaDocument},
+               {".gb", kDnaDocument},
+               {".gp", kProteinDocument},
+               {".txt", kUnknown},
+               {".embl", kUnknown},
+               {".ma4", kDnaArchive},
+               {".MpcrList", kMultiplexPcrList},
+               {"gb", kUnknown},
+               {"", kUnknown}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ext);
     EXPECT_EQ(table.FindFileTypeEntry(c.ext)->id, c.id);
   }
-  EXPECT_EQ(table.FindFileTypeEntry(999)->id, 0);
-  EXPECT_EQ(table.FindFileTypeEntry(static_cast<const char*>(nullptr))->id, 0);
+  EXPECT_EQ(table.FindFileTypeEntry(999)->id, kUnknown);
+  EXPECT_EQ(table.FindFileTypeEntry(static_cast<const char*>(nullptr))->id, kUnknown);
 }
 
 TEST(FileTypesTable, MacCodesMatchOnlyRowsRecognisedByThem) {
   FileTypesTable table;
   EXPECT_EQ(ZelMacCodeFromText("TEXT"), 0x54584554u);
   EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("QLma"), ZelMacCodeFromText("QLLI"))->id,
-            20);
+            kDnaArchive);
   // Three-letter codes take their terminating zero as the fourth byte.
-  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("RGL"), ZelMacCodeFromText("QLLI"))->id, 66);
-  // The first TEXT/QLLI row (id 41) is not recognised by codes: the first row answers.
-  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("TEXT"), ZelMacCodeFromText("QLLI"))->id, 0);
-  EXPECT_EQ(table.FindFileTypeEntry(1ul, 2ul)->id, 0);
+  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("RGL"), ZelMacCodeFromText("QLLI"))->id,
+            kGeneralReport);
+  // The first TEXT/QLLI row (kDnaDocument) is not recognised by codes: the first row answers.
+  EXPECT_EQ(table.FindFileTypeEntry(ZelMacCodeFromText("TEXT"), ZelMacCodeFromText("QLLI"))->id,
+            kUnknown);
+  EXPECT_EQ(table.FindFileTypeEntry(1ul, 2ul)->id, kUnknown);
 }
 
 TEST(FileTypesTable, RegisteringReplacesTheRowOfTheSameIdAtTheEnd) {
   FileTypesTable table;
-  FTTENTRY mine{41, "My Documents", ".mine", nullptr, 1, nullptr, nullptr,
-                0,  nullptr,        "TEXT",  "QLLI",  0, 0,       nullptr};
+  FTTENTRY mine{kDnaDocument, "My Documents", ".mine", nullptr, 1, nullptr, nullptr, 0,
+                nullptr,      "TEXT",         "QLLI",  0,       0, nullptr};
   table.RegisterFileTypeEntry(&mine);
   EXPECT_EQ(table.Rows().size(), 78u);
   EXPECT_EQ(table.Rows().back(), &mine);
-  EXPECT_EQ(table.FindFileTypeEntry(41), &mine);
-  EXPECT_EQ(table.FindFileTypeEntry(".gb")->id, 0);
-  table.UnregisterFileTypeEntry(41);
-  EXPECT_EQ(table.FindFileTypeEntry(41)->id, 0);
+  EXPECT_EQ(table.FindFileTypeEntry(kDnaDocument), &mine);
+  EXPECT_EQ(table.FindFileTypeEntry(".gb")->id, kUnknown);
+  table.UnregisterFileTypeEntry(kDnaDocument);
+  EXPECT_EQ(table.FindFileTypeEntry(kDnaDocument)->id, kUnknown);
   table.UnregisterFileTypeEntry(12345);  // nothing to remove
   EXPECT_EQ(table.Rows().size(), 77u);
 
   FileTypesTable copy(table);
-  copy.UnregisterFileTypeEntry(0);
-  EXPECT_EQ(table.FindFileTypeEntry(0)->id, 0);
+  copy.UnregisterFileTypeEntry(kUnknown);
+  EXPECT_EQ(table.FindFileTypeEntry(kUnknown)->id, kUnknown);
   EXPECT_EQ(copy.Rows().size(), 76u);
 }
 
 TEST(FileTypesTable, FilterStrings) {
-  int docs[] = {41, 27, 0};
+  int docs[] = {kDnaDocument, kGenBank, 0};
   EXPECT_EQ(ZelMakeFilterString(docs, 0),
             CString("DNA/RNA Documents (*.gb)|*.gb|GenBank Files|*.*|All files (*.*)|*.*||"));
   EXPECT_EQ(ZelMakeFilterString(docs, 1),
             CString("DNA/RNA Documents (*.gb)|*.gb|GenBank Files (*.gb)|*.*|"));
-  int archives[] = {20, 999, 0};
+  int archives[] = {kDnaArchive, 999, 0};
   EXPECT_EQ(ZelMakeFilterString(archives, 1),
             CString("DNA/RNA Archives (*.ma4)|*.ma4;*.mar| (*.)|*.*|"));
   EXPECT_EQ(ZelMakeFilterString(nullptr, 0), CString(""));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "files/DataFileOps.h"
+#include "files/FileTypeIds.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -31,9 +32,9 @@ TEST_F(LinkSafetyTest, CopyingAFileOntoItselfUnderAnotherSpellingKeepsIt) {
   for (const std::string& target : to) {
     SCOPED_TRACE(target);
     ui().messages.clear();
-    EXPECT_EQ(
-        copy_datafile(CZelFileSpec((dir + "/x.mol").c_str(), 9), CZelFileSpec(target.c_str(), 9)),
-        0);
+    EXPECT_EQ(copy_datafile(CZelFileSpec((dir + "/x.mol").c_str(), kMol),
+                            CZelFileSpec(target.c_str(), kMol)),
+              0);
     ASSERT_EQ(ui().messages.size(), 1u);
     EXPECT_EQ(ui().messages[0].text.str(), "Can't read from and write to the same file: " +
                                                fs::path(target).filename().string());
@@ -42,8 +43,8 @@ TEST_F(LinkSafetyTest, CopyingAFileOntoItselfUnderAnotherSpellingKeepsIt) {
   // Another file is still copied over, truncated first.
   zel_test::WriteFile(dir + "/other.mol", "a much longer old content");
   ui().messages.clear();
-  EXPECT_EQ(copy_datafile(CZelFileSpec((dir + "/x.mol").c_str(), 9),
-                          CZelFileSpec((dir + "/other.mol").c_str(), 9)),
+  EXPECT_EQ(copy_datafile(CZelFileSpec((dir + "/x.mol").c_str(), kMol),
+                          CZelFileSpec((dir + "/other.mol").c_str(), kMol)),
             1);
   EXPECT_EQ(zel_test::ReadFile(dir + "/other.mol"), "payload");
   EXPECT_TRUE(ui().messages.empty());

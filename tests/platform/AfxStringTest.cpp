@@ -1,6 +1,8 @@
 // CString: the members whose edge cases callers rely on.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/afx/String.h"
 
 namespace {
@@ -31,6 +33,31 @@ TEST(CStringTest, CaseFoldingIsAsciiOnly) {
   EXPECT_NE(ZelStrCmpNoCase("\xC4", "\xE4"), 0);  // Latin-1 letters are not folded
   CString mixed("aBc\xC4");
   EXPECT_EQ(mixed.MakeUpper(), CString("ABC\xC4"));
+}
+
+// Every case change of the library goes through these: only the 26 ASCII letters change,
+// and a string changes byte by byte as the single characters do.
+TEST(CStringTest, AsciiCaseHelpersChangeOnlyTheAsciiLetters) {
+  std::string all, lower, upper;
+  for (int i = 0; i < 256; ++i) {
+    const char c = static_cast<char>(i);
+    SCOPED_TRACE(i);
+    const bool big = c >= 'A' && c <= 'Z', small = c >= 'a' && c <= 'z';
+    EXPECT_EQ(ZelAsciiToLower(c), big ? static_cast<char>(i + 32) : c);
+    EXPECT_EQ(ZelAsciiToUpper(c), small ? static_cast<char>(i - 32) : c);
+    all += c;
+    lower += ZelAsciiToLower(c);
+    upper += ZelAsciiToUpper(c);
+  }
+  EXPECT_EQ(ZelAsciiLowered(all), lower);
+  std::string s = all;
+  ZelAsciiMakeUpper(s);
+  EXPECT_EQ(s, upper);
+  ZelAsciiMakeLower(s);
+  EXPECT_EQ(s, lower);
+  EXPECT_EQ(CString(all.c_str() + 1).MakeLower(), CString(lower.c_str() + 1));
+  EXPECT_EQ(ZelStrCmpNoCase(lower, upper), 0);
+  static_assert(ZelAsciiToLower('Q') == 'q' && ZelAsciiToUpper('@') == '@');
 }
 
 TEST(CStringTest, EditingMembers) {

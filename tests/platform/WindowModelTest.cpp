@@ -18,10 +18,9 @@
 #include "platform/wnd/Message.h"
 #include "platform/wnd/Presenter.h"
 #include "platform/wnd/Window.h"
+#include "tests/support/Wait.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // A window whose procedure is a function the test gives, per window.
 std::map<uintptr_t, std::function<LRESULT(UINT, WPARAM, LPARAM)>>& Handlers() {
@@ -50,17 +49,7 @@ HWND MakeWindow(std::function<LRESULT(UINT, WPARAM, LPARAM)> handler, DWORD styl
   return h;
 }
 
-// Pumps the calling thread's queue until done() or the deadline.
-bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
-  while (!done()) {
-    if (Clock::now() >= deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) DispatchMessage(&msg);
-  }
-  return true;
-}
+using zel_test::PumpUntil;
 
 class WindowModelTest : public ::testing::Test {
  protected:
@@ -187,6 +176,29 @@ TEST_F(WindowModelTest, PostedMessagesComeInOrderAndQuitComesAfterThem) {
   EXPECT_EQ(msg.message, WM_USER + 1u);
   EXPECT_TRUE(PeekMessage(&msg, h, 0, 0, PM_REMOVE));
   EXPECT_FALSE(PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE));
+}
+
+// The tests' one wait: it pumps what another thread posts, looks again after each round,
+// and gives up at its deadline, not before.
+TEST_F(WindowModelTest, PumpUntilHandlesPostsFromAnotherThreadAndGivesUpAtItsDeadline) {
+  std::vector<WPARAM> got;
+  HWND h = Window([&](UINT m, WPARAM w, LPARAM) -> LRESULT {
+    if (m == WM_USER) got.push_back(w);
+    return m == WM_NCCREATE;
+  });
+  std::thread poster([h] {
+    for (WPARAM w = 1; w <= 3; ++w) PostMessage(h, WM_USER, w, 0);
+  });
+  EXPECT_TRUE(PumpUntil([&] { return got.size() == 3; }));
+  poster.join();
+  EXPECT_EQ(got, (std::vector<WPARAM>{1, 2, 3}));
+  int looks = 0;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(PumpUntil([&] { return ++looks < 0; }, 60));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(60));
+  EXPECT_GT(looks, 1);
+  int steps = 0;
+  EXPECT_TRUE(zel_test::WaitUntil([&] { return steps == 3; }, [&] { ++steps; }));
 }
 
 TEST_F(WindowModelTest, ASendFromAnotherThreadBlocksUntilTheOwnerHasHandledIt) {

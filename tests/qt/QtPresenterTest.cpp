@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
@@ -33,6 +32,7 @@
 #include "platform/wnd/Window.h"
 #include "tests/support/PngFixture.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Wait.h"
 #include "tools/AppTools.h"
 #include "tools/ZelMenuManager.h"
 
@@ -43,14 +43,10 @@ namespace {
 constexpr UINT IDR_MAIN = 850, ID_OPEN = 57601, ID_ASK = WM_USER + 1;
 constexpr uint32_t kOpenRed = 0xFFE02020u;
 
+// Runs Qt's event loop between looks.
 bool ProcessUntil(const std::function<bool()>& done, int ms = 5000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
+  return zel_test::WaitUntil(
+      done, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }, ms);
 }
 
 class ToolFrame : public CFrameWnd {

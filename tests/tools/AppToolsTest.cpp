@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "files/FileTypeIds.h"
 #include "files/ZelTextFile.h"
 #include "layout/DirectoryLayout.h"
 #include "serialization/ZelArchive.h"
@@ -362,7 +363,7 @@ class MigrationTest : public AppToolsTest {
       writer.GetProfileInMemory().SetAt(path.c_str(), new CToolData(tool));
     writer.SetLastTool(lastTool);
     fs::create_directories(TOOLSDIR.GetPath());
-    CZelTextFile file(CZelFileSpec(TOOLSDIR, TOOLPROF_FILE_NAME, 51));
+    CZelTextFile file(CZelFileSpec(TOOLSDIR, TOOLPROF_FILE_NAME, kProfile));
     ASSERT_TRUE(file.CreateOutput());
     CZelArchive ar(&file, CZelArchive::store, nullptr, 75);
     ar.SerializeMember(&writer, &ZelSerializeThunk<CAppTools, &CAppTools::_zel_serialize>,

@@ -22,6 +22,7 @@
 #include "platform/wnd/Message.h"
 #include "platform/wnd/Presenter.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Wait.h"
 #include "tools/AppTools.h"
 
 namespace fs = std::filesystem;
@@ -29,6 +30,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using zel_test::PumpUntil;
 
 struct Notice {
   std::string window;
@@ -75,17 +77,6 @@ class ToolMonitorTest : public zel_test::ZelTest {
     zel_wnd::SetFailureReporter(previousReporter);
     TOOLSDIR.ClearSpec();
     TOOLSMENUDIR.ClearSpec();
-  }
-  // Pumps this thread's messages until done() or the deadline.
-  bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-      if (Clock::now() >= deadline) return false;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-      MSG msg;
-      while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) DispatchMessage(&msg);
-    }
-    return true;
   }
   void Tool(const std::string& rel) {
     zel_test::WriteFile(menu + "/" + rel, "[ToolUnitShortcut]\r\nInputType=0\r\nTarget=x\r\n");

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,7 +12,6 @@
 #include <ios>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "layout/DirectoryLayout.h"
@@ -21,6 +19,7 @@
 #include "platform/app/WinApp.h"
 #include "platform/process/Process.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Wait.h"
 #include "tools/AppTools.h"
 
 namespace fs = std::filesystem;
@@ -612,14 +611,6 @@ TEST_F(ToolRunTest, EncodedArgumentsAndDataThroughTheTool) {
 
 // ---- real children ----
 
-bool WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 500; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return false;
-}
-
 class RealChildTest : public zel_test::ZelTest {
  protected:
   // A program that writes its arguments, one per line, then "end".
@@ -639,7 +630,8 @@ TEST_F(RealChildTest, ShellCharactersReachTheProgramAsPlainText) {
   tools.LaunchToolProgram(program.c_str(), 1,
                           R"(a;b $(touch pwned) `touch pwned2` "q \"x\" y" 'single' | > z)");
   EXPECT_FALSE(tools.LastLaunchFailed());
-  ASSERT_TRUE(WaitFor([&] { return ReadFile(program + ".out").find("end") != std::string::npos; }));
+  ASSERT_TRUE(zel_test::PollUntil(
+      [&] { return ReadFile(program + ".out").find("end") != std::string::npos; }));
   EXPECT_EQ(ReadFile(program + ".out"),
             "a;b\n$(touch\npwned)\n`touch\npwned2`\nq \"x\" y\n'single'\n|\n>\nz\nend\n");
   EXPECT_FALSE(fs::exists("pwned"));
@@ -653,7 +645,7 @@ TEST_F(RealChildTest, ChildrenAreReaped) {
   ASSERT_FALSE(system.Spawn("/bin/sh", {"/bin/sh", "-c", "exit 0"}, &pid));
   ASSERT_GT(pid, 0);
   // Gone altogether: no zombie is left behind.
-  EXPECT_TRUE(WaitFor([&] { return !fs::exists("/proc/" + std::to_string(pid)); }));
+  EXPECT_TRUE(zel_test::PollUntil([&] { return !fs::exists("/proc/" + std::to_string(pid)); }));
 }
 
 TEST_F(RealChildTest, NoDescriptorIsInherited) {
@@ -665,7 +657,7 @@ TEST_F(RealChildTest, NoDescriptorIsInherited) {
   std::string script = "if [ -e /proc/$$/fd/" + std::to_string(fd) +
                        " ]; then echo open; else echo closed; fi > " + out;
   ASSERT_FALSE(system.Spawn("/bin/sh", {"/bin/sh", "-c", script}));
-  EXPECT_TRUE(WaitFor([&] { return !ReadFile(out).empty(); }));
+  EXPECT_TRUE(zel_test::PollUntil([&] { return !ReadFile(out).empty(); }));
   EXPECT_EQ(ReadFile(out), "closed\n");
   ::close(fd);
 }

@@ -2,15 +2,14 @@
 // folders made here.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
-#include <thread>
 
 #include "tests/support/TestSupport.h"
+#include "tests/support/Wait.h"
 #include "tests/tools/SpecialFiles.h"
 
 namespace fs = std::filesystem;
@@ -110,9 +109,9 @@ TEST_F(ToolsCommandTest, CreateThenListThenRun) {
       "--third t " +
       Mine());
   EXPECT_EQ(r.status, 0) << r.err;
-  for (int i = 0; i < 500 && ReadFile(recorder + ".out").empty(); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(ReadFile(recorder + ".out"), "-in\n/my data/a b.fa\nx;$(y)\nt\n");
+  const std::string recorded = "-in\n/my data/a b.fa\nx;$(y)\nt\n";
+  zel_test::PollUntil([&] { return ReadFile(recorder + ".out") == recorded; });
+  EXPECT_EQ(ReadFile(recorder + ".out"), recorded);
 }
 
 TEST_F(ToolsCommandTest, RunFailsWithTheMessage) {

@@ -37,5 +37,5 @@ int main(int argc, char** argv) {
 
   const FTTENTRY* row = _FileTypesTable.FindFileTypeEntry(".GB");
   std::printf("%s %s\n", row->description, row->extension);
-  return row->id == 41 ? 0 : 1;
+  return row->id == kDnaDocument ? 0 : 1;
 }

@@ -1,5 +1,5 @@
-// The UTF-8 check behind the devices' reading of text bytes.
-#include "platform/gdi/TextBytes.h"
+// The UTF-8 decoder.
+#include "platform/afx/Utf8.h"
 
 namespace {
 
