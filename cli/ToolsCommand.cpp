@@ -335,14 +335,9 @@ struct MigrationWriter {
         if (child->GetToolIndex() < 0) {
           dropped.push_back(child->GetMenuPath().str());
         } else {
-          CToolDataUnit unit;
-          const CToolData& tool = child->GetTool();
-          unit.m_inputType = tool.m_inputType;
-          unit.m_target = tool.m_target;
-          unit.m_description = tool.m_description;
-          unit.m_command = tool.m_command;
           const fs::path file = dir / (name + ".tq");
-          if (std::error_code err = unit.WriteToolFile(file.c_str())) {
+          if (std::error_code err =
+                  CToolDataUnit::FieldsOf(child->GetTool()).WriteToolFile(file.c_str())) {
             failure = file.string() + " could not be written (" + err.message() + ")";
             return false;
           }

@@ -352,13 +352,7 @@ void CAppTools::UpdateMenuArray() {
 
 int CAppTools::makeTQFile(CToolNode* node, CZelDirSpec* dir) {
   CZelFileSpec spec(*dir, node->GetName(), kSuiteText);
-  CToolDataUnit unit;
-  const CToolData& tool = node->GetTool();
-  unit.m_inputType = tool.m_inputType;
-  unit.m_target = tool.m_target;
-  unit.m_description = tool.m_description;
-  unit.m_command = tool.m_command;
-  return unit.Write(spec.GetPath()) ? 1 : 0;
+  return CToolDataUnit::FieldsOf(node->GetTool()).Write(spec.GetPath()) ? 1 : 0;
 }
 
 int CAppTools::CreateSubTool(CToolNode* node, CZelDirSpec* dir) {

@@ -167,6 +167,15 @@ bool CToolDataUnit::ReadEXE(const char* path, const ZelByteSource& file) {
   return true;
 }
 
+CToolDataUnit CToolDataUnit::FieldsOf(const CToolDataBase& tool) {
+  CToolDataUnit unit;
+  unit.m_inputType = tool.m_inputType;
+  unit.m_target = tool.m_target;
+  unit.m_description = tool.m_description;
+  unit.m_command = tool.m_command;
+  return unit;
+}
+
 bool CToolDataUnit::Write(const char* path) { return WriteToTQFile(path); }
 
 bool CToolDataUnit::WriteToTQFile(const char* path) { return !WriteToolFile(path); }

@@ -47,6 +47,8 @@ class CToolDataUnit : public CToolDataBase {
   ~CToolDataUnit() override = default;
   CToolDataUnit(const CToolDataUnit&) = default;
   CToolDataUnit& operator=(const CToolDataUnit&) = default;
+  // A record of a tool's four fields alone, to be written as a tool file.
+  static CToolDataUnit FieldsOf(const CToolDataBase& tool);
 
   // Tries the readers in order (tool file, Internet shortcut, shell link, program). When
   // none succeeds: target = path, the other fields empty, produced type 0, false.

@@ -11,7 +11,7 @@
 #include "layout/DirectoryLayout.h"
 #include "serialization/ZelArchive.h"
 #include "tests/support/TestSupport.h"
-#include "tests/tools/SpecialFiles.h"
+#include "tests/tools/PlantedFiles.h"
 #include "tests/tools/ToolFixtures.h"
 #include "tools/AppTools.h"
 #include "tools/MenuOrder.h"

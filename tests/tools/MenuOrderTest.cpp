@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/support/TestSupport.h"
-#include "tests/tools/SpecialFiles.h"
+#include "tests/tools/PlantedFiles.h"
 #include "tools/MenuOrder.h"
 
 namespace {

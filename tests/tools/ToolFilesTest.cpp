@@ -12,7 +12,7 @@
 #include "platform/shell/VersionResource.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tools/ExampleTools.h"
-#include "tests/tools/SpecialFiles.h"
+#include "tests/tools/PlantedFiles.h"
 #include "tests/tools/ToolFixtures.h"
 #include "tools/ToolDataUnit.h"
 

@@ -10,7 +10,7 @@
 
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
-#include "tests/tools/SpecialFiles.h"
+#include "tests/tools/PlantedFiles.h"
 
 namespace fs = std::filesystem;
 
