@@ -14,8 +14,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/profile/ProfileFile.h"
-#include "platform/registry/Registry.h"
+#include "platform/os/profile/ProfileFile.h"
+#include "platform/os/registry/Registry.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "layout/DirectoryLayout.h"
-#include "platform/afx/Wnd.h"
-#include "platform/wnd/Message.h"
+#include "platform/user/framework/Wnd.h"
+#include "platform/user/wnd/Message.h"
 #include "tools/AppTools.h"
 
 namespace fs = std::filesystem;

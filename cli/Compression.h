@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/Output.h"
-#include "platform/compress/Contents.h"
+#include "platform/base/compress/Contents.h"
 
 namespace zel_cli {
 

@@ -13,7 +13,7 @@
 #include "cli/Output.h"
 #include "files/FileTypesTable.h"
 #include "files/SequenceDetection.h"
-#include "platform/compress/Contents.h"
+#include "platform/base/compress/Contents.h"
 
 namespace zel_cli {
 namespace {

@@ -7,8 +7,8 @@
 #include "layout/DirectoryLayout.h"
 #include "layout/HostServices.h"
 #include "layout/Settings.h"
-#include "platform/fs/FileSystem.h"
-#include "platform/host/Host.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/os/host/Host.h"
 
 namespace zel_cli {
 namespace {

@@ -11,7 +11,7 @@
 #include "cli/Output.h"
 #include "files/StatusMessage.h"
 #include "files/ZelTextFile.h"
-#include "platform/compress/Contents.h"
+#include "platform/base/compress/Contents.h"
 
 namespace zel_cli {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/Output.h"
-#include "platform/afx/Utf8.h"
+#include "platform/base/string/Utf8.h"
 
 namespace zel_cli {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/menu/Menu.h"
+#include "platform/user/framework/Menu.h"
 
 namespace zel_cli {
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "files/ZelFileSpec.h"
-#include "platform/afx/Utf8.h"
-#include "platform/compress/Contents.h"
+#include "platform/base/compress/Contents.h"
+#include "platform/base/string/Utf8.h"
 
 namespace zel_cli {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/afx/Exceptions.h"
+#include "platform/base/exceptions/Exceptions.h"
 
 namespace zel_cli {
 

@@ -6,7 +6,7 @@
 #include "cli/Command.h"
 #include "cli/Output.h"
 #include "files/ShellRegistration.h"
-#include "platform/app/WinApp.h"
+#include "platform/user/app/WinApp.h"
 
 namespace zel_cli {
 namespace {

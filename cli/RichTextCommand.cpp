@@ -11,8 +11,8 @@
 #include "cli/Command.h"
 #include "cli/Output.h"
 #include "cli/RichTextRender.h"
-#include "platform/gdi/FixedDC.h"
-#include "platform/gdi/PictureBackend.h"
+#include "platform/user/gdi/FixedDC.h"
+#include "platform/user/gdi/PictureBackend.h"
 #include "richtext/RichTextLine.h"
 
 namespace zel_cli {

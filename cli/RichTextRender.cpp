@@ -6,7 +6,7 @@
 #include <random>
 
 #include "cli/Command.h"
-#include "platform/gdi/PictureBackend.h"
+#include "platform/user/gdi/PictureBackend.h"
 #include "richtext/RichTextLine.h"
 
 namespace zel_cli {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/afx/WinTypes.h"
+#include "platform/base/types/WinTypes.h"
 
 namespace zel_cli {
 

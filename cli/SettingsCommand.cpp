@@ -6,8 +6,8 @@
 #include "cli/Command.h"
 #include "cli/Output.h"
 #include "layout/Settings.h"
-#include "platform/registry/Registry.h"
-#include "platform/state/StateFile.h"
+#include "platform/os/registry/Registry.h"
+#include "platform/os/state/StateFile.h"
 
 namespace zel_cli {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "cli/Command.h"
 #include "cli/Output.h"
-#include "platform/afx/String.h"
-#include "platform/wnd/Desktop.h"
+#include "platform/base/string/String.h"
+#include "platform/user/wnd/Desktop.h"
 #include "ui/TipWnd.h"
 
 namespace zel_cli {

@@ -18,11 +18,12 @@
 #include "files/FileTypeIds.h"
 #include "files/ZelTextFile.h"
 #include "layout/DirectoryLayout.h"
-#include "platform/fs/FileSystem.h"
-#include "platform/fs/SharedFolders.h"
-#include "platform/process/Process.h"
-#include "platform/state/StateFile.h"
-#include "platform/ui/UiBackend.h"
+#include "platform/os/engines/OsEngines.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/os/fs/SharedFolders.h"
+#include "platform/os/process/Process.h"
+#include "platform/os/state/StateFile.h"
+#include "platform/user/ui/UiBackend.h"
 #include "serialization/ZelArchive.h"
 #include "tools/AppTools.h"
 #include "tools/ExecCommandParams.h"
@@ -696,12 +697,14 @@ const DemoRegistrar demo(70, "The Tools menu", [] {
 
   std::printf("Running each (with the data file \"%s\"), nothing started:\n", tools.data.c_str());
   DescribingLauncher describe;
-  zel_process::Launcher* previous = zel_process::SetLauncher(&describe);
+  zel_os::OsEngines engines = zel_os::CurrentOsEngines();
+  engines.launcher = &describe;
+  const zel_os::OsEngines previous = zel_os::InstallOsEngines(engines);
   EachTool(tools.GetMainNode(), [&](const CToolNode& node) {
     std::printf("  %s\n", node.GetMenuPath().GetString());
     node.GetTool().Execute(nullptr);
   });
-  zel_process::SetLauncher(previous == &describe ? nullptr : previous);
+  zel_os::InstallOsEngines(previous);
 
   const char* text = "[openas(\"/data/My Sequences/pBR322.gb\", 3)]";
   CExecCommandParams params(text);

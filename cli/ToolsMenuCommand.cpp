@@ -17,10 +17,10 @@
 #include "cli/MenuDescription.h"
 #include "cli/Output.h"
 #include "layout/DirectoryLayout.h"
-#include "platform/afx/FrameWnd.h"
-#include "platform/console/Console.h"
-#include "platform/menu/Menu.h"
-#include "platform/wnd/Message.h"
+#include "platform/os/console/Console.h"
+#include "platform/user/framework/FrameWnd.h"
+#include "platform/user/framework/Menu.h"
+#include "platform/user/wnd/Message.h"
 #include "tools/AppTools.h"
 
 namespace zel_cli {

@@ -6,9 +6,9 @@
 
 #include "cli/Command.h"
 #include "cli/Output.h"
-#include "platform/app/WinApp.h"
-#include "platform/console/Console.h"
-#include "platform/host/Host.h"
+#include "platform/os/console/Console.h"
+#include "platform/os/host/Host.h"
+#include "platform/user/app/WinApp.h"
 
 namespace zel_cli {
 namespace {

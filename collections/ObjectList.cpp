@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "platform/afx/Exceptions.h"
+#include "platform/base/exceptions/Exceptions.h"
 #include "serialization/ZelArchive.h"
 
 IMPLEMENT_SERIAL(CObjectList, CObList, 1)

@@ -5,8 +5,8 @@
 // deletes the objects it rejects. Persistent through CArchive and CZelArchive.
 #pragma once
 
-#include "platform/afx/Archive.h"
-#include "platform/afx/Collections.h"
+#include "platform/base/archive/Archive.h"
+#include "platform/base/collections/Collections.h"
 
 class CZelArchive;
 struct ZEL_RTTI_LINK;

@@ -6,7 +6,7 @@
 // its scratch array between calls); a comparison must not start a sort.
 #pragma once
 
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 
 using ZelSortCompare = int (*)(long a, long b, long extra);
 

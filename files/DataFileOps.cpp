@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/afx/File.h"
-#include "platform/datafile/DataFileIo.h"
-#include "platform/fs/FileSystem.h"
-#include "platform/ui/UiBackend.h"
+#include "platform/base/file/File.h"
+#include "platform/os/datafile/DataFileIo.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/user/ui/UiBackend.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "files/ZelDirSpec.h"
 #include "files/ZelFileSpec.h"
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 
 // Appends a new CZelFileSpec (type 0; the caller deletes them) for every file of dir,
 // subfolders left out. 0 when dir is unset or not an existing folder, else 1.

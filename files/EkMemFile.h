@@ -1,7 +1,7 @@
 // CEkMemFile: a memory file that also tells how many bytes its buffer holds.
 #pragma once
 
-#include "platform/afx/File.h"
+#include "platform/base/file/File.h"
 
 class CEkStream;
 

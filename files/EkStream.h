@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "files/EkMemFile.h"
-#include "platform/afx/File.h"
-#include "platform/afx/Object.h"
-#include "platform/afx/ReadAhead.h"
-#include "platform/afx/String.h"
+#include "platform/base/file/File.h"
+#include "platform/base/file/ReadAhead.h"
+#include "platform/base/object/Object.h"
+#include "platform/base/string/String.h"
 
 // Every operation addresses the file when one is open, else the memory. Read and
 // ReadString on a closed stream answer nothing; writing or seeking a closed stream raises

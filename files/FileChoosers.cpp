@@ -4,7 +4,7 @@
 
 #include "files/FileTypesTable.h"
 #include "files/ZelFileSpec.h"
-#include "platform/app/WinApp.h"
+#include "platform/user/app/WinApp.h"
 
 namespace {
 

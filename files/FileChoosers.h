@@ -3,7 +3,7 @@
 #pragma once
 
 #include "files/ZelDirSpec.h"
-#include "platform/ui/UiBackend.h"
+#include "platform/user/ui/UiBackend.h"
 
 struct ZelChooserPlan {
   // The kind of dialog, title, filter ("...||"), default extension and options.

@@ -1,6 +1,6 @@
 // The one place where a caught file or archive exception becomes the user's message.
 #include "files/ZelFileSpec.h"
-#include "platform/ui/UiBackend.h"
+#include "platform/user/ui/UiBackend.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "files/FileNameGenerationInternal.h"
-#include "platform/host/HostIdentity.h"
+#include "platform/user/app/HostIdentity.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "files/FileTypeIds.h"
-#include "platform/afx/String.h"
+#include "platform/base/string/String.h"
 
 // Members left out of an initializer are null or 0.
 struct FTTENTRY {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/afx/ReadAhead.h"
+#include "platform/base/file/ReadAhead.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

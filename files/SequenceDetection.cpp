@@ -25,9 +25,9 @@
 #include "files/FileTypesTable.h"
 #include "files/LinePiecesInternal.h"
 #include "files/SequenceScanInternal.h"
-#include "platform/afx/String.h"
-#include "platform/compress/Contents.h"
-#include "platform/ui/ZelMessageBox.h"
+#include "platform/base/compress/Contents.h"
+#include "platform/base/string/String.h"
+#include "platform/user/ui/ZelMessageBox.h"
 
 namespace {
 

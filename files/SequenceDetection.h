@@ -7,9 +7,9 @@
 
 #include "files/EkStream.h"
 #include "files/ZelFileSpec.h"
-#include "platform/afx/Collections.h"
-#include "platform/afx/Wnd.h"
-#include "platform/compress/Contents.h"
+#include "platform/base/collections/Collections.h"
+#include "platform/base/compress/Contents.h"
+#include "platform/user/framework/Wnd.h"
 
 // The format TryToGuessFtype finds.
 enum : int {

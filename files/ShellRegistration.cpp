@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/afx/String.h"
-#include "platform/app/WinApp.h"
-#include "platform/desktop/Freedesktop.h"
-#include "platform/fs/FileSystem.h"
-#include "platform/host/Host.h"
-#include "platform/host/HostIdentity.h"
-#include "platform/registry/Registry.h"
+#include "platform/base/string/String.h"
+#include "platform/os/desktop/Freedesktop.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/os/host/Host.h"
+#include "platform/os/registry/Registry.h"
+#include "platform/user/app/HostIdentity.h"
+#include "platform/user/app/WinApp.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // CZelBinaryFile: opening in the suite's modes and closing without exceptions.
 #include "files/ZelBinaryFile.h"
 
-#include "platform/fs/FileSystem.h"
+#include "platform/os/fs/FileSystem.h"
 
 IMPLEMENT_DYNAMIC(CZelBinaryFile, CFile)
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "files/ZelFileBase.h"
-#include "platform/afx/File.h"
+#include "platform/base/file/File.h"
 
 class CZelBinaryFile : public CFile, public CZelFileBase {
   DECLARE_DYNAMIC(CZelBinaryFile)

@@ -1,8 +1,8 @@
 // CZelDirSpec: directory values, their comparison and the few folder operations.
 #include "files/ZelDirSpec.h"
 
-#include "platform/fs/FileSystem.h"
-#include "platform/ui/UiBackend.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/user/ui/UiBackend.h"
 
 IMPLEMENT_SERIAL(CZelDirSpec, CObject, 1)
 

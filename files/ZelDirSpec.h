@@ -3,8 +3,8 @@
 // Nothing here throws; file-system failures answer 0.
 #pragma once
 
-#include "platform/afx/Object.h"
-#include "platform/afx/String.h"
+#include "platform/base/object/Object.h"
+#include "platform/base/string/String.h"
 
 class CZelArchive;
 struct ZEL_RTTI_LINK;

@@ -3,8 +3,8 @@
 #include "files/ZelFileSpec.h"
 
 #include "files/FileTypesTable.h"
-#include "platform/fs/FileSystem.h"
-#include "platform/ui/UiBackend.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/user/ui/UiBackend.h"
 
 IMPLEMENT_SERIAL(CZelFileSpec, CObject, 1)
 

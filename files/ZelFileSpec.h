@@ -3,9 +3,9 @@
 #pragma once
 
 #include "files/ZelDirSpec.h"
-#include "platform/afx/Collections.h"
-#include "platform/afx/Exceptions.h"
-#include "platform/afx/Time.h"
+#include "platform/base/collections/Collections.h"
+#include "platform/base/exceptions/Exceptions.h"
+#include "platform/base/time/Time.h"
 
 class CZelFileSpec : public CObject {
   DECLARE_SERIAL(CZelFileSpec)

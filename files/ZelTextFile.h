@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "files/ZelFileBase.h"
-#include "platform/afx/File.h"
-#include "platform/afx/ReadAhead.h"
+#include "platform/base/file/File.h"
+#include "platform/base/file/ReadAhead.h"
 
 class CZelTextFile : public CObject, public CZelFileBase {
   DECLARE_DYNAMIC(CZelTextFile)

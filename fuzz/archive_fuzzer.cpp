@@ -8,7 +8,7 @@
 #include "files/ZelFileSpec.h"
 #include "files/ZelTextFile.h"
 #include "fuzz/FuzzInput.h"
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 #include "serialization/ZelArchive.h"
 
 namespace {

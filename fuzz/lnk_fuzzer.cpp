@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz/FuzzInput.h"
-#include "platform/shell/ShellLink.h"
+#include "platform/os/shell/ShellLink.h"
 #include "tools/ToolDataUnit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/shell/ByteSource.h"
-#include "platform/shell/VersionResource.h"
+#include "platform/os/shell/ByteSource.h"
+#include "platform/os/shell/VersionResource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1 << 20)) return 0;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/FixedDC.h"
+#include "platform/user/gdi/FixedDC.h"
 #include "richtext/RichTextLine.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "files/ZelTextFile.h"
 #include "fuzz/FuzzInput.h"
-#include "platform/afx/Exceptions.h"
+#include "platform/base/exceptions/Exceptions.h"
 #include "serialization/SxfReformat.h"
 
 namespace {

@@ -3,9 +3,9 @@
 
 #include "files/FileTypeIds.h"
 #include "layout/Settings.h"
-#include "platform/app/WinApp.h"
-#include "platform/host/Host.h"
-#include "platform/ui/UiBackend.h"
+#include "platform/os/host/Host.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/ui/UiBackend.h"
 
 #define ZEL_LAYOUT_ROOT(global) CZelDirSpec global;
 #define ZEL_LAYOUT_DIR(table, global, parent, name) CZelDirSpec global;

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "files/ZelBinaryFile.h"
-#include "platform/app/WinApp.h"
-#include "platform/host/Host.h"
-#include "platform/registry/Registry.h"
-#include "platform/ui/ZelMessageBox.h"
+#include "platform/os/host/Host.h"
+#include "platform/os/registry/Registry.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/ui/ZelMessageBox.h"
 
 namespace {
 

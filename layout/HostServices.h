@@ -4,9 +4,9 @@
 #pragma once
 
 #include "files/ZelFileSpec.h"
-#include "platform/afx/String.h"
-#include "platform/afx/Wnd.h"
-#include "platform/host/HostIdentity.h"
+#include "platform/base/string/String.h"
+#include "platform/user/app/HostIdentity.h"
+#include "platform/user/framework/Wnd.h"
 
 // True unless the machine-wide "RemoteTools" switch says otherwise.
 bool isCrvnWebAccessEbanled();

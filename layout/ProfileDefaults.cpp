@@ -5,8 +5,8 @@
 #include "files/ZelTextFile.h"
 #include "layout/DirectoryLayout.h"
 #include "layout/Settings.h"
-#include "platform/fs/FileSystem.h"
-#include "platform/profile/ProfileFile.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/os/profile/ProfileFile.h"
 
 namespace {
 

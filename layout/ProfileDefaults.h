@@ -4,7 +4,7 @@
 #pragma once
 
 #include "files/ZelFileSpec.h"
-#include "platform/afx/String.h"
+#include "platform/base/string/String.h"
 
 // Runs once: when the integer flagEntry of section "common setup" is still 0, imports
 // profileFile (when its own "common setup" entry profileEntry is non-zero) and MAINDIR's

@@ -5,7 +5,7 @@
 
 #include "files/EkStream.h"
 #include "files/ZelTextFile.h"
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 
 // The field that holds one comment line, and the one that ends a comment block.
 inline constexpr int ZEL_COMMENT_FIELD = 248;

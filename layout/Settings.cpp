@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/app/WinApp.h"
-#include "platform/registry/Registry.h"
+#include "platform/os/registry/Registry.h"
+#include "platform/user/app/WinApp.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // Integers are stored as decimal text and read back with atoi's rules.
 #pragma once
 
-#include "platform/afx/String.h"
+#include "platform/base/string/String.h"
 
 unsigned int ZelGetProfileInt(const char* section, const char* entry, int def);
 // The stored text, or def (the empty text for a null def).

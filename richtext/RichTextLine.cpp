@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/gdi/MulDiv.h"
+#include "platform/user/gdi/MulDiv.h"
 #include "richtext/RichTextScannerInternal.h"
 
 namespace {

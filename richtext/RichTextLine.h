@@ -11,7 +11,7 @@
 // line at a time, on one thread.
 #pragma once
 
-#include "platform/gdi/DC.h"
+#include "platform/user/gdi/DC.h"
 #include "richtext/RichTextMarkup.h"
 
 // Line mode bits.

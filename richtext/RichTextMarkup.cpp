@@ -7,10 +7,10 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "platform/afx/String.h"
-#include "platform/gdi/DC.h"
-#include "platform/gdi/GdiTypes.h"
-#include "platform/gdi/MulDiv.h"
+#include "platform/base/string/String.h"
+#include "platform/base/types/GdiTypes.h"
+#include "platform/user/gdi/DC.h"
+#include "platform/user/gdi/MulDiv.h"
 #include "richtext/RichTextScannerInternal.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // state, the group stack, and the scan that hands on characters and line events.
 #pragma once
 
-#include "platform/afx/WinTypes.h"
+#include "platform/base/types/WinTypes.h"
 
 namespace rtf_internal {
 

@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "platform/memory/LargeChunks.h"
+#include "platform/os/memory/LargeChunks.h"
 
 namespace zel_sxf {
 namespace {

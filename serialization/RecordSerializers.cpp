@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/afx/Exceptions.h"
+#include "platform/base/exceptions/Exceptions.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 // (end of file for a short file); text faults are CZelArchive's.
 #pragma once
 
-#include "platform/afx/Archive.h"
-#include "platform/afx/String.h"
-#include "platform/afx/WinTypes.h"
+#include "platform/base/archive/Archive.h"
+#include "platform/base/string/String.h"
+#include "platform/base/types/WinTypes.h"
 #include "serialization/ZelArchive.h"
 
 // A shape record of the suite's drawings: its kind and four coordinates.

@@ -13,9 +13,9 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/afx/Collections.h"
-#include "platform/afx/Object.h"
-#include "platform/afx/String.h"
+#include "platform/base/collections/Collections.h"
+#include "platform/base/object/Object.h"
+#include "platform/base/string/String.h"
 #include "serialization/SynText.h"
 
 class CSyntaxTree;

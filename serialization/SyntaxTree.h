@@ -15,10 +15,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/afx/Collections.h"
-#include "platform/afx/Exceptions.h"
-#include "platform/afx/Object.h"
-#include "platform/afx/String.h"
+#include "platform/base/collections/Collections.h"
+#include "platform/base/exceptions/Exceptions.h"
+#include "platform/base/object/Object.h"
+#include "platform/base/string/String.h"
 #include "serialization/SharedTable.h"
 #include "serialization/SynNode.h"
 

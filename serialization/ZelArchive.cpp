@@ -7,7 +7,7 @@
 #include "files/ZelDirSpec.h"
 #include "files/ZelFileSpec.h"
 #include "files/ZelTextFile.h"
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 #include "serialization/SyntaxTree.h"
 
 IMPLEMENT_DYNAMIC(CZelArchive, CObject)

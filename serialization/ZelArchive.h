@@ -22,9 +22,9 @@
 
 #include <exception>
 
-#include "platform/afx/Object.h"
-#include "platform/afx/String.h"
-#include "platform/afx/WinTypes.h"
+#include "platform/base/object/Object.h"
+#include "platform/base/string/String.h"
+#include "platform/base/types/WinTypes.h"
 
 class CZelArchive;
 class CSyntaxTree;

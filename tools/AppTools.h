@@ -20,7 +20,7 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 #include "tools/ToolNode.h"
 
 class CCmdUI;

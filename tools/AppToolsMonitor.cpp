@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "layout/DirectoryLayout.h"
-#include "platform/afx/Wnd.h"
-#include "platform/fs/FileSystem.h"
-#include "platform/menu/Menu.h"
-#include "platform/sync/Event.h"
-#include "platform/watch/TreeWatch.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Window.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/os/sync/Event.h"
+#include "platform/os/watch/TreeWatch.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/framework/Menu.h"
+#include "platform/user/framework/Wnd.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Window.h"
 #include "tools/AppTools.h"
 
 const UINT WM_MENUCHANGE = RegisterWindowMessage("WM_MENUCHANGE");

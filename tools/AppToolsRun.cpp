@@ -4,15 +4,15 @@
 #include <vector>
 
 #include "layout/DirectoryLayout.h"
-#include "platform/afx/CmdUI.h"
-#include "platform/afx/FormatStrings.h"
-#include "platform/afx/FrameWnd.h"
-#include "platform/app/WinApp.h"
-#include "platform/fs/FileSystem.h"
-#include "platform/host/Host.h"
-#include "platform/process/Process.h"
-#include "platform/profile/ProfileFile.h"
-#include "platform/ui/UiBackend.h"
+#include "platform/base/string/FormatStrings.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/os/host/Host.h"
+#include "platform/os/process/Process.h"
+#include "platform/os/profile/ProfileFile.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/framework/CmdUI.h"
+#include "platform/user/framework/FrameWnd.h"
+#include "platform/user/ui/UiBackend.h"
 #include "tools/AppTools.h"
 
 const char* const CAppTools::kProductPage = "https://www.corvane.com/quillion";

@@ -3,7 +3,7 @@
 // is read from IsCorrect and GetCommand.
 #pragma once
 
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 
 class CExecCommandParams : public CStringArray {
  public:

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "platform/afx/Collections.h"
-#include "platform/menu/Menu.h"
+#include "platform/base/collections/Collections.h"
+#include "platform/user/framework/Menu.h"
 
 class CMenuHolder : public CObject {
   DECLARE_DYNAMIC(CMenuHolder)

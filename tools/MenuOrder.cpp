@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/shell/ByteSource.h"
-#include "platform/state/StateFile.h"
+#include "platform/os/shell/ByteSource.h"
+#include "platform/os/state/StateFile.h"
 
 IMPLEMENT_DYNCREATE(CMenuOrder, CObject)
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 
 class CMenuOrder : public CObject {
   DECLARE_DYNCREATE(CMenuOrder)

@@ -3,7 +3,7 @@
 // whose virtual operations the application overrides.
 #pragma once
 
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 #include "tools/ToolDataUnit.h"
 
 class CAppTools;

@@ -5,12 +5,12 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "platform/locale/UserLanguage.h"
-#include "platform/profile/ProfileFile.h"
-#include "platform/shell/ByteSource.h"
-#include "platform/shell/ShellLink.h"
-#include "platform/shell/VersionResource.h"
-#include "platform/state/StateFile.h"
+#include "platform/os/locale/UserLanguage.h"
+#include "platform/os/profile/ProfileFile.h"
+#include "platform/os/shell/ByteSource.h"
+#include "platform/os/shell/ShellLink.h"
+#include "platform/os/shell/VersionResource.h"
+#include "platform/os/state/StateFile.h"
 
 IMPLEMENT_DYNAMIC(CToolDataBase, CObject)
 IMPLEMENT_DYNAMIC(CToolDataUnit, CToolDataBase)

@@ -5,9 +5,9 @@
 //          (InputType, Target, Description, Command), read with the profile functions;
 //   ".url" an Internet shortcut: the INI text [InternetShortcut] URL=..., and the
 //          description in [Tessaly] Description=...;
-//   ".lnk" a shell link, read from its binary format (platform/shell/ShellLink.h);
+//   ".lnk" a shell link, read from its binary format (platform/os/shell/ShellLink.h);
 //   ".exe" a program, described by the product name of its version resource
-//          (platform/shell/VersionResource.h).
+//          (platform/os/shell/VersionResource.h).
 //
 // Readers are tried in that order and the first that succeeds decides; a file that none
 // understands, damaged, truncated or hostile, is simply no tool.
@@ -16,8 +16,8 @@
 #include <string>
 #include <system_error>
 
-#include "platform/afx/Object.h"
-#include "platform/afx/String.h"
+#include "platform/base/object/Object.h"
+#include "platform/base/string/String.h"
 
 class ZelByteSource;
 

@@ -1,7 +1,7 @@
 // The tool tree and the tool command identifiers.
 #include "tools/ToolNode.h"
 
-#include "platform/menu/Menu.h"
+#include "platform/user/framework/Menu.h"
 #include "tools/MenuOrder.h"
 
 IMPLEMENT_DYNAMIC(CToolNode, CObject)

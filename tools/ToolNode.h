@@ -4,7 +4,7 @@
 // Also the tool command identifiers: 44444 + tool index, indexes 1 to 776.
 #pragma once
 
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 #include "tools/ToolData.h"
 
 class CAppTools;

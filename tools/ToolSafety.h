@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/afx/String.h"
+#include "platform/base/string/String.h"
 
 namespace zel_tools {
 

@@ -1,9 +1,9 @@
 // CZelMenuManager: tool items drawn with their files' icons.
 #include "tools/ZelMenuManager.h"
 
-#include "platform/fs/FileSystem.h"
-#include "platform/shell/FileIcons.h"
-#include "platform/wnd/Message.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/user/fileicons/FileIcons.h"
+#include "platform/user/wnd/Message.h"
 #include "tools/AppTools.h"
 
 IMPLEMENT_DYNAMIC(CZelMenuManager, CCoolMenuManager)

@@ -1,9 +1,10 @@
 // CCoolMenuManager: measuring and drawing the owner-drawn items.
 #include <algorithm>
 
-#include "platform/gdi/Bitmap.h"
-#include "platform/system/SystemValues.h"
-#include "platform/wnd/Window.h"
+#include "platform/user/gdi/Bitmap.h"
+#include "platform/user/gdi/DC.h"
+#include "platform/user/system/SystemValues.h"
+#include "platform/user/wnd/Window.h"
 #include "ui/CoolMenuManager.h"
 
 namespace {

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/afx/CmdUI.h"
-#include "platform/afx/MDIWnd.h"
-#include "platform/afx/String.h"
-#include "platform/gdi/Bitmap.h"
-#include "platform/resource/KeyNames.h"
-#include "platform/system/SystemValues.h"
-#include "platform/wnd/Message.h"
+#include "platform/base/string/String.h"
+#include "platform/user/framework/CmdUI.h"
+#include "platform/user/framework/MDIWnd.h"
+#include "platform/user/gdi/Bitmap.h"
+#include "platform/user/resource/KeyNames.h"
+#include "platform/user/system/SystemValues.h"
+#include "platform/user/wnd/Message.h"
 #include "ui/MenuRClickHook.h"
 
 IMPLEMENT_DYNAMIC(CMenuItemData, CObject)

@@ -27,11 +27,11 @@
 #include <optional>
 #include <vector>
 
-#include "platform/afx/Collections.h"
-#include "platform/afx/FrameWnd.h"
-#include "platform/gdi/ImageList.h"
-#include "platform/menu/Menu.h"
-#include "platform/resource/Resources.h"
+#include "platform/base/collections/Collections.h"
+#include "platform/user/framework/FrameWnd.h"
+#include "platform/user/framework/Menu.h"
+#include "platform/user/gdi/ImageList.h"
+#include "platform/user/resource/Resources.h"
 #include "ui/SubclassWnd.h"
 
 class CMenuRClickHook;

@@ -1,9 +1,9 @@
 // Free functions of the suite's dialog layer: the parent for a dialog, running dialogs and
 // property sheets, and the exact-case search in list and combo boxes. The message boxes
-// are in platform/ui/ZelMessageBox.h.
+// are in platform/user/ui/ZelMessageBox.h.
 #pragma once
 
-#include "platform/dialog/PropertySheet.h"
+#include "platform/user/dialog/PropertySheet.h"
 
 // The window to own a dialog: w itself.
 CWnd* ZelDialogParent(CWnd* w);

@@ -2,7 +2,7 @@
 #include "ui/EditNameDlg.h"
 
 #include "files/SequenceDetection.h"
-#include "platform/dialog/DataExchange.h"
+#include "platform/user/dialog/DataExchange.h"
 #include "ui/DialogFunctions.h"
 #include "ui/ZelDialogTemplates.h"
 

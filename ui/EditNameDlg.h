@@ -3,7 +3,7 @@
 // The form and the checks are chosen by the style flags below.
 #pragma once
 
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 #include "ui/ZelDialog.h"
 
 class CEditNameDlg : public CZelDialog {

@@ -1,7 +1,7 @@
 // CMenuRClickHook: the menu loop's state and the click.
 #include "ui/MenuRClickHook.h"
 
-#include "platform/ui/UiBackend.h"
+#include "platform/user/ui/UiBackend.h"
 
 CMenuRClickHook::CMenuRClickHook(CWnd* wnd) : m_pWnd(wnd) {}
 

@@ -3,7 +3,7 @@
 // window (SetRClickHook).
 #pragma once
 
-#include "platform/afx/Wnd.h"
+#include "platform/user/framework/Wnd.h"
 
 class CMenuRClickHook {
  public:

@@ -3,8 +3,8 @@
 
 #include <unordered_map>
 
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Window.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Window.h"
 
 IMPLEMENT_DYNAMIC(CSubclassWnd, CObject)
 

@@ -5,8 +5,8 @@
 // latest hook. The window's last message (WM_NCDESTROY) unhooks every hook of it.
 #pragma once
 
-#include "platform/afx/Object.h"
-#include "platform/afx/Wnd.h"
+#include "platform/base/object/Object.h"
+#include "platform/user/framework/Wnd.h"
 
 class CSubclassWnd : public CObject {
   DECLARE_DYNAMIC(CSubclassWnd)

@@ -1,8 +1,8 @@
 // A device with the tip font selected, for the tip window's own measuring and painting.
 #pragma once
 
-#include "platform/afx/Wnd.h"
-#include "platform/gdi/DC.h"
+#include "platform/user/framework/Wnd.h"
+#include "platform/user/gdi/DC.h"
 
 namespace tip_internal {
 

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/app/WinApp.h"
-#include "platform/input/Input.h"
-#include "platform/system/SystemValues.h"
-#include "platform/ui/UiBackend.h"
-#include "platform/wnd/Window.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/gdi/StockIcons.h"
+#include "platform/user/input/Input.h"
+#include "platform/user/system/SystemValues.h"
+#include "platform/user/ui/UiBackend.h"
+#include "platform/user/wnd/Window.h"
 #include "richtext/RichTextLine.h"
 #include "ui/TipDCInternal.h"
 #include "ui/TipWnd.h"
@@ -102,7 +103,7 @@ void PaintMessageBoxTip(CTipWnd* tip, CDC* dc, CRect* rect) {
     area.top = caption.bottom + 7;
   }
   if ((g_style & kIconBits) == kInformationIcon) {
-    zel_system::DrawIcon(dc, zel_system::StockIcon::Information, area.left, area.top, 16);
+    zel_gdi::DrawStockIcon(dc, zel_system::StockIcon::Information, area.left, area.top, 16);
     area.left += 10 + GetSystemMetrics(SM_CXICON) / 2;
   }
   DrawAt(dc, g_textMarkup, font, area.left, area.top);

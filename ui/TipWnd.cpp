@@ -1,12 +1,13 @@
 // The tip window: requests, the hover logic, sizing, painting, clicks, flashed tips.
 #include "ui/TipWnd.h"
 
-#include "platform/afx/StringResources.h"
-#include "platform/input/Input.h"
-#include "platform/resource/KeyNames.h"
-#include "platform/system/SystemValues.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Window.h"
+#include "platform/base/string/StringResources.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/input/Input.h"
+#include "platform/user/resource/KeyNames.h"
+#include "platform/user/system/SystemValues.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Window.h"
 #include "ui/TipDCInternal.h"
 
 const UINT WM_TIP_REQUEST = RegisterWindowMessage("WM_TIP_REQUEST");

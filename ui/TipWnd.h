@@ -19,9 +19,9 @@
 
 #include <string>
 
-#include "platform/afx/String.h"
-#include "platform/afx/Wnd.h"
-#include "platform/gdi/DC.h"
+#include "platform/base/string/String.h"
+#include "platform/user/framework/Wnd.h"
+#include "platform/user/gdi/DC.h"
 
 class CTipWnd;
 

@@ -1,7 +1,7 @@
 // The "Sequence Data" dialog.
 #include "ui/ToolSelSeqDlg.h"
 
-#include "platform/dialog/DataExchange.h"
+#include "platform/user/dialog/DataExchange.h"
 #include "ui/ZelDialogTemplates.h"
 
 IMPLEMENT_DYNAMIC(CToolSelSeqDlg, CZelDialog)

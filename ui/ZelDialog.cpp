@@ -1,7 +1,7 @@
 // The suite's dialog base: its control helpers and message box.
 #include "ui/ZelDialog.h"
 
-#include "platform/ui/ZelMessageBox.h"
+#include "platform/user/ui/ZelMessageBox.h"
 
 IMPLEMENT_DYNAMIC(CZelDialog, CDialog)
 

@@ -8,7 +8,7 @@
 //   extern "C" void fnVazOveEntry(unsigned int character, unsigned int templateId);
 #pragma once
 
-#include "platform/dialog/Dialog.h"
+#include "platform/user/dialog/Dialog.h"
 
 class CZelDialog : public CDialog {
   DECLARE_DYNAMIC(CZelDialog)

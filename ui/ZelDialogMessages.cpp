@@ -1,7 +1,7 @@
 // The window messages of the suite's dialog base: palette messages for its palette
 // control, closing, help, and typed characters for the external help module.
-#include "platform/app/WinApp.h"
-#include "platform/module/LoadedModule.h"
+#include "platform/os/module/LoadedModule.h"
+#include "platform/user/app/WinApp.h"
 #include "ui/ZelDialog.h"
 
 void CZelDialog::OnPaletteChanged(CWnd* focusWnd) {

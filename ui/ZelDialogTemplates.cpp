@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/dialog/DialogTemplate.h"
-#include "platform/ui/UiBackend.h"
+#include "platform/user/dialog/DialogTemplate.h"
+#include "platform/user/ui/UiBackend.h"
 
 namespace {
 

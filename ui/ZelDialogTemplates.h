@@ -2,7 +2,7 @@
 // when the library is loaded.
 #pragma once
 
-#include "platform/afx/WinTypes.h"
+#include "platform/base/types/WinTypes.h"
 
 enum : UINT {
   IDD_EDIT_NAME = 245,        // name entry, edit form

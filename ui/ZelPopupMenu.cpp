@@ -1,9 +1,9 @@
 // Popup menus routed to the frame of their window.
 #include "ui/ZelPopupMenu.h"
 
-#include "platform/afx/FrameWnd.h"
-#include "platform/afx/MDIWnd.h"
-#include "platform/afx/View.h"
+#include "platform/user/framework/FrameWnd.h"
+#include "platform/user/framework/MDIWnd.h"
+#include "platform/user/framework/View.h"
 
 BOOL CZelPopupMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect) {
   if (owner && owner->IsKindOf(RUNTIME_CLASS(CView))) {

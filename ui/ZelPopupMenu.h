@@ -1,7 +1,7 @@
 // CZelPopupMenu: a popup menu whose commands reach the frame of the window it is shown for.
 #pragma once
 
-#include "platform/menu/Menu.h"
+#include "platform/user/framework/Menu.h"
 
 class CZelPopupMenu : public CMenu {
  public:

@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
-#include "platform/desktop/RuntimeDir.h"
+#include "platform/os/desktop/RuntimeDir.h"
 
 namespace zel_qt {
 namespace {

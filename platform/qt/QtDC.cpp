@@ -10,11 +10,11 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/gdi/ImageList.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtFonts.h"
 #include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"
+#include "platform/user/gdi/ImageList.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include <memory>
 
-#include "platform/gdi/DC.h"
+#include "platform/user/gdi/DC.h"
 
 class QPainter;
 class QPaintDevice;

@@ -24,12 +24,12 @@
 #include <memory>
 #include <utility>
 
-#include "platform/gdi/DC.h"
-#include "platform/gdi/MulDiv.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtFonts.h"
 #include "platform/qt/QtModal.h"
 #include "platform/qt/QtText.h"
+#include "platform/user/gdi/DC.h"
+#include "platform/user/gdi/MulDiv.h"
 
 namespace zel_qt {
 

@@ -11,8 +11,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/dialog/Dialog.h"
-#include "platform/dialog/PropertySheet.h"
+#include "platform/user/dialog/Dialog.h"
+#include "platform/user/dialog/PropertySheet.h"
 
 class QWidget;
 

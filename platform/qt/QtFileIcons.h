@@ -7,7 +7,7 @@
 #include <QHash>
 #include <QString>
 
-#include "platform/shell/FileIcons.h"
+#include "platform/user/fileicons/FileIcons.h"
 
 namespace zel_qt {
 

@@ -8,8 +8,8 @@
 #include <QString>
 #include <memory>
 
-#include "platform/afx/WinTypes.h"
-#include "platform/gdi/GdiTypes.h"
+#include "platform/base/types/GdiTypes.h"
+#include "platform/base/types/WinTypes.h"
 
 namespace zel_qt {
 

@@ -4,7 +4,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 
-#include "platform/resource/KeyNames.h"
+#include "platform/user/resource/KeyNames.h"
 
 namespace zel_qt {
 

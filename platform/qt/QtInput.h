@@ -2,7 +2,7 @@
 // keyboard's modifiers as Qt knows them now, the system's clock.
 #pragma once
 
-#include "platform/input/Input.h"
+#include "platform/user/input/Input.h"
 
 namespace zel_qt {
 

@@ -13,13 +13,13 @@
 #include <QTimer>
 #include <vector>
 
-#include "platform/menu/MenuApi.h"
-#include "platform/menu/MenuTracking.h"
 #include "platform/qt/QtDC.h"
 #include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Window.h"
+#include "platform/user/menu/MenuApi.h"
+#include "platform/user/wnd/MenuTracking.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Window.h"
 
 namespace zel_qt {
 namespace {

@@ -15,7 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "platform/wnd/WinUser.h"
+#include "platform/base/types/WinUser.h"
 
 namespace zel_qt {
 

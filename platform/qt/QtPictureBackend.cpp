@@ -11,7 +11,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "platform/afx/String.h"
+#include "platform/base/string/String.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtDC.h"
 

@@ -3,7 +3,7 @@
 // when the library is loaded.
 #pragma once
 
-#include "platform/gdi/PictureBackend.h"
+#include "platform/user/gdi/PictureBackend.h"
 
 class QtPictureBackend : public PictureBackend {
  public:

@@ -24,11 +24,11 @@
 #include "platform/qt/QtMenus.h"
 #include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"
-#include "platform/resource/KeyNames.h"
-#include "platform/wnd/Desktop.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Presenter.h"
-#include "platform/wnd/Window.h"
+#include "platform/user/resource/KeyNames.h"
+#include "platform/user/wnd/Desktop.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Presenter.h"
+#include "platform/user/wnd/Window.h"
 
 namespace zel_qt {
 namespace {

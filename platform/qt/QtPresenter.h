@@ -19,7 +19,7 @@
 #include <QMenuBar>
 #include <QWidget>
 
-#include "platform/wnd/WinUser.h"
+#include "platform/base/types/WinUser.h"
 
 namespace zel_qt {
 

@@ -5,7 +5,7 @@
 
 #include <QFont>
 
-#include "platform/system/SystemValues.h"
+#include "platform/user/system/SystemValues.h"
 
 namespace zel_qt {
 

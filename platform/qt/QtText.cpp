@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "platform/gdi/GdiTypes.h"
-#include "platform/shell/ByteSource.h"
+#include "platform/base/types/GdiTypes.h"
+#include "platform/os/shell/ByteSource.h"
 
 namespace zel_qt {
 namespace {

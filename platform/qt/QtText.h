@@ -4,8 +4,8 @@
 
 #include <QString>
 
-#include "platform/afx/WinTypes.h"
-#include "platform/gdi/TextBytes.h"
+#include "platform/base/types/WinTypes.h"
+#include "platform/user/gdi/TextBytes.h"
 
 namespace zel_qt {
 

@@ -13,10 +13,10 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-#include "platform/app/WinApp.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtDialogPresenter.h"
 #include "platform/qt/QtModal.h"
+#include "platform/user/app/WinApp.h"
 
 namespace zel_qt {
 
@@ -222,7 +222,10 @@ ZelClipboard QtUiBackend::GetClipboardText(CString& text) {
 
 int QtUiBackend::RunModalDialog(CDialog& dialog) { return RunQtDialog(dialog); }
 int QtUiBackend::RunModalSheet(CPropertySheet& sheet) { return RunQtSheet(sheet); }
-void QtUiBackend::ShowModeless(CDialog& dialog) { ShowQtModeless(dialog); }
+bool QtUiBackend::ShowModeless(CDialog& dialog) {
+  ShowQtModeless(dialog);
+  return true;
+}
 void QtUiBackend::CloseModeless(CDialog& dialog) { CloseQtModeless(dialog); }
 
 bool QtUiBackend::HostRunsApplication() const {

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "platform/ui/UiBackend.h"
+#include "platform/user/ui/UiBackend.h"
 
 class QtUiBackend : public DesktopUiBackend {
  public:
@@ -26,7 +26,7 @@ class QtUiBackend : public DesktopUiBackend {
   ZelClipboard GetClipboardText(CString& text) override;
   int RunModalDialog(CDialog& dialog) override;
   int RunModalSheet(CPropertySheet& sheet) override;
-  void ShowModeless(CDialog& dialog) override;
+  bool ShowModeless(CDialog& dialog) override;
   void CloseModeless(CDialog& dialog) override;
   bool HostRunsApplication() const override;
   void StartApplication() override;

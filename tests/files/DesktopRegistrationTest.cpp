@@ -15,10 +15,10 @@
 #include <thread>
 
 #include "files/ShellRegistration.h"
-#include "platform/app/WinApp.h"
-#include "platform/desktop/Freedesktop.h"
-#include "platform/desktop/RuntimeDir.h"
-#include "platform/fs/FsError.h"
+#include "platform/os/desktop/Freedesktop.h"
+#include "platform/os/desktop/RuntimeDir.h"
+#include "platform/os/fs/FsError.h"
+#include "platform/user/app/WinApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 
 #include "files/FileTypeIds.h"
 #include "files/SequenceDetection.h"
-#include "platform/app/WinApp.h"
+#include "platform/user/app/WinApp.h"
 #include "tests/support/GzipFixture.h"
 #include "tests/support/TestSupport.h"
 

@@ -5,7 +5,7 @@
 #include "files/FileChoosers.h"
 #include "files/ZelBinaryFile.h"
 #include "files/ZelTextFile.h"
-#include "platform/app/WinApp.h"
+#include "platform/user/app/WinApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

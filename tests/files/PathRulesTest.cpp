@@ -7,7 +7,7 @@
 #include "files/FileTypeIds.h"
 #include "files/ZelDirSpec.h"
 #include "files/ZelFileSpec.h"
-#include "platform/fs/FileSystem.h"
+#include "platform/os/fs/FileSystem.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "files/ShellRegistration.h"
-#include "platform/app/WinApp.h"
-#include "platform/host/HostIdentity.h"
-#include "platform/registry/Registry.h"
+#include "platform/os/registry/Registry.h"
+#include "platform/user/app/HostIdentity.h"
+#include "platform/user/app/WinApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "layout/DirectoryLayout.h"
 #include "layout/Settings.h"
-#include "platform/app/WinApp.h"
+#include "platform/user/app/WinApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include "layout/HostServices.h"
 #include "layout/Settings.h"
-#include "platform/app/WinApp.h"
-#include "platform/registry/Registry.h"
+#include "platform/os/registry/Registry.h"
+#include "platform/user/app/WinApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

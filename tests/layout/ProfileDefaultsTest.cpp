@@ -6,8 +6,8 @@
 #include "layout/DirectoryLayout.h"
 #include "layout/ProfileDefaults.h"
 #include "layout/Settings.h"
-#include "platform/app/WinApp.h"
-#include "platform/profile/ProfileFile.h"
+#include "platform/os/profile/ProfileFile.h"
+#include "platform/user/app/WinApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/afx/Archive.h"
-#include "platform/afx/Collections.h"
+#include "platform/base/archive/Archive.h"
+#include "platform/base/collections/Collections.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/afx/String.h"
+#include "platform/base/string/String.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "platform/compress/Contents.h"
+#include "platform/base/compress/Contents.h"
 #include "tests/support/GzipFixture.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,10 +1,10 @@
 // Dialogs from templates, headless: controls by id, data exchange with refused entries,
 // radio groups, what a person may and may not do, modeless dialogs, taken-over controls,
 // property sheets, dialog units, filter strings and the choice of the backend.
-#include "platform/dialog/DataExchange.h"
-#include "platform/dialog/PropertySheet.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Window.h"
+#include "platform/user/dialog/DataExchange.h"
+#include "platform/user/dialog/PropertySheet.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Window.h"
 #include "tests/support/RecordingDialogView.h"
 #include "tests/support/TestSupport.h"
 

@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "platform/sync/Event.h"
+#include "platform/os/sync/Event.h"
 
 namespace {
 

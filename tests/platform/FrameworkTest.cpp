@@ -6,16 +6,16 @@
 #include <thread>
 #include <vector>
 
-#include "platform/afx/CmdUI.h"
-#include "platform/afx/FrameWnd.h"
-#include "platform/afx/MDIWnd.h"
-#include "platform/afx/View.h"
-#include "platform/app/WinApp.h"
-#include "platform/menu/Menu.h"
-#include "platform/menu/MenuTracking.h"
-#include "platform/resource/Resources.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Window.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/framework/CmdUI.h"
+#include "platform/user/framework/FrameWnd.h"
+#include "platform/user/framework/MDIWnd.h"
+#include "platform/user/framework/Menu.h"
+#include "platform/user/framework/View.h"
+#include "platform/user/resource/Resources.h"
+#include "platform/user/wnd/MenuTracking.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Window.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/FixedDC.h"
-#include "platform/gdi/ImageList.h"
-#include "platform/gdi/MulDiv.h"
+#include "platform/user/gdi/FixedDC.h"
+#include "platform/user/gdi/ImageList.h"
+#include "platform/user/gdi/MulDiv.h"
 
 namespace {
 

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/menu/Menu.h"
-#include "platform/menu/MenuTracking.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Presenter.h"
-#include "platform/wnd/Window.h"
+#include "platform/user/framework/Menu.h"
+#include "platform/user/wnd/MenuTracking.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Presenter.h"
+#include "platform/user/wnd/Window.h"
+#include "platform/user/wnd/WindowMenus.h"
 
 namespace {
 

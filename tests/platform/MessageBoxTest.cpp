@@ -1,8 +1,8 @@
 // Message boxes: the default button's answer, the console's one line, and the suite's
 // message boxes (owner, caption, text from string resources, answer).
-#include "platform/afx/StringResources.h"
-#include "platform/app/WinApp.h"
-#include "platform/ui/ZelMessageBox.h"
+#include "platform/base/string/StringResources.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/ui/ZelMessageBox.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

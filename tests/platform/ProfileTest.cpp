@@ -4,9 +4,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/app/WinApp.h"
-#include "platform/profile/ProfileFile.h"
-#include "platform/registry/Registry.h"
+#include "platform/os/profile/ProfileFile.h"
+#include "platform/os/registry/Registry.h"
+#include "platform/user/app/WinApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <map>
 #include <random>
 
-#include "platform/registry/Registry.h"
-#include "platform/state/StateFile.h"
+#include "platform/os/registry/Registry.h"
+#include "platform/os/state/StateFile.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/Bitmap.h"
-#include "platform/resource/KeyNames.h"
-#include "platform/resource/Png.h"
-#include "platform/resource/Resources.h"
-#include "platform/shell/FileIcons.h"
-#include "platform/system/SystemValues.h"
+#include "platform/user/fileicons/FileIcons.h"
+#include "platform/user/gdi/Bitmap.h"
+#include "platform/user/resource/KeyNames.h"
+#include "platform/user/resource/Png.h"
+#include "platform/user/resource/Resources.h"
+#include "platform/user/system/SystemValues.h"
 #include "tests/support/PngFixture.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/shell/ShellLink.h"
+#include "platform/os/shell/ShellLink.h"
 #include "tests/tools/ToolFixtures.h"
 
 namespace {

@@ -16,11 +16,11 @@
 #include <random>
 #include <set>
 
-#include "platform/fs/FileSystem.h"
-#include "platform/fs/FsError.h"
-#include "platform/profile/ProfileFile.h"
-#include "platform/registry/Registry.h"
-#include "platform/state/StateFile.h"
+#include "platform/os/fs/FileSystem.h"
+#include "platform/os/fs/FsError.h"
+#include "platform/os/profile/ProfileFile.h"
+#include "platform/os/registry/Registry.h"
+#include "platform/os/state/StateFile.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -3,9 +3,9 @@
 // core, loads it for its drawing commands: the tip and demo tests show that).
 #include <gtest/gtest.h>
 
-#include "platform/gdi/PictureBackend.h"
-#include "platform/module/Toolkit.h"
-#include "platform/wnd/Desktop.h"
+#include "platform/os/module/Toolkit.h"
+#include "platform/user/gdi/PictureBackend.h"
+#include "platform/user/wnd/Desktop.h"
 
 TEST(ToolkitTest, AProgramWithTheCoreLinkedInNeverLoadsIt) {
   EXPECT_FALSE(zel_module::EnsureToolkit());

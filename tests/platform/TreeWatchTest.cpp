@@ -17,8 +17,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sync/Event.h"
-#include "platform/watch/TreeWatch.h"
+#include "platform/os/sync/Event.h"
+#include "platform/os/watch/TreeWatch.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;

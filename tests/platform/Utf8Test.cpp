@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/afx/Utf8.h"
+#include "platform/base/string/Utf8.h"
 
 namespace {
 

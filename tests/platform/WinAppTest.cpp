@@ -1,8 +1,8 @@
 // The application object knows its program, as the framework's does.
 #include <gtest/gtest.h>
 
-#include "platform/app/WinApp.h"
-#include "platform/host/HostIdentity.h"
+#include "platform/user/app/HostIdentity.h"
+#include "platform/user/app/WinApp.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

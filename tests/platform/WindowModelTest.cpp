@@ -11,13 +11,14 @@
 #include <thread>
 #include <vector>
 
-#include "platform/gdi/FixedDC.h"
-#include "platform/menu/MenuApi.h"
-#include "platform/sync/Event.h"
-#include "platform/system/SystemValues.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Presenter.h"
-#include "platform/wnd/Window.h"
+#include "platform/os/sync/Event.h"
+#include "platform/user/gdi/FixedDC.h"
+#include "platform/user/menu/MenuApi.h"
+#include "platform/user/system/SystemValues.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Presenter.h"
+#include "platform/user/wnd/Window.h"
+#include "tests/support/OsEnginesScope.h"
 #include "tests/support/Wait.h"
 
 namespace {
@@ -55,12 +56,10 @@ class WindowModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     zel_wnd::DefaultPresenter().Clear();
-    previousReporter =
-        zel_wnd::SetFailureReporter([this](const std::string& text) { failures.push_back(text); });
+    engines.Use(&reporter);
   }
   void TearDown() override {
     for (HWND h : windows) DestroyWindow(h);
-    zel_wnd::SetFailureReporter(previousReporter);
   }
   HWND Window(std::function<LRESULT(UINT, WPARAM, LPARAM)> handler, DWORD style = WS_POPUP,
               RECT r = {10, 20, 110, 80}, HWND parent = HWND()) {
@@ -69,8 +68,9 @@ class WindowModelTest : public ::testing::Test {
     return h;
   }
   std::vector<HWND> windows;
-  std::vector<std::string> failures;
-  zel_wnd::FailureReporter previousReporter;
+  zel_test::OsEnginesScope engines;
+  zel_test::RecordingFailureReporter reporter;
+  std::vector<std::string>& failures = reporter.texts;
 };
 
 TEST_F(WindowModelTest, RegisteredMessagesAreOneNumberPerNameWhateverTheCase) {

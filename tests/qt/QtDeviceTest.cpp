@@ -11,13 +11,13 @@
 #include <cstring>
 #include <string>
 
-#include "platform/gdi/FixedDC.h"
-#include "platform/gdi/ImageList.h"
-#include "platform/gdi/PictureBackend.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtDC.h"
 #include "platform/qt/QtFonts.h"
 #include "platform/qt/QtText.h"
+#include "platform/user/gdi/FixedDC.h"
+#include "platform/user/gdi/ImageList.h"
+#include "platform/user/gdi/PictureBackend.h"
 
 namespace {
 

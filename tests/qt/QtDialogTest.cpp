@@ -16,11 +16,11 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/gdi/MulDiv.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtDialogPresenter.h"
 #include "platform/qt/QtModal.h"
 #include "platform/qt/QtUiBackend.h"
+#include "platform/user/gdi/MulDiv.h"
 #include "tests/support/TestSupport.h"
 #include "ui/EditNameDlg.h"
 #include "ui/ToolSelSeqDlg.h"

@@ -13,7 +13,7 @@
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtModal.h"
 #include "platform/qt/QtUiBackend.h"
-#include "platform/ui/ZelMessageBox.h"
+#include "platform/user/ui/ZelMessageBox.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

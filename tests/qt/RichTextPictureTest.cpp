@@ -12,8 +12,8 @@
 #include <sstream>
 #include <string>
 
-#include "platform/gdi/FixedDC.h"
 #include "platform/qt/QtDC.h"
+#include "platform/user/gdi/FixedDC.h"
 #include "richtext/RichTextLine.h"
 #include "tests/support/TestSupport.h"
 

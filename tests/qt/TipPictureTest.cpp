@@ -11,8 +11,8 @@
 
 #include "platform/qt/QtDC.h"
 #include "platform/qt/QtPresenter.h"
-#include "platform/system/SystemValues.h"
-#include "platform/wnd/Window.h"
+#include "platform/user/system/SystemValues.h"
+#include "platform/user/wnd/Window.h"
 #include "richtext/RichTextLine.h"
 #include "tests/support/TestSupport.h"
 #include "ui/TipWnd.h"

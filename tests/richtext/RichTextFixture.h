@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/FixedDC.h"
+#include "platform/user/gdi/FixedDC.h"
 #include "richtext/RichTextLine.h"
 
 namespace zel_test {

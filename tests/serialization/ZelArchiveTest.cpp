@@ -9,7 +9,7 @@
 #include "files/ZelBinaryFile.h"
 #include "files/ZelDirSpec.h"
 #include "files/ZelFileSpec.h"
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 #include "tests/serialization/SxfTestUtil.h"
 
 using namespace sxf_test;

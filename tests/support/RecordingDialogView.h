@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/dialog/Dialog.h"
+#include "platform/user/dialog/Dialog.h"
 
 namespace zel_test {
 

@@ -10,7 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui/UiBackend.h"
+#include "platform/user/ui/UiBackend.h"
+#include "tests/support/ScriptedUiBackend.h"
 
 namespace zel_test {
 

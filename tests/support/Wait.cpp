@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/wnd/Message.h"
+#include "platform/user/wnd/Message.h"
 
 namespace zel_test {
 

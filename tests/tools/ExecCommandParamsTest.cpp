@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/afx/Exceptions.h"
+#include "platform/base/exceptions/Exceptions.h"
 #include "tools/ExecCommandParams.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/locale/UserLanguage.h"
-#include "platform/shell/ByteSource.h"
-#include "platform/shell/ShellLink.h"
-#include "platform/shell/VersionResource.h"
+#include "platform/os/locale/UserLanguage.h"
+#include "platform/os/shell/ByteSource.h"
+#include "platform/os/shell/ShellLink.h"
+#include "platform/os/shell/VersionResource.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tools/ExampleTools.h"
 #include "tests/tools/PlantedFiles.h"

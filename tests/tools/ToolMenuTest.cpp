@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/afx/CmdUI.h"
-#include "platform/afx/FrameWnd.h"
-#include "platform/app/WinApp.h"
-#include "platform/menu/Menu.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/framework/CmdUI.h"
+#include "platform/user/framework/FrameWnd.h"
+#include "platform/user/framework/Menu.h"
 #include "tools/AppTools.h"
 #include "tools/MenuHolder.h"
 

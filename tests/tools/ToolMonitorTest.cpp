@@ -14,13 +14,14 @@
 #include <vector>
 
 #include "layout/DirectoryLayout.h"
-#include "platform/afx/FrameWnd.h"
-#include "platform/app/WinApp.h"
-#include "platform/menu/Menu.h"
-#include "platform/sync/Event.h"
-#include "platform/watch/TreeWatch.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Presenter.h"
+#include "platform/os/sync/Event.h"
+#include "platform/os/watch/TreeWatch.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/framework/FrameWnd.h"
+#include "platform/user/framework/Menu.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Presenter.h"
+#include "tests/support/OsEnginesScope.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
 #include "tools/AppTools.h"
@@ -70,11 +71,9 @@ class ToolMonitorTest : public zel_test::ZelTest {
     CalcToolSpecs(CZelDirSpec((tmp / "Programs").c_str()));
     menu = TOOLSMENUDIR.GetPath();
     fs::create_directories(menu + "/Sub");
-    previousReporter =
-        zel_wnd::SetFailureReporter([this](const std::string& text) { failures.push_back(text); });
+    engines.Use(&reporter);
   }
   void TearDown() override {
-    zel_wnd::SetFailureReporter(previousReporter);
     TOOLSDIR.ClearSpec();
     TOOLSMENUDIR.ClearSpec();
   }
@@ -83,8 +82,9 @@ class ToolMonitorTest : public zel_test::ZelTest {
   }
   std::string menu;
   std::vector<Notice> log;
-  std::vector<std::string> failures;
-  zel_wnd::FailureReporter previousReporter;
+  zel_test::OsEnginesScope engines;
+  zel_test::RecordingFailureReporter reporter;
+  std::vector<std::string>& failures = reporter.texts;
 };
 
 TEST_F(ToolMonitorTest, AChangeInASubfolderGoesToTheWindowsFirstFirst) {
@@ -241,14 +241,13 @@ TEST_F(ToolMonitorTest, AChangeRebuildsTheWindowsMenuWithTheTools) {
 // ---- the first set-up, a load racing a change, a stalled walk ----
 
 // Installs a tree watch factory for its lifetime.
+// The watch engine replaced for a scope.
 class InstalledFactory {
  public:
-  explicit InstalledFactory(zel_watch::TreeWatchFactory f)
-      : m_previous(zel_watch::SetTreeWatchFactory(f)) {}
-  ~InstalledFactory() { zel_watch::SetTreeWatchFactory(m_previous); }
+  explicit InstalledFactory(zel_os::TreeWatchFactory f) { m_scope.Use(f); }
 
  private:
-  zel_watch::TreeWatchFactory m_previous;
+  zel_test::OsEnginesScope m_scope;
 };
 
 // The system's watch, made only once the gate opens: the time before the set-up.

@@ -15,9 +15,10 @@
 #include <vector>
 
 #include "layout/DirectoryLayout.h"
-#include "platform/afx/FrameWnd.h"
-#include "platform/app/WinApp.h"
-#include "platform/process/Process.h"
+#include "platform/os/process/Process.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/framework/FrameWnd.h"
+#include "tests/support/OsEnginesScope.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
 #include "tools/AppTools.h"
@@ -190,13 +191,13 @@ class RecordingLauncher : public zel_process::Launcher {
   int answer = 0;
 };
 
+// The launcher replaced for a scope.
 class InstalledLauncher {
  public:
-  explicit InstalledLauncher(zel_process::Launcher* l) : m_previous(zel_process::SetLauncher(l)) {}
-  ~InstalledLauncher() { zel_process::SetLauncher(nullptr); }
+  explicit InstalledLauncher(zel_process::Launcher* l) { m_scope.Use(l); }
 
  private:
-  zel_process::Launcher* m_previous;
+  zel_test::OsEnginesScope m_scope;
 };
 
 // An application: ready, its handlers record what they get and supply fixed data.

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "layout/DirectoryLayout.h"
-#include "platform/afx/FrameWnd.h"
-#include "platform/gdi/FixedDC.h"
-#include "platform/menu/MenuTracking.h"
-#include "platform/shell/FileIcons.h"
-#include "platform/wnd/Message.h"
+#include "platform/user/fileicons/FileIcons.h"
+#include "platform/user/framework/FrameWnd.h"
+#include "platform/user/gdi/FixedDC.h"
+#include "platform/user/wnd/MenuTracking.h"
+#include "platform/user/wnd/Message.h"
 #include "tests/support/TestSupport.h"
 #include "tools/AppTools.h"
 #include "tools/ZelMenuManager.h"

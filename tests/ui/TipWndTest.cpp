@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/afx/StringResources.h"
-#include "platform/gdi/FixedDC.h"
-#include "platform/input/Input.h"
-#include "platform/resource/KeyNames.h"
-#include "platform/system/SystemValues.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Presenter.h"
-#include "platform/wnd/Window.h"
+#include "platform/base/string/StringResources.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/gdi/FixedDC.h"
+#include "platform/user/input/Input.h"
+#include "platform/user/resource/KeyNames.h"
+#include "platform/user/system/SystemValues.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Presenter.h"
+#include "platform/user/wnd/Window.h"
 #include "richtext/RichTextLine.h"
 #include "tests/support/TestSupport.h"
 #include "ui/TipWnd.h"

@@ -1,8 +1,8 @@
 // The suite's dialog base: control helpers that tolerate missing controls, text updates
 // only on change, palette forwarding, closing, help, the external help module, and the
 // dialog layer's free functions.
-#include "platform/app/WinApp.h"
-#include "platform/module/LoadedModule.h"
+#include "platform/os/module/LoadedModule.h"
+#include "platform/user/app/WinApp.h"
 #include "tests/support/RecordingDialogView.h"
 #include "tests/support/TestSupport.h"
 #include "ui/DialogFunctions.h"

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/afx/FrameWnd.h"
-#include "platform/afx/MDIWnd.h"
-#include "platform/afx/View.h"
-#include "platform/wnd/Message.h"
-#include "platform/wnd/Presenter.h"
+#include "platform/user/framework/FrameWnd.h"
+#include "platform/user/framework/MDIWnd.h"
+#include "platform/user/framework/View.h"
+#include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Presenter.h"
 #include "ui/ZelPopupMenu.h"
 
 namespace {

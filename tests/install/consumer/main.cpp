@@ -6,7 +6,7 @@
 
 #include "files/FileTypesTable.h"
 #include "files/ZelTextFile.h"
-#include "platform/afx/Collections.h"
+#include "platform/base/collections/Collections.h"
 #include "serialization/ZelArchive.h"
 
 int main(int argc, char** argv) {

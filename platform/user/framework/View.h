@@ -1,0 +1,14 @@
+// CView: a child window of a frame that shows a document; the active view of its frame
+// gets commands before the frame does.
+#pragma once
+
+#include "platform/user/framework/Wnd.h"
+
+class CView : public CWnd {
+  DECLARE_DYNAMIC(CView)
+ public:
+  CView() = default;
+  ~CView() override;
+  // Makes the view a child of its frame, filling the frame's client area.
+  BOOL Create(CFrameWnd* frame, UINT id = 0xE900);
+};

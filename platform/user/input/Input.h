@@ -1,0 +1,78 @@
+// The user's input as the platform reports it outside messages: where the pointer is,
+// which buttons and keys are held, and the tick count. One replaceable service: the Qt
+// backend installs the desktop's (Qt's cursor, buttons and modifiers) on a display; without
+// it the system's clock answers and the pointer rests at (0, 0) with nothing held. Tests
+// install a ScriptedInput and set each value by hand, so that timing logic runs on exact
+// times.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <set>
+
+#include "platform/base/types/WinTypes.h"
+
+// The mouse buttons as virtual keys (the keyboard's are in platform/user/resource/Keys.def).
+enum : int { VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_MBUTTON = 0x04 };
+
+namespace zel_input {
+
+class Input {
+ public:
+  virtual ~Input() = default;
+  // The pointer's position in screen coordinates.
+  virtual POINT CursorPos() const = 0;
+  // Moves the pointer; false where the platform does not let programs do that.
+  virtual bool SetCursorPos(POINT p) = 0;
+  // Whether the button or key (VK_LBUTTON, VK_SHIFT, VK_CONTROL, VK_MENU, ...) is held.
+  virtual bool IsDown(int virtualKey) const = 0;
+  // Milliseconds from an arbitrary start, wrapping at 2^32.
+  virtual DWORD TickCount() const = 0;
+};
+
+// The monotonic clock, a pointer that stays where it was put, nothing held.
+class SystemInput : public Input {
+ public:
+  POINT CursorPos() const override;
+  bool SetCursorPos(POINT p) override;
+  bool IsDown(int) const override { return false; }
+  DWORD TickCount() const override;
+
+ private:
+  std::atomic<long long> m_cursor{0};  // x in the high half, y in the low one
+};
+
+// Every value set by hand.
+class ScriptedInput : public Input {
+ public:
+  POINT CursorPos() const override;
+  bool SetCursorPos(POINT p) override;
+  bool IsDown(int virtualKey) const override;
+  DWORD TickCount() const override { return m_tick.load(); }
+
+  void SetDown(int virtualKey, bool down);
+  void SetTickCount(DWORD tick) { m_tick.store(tick); }
+  void Advance(DWORD ms) { m_tick.fetch_add(ms); }
+
+ private:
+  mutable std::mutex m_mutex;
+  POINT m_cursor;
+  std::set<int> m_down;
+  std::atomic<DWORD> m_tick{0};
+};
+
+// The service in use (a SystemInput unless another was installed).
+Input& Current();
+// Installs a service (null: back to the system one); answers the previous one.
+Input* Install(Input* input);
+
+}  // namespace zel_input
+
+BOOL GetCursorPos(POINT* point);
+BOOL SetCursorPos(int x, int y);
+// The high bit (0x8000) set while the key is held. With no input queue of its own to
+// replay, GetKeyState answers the same as GetAsyncKeyState.
+SHORT GetAsyncKeyState(int virtualKey);
+SHORT GetKeyState(int virtualKey);
+// Milliseconds from an arbitrary start, wrapping as the platform's does.
+DWORD GetTickCount();

@@ -1,0 +1,172 @@
+// The user-interface backend: every message box, folder and file dialog, dialog from a
+// template and the clipboard of the library go through it. The console backend prints a
+// message box as one line on stderr and answers its default button, and cancels dialogs;
+// tests install a scripted backend that records what was shown and answers as told; a
+// desktop backend (the Qt library registers one) shows real windows.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/base/string/String.h"
+#include "platform/base/types/WinTypes.h"
+
+// Message box types and answers, with the platform's values.
+enum : UINT {
+  MB_OK = 0x0,
+  MB_OKCANCEL = 0x1,
+  MB_ABORTRETRYIGNORE = 0x2,
+  MB_YESNOCANCEL = 0x3,
+  MB_YESNO = 0x4,
+  MB_RETRYCANCEL = 0x5,
+  MB_TYPEMASK = 0xF,
+  MB_ICONHAND = 0x10,
+  MB_ICONERROR = 0x10,
+  MB_ICONSTOP = 0x10,
+  MB_ICONQUESTION = 0x20,
+  MB_ICONEXCLAMATION = 0x30,
+  MB_ICONWARNING = 0x30,
+  MB_ICONASTERISK = 0x40,
+  MB_ICONINFORMATION = 0x40,
+  MB_ICONMASK = 0xF0,
+  MB_DEFBUTTON1 = 0x000,
+  MB_DEFBUTTON2 = 0x100,
+  MB_DEFBUTTON3 = 0x200,
+  MB_DEFMASK = 0xF00,
+  MB_APPLMODAL = 0x0000,
+  MB_SYSTEMMODAL = 0x1000,
+  MB_TASKMODAL = 0x2000,
+};
+enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
+
+// File dialog options, with the platform's values.
+enum : UINT {
+  OFN_READONLY = 0x1,
+  OFN_OVERWRITEPROMPT = 0x2,
+  OFN_HIDEREADONLY = 0x4,
+  OFN_PATHMUSTEXIST = 0x800,
+  OFN_FILEMUSTEXIST = 0x1000,
+  OFN_NOREADONLYRETURN = 0x8000,
+};
+
+struct MessageBoxRequest {
+  CString text;
+  CString caption;
+  UINT type = MB_OK;
+  HWND owner;
+};
+
+struct FileDialogRequest {
+  BOOL open = TRUE;  // open or save
+  CString title;
+  CString filter;       // "Description|pattern;pattern|...||"
+  int filterIndex = 1;  // the item offered first, counted from 1
+  CString initialDir;
+  CString fileName;
+  CString defaultExt;  // without its full stop
+  UINT flags = 0;      // OFN_*
+  HWND owner;
+};
+
+struct FileDialogResult {
+  CString path;
+  int filterIndex = 0;  // the filter item in use when the user confirmed, counted from 1
+};
+
+struct FolderDialogRequest {
+  CString title;
+  CString initialDir;
+  BOOL allowNewFolder = FALSE;  // the user may make folders in the dialog
+  HWND owner;
+};
+
+// One item of a filter string: what is shown and its patterns ("*.gb;*.gbk").
+struct FileFilterItem {
+  CString description;
+  CString patterns;
+};
+// The items of a filter string "Description|patterns|...||". Reading stops at an empty
+// description (the closing bars) or the end of the text; a description left without its
+// patterns is dropped. Null gives none.
+std::vector<FileFilterItem> ParseFilterString(const char* filter);
+
+// What a clipboard operation came to: a clipboard that could not be opened is told from
+// one that held no text, and from a text the clipboard could not take.
+enum class ZelClipboard { Ok, CannotOpen, NoText, CannotStore };
+
+// The button a message box of this type answers when nobody chooses.
+int DefaultMessageBoxAnswer(UINT type);
+
+class CDialog;
+class CPropertySheet;
+
+class UiBackend {
+ public:
+  virtual ~UiBackend() = default;
+  virtual int MessageBox(const MessageBoxRequest& request) = 0;
+  // 1 and the chosen folder, or 0 when cancelled.
+  virtual BOOL BrowseForFolder(const FolderDialogRequest& request, CString& chosen) = 0;
+  // 1 and the chosen path with the filter item in use, or 0 when cancelled.
+  virtual BOOL FileDialog(const FileDialogRequest& request, FileDialogResult& result) = 0;
+  // Ok, CannotOpen or CannotStore.
+  virtual ZelClipboard SetClipboardText(const char* text) = 0;
+  // Ok (and the text), CannotOpen or NoText.
+  virtual ZelClipboard GetClipboardText(CString& text) = 0;
+
+  // Presents a dialog whose controls are made (CDialog::DoModal has done that): starts it
+  // (CDialog::StartDialog) and lets the user work in it until it ends; answers its result.
+  virtual int RunModalDialog(CDialog& dialog) = 0;
+  // The same for a property sheet (CPropertySheet::StartSheet).
+  virtual int RunModalSheet(CPropertySheet& sheet) = 0;
+  // Starts a modeless dialog (CDialog::StartDialog) and shows it; false when there is
+  // nowhere to show it, and the caller starts it then. CloseModeless takes it away again.
+  virtual bool ShowModeless(CDialog& dialog) = 0;
+  virtual void CloseModeless(CDialog& dialog) = 0;
+};
+
+class ConsoleUiBackend : public UiBackend {
+ public:
+  int MessageBox(const MessageBoxRequest& request) override;
+  BOOL BrowseForFolder(const FolderDialogRequest&, CString&) override { return FALSE; }
+  BOOL FileDialog(const FileDialogRequest&, FileDialogResult&) override { return FALSE; }
+  ZelClipboard SetClipboardText(const char* text) override;
+  ZelClipboard GetClipboardText(CString& text) override;
+  // Nobody can answer a dialog here: it is cancelled without being started. A modeless
+  // dialog shows nowhere.
+  int RunModalDialog(CDialog&) override { return IDCANCEL; }
+  int RunModalSheet(CPropertySheet&) override { return IDCANCEL; }
+  bool ShowModeless(CDialog&) override { return false; }
+  void CloseModeless(CDialog&) override {}
+
+ private:
+  std::optional<CString> m_clipboard;
+};
+
+// A backend that shows real windows, registered by the library that brings it (the Qt
+// library does when it is loaded).
+class DesktopUiBackend : public UiBackend {
+ public:
+  // Whether the host runs an application of this toolkit on a real display.
+  virtual bool HostRunsApplication() const = 0;
+  // Makes sure the toolkit's application runs (on a display when there is one).
+  virtual void StartApplication() = 0;
+};
+void ZelRegisterDesktopUi(DesktopUiBackend* backend);
+
+// The backend in use: one installed by ZelSetUi; else by ZEL_UI ("console" forces the
+// console backend; "qt" the desktop backend, started on first use); else the desktop
+// backend when the host runs its application; else the console backend.
+UiBackend& ZelUi();
+// Installs a backend (null: back to the choice above); answers the one installed before
+// (null for none).
+UiBackend* ZelSetUi(UiBackend* backend);
+// Starts the desktop backend's application when a display is there (DISPLAY or
+// WAYLAND_DISPLAY) or ZEL_UI asks for it, unless ZEL_UI says "console"; answers whether
+// ZelUi() is then the desktop backend. For programs of their own, such as zel.
+bool ZelStartDesktopUi();
+
+// The class library's message box: the application's name as caption.
+int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);

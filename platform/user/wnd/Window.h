@@ -1,0 +1,77 @@
+// Windows: handles into one process-wide table, each with its procedure, its thread, its
+// rectangle and menu; the calls of the platform that make, find, move, show and paint
+// them. A stale handle is detected (the calls answer 0 or FALSE), never used; handles are
+// never given out twice.
+//
+// A window belongs to the thread that made it: DestroyWindow and SetTimer work on that
+// thread only, and the calls that reach the presenter (show, move, menu, paint) are made
+// there too. Top-level rectangles are in screen coordinates, a child's in its parent's
+// client coordinates. The client area of a top-level window lies inside a border of
+// SM_CXBORDER for WS_BORDER or WS_THICKFRAME, below a caption of SM_CYCAPTION for
+// WS_CAPTION and a menu bar of SM_CYMENU when it has a menu.
+#pragma once
+
+#include "platform/base/types/WinUser.h"
+
+// Makes a window (hidden unless WS_VISIBLE) whose messages go to proc; a child
+// (WS_CHILD) takes menu's value as its identifier. WM_NCCREATE and WM_CREATE (lParam the
+// CREATESTRUCT, whose lpCreateParams is param) are sent before the answer; a window whose
+// procedure refuses either (FALSE, -1) is destroyed and null is answered. CW_USEDEFAULT
+// places it at (100, 100), 640 by 480.
+HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU menu, WNDPROC proc, LPVOID param);
+// WM_DESTROY, its children destroyed, WM_NCDESTROY, then the handle, its timers and its
+// menus are gone. On the window's thread only.
+BOOL DestroyWindow(HWND hwnd);
+BOOL IsWindow(HWND hwnd);
+// The default handling of the messages a procedure leaves: WM_CLOSE
+// destroys the window, WM_SETTEXT and WM_GETTEXT keep its text, WM_PAINT validates,
+// WM_NCCREATE agrees, WM_MENUCHAR answers MNC_IGNORE; anything else answers 0.
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
+// Answers the previous value; GWLP_WNDPROC replaces the procedure.
+LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
+HWND GetParent(HWND hwnd);
+int GetDlgCtrlID(HWND hwnd);
+
+BOOL ShowWindow(HWND hwnd, int command);
+BOOL IsWindowVisible(HWND hwnd);
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
+BOOL GetWindowRect(HWND hwnd, RECT* rect);
+BOOL GetClientRect(HWND hwnd, RECT* rect);
+BOOL ClientToScreen(HWND hwnd, POINT* point);
+BOOL ScreenToClient(HWND hwnd, POINT* point);
+// The deepest visible window under the screen point, the topmost first; null when none.
+HWND WindowFromPoint(POINT point);
+// The visible child of parent under the point (parent's client coordinates), or parent
+// itself when the point is inside it but in no child; null when outside.
+HWND ChildWindowFromPoint(HWND parent, POINT point);
+
+BOOL SetWindowText(HWND hwnd, LPCSTR text);
+int GetWindowText(HWND hwnd, LPSTR buffer, int size);
+int GetWindowTextLength(HWND hwnd);
+
+HMENU GetMenu(HWND hwnd);
+BOOL SetMenu(HWND hwnd, HMENU menu);
+BOOL DrawMenuBar(HWND hwnd);
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL UpdateWindow(HWND hwnd);
+// Within WM_PAINT: the presenter's device and the part to paint; null outside painting.
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
+// A device for measuring, from the presenter; ReleaseDC frees it.
+HDC GetDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC dc);
+
+// The calling thread's active window: the last of its windows activated by ShowWindow or
+// SetActiveWindow; null when none.
+HWND GetActiveWindow();
+HWND SetActiveWindow(HWND hwnd);
+
+namespace zel_wnd {
+// Whether the window exists and belongs to the calling thread.
+bool IsOwnWindow(HWND hwnd);
+}  // namespace zel_wnd
