@@ -136,16 +136,21 @@ TEST_F(MenuModelTest, DeletingDestroysPopupsRemovingDoesNot) {
   EXPECT_NE(bar, file);
 }
 
-TEST_F(MenuModelTest, RadioChecksDefaultItemsAndSystemMenus) {
+TEST_F(MenuModelTest, RadioChecksDefaultStatesAndSystemMenus) {
   EXPECT_TRUE(CheckMenuRadioItem(file, 0, 1, 1, MF_BYPOSITION));
   EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
   EXPECT_TRUE(CheckMenuRadioItem(file, 0, 1, 0, MF_BYPOSITION));
   EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION) & MF_CHECKED, 0u);
-  EXPECT_TRUE(SetMenuDefaultItem(file, 4, FALSE));
-  EXPECT_EQ(GetMenuDefaultItem(file, FALSE, 0), 4u);
-  EXPECT_EQ(GetMenuDefaultItem(file, TRUE, 0), 4u);
-  EXPECT_TRUE(SetMenuDefaultItem(file, 0xFFFFFFFF, FALSE));
-  EXPECT_EQ(GetMenuDefaultItem(file, FALSE, 0), 0xFFFFFFFFu);
+  // The default state is a bit of its own, kept apart from the check and enable bits.
+  MENUITEMINFO info{};
+  info.fMask = MIIM_STATE;
+  info.fState = MFS_DEFAULT | MFS_CHECKED;
+  EXPECT_TRUE(SetMenuItemInfo(file, 4, TRUE, &info));
+  MENUITEMINFO read{};
+  read.fMask = MIIM_STATE;
+  EXPECT_TRUE(GetMenuItemInfo(file, 4, TRUE, &read));
+  EXPECT_EQ(read.fState & (MFS_DEFAULT | MFS_CHECKED),
+            static_cast<UINT>(MFS_DEFAULT | MFS_CHECKED));
   HWND h = CreateWindowEx(0, "", "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, HWND(), HMENU(),
                           &DefWindowProc, nullptr);
   HMENU system = GetSystemMenu(h, FALSE);

@@ -285,7 +285,10 @@ TEST_F(CoolMenuTest, ItemsAreMeasuredWithTheMenuFont) {
   EXPECT_EQ(separator.cx, check);
   // The default item is measured bold: one more per character.
   zel_menu::Close(frame.m_hWnd);
-  SetMenuDefaultItem(popup, 0, TRUE);
+  MENUITEMINFO info{};
+  info.fMask = MIIM_STATE;
+  info.fState = MFS_DEFAULT;
+  SetMenuItemInfo(popup, 0, TRUE, &info);
   Open();
   EXPECT_EQ(zel_menu::MeasureItem(frame.m_hWnd, popup, 0).cx, open.cx + 4);
 }

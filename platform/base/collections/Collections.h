@@ -163,7 +163,6 @@ class GrowArray {
   INT_PTR GetUpperBound() const { return GetSize() - 1; }
   BOOL IsEmpty() const { return m_data.empty(); }
   void SetSize(INT_PTR size, INT_PTR growBy = -1) { m_data.resize(static_cast<size_t>(size)); }
-  void FreeExtra() { m_data.shrink_to_fit(); }
   void RemoveAll() { m_data.clear(); }
 
   T GetAt(INT_PTR i) const { return m_data[static_cast<size_t>(i)]; }

@@ -152,12 +152,6 @@ CString CFile::GetFileName() const {
   return m_strFileName.Mid(slash + 1);
 }
 
-CString CFile::GetFileTitle() const {
-  CString name = GetFileName();
-  int dot = name.ReverseFind('.');
-  return dot < 0 ? name : name.Left(dot);
-}
-
 void CFile::Remove(const char* fileName) {
   if (std::error_code ec = sys::Remove(fileName)) throw zel_posix::FileExceptionOf(ec, fileName);
 }

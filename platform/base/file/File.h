@@ -65,7 +65,6 @@ class CFile : public CObject {
 
   virtual CString GetFileName() const;
   virtual CString GetFilePath() const { return m_strFileName; }
-  virtual CString GetFileTitle() const;
   operator HANDLE() const { return m_hFile; }
 
   static void Remove(const char* fileName);
@@ -125,7 +124,6 @@ class CMemFile : public CFile {
   virtual BYTE* Alloc(size_t bytes);
   virtual BYTE* Realloc(BYTE* block, size_t bytes);
   virtual void Free(BYTE* block);
-  virtual void GrowFile(size_t newLength);
 
   UINT m_nGrowBytes;
   size_t m_nPosition = 0;
@@ -133,4 +131,8 @@ class CMemFile : public CFile {
   size_t m_nFileSize = 0;
   BYTE* m_lpBuffer = nullptr;
   BOOL m_bAutoDelete = TRUE;
+
+ private:
+  // Makes the buffer hold at least newLength bytes, in steps of the grow size.
+  void GrowFile(size_t newLength);
 };

@@ -77,16 +77,6 @@ CString CString::Right(int count) const {
   return Mid(GetLength() - count, count);
 }
 
-CString CString::SpanIncluding(const char* chars) const {
-  size_t n = m_s.find_first_not_of(chars ? chars : "");
-  return CString(m_s.substr(0, n));
-}
-
-CString CString::SpanExcluding(const char* chars) const {
-  size_t n = m_s.find_first_of(chars ? chars : "");
-  return CString(m_s.substr(0, n));
-}
-
 CString& CString::MakeLower() {
   ZelAsciiMakeLower(m_s);
   return *this;
@@ -94,11 +84,6 @@ CString& CString::MakeLower() {
 
 CString& CString::MakeUpper() {
   ZelAsciiMakeUpper(m_s);
-  return *this;
-}
-
-CString& CString::MakeReverse() {
-  std::reverse(m_s.begin(), m_s.end());
   return *this;
 }
 

@@ -82,12 +82,9 @@ class CString {
   CString Mid(int first, int count) const;
   CString Left(int count) const;
   CString Right(int count) const;
-  CString SpanIncluding(const char* chars) const;
-  CString SpanExcluding(const char* chars) const;
 
   CString& MakeLower();
   CString& MakeUpper();
-  CString& MakeReverse();
   CString& TrimLeft();
   CString& TrimRight();
   CString& Trim();

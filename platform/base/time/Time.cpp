@@ -1,17 +1,5 @@
-// CTime conversions to and from local time.
+// CTime seen in local time.
 #include "platform/base/time/Time.h"
-
-CTime::CTime(int year, int month, int day, int hour, int minute, int second, int dst) {
-  std::tm tm{};
-  tm.tm_year = year - 1900;
-  tm.tm_mon = month - 1;
-  tm.tm_mday = day;
-  tm.tm_hour = hour;
-  tm.tm_min = minute;
-  tm.tm_sec = second;
-  tm.tm_isdst = dst;
-  m_time = std::mktime(&tm);
-}
 
 std::tm CTime::Local() const {
   std::tm tm{};

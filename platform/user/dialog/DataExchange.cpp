@@ -1,10 +1,11 @@
 // Dialog data exchange.
 #include "platform/user/dialog/DataExchange.h"
 
-#include <cerrno>
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 IMPLEMENT_DYNAMIC(CUserException, CException)
 
@@ -48,11 +49,12 @@ long long ReadWhole(CDataExchange* dx, const CString& text, long long low, long 
   const char* start = text.GetString();
   while (*start == ' ' || *start == '\t') ++start;
   if (low == 0 && *start == '-') Refuse(dx, why);
-  char* end = nullptr;
-  errno = 0;
-  const long long value = std::strtoll(start, &end, 10);
-  if (end == start || !RestIsBlank(end) || errno == ERANGE || value < low || value > high)
-    Refuse(dx, why);
+  // A plus sign may lead, as the C library's reading allows; a number out of range is
+  // refused, never clamped.
+  if (start[0] == '+' && start[1] >= '0' && start[1] <= '9') ++start;
+  long long value = 0;
+  const auto [end, failure] = std::from_chars(start, start + std::strlen(start), value);
+  if (failure != std::errc() || !RestIsBlank(end) || value < low || value > high) Refuse(dx, why);
   return value;
 }
 
@@ -152,15 +154,6 @@ void DDX_LBString(CDataExchange* dx, int id, CString& value) {
   }
 }
 
-void DDX_LBIndex(CDataExchange* dx, int id, int& index) {
-  CListItems* list = ListItem(dx, id);
-  if (!list) return;
-  if (dx->m_bSaveAndValidate)
-    index = list->GetCurSel();
-  else
-    list->SetCurSel(index);
-}
-
 void DDX_CBString(CDataExchange* dx, int id, CString& value) {
   auto* combo = dynamic_cast<CComboBox*>(dx->PrepareCtrl(id));
   if (!combo) return;
@@ -169,5 +162,3 @@ void DDX_CBString(CDataExchange* dx, int id, CString& value) {
   else if (combo->SelectString(-1, value) == CB_ERR && combo->HasEdit())
     combo->SetWindowText(value);
 }
-
-void DDX_CBIndex(CDataExchange* dx, int id, int& index) { DDX_LBIndex(dx, id, index); }

@@ -45,7 +45,5 @@ void DDX_Check(CDataExchange* dx, int id, int& value);
 // Lists: loading selects the first entry that begins with the text (case ignored);
 // saving gives the selected entry's text, empty when none is selected.
 void DDX_LBString(CDataExchange* dx, int id, CString& value);
-void DDX_LBIndex(CDataExchange* dx, int id, int& index);
 // Combo boxes: the edit's text; loading also selects an entry beginning with it.
 void DDX_CBString(CDataExchange* dx, int id, CString& value);
-void DDX_CBIndex(CDataExchange* dx, int id, int& index);

@@ -192,8 +192,6 @@ LRESULT CDialog::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM 
   return item ? item->WindowProc(message, wParam, lParam) : 0;
 }
 
-void CDialog::GotoDlgCtrl(CDialogItem* control) { SetFocusItem(control); }
-
 CDialogItem* CDialog::GetFocusItem() const { return m_focus; }
 
 void CDialog::SetFocusItem(CDialogItem* control) {

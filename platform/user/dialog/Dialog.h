@@ -96,7 +96,6 @@ class CDialog : public CWnd, public DialogInput {
   int GetCheckedRadioButton(int first, int last) const;
   LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   // Moves the focus to control (null: no control has it).
-  void GotoDlgCtrl(CDialogItem* control);
   CDialogItem* GetFocusItem() const;
   void SetFocusItem(CDialogItem* control);
   void SetWindowText(const char* text);

@@ -177,9 +177,7 @@ int CListItems::EntryText(int index, CString* text) const {
 }
 
 int CListBox::GetText(int index, CString& text) const { return EntryText(index, &text); }
-int CListBox::GetTextLen(int index) const { return EntryText(index, nullptr); }
 int CComboBox::GetLBText(int index, CString& text) const { return EntryText(index, &text); }
-int CComboBox::GetLBTextLen(int index) const { return EntryText(index, nullptr); }
 
 bool CComboBox::HasEdit() const { return (GetStyle() & 0x3) == CBS_DROPDOWN; }
 

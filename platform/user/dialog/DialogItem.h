@@ -129,14 +129,12 @@ class CListBox : public CListItems {
   DECLARE_DYNAMIC(CListBox)
  public:
   int GetText(int index, CString& text) const;  // the length, or LB_ERR
-  int GetTextLen(int index) const;
 };
 
 class CComboBox : public CListItems {
   DECLARE_DYNAMIC(CComboBox)
  public:
   int GetLBText(int index, CString& text) const;  // the length, or CB_ERR
-  int GetLBTextLen(int index) const;
   // The selection in the combo box's edit, as CEdit::SetSel takes it.
   BOOL SetEditSel(int start, int end);
   // Whether the combo box has an edit of its own (CBS_DROPDOWN).

@@ -69,11 +69,6 @@ BOOL CPropertySheet::SetActivePage(int index) {
   return m_active == index;
 }
 
-void CPropertySheet::SetTitle(const char* title) {
-  m_caption = title;
-  if (m_view) m_view->CaptionChanged();
-}
-
 INT_PTR CPropertySheet::DoModal() {
   if (m_pages.empty()) return -1;
   for (CPropertyPage* page : m_pages)

@@ -64,7 +64,6 @@ class CPropertySheet : public CWnd, public DialogInput {
   // Before DoModal: the page shown first; while running: shows it (when the shown page
   // lets go). FALSE for an index outside the sheet.
   BOOL SetActivePage(int index);
-  void SetTitle(const char* title);
   const CString& GetTitle() const { return m_caption; }
   CWnd* GetParent() const { return m_parent; }
 

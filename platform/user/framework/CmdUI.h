@@ -22,7 +22,6 @@ class CCmdUI {
   virtual void SetRadio(BOOL on = TRUE);
   // The item's text; its identifier and state stay.
   virtual void SetText(LPCSTR text);
-  void ContinueRouting() { m_bContinueRouting = TRUE; }
 
   // Routes the update to target's handlers; when none takes it and disableIfNoHandler,
   // the item is enabled exactly when target has a command handler for it. Answers
@@ -36,7 +35,6 @@ class CCmdUI {
   CMenu* m_pParentMenu = nullptr;
   CWnd* m_pOther = nullptr;
   BOOL m_bEnableChanged = FALSE;
-  BOOL m_bContinueRouting = FALSE;
   UINT m_nIndexMax = 0;
 };
 

@@ -88,12 +88,6 @@ BOOL CMenu::CheckMenuRadioItem(UINT first, UINT last, UINT item, UINT flags) {
 BOOL CMenu::SetMenuItemBitmaps(UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked) {
   return ::SetMenuItemBitmaps(m_hMenu, position, flags, unchecked, checked);
 }
-BOOL CMenu::SetDefaultItem(UINT item, BOOL byPosition) {
-  return ::SetMenuDefaultItem(m_hMenu, item, byPosition);
-}
-UINT CMenu::GetDefaultItem(UINT flags, BOOL byPosition) const {
-  return ::GetMenuDefaultItem(m_hMenu, byPosition, flags);
-}
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* wnd, LPCRECT rect) {
   return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, wnd ? wnd->m_hWnd : HWND(), rect);
 }

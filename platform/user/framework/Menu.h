@@ -49,8 +49,6 @@ class CMenu : public CObject {
   UINT EnableMenuItem(UINT id, UINT enable);
   BOOL CheckMenuRadioItem(UINT first, UINT last, UINT item, UINT flags);
   BOOL SetMenuItemBitmaps(UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked);
-  BOOL SetDefaultItem(UINT item, BOOL byPosition = FALSE);
-  UINT GetDefaultItem(UINT flags, BOOL byPosition = FALSE) const;
   BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* wnd, LPCRECT rect = nullptr);
 
   HMENU m_hMenu;

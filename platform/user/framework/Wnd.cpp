@@ -262,12 +262,6 @@ void CWnd::GetWindowText(CString& text) const {
 
 CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
 
-CWnd* CWnd::GetTopLevelParent() const {
-  HWND h = m_hWnd;
-  for (HWND p = ::GetParent(h); p; p = ::GetParent(h)) h = p;
-  return FromHandle(h);
-}
-
 CFrameWnd* CWnd::GetParentFrame() const {
   for (HWND p = ::GetParent(m_hWnd); p; p = ::GetParent(p)) {
     CWnd* w = FromHandlePermanent(p);

@@ -88,7 +88,6 @@ class CWnd : public CObject {
   int GetWindowText(LPSTR buffer, int size) const;
   void GetWindowText(CString& text) const;
   CWnd* GetParent() const;
-  CWnd* GetTopLevelParent() const;
   // The nearest frame among the parents (TRUE: then its own parent frames up to the top).
   CFrameWnd* GetParentFrame() const;
   CFrameWnd* GetTopLevelFrame() const;

@@ -415,28 +415,3 @@ BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* 
   m->items.push_back(std::move(fresh));
   return TRUE;
 }
-
-BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition) {
-  Table& t = TheTable();
-  std::lock_guard lock(t.mutex);
-  Menu* m = MenuOf(t, menu);
-  if (!m) return FALSE;
-  Place p;
-  if (item != 0xFFFFFFFF) {
-    p = Locate(t, menu, item, byPosition);
-    if (!p.menu || p.menu != m) return FALSE;
-  }
-  for (Item& it : m->items) it.state &= ~static_cast<UINT>(MFS_DEFAULT);
-  if (p.menu) p.item()->state |= MFS_DEFAULT;
-  return TRUE;
-}
-
-UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT) {
-  Table& t = TheTable();
-  std::lock_guard lock(t.mutex);
-  Menu* m = MenuOf(t, menu);
-  if (!m) return 0xFFFFFFFF;
-  for (size_t i = 0; i < m->items.size(); ++i)
-    if (m->items[i].state & MFS_DEFAULT) return byPosition ? static_cast<UINT>(i) : m->items[i].id;
-  return 0xFFFFFFFF;
-}

@@ -139,6 +139,3 @@ BOOL SetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked
 BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFO* info);
 BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* info);
 BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* info);
-BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);
-// The default item's identifier (or position), 0xFFFFFFFF when there is none.
-UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);

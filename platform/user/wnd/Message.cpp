@@ -175,11 +175,6 @@ LRESULT DispatchMessage(const MSG* msg) {
   return result;
 }
 
-BOOL WaitMessage() {
-  auto q = ThreadQueue::Current();
-  return WaitForInput(*q, nullptr, 0, INFINITE, true) >= 0;
-}
-
 DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD ms,
                                 DWORD wakeMask) {
   if (waitAll || (count > 0 && !handles)) return WAIT_FAILED;
@@ -189,8 +184,6 @@ DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll
   if (which < 0) return WAIT_FAILED;
   return WAIT_OBJECT_0 + static_cast<DWORD>(which);
 }
-
-BOOL InSendMessage() { return ThreadQueue::Current()->servingSent > 0; }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   if (!hwnd) {

@@ -42,16 +42,12 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT first, UINT last);
 BOOL PeekMessage(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove);
 // Calls the procedure of the message's window (or a WM_TIMER's timer procedure).
 LRESULT DispatchMessage(const MSG* msg);
-// Waits until the calling thread's queue has something to handle.
-BOOL WaitMessage();
 // Waits at most ms (INFINITE: without limit) for one of the handles (descriptors) to be
 // readable or, when wakeMask is not 0, for the thread's queue to have input: answers
 // WAIT_OBJECT_0 + index, WAIT_OBJECT_0 + count for the queue, WAIT_TIMEOUT, or
 // WAIT_FAILED. Only waitAll FALSE is supported.
 DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD ms,
                                 DWORD wakeMask);
-// Whether the calling thread is now handling a message another thread sent it.
-BOOL InSendMessage();
 
 // A timer of the window (made on the window's thread; FALSE from another), or a thread
 // timer for a null window, whose identifier is the answer. Due timers arrive as WM_TIMER,

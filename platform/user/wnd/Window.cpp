@@ -355,7 +355,10 @@ BOOL ScreenToClient(HWND hwnd, POINT* point) {
   return TRUE;
 }
 
-HWND ChildWindowFromPoint(HWND parent, POINT point) {
+namespace {
+// The visible child of parent under the point (parent's client coordinates), or parent
+// itself when the point is inside it but in no child; null when outside.
+HWND ChildFromPoint(HWND parent, POINT point) {
   RECT client;
   if (!GetClientRect(parent, &client) || !Contains(client, point)) return HWND();
   std::vector<WindowRecord> children;
@@ -365,6 +368,7 @@ HWND ChildWindowFromPoint(HWND parent, POINT point) {
     if (Contains(child.rect, point)) return child.handle;
   return parent;
 }
+}  // namespace
 
 HWND WindowFromPoint(POINT point) {
   std::vector<WindowRecord> tops;
@@ -379,7 +383,7 @@ HWND WindowFromPoint(POINT point) {
     for (;;) {
       POINT p = point;
       ScreenToClient(found, &p);
-      HWND child = ChildWindowFromPoint(found, p);
+      HWND child = ChildFromPoint(found, p);
       if (!child || child == found) return found;
       found = child;
     }

@@ -45,9 +45,6 @@ BOOL ClientToScreen(HWND hwnd, POINT* point);
 BOOL ScreenToClient(HWND hwnd, POINT* point);
 // The deepest visible window under the screen point, the topmost first; null when none.
 HWND WindowFromPoint(POINT point);
-// The visible child of parent under the point (parent's client coordinates), or parent
-// itself when the point is inside it but in no child; null when outside.
-HWND ChildWindowFromPoint(HWND parent, POINT point);
 
 BOOL SetWindowText(HWND hwnd, LPCSTR text);
 int GetWindowText(HWND hwnd, LPSTR buffer, int size);
