@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/afx/Collections.h"
 #include "platform/afx/Exceptions.h"
 #include "platform/afx/Object.h"
@@ -28,7 +29,7 @@ using ZelSerializeFn = void (*)(void* object, CZelArchive& ar);
 class CZelTextFile;
 class CZelBinaryFile;
 
-class CSyntaxTree : public CObject {
+class ZEL_API CSyntaxTree : public CObject {
   DECLARE_DYNAMIC(CSyntaxTree)
  public:
   static constexpr const char* kHeaderTag = "SXF";

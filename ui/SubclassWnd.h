@@ -5,10 +5,11 @@
 // latest hook. The window's last message (WM_NCDESTROY) unhooks every hook of it.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/afx/Object.h"
 #include "platform/afx/Wnd.h"
 
-class CSubclassWnd : public CObject {
+class ZEL_API CSubclassWnd : public CObject {
   DECLARE_DYNAMIC(CSubclassWnd)
  public:
   CSubclassWnd() = default;
@@ -37,4 +38,4 @@ class CSubclassWnd : public CObject {
 };
 
 // The procedure every hooked window has while hooked.
-LRESULT SubclassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+ZEL_API LRESULT SubclassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -8,11 +8,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/afx/File.h"
 #include "platform/afx/Object.h"
 #include "platform/afx/String.h"
 
-class CArchive {
+class ZEL_API CArchive {
  public:
   enum Mode : UINT { store = 0, load = 1 };
 

@@ -6,11 +6,12 @@
 // are routed the same way. The object does not delete itself when its window goes.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/afx/Wnd.h"
 
 class CView;
 
-class CFrameWnd : public CWnd {
+class ZEL_API CFrameWnd : public CWnd {
   DECLARE_DYNAMIC(CFrameWnd)
   DECLARE_MESSAGE_MAP()
  public:

@@ -2,9 +2,10 @@
 // gets commands before the frame does.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/afx/Wnd.h"
 
-class CView : public CWnd {
+class ZEL_API CView : public CWnd {
   DECLARE_DYNAMIC(CView)
  public:
   CView() = default;

@@ -9,6 +9,7 @@
 // calling thread. CWnd(HWND) only holds the handle.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/afx/MessageMap.h"
 #include "platform/afx/Object.h"
 #include "platform/afx/String.h"
@@ -18,7 +19,7 @@
 class CMenu;
 class CFrameWnd;
 
-class CWnd : public CObject {
+class ZEL_API CWnd : public CObject {
   DECLARE_DYNAMIC(CWnd)
  public:
   CWnd() = default;
@@ -119,9 +120,9 @@ class CWnd : public CObject {
 
 // The procedure of windows made through CWnd: hands each message to its object's
 // WindowProc (the model's default handling for a window without one).
-LRESULT AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+ZEL_API LRESULT AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The calling thread's main window when it has one of its own, else the application's.
-CWnd* AfxGetMainWnd();
+ZEL_API CWnd* AfxGetMainWnd();
 // Gives the calling thread a main window of its own (null: the application's again).
-void AfxSetThreadMainWnd(CWnd* wnd);
+ZEL_API void AfxSetThreadMainWnd(CWnd* wnd);

@@ -2,6 +2,7 @@
 // The host makes one; until it does, a default one named after the library answers.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/afx/Object.h"
 #include "platform/afx/String.h"
 #include "platform/afx/Wnd.h"
@@ -9,7 +10,7 @@
 // Help commands, with the platform's values.
 enum : UINT { HELP_CONTEXT = 0x0001, HELP_CONTENTS = 0x0003, HELP_FINDER = 0x000B };
 
-class CWinApp : public CObject {
+class ZEL_API CWinApp : public CObject {
   DECLARE_DYNAMIC(CWinApp)
  public:
   explicit CWinApp(const char* appName = nullptr);
@@ -52,5 +53,5 @@ class CWinApp : public CObject {
 };
 
 // The most recently constructed application object still alive, else the default one.
-CWinApp* AfxGetApp();
-const char* AfxGetAppName();
+ZEL_API CWinApp* AfxGetApp();
+ZEL_API const char* AfxGetAppName();

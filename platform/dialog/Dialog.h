@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/dialog/DialogItem.h"
 #include "platform/dialog/DialogTemplate.h"
 #include "platform/ui/UiBackend.h"
@@ -18,7 +19,7 @@ class CDataExchange;
 
 // What presents a running dialog: told of every change the program makes, so that what
 // shows follows the model.
-class DialogView {
+class ZEL_API DialogView {
  public:
   virtual ~DialogView() = default;
   virtual void ItemChanged(CDialogItem& item) = 0;
@@ -33,7 +34,7 @@ class DialogView {
 };
 
 // What a person does in a dialog or property sheet, as its presenter reports it.
-class DialogInput {
+class ZEL_API DialogInput {
  public:
   virtual ~DialogInput() = default;
   // A button, check box or radio button is clicked (IDOK and IDCANCEL also stand for
@@ -57,7 +58,7 @@ class DialogInput {
   virtual int Result() const = 0;
 };
 
-class CDialog : public CWnd, public DialogInput {
+class ZEL_API CDialog : public CWnd, public DialogInput {
   DECLARE_DYNAMIC(CDialog)
  public:
   CDialog() = default;

@@ -3,13 +3,14 @@
 // FromHandle answers the attached object or a temporary one of the calling thread.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/afx/Object.h"
 #include "platform/afx/String.h"
 #include "platform/menu/MenuApi.h"
 
 class CWnd;
 
-class CMenu : public CObject {
+class ZEL_API CMenu : public CObject {
   DECLARE_DYNCREATE(CMenu)
  public:
   CMenu() = default;

@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
-#include "platform/desktop/RuntimeDir.h"
+#include "platform/module/ToolkitBridge.h"
 
 namespace zel_qt {
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/menu/MenuApi.h"
-#include "platform/menu/MenuTracking.h"
+#include "platform/module/ToolkitBridge.h"
 #include "platform/qt/QtDC.h"
 #include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/module/ToolkitBridge.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtDC.h"
 #include "platform/qt/QtFileIcons.h"
@@ -27,7 +28,6 @@
 #include "platform/resource/KeyNames.h"
 #include "platform/wnd/Desktop.h"
 #include "platform/wnd/Message.h"
-#include "platform/wnd/Presenter.h"
 #include "platform/wnd/Window.h"
 
 namespace zel_qt {
