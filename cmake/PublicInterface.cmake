@@ -71,6 +71,15 @@ foreach(layer ${ZEL_LAYERS})
   endif()
 endforeach()
 
+# A shared library's exports: its marked interface, not the standard library's templates
+# it instantiated for itself (HiddenStd.map).
+function(zel_shared_library_exports target)
+  set(map ${PROJECT_SOURCE_DIR}/cmake/HiddenStd.map)
+  target_link_options(${target} PRIVATE -Wl,--version-script=${map})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
+endfunction()
+zel_shared_library_exports(zelutil)
+
 # The staged include folder: the public headers as they are installed, copied at build
 # time (an edited header is copied again, only when its text changed) by the target
 # named; a header that leaves the public set leaves the folder at the next configure.
