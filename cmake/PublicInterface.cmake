@@ -61,7 +61,6 @@ list(APPEND ZEL_PUBLIC_HEADERS ${ZEL_GENERATED_DIR}/ZelExport.h)
 include_directories(${ZEL_GENERATED_DIR})
 
 set(CMAKE_CXX_VISIBILITY_PRESET hidden)
-set(CMAKE_C_VISIBILITY_PRESET hidden)
 set(CMAKE_VISIBILITY_INLINES_HIDDEN ON)
 foreach(layer ${ZEL_LAYERS})
   if(TARGET zel_${layer})
