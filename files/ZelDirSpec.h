@@ -74,5 +74,5 @@ class ZEL_API CZelDirSpec : public CObject {
 };
 
 ZEL_API CZelDirSpec operator+(const CZelDirSpec& dir, const char* name);
-int operator==(const CZelDirSpec& a, const CZelDirSpec& b);
-int operator!=(const CZelDirSpec& a, const CZelDirSpec& b);
+ZEL_API int operator==(const CZelDirSpec& a, const CZelDirSpec& b);
+ZEL_API int operator!=(const CZelDirSpec& a, const CZelDirSpec& b);

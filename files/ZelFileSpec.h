@@ -107,6 +107,6 @@ class ZEL_API CZelFileSpec : public CObject {
 // exception tells no failure). CZelFileSpec::FormatExceptionMessage names the file's title.
 ZEL_API CString ZelExceptionText(CException* e, int reading, const char* name);
 
-int operator==(const CZelFileSpec& a, const CZelFileSpec& b);
-int operator!=(const CZelFileSpec& a, const CZelFileSpec& b);
+ZEL_API int operator==(const CZelFileSpec& a, const CZelFileSpec& b);
+ZEL_API int operator!=(const CZelFileSpec& a, const CZelFileSpec& b);
 ZEL_API CZelFileSpec ChangeFileType(const CZelFileSpec& spec, int type);

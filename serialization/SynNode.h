@@ -156,8 +156,8 @@ class ZEL_API CSynTag : public CSynNode {
   const char* Name() const { return m_name.c_str(); }
 
   // Names compare without regard to ASCII case.
-  friend bool operator==(const CSynTag& a, const CSynTag& b);
-  friend bool operator==(const CSynTag& a, const char* name);
+  friend ZEL_API bool operator==(const CSynTag& a, const CSynTag& b);
+  friend ZEL_API bool operator==(const CSynTag& a, const char* name);
   friend bool operator!=(const CSynTag& a, const CSynTag& b) { return !(a == b); }
   friend bool operator!=(const CSynTag& a, const char* name) { return !(a == name); }
 

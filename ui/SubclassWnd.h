@@ -33,7 +33,7 @@ class ZEL_API CSubclassWnd : public CObject {
   CSubclassWnd* m_pNext = nullptr;
 
  private:
-  friend LRESULT SubclassWndProc(HWND, UINT, WPARAM, LPARAM);
+  friend ZEL_API LRESULT SubclassWndProc(HWND, UINT, WPARAM, LPARAM);
   void Unhook();
 };
 

@@ -101,9 +101,9 @@ class ZEL_API CTipWnd : public CWnd {
   void PostNcDestroy() override;
 
  private:
-  friend void FlashTip(const CString& text);
-  friend int TipsMessageBox(CWnd* parent, const char* text, const char* caption,
-                            unsigned int style);
+  friend ZEL_API void FlashTip(const CString& text);
+  friend ZEL_API int TipsMessageBox(CWnd* parent, const char* text, const char* caption,
+                                    unsigned int style);
   bool KeyDown() const;
   void PassClickOn(UINT message, WPARAM wParam, LPARAM lParam);
   void PlaceAndShow(CWnd* window, const CPoint& point);

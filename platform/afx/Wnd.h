@@ -114,7 +114,7 @@ class ZEL_API CWnd : public CObject {
   WNDPROC m_pfnSuper = nullptr;
 
  private:
-  friend LRESULT AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+  friend ZEL_API LRESULT AfxWndProc(HWND, UINT, WPARAM, LPARAM);
   bool m_ownsWindow = false;  // made by CreateEx: destroyed with the object
 };
 

@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
 """Checks that a shared library exports its public interface and nothing of its insides.
 
-exports.py LIB --public LIST... [--private LIST] [--bridge HEADER --root DIR] --sources DIR...
+exports.py LIB --public LIST... [--private LIST] [--bridge HEADER --root DIR]
+           [--objects LIST] --sources DIR...
 
-LIST files name one header a line (the build writes them from the one install rule).
+LIST files name one file a line (the build writes them from the one install rule).
 Every dynamic symbol LIB defines is demangled and taken apart into the classes and
 namespaces that qualify it (template arguments included). It fails on a symbol that
 names a class or namespace defined only in a header that is not installed or in a source
 file, and on a global function or variable that no installed header declares. Names
-declared in the bridge header (what the Qt backend alone reaches) are allowed.
+declared in the bridge header (what the Qt backend alone reaches) are allowed. Given the
+library's objects, it also fails on a function or variable of an installed header's
+class, namespace or global name that they define but left hidden.
 """
 import argparse
 import os
@@ -73,6 +76,23 @@ def exported(lib):
     return list(zip(raw, demangled))
 
 
+def hidden_in(objects):
+    """The global symbols the objects define with hidden visibility."""
+    raw = set()
+    for obj in objects:
+        out = subprocess.run(["readelf", "-sW", obj], check=True, capture_output=True,
+                             text=True).stdout
+        for line in out.split("\n"):
+            f = line.split()
+            if len(f) >= 8 and f[3] in ("FUNC", "OBJECT") and f[4] == "GLOBAL" and \
+                    f[5] == "HIDDEN" and f[6] != "UND":
+                raw.add(f[7])
+    raw = sorted(raw)
+    demangled = subprocess.run(["c++filt"], input="\n".join(raw), check=True,
+                               capture_output=True, text=True).stdout.split("\n")
+    return list(zip(raw, demangled))
+
+
 def scopes_of(symbol):
     """The qualifying names of a demangled symbol, and its name when it has none."""
     name = SPECIAL.sub("", symbol)
@@ -98,6 +118,7 @@ def main():
     ap.add_argument("--bridge", action="append", default=[])
     ap.add_argument("--root", default=".", help="the source root includes are written from")
     ap.add_argument("--sources", nargs="+", default=[])
+    ap.add_argument("--objects", help="a file naming the library's object files, one a line")
     args = ap.parse_args()
 
     public_scopes, public_idents = declared([h for p in args.public for h in read_list(p)])
@@ -130,13 +151,30 @@ def main():
                 leaks.append(f"{symbol}  [no installed header declares it]")
         elif raw not in allowed_globals and raw not in LINKER_SYMBOLS:
             leaks.append(f"{raw}  [no installed header declares it]")
+    # The other way round: what the installed headers declare, defined in the library's
+    # objects but left hidden (a declaration without ZEL_API), fails a host's link.
+    missing = []
+    for raw, symbol in hidden_in(read_list(args.objects)):
+        qualifiers, global_name = scopes_of(symbol)
+        own = re.sub(r"\(.*$", "", SPECIAL.sub("", symbol)).split("::")[-1]
+        if set(qualifiers) & internal or own not in public_idents and \
+                not own.startswith("operator"):
+            continue
+        if (qualifiers and qualifiers[0] in public_scopes) or \
+                (not qualifiers and (global_name or "").startswith("operator") and
+                 set(IDENT.findall(symbol)) & public_scopes) or \
+                (not qualifiers and global_name in public_idents):
+            missing.append(symbol)
     print(f"{os.path.basename(args.lib)}: {len(symbols)} exported symbols, "
-          f"{len(leaks)} of them not in the installed headers")
-    for leak in leaks[:60]:
-        print("  " + leak)
-    if len(leaks) > 60:
-        print(f"  ... and {len(leaks) - 60} more")
-    return 1 if leaks else 0
+          f"{len(leaks)} of them not in the installed headers, "
+          f"{len(missing)} declared there but hidden")
+    found = leaks + [f"{name}  [declared in an installed header, not exported]"
+                     for name in missing]
+    for line in found[:60]:
+        print("  " + line)
+    if len(found) > 60:
+        print(f"  ... and {len(found) - 60} more")
+    return 1 if found else 0
 
 
 if __name__ == "__main__":
