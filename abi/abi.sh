@@ -9,6 +9,10 @@
 # A baseline is written by abidw from the library's debug information, limited to the
 # types its installed headers declare (the staged include folders of the build).
 set -euo pipefail
+if [ $# -ne 2 ] || [[ "$1" != check && "$1" != update ]]; then
+  echo "usage: abi/abi.sh check|update BUILD_DIR" >&2
+  exit 2
+fi
 mode=$1 build=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -18,7 +22,10 @@ libraries=(
   "libzelutil-qt.so|$here/libzelutil-qt.abi|$build/include-qt/zelutil $build/include/zelutil"
 )
 
-command -v abidw >/dev/null || { echo "abi: abidw not found (scripts/deps installs abigail-tools)"; exit 2; }
+command -v abidw >/dev/null || {
+  echo "abi: abidw not found (scripts/deps installs abigail-tools)"
+  exit 2
+}
 
 # The bits of abidiff's status (libabigail's abidiff_status).
 explain() {
@@ -27,8 +34,9 @@ explain() {
   ((status & 2)) && out+=("abidiff was used wrongly")
   ((status & 4)) && out+=("the interface changed")
   ((status & 8)) && out+=("an incompatible change: a symbol removed or a layout changed")
-  local IFS=', '
-  echo "${out[*]}"
+  local joined
+  joined=$(printf '%s; ' "${out[@]}")
+  echo "${joined%; }"
 }
 
 compiler() { readelf -p .comment "$1" 2>/dev/null | sed -n 's/.*\] *//p' | grep -m1 -i 'gcc\|clang'; }
