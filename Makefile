@@ -7,7 +7,8 @@ FUZZ_SECONDS ?= 60
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build demo test sanitize tsan bench fuzz fuzz-build clean
+.PHONY: all deps configure build demo test sanitize tsan bench fuzz fuzz-build abi-check \
+  abi-update clean
 
 all: build
 
@@ -58,6 +59,12 @@ fuzz-build: deps
 
 fuzz: fuzz-build
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The shared libraries' interface against the baselines in abi/: abi-check fails on any
+# change (abidiff's report printed), abi-update accepts the built libraries' interface.
+abi-check abi-update: configure
+	cmake --build $(BUILD) -j $(JOBS) --target zelutil zelutil-qt
+	abi/abi.sh $(subst abi-,,$@) $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

@@ -9,13 +9,8 @@ install(TARGETS zel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The sample installation zel demo walks, found relative to the installed zel.
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zelutil/examples)
 
-foreach(header ${ZEL_HEADERS})
-  file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR} ${header})
-  if(NOT rel MATCHES "Internal\\.h$" AND NOT rel MATCHES "/posix/")
-    get_filename_component(rel_dir ${rel} DIRECTORY)
-    install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelutil/${rel_dir})
-  endif()
-endforeach()
+# The public headers, as staged for the command (cmake/PublicInterface.cmake).
+install(DIRECTORY ${ZEL_STAGED_INCLUDE_DIR}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelutil)
 
 install(EXPORT ZelUtilTargets NAMESPACE ZelUtil::
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZelUtil)
@@ -40,7 +35,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelutil.pc DESTINATION ${CMAKE_INSTALL
 install(TARGETS zelutil-qt EXPORT ZelUtilQtTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES ${ZEL_QT_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelutil/platform/qt)
+install(DIRECTORY ${ZEL_QT_STAGED_INCLUDE_DIR}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/zelutil)
 install(EXPORT ZelUtilQtTargets NAMESPACE ZelUtil::
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZelUtil)
 configure_file(cmake/zelutil-qt.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zelutil-qt.pc @ONLY)

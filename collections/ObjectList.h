@@ -5,13 +5,14 @@
 // deletes the objects it rejects. Persistent through CArchive and CZelArchive.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/archive/Archive.h"
 #include "platform/base/collections/Collections.h"
 
 class CZelArchive;
 struct ZEL_RTTI_LINK;
 
-class CObjectList : public CObList {
+class ZEL_API CObjectList : public CObList {
   DECLARE_SERIAL(CObjectList)
  public:
   using Action = void (*)(CObject* element);

@@ -6,6 +6,7 @@
 // its scratch array between calls); a comparison must not start a sort.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 
 using ZelSortCompare = int (*)(long a, long b, long extra);
@@ -13,6 +14,6 @@ using ZelSortCompare = int (*)(long a, long b, long extra);
 // Last element of each range as pivot. Ranges waiting their turn are kept on the heap, so
 // an already sorted array (which nests one level per element) cannot exhaust the stack;
 // it still costs a quadratic number of comparisons.
-void QuickSort(CObArray& array, ZelSortCompare compare, unsigned long extra);
+ZEL_API void QuickSort(CObArray& array, ZelSortCompare compare, unsigned long extra);
 // Top-down merge; on a tie the merge takes the right run's element first.
-void MergeSort(CObArray& array, ZelSortCompare compare, unsigned long extra);
+ZEL_API void MergeSort(CObArray& array, ZelSortCompare compare, unsigned long extra);

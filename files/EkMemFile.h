@@ -1,11 +1,12 @@
 // CEkMemFile: a memory file that also tells how many bytes its buffer holds.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/file/File.h"
 
 class CEkStream;
 
-class CEkMemFile : public CMemFile {
+class ZEL_API CEkMemFile : public CMemFile {
   DECLARE_DYNAMIC(CEkMemFile)
  public:
   // A growing memory file; growBytes is its growth step.

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "ZelExport.h"
 #include "files/EkMemFile.h"
 #include "platform/base/file/File.h"
 #include "platform/base/file/ReadAhead.h"
@@ -14,7 +15,7 @@
 // ReadString on a closed stream answer nothing; writing or seeking a closed stream raises
 // CFileException (invalid file). Disk read and write failures raise the platform's
 // CFileException; writing past the end of a stream over a string raises CMemoryException.
-class CEkStream : public CObject {
+class ZEL_API CEkStream : public CObject {
   DECLARE_DYNAMIC(CEkStream)
  public:
   CEkStream();

@@ -2,6 +2,7 @@
 // showing it (for ChooseSpec and ChooseSpecEx, and for tools that print it).
 #pragma once
 
+#include "ZelExport.h"
 #include "files/ZelDirSpec.h"
 #include "platform/user/ui/UiBackend.h"
 
@@ -13,5 +14,6 @@ struct ZelChooserPlan {
 };
 
 // remembering: the ChooseSpecEx variant. A null types list counts as empty.
-ZelChooserPlan ZelPlanFileChooser(CTYPE mode, const int* types, int count, const char* title,
-                                  const char* allLabel, bool remembering);
+ZEL_API ZelChooserPlan ZelPlanFileChooser(CTYPE mode, const int* types, int count,
+                                          const char* title, const char* allLabel,
+                                          bool remembering);

@@ -3,6 +3,7 @@
 // SuggestShortcutSpec are the short forms.
 #pragma once
 
+#include "ZelExport.h"
 #include "files/ZelFileSpec.h"
 
 // Flag bits of GenerateFileSpec.
@@ -17,5 +18,5 @@ enum : int {
 // The file becomes dir + the safe name + the type's extension; 1 on success, 0 when nothing
 // of the name is usable or every numbered variant is taken (the file untouched, resp. the
 // last tried).
-int GenerateFileSpec(CZelFileSpec& spec, const CZelDirSpec& dir, const char* name, int type,
-                     int flags);
+ZEL_API int GenerateFileSpec(CZelFileSpec& spec, const CZelDirSpec& dir, const char* name, int type,
+                             int flags);

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "ZelExport.h"
 #include "files/FileTypeIds.h"
 #include "platform/base/string/String.h"
 
@@ -32,10 +33,10 @@ struct FTTENTRY {
 };
 
 // The first four bytes of a code's text read as a little-endian 32-bit number.
-uint32_t ZelMacCodeFromText(const char* code);
+ZEL_API uint32_t ZelMacCodeFromText(const char* code);
 
 // Holds pointers to rows it does not own: registered rows must outlive their registration.
-class FileTypesTable {
+class ZEL_API FileTypesTable {
  public:
   // Filled with the default rows.
   FileTypesTable();
@@ -62,7 +63,7 @@ class FileTypesTable {
   std::vector<FTTENTRY*> m_rows;
 };
 
-extern FileTypesTable _FileTypesTable;
+extern ZEL_API FileTypesTable _FileTypesTable;
 
 // A file-dialog filter for ids ended by 0 ("Description (*.ext)|*.ext|...").
-CString ZelMakeFilterString(const int* ids, int noAllFiles);
+ZEL_API CString ZelMakeFilterString(const int* ids, int noAllFiles);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ZelExport.h"
 #include "platform/base/file/ReadAhead.h"
 
 #if defined(__SSE2__)
@@ -113,13 +114,13 @@ namespace zel_linescan {
 // CR ends a line, an LF ends one unless a CR stands right before it (CR LF is one end).
 // prevCR says whether the byte before p was a CR, and is left saying it of the last byte.
 using CountLineEndsFn = uint64_t (*)(const char* p, size_t n, bool& prevCR);
-uint64_t CountLineEndsPortable(const char* p, size_t n, bool& prevCR);
+ZEL_API uint64_t CountLineEndsPortable(const char* p, size_t n, bool& prevCR);
 #if defined(__x86_64__)
-uint64_t CountLineEndsSse2(const char* p, size_t n, bool& prevCR);
+ZEL_API uint64_t CountLineEndsSse2(const char* p, size_t n, bool& prevCR);
 // Null when the processor lacks AVX2.
-CountLineEndsFn CountLineEndsAvx2();
+ZEL_API CountLineEndsFn CountLineEndsAvx2();
 #endif
 // The fastest the processor runs.
-uint64_t CountLineEnds(const char* p, size_t n, bool& prevCR);
+ZEL_API uint64_t CountLineEnds(const char* p, size_t n, bool& prevCR);
 
 }  // namespace zel_linescan

@@ -9,13 +9,14 @@
 
 #include <vector>
 
+#include "ZelExport.h"
 #include "files/FileTypesTable.h"
 
 // The rows with a shell class, a shell description and an extension; with null rows the
 // default rows of the file types table (count is then ignored).
-void RegisterZelShellFileTypes(const FTTENTRY* rows, int count);
+ZEL_API void RegisterZelShellFileTypes(const FTTENTRY* rows, int count);
 // ".gb", ".gp" and ".ekm": their "Content Type" and the MIME database's "Extension".
-void RegisterZelMimeTypes();
+ZEL_API void RegisterZelMimeTypes();
 
 // What a registration wrote, for programs that tell their user.
 struct ZelShellRegistration {
@@ -27,7 +28,7 @@ struct ZelShellRegistration {
   std::vector<CString> failures;   // "file: reason"
 };
 // RegisterZelShellFileTypes, answering what it wrote.
-ZelShellRegistration RegisterZelShellFileTypesEx(const FTTENTRY* rows, int count);
+ZEL_API ZelShellRegistration RegisterZelShellFileTypesEx(const FTTENTRY* rows, int count);
 // Takes the running program's freedesktop package and desktop entry away again and
 // rebuilds the databases; the class root keeps its keys.
-ZelShellRegistration UnregisterZelDesktopEntries();
+ZEL_API ZelShellRegistration UnregisterZelDesktopEntries();

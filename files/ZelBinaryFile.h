@@ -2,10 +2,11 @@
 // suite's fixed modes. Opens answer 0 and keep the reason; Close never throws.
 #pragma once
 
+#include "ZelExport.h"
 #include "files/ZelFileBase.h"
 #include "platform/base/file/File.h"
 
-class CZelBinaryFile : public CFile, public CZelFileBase {
+class ZEL_API CZelBinaryFile : public CFile, public CZelFileBase {
   DECLARE_DYNAMIC(CZelBinaryFile)
  public:
   CZelBinaryFile() = default;

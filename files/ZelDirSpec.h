@@ -3,6 +3,7 @@
 // Nothing here throws; file-system failures answer 0.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
@@ -13,7 +14,7 @@ struct ZEL_RTTI_LINK;
 // chooser takes appending as reading).
 enum CTYPE { CTYPE_INPUT = 0, CTYPE_OUTPUT = 1, CTYPE_APPEND = 2 };
 
-class CZelDirSpec : public CObject {
+class ZEL_API CZelDirSpec : public CObject {
   DECLARE_SERIAL(CZelDirSpec)
  public:
   CZelDirSpec();
@@ -72,6 +73,6 @@ class CZelDirSpec : public CObject {
   int32_t m_macDirId;
 };
 
-CZelDirSpec operator+(const CZelDirSpec& dir, const char* name);
-int operator==(const CZelDirSpec& a, const CZelDirSpec& b);
-int operator!=(const CZelDirSpec& a, const CZelDirSpec& b);
+ZEL_API CZelDirSpec operator+(const CZelDirSpec& dir, const char* name);
+ZEL_API int operator==(const CZelDirSpec& a, const CZelDirSpec& b);
+ZEL_API int operator!=(const CZelDirSpec& a, const CZelDirSpec& b);

@@ -2,12 +2,13 @@
 // the Macintosh type and creator codes ("????" when unset). Nothing here throws.
 #pragma once
 
+#include "ZelExport.h"
 #include "files/ZelDirSpec.h"
 #include "platform/base/collections/Collections.h"
 #include "platform/base/exceptions/Exceptions.h"
 #include "platform/base/time/Time.h"
 
-class CZelFileSpec : public CObject {
+class ZEL_API CZelFileSpec : public CObject {
   DECLARE_SERIAL(CZelFileSpec)
  public:
   static constexpr uint32_t kUnsetMacCode = 0x3F3F3F3F;  // "????"
@@ -104,8 +105,8 @@ class CZelFileSpec : public CObject {
 
 // The text a file or archive failure is told in, naming the file name (empty when the
 // exception tells no failure). CZelFileSpec::FormatExceptionMessage names the file's title.
-CString ZelExceptionText(CException* e, int reading, const char* name);
+ZEL_API CString ZelExceptionText(CException* e, int reading, const char* name);
 
-int operator==(const CZelFileSpec& a, const CZelFileSpec& b);
-int operator!=(const CZelFileSpec& a, const CZelFileSpec& b);
-CZelFileSpec ChangeFileType(const CZelFileSpec& spec, int type);
+ZEL_API int operator==(const CZelFileSpec& a, const CZelFileSpec& b);
+ZEL_API int operator!=(const CZelFileSpec& a, const CZelFileSpec& b);
+ZEL_API CZelFileSpec ChangeFileType(const CZelFileSpec& spec, int type);

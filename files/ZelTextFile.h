@@ -7,11 +7,12 @@
 #include <memory>
 #include <vector>
 
+#include "ZelExport.h"
 #include "files/ZelFileBase.h"
 #include "platform/base/file/File.h"
 #include "platform/base/file/ReadAhead.h"
 
-class CZelTextFile : public CObject, public CZelFileBase {
+class ZEL_API CZelTextFile : public CObject, public CZelFileBase {
   DECLARE_DYNAMIC(CZelTextFile)
  public:
   // Lines come out exactly as reading 200 bytes at a time would give them (a CR LF pair

@@ -7,28 +7,29 @@
 
 #include <vector>
 
+#include "ZelExport.h"
 #include "files/ZelDirSpec.h"
 #include "files/ZelFileSpec.h"
 
 // Finds the main data folder (stored setting, then the executable's folder when it holds
 // the marker file, then the folder picker; with ask non-zero the picker at once). 1 when
 // dir holds an existing, accepted folder, which is then stored; 0 otherwise.
-int GetZelMainDir(CZelDirSpec& dir, int ask);
-void RecalcMAINDIRDependencies();
-void RecalcEXEDIRDependencies();
+ZEL_API int GetZelMainDir(CZelDirSpec& dir, int ask);
+ZEL_API void RecalcMAINDIRDependencies();
+ZEL_API void RecalcEXEDIRDependencies();
 // TOOLSDIR, TOOLSMENUDIR and TUVAPPFILE from base instead of EXEDIR.
-void CalcToolSpecs(const CZelDirSpec& base);
-void RecalcNETWORKDIRDependencies();
+ZEL_API void CalcToolSpecs(const CZelDirSpec& base);
+ZEL_API void RecalcNETWORKDIRDependencies();
 
 // Every root, derived folder and file, and base name, as listed in DirectoryLayout.def.
-#define ZEL_LAYOUT_ROOT(global) extern CZelDirSpec global;
-#define ZEL_LAYOUT_DIR(table, global, parent, name) extern CZelDirSpec global;
-#define ZEL_LAYOUT_FILE(table, global, parent, name, type) extern CZelFileSpec global;
-#define ZEL_LAYOUT_NAME(constant, text) extern const char* const constant;
+#define ZEL_LAYOUT_ROOT(global) extern ZEL_API CZelDirSpec global;
+#define ZEL_LAYOUT_DIR(table, global, parent, name) extern ZEL_API CZelDirSpec global;
+#define ZEL_LAYOUT_FILE(table, global, parent, name, type) extern ZEL_API CZelFileSpec global;
+#define ZEL_LAYOUT_NAME(constant, text) extern ZEL_API const char* const constant;
 #include "layout/DirectoryLayout.def"
 
 // One root or derived global, for listing them all: exactly one of dir and file is set.
-struct ZelLayoutGlobal {
+struct ZEL_API ZelLayoutGlobal {
   const char* name;
   const CZelDirSpec* dir;
   const CZelFileSpec* file;
@@ -36,4 +37,4 @@ struct ZelLayoutGlobal {
   const char* Path() const;
 };
 // The roots, then each table's globals, in the order of their recalculation.
-const std::vector<ZelLayoutGlobal>& ZelLayoutGlobals();
+ZEL_API const std::vector<ZelLayoutGlobal>& ZelLayoutGlobals();

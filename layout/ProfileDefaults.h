@@ -3,13 +3,14 @@
 // profiles folder, and "defaults.ini" in the main data folder). The user's values win.
 #pragma once
 
+#include "ZelExport.h"
 #include "files/ZelFileSpec.h"
 #include "platform/base/string/String.h"
 
 // Runs once: when the integer flagEntry of section "common setup" is still 0, imports
 // profileFile (when its own "common setup" entry profileEntry is non-zero) and MAINDIR's
 // "defaults.ini", then sets the flag to 1.
-void SetNewProfileDefaults(CString flagEntry, CString profileFile, CString profileEntry);
+ZEL_API void SetNewProfileDefaults(CString flagEntry, CString profileFile, CString profileEntry);
 // Fills the empty entries of the application store from one defaults file; a file that
 // cannot be read is skipped silently.
-void SetProfileDefaultsFromFile(const CZelFileSpec& file);
+ZEL_API void SetProfileDefaultsFromFile(const CZelFileSpec& file);

@@ -3,6 +3,7 @@
 // a field 50 line ends the block).
 #pragma once
 
+#include "ZelExport.h"
 #include "files/EkStream.h"
 #include "files/ZelTextFile.h"
 #include "platform/base/collections/Collections.h"
@@ -13,20 +14,20 @@ inline constexpr int ZEL_COMMENT_END_FIELD = 50;
 
 // Each writes at the file's position; lines end in CR LF on disk. A long value keeps the
 // record's 32-bit meaning.
-void WriteLongField(int field, long value, CZelTextFile& file);
-void WriteIntField(int field, int value, CZelTextFile& file);
+ZEL_API void WriteLongField(int field, long value, CZelTextFile& file);
+ZEL_API void WriteIntField(int field, int value, CZelTextFile& file);
 // Nothing when text is empty and writeEmpty is 0.
-void WriteStringField(int field, CString text, CZelTextFile& file, int writeEmpty);
+ZEL_API void WriteStringField(int field, CString text, CZelTextFile& file, int writeEmpty);
 // The number alone.
-void WriteSeparator(int field, CZelTextFile& file);
+ZEL_API void WriteSeparator(int field, CZelTextFile& file);
 // "number|a|b|..." with empty elements left out; a line that reaches 1200 characters is
 // continued on a new line that starts with the number again. An empty list writes nothing.
-void WriteStrList(int field, CStringList* list, CZelTextFile& file);
+ZEL_API void WriteStrList(int field, CStringList* list, CZelTextFile& file);
 // One field 248 line per comment, empty comments too.
-void WriteCommentData(CZelTextFile& file, CStringList* comments);
+ZEL_API void WriteCommentData(CZelTextFile& file, CStringList* comments);
 
 // Appends the comments of the lines read up to and including a field 50 line (or the end)
 // to comments; *counter grows by one for every line read.
-void ReadCommentData(CEkStream* stream, CStringList* comments, int* counter);
+ZEL_API void ReadCommentData(CEkStream* stream, CStringList* comments, int* counter);
 // The same from a text file, read 1499 characters at most at a time.
-void ReadCommentData(CZelTextFile& file, CStringList* comments);
+ZEL_API void ReadCommentData(CZelTextFile& file, CStringList* comments);

@@ -4,33 +4,34 @@
 // Integers are stored as decimal text and read back with atoi's rules.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 
-unsigned int ZelGetProfileInt(const char* section, const char* entry, int def);
+ZEL_API unsigned int ZelGetProfileInt(const char* section, const char* entry, int def);
 // The stored text, or def (the empty text for a null def).
-CString ZelGetProfileString(const char* section, const char* entry, const char* def);
+ZEL_API CString ZelGetProfileString(const char* section, const char* entry, const char* def);
 // Non-zero on success.
-int ZelWriteProfileInt(const char* section, const char* entry, int value);
+ZEL_API int ZelWriteProfileInt(const char* section, const char* entry, int value);
 // One character: code 1 on success, 0 on failure.
-CString ZelWriteProfileString(const char* section, const char* entry, const char* value);
+ZEL_API CString ZelWriteProfileString(const char* section, const char* entry, const char* value);
 
-unsigned int QlliGetProfileInt(const char* section, const char* entry, int def);
-CString QlliGetProfileString(const char* section, const char* entry, const char* def);
-int QlliWriteProfileInt(const char* section, const char* entry, int value);
-CString QlliWriteProfileString(const char* section, const char* entry, const char* value);
+ZEL_API unsigned int QlliGetProfileInt(const char* section, const char* entry, int def);
+ZEL_API CString QlliGetProfileString(const char* section, const char* entry, const char* def);
+ZEL_API int QlliWriteProfileInt(const char* section, const char* entry, int value);
+ZEL_API CString QlliWriteProfileString(const char* section, const char* entry, const char* value);
 // Writes count bytes of data as a binary value; non-zero on success.
-int QlliWriteProfileBinary(const char* section, const char* entry, unsigned char* data,
-                           unsigned int count);
+ZEL_API int QlliWriteProfileBinary(const char* section, const char* entry, unsigned char* data,
+                                   unsigned int count);
 // Reads a binary value into a block the caller frees with delete[]: data points to a
 // pointer-sized slot that receives the block's address. Non-zero when read.
-int QlliGetProfileBinary(const char* section, const char* entry, unsigned char* data,
-                         unsigned int count);
+ZEL_API int QlliGetProfileBinary(const char* section, const char* entry, unsigned char* data,
+                                 unsigned int count);
 
 // Where each store keeps its entries, for people: a hive key with its file, or a profile
 // file's path.
-CString ZelGetProfileLocation();
-CString QlliGetProfileLocation();
+ZEL_API CString ZelGetProfileLocation();
+ZEL_API CString QlliGetProfileLocation();
 
 // The "exedir" value of the installation key into dir, or def when the key or the value
 // cannot be read; 0 on success, else the registry's error code.
-long ZelGetLocalExeDir(CString& dir, const char* def);
+ZEL_API long ZelGetLocalExeDir(CString& dir, const char* def);

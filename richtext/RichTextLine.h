@@ -11,6 +11,7 @@
 // line at a time, on one thread.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/user/gdi/DC.h"
 #include "richtext/RichTextMarkup.h"
 
@@ -25,7 +26,7 @@ constexpr int RTF_MODE_METRIC = 32;         // set by each operation
 constexpr int RTF_MAX_RUNS = 40;
 
 // Where each run of a measured line goes. Owns its arrays.
-class CRTFLineMetric {
+class ZEL_API CRTFLineMetric {
  public:
   CRTFLineMetric() = default;
   ~CRTFLineMetric();
@@ -42,21 +43,21 @@ class CRTFLineMetric {
 };
 
 // Sets the line mode; answers the previous one (bits 1 and 32 as the last line left them).
-int SetRTFLineMode(int mode);
+ZEL_API int SetRTFLineMode(int mode);
 // Tab stops: count distances from the line's left edge, kept by pointer (the caller keeps
 // the array alive). The previous count and pointer go to the out arguments when given.
-void SetRTFLineTabStops(int count, int* stops, int* previousCount, int** previousStops);
+ZEL_API void SetRTFLineTabStops(int count, int* stops, int* previousCount, int** previousStops);
 
 // Measures; rect receives the bounding box with its origin at the start point (the bottom
 // of the first cell), *value 0.
-int MeasureRTFLine(HDC dc, const char* text, LOGFONT* font, RECT* rect, int* value);
+ZEL_API int MeasureRTFLine(HDC dc, const char* text, LOGFONT* font, RECT* rect, int* value);
 // Draws from the rectangle's left and its bottom less shift; rect is not changed.
-int DrawRTFLine(HDC dc, const char* text, LOGFONT* font, RECT* rect, int shift);
+ZEL_API int DrawRTFLine(HDC dc, const char* text, LOGFONT* font, RECT* rect, int shift);
 // Measures into metric.
-int GetRTFLineMetrics(HDC dc, const char* text, LOGFONT* font, CRTFLineMetric* metric);
+ZEL_API int GetRTFLineMetrics(HDC dc, const char* text, LOGFONT* font, CRTFLineMetric* metric);
 // As GetRTFLineMetrics, and runStarts[k] receives the index in text where run k starts
 // (room for RTF_MAX_RUNS + 1 entries).
-int GetRTFLineMetricsEx(HDC dc, const char* text, LOGFONT* font, CRTFLineMetric* metric,
-                        int* runStarts);
+ZEL_API int GetRTFLineMetricsEx(HDC dc, const char* text, LOGFONT* font, CRTFLineMetric* metric,
+                                int* runStarts);
 // Draws from a metric as measured with the same text, font and mode, at its rectangle.
-int RTFLineOut(HDC dc, const char* text, LOGFONT* font, CRTFLineMetric* metric);
+ZEL_API int RTFLineOut(HDC dc, const char* text, LOGFONT* font, CRTFLineMetric* metric);

@@ -5,6 +5,7 @@
 // ...) and brace groups; RichTextLine.h measures and draws it. Markup errors never stop a
 // line: the line operation answers the code of the latest problem.
 #pragma once
+#include "ZelExport.h"
 
 // Status of a line operation.
 constexpr int RTF_OK = 0;
@@ -16,16 +17,16 @@ constexpr int RTF_OPEN_GROUPS = 5;
 constexpr int RTF_TOO_MANY_RUNS = 6;
 
 // The CD selector the words "\*0" to "\*7" compare with; answers the previous one.
-int SetRTFLineCDSelector(int selector);
+ZEL_API int SetRTFLineCDSelector(int selector);
 
 // Stores markup for slot 0 to 15 (words "\ch0" to "\ch7", 8 "\chbul", 9 "\chcdbox");
 // the pointer is kept, not the text, so the caller keeps the text alive. Answers the
 // previous pointer; a slot outside 0 to 15 changes nothing and answers null.
-const char* SetRTFLineChString(int slot, const char* markup);
+ZEL_API const char* SetRTFLineChString(int slot, const char* markup);
 
 // Makes word "cfN" (N from 1 to 16) stand for color in all later lines; answers the
 // previous colour, or 0 (changing nothing) for an N outside 1 to 16.
-unsigned long SetRTFForegroundColor(int n, unsigned long color);
+ZEL_API unsigned long SetRTFForegroundColor(int n, unsigned long color);
 
 // Accepts every text: empties the message buffer and answers 0.
-int CheckRTFLineSyntax(const char* text, int* position, char* message, int size);
+ZEL_API int CheckRTFLineSyntax(const char* text, int* position, char* message, int size);

@@ -13,15 +13,17 @@
 
 #include <cstddef>
 
+#include "ZelExport.h"
+
 namespace zel_sxf {
 
 // Blocks up to this many bytes are pooled; larger ones go to the global allocator.
 constexpr size_t kPoolMaxBlock = 256;
 
-void* PoolAlloc(size_t bytes);
+ZEL_API void* PoolAlloc(size_t bytes);
 // bytes must be the size given to PoolAlloc.
-void PoolFree(void* block, size_t bytes) noexcept;
+ZEL_API void PoolFree(void* block, size_t bytes) noexcept;
 // Pooled blocks alive now (for tests and diagnostics).
-size_t PoolLiveBlocks() noexcept;
+ZEL_API size_t PoolLiveBlocks() noexcept;
 
 }  // namespace zel_sxf

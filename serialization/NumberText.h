@@ -7,24 +7,26 @@
 #include <string>
 #include <string_view>
 
+#include "ZelExport.h"
+
 class CSynNum;
 
 namespace zel_sxf {
 
 // Whether token, read as the reader reads a number, gives n's long, unsigned and double
 // values (the double compared bit for bit, so -0 stays -0).
-bool ReadsBackAs(std::string_view token, const CSynNum& n);
+ZEL_API bool ReadsBackAs(std::string_view token, const CSynNum& n);
 
 // The text of a whole-number node that reads back to its three values: the writer's
 // print when that does (by the node's flags, else of its double: `1e+06`), else the
 // shortest token of a sign, digits and a decimal exponent that does (`25e2`,
 // `2147483648`).
-std::string WholeNumberText(const CSynNum& n);
+ZEL_API std::string WholeNumberText(const CSynNum& n);
 
 // The writer's print of a double: six significant digits.
-std::string DoubleWriterText(double d);
+ZEL_API std::string DoubleWriterText(double d);
 
 // The shortest text that reads back to exactly the double d, for people.
-std::string ShortestDoubleText(double d);
+ZEL_API std::string ShortestDoubleText(double d);
 
 }  // namespace zel_sxf

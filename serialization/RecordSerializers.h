@@ -6,6 +6,7 @@
 // (end of file for a short file); text faults are CZelArchive's.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/archive/Archive.h"
 #include "platform/base/string/String.h"
 #include "platform/base/types/WinTypes.h"
@@ -22,32 +23,32 @@ struct LOGSHAPE {
 
 // A heap string (new[]; null allowed): presence byte, 16-bit length with the zero, bytes.
 // Loading allocates with new[]; the caller frees with delete[].
-void serialize_string(char** s, CArchive& ar);
+ZEL_API void serialize_string(char** s, CArchive& ar);
 // The same bytes for a CString; an empty string is the single byte 0.
-void serialize_CString_as_string(CString* s, CArchive& ar);
-void serialize_POINT(POINT* p, CArchive& ar);
-void serialize_RECT(RECT* r, CArchive& ar);
-void serialize_SIZE(SIZE* s, CArchive& ar);
+ZEL_API void serialize_CString_as_string(CString* s, CArchive& ar);
+ZEL_API void serialize_POINT(POINT* p, CArchive& ar);
+ZEL_API void serialize_RECT(RECT* r, CArchive& ar);
+ZEL_API void serialize_SIZE(SIZE* s, CArchive& ar);
 // 60 bytes; loading clears lfEscapement and lfOrientation.
-void serialize_LOGFONT(LOGFONT* f, CArchive& ar);
+ZEL_API void serialize_LOGFONT(LOGFONT* f, CArchive& ar);
 // Loading sets the width's y to its x.
-void serialize_LOGPEN(LOGPEN* p, CArchive& ar);
-void serialize_LOGBRUSH(LOGBRUSH* b, CArchive& ar);
+ZEL_API void serialize_LOGPEN(LOGPEN* p, CArchive& ar);
+ZEL_API void serialize_LOGBRUSH(LOGBRUSH* b, CArchive& ar);
 // 36 bytes.
-void serialize_LOGSHAPE(LOGSHAPE* s, CArchive& ar);
+ZEL_API void serialize_LOGSHAPE(LOGSHAPE* s, CArchive& ar);
 
 // Loading keeps at most 31 characters of the face name and clears escapement and orientation.
-void zel_serialize_LOGFONT(LOGFONT* f, CZelArchive& ar);
+ZEL_API void zel_serialize_LOGFONT(LOGFONT* f, CZelArchive& ar);
 // The width is stored as one number; loading also accepts a (POINT x y) in its place.
-void zel_serialize_LOGPEN(LOGPEN* p, CZelArchive& ar);
-void zel_serialize_LOGBRUSH(LOGBRUSH* b, CZelArchive& ar);
-void zel_serialize_LOGSHAPE(LOGSHAPE* s, CZelArchive& ar);
+ZEL_API void zel_serialize_LOGPEN(LOGPEN* p, CZelArchive& ar);
+ZEL_API void zel_serialize_LOGBRUSH(LOGBRUSH* b, CZelArchive& ar);
+ZEL_API void zel_serialize_LOGSHAPE(LOGSHAPE* s, CZelArchive& ar);
 
-extern const char* const LOGFONT_zel_serialize_tag;
-extern const char* const LOGPEN_zel_serialize_tag;
-extern const char* const LOGBRUSH_zel_serialize_tag;
-extern const char* const LOGSHAPE_zel_serialize_tag;
-extern const ZelSerializeFn LOGFONT_zel_serialize_fun_ptr;
-extern const ZelSerializeFn LOGPEN_zel_serialize_fun_ptr;
-extern const ZelSerializeFn LOGBRUSH_zel_serialize_fun_ptr;
-extern const ZelSerializeFn LOGSHAPE_zel_serialize_fun_ptr;
+extern ZEL_API const char* const LOGFONT_zel_serialize_tag;
+extern ZEL_API const char* const LOGPEN_zel_serialize_tag;
+extern ZEL_API const char* const LOGBRUSH_zel_serialize_tag;
+extern ZEL_API const char* const LOGSHAPE_zel_serialize_tag;
+extern ZEL_API const ZelSerializeFn LOGFONT_zel_serialize_fun_ptr;
+extern ZEL_API const ZelSerializeFn LOGPEN_zel_serialize_fun_ptr;
+extern ZEL_API const ZelSerializeFn LOGBRUSH_zel_serialize_fun_ptr;
+extern ZEL_API const ZelSerializeFn LOGSHAPE_zel_serialize_fun_ptr;

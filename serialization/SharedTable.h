@@ -8,12 +8,14 @@
 #include <map>
 #include <vector>
 
+#include "ZelExport.h"
+
 class CObject;
 class CSynNode;
 
 namespace zel_sxf {
 
-class SharedTable {
+class ZEL_API SharedTable {
  public:
   struct Entry {
     CSynNode* node = nullptr;

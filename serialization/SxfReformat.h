@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "ZelExport.h"
+
 class CZelTextFile;
 
 // Where reading stopped, for people: the line (from 1; 0 when none was read) and the
@@ -33,7 +35,8 @@ struct SxfReformatLosses {
 // and uses print as read. Raises CArchiveException (or the file's CFileException) for a
 // malformed or unreadable file; out is then unchanged. When stop is given it tells where a
 // failure happened; when losses is given it tells what the print does not keep.
-void SxfReformat(CZelTextFile& in, const char* prefix, int width, const char* lineEnd,
-                 std::string& out, SxfStop* stop = nullptr, SxfReformatLosses* losses = nullptr);
+ZEL_API void SxfReformat(CZelTextFile& in, const char* prefix, int width, const char* lineEnd,
+                         std::string& out, SxfStop* stop = nullptr,
+                         SxfReformatLosses* losses = nullptr);
 // Reads and checks only.
-void SxfCheck(CZelTextFile& in, const char* prefix, SxfStop* stop = nullptr);
+ZEL_API void SxfCheck(CZelTextFile& in, const char* prefix, SxfStop* stop = nullptr);

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <utility>
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
@@ -20,7 +21,7 @@
 
 class CSyntaxTree;
 
-class CSynNode : public CObject {
+class ZEL_API CSynNode : public CObject {
   DECLARE_DYNAMIC(CSynNode)
  public:
   // n minus the length of this node's print; lists and references answer -69 when they
@@ -49,7 +50,7 @@ class CSynNode : public CObject {
   ~CSynNode() override = default;
 };
 
-class CSynList : public CSynNode {
+class ZEL_API CSynList : public CSynNode {
   DECLARE_DYNAMIC(CSynList)
  public:
   static CSynList* NewPtr();
@@ -101,7 +102,7 @@ class CSynList : public CSynNode {
   uint32_t m_capacity = 0;
 };
 
-class CSynRef : public CSynNode {
+class ZEL_API CSynRef : public CSynNode {
   DECLARE_DYNAMIC(CSynRef)
  public:
   static CSynRef* NewPtr(int index, CSynNode* node);
@@ -135,7 +136,7 @@ class CSynRef : public CSynNode {
   CSynNode* m_node = nullptr;
 };
 
-class CSynTag : public CSynNode {
+class ZEL_API CSynTag : public CSynNode {
   DECLARE_DYNAMIC(CSynTag)
  public:
   static CSynTag* NewPtr(const char* name);
@@ -155,8 +156,8 @@ class CSynTag : public CSynNode {
   const char* Name() const { return m_name.c_str(); }
 
   // Names compare without regard to ASCII case.
-  friend bool operator==(const CSynTag& a, const CSynTag& b);
-  friend bool operator==(const CSynTag& a, const char* name);
+  friend ZEL_API bool operator==(const CSynTag& a, const CSynTag& b);
+  friend ZEL_API bool operator==(const CSynTag& a, const char* name);
   friend bool operator!=(const CSynTag& a, const CSynTag& b) { return !(a == b); }
   friend bool operator!=(const CSynTag& a, const char* name) { return !(a == name); }
 
@@ -175,7 +176,7 @@ class CSynTag : public CSynNode {
   zel_sxf::SynText<12> m_name;
 };
 
-class CSynStr : public CSynNode {
+class ZEL_API CSynStr : public CSynNode {
   DECLARE_DYNAMIC(CSynStr)
  public:
   static CSynStr* NewPtr(const char* value);
@@ -197,7 +198,7 @@ class CSynStr : public CSynNode {
   zel_sxf::SynText<16> m_value;
 };
 
-class CSynNum : public CSynNode {
+class ZEL_API CSynNum : public CSynNode {
   DECLARE_DYNAMIC(CSynNum)
  public:
   static CSynNum* NewPtr(long v);

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 #include "platform/base/exceptions/Exceptions.h"
 #include "platform/base/object/Object.h"
@@ -28,7 +29,7 @@ using ZelSerializeFn = void (*)(void* object, CZelArchive& ar);
 class CZelTextFile;
 class CZelBinaryFile;
 
-class CSyntaxTree : public CObject {
+class ZEL_API CSyntaxTree : public CObject {
   DECLARE_DYNAMIC(CSyntaxTree)
  public:
   static constexpr const char* kHeaderTag = "SXF";
@@ -175,6 +176,8 @@ class CSyntaxTree : public CObject {
   void RestorePos();
 
  private:
+  // A tree is read and printed as text (the Serialize above), never through a binary archive.
+  using CObject::Serialize;
   template <typename T>
   void ExchangeNumber(T& v);
   void ResetLineState();

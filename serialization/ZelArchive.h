@@ -22,6 +22,7 @@
 
 #include <exception>
 
+#include "ZelExport.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 #include "platform/base/types/WinTypes.h"
@@ -34,7 +35,7 @@ class CZelBinaryFile;
 using ZelSerializeFn = void (*)(void* object, CZelArchive& ar);
 
 // One registration; registrations form a chain, newest at the head, never removed.
-struct ZEL_RTTI_LINK {
+struct ZEL_API ZEL_RTTI_LINK {
   ZEL_RTTI_LINK* next;
   const char* name;  // not copied: must live as long as the registration
   const CRuntimeClass* cls;
@@ -66,7 +67,7 @@ void ZelSerializeThunk(void* object, CZelArchive& ar) {
       tag, RUNTIME_CLASS(class_name),                                                             \
       &ZelSerializeThunk<class_name, &class_name::_zel_serialize>);
 
-class CZelArchive : public CObject {
+class ZEL_API CZelArchive : public CObject {
   DECLARE_DYNAMIC(CZelArchive)
  public:
   enum ObjectType { otEnd = 0, otNumber = 1, otTag = 2, otString = 3, otObject = 4 };

@@ -20,6 +20,7 @@
 #include <system_error>
 #include <thread>
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 #include "tools/ToolNode.h"
 
@@ -41,9 +42,9 @@ class Event;
 
 // The registered message "WM_MENUCHANGE" (numbered when the library is loaded): the tool
 // folder changed. WPARAM: the menu to rebuild (a menu handle's value, or 0); LPARAM: 0.
-extern const UINT WM_MENUCHANGE;
+extern ZEL_API const UINT WM_MENUCHANGE;
 
-class CAppTools : public CObject {
+class ZEL_API CAppTools : public CObject {
   DECLARE_DYNCREATE(CAppTools)
  public:
   // What a handler gets for running a tool; it fills the four strings.
@@ -291,10 +292,10 @@ class CAppTools : public CObject {
 // A tool target's location prefix resolved: "~..\" names a file in the executables'
 // folder, "~" one in the tools folder (the rest's '\' read as the separator); any other
 // target as it is.
-CString ResolveToolTarget(const char* target);
+ZEL_API CString ResolveToolTarget(const char* target);
 
 // Starts the tool-setup program "ToolManager.exe", looked up on PATH.
-void SetupZelTools();
+ZEL_API void SetupZelTools();
 // Opens the web entry key of "NCBILink.ini" beside the program (section "home"); the
 // answer tells whether a value was found.
-bool OpenCorvaneBioinformaticsHome(const char* key);
+ZEL_API bool OpenCorvaneBioinformaticsHome(const char* key);

@@ -3,9 +3,10 @@
 // is read from IsCorrect and GetCommand.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 
-class CExecCommandParams : public CStringArray {
+class ZEL_API CExecCommandParams : public CStringArray {
  public:
   enum CCommandType : int32_t {
     none = 0,

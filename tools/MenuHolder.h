@@ -5,10 +5,11 @@
 
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 #include "platform/user/framework/Menu.h"
 
-class CMenuHolder : public CObject {
+class ZEL_API CMenuHolder : public CObject {
   DECLARE_DYNAMIC(CMenuHolder)
  public:
   explicit CMenuHolder(const char* name) : m_strName(name) {}
@@ -31,5 +32,5 @@ namespace zel_tools {
 // Whether the item at position is a separator. A popup's state holds its item count in
 // the high byte, where a count of 8 to 15 reads as the separator bit, so only a plain
 // item's state says it.
-bool IsMenuSeparator(CMenu* menu, int position);
+ZEL_API bool IsMenuSeparator(CMenu* menu, int position);
 }  // namespace zel_tools

@@ -10,9 +10,10 @@
 #include <string_view>
 #include <system_error>
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 
-class CMenuOrder : public CObject {
+class ZEL_API CMenuOrder : public CObject {
   DECLARE_DYNCREATE(CMenuOrder)
  public:
   explicit CMenuOrder(const char* orderName = nullptr);

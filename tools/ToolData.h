@@ -3,6 +3,7 @@
 // whose virtual operations the application overrides.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 #include "tools/ToolDataUnit.h"
 
@@ -11,7 +12,7 @@ class CFrameWnd;
 class CZelArchive;
 struct ZEL_RTTI_LINK;
 
-class CToolData : public CToolDataUnit {
+class ZEL_API CToolData : public CToolDataUnit {
   DECLARE_DYNCREATE(CToolData)
  public:
   // Run modes.

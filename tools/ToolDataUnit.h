@@ -16,12 +16,13 @@
 #include <string>
 #include <system_error>
 
+#include "ZelExport.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
 class ZelByteSource;
 
-class CToolDataBase : public CObject {
+class ZEL_API CToolDataBase : public CObject {
   DECLARE_DYNAMIC(CToolDataBase)
  public:
   CToolDataBase() = default;
@@ -35,7 +36,7 @@ class CToolDataBase : public CObject {
   CString m_command;        // the command-line template, with %1 to %7
 };
 
-class CToolDataUnit : public CToolDataBase {
+class ZEL_API CToolDataUnit : public CToolDataBase {
   DECLARE_DYNAMIC(CToolDataUnit)
  public:
   enum ProducedTypes : int32_t { none = 0, tq = 1, url = 2, lnk = 3, exe = 4 };
@@ -89,4 +90,4 @@ class CToolDataUnit : public CToolDataBase {
 // The title of a target without its location prefix: "~..\" (the executables' folder,
 // kind 1; "~../" too) or "~" (the tools folder, kind 2); kind 0 without a prefix. An
 // empty name gives an empty title and leaves *kind alone; kind may be null.
-CString GetScriptTitle(CString& name, int* kind);
+ZEL_API CString GetScriptTitle(CString& name, int* kind);

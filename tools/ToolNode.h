@@ -4,6 +4,7 @@
 // Also the tool command identifiers: 44444 + tool index, indexes 1 to 776.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 #include "tools/ToolData.h"
 
@@ -17,13 +18,13 @@ inline constexpr UINT ZEL_TOOL_ID_BASE = 44444;
 
 // The identifier of a tool index (entry 0 for an index outside 0 to 776); 0 until a tool
 // manager has filled the table.
-UINT GetToolCommandID(int index);
+ZEL_API UINT GetToolCommandID(int index);
 // Fills the table: entry i becomes 44444 + i.
-void FillToolCommandIDs();
+ZEL_API void FillToolCommandIDs();
 // The tool index whose identifier is commandId (indexes 1 to 776, ascending); 0 for none.
-int GetToolID(UINT commandId);
+ZEL_API int GetToolID(UINT commandId);
 
-class CToolNode : public CObject {
+class ZEL_API CToolNode : public CObject {
   DECLARE_DYNAMIC(CToolNode)
  public:
   explicit CToolNode(const char* name);

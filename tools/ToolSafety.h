@@ -6,13 +6,14 @@
 
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 
 namespace zel_tools {
 
-bool IsSafeMenuComponent(const CString& component);
+ZEL_API bool IsSafeMenuComponent(const CString& component);
 // The components of menuPath split at '|'; false (parts unspecified) when any of them
 // is not safe or the path is null.
-bool SplitMenuPath(const char* menuPath, std::vector<CString>& parts);
+ZEL_API bool SplitMenuPath(const char* menuPath, std::vector<CString>& parts);
 
 }  // namespace zel_tools

@@ -2,11 +2,12 @@
 // of its own shows the icon of its tool's file.
 #pragma once
 
+#include "ZelExport.h"
 #include "ui/CoolMenuManager.h"
 
 class CAppTools;
 
-class CZelMenuManager : public CCoolMenuManager {
+class ZEL_API CZelMenuManager : public CCoolMenuManager {
   DECLARE_DYNAMIC(CZelMenuManager)
  public:
   CZelMenuManager() = default;

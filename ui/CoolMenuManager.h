@@ -27,6 +27,7 @@
 #include <optional>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 #include "platform/user/framework/FrameWnd.h"
 #include "platform/user/framework/Menu.h"
@@ -37,10 +38,10 @@
 class CMenuRClickHook;
 
 // The registered message "WM_RELOADCOOLMENU" (numbered when the library is loaded).
-extern const UINT WM_RELOADCOOLMENU;
+extern ZEL_API const UINT WM_RELOADCOOLMENU;
 
 // What an owner-drawn item of the manager carries as its item data.
-class CMenuItemData : public CObject {
+class ZEL_API CMenuItemData : public CObject {
   DECLARE_DYNAMIC(CMenuItemData)
  public:
   CString text;      // the item's whole text, a tab and accelerator part included
@@ -49,7 +50,7 @@ class CMenuItemData : public CObject {
   int iButton = -1;  // its image in the manager's list, -1 for none
 };
 
-class CCoolMenuManager : public CSubclassWnd {
+class ZEL_API CCoolMenuManager : public CSubclassWnd {
   DECLARE_DYNAMIC(CCoolMenuManager)
  public:
   static constexpr int kMaxMapEntries = 64;

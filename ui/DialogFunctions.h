@@ -3,15 +3,16 @@
 // are in platform/user/ui/ZelMessageBox.h.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/user/dialog/PropertySheet.h"
 
 // The window to own a dialog: w itself.
-CWnd* ZelDialogParent(CWnd* w);
+ZEL_API CWnd* ZelDialogParent(CWnd* w);
 // Runs the dialog or sheet modally; answers its result (-1 for a null one).
-INT_PTR ZelDoModal(CDialog* dialog);
-INT_PTR ZelDoModal(CPropertySheet* sheet);
+ZEL_API INT_PTR ZelDoModal(CDialog* dialog);
+ZEL_API INT_PTR ZelDoModal(CPropertySheet* sheet);
 
 // The index of the first entry equal to text with letter case respected, -1 for none
 // (or a null control).
-int FindStringExactCase(CListBox* list, CString& text);
-int FindStringExactCase(CComboBox* combo, CString& text);
+ZEL_API int FindStringExactCase(CListBox* list, CString& text);
+ZEL_API int FindStringExactCase(CComboBox* combo, CString& text);

@@ -3,10 +3,11 @@
 // The form and the checks are chosen by the style flags below.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/collections/Collections.h"
 #include "ui/ZelDialog.h"
 
-class CEditNameDlg : public CZelDialog {
+class ZEL_API CEditNameDlg : public CZelDialog {
   DECLARE_DYNAMIC(CEditNameDlg)
  public:
   static constexpr int kNotBlank = 0x001;  // the text must hold a character other than white space

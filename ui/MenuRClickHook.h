@@ -3,9 +3,10 @@
 // window (SetRClickHook).
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/user/framework/Wnd.h"
 
-class CMenuRClickHook {
+class ZEL_API CMenuRClickHook {
  public:
   explicit CMenuRClickHook(CWnd* wnd);
   virtual ~CMenuRClickHook() = default;

@@ -5,10 +5,11 @@
 // latest hook. The window's last message (WM_NCDESTROY) unhooks every hook of it.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/object/Object.h"
 #include "platform/user/framework/Wnd.h"
 
-class CSubclassWnd : public CObject {
+class ZEL_API CSubclassWnd : public CObject {
   DECLARE_DYNAMIC(CSubclassWnd)
  public:
   CSubclassWnd() = default;
@@ -32,9 +33,9 @@ class CSubclassWnd : public CObject {
   CSubclassWnd* m_pNext = nullptr;
 
  private:
-  friend LRESULT SubclassWndProc(HWND, UINT, WPARAM, LPARAM);
+  friend ZEL_API LRESULT SubclassWndProc(HWND, UINT, WPARAM, LPARAM);
   void Unhook();
 };
 
 // The procedure every hooked window has while hooked.
-LRESULT SubclassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+ZEL_API LRESULT SubclassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -19,6 +19,7 @@
 
 #include <string>
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 #include "platform/user/framework/Wnd.h"
 #include "platform/user/gdi/DC.h"
@@ -47,11 +48,11 @@ struct TIPREQUEST {
 };
 
 // The number of the registered message "WM_TIP_REQUEST", registered when the library loads.
-extern const UINT WM_TIP_REQUEST;
+extern ZEL_API const UINT WM_TIP_REQUEST;
 
 // The tip window: a topmost popup that never takes the focus. It deletes itself when its
 // window is destroyed.
-class CTipWnd : public CWnd {
+class ZEL_API CTipWnd : public CWnd {
   DECLARE_DYNAMIC(CTipWnd)
  public:
   CTipWnd();
@@ -89,6 +90,8 @@ class CTipWnd : public CWnd {
   CWnd* GetTipOwner() const;
 
  protected:
+  // The base's way of making a window does not make this kind: out of a caller's reach.
+  using CWnd::Create;
   DECLARE_MESSAGE_MAP()
   LRESULT OnCreate(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
@@ -100,9 +103,9 @@ class CTipWnd : public CWnd {
   void PostNcDestroy() override;
 
  private:
-  friend void FlashTip(const CString& text);
-  friend int TipsMessageBox(CWnd* parent, const char* text, const char* caption,
-                            unsigned int style);
+  friend ZEL_API void FlashTip(const CString& text);
+  friend ZEL_API int TipsMessageBox(CWnd* parent, const char* text, const char* caption,
+                                    unsigned int style);
   bool KeyDown() const;
   void PassClickOn(UINT message, WPARAM wParam, LPARAM lParam);
   void PlaceAndShow(CWnd* window, const CPoint& point);
@@ -129,30 +132,30 @@ class CTipWnd : public CWnd {
 };
 
 // Makes the tip window anew with this hover delay.
-void SetTipsTimeout(unsigned long delay);
+ZEL_API void SetTipsTimeout(unsigned long delay);
 // Runs the hover logic at the current tick count, when there is a tip window.
-void KeepTipsAlive();
+ZEL_API void KeepTipsAlive();
 // Hides the tip unless it was flashed; the message is not looked at. Answers 1.
-int HideTipIfVisible(const MSG* msg);
+ZEL_API int HideTipIfVisible(const MSG* msg);
 // Asks the window under the pointer for its tip and shows it at once.
-void ShowTipAgain();
-void DestroyTipWind();
+ZEL_API void ShowTipAgain();
+ZEL_API void DestroyTipWind();
 // Shows the text as a tip beside the pointer (at the main window's centre when the pointer
 // is elsewhere) until a click or another tip; HideTipIfVisible leaves it.
-void FlashTip(const CString& text);
+ZEL_API void FlashTip(const CString& text);
 // An information message (OK button and information icon: style 0x40) as a tip in the
 // middle of parent (or the main window) for 15 s; any other style, or no tip window,
 // shows an ordinary message box instead and answers its button. The caption (null: the
 // application's name) is shown bold above the text. Text and caption are plain text
 // unless style has TIPS_MARKUP, when they are rich-text markup.
-int TipsMessageBox(CWnd* parent, const char* text, const char* caption, unsigned int style);
-int TipsMessageBox(const char* text, unsigned int style);
+ZEL_API int TipsMessageBox(CWnd* parent, const char* text, const char* caption, unsigned int style);
+ZEL_API int TipsMessageBox(const char* text, unsigned int style);
 // Whether TipsMessageBox shows a message of that style as a tip: OK alone with the
 // information icon (the style's low eight bits 0x40).
-bool ShowsAsTip(unsigned int style);
+ZEL_API bool ShowsAsTip(unsigned int style);
 
 // The style bit that makes a message-box tip read its text as markup.
 constexpr unsigned int TIPS_MARKUP = 0x10000000;
 // Plain text as markup: tabs and line breaks as their control words, backslashes doubled
 // (kept as they are with TIPS_MARKUP in style); braces are not escaped.
-std::string TipTextToMarkup(const char* text, unsigned int style);
+ZEL_API std::string TipTextToMarkup(const char* text, unsigned int style);

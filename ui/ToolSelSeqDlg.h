@@ -2,9 +2,10 @@
 // sequence (whole, the selection, the current CDS feature) and which strand.
 #pragma once
 
+#include "ZelExport.h"
 #include "ui/ZelDialog.h"
 
-class CToolSelSeqDlg : public CZelDialog {
+class ZEL_API CToolSelSeqDlg : public CZelDialog {
   DECLARE_DYNAMIC(CToolSelSeqDlg)
  public:
   // Mode 2 takes the compact template.

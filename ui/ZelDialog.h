@@ -8,9 +8,10 @@
 //   extern "C" void fnVazOveEntry(unsigned int character, unsigned int templateId);
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/user/dialog/Dialog.h"
 
-class CZelDialog : public CDialog {
+class ZEL_API CZelDialog : public CDialog {
   DECLARE_DYNAMIC(CZelDialog)
  public:
   CZelDialog() = default;

@@ -2,6 +2,7 @@
 // when the library is loaded.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 
 enum : UINT {
@@ -25,4 +26,4 @@ enum : int {
 };
 
 // Registers (again) the library's templates, replacing templates of the same ids.
-void ZelRegisterLibraryDialogTemplates();
+ZEL_API void ZelRegisterLibraryDialogTemplates();

@@ -1,9 +1,10 @@
 // CZelPopupMenu: a popup menu whose commands reach the frame of the window it is shown for.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/user/framework/Menu.h"
 
-class CZelPopupMenu : public CMenu {
+class ZEL_API CZelPopupMenu : public CMenu {
  public:
   // Tracks the menu as the framework does, for owner: a view first becomes its frame's
   // active view and hands the menu to the frame; an MDI child window is activated in its

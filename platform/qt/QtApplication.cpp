@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
-#include "platform/os/desktop/RuntimeDir.h"
+#include "platform/user/wnd/ToolkitBridge.h"
 
 namespace zel_qt {
 namespace {

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "ZelQtExport.h"
 #include "platform/user/gdi/DC.h"
 
 class QPainter;
@@ -21,7 +22,7 @@ namespace zel_qt {
 struct RealizedFont;
 }
 
-class CQtDC : public CDC {
+class ZEL_QT_API CQtDC : public CDC {
  public:
   // Draws with the caller's painter (active on its device), which it leaves as it found.
   explicit CQtDC(QPainter* painter);

@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "ZelQtExport.h"
 #include "platform/user/dialog/Dialog.h"
 #include "platform/user/dialog/PropertySheet.h"
 
@@ -19,19 +20,19 @@ class QWidget;
 namespace zel_qt {
 
 // The suite's 8-bit text for Qt (Windows-1252, or UTF-8 where it is valid UTF-8).
-QString SuiteText(const char* text);
+ZEL_QT_API QString SuiteText(const char* text);
 // Text from Qt for the suite: UTF-8.
-CString FromQt(const QString& text);
+ZEL_QT_API CString FromQt(const QString& text);
 
 // The font a template's dialog is drawn in, and its dialog base units in pixels.
-QFont DialogFont(const DialogTemplate& dialogTemplate);
-SIZE DialogBaseUnitsOf(const DialogTemplate& dialogTemplate);
+ZEL_QT_API QFont DialogFont(const DialogTemplate& dialogTemplate);
+ZEL_QT_API SIZE DialogBaseUnitsOf(const DialogTemplate& dialogTemplate);
 // A rectangle of dialog units in pixels, in the template's font.
-QRect DialogRect(const DialogTemplate& dialogTemplate, int x, int y, int cx, int cy);
+ZEL_QT_API QRect DialogRect(const DialogTemplate& dialogTemplate, int x, int y, int cx, int cy);
 
 // A window whose close box, Escape and F1 go to a dialog or sheet model instead of
 // closing it; the model ends it.
-class QtModelWindow : public QDialog {
+class ZEL_QT_API QtModelWindow : public QDialog {
  public:
   QtModelWindow(DialogInput& input, QWidget* parent);
   void reject() override;
@@ -47,7 +48,7 @@ class QtModelWindow : public QDialog {
 };
 
 // The controls of a dialog's template on a surface widget, sized to the template.
-class QtDialogView : public QObject, public DialogView {
+class ZEL_QT_API QtDialogView : public QObject, public DialogView {
  public:
   struct Hooks {
     std::function<void(const QString&)> caption;
@@ -84,11 +85,11 @@ class QtDialogView : public QObject, public DialogView {
 };
 
 // Runs a dialog modally on Qt and answers its result.
-int RunQtDialog(CDialog& dialog);
+ZEL_QT_API int RunQtDialog(CDialog& dialog);
 // Runs a property sheet modally on Qt: its pages as tabs, OK and Cancel below.
-int RunQtSheet(CPropertySheet& sheet);
+ZEL_QT_API int RunQtSheet(CPropertySheet& sheet);
 // Shows a started-to-be modeless dialog, and takes it away.
-void ShowQtModeless(CDialog& dialog);
-void CloseQtModeless(CDialog& dialog);
+ZEL_QT_API void ShowQtModeless(CDialog& dialog);
+ZEL_QT_API void CloseQtModeless(CDialog& dialog);
 
 }  // namespace zel_qt

@@ -7,11 +7,12 @@
 #include <QHash>
 #include <QString>
 
+#include "ZelQtExport.h"
 #include "platform/user/fileicons/FileIcons.h"
 
 namespace zel_qt {
 
-class QtFileIcons : public zel_shell::FileIconProvider {
+class ZEL_QT_API QtFileIcons : public zel_shell::FileIconProvider {
  public:
   CImageList* ImageList(bool small) override;
   // -1 when the theme has no icon for the type nor for its generic type.

@@ -8,6 +8,7 @@
 #include <QString>
 #include <memory>
 
+#include "ZelQtExport.h"
 #include "platform/base/types/GdiTypes.h"
 #include "platform/base/types/WinTypes.h"
 
@@ -31,12 +32,12 @@ struct RealizedFont {
 // Times New Roman and the serif faces: Liberation Serif; Courier New, Courier: Liberation
 // Mono), a Liberation face by the pitch and family byte for an unknown or empty name,
 // DejaVu Sans for symbol faces, and DejaVu Sans whenever the chosen one is missing.
-QString ResolveFamily(const LOGFONT& font);
+ZEL_QT_API QString ResolveFamily(const LOGFONT& font);
 
 // The Qt font for a description, shared and cached: a negative height is the character
 // (pixel) height, a positive one the cell height (ascent plus descent, fitted), 0 a cell
 // of 16; weight, italic, underline, strike-out and pitch as described; a positive width
 // stretches the face to that average character width.
-std::shared_ptr<RealizedFont> RealizeFont(const LOGFONT& font);
+ZEL_QT_API std::shared_ptr<RealizedFont> RealizeFont(const LOGFONT& font);
 
 }  // namespace zel_qt

@@ -2,11 +2,12 @@
 // keyboard's modifiers as Qt knows them now, the system's clock.
 #pragma once
 
+#include "ZelQtExport.h"
 #include "platform/user/input/Input.h"
 
 namespace zel_qt {
 
-class QtInput : public zel_input::SystemInput {
+class ZEL_QT_API QtInput : public zel_input::SystemInput {
  public:
   POINT CursorPos() const override;
   // Where the display lets programs move the pointer (not on Wayland: false there).

@@ -17,8 +17,8 @@
 #include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"
 #include "platform/user/menu/MenuApi.h"
-#include "platform/user/wnd/MenuTracking.h"
 #include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/ToolkitBridge.h"
 #include "platform/user/wnd/Window.h"
 
 namespace zel_qt {

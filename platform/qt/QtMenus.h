@@ -15,11 +15,12 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "ZelQtExport.h"
 #include "platform/base/types/WinUser.h"
 
 namespace zel_qt {
 
-class PopupMenu : public QMenu {
+class ZEL_QT_API PopupMenu : public QMenu {
  public:
   // A popup of owner's menu; tracked: shown by TrackPopupMenu, which answers the command
   // chosen instead of its being posted.
@@ -41,16 +42,16 @@ class PopupMenu : public QMenu {
 };
 
 // Fills bar with the window's menu (its popups empty until they open).
-void FillMenuBar(QMenuBar* bar, HWND owner, HMENU menu);
+ZEL_QT_API void FillMenuBar(QMenuBar* bar, HWND owner, HMENU menu);
 
 // Shows menu at the screen point for owner until the user chooses or dismisses it, then
 // closes the menu loop; the command chosen, 0 for none.
-UINT TrackPopup(HWND owner, HMENU menu, QPoint at, QWidget* parent);
+ZEL_QT_API UINT TrackPopup(HWND owner, HMENU menu, QPoint at, QWidget* parent);
 
 // The position of the item an owner-drawn action stands for, -1 for an ordinary action.
-int OwnerDrawnPosition(const QString& text);
+ZEL_QT_API int OwnerDrawnPosition(const QString& text);
 
 // The popup menus' style, shared; made on first use.
-QStyle* MenuStyle();
+ZEL_QT_API QStyle* MenuStyle();
 
 }  // namespace zel_qt

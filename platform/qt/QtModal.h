@@ -8,26 +8,28 @@
 
 #include <functional>
 
+#include "ZelQtExport.h"
+
 class QDialog;
 class QWidget;
 
 namespace zel_qt {
 
 // Whether Qt runs on a platform nobody looks at.
-bool Unattended();
+ZEL_QT_API bool Unattended();
 
 // Called with each modal window once it shows, when unattended; answers the one installed
 // before. Null: none.
 using ModalDriver = std::function<void(QDialog& window)>;
-ModalDriver SetModalDriver(ModalDriver driver);
+ZEL_QT_API ModalDriver SetModalDriver(ModalDriver driver);
 
 // Runs window modally and answers its result. Unattended, the driver has its turn, then
 // unanswered() is called for a window still open (instead of the general answer), and a
 // window that is open even after that is rejected.
-int RunModal(QDialog& window, const std::function<void()>& unanswered);
+ZEL_QT_API int RunModal(QDialog& window, const std::function<void()>& unanswered);
 
 // The window a new modal window belongs to: the modal window in front, else the active
 // window, else none.
-QWidget* ModalParent();
+ZEL_QT_API QWidget* ModalParent();
 
 }  // namespace zel_qt

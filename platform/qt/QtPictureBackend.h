@@ -3,9 +3,10 @@
 // when the library is loaded.
 #pragma once
 
+#include "ZelQtExport.h"
 #include "platform/user/gdi/PictureBackend.h"
 
-class QtPictureBackend : public PictureBackend {
+class ZEL_QT_API QtPictureBackend : public PictureBackend {
  public:
   static constexpr int kDotsPerInch = 96;
 

@@ -27,7 +27,7 @@
 #include "platform/user/resource/KeyNames.h"
 #include "platform/user/wnd/Desktop.h"
 #include "platform/user/wnd/Message.h"
-#include "platform/user/wnd/Presenter.h"
+#include "platform/user/wnd/ToolkitBridge.h"
 #include "platform/user/wnd/Window.h"
 
 namespace zel_qt {

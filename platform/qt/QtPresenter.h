@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QWidget>
 
+#include "ZelQtExport.h"
 #include "platform/base/types/WinUser.h"
 
 namespace zel_qt {
@@ -26,13 +27,13 @@ namespace zel_qt {
 // Makes the Qt application when there is none (EnsureApplication) and installs the
 // presenter, the system values and the file icons for the calling thread. Windows made
 // before stay unpresented.
-void InstallPresenter();
+ZEL_QT_API void InstallPresenter();
 // Puts the headless ones back; the widgets go.
-void UninstallPresenter();
+ZEL_QT_API void UninstallPresenter();
 
 // The widget presenting a window, its client area and its menu bar (null when none).
-QWidget* WidgetOf(HWND hwnd);
-QWidget* ClientOf(HWND hwnd);
-QMenuBar* MenuBarOf(HWND hwnd);
+ZEL_QT_API QWidget* WidgetOf(HWND hwnd);
+ZEL_QT_API QWidget* ClientOf(HWND hwnd);
+ZEL_QT_API QMenuBar* MenuBarOf(HWND hwnd);
 
 }  // namespace zel_qt

@@ -5,18 +5,19 @@
 
 #include <QFont>
 
+#include "ZelQtExport.h"
 #include "platform/user/system/SystemValues.h"
 
 namespace zel_qt {
 
 // Whether Qt runs without a display (the offscreen or minimal platform).
-bool IsHeadless();
+ZEL_QT_API bool IsHeadless();
 // A system colour (COLOR_ index): the palette's on a desktop, the fixed one headless.
-COLORREF SystemColor(int index);
+ZEL_QT_API COLORREF SystemColor(int index);
 // A Qt font as a font description: the pixel height as a negative character height.
-LOGFONT LogFontOf(const QFont& font);
+ZEL_QT_API LOGFONT LogFontOf(const QFont& font);
 
-class QtSystemValues : public zel_system::SystemValues {
+class ZEL_QT_API QtSystemValues : public zel_system::SystemValues {
  public:
   int Metric(int index) const override;
   COLORREF Color(int index) const override { return SystemColor(index); }

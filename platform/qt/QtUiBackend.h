@@ -8,9 +8,10 @@
 #include <QStringList>
 #include <vector>
 
+#include "ZelQtExport.h"
 #include "platform/user/ui/UiBackend.h"
 
-class QtUiBackend : public DesktopUiBackend {
+class ZEL_QT_API QtUiBackend : public DesktopUiBackend {
  public:
   // Buttons, icon and default button by the type; the answer of the button chosen.
   int MessageBox(const MessageBoxRequest& request) override;
@@ -37,9 +38,9 @@ namespace zel_qt {
 // Qt's name filters for the items of a filter string: "Description (pattern pattern)".
 // A description that ends with its own patterns in parentheses does not repeat them; an
 // item without patterns matches every file.
-QStringList NameFilters(const std::vector<FileFilterItem>& items);
+ZEL_QT_API QStringList NameFilters(const std::vector<FileFilterItem>& items);
 
 // The backend the library registered.
-QtUiBackend& UiBackendInstance();
+ZEL_QT_API QtUiBackend& UiBackendInstance();
 
 }  // namespace zel_qt

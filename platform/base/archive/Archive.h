@@ -8,11 +8,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/file/File.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
-class CArchive {
+class ZEL_API CArchive {
  public:
   enum Mode : UINT { store = 0, load = 1 };
 

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
@@ -202,7 +203,7 @@ class GrowArray {
 
 }  // namespace zel_detail
 
-class CObList : public CObject, public zel_detail::NodeList<CObject*> {
+class ZEL_API CObList : public CObject, public zel_detail::NodeList<CObject*> {
   DECLARE_SERIAL(CObList)
  public:
   CObList() = default;
@@ -210,14 +211,14 @@ class CObList : public CObject, public zel_detail::NodeList<CObject*> {
   void Serialize(CArchive& ar) override;
 };
 
-class CPtrList : public CObject, public zel_detail::NodeList<void*> {
+class ZEL_API CPtrList : public CObject, public zel_detail::NodeList<void*> {
   DECLARE_DYNAMIC(CPtrList)
  public:
   CPtrList() = default;
   explicit CPtrList(INT_PTR) {}
 };
 
-class CStringList : public CObject, public zel_detail::NodeList<CString> {
+class ZEL_API CStringList : public CObject, public zel_detail::NodeList<CString> {
   DECLARE_SERIAL(CStringList)
  public:
   CStringList() = default;
@@ -229,36 +230,36 @@ class CStringList : public CObject, public zel_detail::NodeList<CString> {
   void Serialize(CArchive& ar) override;
 };
 
-class CObArray : public CObject, public zel_detail::GrowArray<CObject*, CObject*> {
+class ZEL_API CObArray : public CObject, public zel_detail::GrowArray<CObject*, CObject*> {
   DECLARE_SERIAL(CObArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
-class CPtrArray : public CObject, public zel_detail::GrowArray<void*, void*> {
+class ZEL_API CPtrArray : public CObject, public zel_detail::GrowArray<void*, void*> {
   DECLARE_DYNAMIC(CPtrArray)
 };
 
-class CStringArray : public CObject, public zel_detail::GrowArray<CString, const char*> {
+class ZEL_API CStringArray : public CObject, public zel_detail::GrowArray<CString, const char*> {
   DECLARE_SERIAL(CStringArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
-class CWordArray : public CObject, public zel_detail::GrowArray<WORD, WORD> {
+class ZEL_API CWordArray : public CObject, public zel_detail::GrowArray<WORD, WORD> {
   DECLARE_SERIAL(CWordArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
-class CDWordArray : public CObject, public zel_detail::GrowArray<DWORD, DWORD> {
+class ZEL_API CDWordArray : public CObject, public zel_detail::GrowArray<DWORD, DWORD> {
   DECLARE_SERIAL(CDWordArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
 // Keys compare exactly; iteration follows insertion order.
-class CMapStringToOb : public CObject {
+class ZEL_API CMapStringToOb : public CObject {
   DECLARE_SERIAL(CMapStringToOb)
  public:
   CMapStringToOb() = default;

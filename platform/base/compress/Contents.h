@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "ZelExport.h"
 #include "platform/base/file/File.h"
 
 enum class ZelCompression { kNone, kGzip, kBgzf, kBzip2, kXz, kZstd };
@@ -23,14 +24,14 @@ enum class ZelCompression { kNone, kGzip, kBgzf, kBzip2, kXz, kZstd };
 // "BC" field in its header.
 constexpr size_t kZelCompressionHead = 18;
 // What the first bytes of a file (fewer when it is shorter) show.
-ZelCompression ZelCompressionOf(std::string_view head);
+ZEL_API ZelCompression ZelCompressionOf(std::string_view head);
 // "gzip", "bgzf", "bzip2", "xz", "zstd"; null for none.
-const char* ZelCompressionName(ZelCompression compression);
+ZEL_API const char* ZelCompressionName(ZelCompression compression);
 
 // Compressed data that cannot be decompressed: damaged, cut short, or followed by bytes
 // that are no member. m_strReason says what was met ("unexpected end of file", "incorrect
 // data check", ...).
-class CCompressedDataException : public CFileException {
+class ZEL_API CCompressedDataException : public CFileException {
   DECLARE_DYNAMIC(CCompressedDataException)
  public:
   CCompressedDataException(const char* reason, const char* fileName)
@@ -40,7 +41,7 @@ class CCompressedDataException : public CFileException {
 
 // Read from the start to the end only: the position is the count of bytes read, a seek
 // goes nowhere but where the file stands, and writing is refused (CFileException).
-class CContentsFile : public CStdioFile {
+class ZEL_API CContentsFile : public CStdioFile {
   DECLARE_DYNAMIC(CContentsFile)
  public:
   enum Decompression {

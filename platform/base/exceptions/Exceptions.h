@@ -2,10 +2,11 @@
 // caught by reference; code that hands a CException* on takes the caught object's address.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
-class CException : public CObject {
+class ZEL_API CException : public CObject {
   DECLARE_DYNAMIC(CException)
  public:
   CException() = default;
@@ -27,7 +28,7 @@ class CException : public CObject {
   explicit CException(const char* description) : m_strDescription(description) {}
 };
 
-class CFileException : public CException {
+class ZEL_API CFileException : public CException {
   DECLARE_DYNAMIC(CFileException)
  public:
   enum {
@@ -58,7 +59,7 @@ class CFileException : public CException {
   CString m_strFileName;
 };
 
-class CArchiveException : public CException {
+class ZEL_API CArchiveException : public CException {
   DECLARE_DYNAMIC(CArchiveException)
  public:
   enum {
@@ -79,21 +80,21 @@ class CArchiveException : public CException {
   CString m_strFileName;
 };
 
-class CMemoryException : public CException {
+class ZEL_API CMemoryException : public CException {
   DECLARE_DYNAMIC(CMemoryException)
 };
 
-class CNotSupportedException : public CException {
+class ZEL_API CNotSupportedException : public CException {
   DECLARE_DYNAMIC(CNotSupportedException)
 };
 
-class CInvalidArgException : public CException {
+class ZEL_API CInvalidArgException : public CException {
   DECLARE_DYNAMIC(CInvalidArgException)
 };
 
-[[noreturn]] void AfxThrowFileException(int cause, LONG osError = -1,
-                                        const char* fileName = nullptr);
-[[noreturn]] void AfxThrowArchiveException(int cause, const char* fileName = nullptr);
-[[noreturn]] void AfxThrowMemoryException();
-[[noreturn]] void AfxThrowNotSupportedException();
-[[noreturn]] void AfxThrowInvalidArgException();
+[[noreturn]] ZEL_API void AfxThrowFileException(int cause, LONG osError = -1,
+                                                const char* fileName = nullptr);
+[[noreturn]] ZEL_API void AfxThrowArchiveException(int cause, const char* fileName = nullptr);
+[[noreturn]] ZEL_API void AfxThrowMemoryException();
+[[noreturn]] ZEL_API void AfxThrowNotSupportedException();
+[[noreturn]] ZEL_API void AfxThrowInvalidArgException();

@@ -8,12 +8,13 @@
 
 #include <system_error>
 
+#include "ZelExport.h"
 #include "platform/base/exceptions/Exceptions.h"
 #include "platform/base/file/ReadAhead.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
-class CFile : public CObject {
+class ZEL_API CFile : public CObject {
   DECLARE_DYNAMIC(CFile)
  public:
   enum OpenFlags : UINT {
@@ -88,7 +89,7 @@ class CFile : public CObject {
 
 // Lines through a CFile: ReadString keeps the "\n" of the char* form, drops it from the
 // CString form. No end-of-line translation takes place.
-class CStdioFile : public CFile {
+class ZEL_API CStdioFile : public CFile {
   DECLARE_DYNAMIC(CStdioFile)
  public:
   using CFile::CFile;
@@ -98,7 +99,7 @@ class CStdioFile : public CFile {
 };
 
 // A file in memory that grows in steps of the grow size (0: fixed, attached memory).
-class CMemFile : public CFile {
+class ZEL_API CMemFile : public CFile {
   DECLARE_DYNAMIC(CMemFile)
  public:
   explicit CMemFile(UINT growBytes = 1024);

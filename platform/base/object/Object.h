@@ -1,12 +1,13 @@
 // CObject and CRuntimeClass: class names, base chains, dynamic creation and schema numbers.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 
 class CObject;
 class CArchive;
 
-struct CRuntimeClass {
+struct ZEL_API CRuntimeClass {
   const char* m_lpszClassName;
   int m_nObjectSize;
   UINT m_wSchema;  // 0xFFFF for classes without a schema (not serializable)
@@ -22,7 +23,7 @@ struct CRuntimeClass {
   static void Register(const CRuntimeClass* cls);
 };
 
-class CObject {
+class ZEL_API CObject {
  public:
   static const CRuntimeClass classCObject;
   static const CRuntimeClass* GetThisClass() { return &classCObject; }

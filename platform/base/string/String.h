@@ -7,9 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 
-class CString {
+class ZEL_API CString {
  public:
   CString() = default;
   CString(const char* s) : m_s(s ? s : "") {}
@@ -122,8 +123,8 @@ constexpr char ZelAsciiToLower(char c) {
 constexpr char ZelAsciiToUpper(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
-void ZelAsciiMakeLower(std::string& s);
-void ZelAsciiMakeUpper(std::string& s);
-std::string ZelAsciiLowered(std::string_view s);
+ZEL_API void ZelAsciiMakeLower(std::string& s);
+ZEL_API void ZelAsciiMakeUpper(std::string& s);
+ZEL_API std::string ZelAsciiLowered(std::string_view s);
 // The comparison every path and name look-up of the library uses.
-int ZelStrCmpNoCase(std::string_view a, std::string_view b);
+ZEL_API int ZelStrCmpNoCase(std::string_view a, std::string_view b);

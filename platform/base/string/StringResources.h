@@ -2,9 +2,10 @@
 // resource script compiled into the binary; the host registers its texts at start-up.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 
 // Adds or replaces the text of id (null removes it).
-void AfxSetStringResource(UINT id, const char* text);
+ZEL_API void AfxSetStringResource(UINT id, const char* text);
 // 1 and the text of id, or 0 and an empty text when there is none.
-BOOL AfxLoadString(UINT id, CString& text);
+ZEL_API BOOL AfxLoadString(UINT id, CString& text);

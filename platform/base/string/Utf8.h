@@ -1,10 +1,11 @@
 // The library's one UTF-8 decoder: a check that takes one byte at a time (for text that
 // arrives in pieces, as a device's text calls do), and the sequence at a place in a buffer.
 #pragma once
+#include "ZelExport.h"
 
 // Checks bytes for UTF-8 one at a time. Overlong forms, surrogates and values past
 // U+10FFFF are not UTF-8.
-class Utf8Check {
+class ZEL_API Utf8Check {
  public:
   // Takes the next byte; false from the first byte that cannot continue valid UTF-8 on.
   bool Add(unsigned char byte);
@@ -29,4 +30,4 @@ class Utf8Check {
 
 // The length of the valid UTF-8 multi-byte sequence at text (count bytes available), 0
 // when none starts there; code receives its code point.
-int Utf8SequenceAt(const char* text, int count, char32_t* code);
+ZEL_API int Utf8SequenceAt(const char* text, int count, char32_t* code);

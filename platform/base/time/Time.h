@@ -3,9 +3,10 @@
 
 #include <ctime>
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 
-class CTime {
+class ZEL_API CTime {
  public:
   CTime() = default;
   explicit CTime(time_t t) : m_time(t) {}

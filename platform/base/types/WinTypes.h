@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ZelExport.h"
+
 using BOOL = int;
 using BYTE = uint8_t;
 using WORD = uint16_t;
@@ -115,7 +117,7 @@ struct LOGBRUSH {
   uintptr_t lbHatch = 0;
 };
 
-struct CPoint : POINT {
+struct ZEL_API CPoint : POINT {
   CPoint() = default;
   CPoint(LONG px, LONG py) {
     x = px;
@@ -124,7 +126,7 @@ struct CPoint : POINT {
   CPoint(const POINT& p) : POINT(p) {}
   friend bool operator==(const CPoint& a, const CPoint& b) { return a.x == b.x && a.y == b.y; }
 };
-struct CSize : SIZE {
+struct ZEL_API CSize : SIZE {
   CSize() = default;
   CSize(LONG w, LONG h) {
     cx = w;
@@ -133,7 +135,7 @@ struct CSize : SIZE {
   CSize(const SIZE& s) : SIZE(s) {}
   friend bool operator==(const CSize& a, const CSize& b) { return a.cx == b.cx && a.cy == b.cy; }
 };
-struct CRect : RECT {
+struct ZEL_API CRect : RECT {
   CRect() = default;
   CRect(LONG l, LONG t, LONG r, LONG b) {
     left = l;

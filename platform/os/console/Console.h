@@ -3,16 +3,18 @@
 
 #include <system_error>
 
+#include "ZelExport.h"
+
 namespace zel_console {
 
 // Whether standard error is a terminal (progress is worth showing there).
-bool StderrIsTerminal();
+ZEL_API bool StderrIsTerminal();
 
 // Ctrl+C and termination requests (SIGINT, SIGTERM) as a descriptor to wait on, so that
 // a command ends cleanly instead of being killed. While the object lives the two signals
 // are held back from the calling thread and from the threads it starts afterwards (make
 // it before any), and Handle() becomes readable once one has arrived.
-class InterruptSignal {
+class ZEL_API InterruptSignal {
  public:
   InterruptSignal();
   ~InterruptSignal();

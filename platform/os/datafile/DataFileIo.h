@@ -7,6 +7,7 @@
 #include <functional>
 #include <system_error>
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 
 namespace zel_datafile {
@@ -19,20 +20,20 @@ enum class EntryKind {
 
 // Every entry of dir except "." and "..", in the order the system gives them, with what
 // it is itself; the reason when dir cannot be read.
-std::error_code ListEntries(const char* dir,
-                            const std::function<void(const char* name, EntryKind kind)>& each);
+ZEL_API std::error_code ListEntries(
+    const char* dir, const std::function<void(const char* name, EntryKind kind)>& each);
 
 // Opens path for reading when it is a regular file itself: a link is not followed and a
 // FIFO or device is not waited on (their reason: "Too many levels of symbolic links" for a
 // link, "Invalid argument" for a special file). fd is the caller's to close.
-std::error_code OpenRegularForReading(const char* path, int& fd);
+ZEL_API std::error_code OpenRegularForReading(const char* path, int& fd);
 
 // Whether path (links followed) names the file open at fd.
-bool IsOpenFile(const char* path, int fd);
+ZEL_API bool IsOpenFile(const char* path, int fd);
 
 // A file made beside a target, to take its place once it is written. Until Commit, the
 // target is untouched; a temporary that is not committed is removed with this object.
-class TemporaryFile {
+class ZEL_API TemporaryFile {
  public:
   TemporaryFile() = default;
   ~TemporaryFile();

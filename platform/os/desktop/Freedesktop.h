@@ -10,6 +10,8 @@
 #include <system_error>
 #include <vector>
 
+#include "ZelExport.h"
+
 namespace zel_desktop {
 
 // Bytes that mark a type's files, found within [offsetFrom, offsetTo] of the file's start.
@@ -36,23 +38,24 @@ struct DesktopEntry {
 
 // $XDG_DATA_HOME when set, else .local/share in the user's home folder (ZelUserHome);
 // empty when no home folder is known, and then nothing is written or refreshed.
-std::string DataHome();
-std::string MimePackagePath(const std::string& package);
-std::string DesktopEntryPath(const std::string& id);
+ZEL_API std::string DataHome();
+ZEL_API std::string MimePackagePath(const std::string& package);
+ZEL_API std::string DesktopEntryPath(const std::string& id);
 
 // The texts of the two files.
-std::string MimePackageXml(const std::vector<MimeType>& types);
-std::string DesktopEntryText(const DesktopEntry& entry);
+ZEL_API std::string MimePackageXml(const std::vector<MimeType>& types);
+ZEL_API std::string DesktopEntryText(const DesktopEntry& entry);
 
 // Each writes its file (making its folders); the system's reason when it cannot. A program
 // path or name holding a control character is refused (ZelFsError::ControlCharacter).
-std::error_code WriteMimePackage(const std::string& package, const std::vector<MimeType>& types);
-std::error_code WriteDesktopEntry(const DesktopEntry& entry);
+ZEL_API std::error_code WriteMimePackage(const std::string& package,
+                                         const std::vector<MimeType>& types);
+ZEL_API std::error_code WriteDesktopEntry(const DesktopEntry& entry);
 // Removes the file named; a file that is not there is no failure.
-std::error_code RemoveRegistrationFile(const std::string& path);
+ZEL_API std::error_code RemoveRegistrationFile(const std::string& path);
 
 // Rebuilds the MIME database and the desktop entries' cache under DataHome() with the
 // tools that are installed; answers the command lines that ran and succeeded.
-std::vector<std::string> RefreshDatabases();
+ZEL_API std::vector<std::string> RefreshDatabases();
 
 }  // namespace zel_desktop

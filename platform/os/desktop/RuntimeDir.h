@@ -5,11 +5,13 @@
 
 #include <string>
 
+#include "ZelExport.h"
+
 namespace zel_desktop {
 
 // "<tempDir>/zelutil-runtime-<uid>", made with mode 0700 when missing; empty when what is
 // at that name is not a real folder (a link is never followed) owned by the user with
 // mode 0700, so that a folder another user planted there is never used or changed.
-std::string PrivateRuntimeDir(const std::string& tempDir);
+ZEL_API std::string PrivateRuntimeDir(const std::string& tempDir);
 
 }  // namespace zel_desktop

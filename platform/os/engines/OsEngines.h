@@ -14,6 +14,8 @@
 #include <memory>
 #include <string>
 
+#include "ZelExport.h"
+
 namespace zel_process {
 class Launcher;
 }
@@ -25,7 +27,7 @@ namespace zel_os {
 
 // Takes a failure that was caught where nobody could answer it (a window procedure or a
 // timer that threw, a background scan that failed). Called from any thread.
-class FailureReporter {
+class ZEL_API FailureReporter {
  public:
   virtual ~FailureReporter() = default;
   virtual void Report(const std::string& text) = 0;
@@ -41,10 +43,10 @@ struct OsEngines {
 
 // Installs the set, each engine at once for every thread; the engines must outlive their
 // installation. Answers the set installed before.
-OsEngines InstallOsEngines(const OsEngines& engines);
-OsEngines CurrentOsEngines();
+ZEL_API OsEngines InstallOsEngines(const OsEngines& engines);
+ZEL_API OsEngines CurrentOsEngines();
 
 // Hands text to the installed reporter, else writes it as one line on stderr.
-void ReportFailure(const std::string& text);
+ZEL_API void ReportFailure(const std::string& text);
 
 }  // namespace zel_os

@@ -4,13 +4,15 @@
 
 #include <system_error>
 
+#include "ZelExport.h"
+
 enum class ZelFsError {
   NotRegularFile = 1,  // a pipe, socket, device or folder where a file was expected
   ControlCharacter,    // a name or path holding a control character where none may be
 };
 
-const std::error_category& ZelFsCategory();
-std::error_code make_error_code(ZelFsError e);
+ZEL_API const std::error_category& ZelFsCategory();
+ZEL_API std::error_code make_error_code(ZelFsError e);
 
 template <>
 struct std::is_error_code_enum<ZelFsError> : std::true_type {};

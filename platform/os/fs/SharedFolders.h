@@ -10,19 +10,21 @@
 #include <system_error>
 #include <utility>
 
+#include "ZelExport.h"
+
 namespace zel_fs {
 
 // What a path names, links followed. Other is anything that is neither a regular file nor
 // a folder: a pipe, a socket, a device, or a link to one.
 enum class EntryKind { None, File, Folder, Other };
 
-EntryKind KindOfEntry(const char* path);
+ZEL_API EntryKind KindOfEntry(const char* path);
 
 // A walk of the folder tree under a root. Folders are entered once each (known by device
 // and inode, so a link to an ancestor or a folder linked twice is walked once), and only
 // when they, links resolved, are the root or lie inside it: a link planted in the tree
 // never takes the walk to the rest of the system.
-class ContainedWalk {
+class ZEL_API ContainedWalk {
  public:
   explicit ContainedWalk(const char* root);
 
@@ -42,6 +44,6 @@ class ContainedWalk {
 
 // Removes a folder when it is empty (a folder made by a change that then failed, and
 // into which no one has put anything since).
-std::error_code RemoveEmptyFolder(const char* path);
+ZEL_API std::error_code RemoveEmptyFolder(const char* path);
 
 }  // namespace zel_fs

@@ -2,6 +2,7 @@
 // files of the running program and its modules.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 #include "platform/base/types/WinTypes.h"
 
@@ -15,14 +16,14 @@ struct ZelOsVersion {
   int platformId = 2;
 };
 // False when the system does not say.
-bool ZelQueryOsVersion(ZelOsVersion& version);
+ZEL_API bool ZelQueryOsVersion(ZelOsVersion& version);
 
 namespace zel_host {
 
 // The full path of the running program's file; empty when it cannot be had.
-CString ExecutablePath();
+ZEL_API CString ExecutablePath();
 // The full path of the file of the module holding the address module.value (a module's
 // handle is its load address); for a null handle the program's own file.
-CString ModulePath(HINSTANCE module);
+ZEL_API CString ModulePath(HINSTANCE module);
 
 }  // namespace zel_host

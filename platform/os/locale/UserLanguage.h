@@ -6,8 +6,10 @@
 
 #include <cstdint>
 
+#include "ZelExport.h"
+
 inline constexpr uint16_t ZEL_LANG_EN_US = 0x0409;
 
-uint16_t ZelUserDefaultLangID();
+ZEL_API uint16_t ZelUserDefaultLangID();
 // The identifier of one locale name such as "de_DE.UTF-8" or "fr"; en-US when unknown.
-uint16_t ZelLangIDFromLocale(const char* locale);
+ZEL_API uint16_t ZelLangIDFromLocale(const char* locale);

@@ -5,13 +5,15 @@
 
 #include <cstddef>
 
+#include "ZelExport.h"
+
 namespace zel_memory {
 
 // The size and alignment of every chunk.
 constexpr size_t kLargeChunkBytes = size_t{2} << 20;
 
 // A chunk of kLargeChunkBytes, or null when the system has no memory.
-void* AllocLargeChunk();
-void FreeLargeChunk(void* chunk) noexcept;
+ZEL_API void* AllocLargeChunk();
+ZEL_API void FreeLargeChunk(void* chunk) noexcept;
 
 }  // namespace zel_memory

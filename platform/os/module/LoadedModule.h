@@ -6,16 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "ZelExport.h"
+
 namespace zel_module {
 
 // The names a Windows module name stands for here, in the order they are tried:
 // "Name.dll" gives "Name.so" and "libName.so" (the extension's case ignored); a name
 // without ".dll" is tried as it is and with the "lib" prefix.
-std::vector<std::string> SharedObjectNames(const char* dllName);
+ZEL_API std::vector<std::string> SharedObjectNames(const char* dllName);
 
 // The address of entry in the first loaded object named as above; null when none of them
 // is loaded or it does not export entry. The object stays loaded as long as whoever
 // loaded it keeps it.
-void* FindLoadedEntry(const char* dllName, const char* entry);
+ZEL_API void* FindLoadedEntry(const char* dllName, const char* entry);
 
 }  // namespace zel_module

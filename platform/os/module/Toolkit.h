@@ -4,6 +4,7 @@
 // when it first asks for a picture, a desktop to show windows on, or the desktop's user
 // interface; the library registers its backends as it loads.
 #pragma once
+#include "ZelExport.h"
 
 namespace zel_module {
 
@@ -11,6 +12,6 @@ namespace zel_module {
 // once, unless it is in the process already; true when it is there afterwards. A program
 // with the core linked into itself never loads it: the toolkit library stands on the
 // shared core and would bring a second one.
-bool EnsureToolkit();
+ZEL_API bool EnsureToolkit();
 
 }  // namespace zel_module

@@ -22,6 +22,8 @@
 #include <system_error>
 #include <vector>
 
+#include "ZelExport.h"
+
 namespace zel_process {
 
 // The arguments of a command line, by the rules of the platform's CommandLineToArgvW for
@@ -31,27 +33,27 @@ namespace zel_process {
 // backslashes before anything else stay as they are; of consecutive quotes every third
 // gives a literal '"' (so `""` outside quotes is an empty argument, and `"a""b"` is
 // `a"b`).
-std::vector<std::string> SplitWindowsArguments(const char* args);
+ZEL_API std::vector<std::string> SplitWindowsArguments(const char* args);
 // value in double quotes, written so that SplitWindowsArguments gives it back as one
 // argument, byte for byte: '"' as \", and the backslashes before a '"' or before the
 // closing quote doubled.
-std::string QuoteWindowsArgument(const std::string& value);
+ZEL_API std::string QuoteWindowsArgument(const std::string& value);
 
 // The launch failures of our own (the others are the system's errno values).
 enum class LaunchError {
   SchemeRefused = 1,  // an address of a scheme that is never opened
   OpenerMissing,      // the desktop's opener (xdg-open) is not installed
 };
-std::error_code make_error_code(LaunchError e);
+ZEL_API std::error_code make_error_code(LaunchError e);
 // The scheme of an address (lower case, without ':'); empty when text has none.
-std::string UrlScheme(const char* text);
+ZEL_API std::string UrlScheme(const char* text);
 
 // Whether text begins with a URL scheme: two or more ASCII letters, then ':'.
-bool HasUrlScheme(const char* text);
+ZEL_API bool HasUrlScheme(const char* text);
 // The executable file that a bare name names on PATH; false when none.
-bool FindOnPath(const char* name, std::string& path);
+ZEL_API bool FindOnPath(const char* name, std::string& path);
 
-class Launcher {
+class ZEL_API Launcher {
  public:
   virtual ~Launcher() = default;
   // Starts the program file at path with argv (argv[0] is the program); the system's
@@ -63,7 +65,7 @@ class Launcher {
 };
 
 // posix_spawn for programs, xdg-open (found on PATH) for the rest.
-class SystemLauncher : public Launcher {
+class ZEL_API SystemLauncher : public Launcher {
  public:
   std::error_code Spawn(const std::string& path, const std::vector<std::string>& argv,
                         int* pid = nullptr) override;
@@ -71,12 +73,12 @@ class SystemLauncher : public Launcher {
 };
 
 // The launcher in use: the installed one (zel_os::OsEngines), else the system's.
-Launcher& CurrentLauncher();
+ZEL_API Launcher& CurrentLauncher();
 
 // Runs the program argv[0] (a name found on PATH) with its output thrown away and waits
 // for it: its exit status (128 + the signal when a signal ended it), or the reason it could
 // not be started (no_such_file_or_directory when it is not installed).
-std::error_code RunAndWait(const std::vector<std::string>& argv, int& exitStatus);
+ZEL_API std::error_code RunAndWait(const std::vector<std::string>& argv, int& exitStatus);
 
 // How a target would be started by the rule above; base is an absolute folder (or null).
 struct LaunchPlan {
@@ -84,17 +86,17 @@ struct LaunchPlan {
   std::string program;            // the program file for Spawn, the target for Open
   std::vector<std::string> argv;  // for Spawn: program first, then the split arguments
 };
-LaunchPlan PlanLaunch(const char* target, const char* args, const char* base = nullptr);
+ZEL_API LaunchPlan PlanLaunch(const char* target, const char* args, const char* base = nullptr);
 
 // Starts target with args by the rule, through the current launcher; the reason when it
 // could not be started (no_such_file_or_directory for a missing target).
-std::error_code Launch(const char* target, const char* args, const char* base = nullptr);
+ZEL_API std::error_code Launch(const char* target, const char* args, const char* base = nullptr);
 
 // The kinds of failure that the tool messages tell apart.
 enum class Failure { None, OutOfMemory, NotFound, Invalid, Refused, Other };
 // ENOMEM: out of memory; ENOENT, ENOTDIR, OpenerMissing: not found; ENOEXEC, EACCES:
 // invalid; SchemeRefused: refused; anything else: other.
-Failure FailureOf(const std::error_code& err);
+ZEL_API Failure FailureOf(const std::error_code& err);
 
 }  // namespace zel_process
 

@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <string>
+#include <system_error>
 
 #include "platform/base/exceptions/Exceptions.h"
 #include "platform/base/string/String.h"
@@ -358,8 +360,37 @@ std::string Serialize(const Key& root, ZelHive hive, size_t sizeHint) {
   return out;
 }
 
-// The platform's registry codes for the store's failures.
+// The store's own failures, beside the file system's. Inside the store every failure is
+// an error code; the public calls turn it into the platform's registry code at their edge.
+enum class StoreError { KeyNotFound = 1, ValueNotFound, InvalidKeyPath };
+
+const std::error_category& StoreCategory() {
+  static const struct : std::error_category {
+    const char* name() const noexcept override { return "registry"; }
+    std::string message(int e) const override {
+      switch (static_cast<StoreError>(e)) {
+        case StoreError::KeyNotFound:
+          return "no such key";
+        case StoreError::ValueNotFound:
+          return "no such value";
+        case StoreError::InvalidKeyPath:
+          return "not a key path";
+      }
+      return "registry failure";
+    }
+  } category;
+  return category;
+}
+
+std::error_code Failure(StoreError e) { return {static_cast<int>(e), StoreCategory()}; }
+
+// The platform's registry code for a failure: the one place where they are made.
 LONG RegistryError(const std::error_code& ec) {
+  if (!ec) return ERROR_SUCCESS;
+  if (ec.category() == StoreCategory())
+    return static_cast<StoreError>(ec.value()) == StoreError::InvalidKeyPath
+               ? ERROR_INVALID_PARAMETER
+               : ERROR_FILE_NOT_FOUND;
   // The file services' own failures (a pipe or a folder where the hive should be) are
   // files that cannot be opened as a hive.
   if (ec.category() != std::generic_category() && ec.category() != std::system_category())
@@ -381,41 +412,49 @@ LONG RegistryError(const std::error_code& ec) {
   }
 }
 
-LONG Load(ZelHive hive, Key& root) {
+// A missing hive is an empty one.
+std::error_code Load(ZelHive hive, Key& root) {
   std::string bytes;
   std::error_code err = zel_state::ReadFile(HivePath(hive), bytes);
-  if (err == std::errc::no_such_file_or_directory) return ERROR_SUCCESS;
-  if (err) return RegistryError(err);
+  if (err == std::errc::no_such_file_or_directory) return {};
+  if (err) return err;
   Parse(bytes, root);
-  return ERROR_SUCCESS;
+  return {};
 }
 
-// A change's answer when the hive already holds what was asked: nothing to write.
-constexpr LONG kNoChange = -1;
+// What a change of the hive answers: write it, leave it as it is (it already holds what
+// was asked), or fail with the reason.
+struct Outcome {
+  bool write = false;
+  std::error_code failure;
+};
+const Outcome kWrite{true, {}};
+const Outcome kNoChange{false, {}};
+Outcome Fail(StoreError e) { return {false, Failure(e)}; }
 
 std::vector<CString>& SetAside() {
   static std::vector<CString> paths;
   return paths;
 }
 
-// One change of the hive under its lock. change answers ERROR_SUCCESS to have the hive
-// written, kNoChange to succeed without writing, an error to leave it and answer that.
+// One change of the hive under its lock; the hive is written only when the change asks.
 template <typename Change>
-LONG Update(ZelHive hive, Change change) {
-  LONG result = ERROR_SUCCESS;
+std::error_code Update(ZelHive hive, Change change) {
+  std::error_code failure;
   CString path = HivePath(hive);
   std::error_code err = zel_state::UpdateFile(path, true, [&](std::string& bytes) {
     Key root;
     const bool damaged = Parse(bytes, root) && !bytes.empty();
-    result = change(root);
-    if (result != ERROR_SUCCESS) return false;
+    const Outcome outcome = change(root);
+    failure = outcome.failure;
+    if (!outcome.write) return false;
     if (damaged) {
       // The hive is rewritten without the parts that could not be read, so the damaged
       // original is kept first, beside it and never over an earlier copy; when it cannot
       // be kept, the hive stays as it is and the change fails with the reason.
       std::string kept;
       if (std::error_code ec = zel_state::KeepCopy(path + ".bad", bytes, kept)) {
-        result = RegistryError(ec);
+        failure = ec;
         return false;
       }
       SetAside().push_back(CString(kept));
@@ -423,8 +462,7 @@ LONG Update(ZelHive hive, Change change) {
     bytes = Serialize(root, hive, bytes.size());
     return true;
   });
-  if (err) return RegistryError(err);
-  return result == kNoChange ? ERROR_SUCCESS : result;
+  return err ? err : failure;
 }
 
 }  // namespace
@@ -456,27 +494,27 @@ const char* HiveName(ZelHive hive) {
 namespace {
 // The key of that path in the hive as it is on disk: root holds the loaded hive, found
 // points into it.
-LONG LoadKey(ZelHive hive, const char* key, Key& root, Key*& found) {
+std::error_code LoadKey(ZelHive hive, const char* key, Key& root, Key*& found) {
   std::vector<std::string> levels;
-  if (!SplitPath(key, levels)) return ERROR_FILE_NOT_FOUND;
-  if (LONG err = Load(hive, root)) return err;
+  if (!SplitPath(key, levels)) return Failure(StoreError::KeyNotFound);
+  if (std::error_code err = Load(hive, root)) return err;
   found = Find(root, levels);
-  return found ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+  return found ? std::error_code() : Failure(StoreError::KeyNotFound);
 }
 }  // namespace
 
 LONG OpenKey(ZelHive hive, const char* key) {
   Key root;
   Key* found = nullptr;
-  return LoadKey(hive, key, root, found);
+  return RegistryError(LoadKey(hive, key, root, found));
 }
 
 LONG QueryValue(ZelHive hive, const char* key, const char* name, ZelRegValue& value) {
   Key root;
   Key* found = nullptr;
-  if (LONG err = LoadKey(hive, key, root, found)) return err;
+  if (std::error_code err = LoadKey(hive, key, root, found)) return RegistryError(err);
   auto it = found->values.find(Fold(name ? name : ""));
-  if (it == found->values.end()) return ERROR_FILE_NOT_FOUND;
+  if (it == found->values.end()) return RegistryError(Failure(StoreError::ValueNotFound));
   value = it->second.second;
   return ERROR_SUCCESS;
 }
@@ -493,19 +531,19 @@ LONG QueryString(ZelHive hive, const char* key, const char* name, CString& text)
 
 LONG CreateKey(ZelHive hive, const char* key) {
   std::vector<std::string> levels;
-  if (!SplitPath(key, levels)) return ERROR_INVALID_PARAMETER;
-  return Update(hive, [&](Key& root) {
+  if (!SplitPath(key, levels)) return RegistryError(Failure(StoreError::InvalidKeyPath));
+  return RegistryError(Update(hive, [&](Key& root) {
     if (Find(root, levels)) return kNoChange;
     Create(root, levels);
-    return static_cast<LONG>(ERROR_SUCCESS);
-  });
+    return kWrite;
+  }));
 }
 
 LONG SetValue(ZelHive hive, const char* key, const char* name, const ZelRegValue& value) {
   std::vector<std::string> levels;
-  if (!SplitPath(key, levels)) return ERROR_INVALID_PARAMETER;
+  if (!SplitPath(key, levels)) return RegistryError(Failure(StoreError::InvalidKeyPath));
   std::string valueName = name ? name : "";
-  return Update(hive, [&](Key& root) {
+  return RegistryError(Update(hive, [&](Key& root) {
     Key* target = Create(root, levels);
     auto [it, added] = target->values.try_emplace(Fold(valueName), valueName, value);
     if (!added) {
@@ -514,8 +552,8 @@ LONG SetValue(ZelHive hive, const char* key, const char* name, const ZelRegValue
         return kNoChange;
       old = value;
     }
-    return static_cast<LONG>(ERROR_SUCCESS);
-  });
+    return kWrite;
+  }));
 }
 
 LONG SetString(ZelHive hive, const char* key, const char* name, const char* text) {
@@ -527,32 +565,33 @@ LONG SetString(ZelHive hive, const char* key, const char* name, const char* text
 
 LONG DeleteKey(ZelHive hive, const char* key) {
   std::vector<std::string> levels;
-  if (!SplitPath(key, levels) || levels.empty()) return ERROR_INVALID_PARAMETER;
-  return Update(hive, [&](Key& root) {
+  if (!SplitPath(key, levels) || levels.empty())
+    return RegistryError(Failure(StoreError::InvalidKeyPath));
+  return RegistryError(Update(hive, [&](Key& root) {
     std::vector<std::string> parentLevels(levels.begin(), levels.end() - 1);
     Key* parent = Find(root, parentLevels);
     if (!parent || !parent->subkeys.erase(Fold(levels.back())))
-      return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
-    return static_cast<LONG>(ERROR_SUCCESS);
-  });
+      return Fail(StoreError::KeyNotFound);
+    return kWrite;
+  }));
 }
 
 LONG DeleteValue(ZelHive hive, const char* key, const char* name) {
   std::vector<std::string> levels;
-  if (!SplitPath(key, levels)) return ERROR_FILE_NOT_FOUND;
-  return Update(hive, [&](Key& root) {
+  if (!SplitPath(key, levels)) return RegistryError(Failure(StoreError::KeyNotFound));
+  return RegistryError(Update(hive, [&](Key& root) {
     Key* target = Find(root, levels);
-    if (!target || !target->values.erase(Fold(name ? name : "")))
-      return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
-    return static_cast<LONG>(ERROR_SUCCESS);
-  });
+    if (!target) return Fail(StoreError::KeyNotFound);
+    if (!target->values.erase(Fold(name ? name : ""))) return Fail(StoreError::ValueNotFound);
+    return kWrite;
+  }));
 }
 
 LONG ListKey(ZelHive hive, const char* key, KeyListing& listing) {
   listing = KeyListing();
   Key root;
   Key* found = nullptr;
-  if (LONG err = LoadKey(hive, key, root, found)) return err;
+  if (std::error_code err = LoadKey(hive, key, root, found)) return RegistryError(err);
   for (const auto& [folded, sub] : found->subkeys) listing.subkeys.push_back(sub->name);
   for (const auto& [folded, entry] : found->values)
     listing.values.emplace_back(entry.first, entry.second);

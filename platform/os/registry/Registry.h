@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 #include "platform/base/types/WinTypes.h"
 
@@ -43,25 +44,25 @@ struct ZelRegValue {
 namespace zel_registry {
 
 // The hive's file.
-CString HivePath(ZelHive hive);
+ZEL_API CString HivePath(ZelHive hive);
 // "HKEY_CLASSES_ROOT" and so on, for display.
-const char* HiveName(ZelHive hive);
+ZEL_API const char* HiveName(ZelHive hive);
 
 // ERROR_SUCCESS when the key exists, else ERROR_FILE_NOT_FOUND.
-LONG OpenKey(ZelHive hive, const char* key);
+ZEL_API LONG OpenKey(ZelHive hive, const char* key);
 // ERROR_FILE_NOT_FOUND when the key or the value does not exist.
-LONG QueryValue(ZelHive hive, const char* key, const char* name, ZelRegValue& value);
+ZEL_API LONG QueryValue(ZelHive hive, const char* key, const char* name, ZelRegValue& value);
 // A REG_SZ value's text (a REG_DWORD gives its decimal text).
-LONG QueryString(ZelHive hive, const char* key, const char* name, CString& text);
+ZEL_API LONG QueryString(ZelHive hive, const char* key, const char* name, CString& text);
 
 // Creates the key and the levels above it.
-LONG CreateKey(ZelHive hive, const char* key);
+ZEL_API LONG CreateKey(ZelHive hive, const char* key);
 // Creates the key as needed and sets the value.
-LONG SetValue(ZelHive hive, const char* key, const char* name, const ZelRegValue& value);
-LONG SetString(ZelHive hive, const char* key, const char* name, const char* text);
+ZEL_API LONG SetValue(ZelHive hive, const char* key, const char* name, const ZelRegValue& value);
+ZEL_API LONG SetString(ZelHive hive, const char* key, const char* name, const char* text);
 // Deletes the key with its values and every key below it.
-LONG DeleteKey(ZelHive hive, const char* key);
-LONG DeleteValue(ZelHive hive, const char* key, const char* name);
+ZEL_API LONG DeleteKey(ZelHive hive, const char* key);
+ZEL_API LONG DeleteValue(ZelHive hive, const char* key, const char* name);
 
 // The key's subkey names and its values (the default value has the empty name), each in
 // the order of their folded names.
@@ -69,13 +70,13 @@ struct KeyListing {
   std::vector<CString> subkeys;
   std::vector<std::pair<CString, ZelRegValue>> values;
 };
-LONG ListKey(ZelHive hive, const char* key, KeyListing& listing);
+ZEL_API LONG ListKey(ZelHive hive, const char* key, KeyListing& listing);
 
 // A change of a damaged hive (lines that cannot be read) first keeps the damaged original
 // as "<hive>.bad", or "<hive>.bad.<UTC time>" when an earlier copy is there; when it
 // cannot be kept (a full disk, a folder at that name) the change fails with the reason
 // and the hive stays as it is. The copies made since the last call (the files written),
 // so that a program can tell its user; reading empties the list.
-std::vector<CString> TakeSetAsideHives();
+ZEL_API std::vector<CString> TakeSetAsideHives();
 
 }  // namespace zel_registry

@@ -9,9 +9,10 @@
 #include <string_view>
 #include <system_error>
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 
-class ZelByteSource {
+class ZEL_API ZelByteSource {
  public:
   virtual ~ZelByteSource() = default;
   virtual uint64_t Size() const = 0;
@@ -27,7 +28,7 @@ class ZelByteSource {
 };
 
 // Bytes in memory, not copied: they must outlive the source.
-class ZelMemorySource : public ZelByteSource {
+class ZEL_API ZelMemorySource : public ZelByteSource {
  public:
   explicit ZelMemorySource(std::string_view bytes) : m_bytes(bytes) {}
   uint64_t Size() const override { return m_bytes.size(); }
@@ -41,7 +42,7 @@ class ZelMemorySource : public ZelByteSource {
 // A file opened for reading (close-on-exec). Its first kHeadBytes are read at once and
 // served from memory; the rest is read where asked. Only a regular file is read: a pipe,
 // socket or device is refused without waiting on it (opened non-blocking, then examined).
-class ZelFileSource : public ZelByteSource {
+class ZEL_API ZelFileSource : public ZelByteSource {
  public:
   static constexpr size_t kHeadBytes = 64 * 1024;
   // Whether a link at the path itself is followed; a file that someone else may have
@@ -72,10 +73,10 @@ class ZelFileSource : public ZelByteSource {
 // UTF-16 text (little-endian code units) as the suite's 8-bit text, Windows-1252: every
 // character that code page cannot hold (a pair of surrogates is one character, a lone
 // surrogate one more) becomes '?'.
-CString ZelUtf16ToAnsi(const uint16_t* units, size_t count);
+ZEL_API CString ZelUtf16ToAnsi(const uint16_t* units, size_t count);
 // The same from little-endian bytes (an odd last byte is ignored).
-CString ZelUtf16BytesToAnsi(std::string_view bytes);
+ZEL_API CString ZelUtf16BytesToAnsi(std::string_view bytes);
 // Windows-1252 bytes as UTF-16 units (the inverse, for writers and tests); one byte's
 // character (the five bytes the code page leaves undefined keep their own number).
-std::u16string ZelAnsiToUtf16(std::string_view text);
-char16_t ZelAnsiCharToUtf16(unsigned char byte);
+ZEL_API std::u16string ZelAnsiToUtf16(std::string_view text);
+ZEL_API char16_t ZelAnsiCharToUtf16(unsigned char byte);

@@ -4,6 +4,7 @@
 // 32,767 characters; a file that breaks any rule is not a shell link.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 #include "platform/os/shell/ByteSource.h"
 
@@ -22,7 +23,7 @@ struct ZelShellLink {
 
 // Fills link from source; false when the bytes are not a well-formed shell link. Texts
 // stored as UTF-16 become Windows-1252 ('?' for what it cannot hold).
-bool ZelReadShellLink(const ZelByteSource& source, ZelShellLink& link);
+ZEL_API bool ZelReadShellLink(const ZelByteSource& source, ZelShellLink& link);
 
 // Link flags and link info flags of the format, for writers and tests.
 enum : uint32_t {

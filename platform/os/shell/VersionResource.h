@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 #include "platform/os/shell/ByteSource.h"
 
@@ -15,17 +16,17 @@
 constexpr uint32_t ZEL_MAX_VERSION_RESOURCE = 1 << 20;
 
 // The raw version resource; false when the file is no PE file or has none.
-bool ZelReadVersionResource(const ZelByteSource& file, std::string& resource);
+ZEL_API bool ZelReadVersionResource(const ZelByteSource& file, std::string& resource);
 
 // Looks up a block path such as "\VarFileInfo\Translation" or
 // "\StringFileInfo\040904B0\ProductName" (keys compare without regard to case), as
 // VerQueryValue does. value gets the value's bytes: for a text value (type 1) its UTF-16
 // units without the terminator, else wValueLength bytes. False when a block is missing or
 // malformed.
-bool ZelQueryVersionValue(std::string_view resource, const char* subBlock, std::string& value,
-                          bool& isText);
+ZEL_API bool ZelQueryVersionValue(std::string_view resource, const char* subBlock,
+                                  std::string& value, bool& isText);
 
 // The product name as the tool reader asks for it: the first translation when the
 // translation table is exactly one entry (4 bytes), else userLanguage with code page
 // 04B0. False when there is no such string.
-bool ZelVersionProductName(std::string_view resource, uint16_t userLanguage, CString& name);
+ZEL_API bool ZelVersionProductName(std::string_view resource, uint16_t userLanguage, CString& name);

@@ -12,45 +12,46 @@
 #include <string>
 #include <system_error>
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 
 // $ZEL_HOME when set, else $XDG_CONFIG_HOME/zelutil, else <home>/.config/zelutil.
-CString ZelStateRoot();
+ZEL_API CString ZelStateRoot();
 // Where the machine-wide state is read: $ZEL_HOME when set, else /etc/zelutil.
-CString ZelMachineStateRoot();
+ZEL_API CString ZelMachineStateRoot();
 // $HOME when set, else the home folder of the user's password entry; empty when neither
 // is known (never a shared folder in its place).
-CString ZelUserHome();
+ZEL_API CString ZelUserHome();
 
 namespace zel_state {
 
 // The whole file into bytes; the system's reason on failure (no_such_file_or_directory
 // when it does not exist). Only a regular file is read: a pipe, socket or device is
 // refused without waiting on it (ZelFsError::NotRegularFile), a folder is is_a_directory.
-std::error_code ReadFile(const char* path, std::string& bytes);
+ZEL_API std::error_code ReadFile(const char* path, std::string& bytes);
 
 // Runs change on the file's current bytes (empty when it does not exist yet) while the
 // lock is held; when change answers true its bytes replace the file. makeParents creates
 // missing folders on the way. Temporaries that killed writers left beside the file are
 // removed first. No error on success (also when change wrote nothing), else the reason of
 // the failing step; on failure the old file is untouched.
-std::error_code UpdateFile(const char* path, bool makeParents,
-                           const std::function<bool(std::string& bytes)>& change);
+ZEL_API std::error_code UpdateFile(const char* path, bool makeParents,
+                                   const std::function<bool(std::string& bytes)>& change);
 
 // Replaces path with bytes through a temporary file, without locking (for use inside an
 // UpdateFile change, or for files no one else writes). The new file has the old one's
 // permissions (and owner, where the system allows), a new one 0666 less the umask.
-std::error_code ReplaceFile(const char* path, const std::string& bytes);
+ZEL_API std::error_code ReplaceFile(const char* path, const std::string& bytes);
 
 // Keeps bytes as a copy at path that never overwrites an earlier one: at path when nothing
 // is there, else, when a regular file (an earlier copy) is, at "<path>.<UTC time>" (with
 // "-2", "-3", ... when that is taken too). keptAs gets the name used. Anything else at
 // path (a folder, a link) is a failure, as is a full disk: the copy is then not made.
-std::error_code KeepCopy(const char* path, const std::string& bytes, std::string& keptAs);
+ZEL_API std::error_code KeepCopy(const char* path, const std::string& bytes, std::string& keptAs);
 
 // Creates dir and its missing parents (0777 less the umask, as every folder the library
 // makes).
-std::error_code MakeDirs(const char* dir);
+ZEL_API std::error_code MakeDirs(const char* dir);
 
 // The reason and the file of the last failure of the calls above on this thread, for
 // messages to people: an interface that answers only success or failure (the settings
@@ -60,7 +61,7 @@ struct Failure {
   std::error_code reason;
   std::string path;
 };
-const Failure& LastFailure();
-void ClearLastFailure();
+ZEL_API const Failure& LastFailure();
+ZEL_API void ClearLastFailure();
 
 }  // namespace zel_state

@@ -9,9 +9,11 @@
 
 #include <system_error>
 
+#include "ZelExport.h"
+
 namespace zel_sync {
 
-class Event {
+class ZEL_API Event {
  public:
   // Not signalled. When the system has no descriptor to give, Error() says why and every
   // operation does nothing (Wait and IsSet answer false).
@@ -42,6 +44,6 @@ class Event {
 // readable (or closed by its other end) and answers its index, the lowest when several
 // are; -1 when the time ran out, -2 with err set when the wait itself failed. Negative
 // descriptors are skipped. Signals interrupting the wait do not end it.
-int WaitAny(const int* fds, int count, int timeoutMs, std::error_code& err);
+ZEL_API int WaitAny(const int* fds, int count, int timeoutMs, std::error_code& err);
 
 }  // namespace zel_sync

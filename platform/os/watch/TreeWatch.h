@@ -17,6 +17,8 @@
 #include <system_error>
 #include <vector>
 
+#include "ZelExport.h"
+
 namespace zel_watch {
 
 enum class Wake {
@@ -27,7 +29,7 @@ enum class Wake {
   Failed,    // the wait itself failed
 };
 
-class TreeWatch {
+class ZEL_API TreeWatch {
  public:
   virtual ~TreeWatch() = default;
   // Starts watching path and the folders below it; the reason when it cannot be watched
@@ -45,19 +47,20 @@ class TreeWatch {
 // (links and entries of unknown type included); false when it cannot be read. A folder on
 // a stalled network share blocks here, and the walk with it: it is the caller's thread
 // that waits, so a watcher that must stop in time leaves that thread behind.
-class FolderReader {
+class ZEL_API FolderReader {
  public:
   virtual ~FolderReader() = default;
   virtual bool Subfolders(const std::string& dir, std::vector<std::string>& names) = 0;
 };
 // The system's reader (opendir and readdir).
-std::shared_ptr<FolderReader> SystemFolderReader();
+ZEL_API std::shared_ptr<FolderReader> SystemFolderReader();
 
 // The system's engine (inotify), reading folders through reader (the system's when null).
-std::unique_ptr<TreeWatch> NewSystemTreeWatch(std::shared_ptr<FolderReader> reader = nullptr);
+ZEL_API std::unique_ptr<TreeWatch> NewSystemTreeWatch(
+    std::shared_ptr<FolderReader> reader = nullptr);
 
 // The engine the library uses: the installed factory's (zel_os::OsEngines), else the
 // system's.
-std::unique_ptr<TreeWatch> NewTreeWatch();
+ZEL_API std::unique_ptr<TreeWatch> NewTreeWatch();
 
 }  // namespace zel_watch

@@ -2,6 +2,7 @@
 // The host makes one; until it does, a default one named after the library answers.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 #include "platform/user/framework/Wnd.h"
@@ -9,7 +10,7 @@
 // Help commands, with the platform's values.
 enum : UINT { HELP_CONTEXT = 0x0001, HELP_CONTENTS = 0x0003, HELP_FINDER = 0x000B };
 
-class CWinApp : public CObject {
+class ZEL_API CWinApp : public CObject {
   DECLARE_DYNAMIC(CWinApp)
  public:
   explicit CWinApp(const char* appName = nullptr);
@@ -52,9 +53,9 @@ class CWinApp : public CObject {
 };
 
 // The most recently constructed application object still alive, else the default one.
-CWinApp* AfxGetApp();
-const char* AfxGetAppName();
+ZEL_API CWinApp* AfxGetApp();
+ZEL_API const char* AfxGetAppName();
 // The calling thread's main window when it has one of its own, else the application's.
-CWnd* AfxGetMainWnd();
+ZEL_API CWnd* AfxGetMainWnd();
 // Gives the calling thread a main window of its own (null: the application's again).
-void AfxSetThreadMainWnd(CWnd* wnd);
+ZEL_API void AfxSetThreadMainWnd(CWnd* wnd);

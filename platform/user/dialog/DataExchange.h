@@ -5,15 +5,16 @@
 // CDialog::UpdateData catches. A control id the dialog lacks is skipped.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/exceptions/Exceptions.h"
 #include "platform/user/dialog/Dialog.h"
 
 // Thrown when the user has been told of a refused entry; carries nothing more.
-class CUserException : public CException {
+class ZEL_API CUserException : public CException {
   DECLARE_DYNAMIC(CUserException)
 };
 
-class CDataExchange {
+class ZEL_API CDataExchange {
  public:
   CDataExchange(CDialog* dialog, BOOL saveAndValidate)
       : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
@@ -31,19 +32,19 @@ class CDataExchange {
   BOOL m_bEditLastControl = FALSE;
 };
 
-void DDX_Text(CDataExchange* dx, int id, CString& value);
+ZEL_API void DDX_Text(CDataExchange* dx, int id, CString& value);
 // Numbers in the 32 bits of the platform's int and long; "%d"/"%u" when loading.
-void DDX_Text(CDataExchange* dx, int id, int& value);
-void DDX_Text(CDataExchange* dx, int id, UINT& value);
-void DDX_Text(CDataExchange* dx, int id, long& value);
-void DDX_Text(CDataExchange* dx, int id, unsigned long& value);
+ZEL_API void DDX_Text(CDataExchange* dx, int id, int& value);
+ZEL_API void DDX_Text(CDataExchange* dx, int id, UINT& value);
+ZEL_API void DDX_Text(CDataExchange* dx, int id, long& value);
+ZEL_API void DDX_Text(CDataExchange* dx, int id, unsigned long& value);
 // "%.15g" when loading.
-void DDX_Text(CDataExchange* dx, int id, double& value);
+ZEL_API void DDX_Text(CDataExchange* dx, int id, double& value);
 // The index of the checked radio button of the group that starts at firstId (-1: none).
-void DDX_Radio(CDataExchange* dx, int firstId, int& value);
-void DDX_Check(CDataExchange* dx, int id, int& value);
+ZEL_API void DDX_Radio(CDataExchange* dx, int firstId, int& value);
+ZEL_API void DDX_Check(CDataExchange* dx, int id, int& value);
 // Lists: loading selects the first entry that begins with the text (case ignored);
 // saving gives the selected entry's text, empty when none is selected.
-void DDX_LBString(CDataExchange* dx, int id, CString& value);
+ZEL_API void DDX_LBString(CDataExchange* dx, int id, CString& value);
 // Combo boxes: the edit's text; loading also selects an entry beginning with it.
-void DDX_CBString(CDataExchange* dx, int id, CString& value);
+ZEL_API void DDX_CBString(CDataExchange* dx, int id, CString& value);

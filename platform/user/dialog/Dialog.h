@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/types/WinUser.h"
 #include "platform/user/dialog/DialogItem.h"
 #include "platform/user/dialog/DialogTemplate.h"
@@ -18,7 +19,7 @@ class CDataExchange;
 
 // What presents a running dialog: told of every change the program makes, so that what
 // shows follows the model.
-class DialogView {
+class ZEL_API DialogView {
  public:
   virtual ~DialogView() = default;
   virtual void ItemChanged(CDialogItem& item) = 0;
@@ -33,7 +34,7 @@ class DialogView {
 };
 
 // What a person does in a dialog or property sheet, as its presenter reports it.
-class DialogInput {
+class ZEL_API DialogInput {
  public:
   virtual ~DialogInput() = default;
   // A button, check box or radio button is clicked (IDOK and IDCANCEL also stand for
@@ -57,7 +58,7 @@ class DialogInput {
   virtual int Result() const = 0;
 };
 
-class CDialog : public CWnd, public DialogInput {
+class ZEL_API CDialog : public CWnd, public DialogInput {
   DECLARE_DYNAMIC(CDialog)
  public:
   CDialog() = default;
@@ -72,7 +73,7 @@ class CDialog : public CWnd, public DialogInput {
   // Makes and shows a modeless dialog; FALSE when its template is not registered.
   virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
   // Takes a modeless dialog's window away (a modal one ends through EndDialog).
-  BOOL DestroyWindow();
+  BOOL DestroyWindow() override;
   // Ends a modal dialog with result; hides a modeless one.
   void EndDialog(int result);
   // Exchanges data between the members and the controls; FALSE when a control's text
@@ -136,13 +137,15 @@ class CDialog : public CWnd, public DialogInput {
   int Result() const override { return m_result; }
 
  protected:
+  // The base's way of making a window does not make this kind: out of a caller's reach.
+  using CWnd::Create;
   virtual BOOL OnInitDialog();
   virtual void DoDataExchange(CDataExchange* dx);
   virtual void OnOK();
   virtual void OnCancel();
   // A control's command (id in the low word, notification in the high word); TRUE when
   // handled. The framework handles IDOK and IDCANCEL clicks.
-  virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   // The close box: the framework's answer is the IDCANCEL command.
   virtual void OnClose();
   // F1: a plain dialog has no help.

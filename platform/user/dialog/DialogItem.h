@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/user/dialog/DialogTemplate.h"
 #include "platform/user/framework/Wnd.h"
 
@@ -28,7 +29,7 @@ struct DialogItemState {
   char passwordChar = 0;         // 0: the text shows
 };
 
-class CDialogItem : public CWnd {
+class ZEL_API CDialogItem : public CWnd {
   DECLARE_DYNAMIC(CDialogItem)
  public:
   CDialogItem() = default;
@@ -56,7 +57,7 @@ class CDialogItem : public CWnd {
 
   // Messages sent to the control (CDialog::SendDlgItemMessage); a plain control answers
   // 0. A class that takes a control over (SubclassDlgItem) handles what it wants.
-  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Takes over the control id of a running dialog: this object then is the control, with
   // what it shows, until the dialog's window goes. FALSE when there is no such control.
   BOOL SubclassDlgItem(int id, CDialog* dialog);
@@ -72,18 +73,18 @@ class CDialogItem : public CWnd {
   int m_index = -1;
 };
 
-class CButton : public CDialogItem {
+class ZEL_API CButton : public CDialogItem {
   DECLARE_DYNAMIC(CButton)
  public:
   int GetCheck() const { return m_state.check; }
   void SetCheck(int check);
 };
 
-class CStatic : public CDialogItem {
+class ZEL_API CStatic : public CDialogItem {
   DECLARE_DYNAMIC(CStatic)
 };
 
-class CEdit : public CDialogItem {
+class ZEL_API CEdit : public CDialogItem {
   DECLARE_DYNAMIC(CEdit)
  public:
   // Selects from start to end; end -1 (or past the text) is the end; start -1 selects
@@ -97,7 +98,7 @@ class CEdit : public CDialogItem {
 
 // What list and combo boxes share: a list of strings (sorted by the kind's sort style,
 // without regard to case) with one selected entry.
-class CListItems : public CDialogItem {
+class ZEL_API CListItems : public CDialogItem {
  public:
   int GetCount() const { return static_cast<int>(m_state.strings.size()); }
   int GetCurSel() const { return m_state.curSel; }
@@ -125,13 +126,13 @@ class CListItems : public CDialogItem {
   bool Sorted() const;
 };
 
-class CListBox : public CListItems {
+class ZEL_API CListBox : public CListItems {
   DECLARE_DYNAMIC(CListBox)
  public:
   int GetText(int index, CString& text) const;  // the length, or LB_ERR
 };
 
-class CComboBox : public CListItems {
+class ZEL_API CComboBox : public CListItems {
   DECLARE_DYNAMIC(CComboBox)
  public:
   int GetLBText(int index, CString& text) const;  // the length, or CB_ERR

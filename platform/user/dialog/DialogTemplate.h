@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 #include "platform/base/types/WinTypes.h"
 #include "platform/base/types/WinUser.h"
@@ -80,13 +81,13 @@ struct DialogTemplate {
 
 // Registers a template under its id, replacing one registered before. Dialogs that run
 // keep the template they started with.
-void ZelRegisterDialogTemplate(const DialogTemplate& dialogTemplate);
+ZEL_API void ZelRegisterDialogTemplate(const DialogTemplate& dialogTemplate);
 // The template registered under id, null when none is.
-std::shared_ptr<const DialogTemplate> ZelFindDialogTemplate(UINT id);
+ZEL_API std::shared_ptr<const DialogTemplate> ZelFindDialogTemplate(UINT id);
 
 // The dialog base units of a font: across, (the width of "A".."Z" "a".."z" / 26 + 1) / 2;
 // down, the font's height.
-SIZE DialogBaseUnits(int alphabetWidth, int fontHeight);
+ZEL_API SIZE DialogBaseUnits(int alphabetWidth, int fontHeight);
 // A rectangle of dialog units in pixels: MulDiv(units, base across, 4) across and
 // MulDiv(units, base down, 8) down, from the corner and for the size alike.
-RECT DialogUnitsToPixels(int x, int y, int cx, int cy, SIZE baseUnits);
+ZEL_API RECT DialogUnitsToPixels(int x, int y, int cx, int cy, SIZE baseUnits);

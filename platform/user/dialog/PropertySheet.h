@@ -5,11 +5,12 @@
 
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/user/dialog/Dialog.h"
 
 class CPropertySheet;
 
-class CPropertyPage : public CDialog {
+class ZEL_API CPropertyPage : public CDialog {
   DECLARE_DYNAMIC(CPropertyPage)
  public:
   // The tab shows the template's caption.
@@ -37,7 +38,7 @@ class CPropertyPage : public CDialog {
 };
 
 // What presents a running property sheet, besides a DialogView per page it shows.
-class SheetView {
+class ZEL_API SheetView {
  public:
   virtual ~SheetView() = default;
   virtual void PageChanged() = 0;
@@ -45,7 +46,7 @@ class SheetView {
   virtual void Ended() = 0;
 };
 
-class CPropertySheet : public CWnd, public DialogInput {
+class ZEL_API CPropertySheet : public CWnd, public DialogInput {
   DECLARE_DYNAMIC(CPropertySheet)
  public:
   explicit CPropertySheet(const char* caption = nullptr, CWnd* parent = nullptr,

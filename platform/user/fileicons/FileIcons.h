@@ -16,6 +16,7 @@
 
 #include <string>
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 #include "platform/user/gdi/ImageList.h"
 
@@ -42,11 +43,12 @@ struct SHFILEINFO {
 // asked fields (display name: the path's last component; type name) were filled. The
 // path's name decides; with SHGFI_USEFILEATTRIBUTES, attributes says whether it is a
 // folder, else the file system does (a missing path is a file).
-DWORD_PTR SHGetFileInfo(LPCSTR path, DWORD attributes, SHFILEINFO* info, UINT size, UINT flags);
+ZEL_API DWORD_PTR SHGetFileInfo(LPCSTR path, DWORD attributes, SHFILEINFO* info, UINT size,
+                                UINT flags);
 
 namespace zel_shell {
 
-class FileIconProvider {
+class ZEL_API FileIconProvider {
  public:
   virtual ~FileIconProvider() = default;
   // The list of small (16) or large (32) icons.
@@ -56,7 +58,7 @@ class FileIconProvider {
   virtual std::string TypeName(const std::string& fileName, bool isFolder) = 0;
 };
 
-class FixedFileIcons : public FileIconProvider {
+class ZEL_API FixedFileIcons : public FileIconProvider {
  public:
   CImageList* ImageList(bool small) override;
   int IconIndex(const std::string& fileName, bool isFolder, bool small) override;
@@ -66,8 +68,8 @@ class FixedFileIcons : public FileIconProvider {
   CImageList m_small, m_large;
 };
 
-FileIconProvider& CurrentFileIcons();
+ZEL_API FileIconProvider& CurrentFileIcons();
 // Installs a provider (null: back to the fixed one); answers the previous one.
-FileIconProvider* SetFileIconProvider(FileIconProvider* provider);
+ZEL_API FileIconProvider* SetFileIconProvider(FileIconProvider* provider);
 
 }  // namespace zel_shell

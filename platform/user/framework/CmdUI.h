@@ -3,12 +3,13 @@
 // before it opens and route it to the handlers (CN_UPDATE_COMMAND_UI).
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 
 class CMenu;
 class CWnd;
 
-class CCmdUI {
+class ZEL_API CCmdUI {
  public:
   CCmdUI() = default;
   virtual ~CCmdUI() = default;
@@ -40,4 +41,4 @@ class CCmdUI {
 
 // The framework's image for radio-checked menu items: white with a black disc, the size
 // of a check mark; made on first use and shared (owner-drawn menus repaint it).
-HBITMAP AfxGetMenuDotBitmap();
+ZEL_API HBITMAP AfxGetMenuDotBitmap();

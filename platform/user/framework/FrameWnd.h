@@ -6,11 +6,12 @@
 // are routed the same way. The object does not delete itself when its window goes.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/user/framework/Wnd.h"
 
 class CView;
 
-class CFrameWnd : public CWnd {
+class ZEL_API CFrameWnd : public CWnd {
   DECLARE_DYNAMIC(CFrameWnd)
   DECLARE_MESSAGE_MAP()
  public:
@@ -44,6 +45,8 @@ class CFrameWnd : public CWnd {
   BOOL m_bAutoMenuEnable = TRUE;
 
  protected:
+  // The base's way of making a window does not make this kind: out of a caller's reach.
+  using CWnd::Create;
   LRESULT OnInitMenuPopupMessage(WPARAM wParam, LPARAM lParam);
   void PostNcDestroy() override;
 

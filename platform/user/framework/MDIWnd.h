@@ -2,11 +2,12 @@
 // active; the active child's own frame, views and commands come before the main frame's.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/user/framework/FrameWnd.h"
 
 class CMDIChildWnd;
 
-class CMDIFrameWnd : public CFrameWnd {
+class ZEL_API CMDIFrameWnd : public CFrameWnd {
   DECLARE_DYNAMIC(CMDIFrameWnd)
  public:
   CMDIFrameWnd() = default;
@@ -22,7 +23,7 @@ class CMDIFrameWnd : public CFrameWnd {
   CMDIChildWnd* m_pActiveChild = nullptr;
 };
 
-class CMDIChildWnd : public CFrameWnd {
+class ZEL_API CMDIChildWnd : public CFrameWnd {
   DECLARE_DYNAMIC(CMDIChildWnd)
  public:
   CMDIChildWnd() = default;
@@ -38,6 +39,8 @@ class CMDIChildWnd : public CFrameWnd {
   void MDIRestore();
 
  protected:
+  // The base's way of making a window does not make this kind: out of a caller's reach.
+  using CFrameWnd::Create;
   void PostNcDestroy() override;
 
  private:

@@ -3,13 +3,14 @@
 // FromHandle answers the attached object or a temporary one of the calling thread.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 #include "platform/user/menu/MenuApi.h"
 
 class CWnd;
 
-class CMenu : public CObject {
+class ZEL_API CMenu : public CObject {
   DECLARE_DYNCREATE(CMenu)
  public:
   CMenu() = default;

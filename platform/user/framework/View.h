@@ -2,13 +2,18 @@
 // gets commands before the frame does.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/user/framework/Wnd.h"
 
-class CView : public CWnd {
+class ZEL_API CView : public CWnd {
   DECLARE_DYNAMIC(CView)
  public:
   CView() = default;
   ~CView() override;
   // Makes the view a child of its frame, filling the frame's client area.
   BOOL Create(CFrameWnd* frame, UINT id = 0xE900);
+
+ protected:
+  // The base's way of making a window does not make this kind: out of a caller's reach.
+  using CWnd::Create;
 };

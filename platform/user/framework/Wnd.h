@@ -9,6 +9,7 @@
 // calling thread. CWnd(HWND) only holds the handle.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 #include "platform/base/types/WinTypes.h"
@@ -18,7 +19,7 @@
 class CMenu;
 class CFrameWnd;
 
-class CWnd : public CObject {
+class ZEL_API CWnd : public CObject {
   DECLARE_DYNAMIC(CWnd)
  public:
   CWnd() = default;
@@ -112,10 +113,10 @@ class CWnd : public CObject {
   WNDPROC m_pfnSuper = nullptr;
 
  private:
-  friend LRESULT AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+  friend ZEL_API LRESULT AfxWndProc(HWND, UINT, WPARAM, LPARAM);
   bool m_ownsWindow = false;  // made by CreateEx: destroyed with the object
 };
 
 // The procedure of windows made through CWnd: hands each message to its object's
 // WindowProc (the model's default handling for a window without one).
-LRESULT AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+ZEL_API LRESULT AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

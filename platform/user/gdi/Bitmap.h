@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 
 // The built-in bitmaps LoadBitmap gives without a module.
@@ -13,13 +14,13 @@ constexpr UINT OBM_CHECK = 32760;
 
 // A bitmap of width by height pixels copied from pixels (transparent when null); null for
 // a size below 1.
-HBITMAP CreateBitmap32(int width, int height, const uint32_t* pixels);
-BOOL DeleteBitmap(HBITMAP bitmap);
-BOOL GetBitmapDimension(HBITMAP bitmap, SIZE* size);
+ZEL_API HBITMAP CreateBitmap32(int width, int height, const uint32_t* pixels);
+ZEL_API BOOL DeleteBitmap(HBITMAP bitmap);
+ZEL_API BOOL GetBitmapDimension(HBITMAP bitmap, SIZE* size);
 // The pixels, row by row.
-BOOL GetBitmapPixels(HBITMAP bitmap, std::vector<uint32_t>& pixels);
+ZEL_API BOOL GetBitmapPixels(HBITMAP bitmap, std::vector<uint32_t>& pixels);
 // Replaces every pixel (width * height of them).
-BOOL SetBitmapPixels(HBITMAP bitmap, const uint32_t* pixels);
+ZEL_API BOOL SetBitmapPixels(HBITMAP bitmap, const uint32_t* pixels);
 // The system's check mark (OBM_CHECK): a black tick on transparent pixels, the size of
 // SM_CXMENUCHECK by SM_CYMENUCHECK, made on first use and shared.
-HBITMAP SystemCheckBitmap();
+ZEL_API HBITMAP SystemCheckBitmap();

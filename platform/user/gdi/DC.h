@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/types/GdiTypes.h"
 #include "platform/base/types/WinTypes.h"
 #include "platform/user/gdi/TextBytes.h"
@@ -66,16 +67,16 @@ struct DcEvent {
 };
 
 // The name of an event kind as tests and the command print it ("text", "selectfont", ...).
-const char* DcEventName(DcEvent::Op op);
+ZEL_API const char* DcEventName(DcEvent::Op op);
 
 // The stock system font's description: cell height 16, weight 400, face "System".
-LOGFONT StockSystemFont();
+ZEL_API LOGFONT StockSystemFont();
 // Whether two font descriptions are the same (face names compared up to their end).
-bool SameLogFont(const LOGFONT& a, const LOGFONT& b);
+ZEL_API bool SameLogFont(const LOGFONT& a, const LOGFONT& b);
 // Copies a face name, cut to fit with its terminating zero.
-void SetFaceName(LOGFONT& lf, const char* face);
+ZEL_API void SetFaceName(LOGFONT& lf, const char* face);
 
-class CDC {
+class ZEL_API CDC {
  public:
   CDC();
   virtual ~CDC();

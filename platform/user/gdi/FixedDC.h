@@ -8,9 +8,10 @@
 // the descent is cell height / 5.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/user/gdi/DC.h"
 
-class CFixedDC : public CDC {
+class ZEL_API CFixedDC : public CDC {
  public:
   static constexpr int kPixelsPerInch = 96;
   static constexpr int kWidth = 1024;

@@ -5,11 +5,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 
 class CDC;
 
-class CImageList {
+class ZEL_API CImageList {
  public:
   // A colour that means "no background": ILD_NORMAL then draws as ILD_TRANSPARENT does.
   static constexpr COLORREF kNoColor = 0xFFFFFFFFu;

@@ -12,9 +12,10 @@
 #include <memory>
 #include <string>
 
+#include "ZelExport.h"
 #include "platform/user/gdi/DC.h"
 
-class Picture {
+class ZEL_API Picture {
  public:
   virtual ~Picture() = default;
   // The device drawing on the picture; it starts white, at 96 pixels per logical inch.
@@ -24,7 +25,7 @@ class Picture {
   virtual bool Finish(std::string* error) = 0;
 };
 
-class PictureBackend {
+class ZEL_API PictureBackend {
  public:
   virtual ~PictureBackend() = default;
   // The picture formats the backend writes, by the path's extension (case ignored).
@@ -36,6 +37,6 @@ class PictureBackend {
 };
 
 // The installed backend, null when none is.
-PictureBackend* ZelPictureBackend();
+ZEL_API PictureBackend* ZelPictureBackend();
 // Installs backend (null for none); answers the one installed before.
-PictureBackend* ZelSetPictureBackend(PictureBackend* backend);
+ZEL_API PictureBackend* ZelSetPictureBackend(PictureBackend* backend);

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <set>
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 
 // The mouse buttons as virtual keys (the keyboard's are in platform/user/resource/Keys.def).
@@ -17,7 +18,7 @@ enum : int { VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_MBUTTON = 0x04 };
 
 namespace zel_input {
 
-class Input {
+class ZEL_API Input {
  public:
   virtual ~Input() = default;
   // The pointer's position in screen coordinates.
@@ -31,7 +32,7 @@ class Input {
 };
 
 // The monotonic clock, a pointer that stays where it was put, nothing held.
-class SystemInput : public Input {
+class ZEL_API SystemInput : public Input {
  public:
   POINT CursorPos() const override;
   bool SetCursorPos(POINT p) override;
@@ -43,7 +44,7 @@ class SystemInput : public Input {
 };
 
 // Every value set by hand.
-class ScriptedInput : public Input {
+class ZEL_API ScriptedInput : public Input {
  public:
   POINT CursorPos() const override;
   bool SetCursorPos(POINT p) override;
@@ -62,17 +63,17 @@ class ScriptedInput : public Input {
 };
 
 // The service in use (a SystemInput unless another was installed).
-Input& Current();
+ZEL_API Input& Current();
 // Installs a service (null: back to the system one); answers the previous one.
-Input* Install(Input* input);
+ZEL_API Input* Install(Input* input);
 
 }  // namespace zel_input
 
-BOOL GetCursorPos(POINT* point);
-BOOL SetCursorPos(int x, int y);
+ZEL_API BOOL GetCursorPos(POINT* point);
+ZEL_API BOOL SetCursorPos(int x, int y);
 // The high bit (0x8000) set while the key is held. With no input queue of its own to
 // replay, GetKeyState answers the same as GetAsyncKeyState.
-SHORT GetAsyncKeyState(int virtualKey);
-SHORT GetKeyState(int virtualKey);
+ZEL_API SHORT GetAsyncKeyState(int virtualKey);
+ZEL_API SHORT GetKeyState(int virtualKey);
 // Milliseconds from an arbitrary start, wrapping as the platform's does.
-DWORD GetTickCount();
+ZEL_API DWORD GetTickCount();

@@ -11,6 +11,7 @@
 // disabled (2) bits apart, as GetMenuState and GetMenuItemInfo report them.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 #include "platform/base/types/WinUser.h"
 
@@ -103,39 +104,40 @@ struct MENUITEMINFO {
   HBITMAP hbmpItem;
 };
 
-HMENU CreateMenu();
-HMENU CreatePopupMenu();
+ZEL_API HMENU CreateMenu();
+ZEL_API HMENU CreatePopupMenu();
 // Destroys the menu and, recursively, its popups.
-BOOL DestroyMenu(HMENU menu);
-BOOL IsMenu(HMENU menu);
+ZEL_API BOOL DestroyMenu(HMENU menu);
+ZEL_API BOOL IsMenu(HMENU menu);
 // -1 for a menu that does not exist.
-int GetMenuItemCount(HMENU menu);
+ZEL_API int GetMenuItemCount(HMENU menu);
 // The item's identifier; 0xFFFFFFFF for a popup or a position outside the menu.
-UINT GetMenuItemID(HMENU menu, int position);
-HMENU GetSubMenu(HMENU menu, int position);
+ZEL_API UINT GetMenuItemID(HMENU menu, int position);
+ZEL_API HMENU GetSubMenu(HMENU menu, int position);
 // The item's flags (MF_GRAYED, MF_DISABLED, MF_CHECKED, MF_HILITE, MF_DEFAULT, the type
 // bits, MF_POPUP with the popup's item count in the high byte); 0xFFFFFFFF when missing.
-UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+ZEL_API UINT GetMenuState(HMENU menu, UINT item, UINT flags);
 // Copies up to max - 1 characters of the item's text (all of it for a null buffer) and
 // answers how many were copied (the text's length for a null buffer); 0 when missing.
-int GetMenuString(HMENU menu, UINT item, LPSTR buffer, int max, UINT flags);
+ZEL_API int GetMenuString(HMENU menu, UINT item, LPSTR buffer, int max, UINT flags);
 // The platform's item calls; newItem is the identifier, or the popup's handle value with
 // MF_POPUP. FALSE for a menu or item that does not exist or a popup handle that is not a
 // menu.
-BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR newItem, LPCSTR text);
-BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR newItem, LPCSTR text);
-BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR newItem, LPCSTR text);
-BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
-BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
+ZEL_API BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR newItem, LPCSTR text);
+ZEL_API BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR newItem, LPCSTR text);
+ZEL_API BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR newItem, LPCSTR text);
+ZEL_API BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
+ZEL_API BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
 // The previous check or enable state (MF_CHECKED / MF_GRAYED | MF_DISABLED bits), or
 // 0xFFFFFFFF when the item is missing.
-DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
-UINT EnableMenuItem(HMENU menu, UINT item, UINT enable);
-BOOL HiliteMenuItem(HWND hwnd, HMENU menu, UINT item, UINT hilite);
+ZEL_API DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
+ZEL_API UINT EnableMenuItem(HMENU menu, UINT item, UINT enable);
+ZEL_API BOOL HiliteMenuItem(HWND hwnd, HMENU menu, UINT item, UINT hilite);
 // Checks item (by position with MF_BYPOSITION) as a radio item and unchecks the others
 // of first..last.
-BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT item, UINT flags);
-BOOL SetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked);
-BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFO* info);
-BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* info);
-BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* info);
+ZEL_API BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT item, UINT flags);
+ZEL_API BOOL SetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked,
+                                HBITMAP checked);
+ZEL_API BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFO* info);
+ZEL_API BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* info);
+ZEL_API BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* info);

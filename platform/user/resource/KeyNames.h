@@ -1,6 +1,7 @@
 // Virtual keys and their names, as accelerators show them ("Ctrl+O", "F12", "Del").
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 
 enum : UINT {
@@ -11,4 +12,4 @@ enum : UINT {
 
 // The key's name ("A" for 'A', "7" for '7', "Page Up" for VK_PRIOR), copied into buffer
 // (at most size - 1 characters); answers the length copied, 0 for a key without a name.
-int ZelGetKeyName(UINT virtualKey, LPSTR buffer, int size);
+ZEL_API int ZelGetKeyName(UINT virtualKey, LPSTR buffer, int size);

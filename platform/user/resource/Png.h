@@ -7,6 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "ZelExport.h"
+
 namespace zel_resource {
 
 struct Image {
@@ -18,6 +20,7 @@ struct Image {
 // Decodes the bytes of a PNG file; on failure (not PNG, damaged, too large) the reason is
 // answered (invalid_argument, libpng's message in *detail when given) and image is left
 // empty.
-std::error_code DecodePng(const std::string& bytes, Image& image, std::string* detail = nullptr);
+ZEL_API std::error_code DecodePng(const std::string& bytes, Image& image,
+                                  std::string* detail = nullptr);
 
 }  // namespace zel_resource

@@ -14,6 +14,7 @@
 #include <system_error>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
 
 // Resource types.
@@ -28,33 +29,33 @@ struct ACCEL {
 };
 
 // Adds or replaces a resource's bytes; empty bytes remove it.
-void AfxSetResource(UINT type, UINT id, const std::string& bytes);
+ZEL_API void AfxSetResource(UINT type, UINT id, const std::string& bytes);
 // The bytes of a resource; false when there is none.
-bool AfxFindResource(UINT type, UINT id, std::string& bytes);
+ZEL_API bool AfxFindResource(UINT type, UINT id, std::string& bytes);
 
 // A toolbar bitmap: the bytes of a PNG file, its alpha channel the mask. Checked only
 // when loaded: a damaged one loads as no bitmap.
-void AfxSetBitmapResource(UINT id, const std::string& png);
+ZEL_API void AfxSetBitmapResource(UINT id, const std::string& png);
 // The same from a file; the reason when it cannot be read.
-std::error_code AfxSetBitmapResourceFile(UINT id, const char* path);
+ZEL_API std::error_code AfxSetBitmapResourceFile(UINT id, const char* path);
 // A toolbar record, kept in the platform's form: 16-bit words of version (1), image width,
 // image height, count, then count command ids (0 for a separator).
-void AfxSetToolbarResource(UINT id, int width, int height, const UINT* ids, int count);
-void AfxSetAcceleratorResource(UINT id, const ACCEL* entries, int count);
+ZEL_API void AfxSetToolbarResource(UINT id, int width, int height, const UINT* ids, int count);
+ZEL_API void AfxSetAcceleratorResource(UINT id, const ACCEL* entries, int count);
 
 // The bitmap of a resource (null when missing or damaged), a new handle each time; the
 // caller deletes it (DeleteBitmap). With module null and id OBM_CHECK: the system check
 // mark, shared, not to be deleted.
-HBITMAP LoadBitmap(HINSTANCE module, UINT id);
+ZEL_API HBITMAP LoadBitmap(HINSTANCE module, UINT id);
 // LoadBitmap with the classic button colours mapped to the system's: black to
 // COLOR_BTNTEXT, dark grey (128) to COLOR_BTNSHADOW, light grey (192) to COLOR_BTNFACE,
 // white to COLOR_BTNHIGHLIGHT, alpha kept.
-HBITMAP LoadSysColorBitmap(UINT id);
+ZEL_API HBITMAP LoadSysColorBitmap(UINT id);
 
 // The accelerator table of a resource; the same handle for every load of the same id
 // until it is destroyed. Null when there is none.
-HACCEL LoadAccelerators(HINSTANCE module, UINT id);
-HACCEL CreateAcceleratorTable(const ACCEL* entries, int count);
-BOOL DestroyAcceleratorTable(HACCEL table);
+ZEL_API HACCEL LoadAccelerators(HINSTANCE module, UINT id);
+ZEL_API HACCEL CreateAcceleratorTable(const ACCEL* entries, int count);
+ZEL_API BOOL DestroyAcceleratorTable(HACCEL table);
 // Copies at most count entries (all of them for a null buffer answers their number).
-int CopyAcceleratorTable(HACCEL table, ACCEL* entries, int count);
+ZEL_API int CopyAcceleratorTable(HACCEL table, ACCEL* entries, int count);

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/types/GdiTypes.h"
 #include "platform/base/types/WinTypes.h"
 
@@ -69,7 +70,7 @@ namespace zel_system {
 enum class Font { Menu, IconTitle, Caption, Status, Message };
 enum class StockIcon { Information };
 
-class SystemValues {
+class ZEL_API SystemValues {
  public:
   virtual ~SystemValues() = default;
   // A metric by its SM_ index; 0 for an index the service does not know.
@@ -81,7 +82,7 @@ class SystemValues {
   virtual std::vector<uint32_t> IconPixels(StockIcon icon, int size) const = 0;
 };
 
-class FixedSystemValues : public SystemValues {
+class ZEL_API FixedSystemValues : public SystemValues {
  public:
   int Metric(int index) const override;
   COLORREF Color(int index) const override;
@@ -90,14 +91,14 @@ class FixedSystemValues : public SystemValues {
 };
 
 // The service in use (the fixed one unless another was installed).
-SystemValues& Current();
+ZEL_API SystemValues& Current();
 // Installs a service (null: back to the fixed one); answers the previous one.
-SystemValues* Install(SystemValues* values);
+ZEL_API SystemValues* Install(SystemValues* values);
 
 }  // namespace zel_system
 
-int GetSystemMetrics(int index);
-DWORD GetSysColor(int index);
+ZEL_API int GetSystemMetrics(int index);
+ZEL_API DWORD GetSysColor(int index);
 // SPI_GETNONCLIENTMETRICS (pv a NONCLIENTMETRICS) and SPI_GETICONTITLELOGFONT (pv a
 // LOGFONT); FALSE for any other action or a null pv.
-BOOL SystemParametersInfo(UINT action, UINT param, void* pv, UINT winIni);
+ZEL_API BOOL SystemParametersInfo(UINT action, UINT param, void* pv, UINT winIni);

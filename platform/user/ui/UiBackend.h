@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/string/String.h"
 #include "platform/base/types/WinTypes.h"
 
@@ -91,19 +92,19 @@ struct FileFilterItem {
 // The items of a filter string "Description|patterns|...||". Reading stops at an empty
 // description (the closing bars) or the end of the text; a description left without its
 // patterns is dropped. Null gives none.
-std::vector<FileFilterItem> ParseFilterString(const char* filter);
+ZEL_API std::vector<FileFilterItem> ParseFilterString(const char* filter);
 
 // What a clipboard operation came to: a clipboard that could not be opened is told from
 // one that held no text, and from a text the clipboard could not take.
 enum class ZelClipboard { Ok, CannotOpen, NoText, CannotStore };
 
 // The button a message box of this type answers when nobody chooses.
-int DefaultMessageBoxAnswer(UINT type);
+ZEL_API int DefaultMessageBoxAnswer(UINT type);
 
 class CDialog;
 class CPropertySheet;
 
-class UiBackend {
+class ZEL_API UiBackend {
  public:
   virtual ~UiBackend() = default;
   virtual int MessageBox(const MessageBoxRequest& request) = 0;
@@ -127,7 +128,7 @@ class UiBackend {
   virtual void CloseModeless(CDialog& dialog) = 0;
 };
 
-class ConsoleUiBackend : public UiBackend {
+class ZEL_API ConsoleUiBackend : public UiBackend {
  public:
   int MessageBox(const MessageBoxRequest& request) override;
   BOOL BrowseForFolder(const FolderDialogRequest&, CString&) override { return FALSE; }
@@ -147,26 +148,26 @@ class ConsoleUiBackend : public UiBackend {
 
 // A backend that shows real windows, registered by the library that brings it (the Qt
 // library does when it is loaded).
-class DesktopUiBackend : public UiBackend {
+class ZEL_API DesktopUiBackend : public UiBackend {
  public:
   // Whether the host runs an application of this toolkit on a real display.
   virtual bool HostRunsApplication() const = 0;
   // Makes sure the toolkit's application runs (on a display when there is one).
   virtual void StartApplication() = 0;
 };
-void ZelRegisterDesktopUi(DesktopUiBackend* backend);
+ZEL_API void ZelRegisterDesktopUi(DesktopUiBackend* backend);
 
 // The backend in use: one installed by ZelSetUi; else by ZEL_UI ("console" forces the
 // console backend; "qt" the desktop backend, started on first use); else the desktop
 // backend when the host runs its application; else the console backend.
-UiBackend& ZelUi();
+ZEL_API UiBackend& ZelUi();
 // Installs a backend (null: back to the choice above); answers the one installed before
 // (null for none).
-UiBackend* ZelSetUi(UiBackend* backend);
+ZEL_API UiBackend* ZelSetUi(UiBackend* backend);
 // Starts the desktop backend's application when a display is there (DISPLAY or
 // WAYLAND_DISPLAY) or ZEL_UI asks for it, unless ZEL_UI says "console"; answers whether
 // ZelUi() is then the desktop backend. For programs of their own, such as zel.
-bool ZelStartDesktopUi();
+ZEL_API bool ZelStartDesktopUi();
 
 // The class library's message box: the application's name as caption.
-int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
+ZEL_API int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);

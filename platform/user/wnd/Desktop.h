@@ -12,11 +12,12 @@
 
 #include <string>
 
+#include "ZelExport.h"
 #include "platform/base/types/WinUser.h"
 
 namespace zel_wnd {
 
-class Desktop {
+class ZEL_API Desktop {
  public:
   virtual ~Desktop() = default;
   // Presents the window model on the calling thread from now on: on the user's display
@@ -35,8 +36,8 @@ class Desktop {
                            SIZE* size = nullptr) = 0;
 };
 
-void RegisterDesktop(Desktop* desktop);
+ZEL_API void RegisterDesktop(Desktop* desktop);
 // The registered desktop, null when no toolkit brought one.
-Desktop* RegisteredDesktop();
+ZEL_API Desktop* RegisteredDesktop();
 
 }  // namespace zel_wnd

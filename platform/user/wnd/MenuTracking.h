@@ -17,32 +17,33 @@
 //   Command        WM_COMMAND (or WM_SYSCOMMAND) posted for the item chosen
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/types/WinUser.h"
 #include "platform/user/gdi/DC.h"
 
 namespace zel_menu {
 
-void EnterMenuLoop(HWND owner, bool trackPopup);
-void InitMenu(HWND owner, HMENU bar);
-void InitMenuPopup(HWND owner, HMENU popup, int position, bool system);
-void Select(HWND owner, HMENU menu, int position, bool system = false);
+ZEL_API void EnterMenuLoop(HWND owner, bool trackPopup);
+ZEL_API void InitMenu(HWND owner, HMENU bar);
+ZEL_API void InitMenuPopup(HWND owner, HMENU popup, int position, bool system);
+ZEL_API void Select(HWND owner, HMENU menu, int position, bool system = false);
 // The owner's answer split: what to do (MNC_IGNORE, MNC_CLOSE, MNC_EXECUTE, MNC_SELECT)
 // and the position it concerns.
 struct MenuCharAnswer {
   UINT action = MNC_IGNORE;
   int position = 0;
 };
-MenuCharAnswer MenuChar(HWND owner, HMENU menu, char ch, bool system = false);
-void Close(HWND owner);
-void ExitMenuLoop(HWND owner, bool trackPopup);
-void Command(HWND owner, UINT id, bool system = false);
+ZEL_API MenuCharAnswer MenuChar(HWND owner, HMENU menu, char ch, bool system = false);
+ZEL_API void Close(HWND owner);
+ZEL_API void ExitMenuLoop(HWND owner, bool trackPopup);
+ZEL_API void Command(HWND owner, UINT id, bool system = false);
 
 // The size the owner gives the owner-drawn item, with the check-mark column the platform
 // adds to it (SM_CXMENUCHECK); (0, 0) for an item that is not owner-drawn.
-SIZE MeasureItem(HWND owner, HMENU menu, int position);
+ZEL_API SIZE MeasureItem(HWND owner, HMENU menu, int position);
 // Sends WM_DRAWITEM for the owner-drawn item at rect on dc; action is ODA_DRAWENTIRE or
 // ODA_SELECT, state the ODS_ bits. False for an item that is not owner-drawn.
-bool DrawItem(HWND owner, HMENU menu, int position, CDC* dc, const RECT& rect, UINT action,
-              UINT state);
+ZEL_API bool DrawItem(HWND owner, HMENU menu, int position, CDC* dc, const RECT& rect, UINT action,
+                      UINT state);
 
 }  // namespace zel_menu

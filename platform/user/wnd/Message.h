@@ -21,41 +21,42 @@
 #include <functional>
 #include <string>
 
+#include "ZelExport.h"
 #include "platform/base/types/WinUser.h"
 
 // The number of the message of that name (compared without case), the same for every
 // call with the name in this process; 0 for a null or empty name.
-UINT RegisterWindowMessage(LPCSTR name);
+ZEL_API UINT RegisterWindowMessage(LPCSTR name);
 
 // The answer of the window's procedure; 0 for a window that does not exist (any more).
-LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+ZEL_API LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Queues the message for the window's thread (a null window: the calling thread's queue);
 // FALSE for a window that does not exist or whose thread has ended.
-BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+ZEL_API BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Asks the calling thread's pump to end: GetMessage answers WM_QUIT (0) once the posted
 // messages are handled.
-void PostQuitMessage(int exitCode);
+ZEL_API void PostQuitMessage(int exitCode);
 // Waits for a message of the window (null: any) in the range (0, 0: any) and takes it,
 // handling sent messages meanwhile; 0 for WM_QUIT, 1 otherwise.
-BOOL GetMessage(MSG* msg, HWND hwnd, UINT first, UINT last);
+ZEL_API BOOL GetMessage(MSG* msg, HWND hwnd, UINT first, UINT last);
 // As GetMessage without waiting; PM_REMOVE takes the message. FALSE when there is none.
-BOOL PeekMessage(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove);
+ZEL_API BOOL PeekMessage(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove);
 // Calls the procedure of the message's window (or a WM_TIMER's timer procedure).
-LRESULT DispatchMessage(const MSG* msg);
+ZEL_API LRESULT DispatchMessage(const MSG* msg);
 // Waits at most ms (INFINITE: without limit) for one of the handles (descriptors) to be
 // readable or, when wakeMask is not 0, for the thread's queue to have input: answers
 // WAIT_OBJECT_0 + index, WAIT_OBJECT_0 + count for the queue, WAIT_TIMEOUT, or
 // WAIT_FAILED. Only waitAll FALSE is supported.
-DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD ms,
-                                DWORD wakeMask);
+ZEL_API DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD ms,
+                                        DWORD wakeMask);
 
 // A timer of the window (made on the window's thread; FALSE from another), or a thread
 // timer for a null window, whose identifier is the answer. Due timers arrive as WM_TIMER,
 // after the posted messages; with a procedure, DispatchMessage calls it instead.
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
-BOOL KillTimer(HWND hwnd, UINT_PTR id);
+ZEL_API UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
+ZEL_API BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
-LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+ZEL_API LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 namespace zel_wnd {
 
@@ -63,17 +64,17 @@ namespace zel_wnd {
 // calling thread's wake-up descriptor, readable while its queue may have something; the
 // serving of all that is there now, without waiting (false and the exit code when the
 // quit request was taken); and when the next timer is due (-1: none).
-int QueueHandle();
-bool ServeQueue(int* exitCode);
-int MillisecondsToNextTimer();
+ZEL_API int QueueHandle();
+ZEL_API bool ServeQueue(int* exitCode);
+ZEL_API int MillisecondsToNextTimer();
 
 // SendMessage that gives up when stop becomes readable, answering 0 with *stopped set. A
 // message given up on before its window's thread took it is never handled.
-LRESULT SendMessageUnless(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, int stop,
-                          bool* stopped = nullptr);
+ZEL_API LRESULT SendMessageUnless(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, int stop,
+                                  bool* stopped = nullptr);
 
 // The message the calling thread is handling now (WM_NULL when none), as the machinery
 // handed it over; frameworks' Default() handling replays it.
-const MSG& CurrentMessage();
+ZEL_API const MSG& CurrentMessage();
 
 }  // namespace zel_wnd

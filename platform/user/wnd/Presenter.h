@@ -15,12 +15,13 @@
 #include <mutex>
 #include <vector>
 
+#include "ZelExport.h"
 #include "platform/base/types/WinUser.h"
 #include "platform/user/gdi/DC.h"
 
 namespace zel_wnd {
 
-class Presenter {
+class ZEL_API Presenter {
  public:
   virtual ~Presenter() = default;
   // A window now exists (hidden); it is gone.
@@ -48,7 +49,7 @@ class Presenter {
   virtual std::unique_ptr<CDC> NewDC(HWND hwnd) = 0;
 };
 
-class HeadlessPresenter : public Presenter {
+class ZEL_API HeadlessPresenter : public Presenter {
  public:
   enum Kind {
     kCreated,
@@ -106,14 +107,14 @@ class HeadlessPresenter : public Presenter {
 };
 
 // The presenter in use (a headless one unless another was installed).
-Presenter& CurrentPresenter();
+ZEL_API Presenter& CurrentPresenter();
 // Installs a presenter (null: back to the headless one); answers the previous one.
-Presenter* SetPresenter(Presenter* presenter);
+ZEL_API Presenter* SetPresenter(Presenter* presenter);
 // The headless presenter that stands in while no other is installed.
-HeadlessPresenter& DefaultPresenter();
+ZEL_API HeadlessPresenter& DefaultPresenter();
 
 // Paints the window: WM_PAINT is sent with dc as the device BeginPaint hands out and rect
 // (client coordinates) as the part to paint. For presenters.
-void PaintWindow(HWND hwnd, CDC* dc, const RECT& rect);
+ZEL_API void PaintWindow(HWND hwnd, CDC* dc, const RECT& rect);
 
 }  // namespace zel_wnd

@@ -11,6 +11,7 @@
 // WS_CAPTION and a menu bar of SM_CYMENU when it has a menu.
 #pragma once
 
+#include "ZelExport.h"
 #include "platform/base/types/WinUser.h"
 
 // Makes a window (hidden unless WS_VISIBLE) whose messages go to proc; a child
@@ -18,57 +19,59 @@
 // CREATESTRUCT, whose lpCreateParams is param) are sent before the answer; a window whose
 // procedure refuses either (FALSE, -1) is destroyed and null is answered. CW_USEDEFAULT
 // places it at (100, 100), 640 by 480.
-HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menu, WNDPROC proc, LPVOID param);
+ZEL_API HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu, WNDPROC proc,
+                            LPVOID param);
 // WM_DESTROY, its children destroyed, WM_NCDESTROY, then the handle, its timers and its
 // menus are gone. On the window's thread only.
-BOOL DestroyWindow(HWND hwnd);
-BOOL IsWindow(HWND hwnd);
+ZEL_API BOOL DestroyWindow(HWND hwnd);
+ZEL_API BOOL IsWindow(HWND hwnd);
 // The default handling of the messages a procedure leaves: WM_CLOSE
 // destroys the window, WM_SETTEXT and WM_GETTEXT keep its text, WM_PAINT validates,
 // WM_NCCREATE agrees, WM_MENUCHAR answers MNC_IGNORE; anything else answers 0.
-LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+ZEL_API LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
+ZEL_API LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 // Answers the previous value; GWLP_WNDPROC replaces the procedure.
-LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
-HWND GetParent(HWND hwnd);
-int GetDlgCtrlID(HWND hwnd);
+ZEL_API LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
+ZEL_API HWND GetParent(HWND hwnd);
+ZEL_API int GetDlgCtrlID(HWND hwnd);
 
-BOOL ShowWindow(HWND hwnd, int command);
-BOOL IsWindowVisible(HWND hwnd);
-BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
-BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
-BOOL GetWindowRect(HWND hwnd, RECT* rect);
-BOOL GetClientRect(HWND hwnd, RECT* rect);
-BOOL ClientToScreen(HWND hwnd, POINT* point);
-BOOL ScreenToClient(HWND hwnd, POINT* point);
+ZEL_API BOOL ShowWindow(HWND hwnd, int command);
+ZEL_API BOOL IsWindowVisible(HWND hwnd);
+ZEL_API BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height,
+                          UINT flags);
+ZEL_API BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
+ZEL_API BOOL GetWindowRect(HWND hwnd, RECT* rect);
+ZEL_API BOOL GetClientRect(HWND hwnd, RECT* rect);
+ZEL_API BOOL ClientToScreen(HWND hwnd, POINT* point);
+ZEL_API BOOL ScreenToClient(HWND hwnd, POINT* point);
 // The deepest visible window under the screen point, the topmost first; null when none.
-HWND WindowFromPoint(POINT point);
+ZEL_API HWND WindowFromPoint(POINT point);
 
-BOOL SetWindowText(HWND hwnd, LPCSTR text);
-int GetWindowText(HWND hwnd, LPSTR buffer, int size);
-int GetWindowTextLength(HWND hwnd);
+ZEL_API BOOL SetWindowText(HWND hwnd, LPCSTR text);
+ZEL_API int GetWindowText(HWND hwnd, LPSTR buffer, int size);
+ZEL_API int GetWindowTextLength(HWND hwnd);
 
-HMENU GetMenu(HWND hwnd);
-BOOL SetMenu(HWND hwnd, HMENU menu);
-BOOL DrawMenuBar(HWND hwnd);
+ZEL_API HMENU GetMenu(HWND hwnd);
+ZEL_API BOOL SetMenu(HWND hwnd, HMENU menu);
+ZEL_API BOOL DrawMenuBar(HWND hwnd);
 
-BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-BOOL UpdateWindow(HWND hwnd);
+ZEL_API BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+ZEL_API BOOL UpdateWindow(HWND hwnd);
 // Within WM_PAINT: the presenter's device and the part to paint; null outside painting.
-HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);
-BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
+ZEL_API HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);
+ZEL_API BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
 // A device for measuring, from the presenter; ReleaseDC frees it.
-HDC GetDC(HWND hwnd);
-int ReleaseDC(HWND hwnd, HDC dc);
+ZEL_API HDC GetDC(HWND hwnd);
+ZEL_API int ReleaseDC(HWND hwnd, HDC dc);
 
 // The calling thread's active window: the last of its windows activated by ShowWindow or
 // SetActiveWindow; null when none.
-HWND GetActiveWindow();
-HWND SetActiveWindow(HWND hwnd);
+ZEL_API HWND GetActiveWindow();
+ZEL_API HWND SetActiveWindow(HWND hwnd);
 
 namespace zel_wnd {
 // Whether the window exists and belongs to the calling thread.
-bool IsOwnWindow(HWND hwnd);
+ZEL_API bool IsOwnWindow(HWND hwnd);
 }  // namespace zel_wnd
