@@ -3,7 +3,7 @@
 // Include it in one test file of a program and instantiate each family with its engines:
 //   INSTANTIATE_TEST_SUITE_P(Headless, SystemValuesContract,
 //       testing::Values(zel_test::Engine<zel_system::SystemValues>{"Fixed", ...}),
-//       zel_test::EngineName);
+//       zel_test::EngineName());
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,6 +29,7 @@
 #include "platform/user/wnd/Desktop.h"
 #include "platform/user/wnd/Presenter.h"
 #include "platform/user/wnd/Window.h"
+#include "tests/support/EngineName.h"
 #include "tests/support/IntegrationScope.h"
 #include "tests/support/OsEnginesScope.h"
 #include "tests/support/TestSupport.h"
@@ -52,13 +53,6 @@ template <typename E>
 void PrintTo(const Engine<E>& engine, std::ostream* os) {
   *os << engine.name;
 }
-
-struct EngineName {
-  template <typename P>
-  std::string operator()(const testing::TestParamInfo<P>& info) const {
-    return info.param.name;
-  }
-};
 
 template <typename E>
 class EngineContract : public testing::TestWithParam<Engine<E>> {
