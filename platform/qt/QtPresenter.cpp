@@ -429,9 +429,9 @@ class QtDesktop : public zel_wnd::Desktop {
 }  // namespace
 
 zel_wnd::Presenter& PresenterInstance() {
-  // Never destroyed: its widgets must not outlive the application at exit.
-  if (!g_presenter) g_presenter = new QtPresenter;
-  return *g_presenter;
+  // Never destroyed: at exit the application, and the widgets with it, may be gone first.
+  static QtPresenter* const presenter = g_presenter = new QtPresenter;
+  return *presenter;
 }
 
 zel_wnd::Desktop& DesktopInstance() {

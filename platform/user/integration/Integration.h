@@ -6,8 +6,9 @@
 //
 // Contract:
 //  - A null engine leaves the family to its headless engine: the headless presenter, the
-//    console, the fixed system values and file icons, the system's input; no desktop and
-//    no picture backend (those the toolkit brings, see ToolkitIntegration). Installing
+//    console, the fixed system values and file icons, the system's input. Headless there
+//    is no desktop and no picture backend: a null one is the toolkit's, its library
+//    loaded on first need (ToolkitIntegration), and none without a toolkit. Installing
 //    nothing is running headless; HeadlessIntegration() (platform/user/backend) is that
 //    set spelled out.
 //  - The caller owns the engines. An installed engine must outlive its installation and
@@ -17,7 +18,8 @@
 //    as one atomic step, so a reader on another thread may see the old and the new set
 //    mixed for that moment, never a torn engine.
 //  - The toolkit's library (libzelutil-qt) registers its set once, when it loads; nothing
-//    installs it but a host, a test or the program's choice (backend/IntegrationChoice.h).
+//    installs it but a host, a test, the program's choice (backend/IntegrationChoice.h)
+//    or the toolkit's desktop when it presents the windows.
 // Usage:
 //   zel_user::Integration set = zel_user::CurrentIntegration();
 //   set.input = &scripted;                       // replace one engine, keep the others
