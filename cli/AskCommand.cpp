@@ -9,6 +9,7 @@
 
 #include "cli/Command.h"
 #include "cli/Output.h"
+#include "platform/user/backend/IntegrationChoice.h"
 #include "ui/EditNameDlg.h"
 
 namespace zel_cli {
@@ -68,7 +69,7 @@ int Ask(const Args& a) {
       dialog.SetULong(Start<unsigned long>(*a.text, std::strtoul, 0, UINT32_MAX));
   }
   for (const std::string& choice : a.choices) dialog.AddString(choice.c_str());
-  ZelStartDesktopUi();
+  zel_user::InstallIntegration(zel_user::ChooseIntegration());
   if (dialog.DoModal() != IDOK) {
     Message("ask: nothing was entered");
     return kFailed;

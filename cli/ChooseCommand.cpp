@@ -10,6 +10,7 @@
 #include "cli/Output.h"
 #include "files/FileChoosers.h"
 #include "files/ZelFileSpec.h"
+#include "platform/user/backend/IntegrationChoice.h"
 
 namespace zel_cli {
 namespace {
@@ -56,7 +57,7 @@ int ChooseFolder(const Args& a) {
                        : "--folder-key",
           "applies to the file modes only");
   if (a.printFilter) Usage("--print-filter", "a folder is chosen without a file filter");
-  ZelStartDesktopUi();
+  zel_user::InstallIntegration(zel_user::ChooseIntegration());
   CZelDirSpec dir;
   if (!dir.ChooseSpec(CTYPE_OUTPUT, Text(a.title))) {
     Message("choose: no folder was chosen");
@@ -83,7 +84,7 @@ int ChooseFile(const Args& a) {
     PrintJson(out);
     return kOk;
   }
-  ZelStartDesktopUi();
+  zel_user::InstallIntegration(zel_user::ChooseIntegration());
   CZelFileSpec spec;
   const int chosen = a.folderKey ? spec.ChooseSpecEx(mode, ids.data(), count, Text(a.title),
                                                      Text(a.allLabel), a.folderKey->c_str())

@@ -12,6 +12,7 @@
 #include "cli/Output.h"
 #include "layout/DirectoryLayout.h"
 #include "platform/user/app/WinApp.h"
+#include "platform/user/backend/IntegrationChoice.h"
 #include "platform/user/framework/CmdUI.h"
 #include "platform/user/framework/FrameWnd.h"
 #include "platform/user/framework/Menu.h"
@@ -144,7 +145,7 @@ class DemoFrame : public CFrameWnd {
       ClientToScreen(&at);
       if (CTipWnd* tip = CTipWnd::GetTipWnd()) tip->TurnOn(this, &at);
       std::string error;
-      zel_wnd::Desktop* desktop = zel_wnd::RegisteredDesktop();
+      zel_wnd::Desktop* desktop = zel_wnd::CurrentDesktop();
       SIZE size;
       if (desktop && desktop->SavePicture(m_hWnd, m_options.screenshot, &error, &size)) {
         std::printf("%s\t%ld\t%ld\n", m_options.screenshot.c_str(), static_cast<long>(size.cx),
@@ -200,13 +201,13 @@ int GuiDemo(Options& o) {
     o.roots.exe = ExamplesDir() + "/installation/Programs";
   if (!ComputeLayout(o.roots, false, "gui-demo")) return kFailed;
   if (!o.screenshot.empty() && o.quitAfter < 0) o.quitAfter = 1000;
-  zel_wnd::Desktop* desktop = zel_wnd::RegisteredDesktop();
+  zel_wnd::Desktop* desktop = zel_wnd::CurrentDesktop();
   if (!desktop) {
     Message("gui-demo: no desktop library to show windows with");
     return kFailed;
   }
   // Its message boxes are the desktop's too.
-  ZelStartDesktopUi();
+  zel_user::InstallIntegration(zel_user::ChooseIntegration());
   desktop->Present();
   CAppTools tools;
   DemoFrame frame(tools, o);

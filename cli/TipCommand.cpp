@@ -49,7 +49,7 @@ int Tip(const Args& a) {
             " shows a message box, not a tip (a tip is OK with the information icon, 0x40)");
     return kFailed;
   }
-  zel_wnd::Desktop* desktop = zel_wnd::RegisteredDesktop();
+  zel_wnd::Desktop* desktop = zel_wnd::CurrentDesktop();
   if (!desktop) {
     Message("tip: no desktop library to lay out the tip with");
     return kFailed;

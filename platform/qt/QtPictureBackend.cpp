@@ -99,13 +99,6 @@ class QtPicture : public Picture {
   std::unique_ptr<CQtDC> m_dc;
 };
 
-QtPictureBackend g_backend;
-// Installed on loading, unless a backend of the host's own came first.
-[[maybe_unused]] const bool g_installed = [] {
-  if (PictureBackend* other = ZelSetPictureBackend(&g_backend)) ZelSetPictureBackend(other);
-  return true;
-}();
-
 }  // namespace
 
 bool QtPictureBackend::CanWrite(const std::string& path) const {

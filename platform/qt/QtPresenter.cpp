@@ -19,8 +19,7 @@
 
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtDC.h"
-#include "platform/qt/QtFileIcons.h"
-#include "platform/qt/QtInput.h"
+#include "platform/qt/QtIntegration.h"
 #include "platform/qt/QtMenus.h"
 #include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"
@@ -264,8 +263,12 @@ class MeasuringDC : private MeasuringImage, public CQtDC {
 
 class QtPresenter : public zel_wnd::Presenter {
  public:
-  ~QtPresenter() override {
+  ~QtPresenter() override { Clear(); }
+
+  // Every widget goes; the windows stay in the model.
+  void Clear() {
     for (auto& w : m_widgets) delete w.data();
+    m_widgets.clear();
   }
 
   WindowWidget* Widget(HWND hwnd) const { return m_widgets.value(hwnd.value); }
@@ -409,25 +412,10 @@ bool SaveWindowPicture(QtPresenter* presenter, HWND hwnd, const std::string& pat
 
 QtPresenter* g_presenter = nullptr;
 QueueServer* g_server = nullptr;
-bool g_icons = false;
-
-QtSystemValues& Values() {
-  static QtSystemValues values;
-  return values;
-}
-QtFileIcons& Icons() {
-  static QtFileIcons icons;
-  return icons;
-}
-
-QtInput& Input() {
-  static QtInput input;
-  return input;
-}
+zel_user::Integration g_before;  // what InstallPresenter replaced
 
 class QtDesktop : public zel_wnd::Desktop {
  public:
-  QtDesktop() { zel_wnd::RegisterDesktop(this); }
   void Present(bool offscreen) override {
     if (offscreen && !QCoreApplication::instance()) qputenv("QT_QPA_PLATFORM", "offscreen");
     InstallPresenter();
@@ -437,33 +425,46 @@ class QtDesktop : public zel_wnd::Desktop {
     return SaveWindowPicture(g_presenter, hwnd, path, error, size);
   }
 };
-QtDesktop g_desktop;
 
 }  // namespace
 
+zel_wnd::Presenter& PresenterInstance() {
+  // Never destroyed: at exit the application, and the widgets with it, may be gone first.
+  static QtPresenter* const presenter = g_presenter = new QtPresenter;
+  return *presenter;
+}
+
+zel_wnd::Desktop& DesktopInstance() {
+  static QtDesktop desktop;
+  return desktop;
+}
+
 void InstallPresenter() {
   EnsureApplication();
-  if (!g_presenter) g_presenter = new QtPresenter;
-  zel_wnd::SetPresenter(g_presenter);
-  zel_system::Install(&Values());
-  // Headless, the fixed icons keep pictures reproducible and the input stays the
+  zel_user::Integration set = QtIntegration();
+  const zel_user::Integration current = zel_user::CurrentIntegration();
+  // Who answers people was chosen before (IntegrationChoice.h); the os engines are the
+  // host's. Headless, the fixed icons keep pictures reproducible and the input stays the
   // program's (or a test's) to set.
-  g_icons = !IsHeadless();
-  if (g_icons) zel_shell::SetFileIconProvider(&Icons());
-  if (g_icons) zel_input::Install(&Input());
-  if (!g_server) g_server = new QueueServer;
+  set.ui = current.ui;
+  set.os = current.os;
+  if (IsHeadless()) {
+    set.input = current.input;
+    set.fileIcons = current.fileIcons;
+  }
+  const zel_user::Integration before = zel_user::InstallIntegration(set);
+  if (!g_server) {
+    g_before = before;
+    g_server = new QueueServer;
+  }
 }
 
 void UninstallPresenter() {
-  zel_wnd::SetPresenter(nullptr);
-  zel_system::Install(nullptr);
-  if (g_icons) zel_shell::SetFileIconProvider(nullptr);
-  if (g_icons) zel_input::Install(nullptr);
-  g_icons = false;
+  if (!g_server) return;
+  zel_user::InstallIntegration(g_before);
   delete g_server;
   g_server = nullptr;
-  delete g_presenter;
-  g_presenter = nullptr;
+  if (g_presenter) g_presenter->Clear();
 }
 
 QWidget* WidgetOf(HWND hwnd) { return g_presenter ? g_presenter->Widget(hwnd) : nullptr; }

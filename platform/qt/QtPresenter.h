@@ -8,8 +8,8 @@
 //
 // The installing thread's message queue is served by Qt's event loop (a socket notifier
 // on its wake-up descriptor, a single-shot timer for the next timer); PostQuitMessage ends
-// that loop with its code. The system values and, on a desktop, the file icons come from
-// Qt too.
+// that loop with its code. Installing the presenter installs the Qt set (QtIntegration.h):
+// the system values and, on a desktop, the file icons and input come from Qt too.
 // Usage:
 //   zel_qt::InstallPresenter();     // on the user-interface thread
 //   frame.Create(...); frame.ShowWindow(SW_SHOW);
@@ -22,14 +22,23 @@
 #include "ZelQtExport.h"
 #include "platform/base/types/WinUser.h"
 
+namespace zel_wnd {
+class Desktop;
+class Presenter;  // the window model's presenter contract: not a host's to call
+}  // namespace zel_wnd
+
 namespace zel_qt {
 
-// Makes the Qt application when there is none (EnsureApplication) and installs the
-// presenter, the system values and the file icons for the calling thread. Windows made
-// before stay unpresented.
+// Makes the Qt application when there is none (EnsureApplication) and installs the Qt set
+// with the installed UI and os engines kept (and, offscreen, the input and file icons), its
+// queue served for the calling thread. Windows made before stay unpresented.
 ZEL_QT_API void InstallPresenter();
-// Puts the headless ones back; the widgets go.
+// Puts back the set the first InstallPresenter replaced; the widgets go.
 ZEL_QT_API void UninstallPresenter();
+
+// The engines of the Qt set (QtIntegration.h) that live here.
+ZEL_QT_API zel_wnd::Presenter& PresenterInstance();
+ZEL_QT_API zel_wnd::Desktop& DesktopInstance();
 
 // The widget presenting a window, its client area and its menu bar (null when none).
 ZEL_QT_API QWidget* WidgetOf(HWND hwnd);

@@ -23,10 +23,6 @@ namespace zel_qt {
 namespace {
 
 QtUiBackend g_backend;
-[[maybe_unused]] const bool g_registered = [] {
-  ZelRegisterDesktopUi(&g_backend);
-  return true;
-}();
 
 QString Path(const CString& path) { return QFile::decodeName(QByteArray(path.GetString())); }
 CString FromPath(const QString& path) { return CString(QFile::encodeName(path).toStdString()); }

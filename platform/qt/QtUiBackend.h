@@ -1,8 +1,8 @@
 // The Qt user-interface backend: message boxes as QMessageBox, the open and save dialogs
 // and the folder chooser as QFileDialog, dialogs from templates as QDialog, the clipboard
-// through QClipboard. It registers itself as the desktop backend when the library is
-// loaded; ZelUi() picks it when the host runs a Qt application on a display (or ZEL_UI is
-// "qt"). Unattended (offscreen), its modal windows never wait: see QtModal.h.
+// through QClipboard: the UI engine of the Qt set (QtIntegration.h), chosen for people on
+// a display or when ZEL_UI is "qt" (IntegrationChoice.h). Unattended (offscreen), its
+// modal windows never wait: see QtModal.h.
 #pragma once
 
 #include <QStringList>
@@ -40,7 +40,7 @@ namespace zel_qt {
 // item without patterns matches every file.
 ZEL_QT_API QStringList NameFilters(const std::vector<FileFilterItem>& items);
 
-// The backend the library registered.
+// The backend of the Qt set.
 ZEL_QT_API QtUiBackend& UiBackendInstance();
 
 }  // namespace zel_qt

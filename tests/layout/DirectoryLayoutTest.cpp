@@ -14,13 +14,13 @@ namespace {
 
 class DirectoryLayoutTest : public zel_test::ZelChildTest {
  protected:
-  DirectoryLayoutTest() : m_previous(ZelSetUi(&picker)) {
+  DirectoryLayoutTest() {
+    m_scope.Use(&picker);
     app.m_strExeName = "layouttest";
     app.m_strExePath = (tmp / "prog/layouttest").c_str();
     std::filesystem::create_directories(tmp / "prog");
     std::filesystem::create_directories(tmp / "data");
   }
-  ~DirectoryLayoutTest() override { ZelSetUi(m_previous); }
   CString Stored() { return ZelGetProfileString("directories", "maindir", nullptr); }
   void MarkProgramFolder() { zel_test::WriteFile(tmp / "prog/Zeludat.def", ""); }
 
@@ -28,7 +28,7 @@ class DirectoryLayoutTest : public zel_test::ZelChildTest {
   ScriptedUiBackend picker;
 
  private:
-  UiBackend* m_previous;
+  zel_test::IntegrationScope m_scope;
 };
 
 TEST_F(DirectoryLayoutTest, TablesDeriveFromTheirRoots) {

@@ -208,12 +208,11 @@ TEST_F(DialogFrameworkTest, MissingTemplatesAndNobodyToAnswer) {
   EXPECT_FALSE(missing.Create(4242));
   EXPECT_TRUE(ui().dialogs.empty());
 
-  ConsoleUiBackend console;
-  ZelSetUi(&console);
+  zel_test::IntegrationScope console;
+  console.Use(&ConsoleUi());
   TestDialog dialog;
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_EQ(dialog.inits, 0);  // cancelled without being started
-  ZelSetUi(&ui());
 }
 
 TEST_F(DialogFrameworkTest, ControlsWithoutAnIdOfTheTemplateAreSkipped) {
@@ -425,20 +424,6 @@ TEST(FilterStringTest, ItemsOfWellAndBadlyClosedStrings) {
     EXPECT_EQ(got, c.items);
   }
   EXPECT_TRUE(ParseFilterString(nullptr).empty());
-}
-
-TEST(UiChoiceTest, ConsoleUnlessTheDesktopIsAskedForAndThere) {
-  UiBackend* installed = ZelSetUi(nullptr);
-  // This program has no desktop backend: even ZEL_UI=qt falls back to the console.
-  for (const char* wanted : {"", "qt", "console"}) {
-    zel_test::ScopedEnv ui("ZEL_UI", wanted);
-    EXPECT_NE(dynamic_cast<ConsoleUiBackend*>(&ZelUi()), nullptr) << wanted;
-    EXPECT_FALSE(ZelStartDesktopUi());
-  }
-  ScriptedUiBackend scripted;
-  EXPECT_EQ(ZelSetUi(&scripted), nullptr);
-  EXPECT_EQ(&ZelUi(), &scripted);
-  ZelSetUi(installed);
 }
 
 }  // namespace

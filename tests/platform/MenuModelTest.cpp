@@ -11,6 +11,8 @@
 #include "platform/user/wnd/Presenter.h"
 #include "platform/user/wnd/Window.h"
 #include "platform/user/wnd/WindowMenus.h"
+#include "tests/support/IntegrationScope.h"
+#include "tests/support/RecordingPresenter.h"
 
 namespace {
 
@@ -197,7 +199,9 @@ TEST_F(MenuModelTest, ATrackedPopupTellsItsOwnerInThePlatformsOrder) {
         return DefWindowProc(h, m, w, l);
       },
       nullptr);
-  auto& presenter = zel_wnd::DefaultPresenter();
+  zel_test::RecordingPresenter presenter;
+  zel_test::IntegrationScope scope;
+  scope.Use(&presenter);
   presenter.ScriptPopupChoice(3);  // Last, inside Recent
   EXPECT_EQ(TrackPopupMenu(file, TPM_RETURNCMD, 5, 5, 0, owner, nullptr), 3);
   const std::vector<std::pair<UINT, WPARAM>> expected = {

@@ -28,7 +28,8 @@ TEST(UiBackendTest, DefaultAnswersFollowTypeAndDefaultButton) {
 
 TEST(UiBackendTest, ConsoleBackendPrintsEachLineAndCancelsDialogs) {
   ConsoleUiBackend console;
-  UiBackend* previous = ZelSetUi(&console);
+  std::optional<zel_test::IntegrationScope> scope(std::in_place);
+  scope->Use(&console);
   CWinApp app("zel");  // the caption of the class library's message box
   struct Case {
     const char* text;
@@ -55,7 +56,7 @@ TEST(UiBackendTest, ConsoleBackendPrintsEachLineAndCancelsDialogs) {
   EXPECT_EQ(AfxMessageBox("data.gb\nCannot find this file.", MB_OKCANCEL | MB_DEFBUTTON2),
             IDCANCEL);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "zel: data.gb\nzel: Cannot find this file.\n");
-  ZelSetUi(previous);
+  scope.reset();
   CString chosen;
   EXPECT_FALSE(console.BrowseForFolder(FolderDialogRequest{}, chosen));
   FileDialogResult file;

@@ -12,5 +12,5 @@ TEST(ToolkitTest, AProgramWithTheCoreLinkedInNeverLoadsIt) {
   EXPECT_FALSE(zel_module::EnsureToolkit());  // asked again: the same answer, no retry
   // So no picture backend or desktop turns up on asking for them.
   EXPECT_EQ(ZelPictureBackend(), nullptr);
-  EXPECT_EQ(zel_wnd::RegisteredDesktop(), nullptr);
+  EXPECT_EQ(zel_wnd::CurrentDesktop(), nullptr);
 }

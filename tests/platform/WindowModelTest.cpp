@@ -18,7 +18,9 @@
 #include "platform/user/wnd/Message.h"
 #include "platform/user/wnd/Presenter.h"
 #include "platform/user/wnd/Window.h"
+#include "tests/support/IntegrationScope.h"
 #include "tests/support/OsEnginesScope.h"
+#include "tests/support/RecordingPresenter.h"
 #include "tests/support/Wait.h"
 
 namespace {
@@ -55,8 +57,8 @@ using zel_test::PumpUntil;
 class WindowModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    zel_wnd::DefaultPresenter().Clear();
     engines.Use(&reporter);
+    scope.Use(&presenter);
   }
   void TearDown() override {
     for (HWND h : windows) DestroyWindow(h);
@@ -70,6 +72,8 @@ class WindowModelTest : public ::testing::Test {
   std::vector<HWND> windows;
   zel_test::OsEnginesScope engines;
   zel_test::RecordingFailureReporter reporter;
+  zel_test::RecordingPresenter presenter;
+  zel_test::IntegrationScope scope;
   std::vector<std::string>& failures = reporter.texts;
 };
 
@@ -445,16 +449,15 @@ TEST_F(WindowModelTest, PresenterRequestsAndPaintingHeadless) {
         return m == WM_NCCREATE;
       },
       WS_OVERLAPPEDWINDOW);
-  auto& presenter = zel_wnd::DefaultPresenter();
-  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kCreated, h), 1);
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kCreated, h), 1);
   ShowWindow(h, SW_SHOW);
   SetWindowPos(h, HWND(), 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   DrawMenuBar(h);
-  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kShown, h), 1);
-  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kFrameChanged, h), 1);
-  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kMoved, h), 0);
-  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kMenuBarRedrawn, h), 1);
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kShown, h), 1);
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kFrameChanged, h), 1);
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kMoved, h), 0);
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kMenuBarRedrawn, h), 1);
   EXPECT_EQ(GetActiveWindow(), h);
   // Nothing invalid, nothing painted; invalid, painted once on a device of its own.
   UpdateWindow(h);

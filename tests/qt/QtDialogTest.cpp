@@ -33,12 +33,9 @@ class QtDialogTest : public ::testing::Test {
  protected:
   QtDialogTest() {
     zel_qt::EnsureApplication();
-    m_previous = ZelSetUi(&zel_qt::UiBackendInstance());
+    m_scope.Use(&zel_qt::UiBackendInstance());
   }
-  ~QtDialogTest() override {
-    zel_qt::SetModalDriver(nullptr);
-    ZelSetUi(m_previous);
-  }
+  ~QtDialogTest() override { zel_qt::SetModalDriver(nullptr); }
   void Drive(zel_qt::ModalDriver driver) { zel_qt::SetModalDriver(std::move(driver)); }
   template <typename W>
   static W* Control(QWidget& window, int id) {
@@ -46,7 +43,7 @@ class QtDialogTest : public ::testing::Test {
   }
 
  private:
-  UiBackend* m_previous;
+  zel_test::IntegrationScope m_scope;
 };
 
 TEST_F(QtDialogTest, NameEntryIsBuiltFromItsTemplateInDialogUnits) {

@@ -11,8 +11,11 @@
 #include <filesystem>
 
 #include "platform/qt/QtApplication.h"
+#include "platform/qt/QtIntegration.h"
 #include "platform/qt/QtModal.h"
 #include "platform/qt/QtUiBackend.h"
+#include "platform/user/backend/HeadlessIntegration.h"
+#include "platform/user/backend/IntegrationChoice.h"
 #include "platform/user/ui/ZelMessageBox.h"
 #include "tests/support/TestSupport.h"
 
@@ -212,28 +215,37 @@ TEST_F(QtUiBackendTest, ClipboardHoldsTheSuitesText) {
   EXPECT_EQ(qt.GetClipboardText(text), ZelClipboard::NoText);
 }
 
-TEST_F(QtUiBackendTest, TheQtBackendIsChosenOnlyWhenAskedOrOnADisplay) {
+TEST_F(QtUiBackendTest, TheQtSetIsChosenOnADisplayAndZelUiPicksTheUiEngineAlone) {
   ASSERT_TRUE(zel_qt::Unattended());
-  UiBackend* installed = ZelSetUi(nullptr);
-  {
-    zel_test::ScopedEnv ui("ZEL_UI", "");
-    // The application the library made to draw offscreen is not the host's.
-    EXPECT_FALSE(qt.HostRunsApplication());
-    EXPECT_NE(&ZelUi(), static_cast<UiBackend*>(&qt));
+  // The application the library made to draw offscreen is not the host's.
+  EXPECT_FALSE(qt.HostRunsApplication());
+  const zel_user::Integration& headless = zel_user::HeadlessIntegration();
+  const zel_user::Integration& toolkit = zel_qt::QtIntegration();
+  struct Case {
+    const char* ui;
+    const char* display;
+    const zel_user::Integration* set;  // the set the other engines come from
+    UiBackend* engine;
+  } cases[] = {
+      {"", "", &headless, headless.ui},          {"qt", "", &headless, &qt},
+      {"console", "", &headless, headless.ui},   {"", ":99", &toolkit, &qt},
+      {"console", ":99", &toolkit, headless.ui}, {"qt", ":99", &toolkit, &qt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("ZEL_UI=") + c.ui + " DISPLAY=" + c.display);
+    zel_test::ScopedEnv ui("ZEL_UI", c.ui);
+    zel_test::ScopedEnv display("DISPLAY", c.display);
+    zel_test::ScopedEnv wayland("WAYLAND_DISPLAY", "");
+    const zel_user::Integration chosen = zel_user::ChooseIntegration();
+    EXPECT_EQ(chosen.ui, c.engine);
+    EXPECT_EQ(chosen.presenter, c.set->presenter);
+    EXPECT_EQ(chosen.desktop, c.set->desktop);
+    EXPECT_EQ(chosen.systemValues, c.set->systemValues);
   }
-  {
-    zel_test::ScopedEnv ui("ZEL_UI", "qt");
-    EXPECT_EQ(&ZelUi(), static_cast<UiBackend*>(&qt));
-    EXPECT_TRUE(ZelStartDesktopUi());
-    // Unattended, a message box answers its default button without waiting.
-    EXPECT_EQ(ZelMessageBox(nullptr, "text", "cap", MB_YESNO | MB_DEFBUTTON2), IDNO);
-  }
-  {
-    zel_test::ScopedEnv ui("ZEL_UI", "console");
-    EXPECT_NE(&ZelUi(), static_cast<UiBackend*>(&qt));
-    EXPECT_FALSE(ZelStartDesktopUi());
-  }
-  ZelSetUi(installed);
+  // Unattended, the Qt engine's message box answers its default button without waiting.
+  zel_test::IntegrationScope scope;
+  scope.Use(&qt);
+  EXPECT_EQ(ZelMessageBox(nullptr, "text", "cap", MB_YESNO | MB_DEFBUTTON2), IDNO);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/user/ui/UiBackend.h"
+#include "tests/support/IntegrationScope.h"
 #include "tests/support/ScriptedUiBackend.h"
 
 namespace zel_test {
@@ -36,12 +37,11 @@ class TempDir {
 // Installs a ScriptedUiBackend for its lifetime.
 class ScriptedUi {
  public:
-  ScriptedUi() : m_previous(ZelSetUi(&ui)) {}
-  ~ScriptedUi() { ZelSetUi(m_previous == &ui ? nullptr : m_previous); }
+  ScriptedUi() { m_scope.Use(&ui); }
   ScriptedUiBackend ui;
 
  private:
-  UiBackend* m_previous;
+  IntegrationScope m_scope;
 };
 
 // Sets an environment variable for the object's lifetime, then puts back what was there.

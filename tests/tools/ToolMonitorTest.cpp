@@ -22,6 +22,7 @@
 #include "platform/user/wnd/Message.h"
 #include "platform/user/wnd/Presenter.h"
 #include "tests/support/OsEnginesScope.h"
+#include "tests/support/RecordingPresenter.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
 #include "tools/AppTools.h"
@@ -209,7 +210,9 @@ TEST_F(ToolMonitorTest, AChangeRebuildsTheWindowsMenuWithTheTools) {
   bar.AppendMenu(MF_POPUP | MF_DISABLED, tools_.Detach().value, "&Tools");
   window.SetMenu(&bar);
   CAppTools tools(CAppTools::kNoWatch);
-  zel_wnd::DefaultPresenter().Clear();
+  zel_test::RecordingPresenter presenter;
+  zel_test::IntegrationScope scope;
+  scope.Use(&presenter);
   CAppTools::CChangeInfo info;
   info.window = &window;
   info.name = "main";
@@ -222,10 +225,9 @@ TEST_F(ToolMonitorTest, AChangeRebuildsTheWindowsMenuWithTheTools) {
   EXPECT_EQ(text, "Sub");
   EXPECT_EQ(bar.GetSubMenu(1)->GetMenuItemID(0), GetToolCommandID(1));
   EXPECT_EQ(bar.GetMenuState(0, MF_BYPOSITION) & MF_DISABLED, 0u);
-  auto& presenter = zel_wnd::DefaultPresenter();
-  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kFrameChanged, window.m_hWnd), 1);
-  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kMenuBarRedrawn, window.m_hWnd), 1);
-  EXPECT_EQ(presenter.Count(zel_wnd::HeadlessPresenter::kMoved, window.m_hWnd), 0);
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kFrameChanged, window.m_hWnd), 1);
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kMenuBarRedrawn, window.m_hWnd), 1);
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kMoved, window.m_hWnd), 0);
   EXPECT_FALSE(tools.CheckMenu("main"));
   // No name, or a window without a menu: nothing happens.
   bar.Detach();  // the window owns it

@@ -19,6 +19,7 @@
 #include "platform/user/app/WinApp.h"
 #include "platform/user/framework/FrameWnd.h"
 #include "tests/support/OsEnginesScope.h"
+#include "tests/support/RecordingLauncher.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
 #include "tools/AppTools.h"
@@ -169,28 +170,6 @@ TEST(LaunchRule, ErrnoMeanings) {
   EXPECT_EQ(zel_process::Launch("/nonexistent/zel-tool", ""), std::errc::no_such_file_or_directory);
 }
 
-// Records what would be started; answers a chosen error.
-class RecordingLauncher : public zel_process::Launcher {
- public:
-  std::error_code Spawn(const std::string& path, const std::vector<std::string>& argv,
-                        int*) override {
-    spawned.push_back(argv);
-    spawnedPath = path;
-    return Answer();
-  }
-  std::error_code Open(const std::string& target) override {
-    opened.push_back(target);
-    return Answer();
-  }
-  std::error_code Answer() const {
-    return answer ? std::error_code(answer, std::generic_category()) : std::error_code();
-  }
-  std::vector<Args> spawned;
-  std::string spawnedPath;
-  std::vector<std::string> opened;
-  int answer = 0;
-};
-
 // The launcher replaced for a scope.
 class InstalledLauncher {
  public:
@@ -261,7 +240,7 @@ class ToolRunTest : public zel_test::ZelTest {
     TUVAPPFILE.ClearSpec();
     EXEDIR.ClearSpec();
   }
-  RecordingLauncher launcher;
+  zel_test::RecordingLauncher launcher;
   InstalledLauncher installed{&launcher};
   TestApp app;
 };

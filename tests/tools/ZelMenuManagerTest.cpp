@@ -74,12 +74,11 @@ class ZelMenuManagerTest : public zel_test::ZelTest {
                         "[ToolUnitShortcut]\r\nInputType=0\r\nTarget=~Trim.ss\r\n");
     zel_test::WriteFile(menu + "/Web/NCBI.url",
                         "[InternetShortcut]\r\nURL=https://ncbi.example/\r\n");
-    previous = zel_shell::SetFileIconProvider(&icons);
+    scope.Use(&icons);
     tools.ReloadTools();
     frame.Create(nullptr, "Tools");
   }
   void TearDown() override {
-    zel_shell::SetFileIconProvider(previous == &icons ? nullptr : previous);
     EXEDIR.ClearSpec();
     TOOLSDIR.ClearSpec();
     TOOLSMENUDIR.ClearSpec();
@@ -91,7 +90,7 @@ class ZelMenuManagerTest : public zel_test::ZelTest {
   }
   std::string base;
   RecordingIcons icons;
-  zel_shell::FileIconProvider* previous = nullptr;
+  zel_test::IntegrationScope scope;
   CAppTools tools{CAppTools::kNoWatch};
   ReloadWindow frame;
 };

@@ -18,6 +18,7 @@
 #include "platform/user/wnd/Presenter.h"
 #include "platform/user/wnd/Window.h"
 #include "richtext/RichTextLine.h"
+#include "tests/support/ScriptedInput.h"
 #include "tests/support/TestSupport.h"
 #include "ui/TipWnd.h"
 
@@ -67,11 +68,10 @@ END_MESSAGE_MAP()
 
 class TipWndTest : public zel_test::ZelTest {
  protected:
-  TipWndTest() : m_previous(zel_input::Install(&input)) {}
+  TipWndTest() { m_scope.Use(&input); }
   ~TipWndTest() override {
     DestroyTipWind();
     AfxSetThreadMainWnd(nullptr);
-    zel_input::Install(m_previous == &input ? nullptr : m_previous);
   }
   void SetUp() override {
     ASSERT_TRUE(source.Make());
@@ -106,11 +106,11 @@ class TipWndTest : public zel_test::ZelTest {
     return dc.Events();
   }
 
-  zel_input::ScriptedInput input;
+  zel_test::ScriptedInput input;
   TipSource source;
 
  private:
-  zel_input::Input* m_previous;
+  zel_test::IntegrationScope m_scope;
 };
 
 TEST_F(TipWndTest, TheDelayIsWaitedAndMovingRestartsIt) {

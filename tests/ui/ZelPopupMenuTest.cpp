@@ -10,6 +10,8 @@
 #include "platform/user/framework/View.h"
 #include "platform/user/wnd/Message.h"
 #include "platform/user/wnd/Presenter.h"
+#include "tests/support/IntegrationScope.h"
+#include "tests/support/RecordingPresenter.h"
 #include "ui/ZelPopupMenu.h"
 
 namespace {
@@ -32,17 +34,20 @@ END_MESSAGE_MAP()
 class ZelPopupMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    scope.Use(&presenter);
     g_log.clear();
     menu.CreatePopupMenu();
     menu.AppendMenu(MF_STRING, ID_PASTE, "&Paste");
   }
   void Choose(CWnd* owner) {
-    zel_wnd::DefaultPresenter().ScriptPopupChoice(ID_PASTE);
+    presenter.ScriptPopupChoice(ID_PASTE);
     EXPECT_TRUE(menu.TrackPopupMenu(0, 10, 10, owner));
     MSG msg;
     while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) DispatchMessage(&msg);
   }
   CZelPopupMenu menu;
+  zel_test::RecordingPresenter presenter;
+  zel_test::IntegrationScope scope;
 };
 
 TEST_F(ZelPopupMenuTest, AViewBecomesActiveAndItsFrameOwnsTheMenu) {

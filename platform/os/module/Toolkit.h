@@ -2,7 +2,7 @@
 // program that runs on the shared core library and did not link the toolkit (zel does
 // not: most of its commands draw nothing, and the toolkit would cost every start) gets it
 // when it first asks for a picture, a desktop to show windows on, or the desktop's user
-// interface; the library registers its backends as it loads.
+// interface; the library registers its integration (its set of engines) as it loads.
 #pragma once
 #include "ZelExport.h"
 

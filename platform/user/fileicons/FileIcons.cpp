@@ -8,7 +8,7 @@
 
 #include "platform/base/string/String.h"
 #include "platform/os/fs/FileSystem.h"
-#include "platform/os/sync/ServiceSlot.h"
+#include "platform/user/integration/Integration.h"
 
 namespace zel_shell {
 namespace {
@@ -68,14 +68,13 @@ std::vector<uint32_t> Draw(int kind, int size) {
 }
 
 std::mutex g_fixedMutex;
-FixedFileIcons& Fixed() {
+
+}  // namespace
+
+FixedFileIcons& FixedIcons() {
   static FixedFileIcons fixed;
   return fixed;
 }
-FileIconProvider& FixedProvider() { return Fixed(); }
-constinit zel_sync::ServiceSlot<FileIconProvider> g_provider{&FixedProvider};
-
-}  // namespace
 
 CImageList* FixedFileIcons::ImageList(bool small) {
   std::lock_guard lock(g_fixedMutex);
@@ -96,10 +95,9 @@ std::string FixedFileIcons::TypeName(const std::string& fileName, bool isFolder)
   return kKinds[KindOf(fileName, isFolder)].typeName;
 }
 
-FileIconProvider& CurrentFileIcons() { return g_provider.Current(); }
-
-FileIconProvider* SetFileIconProvider(FileIconProvider* provider) {
-  return g_provider.Install(provider);
+FileIconProvider& CurrentFileIcons() {
+  FileIconProvider* installed = zel_user::InstalledEngine<FileIconProvider>();
+  return installed ? *installed : FixedIcons();
 }
 
 }  // namespace zel_shell

@@ -1,7 +1,7 @@
 // File icons and type names, as the shell gives them for a file's name (the file need not
-// exist): one replaceable service. The Qt backend installs one that asks the desktop's
-// icon theme through the name's MIME type; without it a fixed image list stands in, keyed
-// by the name's extension (compared without case):
+// exist): one engine of the integration. The Qt set's asks the desktop's icon theme
+// through the name's MIME type; headless a fixed image list stands in, keyed by the
+// name's extension (compared without case):
 //
 //   0 any other file ("File")          6 .txt ("Text Document")
 //   1 a folder ("Folder")              7 .ss ("Script")
@@ -68,8 +68,9 @@ class ZEL_API FixedFileIcons : public FileIconProvider {
   CImageList m_small, m_large;
 };
 
+// The installed integration's provider, else the fixed image list.
 ZEL_API FileIconProvider& CurrentFileIcons();
-// Installs a provider (null: back to the fixed one); answers the previous one.
-ZEL_API FileIconProvider* SetFileIconProvider(FileIconProvider* provider);
+// The fixed image list of the headless set.
+ZEL_API FixedFileIcons& FixedIcons();
 
 }  // namespace zel_shell

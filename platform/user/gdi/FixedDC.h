@@ -1,5 +1,9 @@
-// CFixedDC: a device whose numbers can be worked out by hand, for tests and for checking
-// measurements across devices. It draws nothing; its record of calls is its picture.
+// CFixedDC: the fixed-metrics device, a documented device of the library. Its metrics are
+// exact and can be worked out by hand, so a measurement made on it is the same on every
+// machine and can be checked against any other device (the Qt device included). It draws
+// nothing: its record of calls (what was drawn where, in which colours and fonts) is its
+// picture, and that record is what `zel richtext` prints. The headless presenter paints
+// and measures on it.
 //
 // 96 pixels per logical inch. A font's cell height is lfHeight when positive, h + h / 4
 // for a negative lfHeight = -h, 16 for 0; every character advances lfWidth when positive,

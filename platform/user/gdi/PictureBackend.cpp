@@ -1,19 +1,10 @@
-// The installed picture backend.
+// The picture backend in use.
 #include "platform/user/gdi/PictureBackend.h"
 
-#include "platform/os/module/Toolkit.h"
-
-namespace {
-PictureBackend* g_backend = nullptr;
-}
+#include "platform/user/integration/Integration.h"
 
 PictureBackend* ZelPictureBackend() {
-  if (!g_backend) zel_module::EnsureToolkit();
-  return g_backend;
-}
-
-PictureBackend* ZelSetPictureBackend(PictureBackend* backend) {
-  PictureBackend* previous = g_backend;
-  g_backend = backend;
-  return previous;
+  if (PictureBackend* installed = zel_user::InstalledEngine<PictureBackend>()) return installed;
+  const zel_user::Integration* toolkit = zel_user::ToolkitIntegration();
+  return toolkit ? toolkit->pictures : nullptr;
 }

@@ -1,6 +1,6 @@
 // Pictures to draw on: an in-memory image or a picture file (PNG, SVG, PDF), each with a
-// device, made by the drawing backend that has installed itself (the Qt library does on
-// loading). The core has none of its own: without a backend no picture is made.
+// device, made by the integration's picture backend (the Qt set has one). The core has none
+// of its own: without a toolkit no picture is made.
 //
 // Usage:
 //   PictureBackend* backend = ZelPictureBackend();
@@ -36,7 +36,6 @@ class ZEL_API PictureBackend {
                                               std::string* error) = 0;
 };
 
-// The installed backend, null when none is.
+// The installed integration's backend, else the toolkit's (its library loaded on first
+// need); null when there is no toolkit.
 ZEL_API PictureBackend* ZelPictureBackend();
-// Installs backend (null for none); answers the one installed before.
-ZEL_API PictureBackend* ZelSetPictureBackend(PictureBackend* backend);

@@ -1,18 +1,12 @@
-// The input service, its system and scripted forms, and the platform's calls on it.
+// The input in use, the system's input, and the platform's calls on it.
 #include "platform/user/input/Input.h"
 
 #include <chrono>
 
-#include "platform/os/sync/ServiceSlot.h"
+#include "platform/user/integration/Integration.h"
 
 namespace zel_input {
 namespace {
-
-Input& System() {
-  static SystemInput system;
-  return system;
-}
-constinit zel_sync::ServiceSlot<Input> g_current{&System};
 
 long long Pack(POINT p) { return (static_cast<long long>(p.x) << 32) | static_cast<uint32_t>(p.y); }
 
@@ -34,33 +28,15 @@ DWORD SystemInput::TickCount() const {
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-POINT ScriptedInput::CursorPos() const {
-  std::lock_guard lock(m_mutex);
-  return m_cursor;
+SystemInput& System() {
+  static SystemInput system;
+  return system;
 }
 
-bool ScriptedInput::SetCursorPos(POINT p) {
-  std::lock_guard lock(m_mutex);
-  m_cursor = p;
-  return true;
+Input& Current() {
+  Input* installed = zel_user::InstalledEngine<Input>();
+  return installed ? *installed : System();
 }
-
-bool ScriptedInput::IsDown(int virtualKey) const {
-  std::lock_guard lock(m_mutex);
-  return m_down.count(virtualKey) != 0;
-}
-
-void ScriptedInput::SetDown(int virtualKey, bool down) {
-  std::lock_guard lock(m_mutex);
-  if (down)
-    m_down.insert(virtualKey);
-  else
-    m_down.erase(virtualKey);
-}
-
-Input& Current() { return g_current.Current(); }
-
-Input* Install(Input* input) { return g_current.Install(input); }
 
 }  // namespace zel_input
 

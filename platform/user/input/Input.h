@@ -1,14 +1,12 @@
 // The user's input as the platform reports it outside messages: where the pointer is,
-// which buttons and keys are held, and the tick count. One replaceable service: the Qt
-// backend installs the desktop's (Qt's cursor, buttons and modifiers) on a display; without
-// it the system's clock answers and the pointer rests at (0, 0) with nothing held. Tests
-// install a ScriptedInput and set each value by hand, so that timing logic runs on exact
-// times.
+// which buttons and keys are held, and the tick count. One engine of the integration: the
+// Qt set's on a display is the desktop's (Qt's cursor, buttons and modifiers); headless the
+// system's clock answers and the pointer rests where it was put, at first (0, 0), with
+// nothing held. Tests install an input of their own that they set by hand, so that timing
+// logic runs on exact times.
 #pragma once
 
 #include <atomic>
-#include <mutex>
-#include <set>
 
 #include "ZelExport.h"
 #include "platform/base/types/WinTypes.h"
@@ -43,29 +41,10 @@ class ZEL_API SystemInput : public Input {
   std::atomic<long long> m_cursor{0};  // x in the high half, y in the low one
 };
 
-// Every value set by hand.
-class ZEL_API ScriptedInput : public Input {
- public:
-  POINT CursorPos() const override;
-  bool SetCursorPos(POINT p) override;
-  bool IsDown(int virtualKey) const override;
-  DWORD TickCount() const override { return m_tick.load(); }
-
-  void SetDown(int virtualKey, bool down);
-  void SetTickCount(DWORD tick) { m_tick.store(tick); }
-  void Advance(DWORD ms) { m_tick.fetch_add(ms); }
-
- private:
-  mutable std::mutex m_mutex;
-  POINT m_cursor;
-  std::set<int> m_down;
-  std::atomic<DWORD> m_tick{0};
-};
-
-// The service in use (a SystemInput unless another was installed).
+// The installed integration's input, else the system's.
 ZEL_API Input& Current();
-// Installs a service (null: back to the system one); answers the previous one.
-ZEL_API Input* Install(Input* input);
+// The system's input of the headless set.
+ZEL_API SystemInput& System();
 
 }  // namespace zel_input
 

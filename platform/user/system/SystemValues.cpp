@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/os/sync/ServiceSlot.h"
+#include "platform/user/integration/Integration.h"
 
 namespace zel_system {
 namespace {
@@ -20,13 +20,12 @@ constexpr COLORREF kColors[kSysColorCount] = {
     RGB(255, 255, 128), RGB(0, 0, 0),       RGB(0, 102, 204),   RGB(185, 209, 234),
     RGB(215, 228, 242), RGB(0, 120, 215),   RGB(240, 240, 240)};
 
-SystemValues& Fixed() {
+}  // namespace
+
+FixedSystemValues& Fixed() {
   static FixedSystemValues fixed;
   return fixed;
 }
-constinit zel_sync::ServiceSlot<SystemValues> g_current{&Fixed};
-
-}  // namespace
 
 int FixedSystemValues::Metric(int index) const {
   switch (index) {
@@ -92,9 +91,10 @@ std::vector<uint32_t> FixedSystemValues::IconPixels(StockIcon, int size) const {
   return pixels;
 }
 
-SystemValues& Current() { return g_current.Current(); }
-
-SystemValues* Install(SystemValues* values) { return g_current.Install(values); }
+SystemValues& Current() {
+  SystemValues* installed = zel_user::InstalledEngine<SystemValues>();
+  return installed ? *installed : Fixed();
+}
 
 }  // namespace zel_system
 

@@ -1,5 +1,5 @@
-// The system's metrics, colours and fonts, from one replaceable service: the Qt backend
-// installs the desktop's; without it the fixed values below answer, so that sizes made of
+// The system's metrics, colours and fonts, from one engine of the integration: the Qt set
+// answers the desktop's; headless the fixed values below answer, so that sizes made of
 // them can be worked out by hand.
 //
 // Fixed values (headless): screen 1024 x 768, of which a window's client area can fill
@@ -90,10 +90,10 @@ class ZEL_API FixedSystemValues : public SystemValues {
   std::vector<uint32_t> IconPixels(StockIcon icon, int size) const override;
 };
 
-// The service in use (the fixed one unless another was installed).
+// The installed integration's values, else the fixed ones.
 ZEL_API SystemValues& Current();
-// Installs a service (null: back to the fixed one); answers the previous one.
-ZEL_API SystemValues* Install(SystemValues* values);
+// The fixed values of the headless set.
+ZEL_API FixedSystemValues& Fixed();
 
 }  // namespace zel_system
 

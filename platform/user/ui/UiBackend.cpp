@@ -1,14 +1,13 @@
-// The console user-interface backend, and the choice of the backend.
+// The console user-interface backend, and the backend in use.
 #include "platform/user/ui/UiBackend.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
-#include "platform/os/module/Toolkit.h"
 #include "platform/user/app/WinApp.h"
+#include "platform/user/integration/Integration.h"
 
 std::vector<FileFilterItem> ParseFilterString(const char* filter) {
   std::vector<FileFilterItem> items;
@@ -77,61 +76,14 @@ ZelClipboard ConsoleUiBackend::GetClipboardText(CString& text) {
   return ZelClipboard::Ok;
 }
 
-namespace {
-ConsoleUiBackend& Console() {
+ConsoleUiBackend& ConsoleUi() {
   static ConsoleUiBackend console;
   return console;
 }
-UiBackend* g_ui = nullptr;
-DesktopUiBackend* g_desktop = nullptr;
-
-enum class Wanted { Either, Console, Desktop };
-Wanted WantedByEnvironment() {
-  const char* ui = std::getenv("ZEL_UI");
-  if (!ui) return Wanted::Either;
-  if (std::strcmp(ui, "console") == 0) return Wanted::Console;
-  if (std::strcmp(ui, "qt") == 0) return Wanted::Desktop;
-  return Wanted::Either;
-}
-bool HasDisplay() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
-    if (const char* value = std::getenv(name); value && *value) return true;
-  return false;
-}
-}  // namespace
-
-void ZelRegisterDesktopUi(DesktopUiBackend* backend) { g_desktop = backend; }
 
 UiBackend& ZelUi() {
-  if (g_ui) return *g_ui;
-  switch (WantedByEnvironment()) {
-    case Wanted::Console:
-      return Console();
-    case Wanted::Desktop:
-      if (!g_desktop) zel_module::EnsureToolkit();
-      if (!g_desktop) return Console();
-      g_desktop->StartApplication();
-      return *g_desktop;
-    case Wanted::Either:
-      break;
-  }
-  if (g_desktop && g_desktop->HostRunsApplication()) return *g_desktop;
-  return Console();
-}
-
-UiBackend* ZelSetUi(UiBackend* backend) {
-  UiBackend* previous = g_ui;
-  g_ui = backend;
-  return previous;
-}
-
-bool ZelStartDesktopUi() {
-  const Wanted wanted = WantedByEnvironment();
-  if (wanted == Wanted::Console) return false;
-  if (!g_desktop && (wanted == Wanted::Desktop || HasDisplay())) zel_module::EnsureToolkit();
-  if (!g_desktop) return false;
-  if (wanted == Wanted::Desktop || HasDisplay()) g_desktop->StartApplication();
-  return &ZelUi() == g_desktop;
+  UiBackend* installed = zel_user::InstalledEngine<UiBackend>();
+  return installed ? *installed : ConsoleUi();
 }
 
 int AfxMessageBox(const char* text, UINT type, UINT) {

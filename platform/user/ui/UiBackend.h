@@ -1,8 +1,9 @@
 // The user-interface backend: every message box, folder and file dialog, dialog from a
-// template and the clipboard of the library go through it. The console backend prints a
-// message box as one line on stderr and answers its default button, and cancels dialogs;
-// tests install a scripted backend that records what was shown and answers as told; a
-// desktop backend (the Qt library registers one) shows real windows.
+// template and the clipboard of the library go through it: an engine of the integration.
+// The console backend (the headless one) prints a message box as one line on stderr and
+// answers its default button, and cancels dialogs; tests install a scripted backend that
+// records what was shown and answers as told; a desktop backend (the Qt set's) shows real
+// windows.
 #pragma once
 
 #include <deque>
@@ -146,8 +147,10 @@ class ZEL_API ConsoleUiBackend : public UiBackend {
   std::optional<CString> m_clipboard;
 };
 
-// A backend that shows real windows, registered by the library that brings it (the Qt
-// library does when it is loaded).
+// The console backend of the headless set, made on first use.
+ZEL_API ConsoleUiBackend& ConsoleUi();
+
+// A backend that shows real windows, the UI engine of a toolkit's integration.
 class ZEL_API DesktopUiBackend : public UiBackend {
  public:
   // Whether the host runs an application of this toolkit on a real display.
@@ -155,19 +158,11 @@ class ZEL_API DesktopUiBackend : public UiBackend {
   // Makes sure the toolkit's application runs (on a display when there is one).
   virtual void StartApplication() = 0;
 };
-ZEL_API void ZelRegisterDesktopUi(DesktopUiBackend* backend);
 
-// The backend in use: one installed by ZelSetUi; else by ZEL_UI ("console" forces the
-// console backend; "qt" the desktop backend, started on first use); else the desktop
-// backend when the host runs its application; else the console backend.
+// The installed integration's backend, else the console backend. Which set a program
+// installs, and with it whether people see real windows, is chosen in one place
+// (platform/user/backend/IntegrationChoice.h).
 ZEL_API UiBackend& ZelUi();
-// Installs a backend (null: back to the choice above); answers the one installed before
-// (null for none).
-ZEL_API UiBackend* ZelSetUi(UiBackend* backend);
-// Starts the desktop backend's application when a display is there (DISPLAY or
-// WAYLAND_DISPLAY) or ZEL_UI asks for it, unless ZEL_UI says "console"; answers whether
-// ZelUi() is then the desktop backend. For programs of their own, such as zel.
-ZEL_API bool ZelStartDesktopUi();
 
 // The class library's message box: the application's name as caption.
 ZEL_API int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);

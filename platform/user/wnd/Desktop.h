@@ -1,9 +1,9 @@
-// The desktop a program's windows appear on, brought by a toolkit library that registers
-// itself when it is loaded (the Qt library does). A program of its own, such as zel, asks
+// The desktop a program's windows appear on, an engine of the integration that the
+// toolkit's set brings (the Qt library's does). A program of its own, such as zel, asks
 // for it to show the window model for real, run the event loop and take pictures of what
 // it shows; without a toolkit there is none.
 // Usage:
-//   zel_wnd::Desktop* desktop = zel_wnd::RegisteredDesktop();
+//   zel_wnd::Desktop* desktop = zel_wnd::CurrentDesktop();
 //   if (!desktop) return;            // nothing to show windows with
 //   desktop->Present();              // windows made from now on appear
 //   frame.Create(...); frame.ShowWindow(SW_SHOW);
@@ -36,8 +36,8 @@ class ZEL_API Desktop {
                            SIZE* size = nullptr) = 0;
 };
 
-ZEL_API void RegisterDesktop(Desktop* desktop);
-// The registered desktop, null when no toolkit brought one.
-ZEL_API Desktop* RegisteredDesktop();
+// The installed integration's desktop, else the toolkit's (its library loaded on first
+// need); null when there is no toolkit.
+ZEL_API Desktop* CurrentDesktop();
 
 }  // namespace zel_wnd

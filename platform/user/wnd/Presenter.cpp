@@ -1,13 +1,11 @@
-// The presenter in use, painting, the headless presenter, and the registered desktop.
+// The presenter in use, painting, the headless presenter, and the desktop in use.
 #include "platform/user/wnd/Presenter.h"
 
 #include <algorithm>
-#include <atomic>
 #include <utility>
 
-#include "platform/os/module/Toolkit.h"
-#include "platform/os/sync/ServiceSlot.h"
 #include "platform/user/gdi/FixedDC.h"
+#include "platform/user/integration/Integration.h"
 #include "platform/user/menu/MenuApi.h"
 #include "platform/user/wnd/Desktop.h"
 #include "platform/user/wnd/MenuTracking.h"
@@ -17,9 +15,6 @@
 
 namespace zel_wnd {
 namespace {
-
-Presenter& Headless() { return DefaultPresenter(); }
-constinit zel_sync::ServiceSlot<Presenter> g_presenter{&Headless};
 
 // The position of the item with that command in menu, its popups opened on the way
 // (each gets its init message); the menu holding it in *holder. -1 when none has it.
@@ -42,9 +37,10 @@ int OpenTo(HWND owner, HMENU menu, UINT command, HMENU* holder, int depth = 0) {
 
 }  // namespace
 
-Presenter& CurrentPresenter() { return g_presenter.Current(); }
-
-Presenter* SetPresenter(Presenter* presenter) { return g_presenter.Install(presenter); }
+Presenter& CurrentPresenter() {
+  Presenter* installed = zel_user::InstalledEngine<Presenter>();
+  return installed ? *installed : DefaultPresenter();
+}
 
 HeadlessPresenter& DefaultPresenter() {
   static HeadlessPresenter headless;
@@ -67,19 +63,12 @@ void PaintWindow(HWND hwnd, CDC* dc, const RECT& rect) {
   });
 }
 
-void HeadlessPresenter::Note(Kind kind, HWND hwnd) {
-  std::lock_guard lock(m_mutex);
-  m_requests.push_back(Request{kind, hwnd});
-}
-
 void HeadlessPresenter::Destroyed(HWND hwnd) {
-  Note(kDestroyed, hwnd);
   std::lock_guard lock(m_mutex);
   std::erase_if(m_invalid, [&](const auto& entry) { return entry.first == hwnd; });
 }
 
 void HeadlessPresenter::Invalidated(HWND hwnd, const RECT* rect) {
-  Note(kInvalidated, hwnd);
   RECT r;
   if (rect)
     r = *rect;
@@ -90,7 +79,6 @@ void HeadlessPresenter::Invalidated(HWND hwnd, const RECT* rect) {
 }
 
 void HeadlessPresenter::Update(HWND hwnd) {
-  Note(kUpdated, hwnd);
   bool any = false;
   RECT all{0, 0, 0, 0};
   {
@@ -110,67 +98,31 @@ void HeadlessPresenter::Update(HWND hwnd) {
 }
 
 UINT HeadlessPresenter::TrackPopupMenu(HMENU menu, UINT, POINT, HWND owner) {
-  Note(kPopupTracked, owner);
-  UINT choice = 0;
-  {
-    std::lock_guard lock(m_mutex);
-    if (!m_choices.empty()) {
-      choice = m_choices.front();
-      m_choices.pop_front();
-    }
-  }
+  return Track(menu, owner, 0);
+}
+
+UINT HeadlessPresenter::Track(HMENU menu, HWND owner, UINT command) {
   zel_menu::EnterMenuLoop(owner, true);
   zel_menu::InitMenuPopup(owner, menu, 0, false);
-  if (choice) {
+  if (command) {
     HMENU holder;
-    int position = OpenTo(owner, menu, choice, &holder);
+    int position = OpenTo(owner, menu, command, &holder);
     if (position >= 0)
       zel_menu::Select(owner, holder, position);
     else
-      choice = 0;
+      command = 0;
   }
   zel_menu::Close(owner);
   zel_menu::ExitMenuLoop(owner, true);
-  return choice;
+  return command;
 }
 
 std::unique_ptr<CDC> HeadlessPresenter::NewDC(HWND) { return std::make_unique<CFixedDC>(); }
 
-void HeadlessPresenter::ScriptPopupChoice(UINT command) {
-  std::lock_guard lock(m_mutex);
-  m_choices.push_back(command);
-}
-
-int HeadlessPresenter::Count(Kind kind, HWND hwnd) const {
-  std::lock_guard lock(m_mutex);
-  return static_cast<int>(
-      std::count_if(m_requests.begin(), m_requests.end(),
-                    [&](const Request& r) { return r.kind == kind && (!hwnd || r.hwnd == hwnd); }));
-}
-
-std::vector<HeadlessPresenter::Request> HeadlessPresenter::Requests() const {
-  std::lock_guard lock(m_mutex);
-  return m_requests;
-}
-
-void HeadlessPresenter::Clear() {
-  std::lock_guard lock(m_mutex);
-  m_requests.clear();
-  m_choices.clear();
-  m_invalid.clear();
-}
-
-}  // namespace zel_wnd
-
-namespace zel_wnd {
-namespace {
-std::atomic<Desktop*> g_desktop{nullptr};
-}  // namespace
-
-void RegisterDesktop(Desktop* desktop) { g_desktop.store(desktop); }
-Desktop* RegisteredDesktop() {
-  if (!g_desktop.load()) zel_module::EnsureToolkit();
-  return g_desktop.load();
+Desktop* CurrentDesktop() {
+  if (Desktop* installed = zel_user::InstalledEngine<Desktop>()) return installed;
+  const zel_user::Integration* toolkit = zel_user::ToolkitIntegration();
+  return toolkit ? toolkit->desktop : nullptr;
 }
 
 }  // namespace zel_wnd

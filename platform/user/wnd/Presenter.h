@@ -2,15 +2,14 @@
 // changed; it paints windows through PaintWindow, tracks popup menus, and gives devices
 // to measure with. Each call comes on the thread of the window concerned.
 //
-// The headless presenter (the default) shows nothing: it keeps a record of the requests,
-// paints invalid windows on the fixed-metrics device when asked to update them, and
-// answers popup menus from a script, sending the menu messages a user's choice would.
+// The headless presenter (the default) shows nothing: it paints invalid windows on the
+// fixed-metrics device when asked to update them, and opens and closes popup menus with
+// the menu messages as a user who chooses nothing would.
 // The Qt backend's presenter (platform/qt) makes widgets: a frame with its menu bar for a
 // top-level window, a frameless window that takes no focus for a popup (WS_POPUP with
 // WS_EX_NOACTIVATE or WS_EX_TOOLWINDOW), each painted through the Qt device.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -51,66 +50,37 @@ class ZEL_API Presenter {
 
 class ZEL_API HeadlessPresenter : public Presenter {
  public:
-  enum Kind {
-    kCreated,
-    kDestroyed,
-    kShown,
-    kHidden,
-    kMoved,
-    kFrameChanged,
-    kRetitled,
-    kOwnerChanged,
-    kInvalidated,
-    kUpdated,
-    kMenuChanged,
-    kMenuBarRedrawn,
-    kPopupTracked
-  };
-  struct Request {
-    Kind kind;
-    HWND hwnd;
-  };
-
-  void Created(HWND hwnd) override { Note(kCreated, hwnd); }
+  void Created(HWND) override {}
   void Destroyed(HWND hwnd) override;
-  void Shown(HWND hwnd, bool visible) override { Note(visible ? kShown : kHidden, hwnd); }
-  void Moved(HWND hwnd) override { Note(kMoved, hwnd); }
-  void FrameChanged(HWND hwnd) override { Note(kFrameChanged, hwnd); }
-  void Retitled(HWND hwnd) override { Note(kRetitled, hwnd); }
-  void OwnerChanged(HWND hwnd) override { Note(kOwnerChanged, hwnd); }
+  void Shown(HWND, bool) override {}
+  void Moved(HWND) override {}
+  void FrameChanged(HWND) override {}
+  void Retitled(HWND) override {}
+  void OwnerChanged(HWND) override {}
   void Invalidated(HWND hwnd, const RECT* rect) override;
   // Paints the invalid part on a fixed-metrics device, so that WM_PAINT handlers run.
   void Update(HWND hwnd) override;
-  void MenuChanged(HWND hwnd) override { Note(kMenuChanged, hwnd); }
-  void MenuBarRedrawn(HWND hwnd) override { Note(kMenuBarRedrawn, hwnd); }
-  // Opens the popup (enter menu loop, init popup), selects the scripted choice when it
-  // is an item of the menu or of its popups, closes the menu and answers the choice; no
-  // scripted choice answers 0 after opening and closing.
+  void MenuChanged(HWND) override {}
+  void MenuBarRedrawn(HWND) override {}
+  // Nobody chooses: the popup opens (enter menu loop, init popup) and closes; 0.
   UINT TrackPopupMenu(HMENU menu, UINT flags, POINT at, HWND owner) override;
   // A fixed-metrics device.
   std::unique_ptr<CDC> NewDC(HWND hwnd) override;
 
-  // Commands the next popup menus choose, in order (0: dismissed).
-  void ScriptPopupChoice(UINT command);
-  // How many requests of the kind came for the window (any window for a null one).
-  int Count(Kind kind, HWND hwnd = HWND()) const;
-  std::vector<Request> Requests() const;
-  void Clear();
+ protected:
+  // Opens the popup, selects command when it is an item of the menu or of its popups
+  // (opening those on the way), closes the menu; answers command when it was selected,
+  // else 0. For presenters that take the choice from elsewhere.
+  static UINT Track(HMENU menu, HWND owner, UINT command);
 
  private:
-  void Note(Kind kind, HWND hwnd);
-
-  mutable std::mutex m_mutex;
-  std::vector<Request> m_requests;
-  std::deque<UINT> m_choices;
+  std::mutex m_mutex;
   std::vector<std::pair<HWND, RECT>> m_invalid;
 };
 
-// The presenter in use (a headless one unless another was installed).
+// The presenter of the installed integration, else the headless one.
 ZEL_API Presenter& CurrentPresenter();
-// Installs a presenter (null: back to the headless one); answers the previous one.
-ZEL_API Presenter* SetPresenter(Presenter* presenter);
-// The headless presenter that stands in while no other is installed.
+// The headless presenter: the one in use while the integration leaves the family empty.
 ZEL_API HeadlessPresenter& DefaultPresenter();
 
 // Paints the window: WM_PAINT is sent with dc as the device BeginPaint hands out and rect
