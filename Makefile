@@ -37,7 +37,7 @@ sanitize: deps
 
 # The threads under ThreadSanitizer: the core and the tests of the window model, the tool
 # folder's watch and the tool manager (Debian's Qt is not built for it: its tests stay out).
-TSAN_PLATFORM_TESTS = WindowModelTest.*:MenuModelTest.*:FrameworkTest.*:MDIFrameTest.*:WindowObjectTest.*:TreeWatchTest.*
+TSAN_PLATFORM_TESTS = WindowModelTest.*:MenuModelTest.*:FrameworkTest.*:MDIFrameTest.*:WindowObjectTest.*:TreeWatchTest.*:IntegrationTest.*:*/TreeWatchContract.*
 TSAN_TOOLS_TESTS = ToolMonitorTest.*:ToolMenuTest.*:ToolUpdateUiTest.*:AppToolsTest.*:MigrationTest.*
 tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DZEL_TSAN=ON -DZEL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
