@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build demo test sanitize tsan bench fuzz fuzz-build abi-check \
+.PHONY: all deps configure build demo test desktop sanitize tsan bench fuzz fuzz-build abi-check \
   abi-update clean
 
 all: build
@@ -27,13 +27,18 @@ demo: build
 	$(BUILD)/zel demo
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE desktop
+
+# The desktop suite: windows on a real X server of its own (Xvfb with openbox), driven by
+# real input events and checked on the grabbed screen, one test at a time.
+desktop: build
+	scripts/desktop-session sh -c 'cd $(BUILD) && ctest --output-on-failure -L desktop'
 
 sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -G Ninja -DZEL_SANITIZE=ON -DZEL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-	  ctest --output-on-failure -j $(JOBS)
+	  ctest --output-on-failure -j $(JOBS) -LE desktop
 
 # The threads under ThreadSanitizer: the core and the tests of the window model, the tool
 # folder's watch and the tool manager (Debian's Qt is not built for it: its tests stay out).

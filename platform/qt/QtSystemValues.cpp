@@ -8,15 +8,37 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
+#include <QMenuBar>
 #include <QPalette>
 #include <QScreen>
 #include <QStyle>
+#include <QThread>
+#include <atomic>
 #include <cstring>
 
 #include "platform/qt/QtApplication.h"
 
 namespace zel_qt {
 namespace {
+
+// The height of a menu bar, exactly as QMenuBar lays one out: the frames fix their bars to
+// it, so a value even one pixel short sends every title behind the extension button. It
+// is measured once on a bar of one title, on the application's thread (the only one that
+// may make a widget); another thread asking first gets the style's sum until then.
+int MenuBarHeight(const QStyle* style) {
+  static std::atomic<int> measured{0};
+  if (const int height = measured.load(std::memory_order_acquire)) return height;
+  if (QThread::currentThread() == QCoreApplication::instance()->thread()) {
+    QMenuBar probe;
+    probe.addMenu(QStringLiteral("&File"));
+    const int height = probe.sizeHint().height();
+    measured.store(height, std::memory_order_release);
+    return height;
+  }
+  const QFontMetrics fm(QApplication::font("QMenuBar"));
+  return fm.height() + 2 * style->pixelMetric(QStyle::PM_MenuBarVMargin) +
+         2 * style->pixelMetric(QStyle::PM_MenuBarPanelWidth) + 4;
+}
 
 COLORREF FromQColor(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
 
@@ -99,11 +121,8 @@ int QtSystemValues::Metric(int index) const {
                     : 0;
     case SM_CYCAPTION:
       return style->pixelMetric(QStyle::PM_TitleBarHeight);
-    case SM_CYMENU: {
-      const QFontMetrics fm(QApplication::font("QMenuBar"));
-      return fm.height() + 2 * style->pixelMetric(QStyle::PM_MenuBarVMargin) +
-             2 * style->pixelMetric(QStyle::PM_MenuBarPanelWidth) + 4;
-    }
+    case SM_CYMENU:
+      return MenuBarHeight(style);
     case SM_CXICON:
     case SM_CYICON:
       return style->pixelMetric(QStyle::PM_LargeIconSize);
