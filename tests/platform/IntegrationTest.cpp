@@ -14,7 +14,6 @@
 #include "platform/user/wnd/Desktop.h"
 #include "platform/user/wnd/Presenter.h"
 #include "tests/support/IntegrationScope.h"
-#include "tests/support/OsEnginesScope.h"
 #include "tests/support/RecordingPresenter.h"
 #include "tests/support/ScriptedInput.h"
 #include "tests/support/ScriptedUiBackend.h"
@@ -133,7 +132,7 @@ TEST_F(IntegrationTest, AScopeReplacesSingleEnginesAndPutsTheSetBack) {
 }
 
 TEST_F(IntegrationTest, WithoutAToolkitEveryChoiceIsTheHeadlessSetOnTheConsole) {
-  zel_test::OsEnginesScope os;
+  zel_test::IntegrationScope os;
   os.Use(&reporter);
   struct Case {
     const char* ui;

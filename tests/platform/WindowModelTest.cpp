@@ -19,7 +19,6 @@
 #include "platform/user/wnd/Presenter.h"
 #include "platform/user/wnd/Window.h"
 #include "tests/support/IntegrationScope.h"
-#include "tests/support/OsEnginesScope.h"
 #include "tests/support/RecordingPresenter.h"
 #include "tests/support/Wait.h"
 
@@ -57,7 +56,7 @@ using zel_test::PumpUntil;
 class WindowModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    engines.Use(&reporter);
+    scope.Use(&reporter);
     scope.Use(&presenter);
   }
   void TearDown() override {
@@ -70,7 +69,6 @@ class WindowModelTest : public ::testing::Test {
     return h;
   }
   std::vector<HWND> windows;
-  zel_test::OsEnginesScope engines;
   zel_test::RecordingFailureReporter reporter;
   zel_test::RecordingPresenter presenter;
   zel_test::IntegrationScope scope;

@@ -31,7 +31,6 @@
 #include "platform/user/wnd/Window.h"
 #include "tests/support/EngineName.h"
 #include "tests/support/IntegrationScope.h"
-#include "tests/support/OsEnginesScope.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
 
@@ -336,7 +335,7 @@ inline void PrintTo(const Reporter& reporter, std::ostream* os) { *os << reporte
 class FailureReporterContract : public testing::TestWithParam<Reporter> {};
 
 TEST_P(FailureReporterContract, AReportFromAnyThreadArrivesWholeOnce) {
-  OsEnginesScope scope;
+  IntegrationScope scope;
   scope.Use(GetParam().reporter);
   testing::internal::CaptureStderr();
   std::thread other([] { zel_os::ReportFailure("the scan of /data failed: no access"); });

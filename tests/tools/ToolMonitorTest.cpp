@@ -21,7 +21,7 @@
 #include "platform/user/framework/Menu.h"
 #include "platform/user/wnd/Message.h"
 #include "platform/user/wnd/Presenter.h"
-#include "tests/support/OsEnginesScope.h"
+#include "tests/support/IntegrationScope.h"
 #include "tests/support/RecordingPresenter.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
@@ -83,7 +83,7 @@ class ToolMonitorTest : public zel_test::ZelTest {
   }
   std::string menu;
   std::vector<Notice> log;
-  zel_test::OsEnginesScope engines;
+  zel_test::IntegrationScope engines;
   zel_test::RecordingFailureReporter reporter;
   std::vector<std::string>& failures = reporter.texts;
 };
@@ -249,7 +249,7 @@ class InstalledFactory {
   explicit InstalledFactory(zel_os::TreeWatchFactory f) { m_scope.Use(f); }
 
  private:
-  zel_test::OsEnginesScope m_scope;
+  zel_test::IntegrationScope m_scope;
 };
 
 // The system's watch, made only once the gate opens: the time before the set-up.

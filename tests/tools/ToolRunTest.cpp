@@ -18,7 +18,7 @@
 #include "platform/os/process/Process.h"
 #include "platform/user/app/WinApp.h"
 #include "platform/user/framework/FrameWnd.h"
-#include "tests/support/OsEnginesScope.h"
+#include "tests/support/IntegrationScope.h"
 #include "tests/support/RecordingLauncher.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
@@ -176,7 +176,7 @@ class InstalledLauncher {
   explicit InstalledLauncher(zel_process::Launcher* l) { m_scope.Use(l); }
 
  private:
-  zel_test::OsEnginesScope m_scope;
+  zel_test::IntegrationScope m_scope;
 };
 
 // An application: ready, its handlers record what they get and supply fixed data.
