@@ -35,8 +35,8 @@ int QtFileIcons::IconIndex(const std::string& fileName, bool isFolder, bool smal
     name = type.genericIconName();
     icon = QIcon::fromTheme(name);
   }
-  if (icon.isNull()) return -1;
   QHash<QString, int>& index = small ? m_smallIndex : m_largeIndex;
+  if (icon.isNull()) return FixedIconIndex(fileName, isFolder, small);
   if (auto it = index.constFind(name); it != index.constEnd()) return *it;
   CImageList* list = ImageList(small);
   const QSize size(list->Width(), list->Height());
@@ -50,6 +50,20 @@ int QtFileIcons::IconIndex(const std::string& fileName, bool isFolder, bool smal
   const int at = list->Add(pixels.data());
   index.insert(name, at);
   return at;
+}
+
+int QtFileIcons::FixedIconIndex(const std::string& fileName, bool isFolder, bool small) {
+  // A desktop without an icon theme (a bare window manager names none, and Qt's own
+  // fallback has no types' icons) would leave tools and files without any icon.
+  zel_shell::FixedFileIcons& fixed = zel_shell::FixedIcons();
+  const int at = fixed.IconIndex(fileName, isFolder, small);
+  if (at < 0) return -1;
+  const QString name = QStringLiteral("zel-fixed-%1").arg(at);
+  QHash<QString, int>& index = small ? m_smallIndex : m_largeIndex;
+  if (auto it = index.constFind(name); it != index.constEnd()) return *it;
+  const int added = ImageList(small)->Add(fixed.ImageList(small)->Pixels(at).data());
+  index.insert(name, added);
+  return added;
 }
 
 std::string QtFileIcons::TypeName(const std::string& fileName, bool isFolder) {
