@@ -387,7 +387,7 @@ TEST(QtFileIconsTest, IconsComeFromTheThemeThroughTheNamesType) {
   EXPECT_EQ(icons.IconIndex("other.txt", false, true), index);  // each icon once
   const CImageList* list = icons.ImageList(true);
   EXPECT_EQ(list->Width(), 16);
-  const std::vector<uint32_t>& px = list->Pixels(index);
+  const std::vector<uint32_t> px = list->Pixels(index);  // the list grows below
   if (!themed) {
     zel_shell::FixedFileIcons& fixed = zel_shell::FixedIcons();
     EXPECT_EQ(px, fixed.ImageList(true)->Pixels(fixed.IconIndex("notes.txt", false, true)));
