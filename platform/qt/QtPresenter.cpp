@@ -21,6 +21,7 @@
 #include "platform/qt/QtDC.h"
 #include "platform/qt/QtIntegration.h"
 #include "platform/qt/QtMenus.h"
+#include "platform/qt/QtNativeWindowInternal.h"
 #include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"
 #include "platform/user/resource/KeyNames.h"
@@ -163,6 +164,7 @@ class WindowWidget : public QWidget {
     // A topmost popup that is never activated is a tip: Qt's tool-tip kind of window, which
     // desktops keep above the others and place beside its owner (on Wayland relative to it).
     const bool tip = popup && (exStyle & WS_EX_TOPMOST) && (exStyle & WS_EX_NOACTIVATE);
+    m_fill = tip ? COLOR_INFOBK : COLOR_WINDOW;
     Qt::WindowFlags flags = popup ? (tip ? Qt::ToolTip : Qt::Tool) | Qt::FramelessWindowHint |
                                         Qt::WindowDoesNotAcceptFocus
                                   : Qt::Window;
@@ -176,6 +178,12 @@ class WindowWidget : public QWidget {
     m_layout->addWidget(m_client);
   }
 
+  // Shows or hides the widget; shown, its window is filled with the colour its painting
+  // starts from until the paint comes.
+  void Show(bool visible) {
+    if (visible) FillBeforePainting(this, SystemColor(m_fill));
+    setVisible(visible);
+  }
   QWidget* Client() const { return m_client; }
   QMenuBar* MenuBar() const { return m_bar; }
   QMenuBar* EnsureMenuBar() {
@@ -246,6 +254,7 @@ class WindowWidget : public QWidget {
 
   HWND m_hwnd;
   RECT m_frame;
+  int m_fill;  // the system colour a tip or a client area is painted on
   QVBoxLayout* m_layout;
   ClientWidget* m_client;
   QMenuBar* m_bar = nullptr;
@@ -300,7 +309,7 @@ class QtPresenter : public zel_wnd::Presenter {
     w->deleteLater();
   }
   void Shown(HWND hwnd, bool visible) override {
-    if (WindowWidget* w = Widget(hwnd)) w->setVisible(visible);
+    if (WindowWidget* w = Widget(hwnd)) w->Show(visible);
   }
   void Moved(HWND hwnd) override {
     if (WindowWidget* w = Widget(hwnd)) w->SyncGeometry();

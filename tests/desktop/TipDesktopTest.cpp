@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/qt/QtPresenter.h"
@@ -219,6 +220,57 @@ TEST(TipOffscreen, DISABLED_PaintsTheTip) {
   DestroyTipWind();
   AfxSetThreadMainWnd(nullptr);
   frame.DestroyWindow();
+}
+
+// The share of the tip's inside (its black frame left out) that shows the tip's colour.
+double PaintedShare(const QImage& grabbed, QRgb background) {
+  const QRect inside = grabbed.rect().adjusted(1, 1, -1, -1);
+  const int total = inside.width() * inside.height();
+  if (total <= 0) return 0;
+  int painted = 0;
+  for (int y = inside.top(); y <= inside.bottom(); ++y)
+    for (int x = inside.left(); x <= inside.right(); ++x)
+      painted += (grabbed.pixel(x, y) & 0xFFFFFF) == (background & 0xFFFFFF);
+  return static_cast<double>(painted) / total;
+}
+
+TEST_F(TipDesktopTest, ATipShownWhileTheProgramIsBusyIsNeverABlackBox) {
+  SetTipsTimeout(kDelayMs);
+  const COLORREF bk = GetSysColor(COLOR_INFOBK);
+  const QRgb background = qRgb(GetRValue(bk), GetGValue(bk), GetBValue(bk));
+  struct Case {
+    const char* what;
+    const char* picture;
+    std::function<void()> show;
+  } cases[] = {
+      {"a hover tip over the bare desktop", "busy-hover-tip.png",
+       [&] {
+         CPoint far(900, 600);
+         CTipWnd::GetTipWnd()->TurnOn(&frame, &far);
+       }},
+      {"a flashed tip over the frame", "busy-flashed-tip.png",
+       [] { FlashTip("Started a tool with a long name"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.show();
+    // Busy: the program's loop has not run since; the server has mapped the window (the
+    // grab's round trip saw to that), so this is what a person sees meanwhile.
+    CRect model;
+    CTipWnd::GetTipWnd()->GetWindowRect(&model);
+    const QRect where(model.left, model.top, model.Width(), model.Height());
+    const QImage busy = GrabScreen(where);
+    KeepPicture(busy, c.picture);
+    EXPECT_GT(PaintedShare(busy, background), 0.5) << "the tip is on the screen unpainted";
+    // Once the loop runs it is painted whole: its frame and its text.
+    EXPECT_TRUE(ProcessUntil([&] {
+      const QImage painted = GrabScreen(where);
+      return TipExposed() && (painted.pixel(0, 0) & 0xFFFFFF) == 0 &&
+             DrawnPixels(painted, painted.rect().adjusted(2, 2, -2, -2), background) > 20;
+    }));
+    CTipWnd::GetTipWnd()->TurnOff();
+    ASSERT_TRUE(ProcessUntil([] { return !TipWidget()->isVisible(); }));
+  }
 }
 
 }  // namespace
