@@ -181,7 +181,9 @@ TEST_F(CoolMenuDesktopTest, OwnerDrawnItemsShowTheirImagesAndTextOnTheScreen) {
     QAction* item = popup->actions().value(c.position);
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(zel_qt::OwnerDrawnPosition(item->text()), c.position) << "not owner-drawn";
-    const QImage shot = Grabbed(popup, "cool-menu.png");
+    const std::string picture = "cool-menu-" + QString(c.title).remove('&').toStdString() + "-" +
+                                std::to_string(c.position) + ".png";
+    const QImage shot = Grabbed(popup, picture.c_str());
     const QRect cell = popup->actionGeometry(item);
     ASSERT_TRUE(shot.rect().contains(cell));
     const QRgb background = shot.pixel(cell.right() - 1, cell.center().y());

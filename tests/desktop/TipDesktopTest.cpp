@@ -250,6 +250,12 @@ TEST_F(TipDesktopTest, ATipShownWhileTheProgramIsBusyIsNeverABlackBox) {
        }},
       {"a flashed tip over the frame", "busy-flashed-tip.png",
        [] { FlashTip("Started a tool with a long name"); }},
+      {"a shown tip that grows", "busy-grown-tip.png",
+       [] {
+         FlashTip("Started");
+         ProcessUntil(TipExposed);
+         FlashTip("Started a tool with a name long enough to make the tip grow");
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
