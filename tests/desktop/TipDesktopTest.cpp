@@ -156,23 +156,56 @@ class TipDesktopTest : public zel_test::ZelTest {
   TipFrame frame;
 };
 
-TEST_F(TipDesktopTest, AHoverTipAppearsAfterTheRestWhereItsRulesPlaceItAndLooksAsOffscreen) {
+TEST_F(TipDesktopTest, AHoverTipAppearsAfterTheRestWhereItsRulesPlaceIt) {
   SetTipsTimeout(kDelayMs);
-  const QPoint rest = zel_qt::ClientOf(frame.m_hWnd)->mapToGlobal(QPoint(120, 80));
-  MovePointer(rest);
-  const DWORD moved = GetTickCount();
-  ASSERT_TRUE(IdleUntil([] { return TipExposed(); })) << "no tip appeared";
-  const DWORD waited = GetTickCount() - moved;
-  EXPECT_GE(waited, kDelayMs) << "shown before the pointer had rested";
-  EXPECT_LT(waited, kDelayMs + 1000) << "shown long after the rest";
+  const int right = GetSystemMetrics(SM_CXFULLSCREEN), bottom = GetSystemMetrics(SM_CYFULLSCREEN);
+  struct Case {
+    const char* what;
+    CRect frame;
+    bool inCorner;  // the rest by the client's bottom-right corner, else near its top-left
+  } cases[] = {
+      {"far from the screen's edges", CRect(100, 100, 620, 420), false},
+      {"by the screen's bottom-right corner", CRect(right - 420, bottom - 260, right, bottom),
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    frame.MoveWindow(c.frame.left, c.frame.top, c.frame.Width(), c.frame.Height());
+    QWidget* client = zel_qt::ClientOf(frame.m_hWnd);
+    ASSERT_TRUE(ProcessUntil([&] { return client->window()->windowHandle()->isExposed(); }));
+    const QPoint rest = client->mapToGlobal(
+        c.inCorner ? QPoint(client->width() - 20, client->height() - 10) : QPoint(120, 80));
+    MovePointer(rest);
+    const DWORD moved = GetTickCount();
+    ASSERT_TRUE(IdleUntil([] { return TipExposed(); })) << "no tip appeared";
+    const DWORD waited = GetTickCount() - moved;
+    EXPECT_GE(waited, kDelayMs) << "shown before the pointer had rested";
+    EXPECT_LT(waited, kDelayMs + 1000) << "shown long after the rest";
 
-  // Beside the pointer by the request's offset (0, 19): the screen's edges are far.
+    // Below the pointer by the request's offset (0, 19); where that would pass the edge of
+    // the screen's working area, to the left of and above it instead.
+    QWidget* tip = TipWidget();
+    const QSize size = tip->size();
+    QPoint at = rest + QPoint(0, 19);
+    if (at.x() + size.width() > right) at.rx() -= size.width();
+    if (at.y() + size.height() > bottom) at.ry() -= 19 + size.height();
+    EXPECT_EQ(at.x() < rest.x(), c.inCorner);
+    EXPECT_EQ(at.y() < rest.y(), c.inCorner);
+    EXPECT_EQ(tip->geometry().topLeft(), at);
+    CRect model;
+    CTipWnd::GetTipWnd()->GetWindowRect(&model);
+    EXPECT_EQ(tip->geometry(), QRect(model.left, model.top, model.Width(), model.Height()));
+    CTipWnd::GetTipWnd()->TurnOff();
+    ASSERT_TRUE(ProcessUntil([&] { return !tip->isVisible(); }));
+  }
+}
+
+TEST_F(TipDesktopTest, ATipOnTheScreenLooksAsItPaintsOffscreen) {
+  SetTipsTimeout(kDelayMs);
+  CPoint at(300, 250);
+  CTipWnd::GetTipWnd()->TurnOn(&frame, &at);
   QWidget* tip = TipWidget();
-  EXPECT_EQ(tip->geometry().topLeft(), rest + QPoint(0, 19));
-  CRect model;
-  CTipWnd::GetTipWnd()->GetWindowRect(&model);
-  EXPECT_EQ(tip->geometry(), QRect(model.left, model.top, model.Width(), model.Height()));
-
+  ASSERT_TRUE(ProcessUntil(TipExposed));
   QImage shown;
   ProcessUntil([&] {
     const QImage now = GrabScreen(tip->geometry());
@@ -194,8 +227,7 @@ TEST_F(TipDesktopTest, AHoverTipAppearsAfterTheRestWhereItsRulesPlaceItAndLooksA
       apart += difference > 48;
     }
   EXPECT_LE(apart, shown.width() * shown.height() / 100)
-      << "the tip on the screen is not the tip painted offscreen: inside " << std::hex
-      << shown.pixel(3, 3) << " on the screen, " << offscreen.pixel(3, 3) << " offscreen";
+      << "the tip on the screen is not the tip painted offscreen";
 }
 
 // Paints the tip offscreen for the test above; runs only as its child.
