@@ -1,7 +1,7 @@
 // Tips on a real X display (make desktop): a hover tip over a frame's client appears once
 // the pointer (moved through XTEST) has rested for the delay, where the placement rules
-// put it, and looks on the screen as it does offscreen; a flashed tip is never on the
-// screen unpainted.
+// put it, and looks on the screen as it does offscreen; a tip shown while the program is
+// busy is never a black box.
 #include <gtest/gtest.h>
 
 #include <QApplication>
