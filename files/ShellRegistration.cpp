@@ -116,7 +116,19 @@ void Note(ZelShellRegistration& report, const std::string& path, const std::erro
     report.files.push_back(CString(path));
 }
 
-void RegisterDesktop(const std::vector<const FTTENTRY*>& rows, ZelShellRegistration& report) {
+std::vector<const FTTENTRY*> Chosen(const FTTENTRY* rows, int count) {
+  std::vector<const FTTENTRY*> chosen;
+  if (rows) {
+    for (int i = 0; i < count; ++i) chosen.push_back(rows + i);
+    return chosen;
+  }
+  FileTypesTable defaults;  // a fresh table holds exactly the default rows
+  chosen.assign(defaults.Rows().begin(), defaults.Rows().end());
+  return chosen;
+}
+
+void WriteDesktop(const std::vector<const FTTENTRY*>& rows, const ZelDesktopProgram& program,
+                  const std::string& share, ZelShellRegistration& report) {
   std::vector<zel_desktop::MimeType> types;
   std::map<std::string, size_t> byClass;  // one type per class, whatever its rows
   for (const FTTENTRY* row : rows) {
@@ -127,33 +139,108 @@ void RegisterDesktop(const std::vector<const FTTENTRY*>& rows, ZelShellRegistrat
     type.globs.push_back("*" + ZelAsciiLowered(row->extension));
     for (const auto& m : MagicOf(*row)) type.magic.push_back(m);
   }
+  types.insert(types.end(), program.ownTypes.begin(), program.ownTypes.end());
   if (types.empty()) return;
   const std::string id = RegistrationId();
-  std::error_code written = zel_desktop::WriteMimePackage(id, types);
-  Note(report, zel_desktop::MimePackagePath(id), written);
-  zel_desktop::DesktopEntry entry{id, AfxGetApp()->m_strAppName.str(), ProgramPath().str(), {}};
-  for (const auto& t : types) {
-    entry.mimeTypes.push_back(t.name);
-    if (!written) report.mimeTypes.push_back(CString(t.name));
+  std::error_code written = zel_desktop::WriteMimePackage(id, types, share);
+  Note(report, zel_desktop::MimePackagePath(id, share), written);
+  if (!written)
+    for (const auto& t : types) report.mimeTypes.push_back(CString(t.name));
+
+  zel_desktop::DesktopEntry entry;
+  entry.id = id;
+  entry.name = (program.name.IsEmpty() ? AfxGetApp()->m_strAppName : program.name).str();
+  entry.exec = (program.exec.IsEmpty() ? ProgramPath() : program.exec).str();
+  entry.arguments = program.arguments.str();
+  entry.comment = program.comment.str();
+  entry.categories = program.categories.str();
+  for (const auto& t : types) entry.mimeTypes.push_back(t.name);
+  for (const CString& t : program.otherTypes) entry.mimeTypes.push_back(t.str());
+  if (!program.icon.IsEmpty()) {
+    zel_desktop::IconCopy icons =
+        zel_desktop::CopyIcon(program.icon.str(), program.iconSource.str(), share);
+    for (const std::string& file : icons.written) report.files.push_back(CString(file));
+    if (icons.error)
+      Note(report, icons.failedPath, icons.error);
+    else if (icons.written.empty())
+      report.failures.push_back(program.iconSource + ": no icon " + program.icon);
+    else
+      entry.icon = program.icon.str();  // named only when the theme has it
   }
-  Note(report, zel_desktop::DesktopEntryPath(id), zel_desktop::WriteDesktopEntry(entry));
+  Note(report, zel_desktop::DesktopEntryPath(id, share),
+       zel_desktop::WriteDesktopEntry(entry, share));
+}
+
+void Refresh(ZelShellRegistration& report) {
   for (const std::string& ran : zel_desktop::RefreshDatabases())
     report.refreshed.push_back(CString(ran));
 }
 
+// Deletes the key when nothing is left in it: no subkey, no value.
+void DeleteIfEmpty(const CString& key) {
+  zel_registry::KeyListing listing;
+  if (zel_registry::ListKey(kRoot, key, listing) == ERROR_SUCCESS && listing.subkeys.empty() &&
+      listing.values.empty())
+    zel_registry::DeleteKey(kRoot, key);
+}
+
+// Deletes the value when it still holds what was written.
+void DeleteIfEquals(const CString& key, const char* name, const CString& written) {
+  CString current;
+  if (zel_registry::QueryString(kRoot, key, name, current) == ERROR_SUCCESS && current == written)
+    zel_registry::DeleteValue(kRoot, key, name);
+}
+
+// The keys RegisterRow wrote, when the class's open command is still this program's: a
+// class another program took over since, and its extension, stay.
+bool UnregisterRow(const FTTENTRY& row, const CString& exePath) {
+  if (!IsDocumentClass(row)) return false;
+  const CString cls = row.shellClass;
+  CString command = "\"" + exePath + "\"";
+  if (HasText(row.openSwitch)) command += CString(" ") + row.openSwitch;
+  CString current;
+  if (zel_registry::QueryString(kRoot, cls + "\\shell\\open\\command", nullptr, current) !=
+          ERROR_SUCCESS ||
+      current != command)
+    return false;
+  zel_registry::DeleteKey(kRoot, cls + "\\shell\\open\\ddeexec");
+  zel_registry::DeleteKey(kRoot, cls + "\\shell\\open\\command");
+  DeleteIfEmpty(cls + "\\shell\\open");
+  DeleteIfEmpty(cls + "\\shell");
+  if (row.iconIndex != 0) {
+    CString icon;
+    icon.Format("%s,%d", exePath.GetString(), row.iconIndex);
+    DeleteIfEquals(cls + "\\DefaultIcon", nullptr, icon);
+    DeleteIfEmpty(cls + "\\DefaultIcon");
+  }
+  DeleteIfEquals(cls, nullptr, row.shellDescription);
+  DeleteIfEmpty(cls);
+  CString pointsAt;
+  if (zel_registry::QueryString(kRoot, row.extension, nullptr, pointsAt) == ERROR_SUCCESS &&
+      pointsAt == cls) {
+    zel_registry::DeleteValue(kRoot, row.extension, nullptr);
+    for (const auto& [extension, mime] : kMimePairs) {
+      if (ZelStrCmpNoCase(row.extension, extension) != 0) continue;
+      DeleteIfEquals(row.extension, "Content Type", mime);
+      const CString database = CString("MIME\\Database\\Content Type\\") + mime;
+      DeleteIfEquals(database, "Extension", extension);
+      for (const char* key :
+           {database.GetString(), "MIME\\Database\\Content Type", "MIME\\Database", "MIME"})
+        DeleteIfEmpty(key);
+    }
+    DeleteIfEmpty(row.extension);
+  }
+  return true;
+}
+
 }  // namespace
 
-ZelShellRegistration RegisterZelShellFileTypesEx(const FTTENTRY* rows, int count) {
+ZelShellRegistration RegisterZelShellFileTypesEx(const FTTENTRY* rows, int count,
+                                                 const ZelDesktopProgram& program) {
   ZelShellRegistration report;
   report.hive = zel_registry::HivePath(kRoot);
   CString exePath = ProgramPath();
-  std::vector<const FTTENTRY*> chosen;
-  FileTypesTable defaults;  // a fresh table holds exactly the default rows
-  if (rows) {
-    for (int i = 0; i < count; ++i) chosen.push_back(rows + i);
-  } else {
-    chosen.assign(defaults.Rows().begin(), defaults.Rows().end());
-  }
+  const std::vector<const FTTENTRY*> chosen = Chosen(rows, count);
   std::map<std::string, bool> whole;  // by class: every row of it written
   for (const FTTENTRY* row : chosen) {
     if (!IsDocumentClass(*row)) continue;
@@ -162,7 +249,10 @@ ZelShellRegistration RegisterZelShellFileTypesEx(const FTTENTRY* rows, int count
     if (!fresh) at->second = at->second && written;
   }
   for (const auto& [cls, written] : whole) report.classes += written ? 1 : 0;
-  RegisterDesktop(chosen, report);
+  const std::string share = zel_desktop::DataHome();
+  if (share.empty()) return report;
+  WriteDesktop(chosen, program, share, report);
+  Refresh(report);
   return report;
 }
 
@@ -170,16 +260,40 @@ void RegisterZelShellFileTypes(const FTTENTRY* rows, int count) {
   RegisterZelShellFileTypesEx(rows, count);
 }
 
-ZelShellRegistration UnregisterZelDesktopEntries() {
+ZelShellRegistration WriteZelDesktopFiles(const FTTENTRY* rows, int count,
+                                          const ZelDesktopProgram& program, const CString& share) {
   ZelShellRegistration report;
+  WriteDesktop(Chosen(rows, count), program, share.str(), report);
+  return report;
+}
+
+ZelShellRegistration UnregisterZelShellFileTypes(const FTTENTRY* rows, int count,
+                                                 const ZelDesktopProgram& program) {
+  ZelShellRegistration report;
+  report.hive = zel_registry::HivePath(kRoot);
+  const CString exePath = ProgramPath();
+  std::map<std::string, bool> removed;  // by class
+  for (const FTTENTRY* row : Chosen(rows, count))
+    if (UnregisterRow(*row, exePath)) removed[row->shellClass] = true;
+  report.classes = static_cast<int>(removed.size());
+
+  const std::string share = zel_desktop::DataHome();
+  if (share.empty()) return report;
   const std::string id = RegistrationId();
-  for (const std::string& path :
-       {zel_desktop::MimePackagePath(id), zel_desktop::DesktopEntryPath(id)}) {
-    if (zel_fs::KindOf(path.c_str()) == ZelPathKind::None) continue;
-    Note(report, path, zel_desktop::RemoveRegistrationFile(path));
+  std::vector<std::string> files = {zel_desktop::MimePackagePath(id, share),
+                                    zel_desktop::DesktopEntryPath(id, share)};
+  if (!program.icon.IsEmpty()) {
+    std::vector<std::string> icons = zel_desktop::IconFiles(program.icon.str(), share);
+    files.insert(files.end(), icons.begin(), icons.end());
   }
-  for (const std::string& ran : zel_desktop::RefreshDatabases())
-    report.refreshed.push_back(CString(ran));
+  bool any = false;
+  for (const std::string& path : files) {
+    if (zel_fs::KindOf(path.c_str()) == ZelPathKind::None) continue;
+    any = true;
+    Note(report, path, zel_desktop::RemoveRegistrationFile(path, share + "/icons/hicolor"));
+  }
+  // With nothing of ours there, the desktop's databases are left as they are.
+  if (any) Refresh(report);
   return report;
 }
 

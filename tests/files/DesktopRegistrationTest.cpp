@@ -108,7 +108,7 @@ TEST_F(DesktopRegistrationTest, WritesThePackageAndEntryAndBuildsTheDatabase) {
   EXPECT_EQ(ContentType(tmp / "game.gb"), "application/x-gameboy-rom");
 
   // Removed again: both files go, and the database forgets the types.
-  ZelShellRegistration removed = UnregisterZelDesktopEntries();
+  ZelShellRegistration removed = UnregisterZelShellFileTypes(nullptr, 0);
   EXPECT_EQ(removed.files.size(), 2u);
   EXPECT_FALSE(fs::exists(package));
   EXPECT_FALSE(fs::exists(entry));
