@@ -91,15 +91,16 @@ std::string MimeTypeOf(const FTTENTRY& row) {
   return name;
 }
 
-// What the contents say where they say it: GenBank and GenPept records start with LOCUS;
-// the suite's archives hold their markers near the start. A glob alone shared with another
-// type (*.gb with game cartridges) is then decided by the contents, and the other type's
-// own files keep their type.
+// What the contents say where they say it: GenBank and GenPept records start with LOCUS,
+// their lengths counted in bp and aa; the suite's archives hold their markers near the
+// start. A glob alone shared with another type (*.gb with game cartridges) is then decided
+// by the contents, and the other type's own files keep their type.
 std::vector<zel_desktop::MagicMatch> MagicOf(const FTTENTRY& row) {
   switch (row.id) {
     case kDnaDocument:
+      return {{"LOCUS", 0, 0, {{" bp ", 0, 80}}}};
     case kProteinDocument:
-      return {{"LOCUS", 0, 0}};
+      return {{"LOCUS", 0, 0, {{" aa ", 0, 80}}}};
     case kDnaArchive:
       return {{"@551656AS34@", 0, 4096}, {"@751656AS34@", 0, 4096}};
     case kProteinArchive:
@@ -108,6 +109,10 @@ std::vector<zel_desktop::MagicMatch> MagicOf(const FTTENTRY& row) {
       return {};
   }
 }
+
+// Content this sure of itself outranks a name: readers that look at a file's name before
+// weaker content rules still tell the suite's files by their contents.
+const int kContentPriority = 80;
 
 void Note(ZelShellRegistration& report, const std::string& path, const std::error_code& ec) {
   if (ec)
@@ -138,6 +143,7 @@ void WriteDesktop(const std::vector<const FTTENTRY*>& rows, const ZelDesktopProg
     zel_desktop::MimeType& type = types[at->second];
     type.globs.push_back("*" + ZelAsciiLowered(row->extension));
     for (const auto& m : MagicOf(*row)) type.magic.push_back(m);
+    if (!type.magic.empty()) type.magicPriority = kContentPriority;
   }
   types.insert(types.end(), program.ownTypes.begin(), program.ownTypes.end());
   if (types.empty()) return;

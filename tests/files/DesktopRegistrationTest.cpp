@@ -76,7 +76,8 @@ TEST_F(DesktopRegistrationTest, WritesThePackageAndEntryAndBuildsTheDatabase) {
   for (const char* part :
        {"<mime-type type=\"chemical/seq-na-genbank\">",
         "<comment>Quillion DNA/RNA Document</comment>", "<glob pattern=\"*.gb\"/>",
-        "<match type=\"string\" value=\"LOCUS\" offset=\"0\"/>",
+        "<match type=\"string\" value=\"LOCUS\" offset=\"0\">\n        <match type=\"string\" "
+        "value=\" bp \" offset=\"0:80\"/>",
         "<mime-type type=\"application/qlli-ekmols\">",
         "<mime-type type=\"application/x-qlli-report\">", "<glob pattern=\"*.rgl\"/>",
         "<glob pattern=\"*.rpd\"/>", "value=\"@551656AS34@\" offset=\"0:4096\""})

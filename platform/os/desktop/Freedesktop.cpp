@@ -2,6 +2,7 @@
 // replacement, and the desktop's database tools run through the process service.
 #include "platform/os/desktop/Freedesktop.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -36,6 +37,18 @@ std::string Escaped(const std::string& s) {
     }
   }
   return out;
+}
+
+// A match element, its nested ones inside it.
+std::string MatchXml(const MagicMatch& m, const std::string& indent) {
+  std::string offset = std::to_string(m.offsetFrom);
+  if (m.offsetTo > m.offsetFrom) offset += ":" + std::to_string(m.offsetTo);
+  std::string xml = indent + "<match type=\"string\" value=\"" + Escaped(m.value) + "\" offset=\"" +
+                    offset + "\"";
+  if (m.within.empty()) return xml + "/>\n";
+  xml += ">\n";
+  for (const MagicMatch& inner : m.within) xml += MatchXml(inner, indent + "  ");
+  return xml + indent + "</match>\n";
 }
 
 // A string value of a desktop entry: its escape character escaped.
@@ -110,12 +123,7 @@ std::string MimePackageXml(const std::vector<MimeType>& types) {
       xml += "    <glob pattern=\"" + Escaped(glob) + "\"/>\n";
     if (!t.magic.empty()) {
       xml += "    <magic priority=\"" + std::to_string(t.magicPriority) + "\">\n";
-      for (const MagicMatch& m : t.magic) {
-        std::string offset = std::to_string(m.offsetFrom);
-        if (m.offsetTo > m.offsetFrom) offset += ":" + std::to_string(m.offsetTo);
-        xml += "      <match type=\"string\" value=\"" + Escaped(m.value) + "\" offset=\"" +
-               offset + "\"/>\n";
-      }
+      for (const MagicMatch& m : t.magic) xml += MatchXml(m, "      ");
       xml += "    </magic>\n";
     }
     xml += "  </mime-type>\n";
@@ -161,6 +169,7 @@ IconCopy CopyIcon(const std::string& icon, const std::string& themeSource,
   zel_fs::ListDir(themeSource.c_str(), [&](const char* name, bool isDir) {
     if (isDir) sizes.push_back(name);
   });
+  std::sort(sizes.begin(), sizes.end());
   for (const std::string& size : sizes) {
     for (const char* ext : {".png", ".svg"}) {
       const std::string from = themeSource + "/" + size + "/apps/" + icon + ext;

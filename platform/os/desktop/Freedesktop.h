@@ -16,11 +16,13 @@
 
 namespace zel_desktop {
 
-// Bytes that mark a type's files, found within [offsetFrom, offsetTo] of the file's start.
+// Bytes that mark a type's files, found within [offsetFrom, offsetTo] of the file's start,
+// and, when within is not empty, also one of those.
 struct MagicMatch {
   std::string value;
   int offsetFrom = 0;
   int offsetTo = 0;
+  std::vector<MagicMatch> within{};
 };
 
 struct MimeType {
