@@ -35,6 +35,12 @@ bool IsDocumentClass(const FTTENTRY& row) {
   return HasText(row.shellClass) && HasText(row.shellDescription) && HasText(row.extension);
 }
 
+CString OpenCommand(const FTTENTRY& row, const CString& exePath) {
+  CString command = "\"" + exePath + "\"";
+  if (HasText(row.openSwitch)) command += CString(" ") + row.openSwitch;
+  return command;
+}
+
 // True when the whole class was written.
 bool RegisterRow(const FTTENTRY& row, const CString& exePath) {
   if (!IsDocumentClass(row)) return false;
@@ -52,9 +58,7 @@ bool RegisterRow(const FTTENTRY& row, const CString& exePath) {
   } else if (!Set(ddeexec + "\\Application", nullptr, server)) {
     return false;
   }
-  CString command = "\"" + exePath + "\"";
-  if (HasText(row.openSwitch)) command += CString(" ") + row.openSwitch;
-  if (!Set(cls + "\\shell\\open\\command", nullptr, command)) return false;
+  if (!Set(cls + "\\shell\\open\\command", nullptr, OpenCommand(row, exePath))) return false;
   if (row.iconIndex != 0) {
     CString icon;
     icon.Format("%s,%d", exePath.GetString(), row.iconIndex);
@@ -197,44 +201,46 @@ void DeleteIfEquals(const CString& key, const char* name, const CString& written
     zel_registry::DeleteValue(kRoot, key, name);
 }
 
-// The keys RegisterRow wrote, when the class's open command is still this program's: a
-// class another program took over since, and its extension, stay.
-bool UnregisterRow(const FTTENTRY& row, const CString& exePath) {
-  if (!IsDocumentClass(row)) return false;
-  const CString cls = row.shellClass;
-  CString command = "\"" + exePath + "\"";
-  if (HasText(row.openSwitch)) command += CString(" ") + row.openSwitch;
+// The keys RegisterRow wrote for the rows of one class, when the class's open command is
+// still this program's: a class another program took over since, and its extensions, stay.
+// The last row of a class wrote its values last.
+bool UnregisterClass(const std::vector<const FTTENTRY*>& rows, const CString& exePath) {
+  const CString cls = rows.back()->shellClass;
   CString current;
   if (zel_registry::QueryString(kRoot, cls + "\\shell\\open\\command", nullptr, current) !=
           ERROR_SUCCESS ||
-      current != command)
+      current != OpenCommand(*rows.back(), exePath))
     return false;
   zel_registry::DeleteKey(kRoot, cls + "\\shell\\open\\ddeexec");
   zel_registry::DeleteKey(kRoot, cls + "\\shell\\open\\command");
   DeleteIfEmpty(cls + "\\shell\\open");
   DeleteIfEmpty(cls + "\\shell");
-  if (row.iconIndex != 0) {
-    CString icon;
-    icon.Format("%s,%d", exePath.GetString(), row.iconIndex);
-    DeleteIfEquals(cls + "\\DefaultIcon", nullptr, icon);
-    DeleteIfEmpty(cls + "\\DefaultIcon");
+  for (const FTTENTRY* row : rows) {
+    if (row->iconIndex != 0) {
+      CString icon;
+      icon.Format("%s,%d", exePath.GetString(), row->iconIndex);
+      DeleteIfEquals(cls + "\\DefaultIcon", nullptr, icon);
+    }
+    DeleteIfEquals(cls, nullptr, row->shellDescription);
   }
-  DeleteIfEquals(cls, nullptr, row.shellDescription);
+  DeleteIfEmpty(cls + "\\DefaultIcon");
   DeleteIfEmpty(cls);
-  CString pointsAt;
-  if (zel_registry::QueryString(kRoot, row.extension, nullptr, pointsAt) == ERROR_SUCCESS &&
-      pointsAt == cls) {
-    zel_registry::DeleteValue(kRoot, row.extension, nullptr);
+  for (const FTTENTRY* row : rows) {
+    CString pointsAt;
+    if (zel_registry::QueryString(kRoot, row->extension, nullptr, pointsAt) != ERROR_SUCCESS ||
+        pointsAt != cls)
+      continue;
+    zel_registry::DeleteValue(kRoot, row->extension, nullptr);
     for (const auto& [extension, mime] : kMimePairs) {
-      if (ZelStrCmpNoCase(row.extension, extension) != 0) continue;
-      DeleteIfEquals(row.extension, "Content Type", mime);
+      if (ZelStrCmpNoCase(row->extension, extension) != 0) continue;
+      DeleteIfEquals(row->extension, "Content Type", mime);
       const CString database = CString("MIME\\Database\\Content Type\\") + mime;
       DeleteIfEquals(database, "Extension", extension);
       for (const char* key :
            {database.GetString(), "MIME\\Database\\Content Type", "MIME\\Database", "MIME"})
         DeleteIfEmpty(key);
     }
-    DeleteIfEmpty(row.extension);
+    DeleteIfEmpty(row->extension);
   }
   return true;
 }
@@ -278,10 +284,11 @@ ZelShellRegistration UnregisterZelShellFileTypes(const FTTENTRY* rows, int count
   ZelShellRegistration report;
   report.hive = zel_registry::HivePath(kRoot);
   const CString exePath = ProgramPath();
-  std::map<std::string, bool> removed;  // by class
+  std::map<std::string, std::vector<const FTTENTRY*>> byClass;
   for (const FTTENTRY* row : Chosen(rows, count))
-    if (UnregisterRow(*row, exePath)) removed[row->shellClass] = true;
-  report.classes = static_cast<int>(removed.size());
+    if (IsDocumentClass(*row)) byClass[row->shellClass].push_back(row);
+  for (const auto& [cls, classRows] : byClass)
+    report.classes += UnregisterClass(classRows, exePath) ? 1 : 0;
 
   const std::string share = zel_desktop::DataHome();
   if (share.empty()) return report;
