@@ -2,7 +2,6 @@
 // Usage: zel-iconrender ICON.svg THEME_DIR NAME SIZE...
 // writes THEME_DIR/<SIZE>x<SIZE>/apps/NAME.png for each size, square, with an alpha channel.
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -13,9 +12,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s ICON.svg THEME_DIR NAME SIZE...\n", argv[0]);
     return 2;
   }
-  // A build step never needs a display.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  // Painting on images needs neither a display nor an application object (the picture
+  // holds no text, which would need fonts).
   const QString svg = QString::fromLocal8Bit(argv[1]);
   QSvgRenderer renderer(svg);
   if (!renderer.isValid()) {
