@@ -36,7 +36,7 @@ class DetectCommandTest : public ZelCommandTest {
   }
 };
 
-// zel layout, settings and register-shell.
+// zel layout and settings.
 using LayoutCommandTest = ZelCommandTest;
 // zel sxf: the writer's layout at a width and prefix, line ends, failures with status 1.
 using SxfCommandTest = ZelCommandTest;
@@ -380,41 +380,6 @@ TEST_F(LayoutCommandTest, SettingsGetAndSet) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("profiles/zel.ini"), std::string::npos) << r.err;
   EXPECT_EQ(RunZel("settings get Some Entry").out, "a value\n");
-}
-
-TEST_F(LayoutCommandTest, RegisterShellSaysWhatItWroteWhere) {
-  const std::string data = tmp / "data";
-  zel_test::ScopedEnv xdg("XDG_DATA_HOME", data);
-  zel_test::ZelResult r = RunZel("register-shell");
-  ASSERT_EQ(r.status, 0) << r.err;
-  for (const std::string& line : {
-           std::string("20 document classes of the suite now open with "),
-           "  wrote " + tmp / "home/registry/classes.reg" + " (the suite's own associations)\n",
-           "  wrote " + data + "/mime/packages/zelutil-zel.xml\n",
-           "  wrote " + data + "/applications/zelutil-zel.desktop\n",
-           "  ran update-mime-database " + data + "/mime\n",
-           std::string("MIME types registered with the desktop:\n  chemical/seq-na-genbank\n"),
-       })
-    EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
-  EXPECT_EQ(r.out.find("HKEY"), std::string::npos) << r.out;
-  EXPECT_NE(RunZel("register-shell --help").out.find("mime/packages/zelutil-zel.xml"),
-            std::string::npos);
-
-  r = RunZel("register-shell --remove");
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("  removed " + data + "/applications/zelutil-zel.desktop\n"),
-            std::string::npos)
-      << r.out;
-  EXPECT_FALSE(std::filesystem::exists(data + "/mime/packages/zelutil-zel.xml"));
-
-  // Nothing can be written: the state folder and the data folder are files.
-  zel_test::WriteFile(tmp / "blocked", "");
-  zel_test::ScopedEnv blockedData("XDG_DATA_HOME", tmp / "blocked");
-  zel_test::ScopedEnv blockedHome("ZEL_HOME", tmp / "blocked");
-  r = RunZel("register-shell");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("zel: register-shell: nothing could be written"), std::string::npos)
-      << r.err;
 }
 
 const char* const kExample =

@@ -76,7 +76,8 @@ TEST_F(DesktopRegistrationTest, WritesThePackageAndEntryAndBuildsTheDatabase) {
   for (const char* part :
        {"<mime-type type=\"chemical/seq-na-genbank\">",
         "<comment>Quillion DNA/RNA Document</comment>", "<glob pattern=\"*.gb\"/>",
-        "<match type=\"string\" value=\"LOCUS\" offset=\"0\"/>",
+        "<match type=\"string\" value=\"LOCUS\" offset=\"0\">\n        <match type=\"string\" "
+        "value=\" bp \" offset=\"0:80\"/>",
         "<mime-type type=\"application/qlli-ekmols\">",
         "<mime-type type=\"application/x-qlli-report\">", "<glob pattern=\"*.rgl\"/>",
         "<glob pattern=\"*.rpd\"/>", "value=\"@551656AS34@\" offset=\"0:4096\""})
@@ -108,7 +109,7 @@ TEST_F(DesktopRegistrationTest, WritesThePackageAndEntryAndBuildsTheDatabase) {
   EXPECT_EQ(ContentType(tmp / "game.gb"), "application/x-gameboy-rom");
 
   // Removed again: both files go, and the database forgets the types.
-  ZelShellRegistration removed = UnregisterZelDesktopEntries();
+  ZelShellRegistration removed = UnregisterZelShellFileTypes(nullptr, 0);
   EXPECT_EQ(removed.files.size(), 2u);
   EXPECT_FALSE(fs::exists(package));
   EXPECT_FALSE(fs::exists(entry));

@@ -24,6 +24,8 @@ class ShellRegistrationTest : public zel_test::ZelTest {
     return text;
   }
   CWinApp app{"Shell Test"};
+  // The desktop's files of a registration go to the test's folder, never the user's.
+  zel_test::ScopedEnv dataHome{"XDG_DATA_HOME", tmp / "data"};
 };
 
 TEST_F(ShellRegistrationTest, DefaultRowsWriteTheirClasses) {
@@ -110,6 +112,57 @@ TEST_F(ShellRegistrationTest, MimeTypesNeedTheirExtensionKey) {
   EXPECT_EQ(Value("MIME\\Database\\Content Type\\chemical/seq-aa-genpept", "Extension"), ".gp");
   EXPECT_EQ(zel_registry::OpenKey(kRoot, "MIME\\Database\\Content Type\\application/qlli-ekmols"),
             ERROR_FILE_NOT_FOUND);
+}
+
+// Removal takes out every key registration wrote, classes written by several rows
+// included, and leaves what other programs made or changed since.
+TEST_F(ShellRegistrationTest, RemovalTakesOutWhatWasWrittenAndLeavesTheRest) {
+  RegisterZelShellFileTypes(nullptr, 0);
+  RegisterZelMimeTypes();
+  ZelShellRegistration removed = UnregisterZelShellFileTypes(nullptr, 0);
+  EXPECT_EQ(removed.classes, 20);
+  zel_registry::KeyListing root;
+  ASSERT_EQ(zel_registry::ListKey(kRoot, "", root), ERROR_SUCCESS);
+  EXPECT_EQ(root.subkeys, std::vector<CString>{}) << "left in the class root";
+  EXPECT_TRUE(root.values.empty());
+
+  // Changed by others after the registration: the gel class's icon, the motif archive's
+  // open command, .gb pointed elsewhere; and a verb of their own added to the DNA class.
+  RegisterZelShellFileTypes(nullptr, 0);
+  RegisterZelMimeTypes();
+  zel_registry::SetString(kRoot, "QLLIGelDoc\\DefaultIcon", nullptr, "/opt/gel.png");
+  zel_registry::SetString(kRoot, "QLLIPMArc\\shell\\open\\command", nullptr, "motifs %1");
+  zel_registry::SetString(kRoot, ".gb", nullptr, "Other.Document");
+  zel_registry::SetString(kRoot, "QLLIMolDoc\\shell\\print\\command", nullptr, "print %1");
+  removed = UnregisterZelShellFileTypes(nullptr, 0);
+  EXPECT_EQ(removed.classes, 19);
+  struct Case {
+    const char* key;
+    const char* name;
+    const char* value;  // <none>: gone
+  } cases[] = {
+      {"QLLIGelDoc\\DefaultIcon", nullptr, "/opt/gel.png"},
+      {"QLLIGelDoc", nullptr, "<none>"},
+      {"QLLIGelDoc\\shell\\open\\command", nullptr, "<none>"},
+      {"QLLIPMArc", nullptr, "Quillion Protein Motif Archive"},
+      {"QLLIPMArc\\shell\\open\\command", nullptr, "motifs %1"},
+      {"QLLIPMArc\\shell\\open\\ddeexec", nullptr, "[open(\"%1\")]"},
+      {".gb", nullptr, "Other.Document"},
+      {".gb", "Content Type", "chemical/seq-na-genbank"},
+      {"MIME\\Database\\Content Type\\chemical/seq-na-genbank", "Extension", ".gb"},
+      {"MIME\\Database\\Content Type\\chemical/seq-aa-genpept", "Extension", "<none>"},
+      {"QLLIMolDoc", nullptr, "<none>"},
+      {"QLLIMolDoc\\shell\\print\\command", nullptr, "print %1"},
+      {"QLLIMolDoc\\shell\\open\\command", nullptr, "<none>"},
+      {"QLLI Report", nullptr, "<none>"},
+      {".ekm", nullptr, "<none>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(Value(c.key, c.name), c.value);
+  }
+  EXPECT_EQ(zel_registry::OpenKey(kRoot, "QLLI Report"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(zel_registry::OpenKey(kRoot, ".ekm"), ERROR_FILE_NOT_FOUND);
 }
 
 }  // namespace

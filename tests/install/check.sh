@@ -2,7 +2,8 @@
 # Installs the build into a temporary prefix, compiles every installed header alone, then
 # moves the installed tree and builds and runs a small consumer against it twice: through
 # find_package(ZelUtil) and through pkg-config. Both must find the moved prefix by
-# themselves.
+# themselves. The desktop's entry, icons and MIME package are checked where they are
+# installed, and as a package stages them.
 set -euo pipefail
 build=$1 here=$2
 tmp=$(mktemp -d)
@@ -27,6 +28,33 @@ compile_alone() {
 export -f compile_alone
 export tmp inc
 xargs -P "$(nproc)" -I{} bash -c 'compile_alone "$@"' _ {} <"$tmp/headers"
+
+# The desktop's files: the entry starts the installed zel on documents and is the one
+# register-shell writes, the icon is there at every size, and the databases beside them
+# know the types.
+fail() { echo "installed desktop files: $*"; exit 1; }
+share="$tmp/prefix/share"
+entry="$share/applications/zelutil-zel.desktop"
+grep -qx "Exec=$tmp/prefix/bin/zel view %F" "$entry" || fail "Exec is not the installed zel"
+report=$(desktop-file-validate "$entry") && [ -z "$report" ] || fail "entry not valid: $report"
+for s in 16 22 24 32 48 64 128 256; do
+  test -s "$share/icons/hicolor/${s}x${s}/apps/zelutil-zel.png" || fail "no ${s}px icon"
+done
+grep -q "chemical/seq-na-genbank:\*\.gb" "$share/mime/globs2" || fail "MIME database not built"
+grep -q "chemical/seq-na-genbank=zelutil-zel.desktop" "$share/applications/mimeinfo.cache" ||
+  fail "desktop database not built"
+test -s "$share/icons/hicolor/icon-theme.cache" || fail "icon cache not built"
+env ZEL_HOME="$tmp/home" XDG_DATA_HOME="$tmp/user" "$tmp/prefix/bin/zel" register-shell >/dev/null
+cmp -s "$share/mime/packages/zelutil-zel.xml" "$tmp/user/mime/packages/zelutil-zel.xml" ||
+  fail "the MIME package differs from register-shell's"
+diff <(grep -v '^Exec=' "$entry") <(grep -v '^Exec=' "$tmp/user/applications/zelutil-zel.desktop") ||
+  fail "the entry differs from register-shell's"
+# Staged for a package (DESTDIR): Exec names the final place, and no database is built.
+DESTDIR="$tmp/dest" cmake --install "$build" --prefix /opt/zelutil >/dev/null
+grep -qx "Exec=/opt/zelutil/bin/zel view %F" "$tmp/dest/opt/zelutil/share/applications/zelutil-zel.desktop" ||
+  fail "a staged entry does not name the final zel"
+test ! -e "$tmp/dest/opt/zelutil/share/mime/mime.cache" || fail "a staged install built databases"
+rm -rf "$tmp/dest" "$tmp/user" "$tmp/home"
 
 mv "$tmp/prefix" "$tmp/moved"
 prefix="$tmp/moved"
@@ -60,3 +88,4 @@ c++ "$here/consumer/qt_main.cpp" -o "$tmp/qt-consumer" $(pkg-config --cflags --l
 "$tmp/qt-consumer" | grep -qx 'status 0, drawn'
 echo "installed package: $(wc -l <"$tmp/headers") headers alone, cmake and pkg-config consumers OK"
 echo "installed Qt backend: headers alone and a pkg-config consumer OK"
+echo "installed desktop files: entry, icons, MIME package and their databases OK"

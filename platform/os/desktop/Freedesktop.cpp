@@ -2,7 +2,9 @@
 // replacement, and the desktop's database tools run through the process service.
 #include "platform/os/desktop/Freedesktop.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/os/fs/FileSystem.h"
 #include "platform/os/fs/FsError.h"
@@ -37,6 +39,18 @@ std::string Escaped(const std::string& s) {
   return out;
 }
 
+// A match element, its nested ones inside it.
+std::string MatchXml(const MagicMatch& m, const std::string& indent) {
+  std::string offset = std::to_string(m.offsetFrom);
+  if (m.offsetTo > m.offsetFrom) offset += ":" + std::to_string(m.offsetTo);
+  std::string xml = indent + "<match type=\"string\" value=\"" + Escaped(m.value) + "\" offset=\"" +
+                    offset + "\"";
+  if (m.within.empty()) return xml + "/>\n";
+  xml += ">\n";
+  for (const MagicMatch& inner : m.within) xml += MatchXml(inner, indent + "  ");
+  return xml + indent + "</match>\n";
+}
+
 // A string value of a desktop entry: its escape character escaped.
 std::string StringValue(const std::string& s) {
   std::string out;
@@ -67,8 +81,8 @@ std::string ExecArgument(const std::string& program) {
   return quoted ? out + "\"" : out;
 }
 
-std::error_code Write(const std::string& path, const std::string& text) {
-  if (DataHome().empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
+std::error_code Write(const std::string& data, const std::string& path, const std::string& text) {
+  if (data.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
   size_t slash = path.rfind('/');
   if (slash != std::string::npos && slash > 0) {
     if (std::error_code ec = zel_state::MakeDirs(path.substr(0, slash).c_str())) return ec;
@@ -85,12 +99,16 @@ std::string DataHome() {
   return home.empty() ? home : home + "/.local/share";
 }
 
-std::string MimePackagePath(const std::string& package) {
-  return DataHome() + "/mime/packages/" + package + ".xml";
+std::string MimePackagePath(const std::string& package, const std::string& data) {
+  return data + "/mime/packages/" + package + ".xml";
 }
 
-std::string DesktopEntryPath(const std::string& id) {
-  return DataHome() + "/applications/" + id + ".desktop";
+std::string DesktopEntryPath(const std::string& id, const std::string& data) {
+  return data + "/applications/" + id + ".desktop";
+}
+
+std::string IconFolder(const std::string& size, const std::string& data) {
+  return data + "/icons/hicolor/" + size + "/apps";
 }
 
 std::string MimePackageXml(const std::vector<MimeType>& types) {
@@ -100,16 +118,12 @@ std::string MimePackageXml(const std::vector<MimeType>& types) {
   for (const MimeType& t : types) {
     xml += "  <mime-type type=\"" + Escaped(t.name) + "\">\n";
     if (!t.comment.empty()) xml += "    <comment>" + Escaped(t.comment) + "</comment>\n";
+    if (!t.parent.empty()) xml += "    <sub-class-of type=\"" + Escaped(t.parent) + "\"/>\n";
     for (const std::string& glob : t.globs)
       xml += "    <glob pattern=\"" + Escaped(glob) + "\"/>\n";
     if (!t.magic.empty()) {
       xml += "    <magic priority=\"" + std::to_string(t.magicPriority) + "\">\n";
-      for (const MagicMatch& m : t.magic) {
-        std::string offset = std::to_string(m.offsetFrom);
-        if (m.offsetTo > m.offsetFrom) offset += ":" + std::to_string(m.offsetTo);
-        xml += "      <match type=\"string\" value=\"" + Escaped(m.value) + "\" offset=\"" +
-               offset + "\"/>\n";
-      }
+      for (const MagicMatch& m : t.magic) xml += MatchXml(m, "      ");
       xml += "    </magic>\n";
     }
     xml += "  </mime-type>\n";
@@ -118,47 +132,108 @@ std::string MimePackageXml(const std::vector<MimeType>& types) {
 }
 
 std::string DesktopEntryText(const DesktopEntry& entry) {
-  std::string types;
-  for (const std::string& t : entry.mimeTypes) types += t + ";";
-  // Offered for its document types only: the programs' own menu entries come with their
-  // packages, so this one stays out of the menus.
-  return "[Desktop Entry]\n"
-         "Type=Application\n"
-         "Name=" +
-         StringValue(entry.name) +
-         "\n"
-         "Exec=" +
-         ExecArgument(entry.exec) +
-         " %f\n"
-         "MimeType=" +
-         types +
-         "\n"
-         "NoDisplay=true\n";
+  std::string text = "[Desktop Entry]\nType=Application\nName=" + StringValue(entry.name) + "\n";
+  if (!entry.comment.empty()) text += "Comment=" + StringValue(entry.comment) + "\n";
+  if (!entry.icon.empty()) text += "Icon=" + StringValue(entry.icon) + "\n";
+  text += "Exec=" + ExecArgument(entry.exec);
+  if (!entry.arguments.empty()) text += " " + entry.arguments;
+  text += "\nTerminal=false\nMimeType=";
+  for (const std::string& t : entry.mimeTypes) text += t + ";";
+  text += "\n";
+  // Without menus to show it in, the entry only offers the program for its types.
+  text += entry.categories.empty() ? "NoDisplay=true\n" : "Categories=" + entry.categories + "\n";
+  return text;
 }
 
-std::error_code WriteMimePackage(const std::string& package, const std::vector<MimeType>& types) {
-  return Write(MimePackagePath(package), MimePackageXml(types));
+std::error_code WriteMimePackage(const std::string& package, const std::vector<MimeType>& types,
+                                 const std::string& data) {
+  return Write(data, MimePackagePath(package, data), MimePackageXml(types));
 }
 
-std::error_code WriteDesktopEntry(const DesktopEntry& entry) {
+std::error_code WriteDesktopEntry(const DesktopEntry& entry, const std::string& data) {
   // A line break would end the key and start another; no quoting holds the others.
-  if (HasControlCharacter(entry.exec) || HasControlCharacter(entry.name))
-    return ZelFsError::ControlCharacter;
-  return Write(DesktopEntryPath(entry.id), DesktopEntryText(entry));
+  for (const std::string* text :
+       {&entry.exec, &entry.name, &entry.arguments, &entry.comment, &entry.icon, &entry.categories})
+    if (HasControlCharacter(*text)) return ZelFsError::ControlCharacter;
+  return Write(data, DesktopEntryPath(entry.id, data), DesktopEntryText(entry));
 }
 
-std::error_code RemoveRegistrationFile(const std::string& path) {
+IconCopy CopyIcon(const std::string& icon, const std::string& themeSource,
+                  const std::string& data) {
+  IconCopy copy;
+  if (data.empty()) {
+    copy.error = std::make_error_code(std::errc::no_such_file_or_directory);
+    return copy;
+  }
+  std::vector<std::string> sizes;
+  zel_fs::ListDir(themeSource.c_str(), [&](const char* name, bool isDir) {
+    if (isDir) sizes.push_back(name);
+  });
+  std::sort(sizes.begin(), sizes.end());
+  for (const std::string& size : sizes) {
+    for (const char* ext : {".png", ".svg"}) {
+      const std::string from = themeSource + "/" + size + "/apps/" + icon + ext;
+      std::string bytes;
+      if (zel_fs::KindOf(from.c_str()) != ZelPathKind::File) continue;
+      const std::string to = IconFolder(size, data) + "/" + icon + ext;
+      copy.error = zel_state::ReadFile(from.c_str(), bytes);
+      if (copy.error) {
+        copy.failedPath = from;
+        return copy;
+      }
+      copy.error = Write(data, to, bytes);
+      if (copy.error) {
+        copy.failedPath = to;
+        return copy;
+      }
+      copy.written.push_back(to);
+    }
+  }
+  return copy;
+}
+
+std::vector<std::string> IconFiles(const std::string& icon, const std::string& data) {
+  std::vector<std::string> files;
+  if (data.empty()) return files;
+  const std::string theme = data + "/icons/hicolor";
+  std::vector<std::string> sizes;
+  zel_fs::ListDir(theme.c_str(), [&](const char* name, bool isDir) {
+    if (isDir) sizes.push_back(name);
+  });
+  for (const std::string& size : sizes)
+    for (const char* ext : {".png", ".svg"}) {
+      const std::string path = IconFolder(size, data) + "/" + icon + ext;
+      if (zel_fs::KindOf(path.c_str()) == ZelPathKind::File) files.push_back(path);
+    }
+  return files;
+}
+
+std::error_code RemoveRegistrationFile(const std::string& path, const std::string& pruneBelow) {
   if (zel_fs::KindOf(path.c_str()) == ZelPathKind::None) return {};
-  return zel_fs::RemoveFile(path.c_str());
+  if (std::error_code ec = zel_fs::RemoveFile(path.c_str())) return ec;
+  if (pruneBelow.empty() || path.compare(0, pruneBelow.size() + 1, pruneBelow + "/") != 0)
+    return {};
+  // The folders an icon of one size alone needed; a folder that still holds something
+  // stays, and so does everything from pruneBelow up.
+  for (std::string dir = path.substr(0, path.rfind('/')); dir.size() > pruneBelow.size();
+       dir = dir.substr(0, dir.rfind('/'))) {
+    std::error_code ec;
+    if (!std::filesystem::remove(dir, ec)) break;
+  }
+  return {};
 }
 
-std::vector<std::string> RefreshDatabases() {
+std::vector<std::string> RefreshDatabases(const std::string& data) {
   std::vector<std::string> ran;
-  if (DataHome().empty()) return ran;
-  const std::vector<std::vector<std::string>> tools = {
-      {"update-mime-database", DataHome() + "/mime"},
-      {"update-desktop-database", DataHome() + "/applications"},
+  if (data.empty()) return ran;
+  std::vector<std::vector<std::string>> tools = {
+      {"update-mime-database", data + "/mime"},
+      {"update-desktop-database", data + "/applications"},
   };
+  // The user's own theme folder has no index of its own: the cache is built without one.
+  const std::string theme = data + "/icons/hicolor";
+  if (zel_fs::KindOf(theme.c_str()) == ZelPathKind::Directory)
+    tools.push_back({"gtk-update-icon-cache", "--force", "--ignore-theme-index", "--quiet", theme});
   // A tool that is not installed is no failure of the registration: the files are there
   // for the next rebuild of the desktop's databases.
   for (const auto& argv : tools) {
