@@ -156,6 +156,37 @@ TEST_F(DocumentTest, IndexAndLinesMatchANaiveCount) {
   }
 }
 
+TEST_F(DocumentTest, ProgressMovesAsTheCountingGoes) {
+  const std::string bytes = MixedText(5, 2000);
+  const std::string path = tmp / "progress.txt";
+  Write(path, bytes);
+  std::vector<std::pair<Offset, int>> seen;  // contents counted, percent
+  Document* document = nullptr;
+  std::mutex opened;
+  DocumentOptions options = Small();
+  options.pieceDone = [&](Offset) {
+    std::lock_guard lock(opened);
+    if (document) seen.emplace_back(document->State().lines, document->State().percent);
+  };
+  std::unique_ptr<Document> owner;
+  {
+    std::lock_guard lock(opened);
+    owner = Open(path, options);
+    document = owner.get();
+  }
+  ASSERT_TRUE(owner);
+  ASSERT_TRUE(Counted(*owner));
+  std::lock_guard lock(opened);
+  ASSERT_GT(seen.size(), 10u);
+  EXPECT_LT(seen.front().second, 10);
+  EXPECT_EQ(owner->State().percent, 100);
+  for (size_t i = 1; i < seen.size(); ++i) {
+    EXPECT_LE(seen[i - 1].first, seen[i].first);
+    EXPECT_LE(seen[i - 1].second, seen[i].second);
+  }
+  EXPECT_LT(seen[seen.size() / 2].first, static_cast<Offset>(NaiveLines(bytes).size()));
+}
+
 TEST_F(DocumentTest, LinesBeforeReadBackFromTheEnd) {
   const std::string bytes = MixedText(11, 500) + "no end";
   const std::string path = tmp / "back.txt";
@@ -230,6 +261,7 @@ TEST_F(DocumentTest, AGzipCopyIsReadWhileItGrows) {
     Offset end;
     Offset contentEnd;
     std::vector<ShownLine> last;
+    int percent;
   };
   std::vector<Seen> seen;
   Document* document = nullptr;
@@ -237,7 +269,9 @@ TEST_F(DocumentTest, AGzipCopyIsReadWhileItGrows) {
   DocumentOptions options = Small();
   options.pieceDone = [&](Offset end) {
     std::lock_guard lock(opened);
-    if (document) seen.push_back({end, document->ContentEnd(), document->LinesBefore(end, 1)});
+    if (document)
+      seen.push_back(
+          {end, document->ContentEnd(), document->LinesBefore(end, 1), document->State().percent});
   };
   std::unique_ptr<Document> owner;
   {
@@ -249,6 +283,9 @@ TEST_F(DocumentTest, AGzipCopyIsReadWhileItGrows) {
   ASSERT_TRUE(Counted(*owner));
   std::lock_guard lock(opened);
   ASSERT_GT(seen.size(), 10u);
+  // The percent of the decompression moves on as it goes.
+  EXPECT_EQ(owner->State().percent, 100);
+  for (size_t i = 1; i < seen.size(); ++i) EXPECT_LE(seen[i - 1].percent, seen[i].percent);
   for (const Seen& s : seen) {
     SCOPED_TRACE("at " + std::to_string(s.end));
     EXPECT_EQ(s.contentEnd, s.end);

@@ -213,10 +213,13 @@ void DocumentImpl::Stop() {
 }
 
 void DocumentImpl::Notify(bool now) {
-  std::lock_guard lock(m_notifyMutex);
-  const auto time = Clock::now();
-  if (!now && time - m_lastNotify < kNotifyEvery) return;
-  m_lastNotify = time;
+  {
+    std::lock_guard lock(m_notifyMutex);
+    const auto time = Clock::now();
+    if (!now && time - m_lastNotify < kNotifyEvery) return;
+    m_lastNotify = time;
+  }
+  // Called without a lock held: a callback may ask the document anything.
   if (m_changed) m_changed();
 }
 
