@@ -33,6 +33,9 @@ std::string FileFailure(const std::string& path, int cause, int osError) {
   return zel_cli::FailureText(path, e, true);
 }
 
+// A BGZF block holds at most this many bytes of contents.
+constexpr uint32_t kBgzfBlockLimit = 64 * 1024;
+
 uint32_t Le16(const unsigned char* p) { return p[0] | (p[1] << 8); }
 uint32_t Le32(const unsigned char* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -138,10 +141,18 @@ bool BgzfSource::Walk(const std::atomic<bool>& stop) {
     }
     // The block size is in the "BC" subfield of the extra field, wherever it stands.
     const uint32_t extra = Le16(head + 10);
-    std::string field(extra, '\0');
-    if (size - at < 12 + extra || !m_file->ReadAt(at + 12, field.data(), extra)) {
+    std::string field(reinterpret_cast<const char*>(head) + 12,
+                      std::min<size_t>(extra, kHeader - 12));
+    if (size - at < 12 + extra) {
       Damaged("unexpected end of file");
       return false;
+    }
+    if (extra > field.size()) {  // a longer extra field than BGZF's own
+      field.resize(extra);
+      if (!m_file->ReadAt(at + 12, field.data(), extra)) {
+        Damaged("unexpected end of file");
+        return false;
+      }
     }
     uint32_t packed = 0;
     for (size_t i = 0; i + 4 <= field.size();) {
@@ -161,6 +172,10 @@ bool BgzfSource::Walk(const std::atomic<bool>& stop) {
       return false;
     }
     const uint32_t bytes = Le32(trailer);
+    if (bytes > kBgzfBlockLimit) {
+      Damaged("invalid compressed data");
+      return false;
+    }
     found.push_back({at, contents, packed, bytes});
     at += packed;
     contents += bytes;
