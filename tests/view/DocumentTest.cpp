@@ -328,11 +328,21 @@ TEST_F(DocumentTest, DamageAndRefusalAreTold) {
     }
   }
 
-  const std::string bzip2 = tmp / "x.bz2";
-  Write(bzip2, "BZh91AY&SY");
   std::string error;
-  EXPECT_EQ(Document::Open(bzip2, nullptr, &error), nullptr);
-  EXPECT_EQ(error, bzip2 + ": bzip2 compressed data is not read (gzip and BGZF are)");
+  const std::pair<const char*, std::string> refused[] = {
+      {"bzip2", "BZh91AY&SY"},
+      {"xz", std::string("\xFD"
+                         "7zXZ\0\0\4",
+                         8)},
+      {"zstd", "\x28\xB5\x2F\xFD\x04\x58"},
+  };
+  for (const auto& [name, head] : refused) {
+    SCOPED_TRACE(name);
+    const std::string path = tmp / "packed";
+    Write(path, head);
+    EXPECT_EQ(Document::Open(path, nullptr, &error), nullptr);
+    EXPECT_EQ(error, path + ": " + name + " compressed data is not read (gzip and BGZF are)");
+  }
   const std::string missing = tmp / "missing.gb";
   EXPECT_EQ(Document::Open(missing, nullptr, &error), nullptr);
   EXPECT_EQ(error.rfind(missing, 0), 0u) << error;
