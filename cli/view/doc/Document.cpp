@@ -19,6 +19,7 @@
 #include "cli/view/doc/LineIndex.h"
 #include "cli/view/doc/LineReader.h"
 #include "cli/view/doc/LineText.h"
+#include "cli/view/doc/Search.h"
 #include "cli/view/doc/Source.h"
 #include "files/EkStream.h"
 #include "files/SequenceDetection.h"
@@ -122,8 +123,6 @@ class DocumentImpl final : public Document {
   void Detect(bool whole);
   void Failed(const std::string& text);
   void WatchDisk();
-  void RunFind(const std::string& text, Offset from);
-  bool Growing() const { return m_growing.load(); }
 
   const std::string m_path;
   const std::function<void()> m_changed;
@@ -132,6 +131,7 @@ class DocumentImpl final : public Document {
   // Replaced only by Reload, with no thread running.
   std::unique_ptr<Source> m_source;
   std::unique_ptr<LineIndex> m_index;
+  std::unique_ptr<Search> m_search;
   std::string m_sample;  // the first contents, for the detection (worker only)
   bool m_detected = false;
 
@@ -140,15 +140,9 @@ class DocumentImpl final : public Document {
   DiskMark m_mark;
 
   std::atomic<bool> m_stop{false};
-  std::atomic<bool> m_growing{false};  // the contents' end still moves
   std::mutex m_wakeMutex;
-  std::condition_variable m_wake;  // more contents, or time to stop
+  std::condition_variable m_wake;  // time to stop
   std::thread m_worker, m_watcher;
-
-  mutable std::mutex m_findMutex;
-  FindState m_find;
-  std::atomic<bool> m_findCancel{false};
-  std::thread m_finder;
 
   std::mutex m_notifyMutex;
   Clock::time_point m_lastNotify{};
@@ -188,13 +182,14 @@ bool DocumentImpl::Start(std::string* error) {
   }
   if (const char* name = ZelCompressionName(compression)) state.compression = name;
   m_index = std::make_unique<LineIndex>(m_options.indexBlock);
+  m_search = std::make_unique<Search>(*m_source, *m_index, m_options.piece,
+                                      [this](bool now) { Notify(now); });
   m_sample.clear();
   m_detected = false;
   {
     std::lock_guard lock(m_stateMutex);
     m_state = state;
   }
-  m_growing = compression != ZelCompression::kNone;
   m_worker = std::thread([this] { Work(); });
   m_watcher = std::thread([this] { WatchDisk(); });
   return true;
@@ -254,11 +249,7 @@ void DocumentImpl::Work() {
     m_state.contentSize = m_index->Scanned();
     if (m_state.failure.empty()) m_state.failure = m_source->Failure();
   }
-  {
-    std::lock_guard lock(m_wakeMutex);
-    m_growing = false;
-  }
-  m_wake.notify_all();
+  m_source->StopGrowing();
   Notify(true);
 }
 
@@ -272,11 +263,6 @@ void DocumentImpl::Take(const char* p, size_t n, int percent) {
     std::lock_guard lock(m_stateMutex);
     m_state.percent = percent;
   }
-  {
-    // Taken, so that a search about to wait for more cannot miss this wake.
-    std::lock_guard lock(m_wakeMutex);
-  }
-  m_wake.notify_all();
   if (m_options.pieceDone) m_options.pieceDone(m_source->End());
   Notify(false);
 }
@@ -340,12 +326,7 @@ void DocumentImpl::CountGzip(CopySource& copy) {
 
 void DocumentImpl::CountBgzf(BgzfSource& source) {
   if (!source.Walk(m_stop)) return;
-  {
-    std::lock_guard lock(m_wakeMutex);
-    m_growing = false;  // the table holds every block: the end is known
-  }
-  m_wake.notify_all();
-  Notify(true);
+  Notify(true);  // the table holds every block: the end is known
   libdeflate_decompressor* d = libdeflate_alloc_decompressor();
   if (!d) return Failed("out of memory");
   const Offset size = std::max<Offset>(1, source.End());
@@ -431,88 +412,20 @@ std::optional<int64_t> DocumentImpl::LineNumber(Offset start) {
 }
 
 void DocumentImpl::Find(const std::string& text, Offset from) {
-  CancelFind();
-  {
-    std::lock_guard lock(m_findMutex);
-    m_find = FindState{};
-    m_find.running = !text.empty() && m_source;
-  }
-  if (text.empty() || !m_source) return Notify(true);
-  m_findCancel = false;
-  m_finder = std::thread([this, text, from] { RunFind(text, from); });
+  if (m_search) m_search->Start(text, from);
 }
 
 void DocumentImpl::CancelFind() {
-  {
-    std::lock_guard lock(m_wakeMutex);
-    m_findCancel = true;
-  }
-  m_wake.notify_all();
-  if (m_finder.joinable()) m_finder.join();
-  std::lock_guard lock(m_findMutex);
-  m_find.running = false;
+  if (m_search) m_search->Cancel();
 }
 
 FindState DocumentImpl::FindProgress() const {
-  std::lock_guard lock(m_findMutex);
-  return m_find;
-}
-
-void DocumentImpl::RunFind(const std::string& text, Offset from) {
-  const std::boyer_moore_horspool_searcher searcher(text.begin(), text.end());
-  const size_t overlap = text.size() - 1;
-  std::string buffer;
-  std::optional<Offset> found;
-  Offset at = from;
-  auto stopped = [this] { return m_findCancel.load() || m_stop.load(); };
-  while (!stopped()) {
-    const Offset end = m_source->End();
-    if (at + text.size() > end) {
-      if (!Growing()) break;
-      // A gzip copy still being written: wait for more of it.
-      std::unique_lock lock(m_wakeMutex);
-      m_wake.wait(lock, [&] { return stopped() || !Growing() || m_source->End() > end; });
-      continue;
-    }
-    buffer.resize(
-        static_cast<size_t>(std::min<Offset>(std::max(m_options.piece, text.size()), end - at)));
-    const size_t got = m_source->ReadAt(at, buffer.data(), buffer.size());
-    if (got < text.size()) break;  // the source tells why
-    const auto first = buffer.begin();
-    const auto hit = std::search(first, first + static_cast<std::ptrdiff_t>(got), searcher);
-    if (hit != first + static_cast<std::ptrdiff_t>(got)) {
-      const size_t k = static_cast<size_t>(hit - first);
-      Offset match = at + k;
-      // An LF after a CR belongs to the line the pair ends.
-      if (k > 0 && buffer[k] == '\n' && buffer[k - 1] == '\r') --match;
-      LineReader reader(*m_source, *m_index, end);
-      found = std::max(from, reader.StartOfLineEndingAt(match));
-      break;
-    }
-    at += got - overlap;
-    {
-      std::lock_guard lock(m_findMutex);
-      m_find.percent = static_cast<int>((at - from) * 100 / std::max<Offset>(1, end - from));
-    }
-    Notify(false);
-  }
-  {
-    std::lock_guard lock(m_findMutex);
-    m_find.running = false;
-    if (!stopped()) {
-      m_find.percent = 100;
-      m_find.found = found;
-    }
-  }
-  if (!m_findCancel) Notify(true);
+  return m_search ? m_search->Progress() : FindState{};
 }
 
 bool DocumentImpl::Reload(std::string* error) {
   Stop();
-  {
-    std::lock_guard lock(m_findMutex);
-    m_find = FindState{};
-  }
+  m_search.reset();
   m_source.reset();
   m_index.reset();
   std::string reason;

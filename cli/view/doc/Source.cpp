@@ -26,6 +26,32 @@ void Source::Fail(const std::string& text) {
   if (m_failure.empty()) m_failure = text;
 }
 
+bool Source::Growing() const {
+  std::lock_guard lock(m_growthMutex);
+  return m_growing;
+}
+
+void Source::StopGrowing() {
+  {
+    std::lock_guard lock(m_growthMutex);
+    m_growing = false;
+  }
+  m_growth.notify_all();
+}
+
+void Source::WaitForMore(Offset end, const std::function<bool()>& stop) {
+  std::unique_lock lock(m_growthMutex);
+  m_growth.wait(lock, [&] { return stop() || !m_growing || End() > end; });
+}
+
+void Source::Wake() {
+  {
+    // Taken, so that a waiter between its look and its wait cannot miss the wake.
+    std::lock_guard lock(m_growthMutex);
+  }
+  m_growth.notify_all();
+}
+
 namespace {
 
 std::string FileFailure(const std::string& path, int cause, int osError) {
@@ -92,6 +118,7 @@ bool CopySource::Append(const char* p, size_t n) {
     return false;
   }
   m_end.store(m_end.load() + n);
+  Grew();
   return true;
 }
 
@@ -110,7 +137,8 @@ size_t CopySource::ReadAt(Offset offset, char* out, size_t n) {
 }
 
 BgzfSource::BgzfSource(std::string path, std::unique_ptr<ZelFileSource> file)
-    : m_path(std::move(path)),
+    : Source(true),
+      m_path(std::move(path)),
       m_file(std::move(file)),
       m_decompressor(libdeflate_alloc_decompressor()) {
   if (!m_decompressor) throw CMemoryException();
@@ -124,6 +152,12 @@ void BgzfSource::Damaged(const char* reason) {
 }
 
 bool BgzfSource::Walk(const std::atomic<bool>& stop) {
+  const bool walked = WalkBlocks(stop);
+  StopGrowing();
+  return walked;
+}
+
+bool BgzfSource::WalkBlocks(const std::atomic<bool>& stop) {
   constexpr size_t kHeader = 18;  // with the usual extra field: just the "BC" subfield
   const uint64_t size = m_file->Size();
   uint64_t at = 0;
@@ -185,6 +219,7 @@ bool BgzfSource::Walk(const std::atomic<bool>& stop) {
       m_blocks.insert(m_blocks.end(), found.begin(), found.end());
       found.clear();
       m_end.store(contents);
+      Grew();
     }
   }
   return !stop.load();

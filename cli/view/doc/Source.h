@@ -4,7 +4,9 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -28,19 +30,34 @@ class Source {
   // Why a read failed, in the library's words; "" when none did.
   std::string Failure() const;
 
+  // Whether End() may still move on.
+  bool Growing() const;
+  // The end is final (the work that grew the contents ended, however).
+  void StopGrowing();
+  // Waits until End() passes end, the contents stop growing, or stop() holds, which is
+  // looked at again whenever Wake is called.
+  void WaitForMore(Offset end, const std::function<bool()>& stop);
+  void Wake();
+
  protected:
+  explicit Source(bool growing) : m_growing(growing) {}
   void Fail(const std::string& text);
+  // End() has moved on.
+  void Grew() { Wake(); }
 
  private:
   mutable std::mutex m_failureMutex;
   std::string m_failure;
+  mutable std::mutex m_growthMutex;
+  std::condition_variable m_growth;
+  bool m_growing;
 };
 
 // A plain file, as large as it was when opened.
 class FileSource : public Source {
  public:
   FileSource(std::string path, std::unique_ptr<ZelFileSource> file)
-      : m_path(std::move(path)), m_file(std::move(file)) {}
+      : Source(false), m_path(std::move(path)), m_file(std::move(file)) {}
   size_t ReadAt(Offset offset, char* out, size_t n) override;
   Offset End() const override { return m_file->Size(); }
 
@@ -63,7 +80,8 @@ class CopySource : public Source {
   Offset End() const override { return m_end.load(); }
 
  private:
-  CopySource(std::FILE* file, std::string path) : m_file(file), m_path(std::move(path)) {}
+  CopySource(std::FILE* file, std::string path)
+      : Source(true), m_file(file), m_path(std::move(path)) {}
   std::mutex m_mutex;  // the stream's position is shared by reads and writes
   std::FILE* m_file;
   std::string m_path;
@@ -79,7 +97,8 @@ class BgzfSource : public Source {
   ~BgzfSource() override;
 
   // Builds the block table from the blocks' headers, so that End() is soon the whole
-  // size; false (Failure() says why) when the file is damaged. stop ends it early.
+  // size, and stops the growing; false (Failure() says why) when the file is damaged.
+  // stop ends it early.
   bool Walk(const std::atomic<bool>& stop);
   size_t Blocks() const;
   // Decompresses block into out with the caller's decompressor; false on damage.
@@ -99,6 +118,7 @@ class BgzfSource : public Source {
     size_t block = SIZE_MAX;
     std::string bytes;
   };
+  bool WalkBlocks(const std::atomic<bool>& stop);
   void Damaged(const char* reason);
   const std::string* CachedBlock(size_t block);
 
