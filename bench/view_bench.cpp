@@ -101,6 +101,17 @@ int main(int argc, char** argv) {
   auto t2 = Clock::now();
   const auto lineStart = document->LineStart(state.lines - 1);
   const double jumpMs = Ms(t2);
+  auto t3 = Clock::now();
+  const auto numbered = document->LinesBefore(document->ContentEnd(), 50);
+  const double numberedMs = Ms(t3);
+  auto t4 = Clock::now();
+  document->Find("absent text", 0);
+  {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return !document->FindProgress().running; });
+  }
+  const double findMs = Ms(t4);
+  const bool foundNothing = !document->FindProgress().found;
   document.reset();
 
   rusage usage{};
@@ -114,6 +125,10 @@ int main(int argc, char** argv) {
   std::printf("%-44s %10.2f ms (%lld lines) ratio %.2fx\n", "wc -l", wcMs, wcLines, countMs / wcMs);
   std::printf("%-44s %10.2f ms (%s)\n", "LineStart(last line) once counted", jumpMs,
               lineStart ? "found" : "missing");
+  std::printf("%-44s %10.2f ms (line numbers %s)\n", "LinesBefore(end, 50) once counted",
+              numberedMs, !numbered.empty() && numbered.back().number ? "known" : "missing");
+  std::printf("%-44s %10.2f ms (%s)\n", "Find of an absent text, whole file", findMs,
+              foundNothing ? "not found" : "found?");
   std::printf("%-44s %10ld MB\n", "peak resident memory of this driver", usage.ru_maxrss / 1024);
   std::printf("%-44s %10d\n", "change notices", changes.load());
   std::filesystem::remove(path);
