@@ -25,13 +25,17 @@ CZelDirSpec Folder(const std::string& path) {
 void AddLayoutRootOptions(CLI::App* cmd, LayoutRoots& roots) {
   cmd->add_option("--main", roots.main,
                   "The main data folder (default: the stored one, or the program's folder "
-                  "when it holds Zeludat.def)");
+                  "when it holds Zeludat.def)")
+      ->type_name("DIR");
   cmd->add_option("--exe", roots.exe,
                   "The executables' folder (default: the installation key, else the "
-                  "program's folder)");
-  cmd->add_option("--network", roots.network, "The shared network database folder");
+                  "program's folder)")
+      ->type_name("DIR");
+  cmd->add_option("--network", roots.network, "The shared network database folder")
+      ->type_name("DIR");
   cmd->add_option("--tools-base", roots.toolsBase,
-                  "Compute the tool folders from this folder instead of the executables'");
+                  "Compute the tool folders from this folder instead of the executables'")
+      ->type_name("DIR");
 }
 
 bool ComputeLayout(const LayoutRoots& roots, bool mainRequired, const char* command) {

@@ -620,10 +620,11 @@ const CommandRegistrar tools(70, [](CLI::App& app) {
       "be started");
   static RunOptions ro;
   run->add_option("MENUPATH", ro.menuPath, "The tool's menu path")->required();
-  run->add_option("--data", ro.data, "The data file: %1");
-  run->add_option("--second", ro.second, "%2");
-  run->add_option("--third", ro.third, "%3");
-  run->add_option("--fourth", ro.fourth, "%4");
+  run->add_option("--data", ro.data, "The data file, %1 in the tool's command line")
+      ->type_name("FILE");
+  run->add_option("--second", ro.second, "The text that stands for %2");
+  run->add_option("--third", ro.third, "The text that stands for %3");
+  run->add_option("--fourth", ro.fourth, "The text that stands for %4");
   AddLayoutRootOptions(run, roots);
   run->callback([] {
     ComputeLayout(roots, false, "tools");

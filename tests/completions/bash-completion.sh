@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Drives zel's bash completion as bash does on Tab (bash-completion's machinery, the
+# script, COMP_WORDS and COMP_CWORD set, the function called) and checks what it offers.
+# Usage: bash-completion.sh COMPLETION-SCRIPT ZEL
+set -uo pipefail
+script=$1
+zel_binary=$(realpath "$2")
+
+framework=/usr/share/bash-completion/bash_completion
+[ -r "$framework" ] || { echo "bash-completion is not installed ($framework)"; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export ZEL_HOME=$work/home
+mkdir -p "$ZEL_HOME" "$work/bin"
+# Completion runs zel by the name typed: a zel on the PATH, as installed.
+ln -s "$zel_binary" "$work/bin/zel"
+export PATH=$work/bin:$PATH
+
+# shellcheck disable=SC1090
+source "$framework"
+# shellcheck disable=SC1090
+source "$script" || { echo "FAIL: $script does not load"; exit 1; }
+declare -F _zel >/dev/null || { echo "FAIL: $script defines no _zel"; exit 1; }
+
+failures=0
+# complete LINE: the offers for LINE, the last word (possibly empty) being completed,
+# one a line in $offers.
+complete_line() {
+  local line=$1
+  read -r -a COMP_WORDS <<<"$line"
+  [[ $line == *" " ]] && COMP_WORDS+=("")
+  COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+  COMP_LINE=$line
+  COMP_POINT=${#line}
+  COMPREPLY=()
+  _zel zel "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+  offers=$(printf '%s\n' "${COMPREPLY[@]}")
+}
+expect() {  # expect LINE WORD: WORD is among the offers
+  complete_line "$1"
+  if ! grep -qxF -- "$2" <<<"$offers"; then
+    echo "FAIL: '$1<TAB>' does not offer [$2]; it offers:"; printf '  [%s]\n' "${COMPREPLY[@]}"
+    failures=$((failures + 1))
+  fi
+}
+expect_not() {  # expect_not LINE WORD: WORD is not among the offers
+  complete_line "$1"
+  if grep -qxF -- "$2" <<<"$offers"; then
+    echo "FAIL: '$1<TAB>' offers [$2]"
+    failures=$((failures + 1))
+  fi
+}
+
+# Commands and subcommands.
+expect "zel " types
+expect "zel " tools
+expect "zel " demo
+expect "zel t" tip
+expect_not "zel t" demo
+expect "zel tools " run
+expect "zel tools m" migrate
+expect "zel sxf " fmt
+# Options, of the command typed and not of another.
+expect "zel detect --" --content
+expect "zel tools run --" --exe
+expect "zel tools run --" --data
+expect_not "zel tools run --" --content
+expect "zel richtext render -" -o
+# File type ids from zel types, but 0; for --types, the last of a comma list.
+ids=$(zel types | cut -f1)
+some_id=$(awk '$1 >= 10 { print $1; exit }' <<<"$ids")
+[ -n "$some_id" ] || { echo "FAIL: zel types lists no ids"; failures=$((failures + 1)); }
+expect "zel filter " "$some_id"
+expect_not "zel filter " 0
+expect "zel filter 1 " "$some_id"
+expect "zel choose open --types " "$some_id"
+expect "zel choose open --types 1,${some_id:0:1}" "1,$some_id"
+expect "zel choose open --types=" "$some_id"
+# A choice from the help: choose's mode.
+expect "zel choose " folder
+expect "zel choose o" open
+
+# Menu paths for tools run, quoted, from the tool folder under the --exe typed.
+exe=$work/install
+zel tools create "My Tools|Blast search" --target /bin/true --exe "$exe" >/dev/null
+zel tools create "Viewer" --target /bin/true --exe "$exe" >/dev/null
+expect "zel tools run --exe $exe " "'My Tools|Blast search'"
+expect "zel tools run --exe $exe " "'Viewer'"
+expect "zel tools run --exe=$exe " "'My Tools|Blast search'"
+expect "zel tools run --exe $exe 'My" "'My Tools|Blast search'"
+expect_not "zel tools run --exe $exe 'My" "'Viewer'"
+# Without --exe the tool folder is another, where none of these tools is.
+expect_not "zel tools run " "'My Tools|Blast search'"
+# Directories for the layout options, files elsewhere.
+mkdir -p "$work/folder"
+touch "$work/file.gb"
+cd "$work"
+expect "zel tools list --exe " folder
+expect_not "zel tools list --exe " file.gb
+expect "zel lines " file.gb
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failure(s)"
+  exit 1
+fi
+echo "bash completion: all offers as expected"
