@@ -1,0 +1,29 @@
+# zel's manual page, built from its scdoc source into the build folder (man build/zel.1)
+# and installed gzipped, and its shell completions; all of it belongs to zel's package.
+find_program(ZEL_SCDOC scdoc)
+if(NOT ZEL_SCDOC)
+  message(FATAL_ERROR "scdoc builds zel's manual page: install it (scripts/deps does)")
+endif()
+find_program(ZEL_GZIP gzip REQUIRED)
+
+set(ZEL_MANUAL_SOURCE ${PROJECT_SOURCE_DIR}/docs/man/zel.1.scd)
+set(ZEL_MANUAL ${CMAKE_BINARY_DIR}/zel.1)
+# gzip -n: no name or time stamp in the header, so that the page is the same on each build.
+add_custom_command(OUTPUT ${ZEL_MANUAL} ${ZEL_MANUAL}.gz
+  COMMAND ${ZEL_SCDOC} < ${ZEL_MANUAL_SOURCE} > ${ZEL_MANUAL}
+  COMMAND ${ZEL_GZIP} -9 -n -c ${ZEL_MANUAL} > ${ZEL_MANUAL}.gz
+  DEPENDS ${ZEL_MANUAL_SOURCE}
+  COMMENT "Building zel's manual page"
+  VERBATIM)
+add_custom_target(zel_manual ALL DEPENDS ${ZEL_MANUAL} ${ZEL_MANUAL}.gz)
+
+install(FILES ${ZEL_MANUAL}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT zel)
+install(FILES completions/zel.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+  RENAME zel COMPONENT zel)
+
+if(ZEL_TESTS)
+  # The bash completion is driven as bash drives it on Tab.
+  add_test(NAME completion_bash
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/completions/bash-completion.sh
+      ${PROJECT_SOURCE_DIR}/completions/zel.bash $<TARGET_FILE:zel>)
+endif()
