@@ -20,10 +20,20 @@ add_custom_target(zel_manual ALL DEPENDS ${ZEL_MANUAL} ${ZEL_MANUAL}.gz)
 install(FILES ${ZEL_MANUAL}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT zel)
 install(FILES completions/zel.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
   RENAME zel COMPONENT zel)
+install(FILES completions/_zel DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions
+  COMPONENT zel)
+install(FILES completions/zel.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d
+  COMPONENT zel)
 
 if(ZEL_TESTS)
-  # The bash completion is driven as bash drives it on Tab.
+  # Each completion is asked what it offers, as its shell asks on Tab (zsh on a
+  # pseudo-terminal); scripts/deps installs the three shells and bash-completion.
+  set(tests ${PROJECT_SOURCE_DIR}/tests/completions)
+  set(scripts ${PROJECT_SOURCE_DIR}/completions)
   add_test(NAME completion_bash
-    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/completions/bash-completion.sh
-      ${PROJECT_SOURCE_DIR}/completions/zel.bash $<TARGET_FILE:zel>)
+    COMMAND bash ${tests}/bash-completion.sh ${scripts}/zel.bash $<TARGET_FILE:zel>)
+  add_test(NAME completion_zsh COMMAND bash ${tests}/zsh-completion.sh ${scripts} $<TARGET_FILE:zel>)
+  add_test(NAME completion_fish
+    COMMAND bash ${tests}/fish-completion.sh ${scripts}/zel.fish $<TARGET_FILE:zel>)
+  set_tests_properties(completion_bash completion_zsh completion_fish PROPERTIES TIMEOUT 120)
 endif()
