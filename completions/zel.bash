@@ -134,14 +134,19 @@ _zel()
             COMPREPLY=($(compgen -W "$(_zel_type_ids "$zel")" -- "$cur"))
             ;;
         "tools run")
-            # Menu paths hold "|" and blanks: each is offered in single quotes.
-            local want=$cur menu
+            # Menu paths hold "|" and blanks: each is offered in single quotes, or as it
+            # is inside the double quotes the word was opened with.
+            local want=$cur menu quote=\'
             [[ $want == \'* ]] && want=${want#\'}
-            [[ $want == \"* ]] && want=${want#\"}
+            [[ $want == \"* ]] && want=${want#\"} quote=\"
             COMPREPLY=()
             while IFS= read -r menu; do
                 [[ -n $menu && $menu == "$want"* ]] || continue
-                COMPREPLY+=("'${menu//\'/\'\\\'\'}'")
+                if [[ $quote == \" ]]; then
+                    COMPREPLY+=("$menu")
+                else
+                    COMPREPLY+=("'${menu//\'/\'\\\'\'}'")
+                fi
             done < <(_zel_menu_paths "$zel" tools list "${layout[@]}")
             ;;
         *)

@@ -3,8 +3,9 @@
 # script, COMP_WORDS and COMP_CWORD set, the function called) and checks what it offers.
 # Usage: bash-completion.sh COMPLETION-SCRIPT ZEL
 set -uo pipefail
-script=$1
+script=$(realpath "$1")
 zel_binary=$(realpath "$2")
+here=$(dirname "$(realpath "$0")")
 
 framework=/usr/share/bash-completion/bash_completion
 [ -r "$framework" ] || { echo "bash-completion is not installed ($framework)"; exit 1; }
@@ -90,6 +91,10 @@ expect "zel tools run --exe $exe " "'Viewer'"
 expect "zel tools run --exe=$exe " "'My Tools|Blast search'"
 expect "zel tools run --exe $exe 'My" "'My Tools|Blast search'"
 expect_not "zel tools run --exe $exe 'My" "'Viewer'"
+# Inside double quotes the path is offered as it is.
+expect "zel tools run --exe $exe \"My" "My Tools|Blast search"
+zel tools create "Bob's tools|Align it" --target /bin/true --exe "$exe" >/dev/null
+expect "zel tools run --exe $exe Bob" "'Bob'\\''s tools|Align it'"
 # Without --exe the tool folder is another, where none of these tools is.
 expect_not "zel tools run " "'My Tools|Blast search'"
 # Directories for the layout options, files elsewhere.
@@ -99,6 +104,21 @@ cd "$work"
 expect "zel tools list --exe " folder
 expect_not "zel tools list --exe " file.gb
 expect "zel lines " file.gb
+
+# What bash itself makes of a completed line: typed with a Tab on a terminal, the words it
+# then runs hold the menu path whole, whatever quote the word was begun with.
+runs() {  # runs LINE MENUPATH: completing LINE leaves MENUPATH as the last word bash runs
+  local words
+  words=$(python3 "$here/bash-readline.py" "$script" "$1")
+  if [ "$(tail -n 1 <<<"$words")" != "$2" ]; then
+    echo "FAIL: '$1<TAB>' runs as:"; sed 's/^/  [/; s/$/]/' <<<"$words"
+    failures=$((failures + 1))
+  fi
+}
+runs "zel tools run --exe $exe My" "My Tools|Blast search"
+runs "zel tools run --exe $exe 'My" "My Tools|Blast search"
+runs "zel tools run --exe $exe \"My" "My Tools|Blast search"
+runs "zel tools run --exe $exe Bob" "Bob's tools|Align it"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"
