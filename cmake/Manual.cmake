@@ -8,11 +8,11 @@ find_program(ZEL_GZIP gzip REQUIRED)
 
 set(ZEL_MANUAL_SOURCE ${PROJECT_SOURCE_DIR}/docs/man/zel.1.scd)
 set(ZEL_MANUAL ${CMAKE_BINARY_DIR}/zel.1)
-# gzip -n: no name or time stamp in the header, so that the page is the same on each build.
 add_custom_command(OUTPUT ${ZEL_MANUAL} ${ZEL_MANUAL}.gz
-  COMMAND ${ZEL_SCDOC} < ${ZEL_MANUAL_SOURCE} > ${ZEL_MANUAL}
-  COMMAND ${ZEL_GZIP} -9 -n -c ${ZEL_MANUAL} > ${ZEL_MANUAL}.gz
-  DEPENDS ${ZEL_MANUAL_SOURCE}
+  COMMAND ${CMAKE_COMMAND} -DSCDOC=${ZEL_SCDOC} -DGZIP=${ZEL_GZIP}
+    -DSOURCE=${ZEL_MANUAL_SOURCE} -DOUTPUT=${ZEL_MANUAL}
+    -P ${CMAKE_CURRENT_LIST_DIR}/ManualPage.cmake
+  DEPENDS ${ZEL_MANUAL_SOURCE} ${CMAKE_CURRENT_LIST_DIR}/ManualPage.cmake
   COMMENT "Building zel's manual page"
   VERBATIM)
 add_custom_target(zel_manual ALL DEPENDS ${ZEL_MANUAL} ${ZEL_MANUAL}.gz)
