@@ -223,6 +223,35 @@ TEST_F(QtWindowsTest, TheWheelAndDroppedFilesArriveAsMessagesInScreenAndClientPo
   DragFinish(got);
 }
 
+TEST_F(QtWindowsTest, AFrameShowsTheModelsShowStateAndTellsItTheUsers) {
+  HWND frame = Make(WS_OVERLAPPEDWINDOW, {40, 50, 440, 350}, HWND());
+  QWidget* widget = zel_qt::WidgetOf(frame);
+  WINDOWPLACEMENT wp;
+  wp.showCmd = SW_SHOWMAXIMIZED;
+  wp.rcNormalPosition = RECT{60, 70, 460, 370};
+  SetWindowPlacement(frame, &wp);
+  EXPECT_TRUE(widget->isVisible());
+  EXPECT_TRUE(widget->isMaximized());
+  // The user restores it: the model follows, back at its normal rectangle.
+  widget->showNormal();
+  ASSERT_TRUE(ProcessUntil([&] { return !IsZoomed(frame); }));
+  GetWindowPlacement(frame, &wp);
+  EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
+  RECT r;
+  GetWindowRect(frame, &r);
+  EXPECT_EQ(CRect(r), CRect(60, 70, 460, 370));
+  // The user maximises it: the model is maximised and keeps that rectangle.
+  widget->showMaximized();
+  ASSERT_TRUE(ProcessUntil([&] { return IsZoomed(frame) != FALSE; }));
+  GetWindowPlacement(frame, &wp);
+  EXPECT_EQ(CRect(wp.rcNormalPosition), CRect(60, 70, 460, 370));
+  ShowWindow(frame, SW_MINIMIZE);
+  EXPECT_TRUE(widget->isMinimized());
+  ShowWindow(frame, SW_RESTORE);
+  EXPECT_FALSE(widget->isMinimized());
+  EXPECT_FALSE(widget->isMaximized());
+}
+
 class MdiTest : public QtWindowsTest {
  protected:
   void SetUp() override {
