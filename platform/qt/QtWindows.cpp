@@ -245,8 +245,8 @@ WindowBody::WindowBody(HWND hwnd, QWidget* parent) : QWidget(parent), m_hwnd(hwn
   m_client = new ClientWidget(hwnd, this);
   grid->addWidget(m_client, 0, 0);
   const DWORD style = StyleOf(hwnd);
-  if (style & WS_VSCROLL) grid->addWidget(m_vbar = MakeBar(SB_VERT), 0, 1);
-  if (style & WS_HSCROLL) grid->addWidget(m_hbar = MakeBar(SB_HORZ), 1, 0);
+  if (style & WS_VSCROLL) grid->addWidget(MakeBar(SB_VERT), 0, 1);
+  if (style & WS_HSCROLL) grid->addWidget(MakeBar(SB_HORZ), 1, 0);
 }
 
 QScrollBar* WindowBody::MakeBar(int bar) {
@@ -267,9 +267,8 @@ QScrollBar* WindowBody::MakeBar(int bar) {
     zel_wnd::TrackScroll(m_hwnd, bar, position, true);
     Post(bar, SB_THUMBTRACK, position);
   });
+  (bar == SB_VERT ? m_vbar : m_hbar) = b;
   // The bar shows the model's state from the start.
-  QScrollBar*& slot = bar == SB_VERT ? m_vbar : m_hbar;
-  slot = b;
   SyncScrollBar(bar);
   return b;
 }

@@ -7,7 +7,9 @@
 // the menu messages as a user who chooses nothing would.
 // The Qt backend's presenter (platform/qt) makes widgets: a frame with its menu bar for a
 // top-level window, a frameless window that takes no focus for a popup (WS_POPUP with
-// WS_EX_NOACTIVATE or WS_EX_TOOLWINDOW), each painted through the Qt device.
+// WS_EX_NOACTIVATE or WS_EX_TOOLWINDOW), a widget in its parent's client area for a child,
+// an MDI area and its sub-windows for an MDI client and its children, each painted through
+// the Qt device.
 #pragma once
 
 #include <memory>

@@ -6,6 +6,9 @@
 // the position itself. Positions are int: a window showing more than that scales its own
 // position onto the range.
 //
+// A window with the style shows its bar whatever the range (the presenter's bar then has
+// nothing to move); a window without it keeps the state all the same.
+//
 // The page is kept within the range's size (max - min + 1) and the position within min
 // and max - page + 1 (max for no page). Bars of scroll-bar controls (SB_CTL) are not kept:
 // the calls answer 0 or FALSE for them.
