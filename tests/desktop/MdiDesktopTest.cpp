@@ -1,7 +1,8 @@
 // An MDI frame on a real X display (make desktop): each document's child is a sub-window
 // whose view (a child window painted by its WM_PAINT, with a scroll bar) shows on the screen
-// where the model puts it; a real click activates a document, and the real wheel reaches
-// the view as WM_MOUSEWHEEL.
+// where the model puts it; a real click activates a document, the real wheel reaches the
+// view as WM_MOUSEWHEEL, a click on its scroll bar's arrow as WM_VSCROLL, and a double click
+// on a title maximises the document in the model too.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,9 +10,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QScrollBar>
 #include <QWindow>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/qt/QtPresenter.h"
 #include "platform/user/framework/MDIWnd.h"
@@ -38,11 +41,16 @@ std::string At(QPoint p) { return std::to_string(p.x()) + " " + std::to_string(p
 
 const COLORREF kColors[2] = {RGB(200, 40, 40), RGB(40, 140, 60)};
 int g_wheel = 0;
+std::vector<UINT> g_scrolls;
 
 // A document's view: filled with its colour, the wheel's turns counted.
 LRESULT ViewProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_MOUSEWHEEL) {
     g_wheel += GET_WHEEL_DELTA_WPARAM(w);
+    return 0;
+  }
+  if (m == WM_VSCROLL) {
+    g_scrolls.push_back(LOWORD(w));
     return 0;
   }
   if (m != WM_PAINT) return DefWindowProc(h, m, w, l);
@@ -59,6 +67,7 @@ class MdiDesktopTest : public zel_test::ZelTest {
  protected:
   void SetUp() override {
     g_wheel = 0;
+    g_scrolls.clear();
     zel_qt::InstallPresenter();
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "run by make desktop";
     ASSERT_TRUE(main.Create(nullptr, "Documents", WS_OVERLAPPEDWINDOW, CRect(60, 60, 860, 620)));
@@ -134,6 +143,46 @@ TEST_F(MdiDesktopTest, DocumentsShowWhereTheModelPutsThemAndTakeClicksAndTheWhee
   // Two notches of the real wheel towards the user: -240.
   Xdotool("click 5 click 5");
   EXPECT_TRUE(ProcessUntil([&] { return g_wheel == -2 * WHEEL_DELTA; })) << g_wheel;
+}
+
+TEST_F(MdiDesktopTest, TheScrollBarsArrowAndADoubleClickOnATitleReachTheModel) {
+  SCROLLINFO info;
+  info.fMask = SIF_ALL;
+  info.nMax = 999;
+  info.nPage = 100;
+  SetScrollInfo(views[0], SB_VERT, &info, TRUE);
+  QScrollBar* bar = zel_qt::ScrollBarOf(views[0], SB_VERT);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(ProcessUntil([&] { return bar->isVisible() && bar->maximum() == 900; }));
+  // The down arrow sits at the bottom of the bar, as tall as the bar is wide.
+  Xdotool("mousemove --sync " +
+          At(bar->mapToGlobal(QPoint(bar->width() / 2, bar->height() - bar->width() / 2))) +
+          " click 1");
+  ASSERT_TRUE(ProcessUntil([&] { return !g_scrolls.empty() && g_scrolls.back() == SB_ENDSCROLL; }));
+  EXPECT_EQ(g_scrolls.front(), SB_LINEDOWN);
+  // The view did not move its bar: neither did Qt.
+  EXPECT_EQ(bar->value(), 0);
+
+  const CRect normal = [&] {
+    WINDOWPLACEMENT wp;
+    docs[1].GetWindowPlacement(&wp);
+    return CRect(wp.rcNormalPosition);
+  }();
+  QMdiSubWindow* sub = zel_qt::SubWindowOf(docs[1].m_hWnd);
+  const QPoint title = sub->mapToGlobal(QPoint(sub->width() / 2, sub->contentsMargins().top() / 2));
+  Xdotool("mousemove --sync " + At(title) + " click --repeat 2 --delay 80 1");
+  ASSERT_TRUE(ProcessUntil([&] { return docs[1].IsZoomed() != FALSE; })) << "not maximised";
+  EXPECT_TRUE(sub->isMaximized());
+  WINDOWPLACEMENT wp;
+  docs[1].GetWindowPlacement(&wp);
+  EXPECT_EQ(CRect(wp.rcNormalPosition), normal);
+  if (const char* keep = std::getenv("ZEL_KEEP_PICTURES"))
+    zel_qt::WidgetOf(main.m_hWnd)
+        ->screen()
+        ->grabWindow(zel_qt::WidgetOf(main.m_hWnd)->winId())
+        .save(QString::fromStdString(std::string(keep) + "/mdi-maximized.png"));
+  docs[1].MDIRestore();
+  EXPECT_TRUE(ProcessUntil([&] { return !sub->isMaximized(); }));
 }
 
 }  // namespace
