@@ -174,6 +174,15 @@ TEST_F(QtWindowsTest, AScrollBarMirrorsTheModelAndTheUsersActionsBecomeRequests)
   // The window's answer moves the bar.
   SetScrollPos(view, SB_VERT, 640, TRUE);
   EXPECT_EQ(bar->value(), 640);
+  // A horizontal bar sends its own message.
+  HWND wide = Make(WS_CHILD | WS_VISIBLE | WS_HSCROLL, {0, 210, 300, 280}, frame);
+  QScrollBar* across = zel_qt::ScrollBarOf(wide, SB_HORZ);
+  ASSERT_NE(across, nullptr);
+  EXPECT_EQ(across->height(), GetSystemMetrics(SM_CYHSCROLL));
+  SetScrollRange(wide, SB_HORZ, 0, 50, TRUE);
+  across->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  ASSERT_EQ(Take(wide, WM_HSCROLL, &msg), 1);
+  EXPECT_EQ(LOWORD(msg.wParam), SB_LINERIGHT);
   // The wheel over the bar scrolls the window, as over its client area.
   Take(view, WM_MOUSEWHEEL);
   QWheelEvent wheel(QPointF(5, 5), QPointF(100, 100), QPoint(), QPoint(0, -120), Qt::NoButton,
