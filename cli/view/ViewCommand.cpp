@@ -77,9 +77,10 @@ int View(Options& o) {
     if (frame.OpenDocument(file, &error)) continue;
     // A document of an earlier run that is gone is no failure of this one.
     if (restore) continue;
-    Message("view: " + file + ": " + error);
+    // The library's words name the file already.
+    Message("view: " + error);
     status = kFailed;
-    failures += (failures.empty() ? "" : "\n") + file + ": " + error;
+    failures += (failures.empty() ? "" : "\n") + error;
   }
   // Started from a file manager nobody reads standard error: a person is told too.
   if (!failures.empty() && o.picture.screenshot.empty() && OnDisplay())
