@@ -110,6 +110,10 @@ class DemoFrame : public CFrameWnd {
     m_tools.OnMenuChange(*this);
     return 0;
   }
+  LRESULT OnReloadMenus(WPARAM, LPARAM) {
+    m_tools.OnReloadMenus();
+    return 0;
+  }
   LRESULT OnClose(WPARAM, LPARAM) {
     ::PostQuitMessage(0);
     return 0;
@@ -156,6 +160,7 @@ ON_MESSAGE(WM_KEYDOWN, OnInput)
 ON_MESSAGE(WM_CLOSE, OnClose)
 ON_REGISTERED_MESSAGE(WM_TIP_REQUEST, OnTipRequest)
 ON_REGISTERED_MESSAGE(WM_MENUCHANGE, OnMenuChange)
+ON_REGISTERED_MESSAGE(WM_RELOADCOOLMENU, OnReloadMenus)
 ON_COMMAND(ID_FLASH_TIP, OnFlashTip)
 ON_COMMAND(ID_INFORMATION_TIP, OnInformationTip)
 ON_COMMAND(ID_WARNING_BOX, OnWarningBox)

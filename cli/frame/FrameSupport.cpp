@@ -2,9 +2,11 @@
 #include "cli/frame/FrameSupport.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "cli/Command.h"
 #include "cli/Output.h"
+#include "cli/frame/MenuImages.h"
 #include "platform/user/backend/IntegrationChoice.h"
 #include "platform/user/integration/Integration.h"
 #include "platform/user/wnd/Window.h"
@@ -56,11 +58,19 @@ void FrameTools::Merge(CMenu& menu, bool bar) {
 }
 
 void FrameTools::Install(CFrameWnd& frame) {
-  if (!m_tools) return;
-  m_tools->SetMainWindow(&frame);
-  m_drawing.SetToolsManager(m_tools);
+  if (m_tools) {
+    m_tools->SetMainWindow(&frame);
+    m_drawing.SetToolsManager(m_tools);
+  }
   m_drawing.Install(&frame);
   m_installed = true;
+  OnReloadMenus();
+}
+
+void FrameTools::OnReloadMenus() {
+  // Loading sets the button size too, which makes room for the tools' icons.
+  m_drawing.LoadToolbar(MenuImagesBitmap(), kMenuImageCommands,
+                        static_cast<int>(std::size(kMenuImageCommands)));
 }
 
 void FrameTools::OnMenuChange(CFrameWnd& frame) {

@@ -44,8 +44,11 @@ class FrameTools {
   // Registers menu (bar: the frame's menu bar, else a popup that the frame's bar holds)
   // and merges the tools in; before the frame is made.
   void Merge(CMenu& menu, bool bar);
-  // After the frame is made: it is told of changes, its popups are drawn by the manager.
+  // After the frame is made: its popups are drawn by the manager, with the menu images
+  // beside their commands and the tools' icons, and it is told of changes of the tools.
   void Install(CFrameWnd& frame);
+  // The frame's handler of "WM_RELOADCOOLMENU": the menu images loaded again.
+  void OnReloadMenus();
   // The frame's handler of "WM_MENUCHANGE": the menu merged again.
   void OnMenuChange(CFrameWnd& frame);
   // Before the frame goes.

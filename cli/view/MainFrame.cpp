@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "cli/Command.h"
+#include "cli/frame/MenuImages.h"
 #include "cli/view/NumberedMenu.h"
 #include "files/FileTypeIds.h"
 #include "files/ZelDirSpec.h"
@@ -24,17 +25,6 @@ namespace zel_cli {
 namespace {
 
 enum : UINT {
-  ID_FILE_OPEN = 57601,
-  ID_FILE_CLOSE = 57602,
-  ID_FILE_MRU_FIRST = 57616,
-  ID_EDIT_COPY = 57634,
-  ID_EDIT_FIND = 57636,
-  ID_WINDOW_CASCADE = 57650,
-  ID_WINDOW_TILE = 57651,
-  ID_APP_ABOUT = 57664,
-  ID_APP_EXIT = 57665,
-  ID_FILE_RELOAD = 32900,
-  ID_EDIT_GOTO = 32901,
   ID_NO_TOOLS = 32902,
   ID_FIRST_DOCUMENT = 0xFF00,
 };
@@ -88,6 +78,7 @@ ON_MESSAGE(WM_RBUTTONDOWN, OnInput)
 ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
 ON_MESSAGE(kReap, OnReap)
 ON_REGISTERED_MESSAGE(WM_MENUCHANGE, OnMenuChange)
+ON_REGISTERED_MESSAGE(WM_RELOADCOOLMENU, OnReloadMenus)
 ON_COMMAND(ID_FILE_OPEN, OnOpen)
 ON_COMMAND(ID_FILE_RELOAD, OnReload)
 ON_COMMAND_RANGE(ID_FILE_MRU_FIRST, ID_FILE_MRU_FIRST + kMaxRecentFiles - 1, OnRecent)
@@ -420,6 +411,11 @@ LRESULT MainFrame::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
     m_bar->SetField(kMessageField, prompt);
   }
   return Default();
+}
+
+LRESULT MainFrame::OnReloadMenus(WPARAM, LPARAM) {
+  m_frameTools.OnReloadMenus();
+  return 0;
 }
 
 LRESULT MainFrame::OnMenuChange(WPARAM, LPARAM) {

@@ -54,6 +54,7 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost {
   LRESULT OnInput(WPARAM, LPARAM);
   LRESULT OnMenuSelect(WPARAM, LPARAM);
   LRESULT OnMenuChange(WPARAM, LPARAM);
+  LRESULT OnReloadMenus(WPARAM, LPARAM);
   LRESULT OnReap(WPARAM, LPARAM);
   void OnOpen();
   void OnReload();
