@@ -279,6 +279,7 @@ void MainFrame::DocumentMoved(DocFrame& doc) {
     }
   }
   UpdateTitle();
+  RebuildWindowMenu();
 }
 
 void MainFrame::DocumentClosing(DocFrame& doc) {
@@ -322,8 +323,6 @@ void MainFrame::RebuildRecentMenu() {
 void MainFrame::RebuildWindowMenu() {
   CMenu* menu = CMenu::FromHandle(m_windowMenu);
   if (!menu) return;
-  // Cascade and Tile stay; the list after them is made anew.
-  while (menu->GetMenuItemCount() > 2) menu->DeleteMenu(2, MF_BYPOSITION);
   std::vector<std::string> titles;
   int active = -1;
   DocFrame* current = Active();
@@ -332,6 +331,12 @@ void MainFrame::RebuildWindowMenu() {
     if (doc.get() == current) active = static_cast<int>(titles.size());
     titles.push_back(doc->Title());
   }
+  // Documents tell of their progress often; the list changes seldom.
+  if (titles == m_windowTitles && active == m_windowActive) return;
+  m_windowTitles = titles;
+  m_windowActive = active;
+  // Cascade and Tile stay; the list after them is made anew.
+  while (menu->GetMenuItemCount() > 2) menu->DeleteMenu(2, MF_BYPOSITION);
   if (titles.empty()) return;
   menu->AppendMenu(MF_SEPARATOR);
   for (const NumberedItem& item : NumberedItems(titles, ID_FIRST_DOCUMENT, active))

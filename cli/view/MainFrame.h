@@ -39,6 +39,7 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost {
   void SaveSettings();
   // What the tools get of the document of frame (an MDI child); null for any other.
   std::optional<DocumentFacts> FactsOfFrame(CFrameWnd* frame) const;
+  StatusBar* Bar() const { return m_bar.get(); }
   // The status of the run: kFailed when the picture could not be taken.
   int Status() const { return m_status; }
 
@@ -94,6 +95,8 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost {
   std::vector<std::unique_ptr<DocFrame>> m_docs;
   std::vector<std::string> m_recent;
   HMENU m_recentMenu, m_windowMenu;
+  std::vector<std::string> m_windowTitles;  // what the Window list shows now
+  int m_windowActive = -1;
   std::map<const DocFrame*, std::string> m_failures;  // reported once each
   struct Search {
     DocFrame* doc = nullptr;

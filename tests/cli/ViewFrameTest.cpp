@@ -1,0 +1,152 @@
+// zel view's frame driven in-process, headless: the documents' titles, the Window list,
+// the status bar's fields and notices, and the Tools menu with and without a tool folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "cli/view/MainFrame.h"
+#include "layout/DirectoryLayout.h"
+#include "platform/user/app/WinApp.h"
+#include "platform/user/framework/Menu.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/Wait.h"
+
+namespace {
+
+constexpr const char* kGenBank =
+    "LOCUS       PUC19   20 bp    DNA     circular\n"
+    "DEFINITION  A test.\n"
+    "ORIGIN\n"
+    "        1 acgtacgtac gtacgtacgt\n"
+    "//\n";
+
+class ViewFrameTest : public zel_test::ZelTest {
+ protected:
+  void TearDown() override {
+    AfxSetThreadMainWnd(nullptr);
+    frame.reset();
+    tools.reset();
+    EXEDIR.ClearSpec();
+    TOOLSDIR.ClearSpec();
+    TOOLSMENUDIR.ClearSpec();
+  }
+  // The frame, with the sample installation's tools when withTools.
+  void Make(bool withTools) {
+    if (withTools) {
+      EXEDIR =
+          CZelDirSpec((std::string(ZEL_SOURCE_DIR) + "/examples/installation/Programs").c_str());
+      RecalcEXEDIRDependencies();
+      tools = std::make_unique<zel_cli::ViewTools>(
+          [this](CFrameWnd* f) { return frame->FactsOfFrame(f); },
+          [](CFrameWnd* f) {
+            auto* doc = dynamic_cast<zel_cli::DocFrame*>(f);
+            return doc ? doc->Path() : std::string();
+          });
+    }
+    frame = std::make_unique<zel_cli::MainFrame>(tools.get(), picture);
+    ASSERT_TRUE(frame->CreateFrame(zel_cli::Placement{0, 0, 800, 600, SW_SHOWNORMAL}));
+    AfxSetThreadMainWnd(frame.get());
+  }
+  std::string Open(const std::string& name, const std::string& text) {
+    zel_test::WriteFile(tmp / name, text);
+    std::string error;
+    EXPECT_TRUE(frame->OpenDocument(tmp / name, &error)) << error;
+    return tmp / name;
+  }
+  zel_cli::DocFrame* Active() { return dynamic_cast<zel_cli::DocFrame*>(frame->MDIGetActive()); }
+  // The texts of a popup of the menu bar, by the popup's position.
+  std::vector<std::string> Items(int popup) {
+    CMenu* menu = frame->GetMenu()->GetSubMenu(popup);
+    std::vector<std::string> texts;
+    for (UINT i = 0; menu && i < menu->GetMenuItemCount(); ++i) {
+      CString text;
+      menu->GetMenuString(i, text, MF_BYPOSITION);
+      texts.emplace_back(text.GetString());
+    }
+    return texts;
+  }
+  std::string Status(zel_cli::StatusField field) {
+    return frame->Bar() ? frame->Bar()->Field(field) : "(no status bar)";
+  }
+
+  zel_cli::PictureOptions picture;
+  std::unique_ptr<zel_cli::ViewTools> tools;
+  std::unique_ptr<zel_cli::MainFrame> frame;
+};
+
+TEST_F(ViewFrameTest, EachDocumentIsAChildNamedByItsTypeAndListedUnderWindow) {
+  Make(false);
+  Open("a.gb", kGenBank);
+  Open("b.fa", ">s\nACGT\n");
+  zel_cli::DocFrame* b = Active();
+  ASSERT_NE(b, nullptr);
+  CString title;
+  b->GetWindowText(title);
+  // .fa names no type: its contents do, once the document has looked.
+  ASSERT_TRUE(zel_test::PumpUntil([&] {
+    b->GetWindowText(title);
+    return title == "b.fa - FASTA Files";
+  })) << title.GetString();
+  CString frameTitle;
+  frame->GetWindowText(frameTitle);
+  EXPECT_EQ(std::string(frameTitle.GetString()), "b.fa - ZelUtil Viewer");
+  EXPECT_EQ(Items(2),
+            (std::vector<std::string>{"&Cascade", "&Tile", "", "&1 a.gb - DNA/RNA Documents",
+                                      "&2 b.fa - FASTA Files"}));
+  CMenu* window = frame->GetMenu()->GetSubMenu(2);
+  EXPECT_EQ(window->GetMenuState(4, MF_BYPOSITION) & MF_CHECKED, UINT{MF_CHECKED});
+  EXPECT_EQ(window->GetMenuState(3, MF_BYPOSITION) & MF_CHECKED, 0u);
+
+  // Choosing the first makes it the active one; closing it takes it off the list.
+  frame->SendMessage(WM_COMMAND, 0xFF00);
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_EQ(Active()->Name(), "a.gb");
+  Active()->SendMessage(WM_CLOSE);
+  ASSERT_TRUE(zel_test::PumpUntil([&] { return Items(2).size() == 4; }));
+  EXPECT_EQ(Items(2).back(), "&1 b.fa - FASTA Files");
+  EXPECT_EQ(frame->OpenPaths(), (std::vector<std::string>{tmp / "b.fa"}));
+}
+
+TEST_F(ViewFrameTest, TheStatusBarShowsFormatLinesAndSize) {
+  Make(false);
+  Open("x.gb", kGenBank);
+  ASSERT_TRUE(zel_test::PumpUntil([&] { return Status(zel_cli::kLinesField) == "5 lines"; }))
+      << Status(zel_cli::kLinesField);
+  EXPECT_EQ(Status(zel_cli::kFormatField), "GenBank, nucleic acid");
+  EXPECT_EQ(Status(zel_cli::kSizeField), "108 bytes");
+}
+
+TEST_F(ViewFrameTest, AChangedOrDeletedFileSaysSo) {
+  Make(false);
+  const std::string path = Open("x.gb", kGenBank);
+  ASSERT_TRUE(zel_test::PumpUntil([&] { return Status(zel_cli::kLinesField) == "5 lines"; }));
+  zel_test::WriteFile(path, std::string(kGenBank) + "LOCUS more\n");
+  ASSERT_TRUE(zel_test::PumpUntil([&] {
+    return Status(zel_cli::kMessageField) == "x.gb changed on disk: File > Reload reads it again";
+  })) << Status(zel_cli::kMessageField);
+  std::filesystem::remove(path);
+  ASSERT_TRUE(zel_test::PumpUntil([&] {
+    return Status(zel_cli::kMessageField) == "x.gb was deleted";
+  })) << Status(zel_cli::kMessageField);
+}
+
+TEST_F(ViewFrameTest, WithoutAToolFolderTheToolsMenuSaysSo) {
+  Make(false);
+  ASSERT_EQ(Items(3), (std::vector<std::string>{"No tool folder (zel layout)"}));
+  EXPECT_TRUE(frame->GetMenu()->GetSubMenu(3)->GetMenuState(0, MF_BYPOSITION) & MF_GRAYED);
+}
+
+TEST_F(ViewFrameTest, TheInstallationsToolsAreMergedIntoTheToolsMenu) {
+  Make(true);
+  const std::vector<std::string> items = Items(3);
+  EXPECT_NE(std::find(items.begin(), items.end(), "Sequence"), items.end());
+  EXPECT_NE(std::find(items.begin(), items.end(), "Web"), items.end());
+  EXPECT_NE(std::find(items.begin(), items.end(), "Viewer"), items.end());
+  // The bar keeps its titles: the tools went into their popup.
+  EXPECT_EQ(frame->GetMenu()->GetMenuItemCount(), 5u);
+}
+
+}  // namespace
