@@ -110,6 +110,10 @@ MainFrame::MainFrame(ViewTools* tools, const PictureOptions& picture)
     : m_tools(tools), m_frameTools(tools), m_picture(picture) {}
 
 MainFrame::~MainFrame() {
+  if (AfxGetMainWnd() == this) {
+    DestroyTipWind();
+    AfxSetThreadMainWnd(nullptr);
+  }
   m_frameTools.Uninstall();
   // The children go before the frame's window does.
   for (auto& doc : m_docs)
@@ -160,6 +164,9 @@ bool MainFrame::CreateFrame(const std::optional<Placement>& placement) {
               CRect(p.x, p.y, p.x + p.width, p.y + p.height), nullptr, MakeMenu()))
     return false;
   m_frameTools.Install(*this);
+  // The main window of the thread: tools run on its documents, tips belong to it.
+  AfxSetThreadMainWnd(this);
+  SetTipsTimeout(500);
   RebuildRecentMenu();
   RebuildWindowMenu();
   ShowWindow(p.state == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOW);

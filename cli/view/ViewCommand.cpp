@@ -13,7 +13,6 @@
 #include "layout/DirectoryLayout.h"
 #include "platform/user/app/WinApp.h"
 #include "platform/user/ui/UiBackend.h"
-#include "ui/TipWnd.h"
 
 namespace zel_cli {
 namespace {
@@ -67,8 +66,6 @@ int View(Options& o) {
     Message("view: the window could not be made");
     return kFailed;
   }
-  AfxSetThreadMainWnd(&frame);
-  SetTipsTimeout(500);
 
   int status = kOk;
   std::string failures;
@@ -87,14 +84,9 @@ int View(Options& o) {
     AfxMessageBox(failures.c_str(), MB_OK | MB_ICONSTOP);
   if (!o.files.empty() && frame.OpenPaths().empty()) {
     // Nothing to show of what was asked for.
-    DestroyTipWind();
-    AfxSetThreadMainWnd(nullptr);
     return kFailed;
   }
-  const int code = desktop->Run();
-  DestroyTipWind();
-  AfxSetThreadMainWnd(nullptr);
-  if (code != 0) return kFailed;
+  if (desktop->Run() != 0) return kFailed;
   return frame.Status() != kOk ? frame.Status() : status;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -11,8 +12,10 @@
 #include "layout/DirectoryLayout.h"
 #include "platform/user/app/WinApp.h"
 #include "platform/user/framework/Menu.h"
+#include "tests/support/RecordingLauncher.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
+#include "ui/TipWnd.h"
 
 namespace {
 
@@ -26,7 +29,6 @@ constexpr const char* kGenBank =
 class ViewFrameTest : public zel_test::ZelTest {
  protected:
   void TearDown() override {
-    AfxSetThreadMainWnd(nullptr);
     frame.reset();
     tools.reset();
     EXEDIR.ClearSpec();
@@ -48,7 +50,6 @@ class ViewFrameTest : public zel_test::ZelTest {
     }
     frame = std::make_unique<zel_cli::MainFrame>(tools.get(), picture);
     ASSERT_TRUE(frame->CreateFrame(zel_cli::Placement{0, 0, 800, 600, SW_SHOWNORMAL}));
-    AfxSetThreadMainWnd(frame.get());
   }
   std::string Open(const std::string& name, const std::string& text) {
     zel_test::WriteFile(tmp / name, text);
@@ -147,6 +148,60 @@ TEST_F(ViewFrameTest, TheInstallationsToolsAreMergedIntoTheToolsMenu) {
   EXPECT_NE(std::find(items.begin(), items.end(), "Viewer"), items.end());
   // The bar keeps its titles: the tools went into their popup.
   EXPECT_EQ(frame->GetMenu()->GetMenuItemCount(), 5u);
+}
+
+// The id of a tool item under the Tools popup (one folder deep at most).
+UINT ToolId(CMenu* tools, const std::string& folder, const std::string& name) {
+  for (UINT i = 0; i < tools->GetMenuItemCount(); ++i) {
+    CString text;
+    tools->GetMenuString(i, text, MF_BYPOSITION);
+    if (text.GetString() != folder) continue;
+    CMenu* popup = tools->GetSubMenu(static_cast<int>(i));
+    for (UINT j = 0; popup && j < popup->GetMenuItemCount(); ++j) {
+      popup->GetMenuString(j, text, MF_BYPOSITION);
+      if (text.GetString() == name) return popup->GetMenuItemID(static_cast<int>(j));
+    }
+  }
+  return 0;
+}
+
+TEST_F(ViewFrameTest, AToolRunsOnTheActiveDocumentWhenItHasTheFormatItTakes) {
+  zel_test::RecordingLauncher launcher;
+  zel_test::IntegrationScope scope;
+  scope.Use(&launcher);
+  Make(true);
+  // "Word count" takes one nucleic-acid sequence as FASTA (input type 2).
+  const UINT id = ToolId(frame->GetMenu()->GetSubMenu(3), "Sequence", "Word count");
+  ASSERT_NE(id, 0u);
+  const std::string gb = Open("x.gb", kGenBank);
+  ASSERT_TRUE(zel_test::PumpUntil([&] { return Active()->Doc().State().fileType != 0; }));
+  frame->SendMessage(WM_COMMAND, id);
+  EXPECT_TRUE(launcher.spawned.empty()) << "a GenBank document went to a FASTA tool";
+  EXPECT_NE(tools->Prompt(id).find("needs a FASTA file; x.gb is a GenBank file"), std::string::npos)
+      << tools->Prompt(id);
+
+  const std::string fa = Open("s.fa", ">s\nACGTACGTAC\n");
+  ASSERT_TRUE(zel_test::PumpUntil([&] { return Active()->Doc().State().fileType != 0; }));
+  EXPECT_EQ(tools->Prompt(id), "Count the lines of the sequence file");
+  frame->SendMessage(WM_COMMAND, id);
+  ASSERT_EQ(launcher.spawned.size(), 1u);
+  EXPECT_EQ(std::vector<std::string>(launcher.spawned[0].begin() + 1, launcher.spawned[0].end()),
+            (std::vector<std::string>{"-l", fa}));
+  CTipWnd* tip = CTipWnd::GetTipWnd();
+  ASSERT_NE(tip, nullptr);
+  CString shown;
+  tip->GetWindowText(shown);
+  EXPECT_EQ(std::string(shown.GetString()), "Started Word count");
+  EXPECT_TRUE(tip->GetFlashMode());
+
+  // A program that cannot be started is told in a message box, and nothing is flashed.
+  tip->SetWindowText("");
+  launcher.answer = ENOENT;
+  frame->SendMessage(WM_COMMAND, id);
+  ASSERT_EQ(ui().messages.size(), 1u);
+  EXPECT_NE(ui().messages[0].text.Find("wc"), -1) << ui().messages[0].text.GetString();
+  tip->GetWindowText(shown);
+  EXPECT_EQ(std::string(shown.GetString()), "");
 }
 
 }  // namespace

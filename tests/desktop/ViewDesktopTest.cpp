@@ -63,7 +63,6 @@ class ViewDesktopTest : public zel_test::ZelTest {
         });
     frame = std::make_unique<zel_cli::MainFrame>(tools.get(), picture);
     ASSERT_TRUE(frame->CreateFrame(zel_cli::Placement{40, 40, 900, 620, SW_SHOWNORMAL}));
-    AfxSetThreadMainWnd(frame.get());
     for (const char* name : {"genbank_dna.gbk", "nucleotides.fa"}) {
       std::string error;
       ASSERT_TRUE(frame->OpenDocument(examples + "/sequences/" + name, &error)) << error;
@@ -75,7 +74,6 @@ class ViewDesktopTest : public zel_test::ZelTest {
     }));
   }
   void TearDown() override {
-    AfxSetThreadMainWnd(nullptr);
     frame.reset();
     tools.reset();
     zel_qt::UninstallPresenter();
