@@ -490,7 +490,8 @@ void MainFrame::OnCopy() {
 void MainFrame::OnFind() {
   DocFrame* doc = Active();
   if (!doc) return;
-  CEditNameDlg dialog("Find", "Find what:", CEditNameDlg::kNotBlank, this);
+  CEditNameDlg dialog("Find", "Find what:", CEditNameDlg::kNotBlank | CEditNameDlg::kInitData,
+                      this);
   dialog.SetName(m_search.text.c_str());
   if (dialog.DoModal() != IDOK) return;
   m_search.text = dialog.GetName().GetString();

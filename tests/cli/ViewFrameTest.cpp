@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/frame/MenuImages.h"
 #include "cli/view/MainFrame.h"
 #include "layout/DirectoryLayout.h"
 #include "platform/user/app/WinApp.h"
@@ -16,6 +17,7 @@
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
 #include "ui/TipWnd.h"
+#include "ui/ZelDialogTemplates.h"
 
 namespace {
 
@@ -148,6 +150,52 @@ TEST_F(ViewFrameTest, TheInstallationsToolsAreMergedIntoTheToolsMenu) {
   EXPECT_NE(std::find(items.begin(), items.end(), "Viewer"), items.end());
   // The bar keeps its titles: the tools went into their popup.
   EXPECT_EQ(frame->GetMenu()->GetMenuItemCount(), 5u);
+}
+
+TEST_F(ViewFrameTest, FindGoToLineAndCopyWorkOnTheActiveDocument) {
+  Make(false);
+  std::string text;
+  for (int i = 0; i < 500; ++i) text += "line " + std::to_string(i) + "\n";
+  text += "the needle\nline after\n";
+  Open("long.txt", text);
+  zel_cli::DocFrame* doc = Active();
+  ASSERT_TRUE(zel_test::PumpUntil([&] { return !doc->Doc().State().counting; }));
+
+  // Find, as a person types it into the dialog.
+  ui().dialogScripts.push_back(
+      {DialogStep::TypeText(IDC_EDIT_NAME_VALUE, "needle"), DialogStep::ClickButton(IDOK)});
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_EDIT_FIND);
+  ASSERT_TRUE(zel_test::PumpUntil([&] {
+    return Status(zel_cli::kMessageField) == "Found \"needle\" on line 501";
+  })) << Status(zel_cli::kMessageField);
+  // The line found is selected and on screen.
+  EXPECT_EQ(doc->View().SelectedText(1000), "the needle\n");
+  ASSERT_NE(ui().dialogs.size(), 0u);
+  EXPECT_EQ(ui().dialogs.back().caption, "Find");
+
+  // Finding again goes on below it: there is none.
+  ui().dialogScripts.push_back({DialogStep::ClickButton(IDOK)});
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_EDIT_FIND);
+  ASSERT_TRUE(zel_test::PumpUntil([&] {
+    return Status(zel_cli::kMessageField) == "\"needle\" is not found below";
+  })) << Status(zel_cli::kMessageField);
+
+  // Go to Line 12 (counted from 1), then copy it.
+  ui().dialogScripts.push_back(
+      {DialogStep::TypeText(IDC_EDIT_NAME_VALUE, "12"), DialogStep::ClickButton(IDOK)});
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_EDIT_GOTO);
+  EXPECT_EQ(doc->View().SelectedText(1000), "line 11\n");
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_EDIT_COPY);
+  ASSERT_TRUE(ui().clipboard.has_value());
+  EXPECT_EQ(*ui().clipboard, "line 11\n");
+  EXPECT_EQ(Status(zel_cli::kMessageField), "Copied 1 line");
+
+  // A line past the end is told, and nothing moves.
+  ui().dialogScripts.push_back(
+      {DialogStep::TypeText(IDC_EDIT_NAME_VALUE, "9999"), DialogStep::ClickButton(IDOK)});
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_EDIT_GOTO);
+  EXPECT_EQ(Status(zel_cli::kMessageField), "long.txt has lines 1 to 502");
+  EXPECT_EQ(doc->View().SelectedText(1000), "line 11\n");
 }
 
 // The id of a tool item under the Tools popup (one folder deep at most).
