@@ -37,8 +37,7 @@ ON_MESSAGE(kDocumentChanged, OnDocumentChanged)
 END_MESSAGE_MAP()
 
 std::unique_ptr<DocFrame> DocFrame::Open(const std::string& path, DocumentHost& host,
-                                         CMDIFrameWnd* frame, const RECT& rect,
-                                         std::string* error) {
+                                         CMDIFrameWnd* frame, std::string* error) {
   auto doc = std::unique_ptr<DocFrame>(new DocFrame(host, path));
   std::weak_ptr<Notice> notice = doc->m_notice;
   doc->m_document = zel_view::Document::Open(
@@ -50,8 +49,8 @@ std::unique_ptr<DocFrame> DocFrame::Open(const std::string& path, DocumentHost& 
       },
       error);
   if (!doc->m_document) return nullptr;
-  if (!doc->Create(nullptr, doc->Title().c_str(), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, rect,
-                   frame)) {
+  if (!doc->Create(nullptr, doc->Title().c_str(), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                   rectDefault, frame)) {
     if (error) *error = "the window could not be made";
     return nullptr;
   }
@@ -105,7 +104,10 @@ LRESULT DocFrame::OnClose(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT DocFrame::OnMdiActivate(WPARAM, LPARAM) {
+LRESULT DocFrame::OnMdiActivate(WPARAM, LPARAM activated) {
+  // The keys go to the document that became active.
+  if (HWND(static_cast<uintptr_t>(activated)) == m_hWnd && m_view && m_view->m_hWnd)
+    m_view->SetFocus();
   m_host.DocumentMoved(*this);
   return Default();
 }

@@ -35,7 +35,7 @@ class DocFrame : public CMDIChildWnd {
   // Opens the file in a new child of frame; null with the library's reason in *error. The
   // host owns the object; it outlives its window, which Close (or WM_CLOSE) destroys.
   static std::unique_ptr<DocFrame> Open(const std::string& path, DocumentHost& host,
-                                        CMDIFrameWnd* frame, const RECT& rect, std::string* error);
+                                        CMDIFrameWnd* frame, std::string* error);
 
   zel_view::Document& Doc() { return *m_document; }
   PagedView& View() { return *m_view; }

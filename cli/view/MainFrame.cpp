@@ -15,6 +15,7 @@
 #include "platform/user/input/Input.h"
 #include "platform/user/resource/KeyNames.h"
 #include "platform/user/ui/UiBackend.h"
+#include "platform/user/wnd/DragDrop.h"
 #include "platform/user/wnd/Message.h"
 #include "platform/user/wnd/Window.h"
 #include "tools/ToolNode.h"
@@ -69,7 +70,6 @@ std::string FrameTitle(const std::string& activeName) {
 
 BEGIN_MESSAGE_MAP(MainFrame, CMDIFrameWnd)
 ON_MESSAGE(WM_CREATE, OnCreate)
-ON_MESSAGE(WM_SIZE, OnSize)
 ON_MESSAGE(WM_TIMER, OnTimer)
 ON_MESSAGE(WM_CLOSE, OnClose)
 ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
@@ -77,6 +77,7 @@ ON_MESSAGE(WM_LBUTTONDOWN, OnInput)
 ON_MESSAGE(WM_RBUTTONDOWN, OnInput)
 ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
 ON_MESSAGE(kReap, OnReap)
+ON_WM_DROPFILES()
 ON_REGISTERED_MESSAGE(WM_MENUCHANGE, OnMenuChange)
 ON_REGISTERED_MESSAGE(WM_RELOADCOOLMENU, OnReloadMenus)
 ON_COMMAND(ID_FILE_OPEN, OnOpen)
@@ -163,13 +164,16 @@ bool MainFrame::CreateFrame(const std::optional<Placement>& placement) {
   if (!Create(nullptr, kProgram, WS_OVERLAPPEDWINDOW,
               CRect(p.x, p.y, p.x + p.width, p.y + p.height), nullptr, MakeMenu()))
     return false;
+  RecalcLayout();
+  DragAcceptFiles();
   m_frameTools.Install(*this);
   // The main window of the thread: tools run on its documents, tips belong to it.
   AfxSetThreadMainWnd(this);
   SetTipsTimeout(500);
   RebuildRecentMenu();
   RebuildWindowMenu();
-  ShowWindow(p.state == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOW);
+  // A frame minimised at exit comes back where a person sees it.
+  ShowWindow(p.state == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   return true;
 }
 
@@ -182,26 +186,8 @@ LRESULT MainFrame::OnCreate(WPARAM, LPARAM) {
   return 0;
 }
 
-RECT MainFrame::ChildArea() const {
-  CRect client;
-  GetClientRect(&client);
-  return RECT{0, 0, client.right, std::max<LONG>(0, client.bottom - StatusBar::kHeight)};
-}
-
-LRESULT MainFrame::OnSize(WPARAM, LPARAM) {
-  CRect client;
-  GetClientRect(&client);
-  if (m_bar && m_bar->m_hWnd)
-    m_bar->MoveWindow(0, client.bottom - StatusBar::kHeight, client.Width(), StatusBar::kHeight);
-  return Default();
-}
-
 bool MainFrame::OpenDocument(const std::string& path, std::string* error) {
-  const RECT area = ChildArea();
-  const int step = 24 * static_cast<int>(m_docs.size() % 8);
-  const CRect rect(step, step, std::max<int>(step + 200, area.right * 3 / 4 + step),
-                   std::max<int>(step + 150, area.bottom * 3 / 4 + step));
-  std::unique_ptr<DocFrame> doc = DocFrame::Open(path, *this, this, rect, error);
+  std::unique_ptr<DocFrame> doc = DocFrame::Open(path, *this, this, error);
   if (!doc) return false;
   doc->MDIActivate();
   m_docs.push_back(std::move(doc));
@@ -222,10 +208,25 @@ std::vector<std::string> MainFrame::OpenPaths() const {
 }
 
 void MainFrame::SaveSettings() {
-  CRect r;
-  GetWindowRect(&r);
-  SavePlacement(Placement{r.left, r.top, r.Width(), r.Height(), SW_SHOWNORMAL});
+  WINDOWPLACEMENT wp;
+  if (GetWindowPlacement(&wp)) {
+    const CRect r(wp.rcNormalPosition);
+    SavePlacement(Placement{r.left, r.top, r.Width(), r.Height(), static_cast<int>(wp.showCmd)});
+  }
   SaveOpenDocuments(OpenPaths());
+}
+
+void MainFrame::OnDropFiles(HDROP drop) {
+  const UINT count = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
+  std::string failures;
+  for (UINT i = 0; i < count; ++i) {
+    std::string path(DragQueryFile(drop, i, nullptr, 0), '\0');
+    DragQueryFile(drop, i, path.data(), static_cast<UINT>(path.size()) + 1);
+    std::string error;
+    if (!OpenDocument(path, &error)) failures += (failures.empty() ? "" : "\n") + error;
+  }
+  DragFinish(drop);
+  if (!failures.empty()) AfxMessageBox(failures.c_str(), MB_OK | MB_ICONSTOP);
 }
 
 DocFrame* MainFrame::Active() const { return dynamic_cast<DocFrame*>(MDIGetActive()); }
@@ -530,11 +531,10 @@ void MainFrame::OnGoToLine() {
   m_bar->SetField(kMessageField, "Line " + Grouped(static_cast<uint64_t>(number)));
 }
 
-void MainFrame::OnCascade() { PlaceChildren(); }
+void MainFrame::OnCascade() { MDICascade(); }
 
-void MainFrame::OnTile() { PlaceChildren(); }
-
-void MainFrame::PlaceChildren() {}
+// Side by side, each as high as the frame.
+void MainFrame::OnTile() { MDITile(MDITILE_VERTICAL); }
 
 void MainFrame::OnWindow(UINT id) {
   size_t index = id - ID_FIRST_DOCUMENT;

@@ -48,7 +48,6 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost {
 
  protected:
   LRESULT OnCreate(WPARAM, LPARAM);
-  LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
   LRESULT OnClose(WPARAM, LPARAM);
   LRESULT OnKeyDown(WPARAM, LPARAM);
@@ -57,6 +56,7 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost {
   LRESULT OnMenuChange(WPARAM, LPARAM);
   LRESULT OnReloadMenus(WPARAM, LPARAM);
   LRESULT OnReap(WPARAM, LPARAM);
+  void OnDropFiles(HDROP drop);
   void OnOpen();
   void OnReload();
   void OnRecent(UINT id);
@@ -84,9 +84,7 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost {
   void RebuildRecentMenu();
   void RebuildWindowMenu();
   void UpdateTitle();
-  void PlaceChildren();
   void End();
-  RECT ChildArea() const;
 
   ViewTools* m_tools;
   FrameTools m_frameTools;

@@ -8,6 +8,7 @@
 #include "platform/user/input/Input.h"
 #include "platform/user/resource/KeyNames.h"
 #include "platform/user/system/SystemValues.h"
+#include "platform/user/wnd/ScrollBars.h"
 #include "platform/user/wnd/Window.h"
 
 namespace zel_cli {
@@ -32,15 +33,17 @@ ON_MESSAGE(WM_PAINT, OnPaint)
 ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
 ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
 ON_MESSAGE(WM_MOUSEWHEEL, OnMouseWheel)
+ON_MESSAGE(WM_VSCROLL, OnVScroll)
 ON_MESSAGE(WM_SIZE, OnSize)
 END_MESSAGE_MAP()
 
 BOOL PagedView::Create(CWnd* parent, const RECT& rect, UINT id) {
-  return CWnd::Create(nullptr, "", WS_CHILD | WS_VISIBLE, rect, parent, id);
+  return CWnd::Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL, rect, parent, id);
 }
 
 LRESULT PagedView::OnCreate(WPARAM, LPARAM) {
   MeasureFont();
+  UpdateScrollBar();
   return 0;
 }
 
@@ -99,6 +102,13 @@ LRESULT PagedView::OnPaint(WPARAM, LPARAM) {
     dc->TextOut(m_charWidth / 2, band.top, line.text.data(), static_cast<int>(line.text.size()));
   }
   const int drawn = std::min(last + 1, static_cast<int>(lines.size()));
+  if (first == 0 && !lines.empty()) {
+    const Offset pageBytes = lines[static_cast<size_t>(std::min(Rows(), drawn) - 1)].next - m_top;
+    if (pageBytes != m_pageBytes) {
+      m_pageBytes = pageBytes;
+      UpdateScrollBar();
+    }
+  }
   if (drawn * m_lineHeight < client.bottom) {
     CRect rest(0, std::max(0, drawn) * m_lineHeight, client.right, client.bottom);
     dc->FillSolidRect(&rest, window);
@@ -113,7 +123,20 @@ LRESULT PagedView::OnPaint(WPARAM, LPARAM) {
 void PagedView::SetTop(Offset top) {
   if (top == m_top) return;
   m_top = top;
+  UpdateScrollBar();
   Invalidate();
+}
+
+void PagedView::UpdateScrollBar() {
+  // The page is the share of the contents the last paint showed: no reading for the bar.
+  const Offset end = m_document.ContentEnd();
+  SCROLLINFO info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = 0;
+  info.nMax = kScrollRange;
+  info.nPage = static_cast<UINT>(std::max(1, ScrollPosOf(m_pageBytes, end)));
+  info.nPos = ScrollPosOf(m_top, end);
+  SetScrollInfo(SB_VERT, &info);
 }
 
 Offset PagedView::LineStartAtOrBefore(Offset offset) const {
@@ -181,6 +204,7 @@ std::string PagedView::SelectedText(size_t limit) const {
 
 void PagedView::Refresh() {
   if (m_top > m_document.ContentEnd()) m_top = LineStartAtOrBefore(m_document.ContentEnd());
+  UpdateScrollBar();
   Invalidate();
 }
 
@@ -232,15 +256,54 @@ LRESULT PagedView::OnLButtonDown(WPARAM keys, LPARAM lParam) {
 }
 
 LRESULT PagedView::OnMouseWheel(WPARAM wParam, LPARAM) {
-  // One notch (120) is three lines; finer wheels add up until they make a line.
-  m_wheelRest += static_cast<int16_t>(HIWORD(wParam));
-  const int lines = m_wheelRest * 3 / 120;
-  m_wheelRest -= lines * 120 / 3;
+  // One notch is three lines; finer wheels add up until they make a line.
+  m_wheelRest += GET_WHEEL_DELTA_WPARAM(wParam);
+  const int lines = m_wheelRest * 3 / WHEEL_DELTA;
+  m_wheelRest -= lines * WHEEL_DELTA / 3;
   if (lines) ScrollLines(-lines);
   return 0;
 }
 
+LRESULT PagedView::OnVScroll(WPARAM wParam, LPARAM) {
+  switch (LOWORD(wParam)) {
+    case SB_LINEUP:
+      ScrollLines(-1);
+      break;
+    case SB_LINEDOWN:
+      ScrollLines(1);
+      break;
+    case SB_PAGEUP:
+      ScrollPages(-1);
+      break;
+    case SB_PAGEDOWN:
+      ScrollPages(1);
+      break;
+    case SB_TOP:
+      ScrollToStart();
+      break;
+    case SB_BOTTOM:
+      ScrollToEnd();
+      break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      // The thumb names a place in the contents; the view starts at the line there.
+      SCROLLINFO info;
+      GetScrollInfo(SB_VERT, &info, SIF_TRACKPOS);
+      const Offset end = m_document.ContentEnd();
+      const std::vector<ShownLine> tail = m_document.LinesBefore(end, Rows());
+      const Offset lastTop = tail.empty() ? 0 : tail.front().start;
+      const Offset at = OffsetOfScrollPos(info.nTrackPos, end);
+      SetTop(at >= lastTop ? lastTop : LineStartAtOrBefore(at));
+      break;
+    }
+    default:
+      break;
+  }
+  return 0;
+}
+
 LRESULT PagedView::OnSize(WPARAM, LPARAM) {
+  UpdateScrollBar();
   Invalidate();
   return 0;
 }

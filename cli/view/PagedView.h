@@ -50,6 +50,7 @@ class PagedView : public CWnd {
   LRESULT OnKeyDown(WPARAM, LPARAM);
   LRESULT OnLButtonDown(WPARAM, LPARAM);
   LRESULT OnMouseWheel(WPARAM, LPARAM);
+  LRESULT OnVScroll(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
 
  private:
@@ -57,6 +58,8 @@ class PagedView : public CWnd {
   void SetTop(zel_view::Offset top);
   // The start of a line at or before offset.
   zel_view::Offset LineStartAtOrBefore(zel_view::Offset offset) const;
+  // The bar's thumb where the first line on screen lies in the contents.
+  void UpdateScrollBar();
 
   zel_view::Document& m_document;
   zel_view::Offset m_top = 0;
@@ -65,7 +68,9 @@ class PagedView : public CWnd {
   LOGFONT m_font;                            // a fixed-pitch face, made on each device that draws
   int m_lineHeight = 16;
   int m_charWidth = 8;
-  int m_wheelRest = 0;  // wheel movement not yet turned into lines
+  int m_wheelRest = 0;
+  zel_view::Offset m_pageBytes =
+      0;  // of the lines the last whole paint showed  // wheel movement not yet turned into lines
 };
 
 }  // namespace zel_cli
