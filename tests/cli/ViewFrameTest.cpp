@@ -13,6 +13,7 @@
 #include "layout/DirectoryLayout.h"
 #include "platform/user/app/WinApp.h"
 #include "platform/user/framework/Menu.h"
+#include "platform/user/wnd/Presenter.h"
 #include "tests/support/RecordingLauncher.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
@@ -75,6 +76,7 @@ class ViewFrameTest : public zel_test::ZelTest {
     return frame->Bar() ? frame->Bar()->Field(field) : "(no status bar)";
   }
 
+  CWinApp app{"zel"};
   zel_cli::PictureOptions picture;
   std::unique_ptr<zel_cli::ViewTools> tools;
   std::unique_ptr<zel_cli::MainFrame> frame;
@@ -196,6 +198,54 @@ TEST_F(ViewFrameTest, FindGoToLineAndCopyWorkOnTheActiveDocument) {
   frame->SendMessage(WM_COMMAND, zel_cli::ID_EDIT_GOTO);
   EXPECT_EQ(Status(zel_cli::kMessageField), "long.txt has lines 1 to 502");
   EXPECT_EQ(doc->View().SelectedText(1000), "line 11\n");
+}
+
+TEST_F(ViewFrameTest, FilesDroppedOnTheFrameOrADocumentOpen) {
+  Make(false);
+  Open("a.gb", kGenBank);
+  zel_test::WriteFile(tmp / "b.fa", ">s\nACGT\n");
+  zel_test::WriteFile(tmp / "c.fa", ">t\nACGT\n");
+  // Over a document's view: the frame takes the files.
+  const HWND view = Active()->View().m_hWnd;
+  EXPECT_EQ(zel_wnd::FileDropTarget(view), frame->m_hWnd);
+  zel_wnd::DropFiles(view, {tmp / "b.fa", tmp / "c.fa", tmp / "gone.fa"}, POINT{10, 10});
+  ASSERT_TRUE(zel_test::PumpUntil([&] { return frame->OpenPaths().size() == 3; }));
+  EXPECT_EQ(frame->OpenPaths()[2], tmp / "c.fa");
+  // The one that is not there is told in one message box.
+  ASSERT_TRUE(zel_test::PumpUntil([&] { return !ui().messages.empty(); }));
+  EXPECT_NE(ui().messages[0].text.Find("gone.fa"), -1) << ui().messages[0].text.GetString();
+}
+
+TEST_F(ViewFrameTest, CascadeAndTileArrangeTheDocumentsAndThePlacementKeepsTheState) {
+  Make(false);
+  Open("a.gb", kGenBank);
+  Open("b.fa", ">s\nACGT\n");
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_WINDOW_TILE);
+  std::vector<CRect> rects;
+  for (CMDIChildWnd* child : frame->MDIGetChildren()) {
+    CRect r;
+    child->GetWindowRect(&r);
+    rects.push_back(r);
+  }
+  ASSERT_EQ(rects.size(), 2u);
+  // Side by side: one beside the other, as high as each other.
+  EXPECT_LE(std::min(rects[0].right, rects[1].right), std::max(rects[0].left, rects[1].left));
+  EXPECT_EQ(rects[0].Height(), rects[1].Height());
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_WINDOW_CASCADE);
+  CRect first, second;
+  frame->MDIGetChildren()[0]->GetWindowRect(&first);
+  frame->MDIGetChildren()[1]->GetWindowRect(&second);
+  EXPECT_GT(second.top, first.top);
+  EXPECT_GT(second.left, first.left);
+
+  frame->ShowWindow(SW_SHOWMAXIMIZED);
+  frame->SaveSettings();
+  const auto placement = zel_cli::LoadPlacement();
+  ASSERT_TRUE(placement);
+  EXPECT_EQ(placement->state, SW_SHOWMAXIMIZED);
+  // The normal place, not the maximised one, is what comes back.
+  EXPECT_EQ(placement->width, 800);
+  EXPECT_EQ(placement->height, 600);
 }
 
 // The id of a tool item under the Tools popup (one folder deep at most).

@@ -18,6 +18,7 @@
 #include "platform/user/gdi/FixedDC.h"
 #include "platform/user/resource/KeyNames.h"
 #include "platform/user/wnd/Presenter.h"
+#include "platform/user/wnd/ScrollBars.h"
 #include "platform/user/wnd/Window.h"
 #include "tests/support/TestSupport.h"
 
@@ -360,6 +361,48 @@ TEST_F(PagedViewTest, TheWheelScrollsThreeLinesANotch) {
   EXPECT_EQ(view.Top(), 2 * line);
   view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
   EXPECT_EQ(view.Top(), 0u);
+}
+
+TEST_F(PagedViewTest, TheScrollBarMapsTheContentsAndItsThumbMovesTheView) {
+  const zel_view::Offset line = CountingDocument::kLength + 1;
+  EXPECT_EQ(::GetScrollPos(view.m_hWnd, SB_VERT), 0);
+  view.HandleKey(VK_END, true);
+  Paint();  // the page's share of the contents is known once it is shown
+  SCROLLINFO info;
+  info.fMask = SIF_ALL;
+  ASSERT_TRUE(::GetScrollInfo(view.m_hWnd, SB_VERT, &info));
+  EXPECT_EQ(info.nMax, zel_cli::kScrollRange);
+  EXPECT_GE(info.nPage, 1u);
+  EXPECT_NEAR(info.nPos + static_cast<int>(info.nPage), zel_cli::kScrollRange, 2);
+
+  // The thumb let go in the middle: the line there comes first.
+  zel_wnd::TrackScroll(view.m_hWnd, SB_VERT, zel_cli::kScrollRange / 2, false);
+  view.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0));
+  EXPECT_EQ(view.Top() % line, 0u) << "not the start of a line";
+  EXPECT_NEAR(static_cast<double>(view.Top()), doc.ContentEnd() / 2.0, line);
+  EXPECT_NEAR(::GetScrollPos(view.m_hWnd, SB_VERT), zel_cli::kScrollRange / 2, 2);
+  // Dragged to the very end, the last page stays full.
+  zel_wnd::TrackScroll(view.m_hWnd, SB_VERT, zel_cli::kScrollRange, true);
+  view.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0));
+  EXPECT_EQ(view.Top(), (1'000'000 - static_cast<zel_view::Offset>(view.Rows())) * line);
+
+  struct Step {
+    UINT code;
+    zel_view::Offset top;
+  };
+  const zel_view::Offset pageDown = static_cast<zel_view::Offset>(view.Rows() - 1) * line;
+  const Step steps[] = {
+      {SB_TOP, 0},
+      {SB_LINEDOWN, line},
+      {SB_PAGEDOWN, line + pageDown},
+      {SB_PAGEUP, line},
+      {SB_LINEUP, 0},
+      {SB_BOTTOM, (1'000'000 - static_cast<zel_view::Offset>(view.Rows())) * line}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE("request " + std::to_string(s.code));
+    view.SendMessage(WM_VSCROLL, MAKEWPARAM(static_cast<WORD>(s.code), 0));
+    EXPECT_EQ(view.Top(), s.top);
+  }
 }
 
 }  // namespace
