@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "platform/user/wnd/ScrollBars.h"
 #include "platform/user/wnd/Window.h"
 #include "tests/support/TestSupport.h"
+#include "ui/TipWnd.h"
 
 namespace {
 
@@ -186,6 +188,47 @@ TEST(StatusTextTest, FieldsSayFormatProgressAndSize) {
   EXPECT_EQ(zel_cli::Grouped(0), "0");
   EXPECT_EQ(zel_cli::Grouped(1000), "1,000");
   EXPECT_EQ(zel_cli::Grouped(999999), "999,999");
+}
+
+TEST(StatusBarTest, EachFieldHasItsTipWithWhatItShows) {
+  CWnd frame;
+  ASSERT_TRUE(
+      frame.CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW, 0, 0, 900, 400, HWND(), HMENU()));
+  zel_cli::StatusBar bar;
+  ASSERT_TRUE(bar.Create(&frame));
+  bar.SetField(zel_cli::kLinesField, "Counting lines... 7%");
+  struct Case {
+    zel_cli::StatusField field;
+    const char* tip;  // the start of its tip
+  };
+  const Case cases[] = {{zel_cli::kMessageField, "Messages"},
+                        {zel_cli::kFormatField, "The format and the kind"},
+                        {zel_cli::kLinesField,
+                         "The document's lines, counted in the background: "
+                         "Counting lines... 7%"},
+                        {zel_cli::kSizeField, "The document's size"}};
+  std::set<unsigned long> ids;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tip);
+    const RECT r = bar.FieldRect(c.field);
+    ASSERT_LT(r.left, r.right);
+    TIPREQUEST request;
+    request.point = CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_EQ(bar.FieldAt(request.point), c.field);
+    ASSERT_EQ(bar.SendMessage(WM_TIP_REQUEST, 0, reinterpret_cast<LPARAM>(&request)), 1);
+    EXPECT_EQ(std::string(request.text.GetString()).rfind(c.tip, 0), 0u)
+        << request.text.GetString();
+    ids.insert(request.tipId);
+  }
+  EXPECT_EQ(ids.size(), 4u) << "fields share a tip id";
+  // Fields lie side by side from the left, the size last at the right edge.
+  CRect client;
+  bar.GetClientRect(&client);
+  EXPECT_EQ(bar.FieldRect(zel_cli::kSizeField).right, client.right);
+  EXPECT_EQ(bar.FieldRect(zel_cli::kMessageField).left, 0);
+  TIPREQUEST outside;
+  outside.point = CPoint(client.right + 5, 2);
+  EXPECT_EQ(bar.SendMessage(WM_TIP_REQUEST, 0, reinterpret_cast<LPARAM>(&outside)), 0);
 }
 
 TEST(ScrollMappingTest, PositionsCoverTheContentsWhateverTheirSize) {
