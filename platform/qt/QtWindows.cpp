@@ -258,8 +258,15 @@ QScrollBar* WindowBody::MakeBar(int bar) {
     b->setFixedHeight(GetSystemMetrics(SM_CYHSCROLL));
   b->setFocusPolicy(Qt::NoFocus);
   b->installEventFilter(this);
+  // Without tracking, Qt moves its value only when told (and when the thumb is let go), so
+  // that the window decides where the bar is; the drag comes as sliderMoved.
+  b->setTracking(false);
   connect(b, &QAbstractSlider::actionTriggered, this,
           [this, bar](int action) { Action(bar, action); });
+  connect(b, &QAbstractSlider::sliderMoved, this, [this, bar](int position) {
+    zel_wnd::TrackScroll(m_hwnd, bar, position, true);
+    Post(bar, SB_THUMBTRACK, position);
+  });
   // The bar shows the model's state from the start.
   QScrollBar*& slot = bar == SB_VERT ? m_vbar : m_hbar;
   slot = b;
@@ -304,11 +311,7 @@ void WindowBody::Action(int bar, int action) {
     case QAbstractSlider::SliderToMaximum:
       code = SB_BOTTOM;
       break;
-    case QAbstractSlider::SliderMove:
-      zel_wnd::TrackScroll(m_hwnd, bar, b->sliderPosition(), true);
-      Post(bar, SB_THUMBTRACK, b->sliderPosition());
-      return;
-    default:
+    default:  // SliderMove: the drag, which sliderMoved and the release report
       return;
   }
   // The window moves the position itself (SetScrollPos) when it handles the request.
