@@ -141,7 +141,11 @@ class DemoFrame : public CFrameWnd {
       CPoint at(client.Width() / 3, client.Height() / 2);
       ClientToScreen(&at);
       if (CTipWnd* tip = CTipWnd::GetTipWnd()) tip->TurnOn(this, &at);
-      if (!SaveFramePicture(*this, m_options.picture.screenshot, "gui-demo")) status = kFailed;
+      std::string error;
+      if (!SaveFramePicture(*this, m_options.picture.screenshot, error)) {
+        Message("gui-demo: " + error);
+        status = kFailed;
+      }
     }
     ::PostQuitMessage(0);
   }
@@ -189,8 +193,11 @@ int GuiDemo(Options& o) {
     o.roots.exe = ExamplesDir() + "/installation/Programs";
   if (!ComputeLayout(o.roots, false, "gui-demo")) return kFailed;
   if (!o.picture.screenshot.empty() && o.picture.quitAfter < 0) o.picture.quitAfter = 1000;
-  zel_wnd::Desktop* desktop = StartDesktop("gui-demo");
-  if (!desktop) return kFailed;
+  zel_wnd::Desktop* desktop = StartDesktop();
+  if (!desktop) {
+    Message("gui-demo: no desktop library to show windows with");
+    return kFailed;
+  }
   CAppTools manager;
   FrameTools tools(&manager);
   DemoFrame frame(tools, o);

@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <iterator>
 
-#include "cli/Command.h"
-#include "cli/Output.h"
 #include "cli/frame/MenuImages.h"
 #include "platform/user/backend/IntegrationChoice.h"
 #include "platform/user/integration/Integration.h"
@@ -21,26 +19,23 @@ void AddPictureOptions(CLI::App* cmd, PictureOptions& options) {
       ->check(CLI::Range(0, 86400000));
 }
 
-zel_wnd::Desktop* StartDesktop(const char* command) {
+zel_wnd::Desktop* StartDesktop() {
   zel_wnd::Desktop* desktop = zel_wnd::CurrentDesktop();
-  if (!desktop) {
-    Message(std::string(command) + ": no desktop library to show windows with");
-    return nullptr;
-  }
+  if (!desktop) return nullptr;
   // Its message boxes and dialogs are the desktop's too.
   zel_user::InstallIntegration(zel_user::ChooseIntegration());
   desktop->Present();
   return desktop;
 }
 
-bool SaveFramePicture(CWnd& frame, const std::string& path, const char* command) {
-  std::string error;
+bool SaveFramePicture(CWnd& frame, const std::string& path, std::string& error) {
   SIZE size;
   zel_wnd::Desktop* desktop = zel_wnd::CurrentDesktop();
-  if (!desktop || !desktop->SavePicture(frame.m_hWnd, path, &error, &size)) {
-    Message(std::string(command) + ": " + (desktop ? error : "no desktop to take pictures"));
+  if (!desktop) {
+    error = "no desktop to take pictures with";
     return false;
   }
+  if (!desktop->SavePicture(frame.m_hWnd, path, &error, &size)) return false;
   std::printf("%s\t%ld\t%ld\n", path.c_str(), static_cast<long>(size.cx),
               static_cast<long>(size.cy));
   std::fflush(stdout);

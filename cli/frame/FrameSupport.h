@@ -22,13 +22,12 @@ struct PictureOptions {
 void AddPictureOptions(CLI::App* cmd, PictureOptions& options);
 
 // The desktop, presenting the window model from now on, its message boxes and dialogs
-// the desktop's; null, with the reason on stderr under the command's name, when there is
-// no toolkit to show windows with.
-zel_wnd::Desktop* StartDesktop(const char* command);
+// the desktop's; null when there is no toolkit to show windows with.
+zel_wnd::Desktop* StartDesktop();
 
 // Saves the frame as shown (with the popups over it) and prints PATH<TAB>WIDTH<TAB>HEIGHT;
-// false with the reason on stderr.
-bool SaveFramePicture(CWnd& frame, const std::string& path, const char* command);
+// false with the reason in error.
+bool SaveFramePicture(CWnd& frame, const std::string& path, std::string& error);
 
 // A frame's tools: merged into a menu (the menu bar, after its marked Tools popup, or a
 // popup of its own), merged again when the tool folder changes, and owner-drawn with the

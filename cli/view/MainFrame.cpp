@@ -4,12 +4,14 @@
 #include <algorithm>
 
 #include "cli/Command.h"
+#include "cli/Output.h"
 #include "cli/frame/MenuImages.h"
 #include "cli/view/NumberedMenu.h"
 #include "files/FileTypeIds.h"
 #include "files/ZelDirSpec.h"
 #include "files/ZelFileSpec.h"
 #include "layout/HostServices.h"
+#include "platform/os/module/Toolkit.h"
 #include "platform/user/app/WinApp.h"
 #include "platform/user/framework/CmdUI.h"
 #include "platform/user/input/Input.h"
@@ -363,8 +365,11 @@ LRESULT MainFrame::OnTimer(WPARAM id, LPARAM) {
 }
 
 void MainFrame::End() {
-  if (!m_picture.screenshot.empty() && !SaveFramePicture(*this, m_picture.screenshot, "view"))
+  std::string error;
+  if (!m_picture.screenshot.empty() && !SaveFramePicture(*this, m_picture.screenshot, error)) {
+    Message("view: " + error);
     m_status = kFailed;
+  }
   SaveSettings();
   ::PostQuitMessage(0);
 }
@@ -550,11 +555,14 @@ void MainFrame::OnWindow(UINT id) {
   }
 }
 
-void MainFrame::OnAbout() {
-  const std::string text =
-      std::string("zel view, the suite's document window\n\nzel ") + ZEL_VERSION;
-  AfxMessageBox(text.c_str(), MB_OK | MB_ICONINFORMATION);
+std::string AboutText() {
+  const std::string toolkit = zel_module::ToolkitVersion();
+  return std::string("ZelUtil Viewer, the suite's document window\n\nzel ") + ZEL_VERSION +
+         "\nZelUtil library " + zel_module::LibraryVersion() + "\n" +
+         (toolkit.empty() ? "No desktop toolkit" : toolkit);
 }
+
+void MainFrame::OnAbout() { AfxMessageBox(AboutText().c_str(), MB_OK | MB_ICONINFORMATION); }
 
 void MainFrame::OnTool(UINT id) {
   if (!m_tools) return;

@@ -18,6 +18,8 @@
 
 namespace zel_cli {
 
+// What Help > About says: the versions of zel, the library and the toolkit.
+std::string AboutText();
 // The frame's title: "NAME - ZelUtil Viewer" for the active document, else the program's.
 std::string FrameTitle(const std::string& activeName);
 

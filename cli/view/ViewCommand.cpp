@@ -48,8 +48,11 @@ int View(Options& o) {
     if (!ec) file = absolute.lexically_normal().string();
   }
 
-  zel_wnd::Desktop* desktop = StartDesktop("view");
-  if (!desktop) return kFailed;
+  zel_wnd::Desktop* desktop = StartDesktop();
+  if (!desktop) {
+    Message("view: no desktop library to show windows with");
+    return kFailed;
+  }
   std::unique_ptr<ViewTools> tools;
   MainFrame* frameRef = nullptr;
   if (HaveToolFolder()) {

@@ -11,6 +11,7 @@
 #include "cli/frame/MenuImages.h"
 #include "cli/view/MainFrame.h"
 #include "layout/DirectoryLayout.h"
+#include "platform/os/module/Toolkit.h"
 #include "platform/user/app/WinApp.h"
 #include "platform/user/framework/Menu.h"
 #include "platform/user/wnd/Presenter.h"
@@ -246,6 +247,21 @@ TEST_F(ViewFrameTest, CascadeAndTileArrangeTheDocumentsAndThePlacementKeepsTheSt
   // The normal place, not the maximised one, is what comes back.
   EXPECT_EQ(placement->width, 800);
   EXPECT_EQ(placement->height, 600);
+}
+
+TEST_F(ViewFrameTest, AboutNamesTheVersionsOfZelTheLibraryAndTheToolkit) {
+  Make(false);
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_APP_ABOUT);
+  ASSERT_EQ(ui().messages.size(), 1u);
+  const std::string text = ui().messages[0].text.GetString();
+  EXPECT_NE(text.find(std::string("zel ") + ZEL_TEST_VERSION), std::string::npos) << text;
+  EXPECT_NE(text.find(std::string("ZelUtil library ") + ZEL_TEST_VERSION), std::string::npos)
+      << text;
+  // The command's tests run without the toolkit's library, which then says nothing.
+  EXPECT_EQ(zel_module::ToolkitVersion(), "");
+  zel_module::RegisterToolkitVersion("Qt 6.9.9");
+  EXPECT_NE(zel_cli::AboutText().find("\nQt 6.9.9"), std::string::npos);
+  zel_module::RegisterToolkitVersion("");
 }
 
 // The id of a tool item under the Tools popup (one folder deep at most).

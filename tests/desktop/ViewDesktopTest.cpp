@@ -114,6 +114,9 @@ TEST_F(ViewDesktopTest, TheWindowIsNamedAfterItsDocumentAndItsTitlesAreVisible) 
   })) << "no window named after the document on the display";
   EXPECT_TRUE(bar->window()->windowTitle().startsWith("nucleotides.fa"))
       << bar->window()->windowTitle().toStdString();
+  // Help > About names the toolkit the window is shown with.
+  EXPECT_NE(zel_cli::AboutText().find(std::string("\nQt ") + qVersion()), std::string::npos)
+      << zel_cli::AboutText();
 
   auto* extension = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
   ASSERT_NE(extension, nullptr);
