@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/frame/MenuImages.h"
 #include "cli/view/MainFrame.h"
 #include "layout/DirectoryLayout.h"
 #include "platform/qt/QtMenus.h"
@@ -177,6 +178,9 @@ TEST_F(ViewDesktopTest, TheDocumentsLinesAreDrawn) {
 }
 
 TEST_F(ViewDesktopTest, TheToolsMenuOverTwoDocuments) {
+  // Side by side, both documents show.
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_WINDOW_TILE);
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   QMenu* menu = Open("&Tools");
   ASSERT_NE(menu, nullptr);
   QStringList items;
