@@ -75,6 +75,8 @@ ON_MESSAGE(WM_CREATE, OnCreate)
 ON_MESSAGE(WM_TIMER, OnTimer)
 ON_MESSAGE(WM_CLOSE, OnClose)
 ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
+ON_MESSAGE(WM_KEYUP, OnKeyUp)
+ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
 ON_MESSAGE(WM_LBUTTONDOWN, OnInput)
 ON_MESSAGE(WM_RBUTTONDOWN, OnInput)
 ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
@@ -389,28 +391,42 @@ LRESULT MainFrame::OnInput(WPARAM, LPARAM) {
 LRESULT MainFrame::OnKeyDown(WPARAM key, LPARAM) {
   const MSG& msg = zel_wnd::CurrentMessage();
   HideTipIfVisible(&msg);
-  const bool control = zel_input::Current().IsDown(VK_CONTROL);
+  m_control.Note(WM_KEYDOWN, key);
+  return OnKey(static_cast<UINT>(key), m_control.Held()) ? 0 : Default();
+}
+
+LRESULT MainFrame::OnKeyUp(WPARAM key, LPARAM) {
+  m_control.Note(WM_KEYUP, key);
+  return Default();
+}
+
+LRESULT MainFrame::OnSetFocus(WPARAM, LPARAM) {
+  m_control.Note(WM_SETFOCUS, 0);
+  return Default();
+}
+
+bool MainFrame::OnKey(UINT key, bool control) {
+  HideTipIfVisible(&zel_wnd::CurrentMessage());
   if (control) {
     switch (key) {
       case 'O':
         OnOpen();
-        return 0;
+        return true;
       case 'C':
         OnCopy();
-        return 0;
+        return true;
       case 'F':
         OnFind();
-        return 0;
+        return true;
       case 'G':
         OnGoToLine();
-        return 0;
+        return true;
       default:
         break;
     }
   }
-  if (DocFrame* doc = Active())
-    if (doc->View().HandleKey(static_cast<UINT>(key), control)) return 0;
-  return Default();
+  DocFrame* doc = Active();
+  return doc && doc->View().HandleKey(key, control);
 }
 
 LRESULT MainFrame::OnMenuSelect(WPARAM wParam, LPARAM lParam) {

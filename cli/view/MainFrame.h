@@ -23,7 +23,7 @@ std::string AboutText();
 // The frame's title: "NAME - ZelUtil Viewer" for the active document, else the program's.
 std::string FrameTitle(const std::string& activeName);
 
-class MainFrame : public CMDIFrameWnd, public DocumentHost {
+class MainFrame : public CMDIFrameWnd, public DocumentHost, public KeyTarget {
   DECLARE_MESSAGE_MAP()
  public:
   // tools: null when there is no tool folder.
@@ -45,6 +45,8 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost {
   // The status of the run: kFailed when the picture could not be taken.
   int Status() const { return m_status; }
 
+  // The frame's keys: Ctrl+O, Ctrl+C, Ctrl+F, Ctrl+G; the others go to the active view.
+  bool OnKey(UINT key, bool control) override;
   void DocumentMoved(DocFrame& doc) override;
   void DocumentClosing(DocFrame& doc) override;
 
@@ -53,6 +55,8 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost {
   LRESULT OnTimer(WPARAM, LPARAM);
   LRESULT OnClose(WPARAM, LPARAM);
   LRESULT OnKeyDown(WPARAM, LPARAM);
+  LRESULT OnKeyUp(WPARAM, LPARAM);
+  LRESULT OnSetFocus(WPARAM, LPARAM);
   LRESULT OnInput(WPARAM, LPARAM);
   LRESULT OnMenuSelect(WPARAM, LPARAM);
   LRESULT OnMenuChange(WPARAM, LPARAM);
@@ -103,6 +107,7 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost {
     std::string text;
   } m_search;
   int m_status = 0;
+  ControlKey m_control;  // for the keys the frame gets itself, without a document
 };
 
 }  // namespace zel_cli

@@ -12,6 +12,26 @@
 
 namespace zel_cli {
 
+// Whether Ctrl is held, as a window's own key messages tell it: by the time a queued key is
+// handled, the keyboard's live state may have moved on (a quick Ctrl+End is released then).
+class ControlKey {
+ public:
+  // Follows WM_KEYDOWN and WM_KEYUP of Ctrl; starts from the live state when the window
+  // gets the focus (WM_SETFOCUS), as keys pressed before went elsewhere.
+  void Note(UINT message, WPARAM key);
+  bool Held() const { return m_held; }
+
+ private:
+  bool m_held = false;
+};
+
+// The frame that takes the keys a view leaves (Ctrl+O, Ctrl+G, ...).
+class KeyTarget {
+ public:
+  virtual ~KeyTarget() = default;
+  virtual bool OnKey(UINT key, bool control) = 0;
+};
+
 // Scroll-bar positions run over 0..kScrollRange, whatever the contents' size.
 constexpr int kScrollRange = 1 << 20;
 int ScrollPosOf(zel_view::Offset offset, zel_view::Offset end);
@@ -48,6 +68,8 @@ class PagedView : public CWnd {
   LRESULT OnCreate(WPARAM, LPARAM);
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnKeyDown(WPARAM, LPARAM);
+  LRESULT OnKeyUp(WPARAM, LPARAM);
+  LRESULT OnSetFocus(WPARAM, LPARAM);
   LRESULT OnLButtonDown(WPARAM, LPARAM);
   LRESULT OnMouseWheel(WPARAM, LPARAM);
   LRESULT OnVScroll(WPARAM, LPARAM);
@@ -69,6 +91,7 @@ class PagedView : public CWnd {
   int m_lineHeight = 16;
   int m_charWidth = 8;
   int m_wheelRest = 0;
+  ControlKey m_control;
   zel_view::Offset m_pageBytes =
       0;  // of the lines the last whole paint showed  // wheel movement not yet turned into lines
 };

@@ -177,6 +177,28 @@ TEST_F(ViewDesktopTest, TheDocumentsLinesAreDrawn) {
   })) << "the lines of the document are not on the screen";
 }
 
+TEST_F(ViewDesktopTest, KeysTypedOnTheDocumentMoveItsView) {
+  // The GenBank document, in a window too low for its lines.
+  frame->SendMessage(WM_COMMAND, 0xFF00);
+  zel_cli::DocFrame* doc = dynamic_cast<zel_cli::DocFrame*>(frame->MDIGetActive());
+  ASSERT_NE(doc, nullptr);
+  ASSERT_EQ(doc->Name(), "genbank_dna.gbk");
+  doc->MoveWindow(0, 0, 420, 160);
+  ASSERT_TRUE(ProcessUntil([&] { return !doc->Doc().State().counting; }));
+  ASSERT_LT(doc->View().Rows(), doc->Doc().State().lines);
+  QWidget* view = zel_qt::ClientOf(doc->View().m_hWnd);
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(ProcessUntil([&] { return view->isVisible() && view->height() < 160; }));
+  ClickAt(view->mapToGlobal(QPoint(view->width() / 3, 5)));
+  ASSERT_EQ(std::system("xdotool key ctrl+End"), 0);
+  const auto tail = doc->Doc().LinesBefore(doc->Doc().ContentEnd(), doc->View().Rows());
+  ASSERT_FALSE(tail.empty());
+  EXPECT_TRUE(ProcessUntil([&] { return doc->View().Top() == tail.front().start; }))
+      << "Ctrl+End did not reach the view";
+  ASSERT_EQ(std::system("xdotool key ctrl+Home"), 0);
+  EXPECT_TRUE(ProcessUntil([&] { return doc->View().Top() == 0; }));
+}
+
 TEST_F(ViewDesktopTest, TheToolsMenuOverTwoDocuments) {
   // Side by side, both documents show.
   frame->SendMessage(WM_COMMAND, zel_cli::ID_WINDOW_TILE);
