@@ -218,7 +218,7 @@ void PagedView::Refresh() {
   Invalidate();
 }
 
-bool PagedView::HandleKey(UINT key, bool control) {
+bool PagedView::HandleKey(UINT key, bool) {
   switch (key) {
     case VK_UP:
       ScrollLines(-1);
@@ -232,13 +232,14 @@ bool PagedView::HandleKey(UINT key, bool control) {
     case VK_NEXT:
       ScrollPages(1);
       return true;
+    // Lines are shown from their start: with Ctrl or without, Home and End go to the
+    // first and the last line.
     case VK_HOME:
-      // Lines are shown from their start: Home and Ctrl+Home both go to the first line.
       ScrollToStart();
       return true;
     case VK_END:
-      if (control) ScrollToEnd();
-      return control;
+      ScrollToEnd();
+      return true;
     default:
       return false;
   }

@@ -264,6 +264,37 @@ TEST_F(ViewFrameTest, AboutNamesTheVersionsOfZelTheLibraryAndTheToolkit) {
   zel_module::RegisterToolkitVersion("");
 }
 
+TEST_F(ViewFrameTest, OpenOffersTheDocumentTypesAndKeepsItsFolder) {
+  Make(false);
+  std::filesystem::create_directories(tmp.path() / "seqs");
+  zel_test::WriteFile(tmp / "seqs/chosen.gb", kGenBank);
+  FileDialogResult chosen;
+  chosen.path = (tmp / "seqs/chosen.gb").c_str();
+  ui().fileAnswers.push_back(chosen);
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_FILE_OPEN);
+  ASSERT_EQ(ui().fileDialogs.size(), 1u);
+  const FileDialogRequest& request = ui().fileDialogs[0];
+  EXPECT_TRUE(request.open);
+  const std::string filter = request.filter.GetString();
+  // The formats read from the contents (FASTA, EMBL) have no extension of their own, so
+  // the first item offers every file.
+  EXPECT_EQ(filter.rfind("All Documents (*.*)|*.*|DNA/RNA Documents (*.gb)|*.gb|", 0), 0u)
+      << filter;
+  for (const char* item : {"GenBank Files (*.gb;*.gbk)|*.gb;*.gbk|", "FASTA Files (*.*)|*.*|",
+                           "EMBL Files (*.*)|*.*|"}) {
+    SCOPED_TRACE(item);
+    EXPECT_NE(filter.find(item), std::string::npos) << filter;
+  }
+  EXPECT_EQ(frame->OpenPaths(), (std::vector<std::string>{tmp / "seqs/chosen.gb"}));
+  // The folder is kept under its own key and offered the next time.
+  EXPECT_EQ(app.GetProfileString("Directories", "View", ""), tmp / "seqs");
+  ui().fileAnswers.push_back(std::nullopt);
+  frame->SendMessage(WM_COMMAND, zel_cli::ID_FILE_OPEN);
+  ASSERT_EQ(ui().fileDialogs.size(), 2u);
+  EXPECT_EQ(std::string(ui().fileDialogs[1].initialDir.GetString()), tmp / "seqs");
+  EXPECT_EQ(frame->OpenPaths().size(), 1u);
+}
+
 // The id of a tool item under the Tools popup (one folder deep at most).
 UINT ToolId(CMenu* tools, const std::string& folder, const std::string& name) {
   for (UINT i = 0; i < tools->GetMenuItemCount(); ++i) {
