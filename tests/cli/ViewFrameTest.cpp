@@ -39,11 +39,12 @@ class ViewFrameTest : public zel_test::ZelTest {
     TOOLSDIR.ClearSpec();
     TOOLSMENUDIR.ClearSpec();
   }
-  // The frame, with the sample installation's tools when withTools.
-  void Make(bool withTools) {
+  // The frame, with the tools of the installation whose programs are in exe (the sample
+  // installation's by default) when withTools.
+  void Make(bool withTools, std::string exe = "") {
     if (withTools) {
-      EXEDIR =
-          CZelDirSpec((std::string(ZEL_SOURCE_DIR) + "/examples/installation/Programs").c_str());
+      if (exe.empty()) exe = std::string(ZEL_SOURCE_DIR) + "/examples/installation/Programs";
+      EXEDIR = CZelDirSpec(exe.c_str());
       RecalcEXEDIRDependencies();
       tools = std::make_unique<zel_cli::ViewTools>(
           [this](CFrameWnd* f) { return frame->FactsOfFrame(f); },
@@ -293,6 +294,23 @@ TEST_F(ViewFrameTest, OpenOffersTheDocumentTypesAndKeepsItsFolder) {
   ASSERT_EQ(ui().fileDialogs.size(), 2u);
   EXPECT_EQ(std::string(ui().fileDialogs[1].initialDir.GetString()), tmp / "seqs");
   EXPECT_EQ(frame->OpenPaths().size(), 1u);
+}
+
+TEST_F(ViewFrameTest, TheToolsMenuFollowsTheToolFolder) {
+  const std::string menu = tmp / "Programs/Tools/Menu";
+  std::filesystem::create_directories(menu + "/Align");
+  const char* tool = "[ToolUnitShortcut]\r\nInputType=0\r\nTarget=true\r\n";
+  zel_test::WriteFile(menu + "/Align/First.tq", tool);
+  Make(true, tmp / "Programs");
+  ASSERT_EQ(Items(3), (std::vector<std::string>{"Align"}));
+  ASSERT_TRUE(zel_test::PumpUntil([&] { return tools->IsWatching() != 0; }));
+  zel_test::WriteFile(menu + "/Second.tq", tool);
+  ASSERT_TRUE(zel_test::PumpUntil([&] { return Items(3).size() == 2; }))
+      << "the new tool did not reach the menu";
+  const std::vector<std::string> items = Items(3);
+  EXPECT_NE(std::find(items.begin(), items.end(), "Second"), items.end());
+  // The bar keeps its five titles.
+  EXPECT_EQ(frame->GetMenu()->GetMenuItemCount(), 5u);
 }
 
 // The id of a tool item under the Tools popup (one folder deep at most).
