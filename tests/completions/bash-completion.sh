@@ -57,6 +57,7 @@ expect_not() {  # expect_not LINE WORD: WORD is not among the offers
 expect "zel " types
 expect "zel " tools
 expect "zel " demo
+expect "zel " view
 expect "zel t" tip
 expect_not "zel t" demo
 expect "zel tools " run
@@ -68,6 +69,7 @@ expect "zel tools run --" --exe
 expect "zel tools run --" --data
 expect_not "zel tools run --" --content
 expect "zel richtext render -" -o
+expect "zel view --" --screenshot
 # File type ids from zel types, but 0; for --types, the last of a comma list.
 ids=$(zel types | cut -f1)
 some_id=$(awk '$1 >= 10 { print $1; exit }' <<<"$ids")
@@ -104,6 +106,8 @@ cd "$work"
 expect "zel tools list --exe " folder
 expect_not "zel tools list --exe " file.gb
 expect "zel lines " file.gb
+expect "zel view " file.gb
+expect "zel view file.gb " file.gb
 
 # What bash itself makes of a completed line: typed with a Tab on a terminal, the words it
 # then runs hold the menu path whole, whatever quote the word was begun with.
