@@ -35,8 +35,8 @@ install(CODE "
     RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR \"zel register-shell --export failed: \${errors}\")
-  endif()")
-install(DIRECTORY ${stage}/share/ DESTINATION ${CMAKE_INSTALL_DATADIR})
+  endif()" COMPONENT zel)
+install(DIRECTORY ${stage}/share/ DESTINATION ${CMAKE_INSTALL_DATADIR} COMPONENT zel)
 # Installed straight into a prefix (no DESTDIR, which packages use), the desktop's
 # databases there are brought up to date; a package's own triggers do it otherwise.
 install(CODE "
@@ -52,4 +52,4 @@ install(CODE "
         execute_process(COMMAND \${found_\${name}} \${tool})
       endif()
     endforeach()
-  endif()")
+  endif()" COMPONENT zel)
