@@ -24,7 +24,8 @@ add_dependencies(zel zel_icons)
 
 # The files are written at install time, when the prefix is known (cmake --install
 # --prefix may change it), into a folder of the build, and installed from there.
-set(stage ${CMAKE_BINARY_DIR}/desktop-install)
+set(ZEL_DESKTOP_STAGE ${CMAKE_BINARY_DIR}/desktop-install)
+set(stage ${ZEL_DESKTOP_STAGE})
 install(CODE "
   set(zel_installed \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/zel\")
   file(REMOVE_RECURSE \"${stage}\")

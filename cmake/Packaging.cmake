@@ -49,6 +49,15 @@ if(NOT gzip_status EQUAL 0)
   message(FATAL_ERROR "gzip -9n packaging/changelog failed: ${gzip_status}")
 endif()
 
+# zel's postrm takes the MIME database's files of its types away (packaging/zel.postrm.in):
+# the types are those of the MIME package the install step has just written.
+install(CODE "
+  set(XML \"${ZEL_DESKTOP_STAGE}/share/mime/packages/zelutil-zel.xml\")
+  set(TEMPLATE \"${ZEL_PACKAGING_DIR}/zel.postrm.in\")
+  set(OUT \"${doc_stage}/postrm\")
+  include(\"${CMAKE_CURRENT_LIST_DIR}/PackagingPostrm.cmake\")" COMPONENT zel)
+set(CPACK_DEBIAN_ZEL_PACKAGE_CONTROL_EXTRA ${doc_stage}/postrm)
+
 # Each package: its name, section and description; its copyright file, changelog and
 # lintian overrides (packaging/<name>.lintian-overrides, when it has any).
 set(ZEL_PACKAGE_GROUPS lib qt dev zel)
