@@ -2,7 +2,6 @@
 // in (kept current while the tool folder changes), hover tips over its client area, a
 // flashed tip and an information message as a tip, for a person to try on a desktop; or,
 // with --screenshot, a picture of itself.
-#include <cstdio>
 #include <iterator>
 #include <string>
 
@@ -10,17 +9,15 @@
 #include "cli/LayoutRoots.h"
 #include "cli/MenuDescription.h"
 #include "cli/Output.h"
+#include "cli/frame/FrameSupport.h"
 #include "layout/DirectoryLayout.h"
 #include "platform/user/app/WinApp.h"
-#include "platform/user/backend/IntegrationChoice.h"
 #include "platform/user/framework/CmdUI.h"
 #include "platform/user/framework/FrameWnd.h"
 #include "platform/user/framework/Menu.h"
 #include "platform/user/ui/UiBackend.h"
-#include "platform/user/wnd/Desktop.h"
 #include "platform/user/wnd/Message.h"
 #include "platform/user/wnd/Window.h"
-#include "tools/AppTools.h"
 #include "tools/ToolNode.h"
 #include "ui/TipWnd.h"
 
@@ -30,7 +27,6 @@ namespace {
 constexpr UINT ID_FLASH_TIP = 32800, ID_INFORMATION_TIP = 32801, ID_WARNING_BOX = 32802;
 constexpr UINT kIdleTimer = 1, kEndTimer = 2;
 constexpr UINT kIdleMs = 100;
-constexpr const char* kMenuName = "main";
 
 // The bands of the client area, each with its tip.
 struct Band {
@@ -46,14 +42,13 @@ constexpr Band kBands[] = {
 
 struct Options {
   LayoutRoots roots;
-  std::string screenshot;
-  int quitAfter = -1;
+  PictureOptions picture;
 };
 
 class DemoFrame : public CFrameWnd {
   DECLARE_MESSAGE_MAP()
  public:
-  DemoFrame(CAppTools& tools, const Options& options) : m_tools(tools), m_options(options) {}
+  DemoFrame(FrameTools& tools, const Options& options) : m_tools(tools), m_options(options) {}
   int status = kOk;
 
   // The band under a point of the client area; -1 outside.
@@ -69,7 +64,8 @@ class DemoFrame : public CFrameWnd {
  protected:
   LRESULT OnCreate(WPARAM, LPARAM) {
     SetTimer(kIdleTimer, kIdleMs);
-    if (m_options.quitAfter >= 0) SetTimer(kEndTimer, static_cast<UINT>(m_options.quitAfter));
+    if (m_options.picture.quitAfter >= 0)
+      SetTimer(kEndTimer, static_cast<UINT>(m_options.picture.quitAfter));
     return 0;
   }
   LRESULT OnPaint(WPARAM, LPARAM) {
@@ -111,10 +107,11 @@ class DemoFrame : public CFrameWnd {
     return Default();
   }
   LRESULT OnMenuChange(WPARAM, LPARAM) {
-    CAppTools::CChangeInfo info;
-    info.window = this;
-    info.name = kMenuName;
-    m_tools.DoMenuChange(&info);
+    m_tools.OnMenuChange(*this);
+    return 0;
+  }
+  LRESULT OnReloadMenus(WPARAM, LPARAM) {
+    m_tools.OnReloadMenus();
     return 0;
   }
   LRESULT OnClose(WPARAM, LPARAM) {
@@ -130,27 +127,22 @@ class DemoFrame : public CFrameWnd {
     TipsMessageBox(this, "A warning is never a tip: this is a message box.", "Warning",
                    MB_OK | MB_ICONWARNING);
   }
-  void OnTool(UINT id) { m_tools.OnZelToolMF(static_cast<int>(id - ZEL_TOOL_ID_BASE)); }
+  void OnTool(UINT id) { m_tools.Tools()->OnZelToolMF(static_cast<int>(id - ZEL_TOOL_ID_BASE)); }
   void OnUpdateTool(CCmdUI* ui) {
-    m_tools.OnUpdateZelToolMF(ui, static_cast<int>(ui->m_nID - ZEL_TOOL_ID_BASE));
+    m_tools.Tools()->OnUpdateZelToolMF(ui, static_cast<int>(ui->m_nID - ZEL_TOOL_ID_BASE));
   }
 
  private:
   // The end of a timed run: the hover tip of the middle band shown, the picture taken.
   void End() {
-    if (!m_options.screenshot.empty()) {
+    if (!m_options.picture.screenshot.empty()) {
       CRect client;
       GetClientRect(&client);
       CPoint at(client.Width() / 3, client.Height() / 2);
       ClientToScreen(&at);
       if (CTipWnd* tip = CTipWnd::GetTipWnd()) tip->TurnOn(this, &at);
       std::string error;
-      zel_wnd::Desktop* desktop = zel_wnd::CurrentDesktop();
-      SIZE size;
-      if (desktop && desktop->SavePicture(m_hWnd, m_options.screenshot, &error, &size)) {
-        std::printf("%s\t%ld\t%ld\n", m_options.screenshot.c_str(), static_cast<long>(size.cx),
-                    static_cast<long>(size.cy));
-      } else {
+      if (!SaveFramePicture(*this, m_options.picture.screenshot, error)) {
         Message("gui-demo: " + error);
         status = kFailed;
       }
@@ -158,7 +150,7 @@ class DemoFrame : public CFrameWnd {
     ::PostQuitMessage(0);
   }
 
-  CAppTools& m_tools;
+  FrameTools& m_tools;
   const Options& m_options;
 };
 
@@ -172,6 +164,7 @@ ON_MESSAGE(WM_KEYDOWN, OnInput)
 ON_MESSAGE(WM_CLOSE, OnClose)
 ON_REGISTERED_MESSAGE(WM_TIP_REQUEST, OnTipRequest)
 ON_REGISTERED_MESSAGE(WM_MENUCHANGE, OnMenuChange)
+ON_REGISTERED_MESSAGE(WM_RELOADCOOLMENU, OnReloadMenus)
 ON_COMMAND(ID_FLASH_TIP, OnFlashTip)
 ON_COMMAND(ID_INFORMATION_TIP, OnInformationTip)
 ON_COMMAND(ID_WARNING_BOX, OnWarningBox)
@@ -180,7 +173,7 @@ ON_UPDATE_COMMAND_UI_RANGE(ZEL_TOOL_ID_BASE, ZEL_TOOL_ID_BASE + ZEL_MAX_TOOLS, O
 END_MESSAGE_MAP()
 
 // The suite's menu with a Tips popup before Help, the tools merged in.
-HMENU MakeMenu(CAppTools& tools) {
+HMENU MakeMenu(FrameTools& tools) {
   CMenu bar;
   bar.CreateMenu();
   BuildMenuFrom(kSuiteMenu, "the built-in menu", bar);
@@ -191,8 +184,7 @@ HMENU MakeMenu(CAppTools& tools) {
   tips.AppendMenu(MF_STRING, ID_WARNING_BOX, "&Warning (a Message Box)");
   const UINT help = bar.GetMenuItemCount() - 1;
   bar.InsertMenu(help, MF_BYPOSITION | MF_POPUP, tips.Detach().value, "T&ips");
-  tools.RegisterMenu(kMenuName, &bar, nullptr, 0, 0);
-  tools.UpdateMenu(kMenuName, &bar, -1, 0);
+  tools.Merge(bar, true);
   return bar.Detach();
 }
 
@@ -200,23 +192,21 @@ int GuiDemo(Options& o) {
   if (o.roots.exe.empty() && o.roots.toolsBase.empty())
     o.roots.exe = ExamplesDir() + "/installation/Programs";
   if (!ComputeLayout(o.roots, false, "gui-demo")) return kFailed;
-  if (!o.screenshot.empty() && o.quitAfter < 0) o.quitAfter = 1000;
-  zel_wnd::Desktop* desktop = zel_wnd::CurrentDesktop();
+  if (!o.picture.screenshot.empty() && o.picture.quitAfter < 0) o.picture.quitAfter = 1000;
+  zel_wnd::Desktop* desktop = StartDesktop();
   if (!desktop) {
     Message("gui-demo: no desktop library to show windows with");
     return kFailed;
   }
-  // Its message boxes are the desktop's too.
-  zel_user::InstallIntegration(zel_user::ChooseIntegration());
-  desktop->Present();
-  CAppTools tools;
+  CAppTools manager;
+  FrameTools tools(&manager);
   DemoFrame frame(tools, o);
   if (!frame.Create(nullptr, "ZelUtil: tips and tools", WS_OVERLAPPEDWINDOW,
                     CRect(80, 60, 720, 500), nullptr, MakeMenu(tools))) {
     Message("gui-demo: the window could not be made");
     return kFailed;
   }
-  tools.SetMainWindow(&frame);
+  tools.Install(frame);
   AfxSetThreadMainWnd(&frame);
   frame.ShowWindow(SW_SHOW);
   SetTipsTimeout(500);
@@ -224,6 +214,7 @@ int GuiDemo(Options& o) {
   const int code = desktop->Run();
   DestroyTipWind();
   AfxSetThreadMainWnd(nullptr);
+  tools.Uninstall();
   frame.DestroyWindow();
   return code == 0 ? frame.status : kFailed;
 }
@@ -234,11 +225,7 @@ const CommandRegistrar guiDemo(63, [](CLI::App& app) {
       "gui-demo",
       "A window with the suite's menus and the tools merged in, hover tips over its bands, a "
       "flashed tip and the Tips menu, on the desktop (offscreen without a display)");
-  cmd->add_option("--screenshot", o.screenshot,
-                  "Save a PNG picture of the window, a hover tip over it, and quit "
-                  "(after --quit-after, default 1000 ms); prints PATH<TAB>WIDTH<TAB>HEIGHT");
-  cmd->add_option("--quit-after", o.quitAfter, "Quit after this many milliseconds")
-      ->check(CLI::Range(0, 86400000));
+  AddPictureOptions(cmd, o.picture);
   AddLayoutRootOptions(cmd, o.roots);
   cmd->callback([] { SetStatus(GuiDemo(o)); });
 });

@@ -1,30 +1,25 @@
-// The Qt presenter: a widget per top-level window, input as messages, painting through
-// the Qt device, menus, and the user-interface thread's queue served by Qt's event loop.
+// The Qt presenter: a widget per window (QtWindows.cpp) kept in step with the model, menus,
+// and the user-interface thread's queue served by Qt's event loop.
 #include "platform/qt/QtPresenter.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QHash>
 #include <QImage>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <QVBoxLayout>
-#include <QWindow>
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtDC.h"
 #include "platform/qt/QtIntegration.h"
 #include "platform/qt/QtMenus.h"
-#include "platform/qt/QtNativeWindowInternal.h"
 #include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtText.h"
-#include "platform/user/resource/KeyNames.h"
+#include "platform/qt/QtWindowsInternal.h"
 #include "platform/user/wnd/Desktop.h"
 #include "platform/user/wnd/Message.h"
 #include "platform/user/wnd/ToolkitBridge.h"
@@ -33,233 +28,12 @@
 namespace zel_qt {
 namespace {
 
-QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
-
-// The platform's key for a Qt key; 0 for one it has none for.
-UINT VirtualKeyOf(int key) {
-  if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) ||
-      key == Qt::Key_Space)
-    return static_cast<UINT>(key);
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
-  switch (key) {
-    case Qt::Key_Backspace:
-      return VK_BACK;
-    case Qt::Key_Tab:
-      return VK_TAB;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return VK_RETURN;
-    case Qt::Key_Escape:
-      return VK_ESCAPE;
-    case Qt::Key_PageUp:
-      return VK_PRIOR;
-    case Qt::Key_PageDown:
-      return VK_NEXT;
-    case Qt::Key_End:
-      return VK_END;
-    case Qt::Key_Home:
-      return VK_HOME;
-    case Qt::Key_Left:
-      return VK_LEFT;
-    case Qt::Key_Up:
-      return VK_UP;
-    case Qt::Key_Right:
-      return VK_RIGHT;
-    case Qt::Key_Down:
-      return VK_DOWN;
-    case Qt::Key_Insert:
-      return VK_INSERT;
-    case Qt::Key_Delete:
-      return VK_DELETE;
-    case Qt::Key_Shift:
-      return VK_SHIFT;
-    case Qt::Key_Control:
-      return VK_CONTROL;
-    case Qt::Key_Alt:
-      return VK_MENU;
-    default:
-      return 0;
-  }
-}
-
-WPARAM MouseKeys(const QMouseEvent* e) {
-  WPARAM keys = 0;
-  if (e->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
-  if (e->buttons() & Qt::RightButton) keys |= MK_RBUTTON;
-  if (e->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
-  if (e->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
-  return keys;
-}
-
-// The client area: painted by the window's WM_PAINT, its input posted as messages.
-class ClientWidget : public QWidget {
- public:
-  ClientWidget(HWND hwnd, QWidget* parent) : QWidget(parent), m_hwnd(hwnd) {
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-  }
-
- protected:
-  void paintEvent(QPaintEvent* event) override {
-    QPainter painter(this);
-    // The platform erases with the window's background before the window paints.
-    painter.fillRect(event->rect(), ToQColor(SystemColor(COLOR_WINDOW)));
-    CQtDC dc(&painter);
-    const QRect r = event->rect();
-    zel_wnd::PaintWindow(m_hwnd, &dc, RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1});
-  }
-  void mousePressEvent(QMouseEvent* e) override { Mouse(e, true); }
-  void mouseReleaseEvent(QMouseEvent* e) override { Mouse(e, false); }
-  void mouseDoubleClickEvent(QMouseEvent* e) override {
-    if (e->button() == Qt::LeftButton)
-      PostMessage(m_hwnd, WM_LBUTTONDBLCLK, MouseKeys(e), LParamOf(e));
-    else
-      Mouse(e, true);
-  }
-  void mouseMoveEvent(QMouseEvent* e) override {
-    PostMessage(m_hwnd, WM_MOUSEMOVE, MouseKeys(e), LParamOf(e));
-  }
-  void leaveEvent(QEvent*) override { PostMessage(m_hwnd, WM_MOUSELEAVE, 0, 0); }
-  void keyPressEvent(QKeyEvent* e) override {
-    if (UINT vk = VirtualKeyOf(e->key())) PostMessage(m_hwnd, WM_KEYDOWN, vk, 1);
-    const QString text = e->text();
-    if (text.size() == 1 && text[0].unicode() <= 0xFF && text[0].isPrint())
-      PostMessage(m_hwnd, WM_CHAR, text[0].unicode(), 1);
-  }
-  void keyReleaseEvent(QKeyEvent* e) override {
-    if (UINT vk = VirtualKeyOf(e->key())) PostMessage(m_hwnd, WM_KEYUP, vk, 1);
-  }
-
- private:
-  static LPARAM LParamOf(const QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
-    return LParamOfPoint(POINT{p.x(), p.y()});
-  }
-  void Mouse(QMouseEvent* e, bool down) {
-    UINT message = 0;
-    switch (e->button()) {
-      case Qt::LeftButton:
-        message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-        break;
-      case Qt::RightButton:
-        message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-        break;
-      case Qt::MiddleButton:
-        message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-        break;
-      default:
-        return;
-    }
-    PostMessage(m_hwnd, message, MouseKeys(e), LParamOf(e));
-  }
-
-  HWND m_hwnd;
-};
-
-class WindowWidget : public QWidget {
- public:
-  WindowWidget(HWND hwnd, DWORD style, DWORD exStyle)
-      : m_hwnd(hwnd), m_frame(FrameOf(style, exStyle)) {
-    const bool popup = IsPopup(style, exStyle);
-    // A topmost popup that is never activated is a tip: Qt's tool-tip kind of window, which
-    // desktops keep above the others and place beside its owner (on Wayland relative to it).
-    const bool tip = popup && (exStyle & WS_EX_TOPMOST) && (exStyle & WS_EX_NOACTIVATE);
-    m_fill = tip ? COLOR_INFOBK : COLOR_WINDOW;
-    Qt::WindowFlags flags = popup ? (tip ? Qt::ToolTip : Qt::Tool) | Qt::FramelessWindowHint |
-                                        Qt::WindowDoesNotAcceptFocus
-                                  : Qt::Window;
-    if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
-    setWindowFlags(flags);
-    setAttribute(Qt::WA_ShowWithoutActivating, popup);
-    m_layout = new QVBoxLayout(this);
-    m_layout->setContentsMargins(0, 0, 0, 0);
-    m_layout->setSpacing(0);
-    m_client = new ClientWidget(hwnd, this);
-    m_layout->addWidget(m_client);
-  }
-
-  // Shows or hides the widget; shown, its window is filled with the colour its painting
-  // starts from until the paint comes.
-  void Show(bool visible) {
-    if (visible) FillBeforePainting(this, SystemColor(m_fill));
-    setVisible(visible);
-  }
-  QWidget* Client() const { return m_client; }
-  QMenuBar* MenuBar() const { return m_bar; }
-  QMenuBar* EnsureMenuBar() {
-    if (!m_bar) {
-      m_bar = new QMenuBar(this);
-      // As high as the model counts it, so that client coordinates agree.
-      m_bar->setFixedHeight(GetSystemMetrics(SM_CYMENU));
-      m_layout->setMenuBar(m_bar);
-    }
-    return m_bar;
-  }
-  void RemoveMenuBar() {
-    if (!m_bar) return;
-    m_layout->setMenuBar(nullptr);
-    m_bar->deleteLater();
-    m_bar = nullptr;
-  }
-  // Keeps the window above its owner's (on Wayland, placed relative to it).
-  void SetOwner(QWidget* owner) {
-    winId();
-    if (owner) owner->winId();
-    if (QWindow* window = windowHandle())
-      window->setTransientParent(owner ? owner->windowHandle() : nullptr);
-  }
-  // Takes the model's rectangle without telling the model back. The desktop draws the
-  // caption and border itself, outside the widget: the widget is what lies within them.
-  void SyncGeometry() {
-    RECT r;
-    if (!GetWindowRect(m_hwnd, &r)) return;
-    m_syncing = true;
-    setGeometry(r.left + m_frame.left, r.top + m_frame.top,
-                r.right - r.left - m_frame.left - m_frame.right,
-                r.bottom - r.top - m_frame.top - m_frame.bottom);
-    m_syncing = false;
-  }
-
- protected:
-  void closeEvent(QCloseEvent* e) override {
-    // The window decides: its WM_CLOSE handling destroys it, or not.
-    e->ignore();
-    SendMessage(m_hwnd, WM_CLOSE, 0, 0);
-  }
-  void moveEvent(QMoveEvent*) override { TellModel(); }
-  void resizeEvent(QResizeEvent*) override { TellModel(); }
-
- private:
-  void TellModel() {
-    if (m_syncing || !isVisible()) return;
-    const QRect g = geometry();
-    m_syncing = true;
-    SetWindowPos(m_hwnd, HWND(), g.x() - m_frame.left, g.y() - m_frame.top,
-                 g.width() + m_frame.left + m_frame.right,
-                 g.height() + m_frame.top + m_frame.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
-    m_syncing = false;
-  }
-
-  // A window the desktop shows without a frame of its own.
-  static bool IsPopup(DWORD style, DWORD exStyle) {
-    return (style & WS_POPUP) && (exStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
-  }
-  // What the model counts outside the widget: a caption and border the desktop draws.
-  static RECT FrameOf(DWORD style, DWORD exStyle) {
-    if (IsPopup(style, exStyle)) return RECT{};
-    const int b = (style & (WS_BORDER | WS_THICKFRAME)) ? GetSystemMetrics(SM_CXBORDER) : 0;
-    const int caption = (style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
-    return RECT{b, b + caption, b, b};
-  }
-
-  HWND m_hwnd;
-  RECT m_frame;
-  int m_fill;  // the system colour a tip or a client area is painted on
-  QVBoxLayout* m_layout;
-  ClientWidget* m_client;
-  QMenuBar* m_bar = nullptr;
-  bool m_syncing = false;
-};
+using zel_qt_internal::ChildWidget;
+using zel_qt_internal::MdiArea;
+using zel_qt_internal::MdiSubWindow;
+using zel_qt_internal::Placed;
+using zel_qt_internal::WindowBody;
+using zel_qt_internal::WindowWidget;
 
 // A device for measuring: the Qt device on an image of its own.
 struct MeasuringImage {
@@ -276,19 +50,52 @@ class QtPresenter : public zel_wnd::Presenter {
 
   // Every widget goes; the windows stay in the model.
   void Clear() {
-    for (auto& w : m_widgets) delete w.data();
+    for (auto& w : m_widgets)
+      if (w && !w->parentWidget()) delete w.data();
     m_widgets.clear();
   }
 
-  WindowWidget* Widget(HWND hwnd) const { return m_widgets.value(hwnd.value); }
+  // The widget that presents the window: a frame, a child's body, the MDI client's area or
+  // an MDI child's sub-window; null when none does.
+  QWidget* Outer(HWND hwnd) const { return m_widgets.value(hwnd.value); }
+  WindowWidget* Widget(HWND hwnd) const { return dynamic_cast<WindowWidget*>(Outer(hwnd)); }
+  WindowBody* Body(HWND hwnd) const {
+    QWidget* w = Outer(hwnd);
+    if (auto* top = dynamic_cast<WindowWidget*>(w)) return top->Body();
+    if (auto* sub = dynamic_cast<MdiSubWindow*>(w)) return sub->Body();
+    return dynamic_cast<WindowBody*>(w);
+  }
+  // Where the window's children go.
+  QWidget* Container(HWND hwnd) const {
+    if (WindowBody* body = Body(hwnd)) return body->Client();
+    if (auto* area = dynamic_cast<MdiArea*>(Outer(hwnd))) return area->viewport();
+    return nullptr;
+  }
 
   void Created(HWND hwnd) override {
     const auto style = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE));
-    if (style & WS_CHILD) return;
-    auto* w =
-        new WindowWidget(hwnd, style, static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_EXSTYLE)));
-    m_widgets.insert(hwnd.value, w);
-    w->SyncGeometry();
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_EXSTYLE));
+    QWidget* made = nullptr;
+    if (style & WS_CHILD) {
+      // A child of a window no widget presents stays in the model only.
+      const HWND parent = GetParent(hwnd);
+      QWidget* container = Container(parent);
+      if (!container) return;
+      char name[16] = {};
+      GetClassName(hwnd, name, sizeof name);
+      auto* area = dynamic_cast<MdiArea*>(Outer(parent));
+      if (std::string_view(name) == "MDICLIENT")
+        made = new MdiArea(hwnd, container);
+      else if (area && (exStyle & WS_EX_MDICHILD))
+        made = new MdiSubWindow(hwnd, area);
+      else
+        made = new ChildWidget(hwnd, container);
+      made->hide();
+    } else {
+      made = new WindowWidget(hwnd, style, exStyle);
+    }
+    m_widgets.insert(hwnd.value, made);
+    if (auto* placed = dynamic_cast<Placed*>(made)) placed->SyncGeometry();
     Retitled(hwnd);
     OwnerChanged(hwnd);
     if (GetMenu(hwnd)) MenuBarRedrawn(hwnd);
@@ -302,39 +109,67 @@ class QtPresenter : public zel_wnd::Presenter {
     w->SetOwner(owner ? Widget(owner) : nullptr);
   }
   void Destroyed(HWND hwnd) override {
-    QPointer<WindowWidget> w = m_widgets.take(hwnd.value);
+    QPointer<QWidget> w = m_widgets.take(hwnd.value);
     if (!w) return;
+    MdiArea* area = dynamic_cast<MdiSubWindow*>(w.data())
+                        ? dynamic_cast<MdiArea*>(Outer(GetParent(hwnd)))
+                        : nullptr;
+    // Qt activates another sub-window when one goes; the frame has chosen already.
+    if (area) area->SetQuiet(true);
     // Later: the window may be going from inside one of its widget's own events.
     w->hide();
     w->deleteLater();
+    if (area) {
+      area->SetQuiet(false);
+      const HWND active{static_cast<uintptr_t>(SendMessage(area->Window(), WM_MDIGETACTIVE, 0, 0))};
+      if (active) MdiActivated(active);
+    }
   }
-  void Shown(HWND hwnd, bool visible) override {
-    if (WindowWidget* w = Widget(hwnd)) w->Show(visible);
+  void Shown(HWND hwnd, bool) override {
+    if (auto* placed = dynamic_cast<Placed*>(Outer(hwnd))) placed->SyncState();
   }
+  void ShowStateChanged(HWND hwnd) override { Shown(hwnd, IsWindowVisible(hwnd)); }
   void Moved(HWND hwnd) override {
-    if (WindowWidget* w = Widget(hwnd)) w->SyncGeometry();
+    if (auto* placed = dynamic_cast<Placed*>(Outer(hwnd))) placed->SyncGeometry();
+    // A child's client origin moves with its parent's frame.
+    for (auto it = m_widgets.cbegin(); it != m_widgets.cend(); ++it)
+      if (GetParent(HWND(it.key())) == hwnd &&
+          (GetWindowLongPtr(HWND(it.key()), GWL_STYLE) & WS_CHILD))
+        if (auto* placed = dynamic_cast<Placed*>(it.value().data())) placed->SyncGeometry();
   }
   void FrameChanged(HWND hwnd) override {
-    if (WindowWidget* w = Widget(hwnd)) w->layout()->activate();
+    if (QWidget* w = Outer(hwnd); w && w->layout()) w->layout()->activate();
   }
   void Retitled(HWND hwnd) override {
-    WindowWidget* w = Widget(hwnd);
-    if (!w) return;
+    QWidget* w = Outer(hwnd);
+    if (!w || !(Widget(hwnd) || dynamic_cast<MdiSubWindow*>(w))) return;
     std::vector<char> text(static_cast<size_t>(GetWindowTextLength(hwnd)) + 1);
     const int n = GetWindowText(hwnd, text.data(), static_cast<int>(text.size()));
     w->setWindowTitle(ToUnicode(text.data(), n, LOGFONT()));
   }
   void Invalidated(HWND hwnd, const RECT* rect) override {
-    WindowWidget* w = Widget(hwnd);
-    if (!w) return;
+    WindowBody* body = Body(hwnd);
+    if (!body) return;
     if (rect)
-      w->Client()->update(
+      body->Client()->update(
           QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top));
     else
-      w->Client()->update();
+      body->Client()->update();
   }
   void Update(HWND hwnd) override {
-    if (WindowWidget* w = Widget(hwnd)) w->Client()->repaint();
+    if (WindowBody* body = Body(hwnd)) body->Client()->repaint();
+  }
+  void Focused(HWND hwnd) override {
+    WindowBody* body = hwnd ? Body(hwnd) : nullptr;
+    if (body && !body->Client()->hasFocus()) body->Client()->setFocus(Qt::OtherFocusReason);
+  }
+  void ScrollBarChanged(HWND hwnd, int bar) override {
+    if (WindowBody* body = Body(hwnd)) body->SyncScrollBar(bar);
+  }
+  void MdiActivated(HWND child) override {
+    auto* sub = dynamic_cast<MdiSubWindow*>(Outer(child));
+    if (sub && sub->mdiArea() && sub->mdiArea()->activeSubWindow() != sub)
+      sub->mdiArea()->setActiveSubWindow(sub);
   }
   void MenuChanged(HWND hwnd) override { MenuBarRedrawn(hwnd); }
   void MenuBarRedrawn(HWND hwnd) override {
@@ -346,16 +181,18 @@ class QtPresenter : public zel_wnd::Presenter {
       w->RemoveMenuBar();
   }
   UINT TrackPopupMenu(HMENU menu, UINT, POINT at, HWND owner) override {
-    return TrackPopup(owner, menu, QPoint(at.x, at.y), Widget(owner));
+    return TrackPopup(owner, menu, QPoint(at.x, at.y), Outer(owner));
   }
   std::unique_ptr<CDC> NewDC(HWND) override { return std::make_unique<MeasuringDC>(); }
 
-  // The visible windows whose owner, or an owner of their owner, is hwnd, oldest first.
+  // The visible top-level windows whose owner, or an owner of their owner, is hwnd, oldest
+  // first.
   std::vector<HWND> VisibleOwnedBy(HWND hwnd) const {
     std::vector<HWND> owned;
     for (auto it = m_widgets.cbegin(); it != m_widgets.cend(); ++it) {
       const HWND h{it.key()};
-      if (h == hwnd || !it.value() || !it.value()->isVisible()) continue;
+      auto* w = dynamic_cast<WindowWidget*>(it.value().data());
+      if (h == hwnd || !w || !w->isVisible()) continue;
       for (HWND o{static_cast<uintptr_t>(GetWindowLongPtr(h, GWLP_HWNDPARENT))}; o;
            o = GetParent(o))
         if (o == hwnd) {
@@ -368,7 +205,7 @@ class QtPresenter : public zel_wnd::Presenter {
   }
 
  private:
-  QHash<uintptr_t, QPointer<WindowWidget>> m_widgets;
+  QHash<uintptr_t, QPointer<QWidget>> m_widgets;
 };
 
 // Serves the thread's queue whenever its descriptor wakes, and at the next timer.
@@ -476,11 +313,25 @@ void UninstallPresenter() {
   if (g_presenter) g_presenter->Clear();
 }
 
-QWidget* WidgetOf(HWND hwnd) { return g_presenter ? g_presenter->Widget(hwnd) : nullptr; }
+QWidget* WidgetOf(HWND hwnd) { return g_presenter ? g_presenter->Outer(hwnd) : nullptr; }
 
 QWidget* ClientOf(HWND hwnd) {
-  WindowWidget* w = g_presenter ? g_presenter->Widget(hwnd) : nullptr;
-  return w ? w->Client() : nullptr;
+  if (!g_presenter) return nullptr;
+  if (WindowBody* body = g_presenter->Body(hwnd)) return body->Client();
+  return g_presenter->Container(hwnd);
+}
+
+QMdiArea* MdiAreaOf(HWND mdiClient) {
+  return g_presenter ? dynamic_cast<MdiArea*>(g_presenter->Outer(mdiClient)) : nullptr;
+}
+
+QMdiSubWindow* SubWindowOf(HWND mdiChild) {
+  return g_presenter ? dynamic_cast<MdiSubWindow*>(g_presenter->Outer(mdiChild)) : nullptr;
+}
+
+QScrollBar* ScrollBarOf(HWND hwnd, int bar) {
+  WindowBody* body = g_presenter ? g_presenter->Body(hwnd) : nullptr;
+  return body ? body->Bar(bar) : nullptr;
 }
 
 QMenuBar* MenuBarOf(HWND hwnd) {

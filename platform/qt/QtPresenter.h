@@ -1,10 +1,16 @@
-// The window model on the desktop through Qt. Installing the presenter makes every
-// top-level window of the model a widget: a frame (a window with a caption) gets its menu
-// as a QMenuBar above its client area; a popup (WS_POPUP with WS_EX_NOACTIVATE or
-// WS_EX_TOOLWINDOW) becomes a frameless window that takes no focus. Client areas are
-// painted through the Qt device (WM_PAINT), Qt's mouse and key events are posted to the
-// window as its messages, closing the widget sends WM_CLOSE, and moves made by the user go
-// back into the model. Child windows stay in the model only.
+// The window model on the desktop through Qt. Installing the presenter makes every window
+// of the model a widget: a frame (a window with a caption) gets its menu as a QMenuBar
+// above its client area; a popup (WS_POPUP with WS_EX_NOACTIVATE or WS_EX_TOOLWINDOW)
+// becomes a frameless window that takes no focus; a child is a widget in its parent's
+// client area at the model's rectangle; an MDI client ("MDICLIENT") is a QMdiArea and each
+// MDI child (WS_EX_MDICHILD) in it a QMdiSubWindow. Client areas are painted through the Qt
+// device (WM_PAINT); Qt's mouse, wheel and key events are posted to the window as its
+// messages (a click focuses it: SetFocus); a WS_VSCROLL / WS_HSCROLL window shows
+// QScrollBars that mirror its bars and send WM_VSCROLL / WM_HSCROLL; local files dragged
+// over a window that takes them (DragAcceptFiles, its own or a parent's) are accepted and
+// arrive as WM_DROPFILES. Closing a frame or sub-window sends WM_CLOSE; moves, sizes,
+// maximising and restoring made by the user, and the MDI child they activate, go back into
+// the model, which keeps its normal rectangles.
 //
 // The installing thread's message queue is served by Qt's event loop (a socket notifier
 // on its wake-up descriptor, a single-shot timer for the next timer); PostQuitMessage ends
@@ -16,7 +22,10 @@
 //   return QApplication::exec();
 #pragma once
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QWidget>
 
 #include "ZelQtExport.h"
@@ -44,5 +53,10 @@ ZEL_QT_API zel_wnd::Desktop& DesktopInstance();
 ZEL_QT_API QWidget* WidgetOf(HWND hwnd);
 ZEL_QT_API QWidget* ClientOf(HWND hwnd);
 ZEL_QT_API QMenuBar* MenuBarOf(HWND hwnd);
+// The area of an MDI client, the sub-window of an MDI child, a window's scroll bar
+// (SB_VERT, SB_HORZ); null when none.
+ZEL_QT_API QMdiArea* MdiAreaOf(HWND mdiClient);
+ZEL_QT_API QMdiSubWindow* SubWindowOf(HWND mdiChild);
+ZEL_QT_API QScrollBar* ScrollBarOf(HWND hwnd, int bar);
 
 }  // namespace zel_qt

@@ -121,6 +121,9 @@ int QtSystemValues::Metric(int index) const {
                     : 0;
     case SM_CYCAPTION:
       return style->pixelMetric(QStyle::PM_TitleBarHeight);
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+      return style->pixelMetric(QStyle::PM_ScrollBarExtent);
     case SM_CYMENU:
       return MenuBarHeight(style);
     case SM_CXICON:

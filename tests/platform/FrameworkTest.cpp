@@ -1,5 +1,6 @@
 // The framework on the window model: message maps, command routing through views and
-// frames, CCmdUI updates before a popup opens, MDI frames, window objects.
+// frames, CCmdUI updates before a popup opens, MDI frames with their client, cascade and
+// tile, dropped files in a map, window objects.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,12 +10,16 @@
 #include "platform/user/app/WinApp.h"
 #include "platform/user/framework/CmdUI.h"
 #include "platform/user/framework/FrameWnd.h"
+#include "platform/user/framework/MDILayoutInternal.h"
 #include "platform/user/framework/MDIWnd.h"
 #include "platform/user/framework/Menu.h"
 #include "platform/user/framework/View.h"
 #include "platform/user/resource/Resources.h"
+#include "platform/user/system/SystemValues.h"
+#include "platform/user/wnd/DragDrop.h"
 #include "platform/user/wnd/MenuTracking.h"
 #include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/Presenter.h"
 #include "platform/user/wnd/Window.h"
 
 namespace {
@@ -251,9 +256,193 @@ TEST(MDIFrameTest, TheActiveChildIsTheActiveFrameAndGetsCommandsFirst) {
   first.MDIActivate();
   main.SendMessage(WM_COMMAND, ID_OPEN);
   EXPECT_EQ(g_log, (std::vector<std::string>{"child open", "main open"}));
+  // The active child goes: the most recent visible one of the others carries on (the third,
+  // shown when the maximised state passed through it), maximised as the one that went.
   first.DestroyWindow();
+  EXPECT_EQ(main.MDIGetActive(&maximized), &handling);
+  handling.DestroyWindow();
+  EXPECT_EQ(main.MDIGetActive(), &second);
+  second.DestroyWindow();
   EXPECT_EQ(main.MDIGetActive(), nullptr);
   EXPECT_EQ(main.GetActiveFrame(), &main);
+}
+
+CRect RectIn(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  POINT a{r.left, r.top}, b{r.right, r.bottom};
+  ScreenToClient(GetParent(hwnd), &a);
+  ScreenToClient(GetParent(hwnd), &b);
+  return CRect(a.x, a.y, b.x, b.y);
+}
+
+class MDILayoutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(main.Create(nullptr, "Main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 602, 421)));
+    ASSERT_TRUE(main.m_hWndMDIClient);
+    main.ShowWindow(SW_SHOW);
+    for (int i = 0; i < 4; ++i)
+      ASSERT_TRUE(children[i].Create(nullptr, ("Doc " + std::to_string(i)).c_str(),
+                                     WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                     CFrameWnd::rectDefault, &main));
+  }
+  CMDIFrameWnd main;
+  CMDIChildWnd children[4];
+};
+
+TEST_F(MDILayoutTest, TheClientFillsTheFrameBesideTheStatusBarAndListsTheChildrenInOrder) {
+  RECT client;
+  main.GetClientRect(&client);
+  EXPECT_EQ(RectIn(main.m_hWndMDIClient), CRect(client));
+  char name[16];
+  GetClassName(main.m_hWndMDIClient, name, sizeof name);
+  EXPECT_STREQ(name, "MDICLIENT");
+  // A status bar keeps its height at the bottom; the client takes the rest.
+  CWnd status;
+  ASSERT_TRUE(
+      status.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 10, 22), &main, AFX_IDW_STATUS_BAR));
+  main.RecalcLayout();
+  EXPECT_EQ(RectIn(status), CRect(0, client.bottom - 22, client.right, client.bottom));
+  EXPECT_EQ(RectIn(main.m_hWndMDIClient), CRect(0, 0, client.right, client.bottom - 22));
+  main.SetWindowPos(nullptr, 0, 0, 702, 521, SWP_NOMOVE | SWP_NOZORDER);
+  main.GetClientRect(&client);
+  EXPECT_EQ(RectIn(status), CRect(0, client.bottom - 22, client.right, client.bottom));
+  // The children, in the order they were made; each in the MDI client.
+  const std::vector<CMDIChildWnd*> listed = main.MDIGetChildren();
+  ASSERT_EQ(listed.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(listed[i], &children[i]);
+    EXPECT_EQ(GetParent(children[i]), main.m_hWndMDIClient);
+    EXPECT_TRUE(children[i].GetExStyle() & WS_EX_MDICHILD);
+  }
+  children[1].DestroyWindow();
+  EXPECT_EQ(main.MDIGetChildren(),
+            (std::vector<CMDIChildWnd*>{&children[0], &children[2], &children[3]}));
+}
+
+TEST_F(MDILayoutTest, CascadeAndTilePlaceTheChildrenAsTheFrameIsAsked) {
+  RECT area;
+  GetClientRect(main.m_hWndMDIClient, &area);
+  children[1].MDIActivate();
+  children[2].MDIMaximize();
+  // Cascade (asked through the MDI client, as the platform's programs do): in order, the
+  // active one last, none maximised any more.
+  SendMessage(main.m_hWndMDIClient, WM_MDICASCADE, 0, 0);
+  EXPECT_FALSE(children[2].IsZoomed());
+  const std::vector<RECT> cascade = zel_afx::CascadeRects(
+      area, 4, GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CXBORDER));
+  const int order[] = {0, 2, 3, 1};
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(RectIn(children[order[i]]), CRect(cascade[i]));
+  }
+  EXPECT_EQ(main.MDIGetActive(), &children[1]);
+  EXPECT_EQ(CWnd::WindowFromPoint([&] {
+              POINT p{cascade[3].left + 30, cascade[3].top + 30};
+              ClientToScreen(main.m_hWndMDIClient, &p);
+              return p;
+            }()),
+            &children[1]);
+  // Tiles keep the order of making; a minimised child stays out of it.
+  children[3].ShowWindow(SW_MINIMIZE);
+  main.MDITile(MDITILE_HORIZONTAL);
+  const std::vector<RECT> rows = zel_afx::TileRects(area, 3, false);
+  EXPECT_EQ(RectIn(children[0]), CRect(rows[0]));
+  EXPECT_EQ(RectIn(children[1]), CRect(rows[1]));
+  EXPECT_EQ(RectIn(children[2]), CRect(rows[2]));
+  main.SendMessage(WM_MDITILE, MDITILE_VERTICAL);
+  const std::vector<RECT> columns = zel_afx::TileRects(area, 3, true);
+  EXPECT_EQ(RectIn(children[2]), CRect(columns[2]));
+  EXPECT_TRUE(children[3].IsIconic());
+}
+
+TEST_F(MDILayoutTest, NextAndPreviousGoRoundAndAMaximisedChildHandsItsStateOn) {
+  EXPECT_EQ(main.MDIGetActive(), &children[3]);
+  main.MDINext();
+  EXPECT_EQ(main.MDIGetActive(), &children[0]);
+  main.MDIPrev();
+  main.MDIPrev();
+  EXPECT_EQ(main.MDIGetActive(), &children[2]);
+  BOOL maximized = FALSE;
+  EXPECT_EQ(HWND(static_cast<uintptr_t>(
+                main.SendMessage(WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)))),
+            children[2].m_hWnd);
+  children[2].MDIMaximize();
+  SendMessage(main.m_hWndMDIClient, WM_MDIACTIVATE, HandleToWParam(children[0].m_hWnd), 0);
+  EXPECT_EQ(main.MDIGetActive(&maximized), &children[0]);
+  EXPECT_TRUE(maximized);
+  EXPECT_FALSE(children[2].IsZoomed());
+}
+
+TEST(MDILayoutRulesTest, CascadeWrapsAtHalfTheAreaAndTilesMeetEdgeToEdge) {
+  const RECT area{0, 0, 400, 300};
+  // 150 / 22 + 1 = 7 steps fit in half the height: the eighth window starts again.
+  std::vector<RECT> c = zel_afx::CascadeRects(area, 8, 22);
+  EXPECT_EQ(CRect(c[0]), CRect(0, 0, 400 - 6 * 22, 300 - 6 * 22));
+  EXPECT_EQ(CRect(c[6]), CRect(6 * 22, 6 * 22, 400, 300));
+  EXPECT_EQ(CRect(c[7]), CRect(c[0]));
+  c = zel_afx::CascadeRects(area, 2, 22);
+  EXPECT_EQ(CRect(c[1]), CRect(22, 22, 400, 300));
+  struct Case {
+    size_t count;
+    bool sideBySide;
+    std::vector<CRect> want;
+  };
+  const Case cases[] = {
+      {1, true, {CRect(0, 0, 400, 300)}},
+      {3, true, {CRect(0, 0, 133, 300), CRect(133, 0, 266, 300), CRect(266, 0, 400, 300)}},
+      {2, false, {CRect(0, 0, 400, 150), CRect(0, 150, 400, 300)}},
+      // Five in ceil(sqrt(5)) = 3 columns: the rightmost two take two each.
+      {5,
+       true,
+       {CRect(0, 0, 133, 300), CRect(133, 0, 266, 150), CRect(133, 150, 266, 300),
+        CRect(266, 0, 400, 150), CRect(266, 150, 400, 300)}},
+      {4,
+       false,
+       {CRect(0, 0, 200, 150), CRect(200, 0, 400, 150), CRect(0, 150, 200, 300),
+        CRect(200, 150, 400, 300)}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(testing::Message() << k.count << (k.sideBySide ? " side by side" : " stacked"));
+    const std::vector<RECT> got = zel_afx::TileRects(area, k.count, k.sideBySide);
+    ASSERT_EQ(got.size(), k.want.size());
+    for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(CRect(got[i]), k.want[i]) << i;
+  }
+  EXPECT_TRUE(zel_afx::TileRects(area, 0, true).empty());
+}
+
+class DropFrame : public CFrameWnd {
+  DECLARE_MESSAGE_MAP()
+ public:
+  std::vector<std::string> dropped;
+
+ protected:
+  void OnDropFiles(HDROP drop) {
+    const UINT n = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < n; ++i) {
+      std::string path(DragQueryFile(drop, i, nullptr, 0), '\0');
+      DragQueryFile(drop, i, path.data(), static_cast<UINT>(path.size()) + 1);
+      dropped.push_back(path);
+    }
+    DragFinish(drop);
+  }
+};
+BEGIN_MESSAGE_MAP(DropFrame, CFrameWnd)
+ON_WM_DROPFILES()
+END_MESSAGE_MAP()
+
+TEST(DropMapTest, ADropReachesTheFramesHandlerUnpacked) {
+  DropFrame frame;
+  ASSERT_TRUE(frame.Create(nullptr, "Drops"));
+  frame.ShowWindow(SW_SHOW);
+  frame.DragAcceptFiles();
+  POINT at{5, 5};
+  frame.ClientToScreen(&at);
+  ASSERT_EQ(zel_wnd::DropFiles(frame.m_hWnd, {"/a/one.gb", "/b/two.fa"}, at), frame.m_hWnd);
+  MSG msg;
+  while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+  EXPECT_EQ(frame.dropped, (std::vector<std::string>{"/a/one.gb", "/b/two.fa"}));
 }
 
 TEST(WindowObjectTest, ObjectsOwnWhatTheyMadeAndOnlyWrapWhatTheyAttach) {

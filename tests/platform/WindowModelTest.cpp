@@ -1,6 +1,7 @@
 // The window model: windows and their procedures, registered messages, the per-thread
 // queues with sending across threads, failures caught at dispatch, timers, geometry and
-// the window under a point, painting through the presenter.
+// the window under a point, painting through the presenter, scroll bars, show states and
+// placement, focus, dropped files and the wheel.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,8 +16,10 @@
 #include "platform/user/gdi/FixedDC.h"
 #include "platform/user/menu/MenuApi.h"
 #include "platform/user/system/SystemValues.h"
+#include "platform/user/wnd/DragDrop.h"
 #include "platform/user/wnd/Message.h"
 #include "platform/user/wnd/Presenter.h"
+#include "platform/user/wnd/ScrollBars.h"
 #include "platform/user/wnd/Window.h"
 #include "tests/support/IntegrationScope.h"
 #include "tests/support/RecordingPresenter.h"
@@ -479,6 +482,244 @@ TEST_F(WindowModelTest, PresenterRequestsAndPaintingHeadless) {
   EXPECT_EQ(s.cx, 24);  // the fixed device: 8 per character of the stock font
   EXPECT_EQ(ReleaseDC(h, dc), 1);
   EXPECT_EQ(ReleaseDC(h, dc), 0);
+}
+
+TEST_F(WindowModelTest, ScrollBarsKeepPageAndPositionInRangeAndTakeFromTheClientArea) {
+  HWND h = Window(nullptr, WS_CHILD | WS_VSCROLL | WS_HSCROLL, {0, 0, 200, 100},
+                  Window(nullptr, WS_POPUP, {0, 0, 400, 400}));
+  RECT client;
+  GetClientRect(h, &client);
+  EXPECT_EQ(client.right, 200 - GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(client.bottom, 100 - GetSystemMetrics(SM_CYHSCROLL));
+  struct Case {
+    const char* what;
+    UINT mask;
+    int min, max;
+    UINT page;
+    int pos;
+    // expected after the call
+    int wantMax;
+    UINT wantPage;
+    int wantPos;
+  };
+  const Case cases[] = {
+      {"range, page and position", SIF_ALL, 0, 99, 10, 50, 99, 10, 50},
+      {"the position stops where the page still fits", SIF_POS, 0, 0, 0, 95, 99, 10, 90},
+      {"below the range", SIF_POS, 0, 0, 0, -4, 99, 10, 0},
+      {"a page larger than the range", SIF_PAGE, 0, 0, 500, 0, 99, 100, 0},
+      {"without a page the position reaches max", SIF_PAGE | SIF_POS, 0, 0, 0, 99, 99, 0, 99},
+      {"an upside-down range is empty", SIF_RANGE, 30, 10, 0, 0, 30, 0, 30},
+      {"the widest range", SIF_RANGE | SIF_POS, INT32_MIN, INT32_MAX, 0, INT32_MAX, INT32_MAX, 0,
+       INT32_MAX},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SCROLLINFO in;
+    in.fMask = c.mask;
+    in.nMin = c.min;
+    in.nMax = c.max;
+    in.nPage = c.page;
+    in.nPos = c.pos;
+    EXPECT_EQ(SetScrollInfo(h, SB_VERT, &in, TRUE), c.wantPos);
+    SCROLLINFO out;
+    out.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(h, SB_VERT, &out));
+    EXPECT_EQ(out.nMax, c.wantMax);
+    EXPECT_EQ(out.nPage, c.wantPage);
+    EXPECT_EQ(out.nPos, c.wantPos);
+    EXPECT_EQ(out.nTrackPos, c.wantPos);
+  }
+  // The bars are apart; the presenter hears of each change, not of a call that changes
+  // nothing.
+  SetScrollRange(h, SB_VERT, 0, 1000, TRUE);
+  const int before = presenter.Count(zel_test::RecordingPresenter::kScrollBarChanged, h);
+  EXPECT_EQ(SetScrollPos(h, SB_VERT, 400, TRUE), 1000);  // where the range put it
+  EXPECT_EQ(SetScrollPos(h, SB_VERT, 400, TRUE), 400);
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kScrollBarChanged, h), before + 1);
+  EXPECT_EQ(GetScrollPos(h, SB_HORZ), 0);
+  int min = -1, max = -1;
+  ASSERT_TRUE(GetScrollRange(h, SB_VERT, &min, &max));
+  EXPECT_EQ(max, 1000);
+  // The thumb dragged: the track position is the user's until the window sets its own.
+  zel_wnd::TrackScroll(h, SB_VERT, 700, true);
+  SCROLLINFO track;
+  track.fMask = SIF_TRACKPOS | SIF_POS;
+  GetScrollInfo(h, SB_VERT, &track);
+  EXPECT_EQ(track.nTrackPos, 700);
+  EXPECT_EQ(track.nPos, 400);
+  zel_wnd::TrackScroll(h, SB_VERT, 720, false);
+  GetScrollInfo(h, SB_VERT, &track);
+  EXPECT_EQ(track.nTrackPos, 720);
+  SetScrollPos(h, SB_VERT, 720, TRUE);
+  GetScrollInfo(h, SB_VERT, &track);
+  EXPECT_EQ(track.nTrackPos, 720);
+  EXPECT_EQ(track.nPos, 720);
+  // Bars of controls are not kept here.
+  EXPECT_FALSE(SetScrollRange(h, SB_CTL, 0, 5, TRUE));
+  EXPECT_FALSE(GetScrollInfo(h, SB_CTL, &track));
+}
+
+TEST_F(WindowModelTest, ShowStatesKeepTheNormalRectangleAndTellTheWindowHowItWasSized) {
+  std::vector<std::pair<WPARAM, LPARAM>> sizes;
+  HWND frame = Window(nullptr, WS_OVERLAPPEDWINDOW, {100, 100, 500, 400});
+  HWND child = Window(
+      [&](UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_SIZE) sizes.emplace_back(w, l);
+        return m == WM_NCCREATE;
+      },
+      WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, {10, 20, 110, 90}, frame);
+  const RECT normal{10, 20, 110, 90};
+  RECT parentClient;
+  GetClientRect(frame, &parentClient);
+
+  ShowWindow(child, SW_MAXIMIZE);
+  EXPECT_TRUE(IsZoomed(child));
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kShowStateChanged, child), 1);
+  // Its client area fills the parent's, its caption and border just outside.
+  RECT client;
+  GetClientRect(child, &client);
+  EXPECT_EQ(client.right, parentClient.right);
+  EXPECT_EQ(client.bottom, parentClient.bottom);
+  POINT origin{0, 0};
+  ClientToScreen(child, &origin);
+  POINT parentOrigin{0, 0};
+  ClientToScreen(frame, &parentOrigin);
+  EXPECT_EQ(origin.x, parentOrigin.x);
+  EXPECT_EQ(origin.y, parentOrigin.y);
+  ASSERT_FALSE(sizes.empty());
+  EXPECT_EQ(sizes.back().first, SIZE_MAXIMIZED);
+  EXPECT_EQ(LOWORD(static_cast<uintptr_t>(sizes.back().second)), parentClient.right);
+
+  // Maximised, it follows its parent; moving it leaves the rectangle it goes back to.
+  SetWindowPos(frame, HWND(), 0, 0, 600, 500, SWP_NOMOVE | SWP_NOZORDER);
+  GetClientRect(frame, &parentClient);
+  GetClientRect(child, &client);
+  EXPECT_EQ(client.right, parentClient.right);
+  EXPECT_EQ(client.bottom, parentClient.bottom);
+  WINDOWPLACEMENT wp;
+  ASSERT_TRUE(GetWindowPlacement(child, &wp));
+  EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+  EXPECT_EQ(CRect(wp.rcNormalPosition), CRect(normal));
+
+  // Minimised: an empty client area, the same normal rectangle.
+  ShowWindow(child, SW_MINIMIZE);
+  EXPECT_TRUE(IsIconic(child));
+  EXPECT_FALSE(IsZoomed(child));
+  GetClientRect(child, &client);
+  EXPECT_EQ(client.right, 0);
+  EXPECT_EQ(sizes.back().first, SIZE_MINIMIZED);
+  GetWindowPlacement(child, &wp);
+  EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWMINIMIZED));
+  EXPECT_EQ(CRect(wp.rcNormalPosition), CRect(normal));
+
+  ShowWindow(child, SW_RESTORE);
+  EXPECT_FALSE(IsIconic(child));
+  EXPECT_EQ(sizes.back().first, SIZE_RESTORED);
+  RECT r;
+  GetWindowRect(child, &r);
+  EXPECT_EQ(r.left - parentOrigin.x, normal.left);
+  EXPECT_EQ(r.right - r.left, normal.right - normal.left);
+
+  // A placement set comes back whole, and shows the window as it says.
+  WINDOWPLACEMENT set;
+  set.showCmd = SW_SHOWMAXIMIZED;
+  set.rcNormalPosition = RECT{30, 40, 330, 240};
+  ASSERT_TRUE(SetWindowPlacement(frame, &set));
+  EXPECT_TRUE(IsWindowVisible(frame));
+  EXPECT_TRUE(IsZoomed(frame));
+  GetWindowRect(frame, &r);
+  EXPECT_NE(r.right - r.left, 300);
+  GetWindowPlacement(frame, &wp);
+  EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+  EXPECT_EQ(CRect(wp.rcNormalPosition), CRect(30, 40, 330, 240));
+  set.showCmd = SW_SHOWNORMAL;
+  set.rcNormalPosition = RECT{50, 60, 250, 160};
+  SetWindowPlacement(frame, &set);
+  EXPECT_FALSE(IsZoomed(frame));
+  GetWindowRect(frame, &r);
+  EXPECT_EQ(CRect(r), CRect(50, 60, 250, 160));
+}
+
+TEST_F(WindowModelTest, FocusMovesWithKillAndSetFocusAndStaysOnItsThread) {
+  std::vector<std::string> log;
+  auto logging = [&](const char* name) {
+    return [&log, name](UINT m, WPARAM, LPARAM) -> LRESULT {
+      if (m == WM_SETFOCUS) log.push_back(std::string("set ") + name);
+      if (m == WM_KILLFOCUS) log.push_back(std::string("kill ") + name);
+      return m == WM_NCCREATE;
+    };
+  };
+  HWND a = Window(logging("a"));
+  HWND b = Window(logging("b"));
+  EXPECT_EQ(SetFocus(a), HWND());
+  EXPECT_EQ(SetFocus(b), a);
+  EXPECT_EQ(SetFocus(b), b);  // no change, no messages
+  EXPECT_EQ(GetFocus(), b);
+  EXPECT_EQ(log, (std::vector<std::string>{"set a", "kill a", "set b"}));
+  EXPECT_EQ(presenter.Count(zel_test::RecordingPresenter::kFocused, b), 1);
+  HWND other;
+  std::thread([&] { other = SetFocus(b); }).join();
+  EXPECT_EQ(other, HWND());
+  EXPECT_EQ(GetFocus(), b);
+  DestroyWindow(b);
+  EXPECT_EQ(GetFocus(), HWND());
+}
+
+TEST_F(WindowModelTest, DroppedFilesGoToTheNearestWindowThatTakesThem) {
+  HDROP got;
+  HWND frame = Window(
+      [&](UINT m, WPARAM w, LPARAM) -> LRESULT {
+        if (m == WM_DROPFILES) got = HDROP(static_cast<uintptr_t>(w));
+        return m == WM_NCCREATE;
+      },
+      WS_POPUP | WS_VISIBLE, {100, 100, 400, 300});
+  HWND child = Window(nullptr, WS_CHILD | WS_VISIBLE, {10, 10, 110, 60}, frame);
+  // Nobody takes files yet.
+  EXPECT_EQ(zel_wnd::FileDropTarget(child), HWND());
+  EXPECT_EQ(zel_wnd::DropFiles(child, {"/tmp/a"}, POINT{120, 120}), HWND());
+  DragAcceptFiles(frame, TRUE);
+  EXPECT_TRUE(GetWindowLongPtr(frame, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  EXPECT_EQ(zel_wnd::FileDropTarget(child), frame);
+  const std::string long_name = "/data/" + std::string(300, 'x') + "/\xc3\xa9t\xc3\xa9.gb";
+  ASSERT_EQ(zel_wnd::DropFiles(child, {"/data/x.gb", long_name}, POINT{150, 130}), frame);
+  ASSERT_TRUE(PumpUntil([&] { return bool(got); }));
+  EXPECT_EQ(DragQueryFile(got, 0xFFFFFFFF, nullptr, 0), 2u);
+  EXPECT_EQ(DragQueryFile(got, 1, nullptr, 0), long_name.size());
+  std::string path(DragQueryFile(got, 1, nullptr, 0), '\0');
+  EXPECT_EQ(DragQueryFile(got, 1, path.data(), static_cast<UINT>(path.size()) + 1),
+            long_name.size());
+  EXPECT_EQ(path, long_name);
+  char small[5];
+  EXPECT_EQ(DragQueryFile(got, 0, small, sizeof small), 4u);
+  EXPECT_STREQ(small, "/dat");
+  EXPECT_EQ(DragQueryFile(got, 2, small, sizeof small), 0u);
+  POINT at;
+  EXPECT_TRUE(DragQueryPoint(got, &at));
+  EXPECT_EQ(at.x, 50);
+  EXPECT_EQ(at.y, 30);
+  DragFinish(got);
+  EXPECT_EQ(DragQueryFile(got, 0xFFFFFFFF, nullptr, 0), 0u);
+  EXPECT_FALSE(DragQueryPoint(got, &at));
+  // A child that takes files itself gets them; a frame that stops taking them does not.
+  DragAcceptFiles(child, TRUE);
+  DragAcceptFiles(frame, FALSE);
+  EXPECT_EQ(zel_wnd::FileDropTarget(child), child);
+  EXPECT_EQ(zel_wnd::FileDropTarget(frame), HWND());
+}
+
+TEST_F(WindowModelTest, TheWheelGoesUpFromAChildToTheWindowThatHandlesIt) {
+  WPARAM wheel = 0;
+  LPARAM where = 0;
+  HWND frame = Window([&](UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_MOUSEWHEEL) wheel = w, where = l;
+    return m == WM_NCCREATE;
+  });
+  HWND view = Window(nullptr, WS_CHILD | WS_VISIBLE, {0, 0, 50, 50}, frame);
+  SendMessage(view, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, static_cast<WORD>(-2 * WHEEL_DELTA)),
+              LParamOfPoint(POINT{300, 200}));
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheel), -2 * WHEEL_DELTA);
+  EXPECT_EQ(GET_KEYSTATE_WPARAM(wheel), MK_CONTROL);
+  EXPECT_EQ(PointOfLParam(where).x, 300);
 }
 
 TEST(SystemValuesTest, HeadlessValuesAreTheDocumentedFixedOnes) {

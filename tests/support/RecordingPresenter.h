@@ -25,7 +25,11 @@ class RecordingPresenter : public zel_wnd::HeadlessPresenter {
     kUpdated,
     kMenuChanged,
     kMenuBarRedrawn,
-    kPopupTracked
+    kPopupTracked,
+    kShowStateChanged,
+    kFocused,
+    kScrollBarChanged,
+    kMdiActivated
   };
   struct Request {
     Kind kind;
@@ -41,6 +45,10 @@ class RecordingPresenter : public zel_wnd::HeadlessPresenter {
   void OwnerChanged(HWND hwnd) override { Note(kOwnerChanged, hwnd); }
   void Invalidated(HWND hwnd, const RECT* rect) override;
   void Update(HWND hwnd) override;
+  void ShowStateChanged(HWND hwnd) override { Note(kShowStateChanged, hwnd); }
+  void Focused(HWND hwnd) override { Note(kFocused, hwnd); }
+  void ScrollBarChanged(HWND hwnd, int) override { Note(kScrollBarChanged, hwnd); }
+  void MdiActivated(HWND hwnd) override { Note(kMdiActivated, hwnd); }
   void MenuChanged(HWND hwnd) override { Note(kMenuChanged, hwnd); }
   void MenuBarRedrawn(HWND hwnd) override { Note(kMenuBarRedrawn, hwnd); }
   // Selects the next scripted choice when the menu or its popups hold it (0: dismissed).

@@ -66,6 +66,8 @@ using HBITMAP = ZelHandle<struct HBITMAP_tag>;
 using HINSTANCE = ZelHandle<struct HINSTANCE_tag>;
 using HKEY = ZelHandle<struct HKEY_tag>;
 using HACCEL = ZelHandle<struct HACCEL_tag>;
+// The files of one drop (WM_DROPFILES), until DragFinish.
+using HDROP = ZelHandle<struct HDROP_tag>;
 
 // A file handle is a POSIX descriptor; the null handle is -1.
 using HANDLE = int;

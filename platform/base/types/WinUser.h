@@ -41,6 +41,8 @@ enum : UINT {
   WM_COMMAND = 0x0111,
   WM_SYSCOMMAND = 0x0112,
   WM_TIMER = 0x0113,
+  WM_HSCROLL = 0x0114,
+  WM_VSCROLL = 0x0115,
   WM_INITMENU = 0x0116,
   WM_INITMENUPOPUP = 0x0117,
   WM_MENUSELECT = 0x011F,
@@ -55,10 +57,15 @@ enum : UINT {
   WM_MBUTTONDOWN = 0x0207,
   WM_MBUTTONUP = 0x0208,
   WM_MOUSEWHEEL = 0x020A,
+  WM_MOUSEHWHEEL = 0x020E,
   WM_ENTERMENULOOP = 0x0211,
   WM_EXITMENULOOP = 0x0212,
   WM_MDIACTIVATE = 0x0222,
+  WM_MDINEXT = 0x0224,
+  WM_MDITILE = 0x0226,
+  WM_MDICASCADE = 0x0227,
   WM_MDIGETACTIVE = 0x0229,
+  WM_DROPFILES = 0x0233,
   WM_MOUSELEAVE = 0x02A3,
   WM_QUERYNEWPALETTE = 0x030F,
   WM_PALETTECHANGED = 0x0311,
@@ -104,6 +111,7 @@ enum : DWORD {
   WS_MINIMIZE = 0x20000000,
   WS_VISIBLE = 0x10000000,
   WS_DISABLED = 0x08000000,
+  WS_CLIPCHILDREN = 0x02000000,
   WS_MAXIMIZE = 0x01000000,
   WS_CAPTION = 0x00C00000,
   WS_BORDER = 0x00800000,
@@ -113,10 +121,15 @@ enum : DWORD {
   WS_MAXIMIZEBOX = 0x00010000,
   WS_OVERLAPPEDWINDOW = 0x00CF0000,
   WS_EX_TOPMOST = 0x00000008,
+  WS_EX_ACCEPTFILES = 0x00000010,
   WS_EX_TOOLWINDOW = 0x00000080,
   WS_EX_MDICHILD = 0x00000040,
   WS_EX_NOACTIVATE = 0x08000000,
 };
+// Scroll bars of windows, and of list and edit controls: plain values, so that they
+// combine with the controls' own styles.
+constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr DWORD WS_HSCROLL = 0x00100000;
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 
 // SetWindowPos flags.
@@ -138,11 +151,81 @@ enum : int {
   SW_SHOWNORMAL = 1,
   SW_SHOWMINIMIZED = 2,
   SW_SHOWMAXIMIZED = 3,
+  SW_MAXIMIZE = 3,
   SW_SHOWNOACTIVATE = 4,
   SW_SHOW = 5,
   SW_MINIMIZE = 6,
+  SW_SHOWMINNOACTIVE = 7,
   SW_SHOWNA = 8,
   SW_RESTORE = 9,
+};
+
+// WM_SIZE's wParam: how the window was sized.
+enum : WPARAM { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
+
+// A window's placement: its show state and the rectangle it has when neither maximised
+// nor minimised (screen coordinates for a top-level window, the parent's client
+// coordinates for a child).
+struct WINDOWPLACEMENT {
+  UINT length = sizeof(WINDOWPLACEMENT);
+  UINT flags = 0;
+  UINT showCmd = 0;
+  POINT ptMinPosition;
+  POINT ptMaxPosition;
+  RECT rcNormalPosition;
+};
+
+// Scroll bars: which bar, the WM_HSCROLL / WM_VSCROLL request codes (low word of wParam),
+// and the parts of a SCROLLINFO that a call reads or fills.
+enum : int { SB_HORZ = 0, SB_VERT = 1, SB_CTL = 2, SB_BOTH = 3 };
+enum : UINT {
+  SB_LINEUP = 0,
+  SB_LINELEFT = 0,
+  SB_LINEDOWN = 1,
+  SB_LINERIGHT = 1,
+  SB_PAGEUP = 2,
+  SB_PAGELEFT = 2,
+  SB_PAGEDOWN = 3,
+  SB_PAGERIGHT = 3,
+  SB_THUMBPOSITION = 4,
+  SB_THUMBTRACK = 5,
+  SB_TOP = 6,
+  SB_LEFT = 6,
+  SB_BOTTOM = 7,
+  SB_RIGHT = 7,
+  SB_ENDSCROLL = 8,
+};
+enum : UINT {
+  SIF_RANGE = 0x0001,
+  SIF_PAGE = 0x0002,
+  SIF_POS = 0x0004,
+  SIF_DISABLENOSCROLL = 0x0008,
+  SIF_TRACKPOS = 0x0010,
+  SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS,
+};
+struct SCROLLINFO {
+  UINT cbSize = sizeof(SCROLLINFO);
+  UINT fMask = 0;
+  int nMin = 0;
+  int nMax = 0;
+  UINT nPage = 0;
+  int nPos = 0;
+  int nTrackPos = 0;
+};
+
+// The wheel: one notch of a wheel turns WHEEL_DELTA; WM_MOUSEWHEEL's wParam holds the
+// key state in its low word and the signed turn in its high word.
+constexpr int WHEEL_DELTA = 120;
+constexpr short GET_WHEEL_DELTA_WPARAM(uintptr_t w) {
+  return static_cast<short>((w >> 16) & 0xFFFF);
+}
+constexpr WORD GET_KEYSTATE_WPARAM(uintptr_t w) { return static_cast<WORD>(w & 0xFFFF); }
+
+// MDI tiling (WM_MDITILE's wParam).
+enum : UINT {
+  MDITILE_VERTICAL = 0x0000,
+  MDITILE_HORIZONTAL = 0x0001,
+  MDITILE_SKIPDISABLED = 0x0002
 };
 
 // Window data indexes.

@@ -30,4 +30,25 @@ bool EnsureToolkit() {
   return loaded;
 }
 
+namespace {
+std::mutex g_versionMutex;
+std::string& RegisteredVersion() {
+  static std::string version;
+  return version;
+}
+}  // namespace
+
+const char* LibraryVersion() { return ZEL_LIBRARY_VERSION; }
+
+std::string ToolkitVersion() {
+  EnsureToolkit();
+  std::lock_guard lock(g_versionMutex);
+  return RegisteredVersion();
+}
+
+void RegisterToolkitVersion(const char* version) {
+  std::lock_guard lock(g_versionMutex);
+  RegisteredVersion() = version ? version : "";
+}
+
 }  // namespace zel_module

@@ -1,8 +1,7 @@
-// Frames, views and the multiple-document frames.
+// Frames and views.
 #include "platform/user/framework/FrameWnd.h"
 
 #include "platform/user/framework/CmdUI.h"
-#include "platform/user/framework/MDIWnd.h"
 #include "platform/user/framework/Menu.h"
 #include "platform/user/framework/View.h"
 #include "platform/user/resource/Resources.h"
@@ -10,8 +9,6 @@
 
 IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
 IMPLEMENT_DYNAMIC(CView, CWnd)
-IMPLEMENT_DYNAMIC(CMDIFrameWnd, CFrameWnd)
-IMPLEMENT_DYNAMIC(CMDIChildWnd, CFrameWnd)
 
 const RECT CFrameWnd::rectDefault = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
 
@@ -102,74 +99,4 @@ BOOL CView::Create(CFrameWnd* frame, UINT id) {
   RECT client;
   frame->GetClientRect(&client);
   return CWnd::Create("View", "", WS_VISIBLE, client, frame, id);
-}
-
-// ---- multiple-document frames ----
-
-CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* maximized) const {
-  CMDIChildWnd* child = m_pActiveChild && m_pActiveChild->m_hWnd ? m_pActiveChild : nullptr;
-  if (maximized) *maximized = child && (child->GetStyle() & WS_MAXIMIZE);
-  return child;
-}
-
-void CMDIFrameWnd::MDIActivate(CWnd* child) {
-  CMDIChildWnd* previous = m_pActiveChild;
-  m_pActiveChild = child && child->IsKindOf(RUNTIME_CLASS(CMDIChildWnd))
-                       ? static_cast<CMDIChildWnd*>(child)
-                       : nullptr;
-  if (previous != m_pActiveChild && m_pActiveChild)
-    m_pActiveChild->SendMessage(WM_MDIACTIVATE,
-                                HandleToWParam(previous ? previous->m_hWnd : HWND()),
-                                HandleToLParam(m_pActiveChild->m_hWnd));
-}
-
-CFrameWnd* CMDIFrameWnd::GetActiveFrame() {
-  CMDIChildWnd* child = MDIGetActive();
-  return child ? static_cast<CFrameWnd*>(child) : this;
-}
-
-BOOL CMDIFrameWnd::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info) {
-  if (CMDIChildWnd* child = MDIGetActive())
-    if (child->OnCmdMsg(id, code, extra, info)) return TRUE;
-  return CFrameWnd::OnCmdMsg(id, code, extra, info);
-}
-
-CMDIChildWnd::~CMDIChildWnd() {
-  if (m_pMDIFrame && m_pMDIFrame->m_pActiveChild == this) m_pMDIFrame->m_pActiveChild = nullptr;
-}
-
-BOOL CMDIChildWnd::Create(LPCSTR className, LPCSTR title, DWORD style, const RECT& rect,
-                          CMDIFrameWnd* parent) {
-  if (!parent || !parent->m_hWnd) return FALSE;
-  RECT r = rect;
-  if (r.left == CW_USEDEFAULT) {
-    parent->GetClientRect(&r);
-    r.right = r.right * 3 / 4;
-    r.bottom = r.bottom * 3 / 4;
-  }
-  m_pMDIFrame = parent;
-  if (!CreateEx(WS_EX_MDICHILD, className, title, style | WS_CHILD, r, parent, 0)) {
-    m_pMDIFrame = nullptr;
-    return FALSE;
-  }
-  MDIActivate();
-  return TRUE;
-}
-
-void CMDIChildWnd::MDIActivate() {
-  if (m_pMDIFrame) m_pMDIFrame->MDIActivate(this);
-}
-
-void CMDIChildWnd::MDIMaximize() {
-  ::SetWindowLongPtr(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(GetStyle() | WS_MAXIMIZE));
-}
-
-void CMDIChildWnd::MDIRestore() {
-  ::SetWindowLongPtr(m_hWnd, GWL_STYLE,
-                     static_cast<LONG_PTR>(GetStyle() & ~static_cast<DWORD>(WS_MAXIMIZE)));
-}
-
-void CMDIChildWnd::PostNcDestroy() {
-  if (m_pMDIFrame && m_pMDIFrame->m_pActiveChild == this) m_pMDIFrame->m_pActiveChild = nullptr;
-  CFrameWnd::PostNcDestroy();
 }

@@ -11,6 +11,11 @@
 
 class CView;
 
+// Identifiers of a frame's own children: its status bar, and the pane its client area
+// holds (an MDI frame's MDI client).
+constexpr UINT AFX_IDW_STATUS_BAR = 0xE801;
+constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
+
 class ZEL_API CFrameWnd : public CWnd {
   DECLARE_DYNAMIC(CFrameWnd)
   DECLARE_MESSAGE_MAP()

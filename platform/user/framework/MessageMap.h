@@ -11,10 +11,12 @@
 //     ON_REGISTERED_MESSAGE(WM_MENUCHANGE, OnMenuChange)
 //     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 //     ON_UPDATE_COMMAND_UI_RANGE(44445, 45220, OnUpdateTool)
+//     ON_WM_DROPFILES()  // handled by OnDropFiles(HDROP)
 //   END_MESSAGE_MAP()
 #pragma once
 
 #include "platform/base/types/WinTypes.h"
+#include "platform/base/types/WinUser.h"
 
 class CWnd;
 class CCmdUI;
@@ -32,11 +34,13 @@ using AFX_PMSG_MESSAGE = LRESULT (CWnd::*)(WPARAM, LPARAM);
 using AFX_PMSG_COMMAND = void (CWnd::*)();
 using AFX_PMSG_RANGE = void (CWnd::*)(UINT);
 using AFX_PMSG_UPDATE = void (CWnd::*)(CCmdUI*);
+using AFX_PMSG_DROPFILES = void (CWnd::*)(HDROP);
 
 struct AFX_MSGMAP_ENTRY {
-  enum Kind { kEnd, kMessage, kRegistered, kCommand, kCommandRange, kUpdate };
+  // kDropFiles: WM_DROPFILES to a handler that takes the drop.
+  enum Kind { kEnd, kMessage, kRegistered, kCommand, kCommandRange, kUpdate, kDropFiles };
   Kind kind;
-  UINT message;            // kMessage
+  UINT message;            // kMessage, kDropFiles
   const UINT* registered;  // kRegistered: where the registered message's number is kept
   UINT firstId;            // commands and updates: the identifiers handled
   UINT lastId;
@@ -44,6 +48,7 @@ struct AFX_MSGMAP_ENTRY {
   AFX_PMSG_COMMAND onCommand;
   AFX_PMSG_RANGE onRange;
   AFX_PMSG_UPDATE onUpdate;
+  AFX_PMSG_DROPFILES onDropFiles;
 };
 
 struct AFX_MSGMAP {
@@ -63,7 +68,7 @@ struct AFX_MSGMAP {
     using TheBaseClass = baseClass;                                                 \
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 #define END_MESSAGE_MAP()                                                                       \
-  { AFX_MSGMAP_ENTRY::kEnd, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr }              \
+  { AFX_MSGMAP_ENTRY::kEnd, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr }     \
   }                                                                                             \
   ;                                                                                             \
   static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
@@ -80,6 +85,7 @@ struct AFX_MSGMAP {
    static_cast<AFX_PMSG_MESSAGE>(&ThisClass::memberFxn), \
    nullptr,                                              \
    nullptr,                                              \
+   nullptr,                                              \
    nullptr},
 // LRESULT handler(WPARAM, LPARAM); variable holds the number RegisterWindowMessage gave.
 #define ON_REGISTERED_MESSAGE(variable, memberFxn)       \
@@ -89,6 +95,7 @@ struct AFX_MSGMAP {
    0,                                                    \
    0,                                                    \
    static_cast<AFX_PMSG_MESSAGE>(&ThisClass::memberFxn), \
+   nullptr,                                              \
    nullptr,                                              \
    nullptr,                                              \
    nullptr},
@@ -102,6 +109,7 @@ struct AFX_MSGMAP {
    nullptr,                                              \
    static_cast<AFX_PMSG_COMMAND>(&ThisClass::memberFxn), \
    nullptr,                                              \
+   nullptr,                                              \
    nullptr},
 // void handler(UINT id)
 #define ON_COMMAND_RANGE(firstId, lastId, memberFxn)   \
@@ -113,18 +121,20 @@ struct AFX_MSGMAP {
    nullptr,                                            \
    nullptr,                                            \
    static_cast<AFX_PMSG_RANGE>(&ThisClass::memberFxn), \
+   nullptr,                                            \
    nullptr},
 // void handler(CCmdUI*)
-#define ON_UPDATE_COMMAND_UI(id, memberFxn) \
-  {AFX_MSGMAP_ENTRY::kUpdate,               \
-   0,                                       \
-   nullptr,                                 \
-   id,                                      \
-   id,                                      \
-   nullptr,                                 \
-   nullptr,                                 \
-   nullptr,                                 \
-   static_cast<AFX_PMSG_UPDATE>(&ThisClass::memberFxn)},
+#define ON_UPDATE_COMMAND_UI(id, memberFxn)             \
+  {AFX_MSGMAP_ENTRY::kUpdate,                           \
+   0,                                                   \
+   nullptr,                                             \
+   id,                                                  \
+   id,                                                  \
+   nullptr,                                             \
+   nullptr,                                             \
+   nullptr,                                             \
+   static_cast<AFX_PMSG_UPDATE>(&ThisClass::memberFxn), \
+   nullptr},
 #define ON_UPDATE_COMMAND_UI_RANGE(firstId, lastId, memberFxn) \
   {AFX_MSGMAP_ENTRY::kUpdate,                                  \
    0,                                                          \
@@ -134,4 +144,17 @@ struct AFX_MSGMAP {
    nullptr,                                                    \
    nullptr,                                                    \
    nullptr,                                                    \
-   static_cast<AFX_PMSG_UPDATE>(&ThisClass::memberFxn)},
+   static_cast<AFX_PMSG_UPDATE>(&ThisClass::memberFxn),        \
+   nullptr},
+// void OnDropFiles(HDROP)
+#define ON_WM_DROPFILES()        \
+  {AFX_MSGMAP_ENTRY::kDropFiles, \
+   WM_DROPFILES,                 \
+   nullptr,                      \
+   0,                            \
+   0,                            \
+   nullptr,                      \
+   nullptr,                      \
+   nullptr,                      \
+   nullptr,                      \
+   static_cast<AFX_PMSG_DROPFILES>(&ThisClass::OnDropFiles)},

@@ -8,7 +8,9 @@
 #include "platform/user/framework/HandleMapInternal.h"
 #include "platform/user/framework/Menu.h"
 #include "platform/user/menu/MenuApi.h"
+#include "platform/user/wnd/DragDrop.h"
 #include "platform/user/wnd/Message.h"
+#include "platform/user/wnd/ScrollBars.h"
 #include "platform/user/wnd/Window.h"
 #include "platform/user/wnd/WindowMenus.h"
 
@@ -42,7 +44,9 @@ class CTestCmdUI : public CCmdUI {
 const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* map, UINT message) {
   for (; map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
     for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->kind != AFX_MSGMAP_ENTRY::kEnd; ++e) {
-      if (e->kind == AFX_MSGMAP_ENTRY::kMessage && e->message == message) return e;
+      if ((e->kind == AFX_MSGMAP_ENTRY::kMessage || e->kind == AFX_MSGMAP_ENTRY::kDropFiles) &&
+          e->message == message)
+        return e;
       if (e->kind == AFX_MSGMAP_ENTRY::kRegistered && *e->registered && *e->registered == message)
         return e;
     }
@@ -54,7 +58,7 @@ const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* map, UINT message) {
 
 const AFX_MSGMAP* CWnd::GetThisMessageMap() {
   static const AFX_MSGMAP_ENTRY entries[] = {
-      {AFX_MSGMAP_ENTRY::kEnd, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr}};
+      {AFX_MSGMAP_ENTRY::kEnd, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr}};
   static const AFX_MSGMAP map = {nullptr, entries};
   return &map;
 }
@@ -166,7 +170,10 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
   if (message == WM_COMMAND) {
     if (!OnCommand(wParam, lParam)) return FALSE;
   } else if (const AFX_MSGMAP_ENTRY* e = FindEntry(GetMessageMap(), message)) {
-    r = (this->*e->onMessage)(wParam, lParam);
+    if (e->kind == AFX_MSGMAP_ENTRY::kDropFiles)
+      (this->*e->onDropFiles)(HDROP(static_cast<uintptr_t>(wParam)));
+    else
+      r = (this->*e->onMessage)(wParam, lParam);
   } else {
     return FALSE;
   }
@@ -303,3 +310,34 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc) {
 }
 
 BOOL CWnd::KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+
+void CWnd::DragAcceptFiles(BOOL accept) { ::DragAcceptFiles(m_hWnd, accept); }
+
+CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
+BOOL CWnd::IsZoomed() const { return ::IsZoomed(m_hWnd); }
+BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
+BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const {
+  return ::GetWindowPlacement(m_hWnd, placement);
+}
+BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* placement) {
+  return ::SetWindowPlacement(m_hWnd, placement);
+}
+
+BOOL CWnd::SetScrollInfo(int bar, SCROLLINFO* info, BOOL redraw) {
+  if (!info || !::IsWindow(m_hWnd)) return FALSE;
+  ::SetScrollInfo(m_hWnd, bar, info, redraw);
+  return TRUE;
+}
+BOOL CWnd::GetScrollInfo(int bar, SCROLLINFO* info, UINT mask) const {
+  if (!info) return FALSE;
+  info->fMask = mask;
+  return ::GetScrollInfo(m_hWnd, bar, info);
+}
+int CWnd::SetScrollPos(int bar, int position, BOOL redraw) {
+  return ::SetScrollPos(m_hWnd, bar, position, redraw);
+}
+int CWnd::GetScrollPos(int bar) const { return ::GetScrollPos(m_hWnd, bar); }
+void CWnd::SetScrollRange(int bar, int min, int max, BOOL redraw) {
+  ::SetScrollRange(m_hWnd, bar, min, max, redraw);
+}

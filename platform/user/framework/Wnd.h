@@ -104,6 +104,22 @@ class ZEL_API CWnd : public CObject {
   UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr);
   BOOL KillTimer(UINT_PTR id);
 
+  // Files dropped on the window (WM_DROPFILES, ON_WM_DROPFILES), focus, show state and
+  // placement, scroll bars: the window calls of DragDrop.h, Window.h and ScrollBars.h.
+  void DragAcceptFiles(BOOL accept = TRUE);
+  // The window that had the focus (a temporary object, or null).
+  CWnd* SetFocus();
+  static CWnd* GetFocus();
+  BOOL IsZoomed() const;
+  BOOL IsIconic() const;
+  BOOL GetWindowPlacement(WINDOWPLACEMENT* placement) const;
+  BOOL SetWindowPlacement(const WINDOWPLACEMENT* placement);
+  BOOL SetScrollInfo(int bar, SCROLLINFO* info, BOOL redraw = TRUE);
+  BOOL GetScrollInfo(int bar, SCROLLINFO* info, UINT mask = SIF_ALL) const;
+  int SetScrollPos(int bar, int position, BOOL redraw = TRUE);
+  int GetScrollPos(int bar) const;
+  void SetScrollRange(int bar, int min, int max, BOOL redraw = TRUE);
+
   HWND m_hWnd;
 
  protected:

@@ -40,6 +40,9 @@ int FixedSystemValues::Metric(int index) const {
     case SM_CYCAPTION:
     case SM_CYMENU:
       return 20;
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+      return 17;
     case SM_CXBORDER:
     case SM_CYBORDER:
       return 1;
@@ -114,6 +117,8 @@ BOOL SystemParametersInfo(UINT action, UINT, void* pv, UINT) {
       auto* m = static_cast<NONCLIENTMETRICS*>(pv);
       *m = NONCLIENTMETRICS();
       m->iBorderWidth = v.Metric(SM_CXBORDER);
+      m->iScrollWidth = v.Metric(SM_CXVSCROLL);
+      m->iScrollHeight = v.Metric(SM_CYHSCROLL);
       m->iCaptionHeight = m->iCaptionWidth = v.Metric(SM_CYCAPTION);
       m->iSmCaptionHeight = m->iSmCaptionWidth = v.Metric(SM_CYCAPTION);
       m->iMenuWidth = v.Metric(SM_CXMENUSIZE);

@@ -4,12 +4,12 @@
 //
 // Fixed values (headless): screen 1024 x 768, of which a window's client area can fill
 // 1024 x 748 (SM_CXFULLSCREEN, SM_CYFULLSCREEN: the screen less a caption); menu bar height
-// (SM_CYMENU) 20; check mark 13 x 13; icons 32 x 32, small icons 16 x 16; caption 20; edges 2,
-// borders 1; menu-bar buttons 19 x 19. Every system font is "Tahoma" at lfHeight -12 (weight 400,
-// variable pitch, Swiss family; the caption font weight 700), which the fixed-metrics device
-// measures as a cell of 15 and an advance of 7. Colours are the classic grey desktop
-// (COLOR_MENU 0xF0F0F0, COLOR_HIGHLIGHT RGB(0, 120, 215), ...), the same table the
-// fixed-metrics device draws with; tips are black on RGB(255, 255, 128), the tip colours
+// (SM_CYMENU) 20; scroll bars (SM_CXVSCROLL, SM_CYHSCROLL) 17; check mark 13 x 13; icons 32 x 32,
+// small icons 16 x 16; caption 20; edges 2, borders 1; menu-bar buttons 19 x 19. Every system font
+// is "Tahoma" at lfHeight -12 (weight 400, variable pitch, Swiss family; the caption font weight
+// 700), which the fixed-metrics device measures as a cell of 15 and an advance of 7. Colours are
+// the classic grey desktop (COLOR_MENU 0xF0F0F0, COLOR_HIGHLIGHT RGB(0, 120, 215), ...), the same
+// table the fixed-metrics device draws with; tips are black on RGB(255, 255, 128), the tip colours
 // of the older systems. The information icon is a blue disc with a white "i".
 #pragma once
 
@@ -26,6 +26,8 @@ class CDC;
 enum : int {
   SM_CXSCREEN = 0,
   SM_CYSCREEN = 1,
+  SM_CXVSCROLL = 2,
+  SM_CYHSCROLL = 3,
   SM_CYCAPTION = 4,
   SM_CXBORDER = 5,
   SM_CYBORDER = 6,

@@ -7,11 +7,14 @@
 // the menu messages as a user who chooses nothing would.
 // The Qt backend's presenter (platform/qt) makes widgets: a frame with its menu bar for a
 // top-level window, a frameless window that takes no focus for a popup (WS_POPUP with
-// WS_EX_NOACTIVATE or WS_EX_TOOLWINDOW), each painted through the Qt device.
+// WS_EX_NOACTIVATE or WS_EX_TOOLWINDOW), a widget in its parent's client area for a child,
+// an MDI area and its sub-windows for an MDI client and its children, each painted through
+// the Qt device.
 #pragma once
 
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "ZelExport.h"
@@ -38,6 +41,15 @@ class ZEL_API Presenter {
   virtual void Invalidated(HWND hwnd, const RECT* rect) = 0;
   // Paints what is invalid now.
   virtual void Update(HWND hwnd) = 0;
+  // It was maximised, minimised or restored (IsZoomed and IsIconic tell which); a new
+  // rectangle comes with Moved.
+  virtual void ShowStateChanged(HWND hwnd) = 0;
+  // The keyboard focus went to the window (null: to none of the thread's windows).
+  virtual void Focused(HWND hwnd) = 0;
+  // The range, page or position of its scroll bar (SB_HORZ, SB_VERT) changed.
+  virtual void ScrollBarChanged(HWND hwnd, int bar) = 0;
+  // The MDI child became the active one of its frame.
+  virtual void MdiActivated(HWND child) = 0;
   // SetMenu gave the window another menu; DrawMenuBar asks for its menu bar anew.
   virtual void MenuChanged(HWND hwnd) = 0;
   virtual void MenuBarRedrawn(HWND hwnd) = 0;
@@ -60,6 +72,10 @@ class ZEL_API HeadlessPresenter : public Presenter {
   void Invalidated(HWND hwnd, const RECT* rect) override;
   // Paints the invalid part on a fixed-metrics device, so that WM_PAINT handlers run.
   void Update(HWND hwnd) override;
+  void ShowStateChanged(HWND) override {}
+  void Focused(HWND) override {}
+  void ScrollBarChanged(HWND, int) override {}
+  void MdiActivated(HWND) override {}
   void MenuChanged(HWND) override {}
   void MenuBarRedrawn(HWND) override {}
   // Nobody chooses: the popup opens (enter menu loop, init popup) and closes; 0.
@@ -86,5 +102,17 @@ ZEL_API HeadlessPresenter& DefaultPresenter();
 // Paints the window: WM_PAINT is sent with dc as the device BeginPaint hands out and rect
 // (client coordinates) as the part to paint. For presenters.
 ZEL_API void PaintWindow(HWND hwnd, CDC* dc, const RECT& rect);
+
+// What a presenter tells the model of a drop: the window under the pointer (over) and the
+// files dropped there (paths as bytes). FileDropTarget answers the window that takes them:
+// over or its nearest parent with WS_EX_ACCEPTFILES (null: none, the drag is refused).
+// DropFiles posts WM_DROPFILES to that window, the point in its client coordinates, and
+// answers it.
+ZEL_API HWND FileDropTarget(HWND over);
+ZEL_API HWND DropFiles(HWND over, const std::vector<std::string>& paths, POINT screen);
+
+// The user drags the thumb of the window's scroll bar (tracking), or let it go at position:
+// SIF_TRACKPOS answers position until the window sets a position of its own.
+ZEL_API void TrackScroll(HWND hwnd, int bar, int position, bool tracking);
 
 }  // namespace zel_wnd

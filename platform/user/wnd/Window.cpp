@@ -20,13 +20,25 @@ using zel_wnd_internal::WindowRecord;
 namespace {
 
 thread_local HWND t_active;
+thread_local HWND t_focus;
 
-// The frame around a window's client area.
-RECT Insets(const WindowRecord& w) {
+constexpr DWORD kShowStates = WS_MAXIMIZE | WS_MINIMIZE;
+
+// The frame around a window: border, caption and menu bar.
+RECT FrameInsets(const WindowRecord& w) {
   const int b = (w.style & (WS_BORDER | WS_THICKFRAME)) ? GetSystemMetrics(SM_CXBORDER) : 0;
   RECT in{b, b, b, b};
   if ((w.style & WS_CAPTION) == WS_CAPTION) in.top += GetSystemMetrics(SM_CYCAPTION);
   if (!(w.style & WS_CHILD) && w.menu) in.top += GetSystemMetrics(SM_CYMENU);
+  return in;
+}
+
+// Everything between the window's rectangle and its client area: the frame and the
+// scroll bars.
+RECT Insets(const WindowRecord& w) {
+  RECT in = FrameInsets(w);
+  if (w.style & WS_VSCROLL) in.right += GetSystemMetrics(SM_CXVSCROLL);
+  if (w.style & WS_HSCROLL) in.bottom += GetSystemMetrics(SM_CYHSCROLL);
   return in;
 }
 
@@ -96,6 +108,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   if (x == CW_USEDEFAULT) x = 100, y = 100;
   if (width == CW_USEDEFAULT) width = 640, height = 480;
   r.rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+  r.normalRect = r.rect;
   if (style & WS_CHILD)
     r.id = static_cast<UINT>(menu.value);
   else
@@ -140,6 +153,7 @@ BOOL DestroyWindow(HWND hwnd) {
   }
   zel_wnd_internal::Remove(hwnd);
   if (t_active == hwnd) t_active = HWND();
+  if (t_focus == hwnd) t_focus = HWND();
   return TRUE;
 }
 
@@ -173,6 +187,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MENUCHAR:
       return MAKELRESULT(0, MNC_IGNORE);
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: {
+      auto w = Find(hwnd);
+      return w && (w->style & WS_CHILD) ? SendMessage(w->parent, message, wParam, lParam) : 0;
+    }
     default:
       return 0;
   }
@@ -253,10 +272,110 @@ int GetDlgCtrlID(HWND hwnd) {
   return w && (w->style & WS_CHILD) ? static_cast<int>(w->id) : 0;
 }
 
+int GetClassName(HWND hwnd, LPSTR buffer, int size) {
+  auto w = Find(hwnd);
+  if (!w || !buffer || size <= 0) return 0;
+  const int n = std::min(static_cast<int>(w->className.size()), size - 1);
+  std::memcpy(buffer, w->className.data(), static_cast<size_t>(n));
+  buffer[n] = 0;
+  return n;
+}
+
+HWND GetDlgItem(HWND parent, int id) {
+  HWND found;
+  for (const WindowRecord& w : zel_wnd_internal::All())
+    if (w.parent == parent && (w.style & WS_CHILD) && static_cast<int>(w.id) == id &&
+        (!found || w.handle.value < found.value))
+      found = w.handle;
+  return found;
+}
+
+namespace {
+
+// The show state a command asks for: WS_MAXIMIZE, WS_MINIMIZE, 0 (normal), or the current
+// one.
+DWORD StateOf(int command, DWORD current) {
+  switch (command) {
+    case SW_SHOWMAXIMIZED:
+      return WS_MAXIMIZE;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+      return WS_MINIMIZE;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+      return 0;
+    default:
+      return current;
+  }
+}
+
+// Where a maximised window goes: its client area over the parent's client area (or the
+// work area), its frame just outside.
+RECT MaximizedRect(const WindowRecord& w) {
+  RECT area{0, 0, GetSystemMetrics(SM_CXFULLSCREEN),
+            GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION)};
+  if ((w.style & WS_CHILD) && w.parent) GetClientRect(w.parent, &area);
+  const RECT in = FrameInsets(w);
+  return RECT{area.left - in.left, area.top - in.top, area.right + in.right,
+              area.bottom + in.bottom};
+}
+
+void SendSize(HWND hwnd, WPARAM how) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  SendMessage(hwnd, WM_SIZE, how,
+              MAKELPARAM(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
+}
+
+WPARAM SizeKind(DWORD style) {
+  return (style & WS_MAXIMIZE)   ? SIZE_MAXIMIZED
+         : (style & WS_MINIMIZE) ? SIZE_MINIMIZED
+                                 : SIZE_RESTORED;
+}
+
+// Maximised children keep filling their parent when it is sized.
+void FitMaximizedChildren(HWND parent) {
+  for (const WindowRecord& child : zel_wnd_internal::All())
+    if (child.parent == parent && (child.style & WS_CHILD) && (child.style & WS_MAXIMIZE)) {
+      const RECT r = MaximizedRect(child);
+      SetWindowPos(child.handle, HWND(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void ChangeShowState(HWND hwnd, DWORD state) {
+  auto w = Find(hwnd);
+  if (!w || (w->style & kShowStates) == state) return;
+  RECT target = w->rect;
+  if (state == WS_MAXIMIZE) {
+    WindowRecord next = *w;
+    next.style = (next.style & ~kShowStates) | state;
+    target = MaximizedRect(next);
+  } else if (state == 0) {
+    target = w->normalRect;
+  }
+  const bool moved = std::memcmp(&target, &w->rect, sizeof(RECT)) != 0;
+  Change(hwnd, [&](WindowRecord& r) {
+    if (!(r.style & kShowStates)) r.normalRect = r.rect;
+    r.style = (r.style & ~kShowStates) | state;
+    r.rect = target;
+  });
+  zel_wnd::Presenter& presenter = zel_wnd::CurrentPresenter();
+  presenter.ShowStateChanged(hwnd);
+  if (moved) presenter.Moved(hwnd);
+  SendSize(hwnd, SizeKind(state));
+  if (moved) FitMaximizedChildren(hwnd);
+}
+
+}  // namespace
+
 BOOL ShowWindow(HWND hwnd, int command) {
   auto w = Find(hwnd);
   if (!w || w->messageOnly) return FALSE;
   const bool visible = command != SW_HIDE;
+  // The state first, so that the presenter shows the window as it is meant to be.
+  ChangeShowState(hwnd, StateOf(command, w->style & kShowStates));
   const uint64_t top = zel_wnd_internal::NextZOrder();
   Change(hwnd, [&](WindowRecord& r) {
     r.visible = visible;
@@ -277,6 +396,42 @@ BOOL IsWindowVisible(HWND hwnd) {
   return w && w->visible;
 }
 
+BOOL IsZoomed(HWND hwnd) {
+  auto w = Find(hwnd);
+  return w && (w->style & WS_MAXIMIZE);
+}
+
+BOOL IsIconic(HWND hwnd) {
+  auto w = Find(hwnd);
+  return w && (w->style & WS_MINIMIZE);
+}
+
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement) {
+  auto w = Find(hwnd);
+  if (!w || !placement) return FALSE;
+  placement->flags = 0;
+  placement->showCmd = (w->style & WS_MAXIMIZE)   ? SW_SHOWMAXIMIZED
+                       : (w->style & WS_MINIMIZE) ? SW_SHOWMINIMIZED
+                                                  : SW_SHOWNORMAL;
+  placement->ptMinPosition = POINT{-1, -1};
+  placement->ptMaxPosition = POINT{-1, -1};
+  placement->rcNormalPosition = (w->style & kShowStates) ? w->normalRect : w->rect;
+  return TRUE;
+}
+
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement) {
+  auto w = Find(hwnd);
+  if (!w || !placement) return FALSE;
+  const RECT& n = placement->rcNormalPosition;
+  if (w->style & kShowStates)
+    Change(hwnd, [&](WindowRecord& r) { r.normalRect = n; });
+  else
+    SetWindowPos(hwnd, HWND(), n.left, n.top, n.right - n.left, n.bottom - n.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(hwnd, static_cast<int>(placement->showCmd));
+  return TRUE;
+}
+
 BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int width, int height, UINT flags) {
   auto w = Find(hwnd);
   if (!w) return FALSE;
@@ -295,18 +450,21 @@ BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int width, int height, UINT fla
   const bool sized = r.right - r.left != w->rect.right - w->rect.left ||
                      r.bottom - r.top != w->rect.bottom - w->rect.top;
   const uint64_t top = zel_wnd_internal::NextZOrder();
+  DWORD style = 0;
   Change(hwnd, [&](WindowRecord& rec) {
     rec.rect = r;
+    // A maximised or minimised window keeps the rectangle it goes back to.
+    if (!(rec.style & kShowStates)) rec.normalRect = r;
     if (!(flags & SWP_NOZORDER)) rec.zorder = top;
+    style = rec.style;
   });
   zel_wnd::Presenter& presenter = zel_wnd::CurrentPresenter();
   if (flags & SWP_FRAMECHANGED) presenter.FrameChanged(hwnd);
   if (moved || sized) {
     presenter.Moved(hwnd);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    if (sized) SendMessage(hwnd, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
+    if (sized) SendSize(hwnd, SizeKind(style));
     if (moved) SendMessage(hwnd, WM_MOVE, 0, LParamOfPoint(POINT{r.left, r.top}));
+    if (sized) FitMaximizedChildren(hwnd);
   }
   if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
   if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
@@ -331,6 +489,10 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect) {
 BOOL GetClientRect(HWND hwnd, RECT* rect) {
   auto w = Find(hwnd);
   if (!w || !rect) return FALSE;
+  if (w->style & WS_MINIMIZE) {
+    *rect = RECT{0, 0, 0, 0};
+    return TRUE;
+  }
   RECT in = Insets(*w);
   *rect = RECT{0, 0, std::max<LONG>(0, w->rect.right - w->rect.left - in.left - in.right),
                std::max<LONG>(0, w->rect.bottom - w->rect.top - in.top - in.bottom)};
@@ -479,5 +641,22 @@ HWND SetActiveWindow(HWND hwnd) {
     const uint64_t top = zel_wnd_internal::NextZOrder();
     Change(hwnd, [&](WindowRecord& r) { r.zorder = top; });
   }
+  return previous;
+}
+
+HWND GetFocus() {
+  if (t_focus && !IsWindow(t_focus)) t_focus = HWND();
+  return t_focus;
+}
+
+HWND SetFocus(HWND hwnd) {
+  if (hwnd && !zel_wnd::IsOwnWindow(hwnd)) return HWND();
+  const HWND previous = GetFocus();
+  if (previous == hwnd) return previous;
+  t_focus = hwnd;
+  if (previous) SendMessage(previous, WM_KILLFOCUS, HandleToWParam(hwnd), 0);
+  // The window that lost the focus may have given it elsewhere meanwhile.
+  if (hwnd && t_focus == hwnd) SendMessage(hwnd, WM_SETFOCUS, HandleToWParam(previous), 0);
+  if (t_focus == hwnd) zel_wnd::CurrentPresenter().Focused(hwnd);
   return previous;
 }

@@ -8,7 +8,16 @@
 // there too. Top-level rectangles are in screen coordinates, a child's in its parent's
 // client coordinates. The client area of a top-level window lies inside a border of
 // SM_CXBORDER for WS_BORDER or WS_THICKFRAME, below a caption of SM_CYCAPTION for
-// WS_CAPTION and a menu bar of SM_CYMENU when it has a menu.
+// WS_CAPTION and a menu bar of SM_CYMENU when it has a menu; a window of any kind loses
+// SM_CXVSCROLL on the right for WS_VSCROLL and SM_CYHSCROLL at the bottom for WS_HSCROLL,
+// where its scroll bars are (ScrollBars.h).
+//
+// Show states: a maximised window fills its parent's client area (a top-level one the work
+// area, SM_CXFULLSCREEN by SM_CYFULLSCREEN below a caption) with its caption and border
+// just outside it; a minimised one keeps its rectangle and has an empty client area. Both
+// remember the normal rectangle, which SW_RESTORE puts back; while maximised, a child
+// follows its parent's size. Every change of state sends WM_SIZE with SIZE_MAXIMIZED,
+// SIZE_MINIMIZED or SIZE_RESTORED.
 #pragma once
 
 #include "ZelExport.h"
@@ -28,7 +37,9 @@ ZEL_API BOOL DestroyWindow(HWND hwnd);
 ZEL_API BOOL IsWindow(HWND hwnd);
 // The default handling of the messages a procedure leaves: WM_CLOSE
 // destroys the window, WM_SETTEXT and WM_GETTEXT keep its text, WM_PAINT validates,
-// WM_NCCREATE agrees, WM_MENUCHAR answers MNC_IGNORE; anything else answers 0.
+// WM_NCCREATE agrees, WM_MENUCHAR answers MNC_IGNORE; a child passes WM_MOUSEWHEEL and
+// WM_MOUSEHWHEEL on to its parent (so the wheel reaches the window that scrolls); anything
+// else answers 0.
 ZEL_API LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 ZEL_API LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
@@ -36,9 +47,23 @@ ZEL_API LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 ZEL_API LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
 ZEL_API HWND GetParent(HWND hwnd);
 ZEL_API int GetDlgCtrlID(HWND hwnd);
+// The oldest child of parent with the identifier; null when none.
+ZEL_API HWND GetDlgItem(HWND parent, int id);
+// The class name the window was made with; its length, 0 for no window.
+ZEL_API int GetClassName(HWND hwnd, LPSTR buffer, int size);
 
+// SW_HIDE hides; every other command shows, SW_SHOWMAXIMIZED (SW_MAXIMIZE) maximises,
+// SW_MINIMIZE, SW_SHOWMINIMIZED and SW_SHOWMINNOACTIVE minimise, SW_RESTORE and
+// SW_SHOWNORMAL restore. Answers whether the window was visible before.
 ZEL_API BOOL ShowWindow(HWND hwnd, int command);
 ZEL_API BOOL IsWindowVisible(HWND hwnd);
+ZEL_API BOOL IsZoomed(HWND hwnd);
+ZEL_API BOOL IsIconic(HWND hwnd);
+// showCmd is SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED or SW_SHOWNORMAL; rcNormalPosition the
+// normal rectangle. SetWindowPlacement takes the normal rectangle, then shows the window
+// with showCmd.
+ZEL_API BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement);
+ZEL_API BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement);
 ZEL_API BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height,
                           UINT flags);
 ZEL_API BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
@@ -70,6 +95,11 @@ ZEL_API int ReleaseDC(HWND hwnd, HDC dc);
 // SetActiveWindow; null when none.
 ZEL_API HWND GetActiveWindow();
 ZEL_API HWND SetActiveWindow(HWND hwnd);
+// The calling thread's focus window: SetFocus sends WM_KILLFOCUS (wParam the new one) to
+// the window that had it, then WM_SETFOCUS (wParam the old one) to hwnd, and answers the
+// old one; a window of another thread is refused (null answered, nothing changes).
+ZEL_API HWND SetFocus(HWND hwnd);
+ZEL_API HWND GetFocus();
 
 namespace zel_wnd {
 // Whether the window exists and belongs to the calling thread.

@@ -101,6 +101,17 @@ class ThreadQueue {
   zel_sync::Event m_wake;
 };
 
+// A window's scroll bar: its range, page and position (trackPos while the user drags the
+// thumb, else the position).
+struct ScrollBarState {
+  int min = 0;
+  int max = 0;
+  UINT page = 0;
+  int pos = 0;
+  int trackPos = 0;
+  bool tracking = false;
+};
+
 // One window of the table.
 struct WindowRecord {
   HWND handle;
@@ -111,7 +122,9 @@ struct WindowRecord {
   DWORD exStyle = 0;
   std::string className;
   std::string text;
-  RECT rect;  // top level: screen coordinates; child: the parent's client coordinates
+  RECT rect;        // top level: screen coordinates; child: the parent's client coordinates
+  RECT normalRect;  // the rectangle to restore to while maximised or minimised
+  ScrollBarState scroll[2];  // SB_HORZ, SB_VERT
   HMENU menu;
   HMENU systemMenu;
   UINT id = 0;  // a child's identifier
