@@ -16,8 +16,15 @@ all: build
 deps:
 	@scripts/deps
 
+# With ccache (scripts/deps installs it) the package tree reuses the objects the build tree
+# compiled: the same flags, paths hashed relative to the checkout, folders not hashed.
+LAUNCHER = $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache \
+  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
+
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja $(LAUNCHER) $(CMAKE_FLAGS)
 
 configure: deps $(BUILD)/build.ninja
 
@@ -79,7 +86,7 @@ abi-check abi-update: configure
 # lintian and by scripts/package-check, which installs them.
 package: deps
 	cmake -S . -B $(PKG_BUILD) -G Ninja -DZEL_PACKAGE=ON -DCMAKE_INSTALL_PREFIX=/usr \
-	  -DZEL_TESTS=OFF -DZEL_BENCH=OFF $(CMAKE_FLAGS)
+	  -DZEL_TESTS=OFF -DZEL_BENCH=OFF $(LAUNCHER) $(CMAKE_FLAGS)
 	cmake --build $(PKG_BUILD) -j $(JOBS)
 	rm -rf $(PKG_BUILD)/packages
 	cd $(PKG_BUILD) && cpack -G DEB
