@@ -152,6 +152,15 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ONE_PER_GROUP)
 set(CPACK_COMPONENTS_ALL lib qt dev docs zel)
+# An install rule that names no component (Unspecified) or another one would be left out
+# of every package without a word.
+get_cmake_property(components COMPONENTS)
+foreach(component ${components})
+  if(NOT component IN_LIST CPACK_COMPONENTS_ALL)
+    message(FATAL_ERROR "An install rule's component, ${component}, is none of the "
+      "packages' (${CPACK_COMPONENTS_ALL}): name one of them (COMPONENT zel ...)")
+  endif()
+endforeach()
 include(CPack)
 foreach(group ${ZEL_PACKAGE_GROUPS})
   cpack_add_component_group(${group})
