@@ -61,8 +61,9 @@ set(CPACK_DEBIAN_ZEL_PACKAGE_CONTROL_EXTRA ${doc_stage}/postrm)
 # Each package: its name, section and description; its copyright file, changelog and
 # lintian overrides (packaging/<name>.lintian-overrides, when it has any).
 set(ZEL_PACKAGE_GROUPS lib qt dev zel)
-set(lib_package libzelutil0)
-set(qt_package libzelutil-qt0)
+# The libraries' packages are named after their sonames.
+set(lib_package libzelutil${PROJECT_VERSION_MAJOR})
+set(qt_package libzelutil-qt${PROJECT_VERSION_MAJOR})
 set(dev_package libzelutil-dev)
 set(zel_package zel)
 foreach(group ${ZEL_PACKAGE_GROUPS})
@@ -112,16 +113,16 @@ the Tools menu), and zel view, the desktop's viewer of the suite's documents.")
 set(CPACK_DEBIAN_ZEL_PACKAGE_SECTION science)
 
 # Between our own packages, exact versions; the rest is computed from the binaries.
-set(CPACK_DEBIAN_LIB_PACKAGE_RECOMMENDS "libzelutil-qt0 (= ${ZEL_DEB_VERSION})")
-set(CPACK_DEBIAN_QT_PACKAGE_DEPENDS "libzelutil0 (= ${ZEL_DEB_VERSION})")
+set(CPACK_DEBIAN_LIB_PACKAGE_RECOMMENDS "${qt_package} (= ${ZEL_DEB_VERSION})")
+set(CPACK_DEBIAN_QT_PACKAGE_DEPENDS "${lib_package} (= ${ZEL_DEB_VERSION})")
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
-  "libzelutil0 (= ${ZEL_DEB_VERSION}), libzelutil-qt0 (= ${ZEL_DEB_VERSION})")
+  "${lib_package} (= ${ZEL_DEB_VERSION}), ${qt_package} (= ${ZEL_DEB_VERSION})")
 # The Qt backend's headers include Qt's.
 set(CPACK_DEBIAN_DEV_PACKAGE_RECOMMENDS "qt6-base-dev, qt6-svg-dev")
 # zel loads the Qt backend rather than linking it, so no binary names it: its desktop entry
 # opens zel view, which draws with it.
 set(CPACK_DEBIAN_ZEL_PACKAGE_DEPENDS
-  "libzelutil0 (= ${ZEL_DEB_VERSION}), libzelutil-qt0 (= ${ZEL_DEB_VERSION})")
+  "${lib_package} (= ${ZEL_DEB_VERSION}), ${qt_package} (= ${ZEL_DEB_VERSION})")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Our own libraries, which dpkg-shlibdeps finds in the build tree and leaves to the lines above.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR})
