@@ -3,20 +3,28 @@ BUILD ?= build
 SAN_BUILD ?= build-sanitize
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
+PKG_BUILD ?= build-package
 FUZZ_SECONDS ?= 60
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build demo test desktop sanitize tsan bench fuzz fuzz-build abi-check \
-  abi-update clean
+  abi-update package clean
 
 all: build
 
 deps:
 	@scripts/deps
 
+# With ccache (scripts/deps installs it) the package tree reuses the objects the build tree
+# compiled: the same flags, paths hashed relative to the checkout, folders not hashed.
+LAUNCHER = $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache \
+  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
+
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja $(LAUNCHER) $(CMAKE_FLAGS)
 
 configure: deps $(BUILD)/build.ninja
 
@@ -73,5 +81,16 @@ abi-check abi-update: configure
 	cmake --build $(BUILD) -j $(JOBS) --target zelutil zelutil-qt
 	abi/abi.sh $(subst abi-,,$@) $(BUILD)
 
+# The Debian packages, into $(PKG_BUILD)/packages: a tree of their own, configured with the
+# prefix /usr (libraries in /usr/lib/<multiarch>), without tests or benchmarks. Checked by
+# lintian and by scripts/package-check, which installs them.
+package: deps
+	cmake -S . -B $(PKG_BUILD) -G Ninja -DZEL_PACKAGE=ON -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DZEL_TESTS=OFF -DZEL_BENCH=OFF $(LAUNCHER) $(CMAKE_FLAGS)
+	cmake --build $(PKG_BUILD) -j $(JOBS)
+	rm -rf $(PKG_BUILD)/packages
+	cd $(PKG_BUILD) && cpack -G DEB
+	@ls -1 $(PKG_BUILD)/packages/*.deb
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(PKG_BUILD)

@@ -24,7 +24,8 @@ add_dependencies(zel zel_icons)
 
 # The files are written at install time, when the prefix is known (cmake --install
 # --prefix may change it), into a folder of the build, and installed from there.
-set(stage ${CMAKE_BINARY_DIR}/desktop-install)
+set(ZEL_DESKTOP_STAGE ${CMAKE_BINARY_DIR}/desktop-install)
+set(stage ${ZEL_DESKTOP_STAGE})
 install(CODE "
   set(zel_installed \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/zel\")
   file(REMOVE_RECURSE \"${stage}\")
@@ -35,8 +36,8 @@ install(CODE "
     RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR \"zel register-shell --export failed: \${errors}\")
-  endif()")
-install(DIRECTORY ${stage}/share/ DESTINATION ${CMAKE_INSTALL_DATADIR})
+  endif()" COMPONENT zel)
+install(DIRECTORY ${stage}/share/ DESTINATION ${CMAKE_INSTALL_DATADIR} COMPONENT zel)
 # Installed straight into a prefix (no DESTDIR, which packages use), the desktop's
 # databases there are brought up to date; a package's own triggers do it otherwise.
 install(CODE "
@@ -52,4 +53,4 @@ install(CODE "
         execute_process(COMMAND \${found_\${name}} \${tool})
       endif()
     endforeach()
-  endif()")
+  endif()" COMPONENT zel)

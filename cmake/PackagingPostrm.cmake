@@ -1,0 +1,15 @@
+# Run at install time (cmake/Packaging.cmake): writes zel's postrm from TEMPLATE into OUT,
+# with the types of the MIME package XML in place of @ZEL_MIME_TYPES@.
+file(STRINGS "${XML}" lines REGEX "<mime-type type=\"")
+set(types)
+foreach(line ${lines})
+  string(REGEX REPLACE ".*<mime-type type=\"([^\"]+)\".*" "\\1" type "${line}")
+  list(APPEND types ${type})
+endforeach()
+if(NOT types)
+  message(FATAL_ERROR "${XML} declares no MIME type")
+endif()
+list(JOIN types " " types)
+file(READ "${TEMPLATE}" script)
+string(REPLACE "@ZEL_MIME_TYPES@" "${types}" script "${script}")
+file(WRITE "${OUT}" "${script}")
