@@ -8,7 +8,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build demo test desktop sanitize tsan bench fuzz fuzz-build abi-check \
-  abi-update clean
+  abi-update docs clean
 
 all: build
 
@@ -72,6 +72,11 @@ fuzz: fuzz-build
 abi-check abi-update: configure
 	cmake --build $(BUILD) -j $(JOBS) --target zelutil zelutil-qt
 	abi/abi.sh $(subst abi-,,$@) $(BUILD)
+
+# The API reference (Doxygen) of the installed headers, its main page the tour in
+# docs/api: $(BUILD)/docs/api/html/index.html.
+docs: configure
+	cmake --build $(BUILD) -j $(JOBS) --target docs
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

@@ -1,4 +1,4 @@
-// File type ids by name, from FileTypeIds.def, which also holds the default table's rows.
+/// File type ids by name, from FileTypeIds.def, which also holds the default table's rows.
 #pragma once
 
 enum ZelFileTypeId : int {

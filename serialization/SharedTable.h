@@ -1,7 +1,7 @@
-// The syntax tree's table of shared nodes and objects by index. It behaves as two arrays
-// as long as the highest index held, but only indexes near the ones already held take
-// array room: a file may name any index, and "#2000000000=(x)" must not cost gigabytes.
-// Indexes too far beyond go to an ordered map and move into the array once it reaches them.
+/// The syntax tree's table of shared nodes and objects by index. It behaves as two arrays
+/// as long as the highest index held, but only indexes near the ones already held take
+/// array room: a file may name any index, and "#2000000000=(x)" must not cost gigabytes.
+/// Indexes too far beyond go to an ordered map and move into the array once it reaches them.
 #pragma once
 
 #include <cstddef>
@@ -22,16 +22,16 @@ class ZEL_API SharedTable {
     CObject* object = nullptr;
   };
 
-  // One past the highest index held: the length of the arrays this table stands for.
+  /// One past the highest index held: the length of the arrays this table stands for.
   int Length() const { return m_length; }
-  // The entry of index, or null when it has none (never set, or out of range).
+  /// The entry of index, or null when it has none (never set, or out of range).
   const Entry* Find(int index) const;
   Entry* Find(int index) {
     return const_cast<Entry*>(static_cast<const SharedTable*>(this)->Find(index));
   }
-  // The entry of index (0 or more, below INT_MAX), made empty when it has none.
+  /// The entry of index (0 or more, below INT_MAX), made empty when it has none.
   Entry& At(int index);
-  // Calls f(Entry&) for every entry held, in no particular order.
+  /// Calls f(Entry&) for every entry held, in no particular order.
   template <typename F>
   void ForEach(F f) {
     for (Entry& e : m_dense) f(e);

@@ -1,5 +1,5 @@
-// The templates of the library's own dialogs and their control ids. They are registered
-// when the library is loaded.
+/// The templates of the library's own dialogs and their control ids. They are registered
+/// when the library is loaded.
 #pragma once
 
 #include "ZelExport.h"
@@ -25,5 +25,5 @@ enum : int {
   IDC_STRAND_COMPLEMENTARY = 1106,
 };
 
-// Registers (again) the library's templates, replacing templates of the same ids.
+/// Registers (again) the library's templates, replacing templates of the same ids.
 ZEL_API void ZelRegisterLibraryDialogTemplates();

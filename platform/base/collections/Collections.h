@@ -1,6 +1,6 @@
-// The class library's collections: node lists addressed by POSITION, growable arrays,
-// and the string-keyed object map. A POSITION stays valid while other elements come
-// and go; it is null past either end.
+/// The class library's collections: node lists addressed by POSITION, growable arrays,
+/// and the string-keyed object map. A POSITION stays valid while other elements come
+/// and go; it is null past either end.
 #pragma once
 
 #include <algorithm>
@@ -68,7 +68,7 @@ class NodeList {
     for (POSITION p = other->GetHeadPosition(); p;) AddTail(other->GetNext(p));
   }
 
-  // Inserting before or after a null position puts the value at the head or tail.
+  /// Inserting before or after a null position puts the value at the head or tail.
   POSITION InsertBefore(POSITION pos, const T& value) {
     Node* at = NodeOf(pos);
     Node* n = new Node{value, nullptr, nullptr};
@@ -123,7 +123,7 @@ class NodeList {
     m_count = 0;
   }
 
-  // The first position after startAfter (from the head when null) holding value.
+  /// The first position after startAfter (from the head when null) holding value.
   POSITION Find(const T& value, POSITION startAfter = nullptr) const {
     Node* n = startAfter ? NodeOf(startAfter)->next : m_head;
     for (; n; n = n->next)
@@ -258,7 +258,7 @@ class ZEL_API CDWordArray : public CObject, public zel_detail::GrowArray<DWORD, 
   void Serialize(CArchive& ar) override;
 };
 
-// Keys compare exactly; iteration follows insertion order.
+/// Keys compare exactly; iteration follows insertion order.
 class ZEL_API CMapStringToOb : public CObject {
   DECLARE_SERIAL(CMapStringToOb)
  public:

@@ -1,4 +1,4 @@
-// CObject and CRuntimeClass: class names, base chains, dynamic creation and schema numbers.
+/// CObject and CRuntimeClass: class names, base chains, dynamic creation and schema numbers.
 #pragma once
 
 #include "ZelExport.h"
@@ -14,12 +14,12 @@ struct ZEL_API CRuntimeClass {
   CObject* (*m_pfnCreateObject)();
   const CRuntimeClass* m_pBaseClass;
 
-  // A new object of the class, or null when the class is not creatable.
+  /// A new object of the class, or null when the class is not creatable.
   CObject* CreateObject() const;
   BOOL IsDerivedFrom(const CRuntimeClass* base) const;
-  // The registered class of that name (exact match), or null.
+  /// The registered class of that name (exact match), or null.
   static const CRuntimeClass* FromName(const char* className);
-  // Classes made with the IMPLEMENT_ macros register themselves here at start-up.
+  /// Classes made with the IMPLEMENT_ macros register themselves here at start-up.
   static void Register(const CRuntimeClass* cls);
 };
 
@@ -32,7 +32,7 @@ class ZEL_API CObject {
 
   BOOL IsKindOf(const CRuntimeClass* cls) const;
   BOOL IsSerializable() const;
-  // The platform's binary serialization; the base stores and loads nothing.
+  /// The platform's binary serialization; the base stores and loads nothing.
   virtual void Serialize(CArchive& ar);
   virtual void AssertValid() const {}
 

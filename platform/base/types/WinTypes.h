@@ -1,5 +1,5 @@
-// The Win32 scalar and value types the library passes around, with Windows' widths:
-// LONG and DWORD are 32 bits here as there.
+/// The Win32 scalar and value types the library passes around, with Windows' widths:
+/// LONG and DWORD are 32 bits here as there.
 #pragma once
 
 #include <cstddef>
@@ -49,7 +49,7 @@ constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>(c >> 8); }
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>(c >> 16); }
 
-// Handles are opaque typed values; a distinct tag per kind keeps them from mixing.
+/// Handles are opaque typed values; a distinct tag per kind keeps them from mixing.
 template <typename Tag>
 struct ZelHandle {
   uintptr_t value = 0;
@@ -66,10 +66,10 @@ using HBITMAP = ZelHandle<struct HBITMAP_tag>;
 using HINSTANCE = ZelHandle<struct HINSTANCE_tag>;
 using HKEY = ZelHandle<struct HKEY_tag>;
 using HACCEL = ZelHandle<struct HACCEL_tag>;
-// The files of one drop (WM_DROPFILES), until DragFinish.
+/// The files of one drop (WM_DROPFILES), until DragFinish.
 using HDROP = ZelHandle<struct HDROP_tag>;
 
-// A file handle is a POSIX descriptor; the null handle is -1.
+/// A file handle is a POSIX descriptor; the null handle is -1.
 using HANDLE = int;
 constexpr HANDLE INVALID_HANDLE_VALUE = -1;
 

@@ -1,18 +1,20 @@
-// Message maps: a window class lists the messages and commands it handles, and its
-// WindowProc finds the handler by walking the maps from the class to its bases.
-// Usage:
-//   class CMainFrame : public CFrameWnd {
-//     DECLARE_MESSAGE_MAP()
-//     LRESULT OnMenuChange(WPARAM, LPARAM);
-//     void OnFileOpen();
-//     void OnUpdateTool(CCmdUI* ui);
-//   };
-//   BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
-//     ON_REGISTERED_MESSAGE(WM_MENUCHANGE, OnMenuChange)
-//     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
-//     ON_UPDATE_COMMAND_UI_RANGE(44445, 45220, OnUpdateTool)
-//     ON_WM_DROPFILES()  // handled by OnDropFiles(HDROP)
-//   END_MESSAGE_MAP()
+/// Message maps: a window class lists the messages and commands it handles, and its
+/// WindowProc finds the handler by walking the maps from the class to its bases.
+/// Usage:
+/// ```
+///   class CMainFrame : public CFrameWnd {
+///     DECLARE_MESSAGE_MAP()
+///     LRESULT OnMenuChange(WPARAM, LPARAM);
+///     void OnFileOpen();
+///     void OnUpdateTool(CCmdUI* ui);
+///   };
+///   BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+///     ON_REGISTERED_MESSAGE(WM_MENUCHANGE, OnMenuChange)
+///     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+///     ON_UPDATE_COMMAND_UI_RANGE(44445, 45220, OnUpdateTool)
+///     ON_WM_DROPFILES()  // handled by OnDropFiles(HDROP)
+///   END_MESSAGE_MAP()
+/// ```
 #pragma once
 
 #include "platform/base/types/WinTypes.h"
@@ -21,11 +23,11 @@
 class CWnd;
 class CCmdUI;
 
-// The routing codes of OnCmdMsg: a command, or the update of its user-interface item.
+/// The routing codes of OnCmdMsg: a command, or the update of its user-interface item.
 constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
 
-// Filled by OnCmdMsg when it is only asked whether a handler exists.
+/// Filled by OnCmdMsg when it is only asked whether a handler exists.
 struct AFX_CMDHANDLERINFO {
   CWnd* pTarget = nullptr;
 };
@@ -37,7 +39,7 @@ using AFX_PMSG_UPDATE = void (CWnd::*)(CCmdUI*);
 using AFX_PMSG_DROPFILES = void (CWnd::*)(HDROP);
 
 struct AFX_MSGMAP_ENTRY {
-  // kDropFiles: WM_DROPFILES to a handler that takes the drop.
+  /// kDropFiles: WM_DROPFILES to a handler that takes the drop.
   enum Kind { kEnd, kMessage, kRegistered, kCommand, kCommandRange, kUpdate, kDropFiles };
   Kind kind;
   UINT message;            // kMessage, kDropFiles

@@ -1,16 +1,16 @@
-// The system's metrics, colours and fonts, from one engine of the integration: the Qt set
-// answers the desktop's; headless the fixed values below answer, so that sizes made of
-// them can be worked out by hand.
-//
-// Fixed values (headless): screen 1024 x 768, of which a window's client area can fill
-// 1024 x 748 (SM_CXFULLSCREEN, SM_CYFULLSCREEN: the screen less a caption); menu bar height
-// (SM_CYMENU) 20; scroll bars (SM_CXVSCROLL, SM_CYHSCROLL) 17; check mark 13 x 13; icons 32 x 32,
-// small icons 16 x 16; caption 20; edges 2, borders 1; menu-bar buttons 19 x 19. Every system font
-// is "Tahoma" at lfHeight -12 (weight 400, variable pitch, Swiss family; the caption font weight
-// 700), which the fixed-metrics device measures as a cell of 15 and an advance of 7. Colours are
-// the classic grey desktop (COLOR_MENU 0xF0F0F0, COLOR_HIGHLIGHT RGB(0, 120, 215), ...), the same
-// table the fixed-metrics device draws with; tips are black on RGB(255, 255, 128), the tip colours
-// of the older systems. The information icon is a blue disc with a white "i".
+/// The system's metrics, colours and fonts, from one engine of the integration: the Qt set
+/// answers the desktop's; headless the fixed values below answer, so that sizes made of
+/// them can be worked out by hand.
+///
+/// Fixed values (headless): screen 1024 x 768, of which a window's client area can fill
+/// 1024 x 748 (SM_CXFULLSCREEN, SM_CYFULLSCREEN: the screen less a caption); menu bar height
+/// (SM_CYMENU) 20; scroll bars (SM_CXVSCROLL, SM_CYHSCROLL) 17; check mark 13 x 13; icons 32 x 32,
+/// small icons 16 x 16; caption 20; edges 2, borders 1; menu-bar buttons 19 x 19. Every system font
+/// is "Tahoma" at lfHeight -12 (weight 400, variable pitch, Swiss family; the caption font weight
+/// 700), which the fixed-metrics device measures as a cell of 15 and an advance of 7. Colours are
+/// the classic grey desktop (COLOR_MENU 0xF0F0F0, COLOR_HIGHLIGHT RGB(0, 120, 215), ...), the same
+/// table the fixed-metrics device draws with; tips are black on RGB(255, 255, 128), the tip colours
+/// of the older systems. The information icon is a blue disc with a white "i".
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,7 @@
 
 class CDC;
 
-// Metrics.
+/// Metrics.
 enum : int {
   SM_CXSCREEN = 0,
   SM_CYSCREEN = 1,
@@ -46,7 +46,7 @@ enum : int {
   SM_CYMENUCHECK = 72,
 };
 
-// SystemParametersInfo actions.
+/// SystemParametersInfo actions.
 enum : UINT { SPI_GETICONTITLELOGFONT = 0x001F, SPI_GETNONCLIENTMETRICS = 0x0029 };
 
 struct NONCLIENTMETRICS {
@@ -75,12 +75,12 @@ enum class StockIcon { Information };
 class ZEL_API SystemValues {
  public:
   virtual ~SystemValues() = default;
-  // A metric by its SM_ index; 0 for an index the service does not know.
+  /// A metric by its SM_ index; 0 for an index the service does not know.
   virtual int Metric(int index) const = 0;
-  // A colour by its COLOR_ index; 0 for an index outside the table.
+  /// A colour by its COLOR_ index; 0 for an index outside the table.
   virtual COLORREF Color(int index) const = 0;
   virtual LOGFONT SystemFont(Font which) const = 0;
-  // The icon, size pixels square, row by row, each 0xAARRGGBB (not premultiplied).
+  /// The icon, size pixels square, row by row, each 0xAARRGGBB (not premultiplied).
   virtual std::vector<uint32_t> IconPixels(StockIcon icon, int size) const = 0;
 };
 
@@ -92,15 +92,15 @@ class ZEL_API FixedSystemValues : public SystemValues {
   std::vector<uint32_t> IconPixels(StockIcon icon, int size) const override;
 };
 
-// The installed integration's values, else the fixed ones.
+/// The installed integration's values, else the fixed ones.
 ZEL_API SystemValues& Current();
-// The fixed values of the headless set.
+/// The fixed values of the headless set.
 ZEL_API FixedSystemValues& Fixed();
 
 }  // namespace zel_system
 
 ZEL_API int GetSystemMetrics(int index);
 ZEL_API DWORD GetSysColor(int index);
-// SPI_GETNONCLIENTMETRICS (pv a NONCLIENTMETRICS) and SPI_GETICONTITLELOGFONT (pv a
-// LOGFONT); FALSE for any other action or a null pv.
+/// SPI_GETNONCLIENTMETRICS (pv a NONCLIENTMETRICS) and SPI_GETICONTITLELOGFONT (pv a
+/// LOGFONT); FALSE for any other action or a null pv.
 ZEL_API BOOL SystemParametersInfo(UINT action, UINT param, void* pv, UINT winIni);
