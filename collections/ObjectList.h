@@ -1,3 +1,4 @@
+/// \class CObjectList
 /// CObjectList: a list of object pointers (the platform's CObList) with iteration through
 /// plain callback functions and up to two untyped user arguments, sorted insertion that
 /// rejects duplicates, search by comparison, and iteration that grows the list at either

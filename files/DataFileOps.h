@@ -24,6 +24,8 @@ ZEL_API void remove_datafiles(const CZelDirSpec& dir);
 ZEL_API void remove_datafiles_ex(const CZelDirSpec& dir, const char** names, bool except);
 
 /// Copies every file of from into the existing folder to, file by file.
+///@{
 ZEL_API void transfer_datafiles(const CZelDirSpec& from, const CZelDirSpec& to);
 ZEL_API void transfer_datafiles_ex(const CZelDirSpec& from, const CZelDirSpec& to,
                                    const char** names, bool except);
+///@}

@@ -1,3 +1,4 @@
+/// \class CEkMemFile
 /// CEkMemFile: a memory file that also tells how many bytes its buffer holds.
 #pragma once
 

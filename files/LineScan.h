@@ -22,6 +22,8 @@ namespace zel_linescan {
 constexpr unsigned kReadPastEnd = 63;
 static_assert(ZelReadAhead::kScanMargin >= kReadPastEnd);
 
+/// Copies src up to its first CR or LF (at most avail bytes) into dst, the line end left
+/// out; the bytes copied.
 inline unsigned CopyToLineEndPortable(const char* src, unsigned avail, char* dst, unsigned) {
   const void* lf = std::memchr(src, '\n', avail);
   unsigned n = lf ? static_cast<unsigned>(static_cast<const char*>(lf) - src) : avail;
@@ -31,6 +33,7 @@ inline unsigned CopyToLineEndPortable(const char* src, unsigned avail, char* dst
   return n;
 }
 
+/// The first line end in [p, end), or null; byte by byte, on any processor.
 inline const char* FindLineEndPortable(const char* p, const char* end) {
   size_t n = static_cast<size_t>(end - p);
   const char* lf = static_cast<const char*>(std::memchr(p, '\n', n));
@@ -114,6 +117,7 @@ namespace zel_linescan {
 /// CR ends a line, an LF ends one unless a CR stands right before it (CR LF is one end).
 /// prevCR says whether the byte before p was a CR, and is left saying it of the last byte.
 using CountLineEndsFn = uint64_t (*)(const char* p, size_t n, bool& prevCR);
+/// Counts the line ends in [p, p + n), byte by byte, on any processor.
 ZEL_API uint64_t CountLineEndsPortable(const char* p, size_t n, bool& prevCR);
 #if defined(__x86_64__)
 ZEL_API uint64_t CountLineEndsSse2(const char* p, size_t n, bool& prevCR);

@@ -67,5 +67,7 @@ ZEL_API int ZelFtypeFromGuess(int format, int seqType);
 
 /// Identifier and value checks; a rejected text is explained in a message box owned by
 /// parent, and the answer is 0.
+///@{
 ZEL_API int IsValidDbID(const CString& id, CWnd* parent);
 ZEL_API int IsValidDbValue(const CString& value, CWnd* parent);
+///@}

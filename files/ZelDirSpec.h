@@ -1,3 +1,4 @@
+/// \class CZelDirSpec
 /// CZelDirSpec: a directory as a value: a set flag, a path without trailing separator, and
 /// the Macintosh volume and directory ids (stored and archived, never used for access).
 /// Nothing here throws; file-system failures answer 0.
@@ -73,6 +74,10 @@ class ZEL_API CZelDirSpec : public CObject {
   int32_t m_macDirId;
 };
 
+/// The folder's spec for the child folder name.
 ZEL_API CZelDirSpec operator+(const CZelDirSpec& dir, const char* name);
+/// Whether two folder specs are the same: both unset, or both set to the same path.
+///@{
 ZEL_API int operator==(const CZelDirSpec& a, const CZelDirSpec& b);
 ZEL_API int operator!=(const CZelDirSpec& a, const CZelDirSpec& b);
+///@}

@@ -107,6 +107,10 @@ class ZEL_API CZelFileSpec : public CObject {
 /// exception tells no failure). CZelFileSpec::FormatExceptionMessage names the file's title.
 ZEL_API CString ZelExceptionText(CException* e, int reading, const char* name);
 
+/// Whether two file specs are the same: set flag, path, type and codes.
+///@{
 ZEL_API int operator==(const CZelFileSpec& a, const CZelFileSpec& b);
 ZEL_API int operator!=(const CZelFileSpec& a, const CZelFileSpec& b);
+///@}
+/// A copy of spec with its extension replaced by type's.
 ZEL_API CZelFileSpec ChangeFileType(const CZelFileSpec& spec, int type);

@@ -15,10 +15,15 @@
 /// the marker file, then the folder picker; with ask non-zero the picker at once). 1 when
 /// dir holds an existing, accepted folder, which is then stored; 0 otherwise.
 ZEL_API int GetZelMainDir(CZelDirSpec& dir, int ask);
+/// Recalculates the folders and files under the main data folder, or under the executables' folder,
+/// after it changed.
+///@{
 ZEL_API void RecalcMAINDIRDependencies();
 ZEL_API void RecalcEXEDIRDependencies();
+///@}
 /// TOOLSDIR, TOOLSMENUDIR and TUVAPPFILE from base instead of EXEDIR.
 ZEL_API void CalcToolSpecs(const CZelDirSpec& base);
+/// Recalculates the folders and files under the network folder after it changed.
 ZEL_API void RecalcNETWORKDIRDependencies();
 
 // Every root, derived folder and file, and base name, as listed in DirectoryLayout.def.

@@ -21,6 +21,7 @@ ZEL_API CString ModuleFileName(HINSTANCE module);
 ZEL_API CString ExtractFileName(const char* path);
 /// The path less its file name and the separator before it; empty when nothing is left.
 ZEL_API CString ExtractFileDirectory(const char* path);
+/// Records the host program's application code (1 until a host sets it).
 ZEL_API void SetApplicationCode(int code);
 /// The first-run update step: nothing to do; true.
 ZEL_API bool FirstTimeUpdate();

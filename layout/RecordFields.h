@@ -14,8 +14,10 @@ inline constexpr int ZEL_COMMENT_END_FIELD = 50;
 
 /// Each writes at the file's position; lines end in CR LF on disk. A long value keeps the
 /// record's 32-bit meaning.
+///@{
 ZEL_API void WriteLongField(int field, long value, CZelTextFile& file);
 ZEL_API void WriteIntField(int field, int value, CZelTextFile& file);
+///@}
 /// Nothing when text is empty and writeEmpty is 0.
 ZEL_API void WriteStringField(int field, CString text, CZelTextFile& file, int writeEmpty);
 /// The number alone.

@@ -15,10 +15,13 @@ ZEL_API int ZelWriteProfileInt(const char* section, const char* entry, int value
 /// One character: code 1 on success, 0 on failure.
 ZEL_API CString ZelWriteProfileString(const char* section, const char* entry, const char* value);
 
+/// The suite-wide store's entries, read and written as the application's own are.
+///@{
 ZEL_API unsigned int QlliGetProfileInt(const char* section, const char* entry, int def);
 ZEL_API CString QlliGetProfileString(const char* section, const char* entry, const char* def);
 ZEL_API int QlliWriteProfileInt(const char* section, const char* entry, int value);
 ZEL_API CString QlliWriteProfileString(const char* section, const char* entry, const char* value);
+///@}
 /// Writes count bytes of data as a binary value; non-zero on success.
 ZEL_API int QlliWriteProfileBinary(const char* section, const char* entry, unsigned char* data,
                                    unsigned int count);
@@ -30,6 +33,7 @@ ZEL_API int QlliGetProfileBinary(const char* section, const char* entry, unsigne
 /// Where each store keeps its entries, for people: a hive key with its file, or a profile
 /// file's path.
 ZEL_API CString ZelGetProfileLocation();
+/// Where the suite-wide store keeps its entries, for people.
 ZEL_API CString QlliGetProfileLocation();
 
 /// The "exedir" value of the installation key into dir, or def when the key or the value

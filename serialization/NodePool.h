@@ -20,6 +20,7 @@ namespace zel_sxf {
 /// Blocks up to this many bytes are pooled; larger ones go to the global allocator.
 constexpr size_t kPoolMaxBlock = 256;
 
+/// A block of bytes from the pool (the global allocator beyond kPoolMaxBlock).
 ZEL_API void* PoolAlloc(size_t bytes);
 /// bytes must be the size given to PoolAlloc.
 ZEL_API void PoolFree(void* block, size_t bytes) noexcept;

@@ -26,13 +26,17 @@ struct LOGSHAPE {
 ZEL_API void serialize_string(char** s, CArchive& ar);
 /// The same bytes for a CString; an empty string is the single byte 0.
 ZEL_API void serialize_CString_as_string(CString* s, CArchive& ar);
+/// A point, a rectangle and a size in the platform's binary archive layout.
+///@{
 ZEL_API void serialize_POINT(POINT* p, CArchive& ar);
 ZEL_API void serialize_RECT(RECT* r, CArchive& ar);
 ZEL_API void serialize_SIZE(SIZE* s, CArchive& ar);
+///@}
 /// 60 bytes; loading clears lfEscapement and lfOrientation.
 ZEL_API void serialize_LOGFONT(LOGFONT* f, CArchive& ar);
 /// Loading sets the width's y to its x.
 ZEL_API void serialize_LOGPEN(LOGPEN* p, CArchive& ar);
+/// A brush in the platform's binary archive layout.
 ZEL_API void serialize_LOGBRUSH(LOGBRUSH* b, CArchive& ar);
 /// 36 bytes.
 ZEL_API void serialize_LOGSHAPE(LOGSHAPE* s, CArchive& ar);
@@ -41,7 +45,9 @@ ZEL_API void serialize_LOGSHAPE(LOGSHAPE* s, CArchive& ar);
 ZEL_API void zel_serialize_LOGFONT(LOGFONT* f, CZelArchive& ar);
 /// The width is stored as one number; loading also accepts a (POINT x y) in its place.
 ZEL_API void zel_serialize_LOGPEN(LOGPEN* p, CZelArchive& ar);
+/// A brush as a structured text record.
 ZEL_API void zel_serialize_LOGBRUSH(LOGBRUSH* b, CZelArchive& ar);
+/// A shape's pen and brush as a structured text record.
 ZEL_API void zel_serialize_LOGSHAPE(LOGSHAPE* s, CZelArchive& ar);
 
 extern ZEL_API const char* const LOGFONT_zel_serialize_tag;

@@ -1,3 +1,4 @@
+/// \class zel_sxf::SharedTable
 /// The syntax tree's table of shared nodes and objects by index. It behaves as two arrays
 /// as long as the highest index held, but only indexes near the ones already held take
 /// array room: a file may name any index, and "#2000000000=(x)" must not cost gigabytes.
@@ -17,6 +18,7 @@ namespace zel_sxf {
 
 class ZEL_API SharedTable {
  public:
+  /// One index's slots: the node stored under it and the object loaded from it.
   struct Entry {
     CSynNode* node = nullptr;
     CObject* object = nullptr;

@@ -21,6 +21,8 @@
 
 class CSyntaxTree;
 
+/// A node of the structured text format: its printed form, the length of that print and its
+/// release.
 class ZEL_API CSynNode : public CObject {
   DECLARE_DYNAMIC(CSynNode)
  public:
@@ -50,6 +52,7 @@ class ZEL_API CSynNode : public CObject {
   ~CSynNode() override = default;
 };
 
+/// A list node, "(...)": owns its elements.
 class ZEL_API CSynList : public CSynNode {
   DECLARE_DYNAMIC(CSynList)
  public:
@@ -102,6 +105,7 @@ class ZEL_API CSynList : public CSynNode {
   uint32_t m_capacity = 0;
 };
 
+/// A shared reference node: `#n=(...)` where it is defined, `#n#` at each later use.
 class ZEL_API CSynRef : public CSynNode {
   DECLARE_DYNAMIC(CSynRef)
  public:
@@ -136,6 +140,7 @@ class ZEL_API CSynRef : public CSynNode {
   CSynNode* m_node = nullptr;
 };
 
+/// A tag node: a bare word, such as a class's tag or a record's field name.
 class ZEL_API CSynTag : public CSynNode {
   DECLARE_DYNAMIC(CSynTag)
  public:
@@ -176,6 +181,7 @@ class ZEL_API CSynTag : public CSynNode {
   zel_sxf::SynText<12> m_name;
 };
 
+/// A string node: a quoted text with its escapes.
 class ZEL_API CSynStr : public CSynNode {
   DECLARE_DYNAMIC(CSynStr)
  public:
@@ -198,6 +204,7 @@ class ZEL_API CSynStr : public CSynNode {
   zel_sxf::SynText<16> m_value;
 };
 
+/// A number node: whole (signed or unsigned) or floating, read back as any C++ number type.
 class ZEL_API CSynNum : public CSynNode {
   DECLARE_DYNAMIC(CSynNum)
  public:

@@ -1,3 +1,4 @@
+/// \class zel_sxf::SynText
 /// The text held by tag and string nodes, in Size bytes: texts of up to Size - 1 bytes
 /// inline, longer ones in a pooled block that starts with their length. Keeps the nodes
 /// small; bytes (also zeros) are kept as given.

@@ -1,3 +1,4 @@
+/// \class CSyntaxTree
 /// CSyntaxTree: reads a whole structured text file into a tree of syntax nodes, lets a caller
 /// take values out of it or put values into it through the exchange interface, and prints
 /// a tree back to a file, wrapped to a line width. It also keeps the table of shared nodes

@@ -1,3 +1,4 @@
+/// \class CZelArchive
 /// CZelArchive: the object archive over the structured text format, and ZEL_RTTI_LINK, the
 /// process-wide class registry that gives the tag written for each class and the class
 /// to create for each tag read.

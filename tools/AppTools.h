@@ -1,3 +1,4 @@
+/// \class CAppTools
 /// CAppTools: the tool manager. One lives in each application, which derives from it to
 /// supply the document data that tools take (the input-type handlers). It loads the tool
 /// tree from the tool folder, creates tools, finds them, migrates the old tools profile,

@@ -1,3 +1,4 @@
+/// \class CToolData
 /// CToolData: a tool as the running system keeps it: its definition (CToolDataUnit), how
 /// it is run, and the tool manager that runs it. Running hands the fields to the manager,
 /// whose virtual operations the application overrides.

@@ -22,6 +22,7 @@
 
 class ZelByteSource;
 
+/// A tool's definition: the input type it takes, its target, its prompt and its command line.
 class ZEL_API CToolDataBase : public CObject {
   DECLARE_DYNAMIC(CToolDataBase)
  public:
@@ -36,6 +37,8 @@ class ZEL_API CToolDataBase : public CObject {
   CString m_command;        // the command-line template, with %1 to %7
 };
 
+/// A tool definition read from a tool file of any of the four kinds, or written as the library's
+/// own.
 class ZEL_API CToolDataUnit : public CToolDataBase {
   DECLARE_DYNAMIC(CToolDataUnit)
  public:

@@ -1,3 +1,4 @@
+/// \class CToolNode
 /// CToolNode: one node of the tool tree, which mirrors the tool folders: folders become
 /// submenus, tool files menu commands. A node owns its children and keeps them sorted by
 /// their keys (name plus the kind's extension, or what the folder's menu order says).

@@ -11,6 +11,7 @@
 
 namespace zel_tools {
 
+/// Whether component may be one component of a menu path (and so one name in the tool folder).
 ZEL_API bool IsSafeMenuComponent(const CString& component);
 /// The components of menuPath split at '|'; false (parts unspecified) when any of them
 /// is not safe or the path is null.

@@ -1,3 +1,4 @@
+/// \class CZelMenuManager
 /// CZelMenuManager: the owner-drawn manager of the tool menus: a tool item without an image
 /// of its own shows the icon of its tool's file.
 #pragma once

@@ -1,3 +1,4 @@
+/// \class CCoolMenuManager
 /// CCoolMenuManager: popup menus of a frame window or dialog drawn as a toolbar would draw
 /// them: each command with a button image in a loaded toolbar shows that image beside its
 /// text, checked items without one a sunken check box; accelerator names can come from the

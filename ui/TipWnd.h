@@ -139,6 +139,7 @@ ZEL_API void KeepTipsAlive();
 ZEL_API int HideTipIfVisible(const MSG* msg);
 /// Asks the window under the pointer for its tip and shows it at once.
 ZEL_API void ShowTipAgain();
+/// Takes the tip window away.
 ZEL_API void DestroyTipWind();
 /// Shows the text as a tip beside the pointer (at the main window's centre when the pointer
 /// is elsewhere) until a click or another tip; HideTipIfVisible leaves it.
@@ -148,8 +149,10 @@ ZEL_API void FlashTip(const CString& text);
 /// shows an ordinary message box instead and answers its button. The caption (null: the
 /// application's name) is shown bold above the text. Text and caption are plain text
 /// unless style has TIPS_MARKUP, when they are rich-text markup.
+///@{
 ZEL_API int TipsMessageBox(CWnd* parent, const char* text, const char* caption, unsigned int style);
 ZEL_API int TipsMessageBox(const char* text, unsigned int style);
+///@}
 /// Whether TipsMessageBox shows a message of that style as a tip: OK alone with the
 /// information icon (the style's low eight bits 0x40).
 ZEL_API bool ShowsAsTip(unsigned int style);

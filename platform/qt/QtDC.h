@@ -1,3 +1,4 @@
+/// \class CQtDC
 /// CQtDC: the device on Qt, drawing with a QPainter on any paint device: a widget in its
 /// paint event, a QImage (saved as PNG), a QSvgGenerator, a QPdfWriter.
 ///

@@ -25,8 +25,10 @@ ZEL_QT_API QString SuiteText(const char* text);
 ZEL_QT_API CString FromQt(const QString& text);
 
 /// The font a template's dialog is drawn in, and its dialog base units in pixels.
+///@{
 ZEL_QT_API QFont DialogFont(const DialogTemplate& dialogTemplate);
 ZEL_QT_API SIZE DialogBaseUnitsOf(const DialogTemplate& dialogTemplate);
+///@}
 /// A rectangle of dialog units in pixels, in the template's font.
 ZEL_QT_API QRect DialogRect(const DialogTemplate& dialogTemplate, int x, int y, int cx, int cy);
 
@@ -50,6 +52,7 @@ class ZEL_QT_API QtModelWindow : public QDialog {
 /// The controls of a dialog's template on a surface widget, sized to the template.
 class ZEL_QT_API QtDialogView : public QObject, public DialogView {
  public:
+  /// What the view tells its owner: a command, a change of a control's contents, a closing.
   struct Hooks {
     std::function<void(const QString&)> caption;
     std::function<void()> center;
@@ -89,7 +92,9 @@ ZEL_QT_API int RunQtDialog(CDialog& dialog);
 /// Runs a property sheet modally on Qt: its pages as tabs, OK and Cancel below.
 ZEL_QT_API int RunQtSheet(CPropertySheet& sheet);
 /// Shows a started-to-be modeless dialog, and takes it away.
+///@{
 ZEL_QT_API void ShowQtModeless(CDialog& dialog);
 ZEL_QT_API void CloseQtModeless(CDialog& dialog);
+///@}
 
 }  // namespace zel_qt

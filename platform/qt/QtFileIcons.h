@@ -12,6 +12,7 @@
 
 namespace zel_qt {
 
+/// The file icons from the desktop's icon theme and MIME database.
 class ZEL_QT_API QtFileIcons : public zel_shell::FileIconProvider {
  public:
   CImageList* ImageList(bool small) override;

@@ -14,6 +14,7 @@
 
 namespace zel_qt {
 
+/// A font description made into a Qt font, with the metrics the device reports for it.
 struct RealizedFont {
   LOGFONT logFont;
   QFont font;

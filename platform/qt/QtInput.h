@@ -7,6 +7,7 @@
 
 namespace zel_qt {
 
+/// The cursor, the buttons and the keys as Qt sees them on a desktop.
 class ZEL_QT_API QtInput : public zel_input::SystemInput {
  public:
   POINT CursorPos() const override;

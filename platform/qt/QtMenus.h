@@ -20,6 +20,7 @@
 
 namespace zel_qt {
 
+/// A popup of a window's menu shown through Qt, its items made from the menu model.
 class ZEL_QT_API PopupMenu : public QMenu {
  public:
   /// A popup of owner's menu; tracked: shown by TrackPopupMenu, which answers the command

@@ -21,6 +21,7 @@ ZEL_QT_API bool Unattended();
 /// Called with each modal window once it shows, when unattended; answers the one installed
 /// before. Null: none.
 using ModalDriver = std::function<void(QDialog& window)>;
+/// Sets the driver that runs each modal window instead of its event loop; answers the one before.
 ZEL_QT_API ModalDriver SetModalDriver(ModalDriver driver);
 
 /// Runs window modally and answers its result. Unattended, the driver has its turn, then

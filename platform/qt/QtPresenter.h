@@ -48,17 +48,23 @@ ZEL_QT_API void InstallPresenter();
 ZEL_QT_API void UninstallPresenter();
 
 /// The engines of the Qt set (QtIntegration.h) that live here.
+///@{
 ZEL_QT_API zel_wnd::Presenter& PresenterInstance();
 ZEL_QT_API zel_wnd::Desktop& DesktopInstance();
+///@}
 
 /// The widget presenting a window, its client area and its menu bar (null when none).
+///@{
 ZEL_QT_API QWidget* WidgetOf(HWND hwnd);
 ZEL_QT_API QWidget* ClientOf(HWND hwnd);
 ZEL_QT_API QMenuBar* MenuBarOf(HWND hwnd);
+///@}
 /// The area of an MDI client, the sub-window of an MDI child, a window's scroll bar
 /// (SB_VERT, SB_HORZ); null when none.
+///@{
 ZEL_QT_API QMdiArea* MdiAreaOf(HWND mdiClient);
 ZEL_QT_API QMdiSubWindow* SubWindowOf(HWND mdiChild);
 ZEL_QT_API QScrollBar* ScrollBarOf(HWND hwnd, int bar);
+///@}
 
 }  // namespace zel_qt

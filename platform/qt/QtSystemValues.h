@@ -17,6 +17,7 @@ ZEL_QT_API COLORREF SystemColor(int index);
 /// A Qt font as a font description: the pixel height as a negative character height.
 ZEL_QT_API LOGFONT LogFontOf(const QFont& font);
 
+/// The system values answered from Qt's style, palette and fonts.
 class ZEL_QT_API QtSystemValues : public zel_system::SystemValues {
  public:
   int Metric(int index) const override;

@@ -16,6 +16,7 @@ using POSITION = __POSITION*;
 
 namespace zel_detail {
 
+/// A doubly linked list whose positions stay valid while other elements come and go.
 template <typename T>
 class NodeList {
  public:
@@ -156,6 +157,7 @@ class NodeList {
   INT_PTR m_count = 0;
 };
 
+/// A growable array with the class library's SetSize, SetAtGrow and InsertAt rules.
 template <typename T, typename Arg = const T&>
 class GrowArray {
  public:
@@ -203,6 +205,7 @@ class GrowArray {
 
 }  // namespace zel_detail
 
+/// A list of object pointers, serialisable.
 class ZEL_API CObList : public CObject, public zel_detail::NodeList<CObject*> {
   DECLARE_SERIAL(CObList)
  public:
@@ -211,6 +214,7 @@ class ZEL_API CObList : public CObject, public zel_detail::NodeList<CObject*> {
   void Serialize(CArchive& ar) override;
 };
 
+/// A list of untyped pointers.
 class ZEL_API CPtrList : public CObject, public zel_detail::NodeList<void*> {
   DECLARE_DYNAMIC(CPtrList)
  public:
@@ -218,6 +222,7 @@ class ZEL_API CPtrList : public CObject, public zel_detail::NodeList<void*> {
   explicit CPtrList(INT_PTR) {}
 };
 
+/// A list of strings, serialisable.
 class ZEL_API CStringList : public CObject, public zel_detail::NodeList<CString> {
   DECLARE_SERIAL(CStringList)
  public:
@@ -230,28 +235,33 @@ class ZEL_API CStringList : public CObject, public zel_detail::NodeList<CString>
   void Serialize(CArchive& ar) override;
 };
 
+/// A growable array of object pointers, serialisable.
 class ZEL_API CObArray : public CObject, public zel_detail::GrowArray<CObject*, CObject*> {
   DECLARE_SERIAL(CObArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
+/// A growable array of untyped pointers.
 class ZEL_API CPtrArray : public CObject, public zel_detail::GrowArray<void*, void*> {
   DECLARE_DYNAMIC(CPtrArray)
 };
 
+/// A growable array of strings, serialisable.
 class ZEL_API CStringArray : public CObject, public zel_detail::GrowArray<CString, const char*> {
   DECLARE_SERIAL(CStringArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
+/// A growable array of 16-bit words, serialisable.
 class ZEL_API CWordArray : public CObject, public zel_detail::GrowArray<WORD, WORD> {
   DECLARE_SERIAL(CWordArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
+/// A growable array of 32-bit words, serialisable.
 class ZEL_API CDWordArray : public CObject, public zel_detail::GrowArray<DWORD, DWORD> {
   DECLARE_SERIAL(CDWordArray)
  public:

@@ -28,6 +28,7 @@ class ZEL_API CException : public CObject {
   explicit CException(const char* description) : m_strDescription(description) {}
 };
 
+/// A file failure: its cause, the system's error number and the file's name.
 class ZEL_API CFileException : public CException {
   DECLARE_DYNAMIC(CFileException)
  public:
@@ -59,6 +60,7 @@ class ZEL_API CFileException : public CException {
   CString m_strFileName;
 };
 
+/// An archive failure: its cause and the file's name.
 class ZEL_API CArchiveException : public CException {
   DECLARE_DYNAMIC(CArchiveException)
  public:
@@ -80,21 +82,27 @@ class ZEL_API CArchiveException : public CException {
   CString m_strFileName;
 };
 
+/// Memory ran out.
 class ZEL_API CMemoryException : public CException {
   DECLARE_DYNAMIC(CMemoryException)
 };
 
+/// The object does not support the call.
 class ZEL_API CNotSupportedException : public CException {
   DECLARE_DYNAMIC(CNotSupportedException)
 };
 
+/// An argument out of its range.
 class ZEL_API CInvalidArgException : public CException {
   DECLARE_DYNAMIC(CInvalidArgException)
 };
 
+/// Throws the exception of the kind named, by value.
+///@{
 [[noreturn]] ZEL_API void AfxThrowFileException(int cause, LONG osError = -1,
                                                 const char* fileName = nullptr);
 [[noreturn]] ZEL_API void AfxThrowArchiveException(int cause, const char* fileName = nullptr);
 [[noreturn]] ZEL_API void AfxThrowMemoryException();
 [[noreturn]] ZEL_API void AfxThrowNotSupportedException();
 [[noreturn]] ZEL_API void AfxThrowInvalidArgException();
+///@}

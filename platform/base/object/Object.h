@@ -1,3 +1,4 @@
+/// \class CObject
 /// CObject and CRuntimeClass: class names, base chains, dynamic creation and schema numbers.
 #pragma once
 
@@ -7,6 +8,7 @@
 class CObject;
 class CArchive;
 
+/// A class's name, size, schema, base class and creator, as RUNTIME_CLASS gives it.
 struct ZEL_API CRuntimeClass {
   const char* m_lpszClassName;
   int m_nObjectSize;

@@ -117,6 +117,7 @@ class ZEL_API CString {
 /// ASCII case folding: only A-Z and a-z change, whatever the user's locale, so that names,
 /// paths and keys compare the same everywhere. Every case change of the library goes
 /// through these.
+///@{
 constexpr char ZelAsciiToLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -126,5 +127,6 @@ constexpr char ZelAsciiToUpper(char c) {
 ZEL_API void ZelAsciiMakeLower(std::string& s);
 ZEL_API void ZelAsciiMakeUpper(std::string& s);
 ZEL_API std::string ZelAsciiLowered(std::string_view s);
+///@}
 /// The comparison every path and name look-up of the library uses.
 ZEL_API int ZelStrCmpNoCase(std::string_view a, std::string_view b);

@@ -13,10 +13,14 @@ using HDC = CDC*;
 using HGDIOBJ = ZelHandle<struct HGDIOBJ_tag>;
 using HPEN = ZelHandle<struct HPEN_tag>;
 using HBRUSH = ZelHandle<struct HBRUSH_tag>;
+/// The handle of a font, pen or brush as the device's object handle.
+///@{
 inline HGDIOBJ ToGdiObj(HFONT h) { return HGDIOBJ(h.value); }
 inline HGDIOBJ ToGdiObj(HPEN h) { return HGDIOBJ(h.value); }
 inline HGDIOBJ ToGdiObj(HBRUSH h) { return HGDIOBJ(h.value); }
+///@}
 
+/// A font's metrics as a device measures them, in logical units.
 struct TEXTMETRIC {
   LONG tmHeight = 0;
   LONG tmAscent = 0;

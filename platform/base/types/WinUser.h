@@ -203,6 +203,7 @@ enum : UINT {
   SIF_TRACKPOS = 0x0010,
   SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS,
 };
+/// A scroll bar's range, page and position, as read and set together.
 struct SCROLLINFO {
   UINT cbSize = sizeof(SCROLLINFO);
   UINT fMask = 0;
@@ -216,10 +217,13 @@ struct SCROLLINFO {
 /// The wheel: one notch of a wheel turns WHEEL_DELTA; WM_MOUSEWHEEL's wParam holds the
 /// key state in its low word and the signed turn in its high word.
 constexpr int WHEEL_DELTA = 120;
+/// The turn and the key state that WM_MOUSEWHEEL's wParam carries.
+///@{
 constexpr short GET_WHEEL_DELTA_WPARAM(uintptr_t w) {
   return static_cast<short>((w >> 16) & 0xFFFF);
 }
 constexpr WORD GET_KEYSTATE_WPARAM(uintptr_t w) { return static_cast<WORD>(w & 0xFFFF); }
+///@}
 
 /// MDI tiling (WM_MDITILE's wParam).
 enum : UINT {
@@ -267,6 +271,8 @@ enum : UINT {
 /// Mouse-message key states (wParam).
 enum : WPARAM { MK_LBUTTON = 0x1, MK_RBUTTON = 0x2, MK_SHIFT = 0x4, MK_CONTROL = 0x8 };
 
+/// The words and bytes of a message parameter, and parameters made of two words.
+///@{
 constexpr WORD LOWORD(uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
 constexpr WORD HIWORD(uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
 constexpr BYTE LOBYTE(uintptr_t v) { return static_cast<BYTE>(v & 0xFF); }
@@ -279,7 +285,9 @@ constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
 constexpr LRESULT MAKELRESULT(WORD low, WORD high) {
   return static_cast<LRESULT>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
 }
+///@}
 /// A point packed as mouse messages carry it (signed 16-bit coordinates).
+///@{
 inline POINT PointOfLParam(LPARAM lp) {
   return POINT{static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lp))),
                static_cast<int16_t>(HIWORD(static_cast<uintptr_t>(lp)))};
@@ -287,8 +295,10 @@ inline POINT PointOfLParam(LPARAM lp) {
 inline LPARAM LParamOfPoint(POINT p) {
   return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
 }
+///@}
 
 /// Handles travel in message parameters as their values.
+///@{
 template <typename Tag>
 inline WPARAM HandleToWParam(ZelHandle<Tag> h) {
   return static_cast<WPARAM>(h.value);
@@ -297,10 +307,12 @@ template <typename Tag>
 inline LPARAM HandleToLParam(ZelHandle<Tag> h) {
   return static_cast<LPARAM>(h.value);
 }
+///@}
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 
+/// A message as the queue holds it: window, number, parameters, time and point.
 struct MSG {
   HWND hwnd;
   UINT message = 0;
@@ -310,6 +322,7 @@ struct MSG {
   POINT pt;
 };
 
+/// What WM_NCCREATE and WM_CREATE carry: the window's creation parameters.
 struct CREATESTRUCT {
   LPVOID lpCreateParams = nullptr;
   HMENU hMenu;
@@ -321,6 +334,7 @@ struct CREATESTRUCT {
   DWORD dwExStyle = 0;
 };
 
+/// What BeginPaint fills in: the device and the part to paint.
 struct PAINTSTRUCT {
   HDC hdc = nullptr;
   BOOL fErase = FALSE;
@@ -350,4 +364,5 @@ struct DRAWITEMSTRUCT {
   RECT rcItem;
   ULONG_PTR itemData = 0;
 };
+/// The menu a WM_DRAWITEM record of a menu item is about.
 inline HMENU MenuOfDrawItem(const DRAWITEMSTRUCT& d) { return HMENU(d.hwndItem.value); }

@@ -25,6 +25,7 @@ struct MagicMatch {
   std::vector<MagicMatch> within{};
 };
 
+/// A document type of the MIME package: its name, comment, globs and parent.
 struct MimeType {
   std::string name;  // "chemical/seq-na-genbank"
   std::string comment;
@@ -34,6 +35,7 @@ struct MimeType {
   std::string parent{};  // the type it is a kind of ("text/plain"), or none
 };
 
+/// The desktop entry of a program: its name, command, icon and the types it opens.
 struct DesktopEntry {
   std::string id;  // the file's name without ".desktop"
   std::string name;
@@ -50,24 +52,31 @@ struct DesktopEntry {
 /// $XDG_DATA_HOME when set, else .local/share in the user's home folder (ZelUserHome);
 /// empty when no home folder is known, and then nothing is written or refreshed.
 ZEL_API std::string DataHome();
+/// Where the MIME package and the desktop entry go under data.
+///@{
 ZEL_API std::string MimePackagePath(const std::string& package,
                                     const std::string& data = DataHome());
 ZEL_API std::string DesktopEntryPath(const std::string& id, const std::string& data = DataHome());
+///@}
 /// The hicolor theme's folder of the icons of one size ("48x48", "scalable").
 ZEL_API std::string IconFolder(const std::string& size, const std::string& data = DataHome());
 
 /// The texts of the two files.
+///@{
 ZEL_API std::string MimePackageXml(const std::vector<MimeType>& types);
 ZEL_API std::string DesktopEntryText(const DesktopEntry& entry);
+///@}
 
 /// Each writes its file (making its folders); the system's reason when it cannot, and
 /// no_such_file_or_directory for an empty data folder. A program path or a text of the
 /// entry holding a control character is refused (ZelFsError::ControlCharacter).
+///@{
 ZEL_API std::error_code WriteMimePackage(const std::string& package,
                                          const std::vector<MimeType>& types,
                                          const std::string& data = DataHome());
 ZEL_API std::error_code WriteDesktopEntry(const DesktopEntry& entry,
                                           const std::string& data = DataHome());
+///@}
 /// The files of one icon found in a folder laid out as the hicolor theme
 /// (`<size>/apps/<icon>.png` or .svg), copied to the same places under data; answers the
 /// files written, and a failure's reason with the file it was writing.
@@ -76,6 +85,8 @@ struct IconCopy {
   std::error_code error;
   std::string failedPath;
 };
+/// Copies the icon's files from a folder laid out as the hicolor theme to the same places under
+/// data.
 ZEL_API IconCopy CopyIcon(const std::string& icon, const std::string& themeSource,
                           const std::string& data = DataHome());
 /// The icon's files under data, of every size.

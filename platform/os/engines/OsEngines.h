@@ -37,6 +37,7 @@ class ZEL_API FailureReporter {
 
 using TreeWatchFactory = std::unique_ptr<zel_watch::TreeWatch> (*)();
 
+/// The floor's engines; a null one is the system's own.
 struct OsEngines {
   zel_process::Launcher* launcher = nullptr;  // null: the system's
   TreeWatchFactory treeWatch = nullptr;       // null: inotify
@@ -45,8 +46,10 @@ struct OsEngines {
 
 /// Installs the set, each engine at once for every thread; the engines must outlive their
 /// installation. Answers the set installed before.
+///@{
 ZEL_API OsEngines InstallOsEngines(const OsEngines& engines);
 ZEL_API OsEngines CurrentOsEngines();
+///@}
 
 /// Hands text to the installed reporter, else writes it as one line on stderr.
 ZEL_API void ReportFailure(const std::string& text);

@@ -25,6 +25,7 @@ namespace zel_fs {
 /// gets no second one, so the root joins as "/etc", never "//etc".
 ZEL_API CString JoinPath(const char* dir, const char* name);
 
+/// What is at path: nothing, a file or a folder.
 ZEL_API ZelPathKind KindOf(const char* path);
 /// Creates one folder level.
 ZEL_API std::error_code MakeDir(const char* path);

@@ -11,8 +11,11 @@ enum class ZelFsError {
   ControlCharacter,    // a name or path holding a control character where none may be
 };
 
+/// The category of the library's file-system errors, and an error code of it.
+///@{
 ZEL_API const std::error_category& ZelFsCategory();
 ZEL_API std::error_code make_error_code(ZelFsError e);
+///@}
 
 template <>
 struct std::is_error_code_enum<ZelFsError> : std::true_type {};

@@ -18,6 +18,7 @@ namespace zel_fs {
 /// a folder: a pipe, a socket, a device, or a link to one.
 enum class EntryKind { None, File, Folder, Other };
 
+/// What is at path, links followed: nothing, a file, a folder or something else.
 ZEL_API EntryKind KindOfEntry(const char* path);
 
 /// A walk of the folder tree under a root. Folders are entered once each (known by device

@@ -10,6 +10,8 @@
 
 inline constexpr uint16_t ZEL_LANG_EN_US = 0x0409;
 
+/// The user's language as a language id, from the locale's environment (ZEL_LANG_EN_US when
+/// unknown).
 ZEL_API uint16_t ZelUserDefaultLangID();
 /// The identifier of one locale name such as "de_DE.UTF-8" or "fr"; en-US when unknown.
 ZEL_API uint16_t ZelLangIDFromLocale(const char* locale);

@@ -13,7 +13,9 @@ namespace zel_memory {
 constexpr size_t kLargeChunkBytes = size_t{2} << 20;
 
 /// A chunk of kLargeChunkBytes, or null when the system has no memory.
+///@{
 ZEL_API void* AllocLargeChunk();
 ZEL_API void FreeLargeChunk(void* chunk) noexcept;
+///@}
 
 }  // namespace zel_memory

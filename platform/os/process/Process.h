@@ -44,6 +44,7 @@ enum class LaunchError {
   SchemeRefused = 1,  // an address of a scheme that is never opened
   OpenerMissing,      // the desktop's opener (xdg-open) is not installed
 };
+/// A launch error as an error code of the launcher's category.
 ZEL_API std::error_code make_error_code(LaunchError e);
 /// The scheme of an address (lower case, without ':'); empty when text has none.
 ZEL_API std::string UrlScheme(const char* text);
@@ -53,6 +54,8 @@ ZEL_API bool HasUrlScheme(const char* text);
 /// The executable file that a bare name names on PATH; false when none.
 ZEL_API bool FindOnPath(const char* name, std::string& path);
 
+/// The engine that starts programs and hands targets to the desktop's opener; replaceable for
+/// tests.
 class ZEL_API Launcher {
  public:
   virtual ~Launcher() = default;
@@ -86,6 +89,7 @@ struct LaunchPlan {
   std::string program;            // the program file for Spawn, the target for Open
   std::vector<std::string> argv;  // for Spawn: program first, then the split arguments
 };
+/// How target would be started: spawned with its split arguments, handed to the opener, or refused.
 ZEL_API LaunchPlan PlanLaunch(const char* target, const char* args, const char* base = nullptr);
 
 /// Starts target with args by the rule, through the current launcher; the reason when it

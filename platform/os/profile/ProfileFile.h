@@ -45,8 +45,10 @@ ZEL_API DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR def, LP
                                       LPCSTR file);
 /// The value read as a decimal integer (sign allowed, anything else ends it); the default
 /// when the entry is missing.
+///@{
 ZEL_API UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, int def, LPCSTR file);
 ZEL_API BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file);
+///@}
 /// The profiles folder into buf; answers its length, or the size needed (with the
 /// terminator) when buf is too small.
 ZEL_API UINT GetWindowsDirectory(LPSTR buf, UINT size);

@@ -35,6 +35,7 @@ enum : DWORD { REG_NONE = 0, REG_SZ = 1, REG_BINARY = 3, REG_DWORD = 4 };
 
 enum class ZelHive { ClassesRoot, CurrentUser, LocalMachine };
 
+/// A value of a key: its type and its data.
 struct ZelRegValue {
   DWORD type = REG_SZ;
   std::string data;  // the text (REG_SZ), the bytes (REG_BINARY)
@@ -58,10 +59,13 @@ ZEL_API LONG QueryString(ZelHive hive, const char* key, const char* name, CStrin
 /// Creates the key and the levels above it.
 ZEL_API LONG CreateKey(ZelHive hive, const char* key);
 /// Creates the key as needed and sets the value.
+///@{
 ZEL_API LONG SetValue(ZelHive hive, const char* key, const char* name, const ZelRegValue& value);
 ZEL_API LONG SetString(ZelHive hive, const char* key, const char* name, const char* text);
+///@}
 /// Deletes the key with its values and every key below it.
 ZEL_API LONG DeleteKey(ZelHive hive, const char* key);
+/// Deletes one value of the key.
 ZEL_API LONG DeleteValue(ZelHive hive, const char* key, const char* name);
 
 /// The key's subkey names and its values (the default value has the empty name), each in
@@ -70,6 +74,7 @@ struct KeyListing {
   std::vector<CString> subkeys;
   std::vector<std::pair<CString, ZelRegValue>> values;
 };
+/// Lists the key's subkeys and values.
 ZEL_API LONG ListKey(ZelHive hive, const char* key, KeyListing& listing);
 
 /// A change of a damaged hive (lines that cannot be read) first keeps the damaged original

@@ -78,5 +78,7 @@ ZEL_API CString ZelUtf16ToAnsi(const uint16_t* units, size_t count);
 ZEL_API CString ZelUtf16BytesToAnsi(std::string_view bytes);
 /// Windows-1252 bytes as UTF-16 units (the inverse, for writers and tests); one byte's
 /// character (the five bytes the code page leaves undefined keep their own number).
+///@{
 ZEL_API std::u16string ZelAnsiToUtf16(std::string_view text);
 ZEL_API char16_t ZelAnsiCharToUtf16(unsigned char byte);
+///@}

@@ -61,7 +61,10 @@ struct Failure {
   std::error_code reason;
   std::string path;
 };
+/// The last failure of a state file's change on this thread, and its clearing.
+///@{
 ZEL_API const Failure& LastFailure();
 ZEL_API void ClearLastFailure();
+///@}
 
 }  // namespace zel_state

@@ -1,3 +1,4 @@
+/// \class zel_sync::Event
 /// Event: an auto-reset event that a thread can wait on together with other descriptors
 /// (a message queue's wake-up, a change notification), so that one signal ends any wait.
 /// Usage:

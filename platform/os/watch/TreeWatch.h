@@ -29,6 +29,7 @@ enum class Wake {
   Failed,    // the wait itself failed
 };
 
+/// A watch of one folder tree: its change notifications, until it is destroyed.
 class ZEL_API TreeWatch {
  public:
   virtual ~TreeWatch() = default;

@@ -1,3 +1,4 @@
+/// \class CWinApp
 /// CWinApp: the application object: its name, executable, settings key and main window.
 /// The host makes one; until it does, a default one named after the library answers.
 #pragma once
@@ -54,6 +55,7 @@ class ZEL_API CWinApp : public CObject {
 
 /// The most recently constructed application object still alive, else the default one.
 ZEL_API CWinApp* AfxGetApp();
+/// The application's name.
 ZEL_API const char* AfxGetAppName();
 /// The calling thread's main window when it has one of its own, else the application's.
 ZEL_API CWnd* AfxGetMainWnd();

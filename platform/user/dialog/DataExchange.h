@@ -14,6 +14,7 @@ class ZEL_API CUserException : public CException {
   DECLARE_DYNAMIC(CUserException)
 };
 
+/// One exchange between a dialog's members and its controls, in one direction.
 class ZEL_API CDataExchange {
  public:
   CDataExchange(CDialog* dialog, BOOL saveAndValidate)
@@ -32,16 +33,20 @@ class ZEL_API CDataExchange {
   BOOL m_bEditLastControl = FALSE;
 };
 
+/// A control's text.
 ZEL_API void DDX_Text(CDataExchange* dx, int id, CString& value);
 /// Numbers in the 32 bits of the platform's int and long; "%d"/"%u" when loading.
+///@{
 ZEL_API void DDX_Text(CDataExchange* dx, int id, int& value);
 ZEL_API void DDX_Text(CDataExchange* dx, int id, UINT& value);
 ZEL_API void DDX_Text(CDataExchange* dx, int id, long& value);
 ZEL_API void DDX_Text(CDataExchange* dx, int id, unsigned long& value);
+///@}
 /// "%.15g" when loading.
 ZEL_API void DDX_Text(CDataExchange* dx, int id, double& value);
 /// The index of the checked radio button of the group that starts at firstId (-1: none).
 ZEL_API void DDX_Radio(CDataExchange* dx, int firstId, int& value);
+/// A check box's state (0, 1 or 2).
 ZEL_API void DDX_Check(CDataExchange* dx, int id, int& value);
 /// Lists: loading selects the first entry that begins with the text (case ignored);
 /// saving gives the selected entry's text, empty when none is selected.

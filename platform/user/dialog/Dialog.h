@@ -1,3 +1,4 @@
+/// \class CDialog
 /// CDialog: a dialog made from a registered template, modal (DoModal) or modeless
 /// (Create), with the framework's behaviour: OnInitDialog, data exchange (UpdateData,
 /// DoDataExchange), OnOK and OnCancel, EndDialog, commands from its controls, and its

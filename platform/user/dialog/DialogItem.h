@@ -29,6 +29,7 @@ struct DialogItemState {
   char passwordChar = 0;         // 0: the text shows
 };
 
+/// A control of a running dialog, holding what the control shows.
 class ZEL_API CDialogItem : public CWnd {
   DECLARE_DYNAMIC(CDialogItem)
  public:
@@ -73,6 +74,7 @@ class ZEL_API CDialogItem : public CWnd {
   int m_index = -1;
 };
 
+/// A push button, check box or radio button.
 class ZEL_API CButton : public CDialogItem {
   DECLARE_DYNAMIC(CButton)
  public:
@@ -80,10 +82,12 @@ class ZEL_API CButton : public CDialogItem {
   void SetCheck(int check);
 };
 
+/// A static text.
 class ZEL_API CStatic : public CDialogItem {
   DECLARE_DYNAMIC(CStatic)
 };
 
+/// An edit field, with its selection and password character.
 class ZEL_API CEdit : public CDialogItem {
   DECLARE_DYNAMIC(CEdit)
  public:
@@ -126,12 +130,14 @@ class ZEL_API CListItems : public CDialogItem {
   bool Sorted() const;
 };
 
+/// A list box.
 class ZEL_API CListBox : public CListItems {
   DECLARE_DYNAMIC(CListBox)
  public:
   int GetText(int index, CString& text) const;  // the length, or LB_ERR
 };
 
+/// A combo box.
 class ZEL_API CComboBox : public CListItems {
   DECLARE_DYNAMIC(CComboBox)
  public:

@@ -60,6 +60,7 @@ enum class DialogItemKind {
   ListBox,
 };
 
+/// One control of a template: id, kind, text, style, position and size.
 struct DialogItemTemplate {
   int id = IDC_STATIC;
   DialogItemKind kind = DialogItemKind::Text;
@@ -70,6 +71,7 @@ struct DialogItemTemplate {
   int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
 };
 
+/// A dialog's template: caption, font, size and controls.
 struct DialogTemplate {
   UINT id = 0;
   CString caption;

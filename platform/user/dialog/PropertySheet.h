@@ -10,6 +10,7 @@
 
 class CPropertySheet;
 
+/// A page of a property sheet: a dialog of its own template, made when first shown.
 class ZEL_API CPropertyPage : public CDialog {
   DECLARE_DYNAMIC(CPropertyPage)
  public:
@@ -46,6 +47,7 @@ class ZEL_API SheetView {
   virtual void Ended() = 0;
 };
 
+/// A dialog of tabbed property pages.
 class ZEL_API CPropertySheet : public CWnd, public DialogInput {
   DECLARE_DYNAMIC(CPropertySheet)
  public:

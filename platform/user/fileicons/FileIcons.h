@@ -30,6 +30,7 @@ enum : UINT {
 };
 enum : DWORD { FILE_ATTRIBUTE_DIRECTORY = 0x10, FILE_ATTRIBUTE_NORMAL = 0x80 };
 
+/// A file's icon, display name and type name, as SHGetFileInfo fills it in.
 struct SHFILEINFO {
   HICON hIcon;
   int iIcon = 0;
@@ -48,6 +49,7 @@ ZEL_API DWORD_PTR SHGetFileInfo(LPCSTR path, DWORD attributes, SHFILEINFO* info,
 
 namespace zel_shell {
 
+/// The engine that gives file icons and type names.
 class ZEL_API FileIconProvider {
  public:
   virtual ~FileIconProvider() = default;
@@ -58,6 +60,8 @@ class ZEL_API FileIconProvider {
   virtual std::string TypeName(const std::string& fileName, bool isFolder) = 0;
 };
 
+/// The headless file icons: drawn icons and type names for a few kinds of file, told by
+/// the name alone.
 class ZEL_API FixedFileIcons : public FileIconProvider {
  public:
   CImageList* ImageList(bool small) override;

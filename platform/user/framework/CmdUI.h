@@ -1,3 +1,4 @@
+/// \class CCmdUI
 /// CCmdUI: one user-interface item of a command (a menu item here) as its update handler
 /// sees it: the handler enables, checks or renames it. Frames make one per item of a popup
 /// before it opens and route it to the handlers (CN_UPDATE_COMMAND_UI).

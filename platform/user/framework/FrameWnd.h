@@ -1,3 +1,4 @@
+/// \class CFrameWnd
 /// CFrameWnd: a frame window, the holder of a document's views, with its menu bar and its
 /// default accelerator table. Before a popup of its menu opens (WM_INITMENUPOPUP) it
 /// updates the popup's items through CCmdUI: each command goes to the update handlers of

@@ -16,6 +16,7 @@
 
 class CMDIChildWnd;
 
+/// The frame of a multiple-document window, holding the MDI client and its child frames.
 class ZEL_API CMDIFrameWnd : public CFrameWnd {
   DECLARE_DYNAMIC(CMDIFrameWnd)
   DECLARE_MESSAGE_MAP()
@@ -65,6 +66,7 @@ class ZEL_API CMDIFrameWnd : public CFrameWnd {
   std::vector<CMDIChildWnd*> m_children;
 };
 
+/// A child frame inside an MDI frame's client.
 class ZEL_API CMDIChildWnd : public CFrameWnd {
   DECLARE_DYNAMIC(CMDIChildWnd)
  public:

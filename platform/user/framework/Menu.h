@@ -1,3 +1,4 @@
+/// \class CMenu
 /// CMenu: a menu of the menu model as the class library wraps it. An object that made or
 /// attached its menu destroys it when it goes (unless the menu was detached first);
 /// FromHandle answers the attached object or a temporary one of the calling thread.

@@ -38,6 +38,7 @@ using AFX_PMSG_RANGE = void (CWnd::*)(UINT);
 using AFX_PMSG_UPDATE = void (CWnd::*)(CCmdUI*);
 using AFX_PMSG_DROPFILES = void (CWnd::*)(HDROP);
 
+/// One entry of a message map: the message, the command range and the handler.
 struct AFX_MSGMAP_ENTRY {
   /// kDropFiles: WM_DROPFILES to a handler that takes the drop.
   enum Kind { kEnd, kMessage, kRegistered, kCommand, kCommandRange, kUpdate, kDropFiles };
@@ -53,6 +54,7 @@ struct AFX_MSGMAP_ENTRY {
   AFX_PMSG_DROPFILES onDropFiles;
 };
 
+/// A class's message map: its entries and its base class's map.
 struct AFX_MSGMAP {
   const AFX_MSGMAP* (*pfnGetBaseMap)();
   const AFX_MSGMAP_ENTRY* lpEntries;

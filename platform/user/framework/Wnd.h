@@ -1,3 +1,4 @@
+/// \class CWnd
 /// CWnd: a window of the window model as the class library wraps it: its handle, its
 /// message map and WindowProc, and the window calls as members.
 ///

@@ -15,8 +15,11 @@ constexpr UINT OBM_CHECK = 32760;
 /// A bitmap of width by height pixels copied from pixels (transparent when null); null for
 /// a size below 1.
 ZEL_API HBITMAP CreateBitmap32(int width, int height, const uint32_t* pixels);
+/// Frees a bitmap; reads a bitmap's size.
+///@{
 ZEL_API BOOL DeleteBitmap(HBITMAP bitmap);
 ZEL_API BOOL GetBitmapDimension(HBITMAP bitmap, SIZE* size);
+///@}
 /// The pixels, row by row.
 ZEL_API BOOL GetBitmapPixels(HBITMAP bitmap, std::vector<uint32_t>& pixels);
 /// Replaces every pixel (width * height of them).

@@ -1,3 +1,4 @@
+/// \class CDC
 /// CDC: a drawing device in the platform's terms (mapping mode, colours, modes, alignment,
 /// fonts, pens and brushes as handles, text metrics and extents, text, rectangles, lines,
 /// edges, formatted text, images), recording every call that changes or draws.

@@ -1,3 +1,4 @@
+/// \class CImageList
 /// CImageList: a row of images of one size, each RGBA with its alpha as the mask, that a
 /// device draws normally, transparently or disabled (embossed).
 #pragma once

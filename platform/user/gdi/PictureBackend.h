@@ -27,6 +27,7 @@ class ZEL_API Picture {
   virtual bool Finish(std::string* error) = 0;
 };
 
+/// The engine that makes pictures to draw on.
 class ZEL_API PictureBackend {
  public:
   virtual ~PictureBackend() = default;

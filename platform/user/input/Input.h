@@ -16,6 +16,7 @@ enum : int { VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_MBUTTON = 0x04 };
 
 namespace zel_input {
 
+/// The engine that answers the cursor's position and the buttons' and keys' states.
 class ZEL_API Input {
  public:
   virtual ~Input() = default;
@@ -48,11 +49,16 @@ ZEL_API SystemInput& System();
 
 }  // namespace zel_input
 
+/// The cursor's position on the screen, read and set.
+///@{
 ZEL_API BOOL GetCursorPos(POINT* point);
 ZEL_API BOOL SetCursorPos(int x, int y);
+///@}
 /// The high bit (0x8000) set while the key is held. With no input queue of its own to
 /// replay, GetKeyState answers the same as GetAsyncKeyState.
+///@{
 ZEL_API SHORT GetAsyncKeyState(int virtualKey);
 ZEL_API SHORT GetKeyState(int virtualKey);
+///@}
 /// Milliseconds from an arbitrary start, wrapping as the platform's does.
 ZEL_API DWORD GetTickCount();

@@ -51,6 +51,7 @@ class FileIconProvider;
 
 namespace zel_user {
 
+/// The set of engines a backend installs as a whole.
 struct Integration {
   zel_wnd::Presenter* presenter = nullptr;           // null: the headless presenter
   zel_wnd::Desktop* desktop = nullptr;               // null: the toolkit's, else none
@@ -63,8 +64,10 @@ struct Integration {
 };
 
 /// Installs the set; answers the set installed before.
+///@{
 ZEL_API Integration InstallIntegration(const Integration& integration);
 ZEL_API Integration CurrentIntegration();
+///@}
 
 /// One engine of the installed set, null when the family is left to its headless engine;
 /// what the services' accessors read. Defined for the seven engine types above.

@@ -89,6 +89,8 @@ enum : UINT {
   TPM_RETURNCMD = 0x0100,
 };
 
+/// A menu item's parts as GetMenuItemInfo reads them and SetMenuItemInfo sets them (fMask says
+/// which).
 struct MENUITEMINFO {
   UINT cbSize = sizeof(MENUITEMINFO);
   UINT fMask = 0;
@@ -104,15 +106,20 @@ struct MENUITEMINFO {
   HBITMAP hbmpItem;
 };
 
+/// A new empty menu bar or popup menu; its handle.
+///@{
 ZEL_API HMENU CreateMenu();
 ZEL_API HMENU CreatePopupMenu();
+///@}
 /// Destroys the menu and, recursively, its popups.
 ZEL_API BOOL DestroyMenu(HMENU menu);
+/// Whether the handle is a menu that exists.
 ZEL_API BOOL IsMenu(HMENU menu);
 /// -1 for a menu that does not exist.
 ZEL_API int GetMenuItemCount(HMENU menu);
 /// The item's identifier; 0xFFFFFFFF for a popup or a position outside the menu.
 ZEL_API UINT GetMenuItemID(HMENU menu, int position);
+/// The popup at the position; null for a command item or a position outside the menu.
 ZEL_API HMENU GetSubMenu(HMENU menu, int position);
 /// The item's flags (MF_GRAYED, MF_DISABLED, MF_CHECKED, MF_HILITE, MF_DEFAULT, the type
 /// bits, MF_POPUP with the popup's item count in the high byte); 0xFFFFFFFF when missing.
@@ -123,21 +130,29 @@ ZEL_API int GetMenuString(HMENU menu, UINT item, LPSTR buffer, int max, UINT fla
 /// The platform's item calls; newItem is the identifier, or the popup's handle value with
 /// MF_POPUP. FALSE for a menu or item that does not exist or a popup handle that is not a
 /// menu.
+///@{
 ZEL_API BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR newItem, LPCSTR text);
 ZEL_API BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR newItem, LPCSTR text);
 ZEL_API BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR newItem, LPCSTR text);
 ZEL_API BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
 ZEL_API BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
+///@}
 /// The previous check or enable state (MF_CHECKED / MF_GRAYED | MF_DISABLED bits), or
 /// 0xFFFFFFFF when the item is missing.
+///@{
 ZEL_API DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
 ZEL_API UINT EnableMenuItem(HMENU menu, UINT item, UINT enable);
 ZEL_API BOOL HiliteMenuItem(HWND hwnd, HMENU menu, UINT item, UINT hilite);
+///@}
 /// Checks item (by position with MF_BYPOSITION) as a radio item and unchecks the others
 /// of first..last.
 ZEL_API BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT item, UINT flags);
+/// The bitmaps shown for the item's checked and unchecked states.
 ZEL_API BOOL SetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked,
                                 HBITMAP checked);
+/// The item's parts by MENUITEMINFO: read, set, or a new item inserted.
+///@{
 ZEL_API BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFO* info);
 ZEL_API BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* info);
 ZEL_API BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFO* info);
+///@}

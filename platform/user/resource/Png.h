@@ -11,6 +11,7 @@
 
 namespace zel_resource {
 
+/// A decoded image: its size and its pixels.
 struct Image {
   int width = 0;
   int height = 0;

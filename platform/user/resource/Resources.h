@@ -24,6 +24,7 @@ enum : UINT { RT_BITMAP = 2, RT_ACCELERATOR = 9, RT_TOOLBAR = 241 };
 
 /// Accelerator entries: a flags byte, the key, the command.
 enum : BYTE { FVIRTKEY = 0x01, FNOINVERT = 0x02, FSHIFT = 0x04, FCONTROL = 0x08, FALT = 0x10 };
+/// One accelerator: flags, key and command.
 struct ACCEL {
   BYTE fVirt = 0;
   WORD key = 0;
@@ -43,6 +44,7 @@ ZEL_API std::error_code AfxSetBitmapResourceFile(UINT id, const char* path);
 /// A toolbar record, kept in the platform's form: 16-bit words of version (1), image width,
 /// image height, count, then count command ids (0 for a separator).
 ZEL_API void AfxSetToolbarResource(UINT id, int width, int height, const UINT* ids, int count);
+/// Registers the accelerator table of the resource id.
 ZEL_API void AfxSetAcceleratorResource(UINT id, const ACCEL* entries, int count);
 
 /// The bitmap of a resource (null when missing or damaged), a new handle each time; the
@@ -56,8 +58,10 @@ ZEL_API HBITMAP LoadSysColorBitmap(UINT id);
 
 /// The accelerator table of a resource; the same handle for every load of the same id
 /// until it is destroyed. Null when there is none.
+///@{
 ZEL_API HACCEL LoadAccelerators(HINSTANCE module, UINT id);
 ZEL_API HACCEL CreateAcceleratorTable(const ACCEL* entries, int count);
 ZEL_API BOOL DestroyAcceleratorTable(HACCEL table);
+///@}
 /// Copies at most count entries (all of them for a null buffer answers their number).
 ZEL_API int CopyAcceleratorTable(HACCEL table, ACCEL* entries, int count);

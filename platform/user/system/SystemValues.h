@@ -49,6 +49,7 @@ enum : int {
 /// SystemParametersInfo actions.
 enum : UINT { SPI_GETICONTITLELOGFONT = 0x001F, SPI_GETNONCLIENTMETRICS = 0x0029 };
 
+/// The sizes and fonts of windows' non-client parts.
 struct NONCLIENTMETRICS {
   UINT cbSize = sizeof(NONCLIENTMETRICS);
   int iBorderWidth = 0;
@@ -72,6 +73,7 @@ namespace zel_system {
 enum class Font { Menu, IconTitle, Caption, Status, Message };
 enum class StockIcon { Information };
 
+/// The engine that answers the system's metrics, colours and fonts.
 class ZEL_API SystemValues {
  public:
   virtual ~SystemValues() = default;
@@ -84,6 +86,7 @@ class ZEL_API SystemValues {
   virtual std::vector<uint32_t> IconPixels(StockIcon icon, int size) const = 0;
 };
 
+/// The fixed values answered headless, so that sizes are the same on every machine.
 class ZEL_API FixedSystemValues : public SystemValues {
  public:
   int Metric(int index) const override;
@@ -99,8 +102,11 @@ ZEL_API FixedSystemValues& Fixed();
 
 }  // namespace zel_system
 
+/// A system metric and a system colour by index, from the installed engine.
+///@{
 ZEL_API int GetSystemMetrics(int index);
 ZEL_API DWORD GetSysColor(int index);
+///@}
 /// SPI_GETNONCLIENTMETRICS (pv a NONCLIENTMETRICS) and SPI_GETICONTITLELOGFONT (pv a
 /// LOGFONT); FALSE for any other action or a null pv.
 ZEL_API BOOL SystemParametersInfo(UINT action, UINT param, void* pv, UINT winIni);

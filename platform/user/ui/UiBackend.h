@@ -54,6 +54,7 @@ enum : UINT {
   OFN_NOREADONLYRETURN = 0x8000,
 };
 
+/// A message box to show: its owner, text, caption and style.
 struct MessageBoxRequest {
   CString text;
   CString caption;
@@ -61,6 +62,7 @@ struct MessageBoxRequest {
   HWND owner;
 };
 
+/// An open or save dialog to show: title, folder, name, filters and flags.
 struct FileDialogRequest {
   BOOL open = TRUE;  // open or save
   CString title;
@@ -73,11 +75,13 @@ struct FileDialogRequest {
   HWND owner;
 };
 
+/// The chosen file of a file dialog, and the filter it was chosen with.
 struct FileDialogResult {
   CString path;
   int filterIndex = 0;  // the filter item in use when the user confirmed, counted from 1
 };
 
+/// A folder dialog to show: title and the folder to start in.
 struct FolderDialogRequest {
   CString title;
   CString initialDir;
@@ -105,6 +109,7 @@ ZEL_API int DefaultMessageBoxAnswer(UINT type);
 class CDialog;
 class CPropertySheet;
 
+/// The engine through which the library's message boxes, dialogs and clipboard go.
 class ZEL_API UiBackend {
  public:
   virtual ~UiBackend() = default;
@@ -129,6 +134,8 @@ class ZEL_API UiBackend {
   virtual void CloseModeless(CDialog& dialog) = 0;
 };
 
+/// The backend of a program on a terminal: each message a line on stderr under the
+/// program's name with the default answer, no dialogs, a clipboard of the process's own.
 class ZEL_API ConsoleUiBackend : public UiBackend {
  public:
   int MessageBox(const MessageBoxRequest& request) override;

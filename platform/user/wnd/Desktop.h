@@ -19,6 +19,7 @@
 
 namespace zel_wnd {
 
+/// The engine of the desktop the windows appear on.
 class ZEL_API Desktop {
  public:
   virtual ~Desktop() = default;

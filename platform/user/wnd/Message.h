@@ -56,8 +56,10 @@ ZEL_API DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL
 /// timer for a null window, whose identifier is the answer. Due timers arrive as WM_TIMER,
 /// after the posted messages; with a procedure, DispatchMessage calls it instead.
 ZEL_API UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
+/// Stops the window's timer of that identifier.
 ZEL_API BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
+/// Calls a window procedure with the message.
 ZEL_API LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 namespace zel_wnd {
@@ -66,9 +68,11 @@ namespace zel_wnd {
 /// calling thread's wake-up descriptor, readable while its queue may have something; the
 /// serving of all that is there now, without waiting (false and the exit code when the
 /// quit request was taken); and when the next timer is due (-1: none).
+///@{
 ZEL_API int QueueHandle();
 ZEL_API bool ServeQueue(int* exitCode);
 ZEL_API int MillisecondsToNextTimer();
+///@}
 
 /// SendMessage that gives up when stop becomes readable, answering 0 with *stopped set. A
 /// message given up on before its window's thread took it is never handled.

@@ -23,6 +23,9 @@ ZEL_API int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redra
 ZEL_API BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info);
 /// Answers the previous position.
 ZEL_API int SetScrollPos(HWND hwnd, int bar, int position, BOOL redraw);
+/// A scroll bar's position and range, read and set.
+///@{
 ZEL_API int GetScrollPos(HWND hwnd, int bar);
 ZEL_API BOOL SetScrollRange(HWND hwnd, int bar, int min, int max, BOOL redraw);
 ZEL_API BOOL GetScrollRange(HWND hwnd, int bar, int* min, int* max);
+///@}

@@ -34,6 +34,7 @@ ZEL_API HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 /// WM_DESTROY, its children destroyed, WM_NCDESTROY, then the handle, its timers and its
 /// menus are gone. On the window's thread only.
 ZEL_API BOOL DestroyWindow(HWND hwnd);
+/// Whether the handle is a window that exists.
 ZEL_API BOOL IsWindow(HWND hwnd);
 /// The default handling of the messages a procedure leaves: WM_CLOSE
 /// destroys the window, WM_SETTEXT and WM_GETTEXT keep its text, WM_PAINT validates,
@@ -42,11 +43,15 @@ ZEL_API BOOL IsWindow(HWND hwnd);
 /// else answers 0.
 ZEL_API LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+/// A window data value by index (GWLP_WNDPROC, GWLP_USERDATA, GWLP_ID).
 ZEL_API LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 /// Answers the previous value; GWLP_WNDPROC replaces the procedure.
 ZEL_API LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
+/// The window's parent (null for a top-level window) and its child identifier.
+///@{
 ZEL_API HWND GetParent(HWND hwnd);
 ZEL_API int GetDlgCtrlID(HWND hwnd);
+///@}
 /// The oldest child of parent with the identifier; null when none.
 ZEL_API HWND GetDlgItem(HWND parent, int id);
 /// The class name the window was made with; its length, 0 for no window.
@@ -56,14 +61,22 @@ ZEL_API int GetClassName(HWND hwnd, LPSTR buffer, int size);
 /// SW_MINIMIZE, SW_SHOWMINIMIZED and SW_SHOWMINNOACTIVE minimise, SW_RESTORE and
 /// SW_SHOWNORMAL restore. Answers whether the window was visible before.
 ZEL_API BOOL ShowWindow(HWND hwnd, int command);
+/// Whether the window is visible, maximised or minimised.
+///@{
 ZEL_API BOOL IsWindowVisible(HWND hwnd);
 ZEL_API BOOL IsZoomed(HWND hwnd);
 ZEL_API BOOL IsIconic(HWND hwnd);
+///@}
 /// showCmd is SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED or SW_SHOWNORMAL; rcNormalPosition the
 /// normal rectangle. SetWindowPlacement takes the normal rectangle, then shows the window
 /// with showCmd.
+///@{
 ZEL_API BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement);
 ZEL_API BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement);
+///@}
+/// The window's place and size: in its parent's client coordinates, on the screen and of its client
+/// area.
+///@{
 ZEL_API BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height,
                           UINT flags);
 ZEL_API BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
@@ -71,35 +84,53 @@ ZEL_API BOOL GetWindowRect(HWND hwnd, RECT* rect);
 ZEL_API BOOL GetClientRect(HWND hwnd, RECT* rect);
 ZEL_API BOOL ClientToScreen(HWND hwnd, POINT* point);
 ZEL_API BOOL ScreenToClient(HWND hwnd, POINT* point);
+///@}
 /// The deepest visible window under the screen point, the topmost first; null when none.
 ZEL_API HWND WindowFromPoint(POINT point);
 
+/// The window's text: its title, or a control's contents.
+///@{
 ZEL_API BOOL SetWindowText(HWND hwnd, LPCSTR text);
 ZEL_API int GetWindowText(HWND hwnd, LPSTR buffer, int size);
 ZEL_API int GetWindowTextLength(HWND hwnd);
+///@}
 
+/// The window's menu bar, and its redrawing after a change.
+///@{
 ZEL_API HMENU GetMenu(HWND hwnd);
 ZEL_API BOOL SetMenu(HWND hwnd, HMENU menu);
 ZEL_API BOOL DrawMenuBar(HWND hwnd);
+///@}
 
+/// Marks a part of the window for painting (null: all of it), and paints it now.
+///@{
 ZEL_API BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 ZEL_API BOOL UpdateWindow(HWND hwnd);
+///@}
 /// Within WM_PAINT: the presenter's device and the part to paint; null outside painting.
+///@{
 ZEL_API HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);
 ZEL_API BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
+///@}
 /// A device for measuring, from the presenter; ReleaseDC frees it.
+///@{
 ZEL_API HDC GetDC(HWND hwnd);
 ZEL_API int ReleaseDC(HWND hwnd, HDC dc);
+///@}
 
 /// The calling thread's active window: the last of its windows activated by ShowWindow or
 /// SetActiveWindow; null when none.
+///@{
 ZEL_API HWND GetActiveWindow();
 ZEL_API HWND SetActiveWindow(HWND hwnd);
+///@}
 /// The calling thread's focus window: SetFocus sends WM_KILLFOCUS (wParam the new one) to
 /// the window that had it, then WM_SETFOCUS (wParam the old one) to hwnd, and answers the
 /// old one; a window of another thread is refused (null answered, nothing changes).
+///@{
 ZEL_API HWND SetFocus(HWND hwnd);
 ZEL_API HWND GetFocus();
+///@}
 
 namespace zel_wnd {
 /// Whether the window exists and belongs to the calling thread.
