@@ -1,3 +1,4 @@
+/// \file
 /// QuickSort and MergeSort of an object array with a caller's comparison. compare gets two
 /// elements (their pointer values) and the caller's extra value, and answers <0, 0 or >0.
 /// Both follow one fixed order of comparisons and exchanges, which decides the result

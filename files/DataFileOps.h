@@ -1,3 +1,4 @@
+/// \file
 /// Whole-folder operations on the suite's data folders: listing a folder's files,
 /// copying one data file byte for byte, and removing or copying every file of a folder or
 /// a named selection of them. Per-file failures are shown to the user and the walk goes on;

@@ -1,3 +1,4 @@
+/// \file
 /// What the file choosers of CZelFileSpec ask the file dialog for, worked out without
 /// showing it (for ChooseSpec and ChooseSpecEx, and for tools that print it).
 #pragma once
@@ -6,6 +7,7 @@
 #include "files/ZelDirSpec.h"
 #include "platform/user/ui/UiBackend.h"
 
+/// What a file chooser asks the file dialog for.
 struct ZelChooserPlan {
   /// The kind of dialog, title, filter ("...||"), default extension and options.
   FileDialogRequest request;

@@ -1,3 +1,4 @@
+/// \file
 /// File names made from free text (a molecule's name, say): safe on the file system in use
 /// and, when asked, not yet taken. CZelFileSpec's GenerateSpec, SuggestSpec and
 /// SuggestShortcutSpec are the short forms.

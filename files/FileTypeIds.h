@@ -1,3 +1,4 @@
+/// \file
 /// File type ids by name, from FileTypeIds.def, which also holds the default table's rows.
 #pragma once
 

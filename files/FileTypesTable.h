@@ -1,3 +1,4 @@
+/// \file
 /// The suite's file types table: each file type id with its description, extension,
 /// dialog pattern, Mac codes and shell registration data. One process-wide table,
 /// `_FileTypesTable`, holds the 78 default rows from start-up; applications may add rows.

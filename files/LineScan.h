@@ -1,3 +1,4 @@
+/// \file
 /// Finding line ends a block at a time: the first CR or LF of a range. With SSE2 (every
 /// x86-64 has it) 64 bytes are compared per step; the portable code, built everywhere and
 /// tested against the vector code, serves other processors.

@@ -1,3 +1,4 @@
+/// \file
 /// Recognising sequence file formats (GenBank, EMBL, FASTA and their protein forms, the
 /// suite's archives) from a file's contents, and the checks of database identifiers and
 /// string values. Detection never throws and never asks the user anything.

@@ -1,3 +1,4 @@
+/// \file
 /// Shell registration: the desktop's associations of the suite's document types with the
 /// running program, and the MIME types of three formats, written under the class root of
 /// the registry store; and the same for a Linux desktop: a shared-mime-info package with one

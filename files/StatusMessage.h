@@ -1,3 +1,4 @@
+/// \file
 /// Status messages: the library reports progress ("Line %ld", "Item %ld") by formatting
 /// into one process-wide buffer and passing it to the status hook. The hook discards the
 /// message unless the host installs its own.

@@ -1,3 +1,4 @@
+/// \class CZelFileBase
 /// What the text and binary files share: the file specification they are opened on, the
 /// reason of the last failed open, whether the last open was for reading, and the
 /// reporting of exceptions in the library's words.

@@ -1,3 +1,4 @@
+/// \file
 /// The installation's directory layout: the three roots (the main data folder, the
 /// executables' folder, the shared network database folder), every folder and file derived
 /// from them, the base names the suite builds its paths from, and the search for the main

@@ -1,3 +1,4 @@
+/// \file
 /// Facts about the host process and the machine, and small services around them: the
 /// automation service name, the system type, the remote tools switch, clipboard text,
 /// path splitting and module file names.

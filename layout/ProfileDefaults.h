@@ -1,3 +1,4 @@
+/// \file
 /// First-run settings defaults: on an application's first run for a user, entries of its
 /// store that are still empty are filled from defaults files (one the host names in the
 /// profiles folder, and "defaults.ini" in the main data folder). The user's values win.

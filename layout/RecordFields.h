@@ -1,3 +1,4 @@
+/// \file
 /// Numbered-field records: "number|value" lines written through a text file, and the
 /// readers of the comment block such records carry (field 248 holds one comment line;
 /// a field 50 line ends the block).

@@ -1,3 +1,4 @@
+/// \file
 /// The settings functions: the application's own store (Zel...) and the suite-wide store
 /// shared by all programs of the suite (Qlli...), both reached through the application
 /// object, and the machine-wide installation key naming the executables' folder.
@@ -7,6 +8,7 @@
 #include "ZelExport.h"
 #include "platform/base/string/String.h"
 
+/// The entry's integer in the application's own store, or def when it is missing.
 ZEL_API unsigned int ZelGetProfileInt(const char* section, const char* entry, int def);
 /// The stored text, or def (the empty text for a null def).
 ZEL_API CString ZelGetProfileString(const char* section, const char* entry, const char* def);

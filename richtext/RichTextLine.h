@@ -1,3 +1,4 @@
+/// \file
 /// Rich text lines measured and drawn on a device: measure a line's rectangle, draw it from
 /// a point, or measure it into a CRTFLineMetric, place that, and draw from it.
 ///

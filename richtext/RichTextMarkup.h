@@ -1,3 +1,4 @@
+/// \file
 /// Rich text line markup: the settings that change how markup reads (CD selector,
 /// character strings, colours of the text colour words) and the status codes of a line.
 ///

@@ -1,3 +1,4 @@
+/// \file
 /// The allocator behind syntax nodes and their element arrays: small blocks come from
 /// size-classed free lists carved out of large chunks, so reading a big file costs a
 /// pointer bump per node instead of a malloc. Like the syntax trees it serves, it is

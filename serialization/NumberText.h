@@ -1,3 +1,4 @@
+/// \file
 /// Number texts that keep what a node holds. A whole-number token is read into a 32-bit
 /// long, a 32-bit unsigned and a double at once, and the writer prints only one of them:
 /// `1e+06` reads as 1 and 1000000.0 but prints as 1. A reformatter that must not change

@@ -1,3 +1,4 @@
+/// \file
 /// Savers and loaders of small plain records and zero-terminated strings, each serving
 /// both directions: serialize_* to the binary CArchive (little-endian, no padding) and
 /// zel_serialize_* to the text CZelArchive (members only; the enclosing list and its tag

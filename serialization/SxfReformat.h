@@ -1,3 +1,4 @@
+/// \file
 /// Reading a structured text file and printing it again, the job behind `zel sxf`.
 #pragma once
 

@@ -1,3 +1,4 @@
+/// \file
 /// The nodes of the structured text format: lists, shared references, tags, strings and
 /// numbers. Each knows its printed form, the length of that print (for line breaking) and
 /// how to read itself from a CSyntaxTree's current line.

@@ -1,3 +1,4 @@
+/// \file
 /// CToolDataBase, the common record of a tool, and CToolDataUnit, which reads it from any
 /// of the four kinds of tool file and writes the library's own kind:
 ///

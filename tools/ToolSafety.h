@@ -1,3 +1,4 @@
+/// \file
 /// What may be a component of a tool's menu path, and so a file or folder name in the tool
 /// folder: not empty, not "." or "..", no '/' or '\' (and no '|', which separates them).
 /// Stricter than the platform the tools came from, on purpose: a menu path can then never

@@ -1,3 +1,4 @@
+/// \file
 /// Free functions of the suite's dialog layer: the parent for a dialog, running dialogs and
 /// property sheets, and the exact-case search in list and combo boxes. The message boxes
 /// are in platform/user/ui/ZelMessageBox.h.

@@ -1,3 +1,4 @@
+/// \file
 /// The templates of the library's own dialogs and their control ids. They are registered
 /// when the library is loaded.
 #pragma once

@@ -1,3 +1,4 @@
+/// \file
 /// The Qt application the Qt backend draws under: the host's when it runs one, else one of
 /// our own, made on first need and on Qt's offscreen platform when no display is set.
 #pragma once

@@ -1,3 +1,4 @@
+/// \file
 /// Dialogs from templates on Qt: a QDialog (or a property sheet's page) built from a
 /// dialog's template, with dialog units turned into pixels by the template's font, kept in
 /// step with the dialog's model both ways: what the program changes is shown, what a person

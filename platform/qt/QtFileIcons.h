@@ -1,3 +1,4 @@
+/// \file
 /// File icons from the desktop: the file name's MIME type (QMimeDatabase, by the name
 /// alone) and its icon in the freedesktop icon theme (QIcon::fromTheme, the type's generic
 /// icon when the theme lacks its own, the fixed list's icon when it lacks both). Icons go into two

@@ -1,3 +1,4 @@
+/// \file
 /// Font descriptions made into Qt fonts: the face through a table of metric-compatible
 /// stand-ins, character heights as pixel sizes, cell heights fitted, and the metrics a
 /// device reports, in device pixels.

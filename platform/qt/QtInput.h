@@ -1,3 +1,4 @@
+/// \file
 /// The user's input from Qt on a desktop: the cursor's position, the mouse buttons and the
 /// keyboard's modifiers as Qt knows them now, the system's clock.
 #pragma once

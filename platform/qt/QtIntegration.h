@@ -1,3 +1,4 @@
+/// \file
 /// The Qt backend's integration: the whole set of engines libzelutil-qt provides. A host
 /// that runs a Qt application installs it; the core learns it when the library loads, so
 /// a program that did not link the library gets it on first need (zel's drawing commands).

@@ -1,3 +1,4 @@
+/// \file
 /// Menus of the window model shown through Qt: a window's menu as its QMenuBar, each popup
 /// as a QMenu filled from the model every time it opens, after its owner has had
 /// WM_INITMENUPOPUP. Qt's own menu events raise the menu messages: the first popup opening

@@ -1,3 +1,4 @@
+/// \file
 /// Modal windows of the Qt backend, and the rule that keeps them from waiting for nobody:
 /// on a platform without a person at the screen (offscreen, minimal) every modal window
 /// that shows (also those Qt opens by itself, such as a file dialog's questions) is handed

@@ -1,3 +1,4 @@
+/// \file
 /// The window model on the desktop through Qt. Installing the presenter makes every window
 /// of the model a widget: a frame (a window with a caption) gets its menu as a QMenuBar
 /// above its client area; a popup (WS_POPUP with WS_EX_NOACTIVATE or WS_EX_TOOLWINDOW)

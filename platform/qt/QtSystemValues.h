@@ -1,3 +1,4 @@
+/// \file
 /// The system's metrics, colours and fonts from Qt on a desktop: the style's metrics, the
 /// palette, the application's fonts. Headless (Qt's offscreen or minimal platform) the
 /// fixed values answer, so that pictures and sizes stay reproducible.

@@ -1,3 +1,4 @@
+/// \file
 /// The suite's 8-bit text as Unicode for Qt: Windows-1252, or UTF-8 where the bytes are
 /// valid UTF-8 holding a multi-byte sequence; symbol-charset fonts through their own table.
 #pragma once

@@ -1,3 +1,4 @@
+/// \class QtUiBackend
 /// The Qt user-interface backend: message boxes as QMessageBox, the open and save dialogs
 /// and the folder chooser as QFileDialog, dialogs from templates as QDialog, the clipboard
 /// through QClipboard: the UI engine of the Qt set (QtIntegration.h), chosen for people on

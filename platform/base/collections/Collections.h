@@ -1,3 +1,4 @@
+/// \file
 /// The class library's collections: node lists addressed by POSITION, growable arrays,
 /// and the string-keyed object map. A POSITION stays valid while other elements come
 /// and go; it is null past either end.
@@ -11,6 +12,7 @@
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
+/// What a POSITION points to; nothing is ever read through it.
 struct __POSITION {};
 using POSITION = __POSITION*;
 

@@ -1,3 +1,4 @@
+/// \file
 /// The contents of a file as a reader of text wants them: gzip and BGZF files (told by
 /// their first bytes, whatever their names) decompressed, every member of them; any other
 /// file as it is. Files of other compressors are recognised, so that they are refused by

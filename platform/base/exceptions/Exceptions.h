@@ -1,3 +1,4 @@
+/// \file
 /// The class library's exceptions, with its cause numbers. They are thrown by value and
 /// caught by reference; code that hands a CException* on takes the caught object's address.
 #pragma once
@@ -6,6 +7,7 @@
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
+/// The base of the class library's exceptions.
 class ZEL_API CException : public CObject {
   DECLARE_DYNAMIC(CException)
  public:

@@ -1,3 +1,4 @@
+/// \file
 /// CFile, CStdioFile and CMemFile: files through the class library's interface.
 /// Reads of a regular file go through a large buffer of the file object's own, so small
 /// reads cost a copy, not a system call; from a pipe or terminal a read answers what one
@@ -14,6 +15,7 @@
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
+/// A file on the system through the class library's interface; failures raise CFileException.
 class ZEL_API CFile : public CObject {
   DECLARE_DYNAMIC(CFile)
  public:

@@ -1,3 +1,4 @@
+/// \file
 /// The string resources of the module: texts by number. On this platform there is no
 /// resource script compiled into the binary; the host registers its texts at start-up.
 #pragma once

@@ -1,3 +1,4 @@
+/// \file
 /// The library's one UTF-8 decoder: a check that takes one byte at a time (for text that
 /// arrives in pieces, as a device's text calls do), and the sequence at a place in a buffer.
 #pragma once

@@ -1,3 +1,4 @@
+/// \file
 /// The GDI vocabulary a device speaks: object handles, text metrics, character widths and
 /// the constants of mapping modes, background modes, alignment, stock objects, device
 /// capabilities, system colours, edges, text formats and image drawing styles.

@@ -1,3 +1,4 @@
+/// \file
 /// The Win32 scalar and value types the library passes around, with Windows' widths:
 /// LONG and DWORD are 32 bits here as there.
 #pragma once

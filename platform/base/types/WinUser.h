@@ -1,3 +1,4 @@
+/// \file
 /// The window model's vocabulary, with the platform's values: messages, styles, window
 /// positions, the message record, window and timer procedures, owner-draw records, waits.
 #pragma once

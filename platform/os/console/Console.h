@@ -1,3 +1,4 @@
+/// \file
 /// The console the process runs on, as far as a front end needs to know it.
 #pragma once
 

@@ -1,3 +1,4 @@
+/// \file
 /// Data files of a shared folder, handled so that nobody else's file is read, written or
 /// waited on through them: folder entries told by what they are themselves (a link is a
 /// link, whatever it points to), and a new file made beside its target under a fresh

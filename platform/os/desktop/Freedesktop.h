@@ -1,3 +1,4 @@
+/// \file
 /// The freedesktop side of a desktop registration: a shared-mime-info package of a
 /// program's document types under `<data>/mime/packages`, a desktop entry that offers the
 /// program for them under `<data>/applications`, its icon in the hicolor theme under

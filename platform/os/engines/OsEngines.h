@@ -1,3 +1,4 @@
+/// \file
 /// The operating-system floor's replaceable engines, held in one slot: how programs and
 /// documents are started, how a folder tree is watched, and where a failure that no caller
 /// can take is reported. The user floor's integration fills the slot when it is installed

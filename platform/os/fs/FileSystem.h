@@ -1,3 +1,4 @@
+/// \file
 /// File-system queries and changes at the level the library asks for them: what a path
 /// is, making a folder, removing a file, modification times, listing a folder, and the
 /// full path of a name. Changes answer the system's reason when they fail; queries answer

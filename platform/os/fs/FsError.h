@@ -1,3 +1,4 @@
+/// \file
 /// Failures of the file services that the system has no error number for, as error codes
 /// of their own category, so that messages carry words a person understands.
 #pragma once

@@ -1,3 +1,4 @@
+/// \file
 /// Folders that other people may write into, such as a shared tool folder: what an entry
 /// is, learnt without opening it (opening a pipe waits for a writer, opening a device may
 /// act on it); a walk that follows folder links only to places inside the tree it walks;

@@ -1,3 +1,4 @@
+/// \file
 /// Facts about the running process and the machine: the system's version numbers and the
 /// files of the running program and its modules.
 #pragma once

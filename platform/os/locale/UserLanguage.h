@@ -1,3 +1,4 @@
+/// \file
 /// The user's default language as a Windows language identifier (LANGID), taken from the
 /// locale the environment names: LC_ALL, then LC_MESSAGES, then LANG (the first that is
 /// set and not empty), through a small table of language codes. en-US (0x0409) when the

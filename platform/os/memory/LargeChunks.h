@@ -1,3 +1,4 @@
+/// \file
 /// Large, aligned memory chunks for pool allocators that fill them densely. The system is
 /// asked to back them with huge pages where it can, so that filling hundreds of megabytes
 /// takes a few hundred page faults instead of tens of thousands.

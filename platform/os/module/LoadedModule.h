@@ -1,3 +1,4 @@
+/// \file
 /// Entry points of optional modules that the host may have loaded: looked for among the
 /// objects already in the process, never loaded here. A module is named as on the Windows
 /// side ("Name.dll"); this system's shared objects are tried for it.

@@ -1,3 +1,4 @@
+/// \file
 /// The desktop toolkit's library (the Qt backend, libzelutil-qt), loaded on first need. A
 /// program that runs on the shared core library and did not link the toolkit (zel does
 /// not: most of its commands draw nothing, and the toolkit would cost every start) gets it

@@ -1,3 +1,4 @@
+/// \file
 /// Starting programs and opening documents and web addresses, the way the suite's tools are
 /// started on this platform, and never through a shell:
 ///

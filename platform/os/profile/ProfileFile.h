@@ -1,3 +1,4 @@
+/// \file
 /// Profile files: INI-style text ("[section]" lines, then "key=value" lines), with the
 /// platform's rules: section and key names compare without regard to ASCII case, names and
 /// values are trimmed, a value enclosed in matching quotes loses them, the first match

@@ -1,3 +1,4 @@
+/// \file
 /// The registry store: three hives (class root, per-user, machine-wide) of keys holding
 /// named values, each hive one human-readable text file under the state root:
 ///   classes  `<state>/registry/classes.reg`

@@ -1,3 +1,4 @@
+/// \class ZelByteSource
 /// Random access to the bytes of a file or of memory, every read checked against the end.
 /// The readers of foreign binary formats (shell links, program files) take their input
 /// through it, so a lying offset or size can never make them read outside it.

@@ -1,3 +1,4 @@
+/// \file
 /// Shell links (".lnk") read from the published binary format, never through a shell: the
 /// header, the link flags, the target ID list (skipped), the link info and the string data.
 /// Every offset and size is checked against the file, and no string may be longer than
@@ -8,6 +9,7 @@
 #include "platform/base/string/String.h"
 #include "platform/os/shell/ByteSource.h"
 
+/// What a shell link says of its target: description, paths, working folder and arguments.
 struct ZelShellLink {
   CString description;   // the NAME_STRING
   CString relativePath;  // RELATIVE_PATH

@@ -1,3 +1,4 @@
+/// \file
 /// The version resource of a program file (PE, 32 or 64 bit), read from the file itself:
 /// the resource directory is walked to the version resource (type 16, its first name and
 /// first language), which is then searched as the platform's version queries search it.

@@ -1,3 +1,4 @@
+/// \file
 /// Persisted state: where it lives (the state root) and how a file of it is replaced.
 /// Every replacement happens under an exclusive advisory lock on "<file>.lock", re-reads
 /// the current file inside the lock, writes a temporary file of a fresh name in the same

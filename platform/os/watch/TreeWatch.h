@@ -1,3 +1,4 @@
+/// \file
 /// Change notification for a folder tree: the folder and every folder below it, folders
 /// made later included as they appear, for changes of names (made, deleted, moved), sizes
 /// and writes. A thread waits for a change and a stop descriptor together, so a stop ends

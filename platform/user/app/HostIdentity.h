@@ -1,3 +1,4 @@
+/// \file
 /// Who the host is, as the suite's files and registrations name it: the automation service
 /// name and the system type. Kept below the files layer, which registers the service name
 /// with the shell and picks file name rules by system type.

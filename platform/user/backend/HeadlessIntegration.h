@@ -1,3 +1,4 @@
+/// \file
 /// The headless integration: every engine the platform answers with when no toolkit is
 /// there, spelled out as one set. Assembled here, at the top of the user floor, because
 /// only a folder above every service may name each service's headless engine; the slot

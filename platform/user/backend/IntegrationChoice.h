@@ -1,3 +1,4 @@
+/// \file
 /// The one place where a program of its own (zel) chooses the set it runs on before it
 /// faces a person: the toolkit's integration or the headless one, then the user-interface
 /// engine in it. A host that runs a toolkit application installs that toolkit's set itself.

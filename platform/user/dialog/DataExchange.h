@@ -1,3 +1,4 @@
+/// \file
 /// Dialog data exchange: CDataExchange and the DDX_ functions that move a member to its
 /// control (loading) or back (saving, with validation). A text that does not read as the
 /// member's kind of number is refused: the user is told why, the control gets the focus

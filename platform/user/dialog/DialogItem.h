@@ -1,3 +1,4 @@
+/// \file
 /// The controls of a running dialog: a CDialogItem per control of the template, of the
 /// class its kind asks for (CButton, CStatic, CEdit, CListBox, CComboBox), holding what the
 /// control shows. Changes made here are shown by the dialog's view; what a person does

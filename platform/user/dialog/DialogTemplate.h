@@ -1,3 +1,4 @@
+/// \file
 /// Dialog templates: a dialog's caption, font, size and controls (id, kind, text, style,
 /// position and size in dialog units), declared by the application and registered by id,
 /// and the conversion of dialog units to pixels.

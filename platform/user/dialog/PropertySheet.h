@@ -1,3 +1,4 @@
+/// \file
 /// CPropertySheet and CPropertyPage: a dialog of tabbed pages, each page a dialog of its
 /// own template made when it is first shown. OK asks the shown page to give up (its data
 /// exchange must pass), then applies every page that was made; Cancel resets them.

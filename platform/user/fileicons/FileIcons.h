@@ -1,3 +1,4 @@
+/// \file
 /// File icons and type names, as the shell gives them for a file's name (the file need not
 /// exist): one engine of the integration. The Qt set's asks the desktop's icon theme
 /// through the name's MIME type; headless a fixed image list stands in, keyed by the

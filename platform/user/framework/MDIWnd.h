@@ -1,3 +1,4 @@
+/// \file
 /// The multiple-document frames: a CMDIFrameWnd holds, in its MDI client (a child window of
 /// class "MDICLIENT" filling its client area less the status bar), the CMDIChildWnd frames,
 /// one of them active; the active child's own frame, views and commands come before the

@@ -1,3 +1,4 @@
+/// \file
 /// Message maps: a window class lists the messages and commands it handles, and its
 /// WindowProc finds the handler by walking the maps from the class to its bases.
 /// Usage:

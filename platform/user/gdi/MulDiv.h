@@ -1,3 +1,4 @@
+/// \file
 /// The platform's rounded multiply-divide.
 #pragma once
 #include "ZelExport.h"

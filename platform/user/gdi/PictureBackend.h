@@ -1,3 +1,4 @@
+/// \file
 /// Pictures to draw on: an in-memory image or a picture file (PNG, SVG, PDF), each with a
 /// device, made by the integration's picture backend (the Qt set has one). The core has none
 /// of its own: without a toolkit no picture is made.
@@ -17,6 +18,7 @@
 #include "ZelExport.h"
 #include "platform/user/gdi/DC.h"
 
+/// A picture to draw on, in memory or bound for a file, with the device that draws on it.
 class ZEL_API Picture {
  public:
   virtual ~Picture() = default;

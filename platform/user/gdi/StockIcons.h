@@ -1,3 +1,4 @@
+/// \file
 /// The system's stock icons drawn on a device, from the pixels the system values give.
 #pragma once
 

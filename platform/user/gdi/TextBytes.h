@@ -1,3 +1,4 @@
+/// \file
 /// How a device that draws Unicode reads the 8-bit bytes of its text calls.
 #pragma once
 

@@ -1,3 +1,4 @@
+/// \file
 /// The user's input as the platform reports it outside messages: where the pointer is,
 /// which buttons and keys are held, and the tick count. One engine of the integration: the
 /// Qt set's on a display is the desktop's (Qt's cursor, buttons and modifiers); headless the

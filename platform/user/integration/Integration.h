@@ -1,3 +1,4 @@
+/// \file
 /// The integration: the one object through which a backend hands the platform its
 /// replaceable engines, as a whole set. Each user-floor service asks it for its engine (the
 /// presenter, the desktop, the user-interface backend, the picture backend, the system

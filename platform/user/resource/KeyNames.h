@@ -1,3 +1,4 @@
+/// \file
 /// Virtual keys and their names, as accelerators show them ("Ctrl+O", "F12", "Del").
 #pragma once
 

@@ -1,3 +1,4 @@
+/// \file
 /// PNG images decoded with libpng into 32-bit pixels (0xAARRGGBB, not premultiplied, rows
 /// top to bottom): the alpha channel is the image's mask.
 #pragma once

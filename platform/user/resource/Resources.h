@@ -1,3 +1,4 @@
+/// \file
 /// The resources an application registers: toolbar bitmaps (PNG), toolbar records and
 /// accelerator tables, in one process-wide table keyed by type and id. (Texts are the
 /// string resources of platform/base/string/StringResources.h.) On this platform nothing is

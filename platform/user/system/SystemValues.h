@@ -1,3 +1,4 @@
+/// \file
 /// The system's metrics, colours and fonts, from one engine of the integration: the Qt set
 /// answers the desktop's; headless the fixed values below answer, so that sizes made of
 /// them can be worked out by hand.

@@ -1,3 +1,4 @@
+/// \file
 /// The user-interface backend: every message box, folder and file dialog, dialog from a
 /// template and the clipboard of the library go through it: an engine of the integration.
 /// The console backend (the headless one) prints a message box as one line on stderr and

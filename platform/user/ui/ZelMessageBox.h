@@ -1,3 +1,4 @@
+/// \file
 /// The suite's message boxes: owned by a window, by the application's main window, or
 /// with the suite's own caption. They go through the user-interface backend.
 #pragma once

@@ -1,3 +1,4 @@
+/// \file
 /// The desktop a program's windows appear on, an engine of the integration that the
 /// toolkit's set brings (the Qt library's does). A program of its own, such as zel, asks
 /// for it to show the window model for real, run the event loop and take pictures of what

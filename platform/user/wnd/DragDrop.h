@@ -1,3 +1,4 @@
+/// \file
 /// Files dropped on windows: a window with WS_EX_ACCEPTFILES (DragAcceptFiles) takes files
 /// the user drops on it or on one of its children that does not take them itself. It gets
 /// WM_DROPFILES with an HDROP in wParam, asks it for the files and the point, and frees it

@@ -1,3 +1,4 @@
+/// \file
 /// Messages between windows and threads: registered messages, sending and posting, the
 /// pump a host runs, waits, timers.
 ///

@@ -1,3 +1,4 @@
+/// \file
 /// The scroll bars of a window with WS_VSCROLL or WS_HSCROLL (SB_VERT, SB_HORZ): a range,
 /// a page and a position each, which the window's owner keeps and the presenter shows. The
 /// user's actions on a bar arrive as WM_VSCROLL / WM_HSCROLL with an SB_ request code in

@@ -1,3 +1,4 @@
+/// \file
 /// The menu calls that involve a window: a popup tracked for it, its system menu.
 #pragma once
 
