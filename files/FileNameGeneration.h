@@ -9,11 +9,11 @@
 
 /// Flag bits of GenerateFileSpec.
 enum : int {
-  ZEL_GFS_SHORTCUT = 1,   // prefix "Shortcut to "
-  ZEL_GFS_UNUSED = 2,     // accepted, without effect
-  ZEL_GFS_UNIQUE = 4,     // never the name of an existing file
-  ZEL_GFS_NO_BLANK = 8,   // no blank in the name (and no shortcut prefix)
-  ZEL_GFS_NO_SHELL = 16,  // none of ",|*?<>\&()" either
+  ZEL_GFS_SHORTCUT = 1,   ///< prefix "Shortcut to "
+  ZEL_GFS_UNUSED = 2,     ///< accepted, without effect
+  ZEL_GFS_UNIQUE = 4,     ///< never the name of an existing file
+  ZEL_GFS_NO_BLANK = 8,   ///< no blank in the name (and no shortcut prefix)
+  ZEL_GFS_NO_SHELL = 16,  ///< none of ",|*?<>\&()" either
 };
 
 /// The file becomes dir + the safe name + the type's extension; 1 on success, 0 when nothing

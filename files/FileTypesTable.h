@@ -14,19 +14,19 @@
 /// Members left out of an initializer are null or 0.
 struct FTTENTRY {
   int id = 0;
-  const char* description = nullptr;  // may be null
-  const char* extension = nullptr;    // with its full stop; may be ""
-  const char* filter = nullptr;       // own dialog pattern list; may be null
-  int byExtension = 0;                // recognised by extension
-  const char* shellClass = nullptr;   // may be null
+  const char* description = nullptr;  ///< may be null
+  const char* extension = nullptr;    ///< with its full stop; may be ""
+  const char* filter = nullptr;       ///< own dialog pattern list; may be null
+  int byExtension = 0;                ///< recognised by extension
+  const char* shellClass = nullptr;   ///< may be null
   const char* shellDescription = nullptr;
-  int iconIndex = 0;                 // 0 = none
-  const char* formatName = nullptr;  // may be null
-  const char* macType = nullptr;     // four-character code, as text
+  int iconIndex = 0;                 ///< 0 = none
+  const char* formatName = nullptr;  ///< may be null
+  const char* macType = nullptr;     ///< four-character code, as text
   const char* macCreator = nullptr;
-  int byMacCodes = 0;  // recognised by Mac codes
+  int byMacCodes = 0;  ///< recognised by Mac codes
   int appCode = 0;
-  const char* openSwitch = nullptr;  // may be null
+  const char* openSwitch = nullptr;  ///< may be null
 
   /// Rows are the same row when their ids are.
   friend bool operator==(const FTTENTRY& a, const FTTENTRY& b) { return a.id == b.id; }

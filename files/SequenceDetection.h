@@ -16,10 +16,10 @@
 /// The format TryToGuessFtype finds.
 enum : int {
   ZEL_GUESS_UNKNOWN = 0,
-  ZEL_GUESS_GENBANK = 1,  // LOCUS lines
-  ZEL_GUESS_EMBL = 2,     // "ID   " lines
-  ZEL_GUESS_FASTA = 3,    // ">" headers
-  ZEL_GUESS_ARCHIVE = 6,  // the suite's archive markers
+  ZEL_GUESS_GENBANK = 1,  ///< LOCUS lines
+  ZEL_GUESS_EMBL = 2,     ///< "ID   " lines
+  ZEL_GUESS_FASTA = 3,    ///< ">" headers
+  ZEL_GUESS_ARCHIVE = 6,  ///< the suite's archive markers
 };
 /// The kind of sequence it finds.
 enum : int { ZEL_SEQ_UNKNOWN = 0, ZEL_SEQ_NUCLEIC = 1, ZEL_SEQ_PROTEIN = 2 };

@@ -23,25 +23,25 @@ ZEL_API void RegisterZelMimeTypes();
 
 /// What a registration wrote, or its removal took away, for programs that tell their user.
 struct ZelShellRegistration {
-  CString hive;                    // the class root's file
-  int classes = 0;                 // document classes written whole to it (or taken out)
-  std::vector<CString> files;      // freedesktop files written (or removed)
-  std::vector<CString> mimeTypes;  // MIME types registered with the desktop
-  std::vector<CString> refreshed;  // the database tools that ran
-  std::vector<CString> failures;   // "file: reason"
+  CString hive;                    ///< the class root's file
+  int classes = 0;                 ///< document classes written whole to it (or taken out)
+  std::vector<CString> files;      ///< freedesktop files written (or removed)
+  std::vector<CString> mimeTypes;  ///< MIME types registered with the desktop
+  std::vector<CString> refreshed;  ///< the database tools that ran
+  std::vector<CString> failures;   ///< "file: reason"
 };
 
 /// How the desktop shows the registering program and starts it on documents.
 struct ZelDesktopProgram {
-  CString exec;              // the program the entry starts; empty: the running one
-  CString name;              // empty: the application's name
+  CString exec;              ///< the program the entry starts; empty: the running one
+  CString name;              ///< empty: the application's name
   CString arguments = "%f";  // what follows the program in the entry's Exec
   CString comment;
-  CString categories;  // the menus that list it; empty: offered for its types only
-  CString icon;        // the icon's name in the theme; empty: none
-  CString iconSource;  // a folder laid out as the hicolor theme that holds the icon
-  std::vector<zel_desktop::MimeType> ownTypes;  // types it defines beside the suite's
-  std::vector<CString> otherTypes;              // types it opens that others define
+  CString categories;  ///< the menus that list it; empty: offered for its types only
+  CString icon;        ///< the icon's name in the theme; empty: none
+  CString iconSource;  ///< a folder laid out as the hicolor theme that holds the icon
+  std::vector<zel_desktop::MimeType> ownTypes;  ///< types it defines beside the suite's
+  std::vector<CString> otherTypes;              ///< types it opens that others define
 };
 
 /// RegisterZelShellFileTypes, then the desktop's files for program under the user's data

@@ -11,7 +11,7 @@
 class ZEL_API CZelFileSpec : public CObject {
   DECLARE_SERIAL(CZelFileSpec)
  public:
-  static constexpr uint32_t kUnsetMacCode = 0x3F3F3F3F;  // "????"
+  static constexpr uint32_t kUnsetMacCode = 0x3F3F3F3F;  ///< "????"
 
   CZelFileSpec();
   CZelFileSpec(const CZelFileSpec& other);

@@ -93,7 +93,7 @@ class ZEL_API CZelTextFile : public CObject, public CZelFileBase {
   char* Scratch(unsigned size);
   void CountLines(int32_t lines);
 
-  std::unique_ptr<ZelReadAhead> m_ahead;  // made when the file is opened for input
+  std::unique_ptr<ZelReadAhead> m_ahead;  ///< made when the file is opened for input
   std::vector<char> m_scratch;
   int32_t m_lineCount = -1;
   int32_t m_progressEvery = 0;

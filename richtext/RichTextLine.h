@@ -37,10 +37,10 @@ class ZEL_API CRTFLineMetric {
   /// Replaces the arrays by copies of the first count points of each (none for 0).
   void SetRuns(const POINT* positions, const POINT* extents, int count);
 
-  RECT m_rect;                    // bounding rectangle; the caller may move it
-  int32_t m_nCount = 0;           // runs
-  POINT* m_pPositions = nullptr;  // per run: x from the left, distance above the bottom
-  POINT* m_pExtents = nullptr;    // per run: right end and top edge, as measured
+  RECT m_rect;                    ///< bounding rectangle; the caller may move it
+  int32_t m_nCount = 0;           ///< runs
+  POINT* m_pPositions = nullptr;  ///< per run: x from the left, distance above the bottom
+  POINT* m_pExtents = nullptr;    ///< per run: right end and top edge, as measured
 };
 
 /// Sets the line mode; answers the previous one (bits 1 and 32 as the last line left them).

@@ -44,7 +44,7 @@ class ZEL_API SharedTable {
  private:
   std::vector<Entry> m_dense;
   std::map<int, Entry> m_sparse;
-  size_t m_entries = 0;  // entries ever made, which bounds the array's room
+  size_t m_entries = 0;  ///< entries ever made, which bounds the array's room
   int m_length = 0;
 };
 

@@ -196,12 +196,12 @@ class ZEL_API CSyntaxTree : public CObject {
   CString m_prefix;
   int m_width = 0;
   CString m_line;
-  CString m_piece;  // one piece of a line, as the file hands it over
+  CString m_piece;  ///< one piece of a line, as the file hands it over
   CStringList m_pendingComments;
   int m_cursor = 0;
   int m_linesRead = 0;
   CommentLog* m_commentLog = nullptr;
-  bool m_rootBegun = false;  // reading has reached the root's first character
+  bool m_rootBegun = false;  ///< reading has reached the root's first character
   int m_stopLine = 0;
   int m_stopColumn = 0;
   int m_progressCount = -1;

@@ -38,7 +38,7 @@ using ZelSerializeFn = void (*)(void* object, CZelArchive& ar);
 /// One registration; registrations form a chain, newest at the head, never removed.
 struct ZEL_API ZEL_RTTI_LINK {
   ZEL_RTTI_LINK* next;
-  const char* name;  // not copied: must live as long as the registration
+  const char* name;  ///< not copied: must live as long as the registration
   const CRuntimeClass* cls;
   ZelSerializeFn serialize;
 

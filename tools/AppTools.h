@@ -55,13 +55,13 @@ class ZEL_API CAppTools : public CObject {
     const char* target = nullptr;
     int runMode = -1;
     const char* command = nullptr;
-    CString dataFile;  // %1
-    CString second;    // %2
-    CString third;     // %3
-    CString fourth;    // %4
+    CString dataFile;  ///< %1
+    CString second;    ///< %2
+    CString third;     ///< %3
+    CString fourth;    ///< %4
     int selectorA = 0;
     int selectorB = 0;
-    int moleculeKind = 0;  // 1 nucleic acid, 2 protein
+    int moleculeKind = 0;  ///< 1 nucleic acid, 2 protein
     int optionC = 0;
     int optionD = 0;
     int protein = 0;
@@ -80,12 +80,12 @@ class ZEL_API CAppTools : public CObject {
 
   /// What a window's handler of "WM_MENUCHANGE" asks DoMenuChange to rebuild.
   struct CChangeInfo {
-    CMenu* menu = nullptr;    // null: the window's own menu bar
-    CString name;             // the name the menu is registered under
-    int unregisterAfter = 0;  // remove the registration after the rebuild
+    CMenu* menu = nullptr;    ///< null: the window's own menu bar
+    CString name;             ///< the name the menu is registered under
+    int unregisterAfter = 0;  ///< remove the registration after the rebuild
     int offset = 0;
-    CWnd* window = nullptr;  // the window that owns the menu
-    int position = -1;       // -1: after the registered tools position
+    CWnd* window = nullptr;  ///< the window that owns the menu
+    int position = -1;       ///< -1: after the registered tools position
   };
 
   /// Whether the manager watches the tool folder: the default, as an application's does;
@@ -283,7 +283,7 @@ class ZEL_API CAppTools : public CObject {
   /// A send of "WM_MENUCHANGE" that a stop of the watch ends.
   void SendChange(CWnd* window, HMENU menu);
 
-  zel_fs::ContainedWalk* m_walk = nullptr;  // while ReloadTools walks
+  zel_fs::ContainedWalk* m_walk = nullptr;  ///< while ReloadTools walks
   std::error_code m_createError;
   bool m_lastLaunchFailed = false;
   std::atomic<int> m_watching{0};

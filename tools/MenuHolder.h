@@ -21,8 +21,8 @@ class ZEL_API CMenuHolder : public CObject {
 
   CString m_strName;
   CWordArray m_layout;
-  CWordArray m_inserted;      // positions (from the offset) of top-level tool items
-  int m_nToolsPosition = -1;  // the tools popup's position (from the offset), -1: none
+  CWordArray m_inserted;      ///< positions (from the offset) of top-level tool items
+  int m_nToolsPosition = -1;  ///< the tools popup's position (from the offset), -1: none
   /// The top-level popups the updates made for tool folders; one that its folder no longer
   /// fills goes again (the application's own popups stay, empty or not).
   std::vector<HMENU> m_toolPopups;

@@ -32,10 +32,10 @@ class ZEL_API CToolDataBase : public CObject {
   CToolDataBase(const CToolDataBase&) = default;
   CToolDataBase& operator=(const CToolDataBase&) = default;
 
-  int32_t m_inputType = 0;  // what the tool takes from the document, 0 to 50
-  CString m_target;         // program, document, URL; may begin with "~..\" or "~"
-  CString m_description;    // the status-bar prompt of the tool's menu item
-  CString m_command;        // the command-line template, with %1 to %7
+  int32_t m_inputType = 0;  ///< what the tool takes from the document, 0 to 50
+  CString m_target;         ///< program, document, URL; may begin with "~..\" or "~"
+  CString m_description;    ///< the status-bar prompt of the tool's menu item
+  CString m_command;        ///< the command-line template, with %1 to %7
 };
 
 /// A tool definition read from a tool file of any of the four kinds, or written as the library's

@@ -47,10 +47,10 @@ extern ZEL_API const UINT WM_RELOADCOOLMENU;
 class ZEL_API CMenuItemData : public CObject {
   DECLARE_DYNAMIC(CMenuItemData)
  public:
-  CString text;      // the item's whole text, a tab and accelerator part included
-  UINT fType = 0;    // its type flags (MFT_)
-  UINT fState = 0;   // its state flags (MFS_) when it was converted
-  int iButton = -1;  // its image in the manager's list, -1 for none
+  CString text;      ///< the item's whole text, a tab and accelerator part included
+  UINT fType = 0;    ///< its type flags (MFT_)
+  UINT fState = 0;   ///< its state flags (MFS_) when it was converted
+  int iButton = -1;  ///< its image in the manager's list, -1 for none
 };
 
 class ZEL_API CCoolMenuManager : public CSubclassWnd {

@@ -10,18 +10,19 @@
 class ZEL_API CEditNameDlg : public CZelDialog {
   DECLARE_DYNAMIC(CEditNameDlg)
  public:
-  static constexpr int kNotBlank = 0x001;  // the text must hold a character other than white space
-  static constexpr int kPassword = 0x002;  // the edit shows "*" for each character
-  static constexpr int kDouble = 0x004;    // exchange the control with the double value
-  static constexpr int kLong = 0x008;      // ... with the long value
-  static constexpr int kULong = 0x010;     // ... with the unsigned long value instead of the text
+  static constexpr int kNotBlank =
+      0x001;  ///< the text must hold a character other than white space
+  static constexpr int kPassword = 0x002;  ///< the edit shows "*" for each character
+  static constexpr int kDouble = 0x004;    ///< exchange the control with the double value
+  static constexpr int kLong = 0x008;      ///< ... with the long value
+  static constexpr int kULong = 0x010;     ///< ... with the unsigned long value instead of the text
   static constexpr int kInitData =
-      0x020;  // exchange data at start; the list form selects the text's entry
-  static constexpr int kWide = 0x040;      // the wider edit form
-  static constexpr int kComboBox = 0x080;  // the combo box form
-  static constexpr int kListBox = 0x100;   // the list box form, "Select"
-  static constexpr int kDbValue = 0x200;   // the text must pass IsValidDbValue
-  static constexpr int kDbId = 0x400;      // the text must pass IsValidDbID
+      0x020;  ///< exchange data at start; the list form selects the text's entry
+  static constexpr int kWide = 0x040;      ///< the wider edit form
+  static constexpr int kComboBox = 0x080;  ///< the combo box form
+  static constexpr int kListBox = 0x100;   ///< the list box form, "Select"
+  static constexpr int kDbValue = 0x200;   ///< the text must pass IsValidDbValue
+  static constexpr int kDbId = 0x400;      ///< the text must pass IsValidDbID
 
   /// caption and prompt, when not null, replace the template's; they must outlive the
   /// dialog.

@@ -34,17 +34,17 @@ using TIPPAINTPROC = void (*)(CTipWnd* tip, CDC* dc, CRect* rect);
 
 /// The request sent with WM_TIP_REQUEST, filled in with the defaults below.
 struct TIPREQUEST {
-  CPoint point;             // the pointer in the window's client coordinates
-  CString text;             // the tip's text, when stringId is 0
-  UINT stringId = 0;        // non-zero: the text is this string resource
-  unsigned long tipId = 0;  // the item under the pointer: the tip stays while it does
-  CPoint offset{0, 19};     // where the tip goes from the pointer
+  CPoint point;             ///< the pointer in the window's client coordinates
+  CString text;             ///< the tip's text, when stringId is 0
+  UINT stringId = 0;        ///< non-zero: the text is this string resource
+  unsigned long tipId = 0;  ///< the item under the pointer: the tip stays while it does
+  CPoint offset{0, 19};     ///< where the tip goes from the pointer
   COLORREF background = RGB(255, 255, 128);  // kept with the tip, for a paint callback
-  BOOL recheck = TRUE;                       // ask again when the pointer moves over a shown tip
-  void* data = nullptr;                      // handed back to whoever asked for the tip
+  BOOL recheck = TRUE;                       ///< ask again when the pointer moves over a shown tip
+  void* data = nullptr;                      ///< handed back to whoever asked for the tip
   TIPSIZEPROC sizeProc = nullptr;
   TIPPAINTPROC paintProc = nullptr;
-  DWORD_PTR callbackData = 0;  // kept for the callbacks
+  DWORD_PTR callbackData = 0;  ///< kept for the callbacks
 };
 
 /// The number of the registered message "WM_TIP_REQUEST", registered when the library loads.
@@ -111,11 +111,11 @@ class ZEL_API CTipWnd : public CWnd {
   void PlaceAndShow(CWnd* window, const CPoint& point);
 
   BOOL m_active = FALSE;
-  LOGFONT m_font;  // the icon-title font; each device makes it as it draws
+  LOGFONT m_font;  ///< the icon-title font; each device makes it as it draws
   int m_descent = 0;
   int m_aveCharWidth = 0;
-  DWORD m_time = 0;  // of the last pointer movement
-  CPoint m_point;    // where the pointer was last seen, screen coordinates
+  DWORD m_time = 0;  ///< of the last pointer movement
+  CPoint m_point;    ///< where the pointer was last seen, screen coordinates
   BOOL m_shown = FALSE;
   unsigned long m_delay = 0;
   COLORREF m_background = RGB(255, 255, 128);
@@ -126,7 +126,7 @@ class ZEL_API CTipWnd : public CWnd {
   TIPSIZEPROC m_sizeProc = nullptr;
   TIPPAINTPROC m_paintProc = nullptr;
   DWORD_PTR m_callbackData = 0;
-  HWND m_owner;  // the window the tip is shown for
+  HWND m_owner;  ///< the window the tip is shown for
   BOOL m_messageBox = FALSE;
   BOOL m_flash = FALSE;
 };

@@ -84,7 +84,7 @@ class ZEL_QT_API QtDialogView : public QObject, public DialogView {
   CDialog& m_dialog;
   QWidget& m_surface;
   Hooks m_hooks;
-  std::vector<QWidget*> m_widgets;  // by the controls' template index
+  std::vector<QWidget*> m_widgets;  ///< by the controls' template index
   bool m_updating = false;
 };
 

@@ -26,7 +26,7 @@ class ZEL_QT_API QtFileIcons : public zel_shell::FileIconProvider {
   int FixedIconIndex(const std::string& fileName, bool isFolder, bool small);
 
   CImageList m_small, m_large;
-  QHash<QString, int> m_smallIndex, m_largeIndex;  // icon name to index
+  QHash<QString, int> m_smallIndex, m_largeIndex;  ///< icon name to index
 };
 
 }  // namespace zel_qt

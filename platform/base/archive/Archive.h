@@ -108,7 +108,7 @@ class ZEL_API CArchive {
 
   CFile* m_file;
   UINT m_mode;
-  std::string m_out;  // bytes not yet written to the file
+  std::string m_out;  ///< bytes not yet written to the file
   /// Storing: object or class pointer -> index. Loading: index -> object or class.
   std::unordered_map<const void*, DWORD> m_storeMap;
   struct Loaded {

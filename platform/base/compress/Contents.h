@@ -75,7 +75,7 @@ class ZEL_API CContentsFile : public CStdioFile {
   void Close() override;
   void Abort() override;
 
-  class Inflater;  // the decompression of one file, in the .cpp
+  class Inflater;  ///< the decompression of one file, in the .cpp
 
  private:
   CContentsFile(std::unique_ptr<CStdioFile> source, Decompression how);
@@ -84,7 +84,7 @@ class ZEL_API CContentsFile : public CStdioFile {
   std::unique_ptr<CStdioFile> m_source;
   Decompression m_how;
   ZelCompression m_compression = ZelCompression::kNone;
-  std::string m_head;  // the first bytes, read to tell the compression, not yet handed on
+  std::string m_head;  ///< the first bytes, read to tell the compression, not yet handed on
   size_t m_headUsed = 0;
   std::unique_ptr<Inflater> m_inflater;
   std::unique_ptr<CCompressedDataException> m_damage;

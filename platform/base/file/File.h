@@ -86,7 +86,7 @@ class ZEL_API CFile : public CObject {
 
   static constexpr UINT kBufferSize = 128 * 1024;
   ZelReadAhead m_ahead{kBufferSize};
-  mutable signed char m_regular = -1;  // unknown until the first read
+  mutable signed char m_regular = -1;  ///< unknown until the first read
 };
 
 /// Lines through a CFile: ReadString keeps the "\n" of the char* form, drops it from the

@@ -60,6 +60,6 @@ class ZelReadAhead {
 
   size_t m_capacity;
   std::unique_ptr<char[]> m_data;
-  size_t m_pos = 0;  // first unread byte
-  size_t m_len = 0;  // bytes held
+  size_t m_pos = 0;  ///< first unread byte
+  size_t m_len = 0;  ///< bytes held
 };

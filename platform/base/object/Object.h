@@ -12,7 +12,7 @@ class CArchive;
 struct ZEL_API CRuntimeClass {
   const char* m_lpszClassName;
   int m_nObjectSize;
-  UINT m_wSchema;  // 0xFFFF for classes without a schema (not serializable)
+  UINT m_wSchema;  ///< 0xFFFF for classes without a schema (not serializable)
   CObject* (*m_pfnCreateObject)();
   const CRuntimeClass* m_pBaseClass;
 

@@ -24,8 +24,8 @@ class ZEL_API Utf8Check {
  private:
   bool m_valid = true;
   bool m_multiByte = false;
-  int m_more = 0;    // continuation bytes still wanted
-  int m_length = 0;  // continuation bytes of the sequence in hand (0 after a single byte)
+  int m_more = 0;    ///< continuation bytes still wanted
+  int m_length = 0;  ///< continuation bytes of the sequence in hand (0 after a single byte)
   char32_t m_code = 0;
 };
 

@@ -236,7 +236,7 @@ enum : UINT {
 /// Window data indexes.
 enum : int {
   GWLP_WNDPROC = -4,
-  GWLP_HWNDPARENT = -8,  // a top-level window's owner
+  GWLP_HWNDPARENT = -8,  ///< a top-level window's owner
   GWLP_ID = -12,
   GWL_STYLE = -16,
   GWL_EXSTYLE = -20,

@@ -29,7 +29,7 @@ class ZEL_API InterruptSignal {
  private:
   int m_fd = -1;
   std::error_code m_error;
-  unsigned char m_previousMask[128];  // the thread's signal mask before
+  unsigned char m_previousMask[128];  ///< the thread's signal mask before
 };
 
 }  // namespace zel_console

@@ -16,7 +16,7 @@ namespace zel_datafile {
 enum class EntryKind {
   kRegular,
   kFolder,
-  kOther,  // a link (to anything), FIFO, socket or device
+  kOther,  ///< a link (to anything), FIFO, socket or device
 };
 
 /// Every entry of dir except "." and "..", in the order the system gives them, with what

@@ -28,23 +28,23 @@ struct MagicMatch {
 
 /// A document type of the MIME package: its name, comment, globs and parent.
 struct MimeType {
-  std::string name;  // "chemical/seq-na-genbank"
+  std::string name;  ///< "chemical/seq-na-genbank"
   std::string comment;
-  std::vector<std::string> globs;  // "*.gb"
-  std::vector<MagicMatch> magic;   // any one of them marks the type
+  std::vector<std::string> globs;  ///< "*.gb"
+  std::vector<MagicMatch> magic;   ///< any one of them marks the type
   int magicPriority = 60;
-  std::string parent{};  // the type it is a kind of ("text/plain"), or none
+  std::string parent{};  ///< the type it is a kind of ("text/plain"), or none
 };
 
 /// The desktop entry of a program: its name, command, icon and the types it opens.
 struct DesktopEntry {
-  std::string id;  // the file's name without ".desktop"
+  std::string id;  ///< the file's name without ".desktop"
   std::string name;
-  std::string exec;  // the program's path, quoted in Exec as the entry's rules ask
+  std::string exec;  ///< the program's path, quoted in Exec as the entry's rules ask
   std::vector<std::string> mimeTypes;
   std::string arguments = "%f";  // what follows the program in Exec, as it stands
   std::string comment{};
-  std::string icon{};  // a name of the icon theme
+  std::string icon{};  ///< a name of the icon theme
   /// "Science;Biology;": the menus that show it; without categories the entry is offered
   /// for its types only and stays out of the menus.
   std::string categories{};

@@ -40,9 +40,9 @@ using TreeWatchFactory = std::unique_ptr<zel_watch::TreeWatch> (*)();
 
 /// The floor's engines; a null one is the system's own.
 struct OsEngines {
-  zel_process::Launcher* launcher = nullptr;  // null: the system's
-  TreeWatchFactory treeWatch = nullptr;       // null: inotify
-  FailureReporter* failures = nullptr;        // null: a line on stderr
+  zel_process::Launcher* launcher = nullptr;  ///< null: the system's
+  TreeWatchFactory treeWatch = nullptr;       ///< null: inotify
+  FailureReporter* failures = nullptr;        ///< null: a line on stderr
 };
 
 /// Installs the set, each engine at once for every thread; the engines must outlive their

@@ -8,8 +8,8 @@
 #include "ZelExport.h"
 
 enum class ZelFsError {
-  NotRegularFile = 1,  // a pipe, socket, device or folder where a file was expected
-  ControlCharacter,    // a name or path holding a control character where none may be
+  NotRegularFile = 1,  ///< a pipe, socket, device or folder where a file was expected
+  ControlCharacter,    ///< a name or path holding a control character where none may be
 };
 
 /// The category of the library's file-system errors, and an error code of it.

@@ -40,7 +40,7 @@ class ZEL_API ContainedWalk {
                               const std::function<void(const char* name, EntryKind kind)>& each);
 
  private:
-  std::string m_root;  // resolved; empty when the root cannot be resolved
+  std::string m_root;  ///< resolved; empty when the root cannot be resolved
   std::set<std::pair<unsigned long long, unsigned long long>> m_entered;
 };
 

@@ -42,8 +42,8 @@ ZEL_API std::string QuoteWindowsArgument(const std::string& value);
 
 /// The launch failures of our own (the others are the system's errno values).
 enum class LaunchError {
-  SchemeRefused = 1,  // an address of a scheme that is never opened
-  OpenerMissing,      // the desktop's opener (xdg-open) is not installed
+  SchemeRefused = 1,  ///< an address of a scheme that is never opened
+  OpenerMissing,      ///< the desktop's opener (xdg-open) is not installed
 };
 /// A launch error as an error code of the launcher's category.
 ZEL_API std::error_code make_error_code(LaunchError e);
@@ -87,8 +87,8 @@ ZEL_API std::error_code RunAndWait(const std::vector<std::string>& argv, int& ex
 /// How a target would be started by the rule above; base is an absolute folder (or null).
 struct LaunchPlan {
   enum Route { Open, Spawn, Missing, Refused } route = Missing;
-  std::string program;            // the program file for Spawn, the target for Open
-  std::vector<std::string> argv;  // for Spawn: program first, then the split arguments
+  std::string program;            ///< the program file for Spawn, the target for Open
+  std::vector<std::string> argv;  ///< for Spawn: program first, then the split arguments
 };
 /// How target would be started: spawned with its split arguments, handed to the opener, or refused.
 ZEL_API LaunchPlan PlanLaunch(const char* target, const char* args, const char* base = nullptr);

@@ -39,8 +39,8 @@ enum class ZelHive { ClassesRoot, CurrentUser, LocalMachine };
 /// A value of a key: its type and its data.
 struct ZelRegValue {
   DWORD type = REG_SZ;
-  std::string data;  // the text (REG_SZ), the bytes (REG_BINARY)
-  DWORD number = 0;  // REG_DWORD
+  std::string data;  ///< the text (REG_SZ), the bytes (REG_BINARY)
+  DWORD number = 0;  ///< REG_DWORD
 };
 
 namespace zel_registry {

@@ -11,12 +11,12 @@
 
 /// What a shell link says of its target: description, paths, working folder and arguments.
 struct ZelShellLink {
-  CString description;   // the NAME_STRING
-  CString relativePath;  // RELATIVE_PATH
-  CString workingDir;    // WORKING_DIR
-  CString arguments;     // COMMAND_LINE_ARGUMENTS
-  CString localPath;     // local base path followed by the common path suffix
-  CString networkPath;   // network share name, '\' and the common path suffix
+  CString description;   ///< the NAME_STRING
+  CString relativePath;  ///< RELATIVE_PATH
+  CString workingDir;    ///< WORKING_DIR
+  CString arguments;     ///< COMMAND_LINE_ARGUMENTS
+  CString localPath;     ///< local base path followed by the common path suffix
+  CString networkPath;   ///< network share name, '\' and the common path suffix
   /// The target's path as the link service gives it with UNC priority: the network form
   /// when the link has one, else the local form; empty when the target lives only in the
   /// ID list.

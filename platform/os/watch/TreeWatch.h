@@ -23,11 +23,11 @@
 namespace zel_watch {
 
 enum class Wake {
-  Changed,   // something under the folder changed (everything that had arrived is taken)
-  Gone,      // the folder itself was deleted or moved away; the watch has ended
-  Stopped,   // the stop descriptor became readable
-  TimedOut,  // the time given ran out
-  Failed,    // the wait itself failed
+  Changed,   ///< something under the folder changed (everything that had arrived is taken)
+  Gone,      ///< the folder itself was deleted or moved away; the watch has ended
+  Stopped,   ///< the stop descriptor became readable
+  TimedOut,  ///< the time given ran out
+  Failed,    ///< the wait itself failed
 };
 
 /// A watch of one folder tree: its change notifications, until it is destroyed.

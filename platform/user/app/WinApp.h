@@ -41,11 +41,11 @@ class ZEL_API CWinApp : public CObject {
   /// when one is named, to the desktop's opener, which knows no contexts.
   virtual void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT);
 
-  CString m_strAppName;      // shown as the caption of message boxes
-  CString m_strExeName;      // the executable's name without extension
-  CString m_strExePath;      // the executable's full path
-  CString m_strRegistryKey;  // when set, profile calls go to the registry store
-  CString m_strProfileName;  // the profile file's name or path
+  CString m_strAppName;      ///< shown as the caption of message boxes
+  CString m_strExeName;      ///< the executable's name without extension
+  CString m_strExePath;      ///< the executable's full path
+  CString m_strRegistryKey;  ///< when set, profile calls go to the registry store
+  CString m_strProfileName;  ///< the profile file's name or path
   CString m_strHelpFilePath;
   CWnd* m_pMainWnd = nullptr;
 

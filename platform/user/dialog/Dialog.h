@@ -176,7 +176,7 @@ class ZEL_API CDialog : public CWnd, public DialogInput {
   CWnd* m_parent = nullptr;
   std::shared_ptr<const DialogTemplate> m_template;
   std::vector<std::unique_ptr<CDialogItem>> m_own;
-  std::vector<CDialogItem*> m_live;  // the controls in template order, subclassed or own
+  std::vector<CDialogItem*> m_live;  ///< the controls in template order, subclassed or own
   CString m_caption;
   CDialogItem* m_focus = nullptr;
   DialogView* m_view = nullptr;

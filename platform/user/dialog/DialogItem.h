@@ -20,14 +20,14 @@ enum : int { LB_ERR = -1, CB_ERR = -1 };
 
 /// What a control shows.
 struct DialogItemState {
-  CString text;  // caption, edit text, a combo box's edit text
+  CString text;  ///< caption, edit text, a combo box's edit text
   bool enabled = true;
   bool visible = true;
   int check = BST_UNCHECKED;
-  std::vector<CString> strings;  // list and combo box entries
-  int curSel = -1;               // the selected entry, -1 for none
-  int selStart = 0, selEnd = 0;  // the edit's selection, in characters
-  char passwordChar = 0;         // 0: the text shows
+  std::vector<CString> strings;  ///< list and combo box entries
+  int curSel = -1;               ///< the selected entry, -1 for none
+  int selStart = 0, selEnd = 0;  ///< the edit's selection, in characters
+  char passwordChar = 0;         ///< 0: the text shows
 };
 
 /// A control of a running dialog, holding what the control shows.

@@ -51,13 +51,13 @@ constexpr int IDC_STATIC = -1;
 
 enum class DialogItemKind {
   PushButton,
-  DefPushButton,  // answers Enter
-  CheckBox,       // checks and unchecks itself when clicked
-  RadioButton,    // checks itself and unchecks the others of its group when clicked
+  DefPushButton,  ///< answers Enter
+  CheckBox,       ///< checks and unchecks itself when clicked
+  RadioButton,    ///< checks itself and unchecks the others of its group when clicked
   GroupBox,
   Text,
   Edit,
-  ComboBox,  // CBS_DROPDOWN: with an edit; CBS_DROPDOWNLIST: a list only
+  ComboBox,  ///< CBS_DROPDOWN: with an edit; CBS_DROPDOWNLIST: a list only
   ListBox,
 };
 
@@ -69,7 +69,7 @@ struct DialogItemTemplate {
   /// WS_VISIBLE is implied; WS_DISABLED, WS_GROUP (a radio group starts here), WS_TABSTOP
   /// and the kind's own styles (ES_PASSWORD, CBS_DROPDOWNLIST, LBS_SORT, SS_CENTER, ...).
   DWORD style = 0;
-  int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
+  int x = 0, y = 0, cx = 0, cy = 0;  ///< dialog units
 };
 
 /// A dialog's template: caption, font, size and controls.
@@ -78,7 +78,7 @@ struct DialogTemplate {
   CString caption;
   CString faceName = "MS Shell Dlg";
   int pointSize = 8;
-  int cx = 0, cy = 0;  // the client area, dialog units
+  int cx = 0, cy = 0;  ///< the client area, dialog units
   DWORD style = DS_MODALFRAME | DS_SETFONT;
   std::vector<DialogItemTemplate> items;
 };

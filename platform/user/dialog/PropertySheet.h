@@ -98,7 +98,7 @@ class ZEL_API CPropertySheet : public CWnd, public DialogInput {
   CString m_caption;
   CWnd* m_parent;
   std::vector<CPropertyPage*> m_pages;
-  int m_start;  // the page each run shows first
+  int m_start;  ///< the page each run shows first
   int m_active;
   bool m_running = false;
   bool m_ended = false;

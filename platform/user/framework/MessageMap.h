@@ -44,9 +44,9 @@ struct AFX_MSGMAP_ENTRY {
   /// kDropFiles: WM_DROPFILES to a handler that takes the drop.
   enum Kind { kEnd, kMessage, kRegistered, kCommand, kCommandRange, kUpdate, kDropFiles };
   Kind kind;
-  UINT message;            // kMessage, kDropFiles
-  const UINT* registered;  // kRegistered: where the registered message's number is kept
-  UINT firstId;            // commands and updates: the identifiers handled
+  UINT message;            ///< kMessage, kDropFiles
+  const UINT* registered;  ///< kRegistered: where the registered message's number is kept
+  UINT firstId;            ///< commands and updates: the identifiers handled
   UINT lastId;
   AFX_PMSG_MESSAGE onMessage;
   AFX_PMSG_COMMAND onCommand;

@@ -131,7 +131,7 @@ class ZEL_API CWnd : public CObject {
 
  private:
   friend ZEL_API LRESULT AfxWndProc(HWND, UINT, WPARAM, LPARAM);
-  bool m_ownsWindow = false;  // made by CreateEx: destroyed with the object
+  bool m_ownsWindow = false;  ///< made by CreateEx: destroyed with the object
 };
 
 /// The procedure of windows made through CWnd: hands each message to its object's

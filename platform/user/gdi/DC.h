@@ -55,18 +55,18 @@ struct DcEvent {
     kImage,
   };
   Op op = kText;
-  int id = 0;          // object id: the stock system font is 0, created objects 1, 2, ...
-  int value = 0;       // mode, alignment, options, edge, format, image style
-  UINT flags = 0;      // edge flags, image index
-  COLORREF color = 0;  // colour set or used to fill
-  int x = 0, y = 0;    // point
-  RECT rect;           // rectangle
-  LOGFONT font;        // created font, or the font a text call (text, drawtext) drew with
-  int fontId = 0;      // id of that font (text calls)
-  COLORREF fg = 0;     // text colour of a text call
-  COLORREF bg = 0;     // background colour of a text call
-  int bkMode = 0;      // background mode of a text call
-  std::string text;    // the bytes drawn
+  int id = 0;          ///< object id: the stock system font is 0, created objects 1, 2, ...
+  int value = 0;       ///< mode, alignment, options, edge, format, image style
+  UINT flags = 0;      ///< edge flags, image index
+  COLORREF color = 0;  ///< colour set or used to fill
+  int x = 0, y = 0;    ///< point
+  RECT rect;           ///< rectangle
+  LOGFONT font;        ///< created font, or the font a text call (text, drawtext) drew with
+  int fontId = 0;      ///< id of that font (text calls)
+  COLORREF fg = 0;     ///< text colour of a text call
+  COLORREF bg = 0;     ///< background colour of a text call
+  int bkMode = 0;      ///< background mode of a text call
+  std::string text;    ///< the bytes drawn
 };
 
 /// The name of an event kind as tests and the command print it ("text", "selectfont", ...).
@@ -176,7 +176,7 @@ class ZEL_API CDC {
 
  private:
   struct Object {
-    int kind = 0;  // 1 font, 2 pen, 3 brush
+    int kind = 0;  ///< 1 font, 2 pen, 3 brush
     int id = 0;
     bool stock = false;
     LOGFONT font;
@@ -206,7 +206,7 @@ class ZEL_API CDC {
   HGDIOBJ m_font, m_pen, m_brush;
   bool m_recording = true;
   std::vector<DcEvent> m_events;
-  DcEvent m_scratch;  // filled and dropped while not recording
+  DcEvent m_scratch;  ///< filled and dropped while not recording
 };
 
 // A device as the platform's drawing functions take it.

@@ -40,7 +40,7 @@ class ZEL_API SystemInput : public Input {
   DWORD TickCount() const override;
 
  private:
-  std::atomic<long long> m_cursor{0};  // x in the high half, y in the low one
+  std::atomic<long long> m_cursor{0};  ///< x in the high half, y in the low one
 };
 
 /// The installed integration's input, else the system's.

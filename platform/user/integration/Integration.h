@@ -54,14 +54,14 @@ namespace zel_user {
 
 /// The set of engines a backend installs as a whole.
 struct Integration {
-  zel_wnd::Presenter* presenter = nullptr;           // null: the headless presenter
-  zel_wnd::Desktop* desktop = nullptr;               // null: the toolkit's, else none
-  UiBackend* ui = nullptr;                           // null: the console
-  PictureBackend* pictures = nullptr;                // null: the toolkit's, else none
-  zel_system::SystemValues* systemValues = nullptr;  // null: the fixed values
-  zel_input::Input* input = nullptr;                 // null: the system's clock
-  zel_shell::FileIconProvider* fileIcons = nullptr;  // null: the fixed image list
-  zel_os::OsEngines os;                              // null members: the system's
+  zel_wnd::Presenter* presenter = nullptr;           ///< null: the headless presenter
+  zel_wnd::Desktop* desktop = nullptr;               ///< null: the toolkit's, else none
+  UiBackend* ui = nullptr;                           ///< null: the console
+  PictureBackend* pictures = nullptr;                ///< null: the toolkit's, else none
+  zel_system::SystemValues* systemValues = nullptr;  ///< null: the fixed values
+  zel_input::Input* input = nullptr;                 ///< null: the system's clock
+  zel_shell::FileIconProvider* fileIcons = nullptr;  ///< null: the fixed image list
+  zel_os::OsEngines os;                              ///< null members: the system's
 };
 
 /// Installs the set; answers the set installed before.

@@ -101,7 +101,7 @@ struct MENUITEMINFO {
   HBITMAP hbmpChecked;
   HBITMAP hbmpUnchecked;
   ULONG_PTR dwItemData = 0;
-  LPSTR dwTypeData = nullptr;  // the text: written into on reading (cch bytes)
+  LPSTR dwTypeData = nullptr;  ///< the text: written into on reading (cch bytes)
   UINT cch = 0;
   HBITMAP hbmpItem;
 };

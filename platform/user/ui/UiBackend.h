@@ -65,28 +65,28 @@ struct MessageBoxRequest {
 
 /// An open or save dialog to show: title, folder, name, filters and flags.
 struct FileDialogRequest {
-  BOOL open = TRUE;  // open or save
+  BOOL open = TRUE;  ///< open or save
   CString title;
-  CString filter;       // "Description|pattern;pattern|...||"
-  int filterIndex = 1;  // the item offered first, counted from 1
+  CString filter;       ///< "Description|pattern;pattern|...||"
+  int filterIndex = 1;  ///< the item offered first, counted from 1
   CString initialDir;
   CString fileName;
-  CString defaultExt;  // without its full stop
-  UINT flags = 0;      // OFN_*
+  CString defaultExt;  ///< without its full stop
+  UINT flags = 0;      ///< OFN_*
   HWND owner;
 };
 
 /// The chosen file of a file dialog, and the filter it was chosen with.
 struct FileDialogResult {
   CString path;
-  int filterIndex = 0;  // the filter item in use when the user confirmed, counted from 1
+  int filterIndex = 0;  ///< the filter item in use when the user confirmed, counted from 1
 };
 
 /// A folder dialog to show: title and the folder to start in.
 struct FolderDialogRequest {
   CString title;
   CString initialDir;
-  BOOL allowNewFolder = FALSE;  // the user may make folders in the dialog
+  BOOL allowNewFolder = FALSE;  ///< the user may make folders in the dialog
   HWND owner;
 };
 
