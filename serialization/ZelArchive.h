@@ -61,7 +61,7 @@ void ZelSerializeThunk(void* object, CZelArchive& ar) {
   Fn(static_cast<T*>(static_cast<CObject*>(object)), ar);
 }
 
-// Defines class_name::_zel_serialize (calling Serialize) and registers it under tag.
+/// Defines class_name::_zel_serialize (calling Serialize) and registers it under tag.
 #define ZEL_IMPLEMENT_SERIALIZE(class_name, tag)                                                  \
   void class_name::_zel_serialize(class_name* object, CZelArchive& ar) { object->Serialize(ar); } \
   ZEL_RTTI_LINK class_name::_zel_rtti_link(                                                       \

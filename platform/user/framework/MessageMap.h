@@ -80,7 +80,7 @@ struct AFX_MSGMAP {
   return &messageMap;                                                                           \
   }
 
-// LRESULT handler(WPARAM, LPARAM)
+/// LRESULT handler(WPARAM, LPARAM)
 #define ON_MESSAGE(message, memberFxn)                   \
   {AFX_MSGMAP_ENTRY::kMessage,                           \
    message,                                              \
@@ -92,7 +92,7 @@ struct AFX_MSGMAP {
    nullptr,                                              \
    nullptr,                                              \
    nullptr},
-// LRESULT handler(WPARAM, LPARAM); variable holds the number RegisterWindowMessage gave.
+/// LRESULT handler(WPARAM, LPARAM); variable holds the number RegisterWindowMessage gave.
 #define ON_REGISTERED_MESSAGE(variable, memberFxn)       \
   {AFX_MSGMAP_ENTRY::kRegistered,                        \
    0,                                                    \
@@ -104,7 +104,7 @@ struct AFX_MSGMAP {
    nullptr,                                              \
    nullptr,                                              \
    nullptr},
-// void handler()
+/// void handler()
 #define ON_COMMAND(id, memberFxn)                        \
   {AFX_MSGMAP_ENTRY::kCommand,                           \
    0,                                                    \
@@ -116,7 +116,7 @@ struct AFX_MSGMAP {
    nullptr,                                              \
    nullptr,                                              \
    nullptr},
-// void handler(UINT id)
+/// void handler(UINT id)
 #define ON_COMMAND_RANGE(firstId, lastId, memberFxn)   \
   {AFX_MSGMAP_ENTRY::kCommandRange,                    \
    0,                                                  \
@@ -128,7 +128,7 @@ struct AFX_MSGMAP {
    static_cast<AFX_PMSG_RANGE>(&ThisClass::memberFxn), \
    nullptr,                                            \
    nullptr},
-// void handler(CCmdUI*)
+/// void handler(CCmdUI*)
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)             \
   {AFX_MSGMAP_ENTRY::kUpdate,                           \
    0,                                                   \
@@ -151,7 +151,7 @@ struct AFX_MSGMAP {
    nullptr,                                                    \
    static_cast<AFX_PMSG_UPDATE>(&ThisClass::memberFxn),        \
    nullptr},
-// void OnDropFiles(HDROP)
+/// void OnDropFiles(HDROP)
 #define ON_WM_DROPFILES()        \
   {AFX_MSGMAP_ENTRY::kDropFiles, \
    WM_DROPFILES,                 \
