@@ -9,7 +9,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build demo test desktop sanitize tsan bench fuzz fuzz-build abi-check \
-  abi-update package clean
+  abi-update docs package clean
 
 all: build
 
@@ -81,13 +81,19 @@ abi-check abi-update: configure
 	cmake --build $(BUILD) -j $(JOBS) --target zelutil zelutil-qt
 	abi/abi.sh $(subst abi-,,$@) $(BUILD)
 
+# The API reference (Doxygen) of the installed headers, its main page the tour in
+# docs/api: $(BUILD)/docs/api/html/index.html.
+docs: configure
+	cmake --build $(BUILD) -j $(JOBS) --target docs
+
 # The Debian packages, into $(PKG_BUILD)/packages: a tree of their own, configured with the
-# prefix /usr (libraries in /usr/lib/<multiarch>), without tests or benchmarks. Checked by
+# prefix /usr (libraries in /usr/lib/<multiarch>), without tests or benchmarks, with
+# the API reference for the -dev package. Checked by
 # lintian and by scripts/package-check, which installs them.
 package: deps
 	cmake -S . -B $(PKG_BUILD) -G Ninja -DZEL_PACKAGE=ON -DCMAKE_INSTALL_PREFIX=/usr \
 	  -DZEL_TESTS=OFF -DZEL_BENCH=OFF $(LAUNCHER) $(CMAKE_FLAGS)
-	cmake --build $(PKG_BUILD) -j $(JOBS)
+	cmake --build $(PKG_BUILD) -j $(JOBS) --target all docs
 	rm -rf $(PKG_BUILD)/packages
 	cd $(PKG_BUILD) && cpack -G DEB
 	@ls -1 $(PKG_BUILD)/packages/*.deb

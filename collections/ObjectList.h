@@ -1,8 +1,9 @@
-// CObjectList: a list of object pointers (the platform's CObList) with iteration through
-// plain callback functions and up to two untyped user arguments, sorted insertion that
-// rejects duplicates, search by comparison, and iteration that grows the list at either
-// end on demand. The list does not own its elements (they may be null); sorted insertion
-// deletes the objects it rejects. Persistent through CArchive and CZelArchive.
+/// \class CObjectList
+/// CObjectList: a list of object pointers (the platform's CObList) with iteration through
+/// plain callback functions and up to two untyped user arguments, sorted insertion that
+/// rejects duplicates, search by comparison, and iteration that grows the list at either
+/// end on demand. The list does not own its elements (they may be null); sorted insertion
+/// deletes the objects it rejects. Persistent through CArchive and CZelArchive.
 #pragma once
 
 #include "ZelExport.h"
@@ -32,63 +33,63 @@ class ZEL_API CObjectList : public CObList {
 
   CObjectList() : CObList(10) {}
 
-  // Every element, head to tail (Rev: tail to head).
+  /// Every element, head to tail (Rev: tail to head).
   void ForEach(Action fn);
   void ForEach1(Action1 fn, void* a);
   void ForEach1Rev(Action1 fn, void* a);
   void ForEach2(Action2 fn, void* a, void* b);
-  // Both lists in step from their heads, up to the end of the shorter.
+  /// Both lists in step from their heads, up to the end of the shorter.
   static void ForEachPair(CObjectList& list1, CObjectList& list2, PairAction fn);
 
-  // The first element the predicate accepts, else null.
+  /// The first element the predicate accepts, else null.
   CObject* FirstThat(Predicate p);
   CObject* FirstThat1(Predicate1 p, void* a);
   CObject* FirstThat2(Predicate2 p, void* a, void* b);
   CObject* FirstThat2Rev(Predicate2 p, void* a, void* b);
-  // 1 when the matching FirstThat finds a non-null element.
+  /// 1 when the matching FirstThat finds a non-null element.
   int Some(Predicate p);
   int Some1(Predicate1 p, void* a);
   int Some2(Predicate2 p, void* a, void* b);
-  // 1 when the predicate accepts every element (1 for an empty list).
+  /// 1 when the predicate accepts every element (1 for an empty list).
   int Every(Predicate p);
   int Every1(Predicate1 p, void* a);
   int Every2(Predicate2 p, void* a, void* b);
-  // The first non-null result, else null.
+  /// The first non-null result, else null.
   CObject* OrMap1(MapFn1 f, void* a);
   CObject* OrMap2(MapFn2 f, void* a, void* b);
   CObject* OrMap2Rev(MapFn2 f, void* a, void* b);
-  // init for an empty list; else the last result, stopping at the first null.
+  /// init for an empty list; else the last result, stopping at the first null.
   CObject* AndMap1(MapFn1 f, void* a, CObject* init);
   int Count(MapFn f);
   int Count1(MapFn1 f, void* a);
   int CountIf(Predicate p);
   int CountIf1(Predicate1 p, void* a);
-  // Append the non-null results (or the accepted elements) to dest; 0 when appending failed.
+  /// Append the non-null results (or the accepted elements) to dest; 0 when appending failed.
   int Collect(CObjectList& dest, MapFn f);
   int Collect1(CObjectList& dest, MapFn1 f, void* a);
   int CollectIf(CObjectList& dest, Predicate p);
   int CollectIf1(CObjectList& dest, Predicate1 p, void* a);
 
-  // Appends obj; when that fails obj is deleted and the answer is null.
+  /// Appends obj; when that fails obj is deleted and the answer is null.
   POSITION Insert(CObject* obj);
-  // Sorted insertion by compare(obj, element): before the first greater element; an equal
-  // element means a duplicate: obj is deleted and the existing element's position answered.
+  /// Sorted insertion by compare(obj, element): before the first greater element; an equal
+  /// element means a duplicate: obj is deleted and the existing element's position answered.
   POSITION Insert(CObject* obj, Compare compare);
-  // The same comparing compare(key(obj), key(element)).
+  /// The same comparing compare(key(obj), key(element)).
   POSITION Insert(CObject* obj, Compare compare, KeyFn key);
-  // The first element e with compare(obj, key(e)) == 0 (compare(obj, e) without key).
+  /// The first element e with compare(obj, key(e)) == 0 (compare(obj, e) without key).
   POSITION FindIf(CObject* obj, Compare compare, KeyFn key);
 
-  // GetNext / GetPrev, except that past the end make(forward, neighbour) is called and its
-  // result added at that end (pos stays null). A failure to add deletes what was made
-  // and answers null.
+  /// GetNext / GetPrev, except that past the end make(forward, neighbour) is called and its
+  /// result added at that end (pos stays null). A failure to add deletes what was made
+  /// and answers null.
   CObject* GetNextExpand(POSITION& pos, MakeFn make);
   CObject* GetPrevExpand(POSITION& pos, MakeFn make);
   CObject* GetNextExpand1(POSITION& pos, MakeFn1 make, void* a);
   CObject* GetPrevExpand1(POSITION& pos, MakeFn1 make, void* a);
 
   void Serialize(CArchive& ar) override;
-  // Storing: every element as a shared pointer; loading appends until the list ends.
+  /// Storing: every element as a shared pointer; loading appends until the list ends.
   void Serialize(CZelArchive& ar);
   static void _zel_serialize(CObjectList* object, CZelArchive& ar);
   static ZEL_RTTI_LINK _zel_rtti_link;

@@ -1,4 +1,5 @@
-// File type ids by name, from FileTypeIds.def, which also holds the default table's rows.
+/// \file
+/// File type ids by name, from FileTypeIds.def, which also holds the default table's rows.
 #pragma once
 
 enum ZelFileTypeId : int {

@@ -1,6 +1,7 @@
-// Finding line ends a block at a time: the first CR or LF of a range. With SSE2 (every
-// x86-64 has it) 64 bytes are compared per step; the portable code, built everywhere and
-// tested against the vector code, serves other processors.
+/// \file
+/// Finding line ends a block at a time: the first CR or LF of a range. With SSE2 (every
+/// x86-64 has it) 64 bytes are compared per step; the portable code, built everywhere and
+/// tested against the vector code, serves other processors.
 #pragma once
 
 #include <bit>
@@ -17,11 +18,13 @@
 
 namespace zel_linescan {
 
-// The vector scans load whole 64-byte blocks: src must stay readable this many bytes past
-// the end of the range, which the read-ahead buffer's margin guarantees.
+/// The vector scans load whole 64-byte blocks: src must stay readable this many bytes past
+/// the end of the range, which the read-ahead buffer's margin guarantees.
 constexpr unsigned kReadPastEnd = 63;
 static_assert(ZelReadAhead::kScanMargin >= kReadPastEnd);
 
+/// Copies src up to its first CR or LF (at most avail bytes) into dst, the line end left
+/// out; the bytes copied.
 inline unsigned CopyToLineEndPortable(const char* src, unsigned avail, char* dst, unsigned) {
   const void* lf = std::memchr(src, '\n', avail);
   unsigned n = lf ? static_cast<unsigned>(static_cast<const char*>(lf) - src) : avail;
@@ -31,6 +34,7 @@ inline unsigned CopyToLineEndPortable(const char* src, unsigned avail, char* dst
   return n;
 }
 
+/// The first line end in [p, end), or null; byte by byte, on any processor.
 inline const char* FindLineEndPortable(const char* p, const char* end) {
   size_t n = static_cast<size_t>(end - p);
   const char* lf = static_cast<const char*>(std::memchr(p, '\n', n));
@@ -48,8 +52,8 @@ inline uint64_t LineEndBits(__m128i v) {
 }
 
 inline unsigned CopyToLineEndSse2(const char* src, unsigned avail, char* dst, unsigned dstRoom) {
-  // 64 bytes a step, compared without branches: most lines end within the first step, so
-  // the one branch a predictor cannot learn, where the line ends, is mostly not taken.
+  /// 64 bytes a step, compared without branches: most lines end within the first step, so
+  /// the one branch a predictor cannot learn, where the line ends, is mostly not taken.
   for (unsigned i = 0;; i += 64) {
     const __m128i* in = reinterpret_cast<const __m128i*>(src + i);
     __m128i a = _mm_loadu_si128(in), b = _mm_loadu_si128(in + 1);
@@ -86,11 +90,11 @@ inline const char* FindLineEndSse2(const char* p, const char* end) {
 
 }  // namespace zel_linescan
 
-// Copies src to dst up to the first CR or LF among the first avail bytes and answers how
-// many bytes that was (avail when there is none). src must stay readable
-// zel_linescan::kReadPastEnd bytes past avail; dst must hold dstRoom bytes, which may be
-// written beyond the copied text where room allows, so that whole 64-byte blocks are
-// stored.
+/// Copies src to dst up to the first CR or LF among the first avail bytes and answers how
+/// many bytes that was (avail when there is none). src must stay readable
+/// zel_linescan::kReadPastEnd bytes past avail; dst must hold dstRoom bytes, which may be
+/// written beyond the copied text where room allows, so that whole 64-byte blocks are
+/// stored.
 inline unsigned ZelCopyToLineEnd(const char* src, unsigned avail, char* dst, unsigned dstRoom) {
 #if defined(__SSE2__)
   return zel_linescan::CopyToLineEndSse2(src, avail, dst, dstRoom);
@@ -99,7 +103,7 @@ inline unsigned ZelCopyToLineEnd(const char* src, unsigned avail, char* dst, uns
 #endif
 }
 
-// The first '\r' or '\n' in [p, end), or null.
+/// The first '\\r' or '\\n' in [p, end), or null.
 inline const char* ZelFindLineEnd(const char* p, const char* end) {
 #if defined(__SSE2__)
   return zel_linescan::FindLineEndSse2(p, end);
@@ -110,17 +114,18 @@ inline const char* ZelFindLineEnd(const char* p, const char* end) {
 
 namespace zel_linescan {
 
-// Line ends among the n bytes at p, as the text file's whole-line reading meets them: a
-// CR ends a line, an LF ends one unless a CR stands right before it (CR LF is one end).
-// prevCR says whether the byte before p was a CR, and is left saying it of the last byte.
+/// Line ends among the n bytes at p, as the text file's whole-line reading meets them: a
+/// CR ends a line, an LF ends one unless a CR stands right before it (CR LF is one end).
+/// prevCR says whether the byte before p was a CR, and is left saying it of the last byte.
 using CountLineEndsFn = uint64_t (*)(const char* p, size_t n, bool& prevCR);
+/// Counts the line ends in [p, p + n), byte by byte, on any processor.
 ZEL_API uint64_t CountLineEndsPortable(const char* p, size_t n, bool& prevCR);
 #if defined(__x86_64__)
 ZEL_API uint64_t CountLineEndsSse2(const char* p, size_t n, bool& prevCR);
-// Null when the processor lacks AVX2.
+/// Null when the processor lacks AVX2.
 ZEL_API CountLineEndsFn CountLineEndsAvx2();
 #endif
-// The fastest the processor runs.
+/// The fastest the processor runs.
 ZEL_API uint64_t CountLineEnds(const char* p, size_t n, bool& prevCR);
 
 }  // namespace zel_linescan

@@ -1,5 +1,5 @@
-// CZelBinaryFile: a CFile that carries its file specification and opens itself in the
-// suite's fixed modes. Opens answer 0 and keep the reason; Close never throws.
+/// CZelBinaryFile: a CFile that carries its file specification and opens itself in the
+/// suite's fixed modes. Opens answer 0 and keep the reason; Close never throws.
 #pragma once
 
 #include "ZelExport.h"
@@ -18,9 +18,9 @@ class ZEL_API CZelBinaryFile : public CFile, public CZelFileBase {
   int OpenIO();        // read and write, existing file
   int OpenOutput();    // write only, existing file, not truncated
   int CreateOutput();  // create or truncate, write only
-  // As CreateOutput for a copy of the open file source: answers -1, with nothing
-  // truncated, when the file named is source itself under another name (a link, "."
-  // or ".."), which truncating would empty.
+  /// As CreateOutput for a copy of the open file source: answers -1, with nothing
+  /// truncated, when the file named is source itself under another name (a link, "."
+  /// or ".."), which truncating would empty.
   int CreateOutputDistinctFrom(const CFile& source);
   int OpenRemoteInput() { return OpenInput(); }
   int CreateRemoteOutput() { return CreateOutput(); }
@@ -29,7 +29,7 @@ class ZEL_API CZelBinaryFile : public CFile, public CZelFileBase {
   void SafeClose(int report);
   void RemoteClose() { Close(); }
 
-  // The list form of the output chooser takes an owner window too.
+  /// The list form of the output chooser takes an owner window too.
   int ChooseOutput(const int* types, int count, const char* title, HWND parent) {
     return m_fileSpec.ChooseOutput(types, count, title, parent);
   }

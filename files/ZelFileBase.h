@@ -1,6 +1,7 @@
-// What the text and binary files share: the file specification they are opened on, the
-// reason of the last failed open, whether the last open was for reading, and the
-// reporting of exceptions in the library's words.
+/// \class CZelFileBase
+/// What the text and binary files share: the file specification they are opened on, the
+/// reason of the last failed open, whether the last open was for reading, and the
+/// reporting of exceptions in the library's words.
 #pragma once
 
 #include "files/ZelFileSpec.h"
@@ -24,7 +25,7 @@ class CZelFileBase {
     return m_fileSpec.GetFileLastModificationTime(when);
   }
 
-  // The choosers of the file's specification, with no all-label and no owner window.
+  /// The choosers of the file's specification, with no all-label and no owner window.
   int ChooseInput(const int* types, int count, const char* title) {
     return m_fileSpec.ChooseInput(types, count, title, nullptr);
   }
@@ -38,11 +39,11 @@ class CZelFileBase {
   }
   int ChooseAppend(int type, const char* title) { return m_fileSpec.ChooseAppend(type, title); }
 
-  // Report the last failed open, or e, naming this file, reading or writing as last opened.
+  /// Report the last failed open, or e, naming this file, reading or writing as last opened.
   void ReportException() { ReportException(&m_lastError); }
   void ReportException(CException* e) { m_fileSpec.ReportException(e, m_inputFlag, 1); }
   void ReportRemoteException() { ReportException(); }
-  // A hook for diagnostics; writes nothing.
+  /// A hook for diagnostics; writes nothing.
   void TraceException(CException*) {}
 
   const CFileException& GetLastError() const { return m_lastError; }
@@ -52,7 +53,7 @@ class CZelFileBase {
   explicit CZelFileBase(const CZelFileSpec& spec) : m_fileSpec(spec) {}
   CZelFileBase(const CZelDirSpec& dir, const char* name, int type) : m_fileSpec(dir, name, type) {}
 
-  // Runs close; an exception that escapes it is reported when asked, else traced.
+  /// Runs close; an exception that escapes it is reported when asked, else traced.
   template <typename Close>
   void SafeCloseWith(Close&& close, int report) {
     try {

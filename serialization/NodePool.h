@@ -1,14 +1,15 @@
-// The allocator behind syntax nodes and their element arrays: small blocks come from
-// size-classed free lists carved out of large chunks, so reading a big file costs a
-// pointer bump per node instead of a malloc. Like the syntax trees it serves, it is
-// meant for one thread at a time.
-//
-// Why not std::pmr: loading a million-record archive (bench/archive_bench 1000000 load)
-// took 0.53 s with this pool against 0.73 s over std::pmr::unsynchronized_pool_resource
-// and 0.72 s over operator new, at a peak of 250 MiB against 257 MiB and 302 MiB; storing
-// was the same within 4% (measured 2026-12-06, one machine, best of three). The standard
-// pool keeps per-size bookkeeping and takes its chunks in small pages; this one bumps
-// through 2 MiB huge-page chunks.
+/// \file
+/// The allocator behind syntax nodes and their element arrays: small blocks come from
+/// size-classed free lists carved out of large chunks, so reading a big file costs a
+/// pointer bump per node instead of a malloc. Like the syntax trees it serves, it is
+/// meant for one thread at a time.
+///
+/// Why not std::pmr: loading a million-record archive (bench/archive_bench 1000000 load)
+/// took 0.53 s with this pool against 0.73 s over std::pmr::unsynchronized_pool_resource
+/// and 0.72 s over operator new, at a peak of 250 MiB against 257 MiB and 302 MiB; storing
+/// was the same within 4% (measured 2026-12-06, one machine, best of three). The standard
+/// pool keeps per-size bookkeeping and takes its chunks in small pages; this one bumps
+/// through 2 MiB huge-page chunks.
 #pragma once
 
 #include <cstddef>
@@ -17,13 +18,14 @@
 
 namespace zel_sxf {
 
-// Blocks up to this many bytes are pooled; larger ones go to the global allocator.
+/// Blocks up to this many bytes are pooled; larger ones go to the global allocator.
 constexpr size_t kPoolMaxBlock = 256;
 
+/// A block of bytes from the pool (the global allocator beyond kPoolMaxBlock).
 ZEL_API void* PoolAlloc(size_t bytes);
-// bytes must be the size given to PoolAlloc.
+/// bytes must be the size given to PoolAlloc.
 ZEL_API void PoolFree(void* block, size_t bytes) noexcept;
-// Pooled blocks alive now (for tests and diagnostics).
+/// Pooled blocks alive now (for tests and diagnostics).
 ZEL_API size_t PoolLiveBlocks() noexcept;
 
 }  // namespace zel_sxf

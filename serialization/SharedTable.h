@@ -1,7 +1,8 @@
-// The syntax tree's table of shared nodes and objects by index. It behaves as two arrays
-// as long as the highest index held, but only indexes near the ones already held take
-// array room: a file may name any index, and "#2000000000=(x)" must not cost gigabytes.
-// Indexes too far beyond go to an ordered map and move into the array once it reaches them.
+/// \class zel_sxf::SharedTable
+/// The syntax tree's table of shared nodes and objects by index. It behaves as two arrays
+/// as long as the highest index held, but only indexes near the ones already held take
+/// array room: a file may name any index, and "#2000000000=(x)" must not cost gigabytes.
+/// Indexes too far beyond go to an ordered map and move into the array once it reaches them.
 #pragma once
 
 #include <cstddef>
@@ -17,21 +18,22 @@ namespace zel_sxf {
 
 class ZEL_API SharedTable {
  public:
+  /// One index's slots: the node stored under it and the object loaded from it.
   struct Entry {
     CSynNode* node = nullptr;
     CObject* object = nullptr;
   };
 
-  // One past the highest index held: the length of the arrays this table stands for.
+  /// One past the highest index held: the length of the arrays this table stands for.
   int Length() const { return m_length; }
-  // The entry of index, or null when it has none (never set, or out of range).
+  /// The entry of index, or null when it has none (never set, or out of range).
   const Entry* Find(int index) const;
   Entry* Find(int index) {
     return const_cast<Entry*>(static_cast<const SharedTable*>(this)->Find(index));
   }
-  // The entry of index (0 or more, below INT_MAX), made empty when it has none.
+  /// The entry of index (0 or more, below INT_MAX), made empty when it has none.
   Entry& At(int index);
-  // Calls f(Entry&) for every entry held, in no particular order.
+  /// Calls f(Entry&) for every entry held, in no particular order.
   template <typename F>
   void ForEach(F f) {
     for (Entry& e : m_dense) f(e);
@@ -42,7 +44,7 @@ class ZEL_API SharedTable {
  private:
   std::vector<Entry> m_dense;
   std::map<int, Entry> m_sparse;
-  size_t m_entries = 0;  // entries ever made, which bounds the array's room
+  size_t m_entries = 0;  ///< entries ever made, which bounds the array's room
   int m_length = 0;
 };
 

@@ -1,11 +1,12 @@
-// The nodes of the structured text format: lists, shared references, tags, strings and
-// numbers. Each knows its printed form, the length of that print (for line breaking) and
-// how to read itself from a CSyntaxTree's current line.
-//
-// Nodes are made only by the static NewPtr/InputPtr functions and released only by
-// CSynNode::DeletePtr; their memory comes from a pool. A list owns its elements; a
-// reference does not own the node it points to (the tree's shared table does). The
-// whole numbers 0 to 19 are process-wide cached nodes that are never freed.
+/// \file
+/// The nodes of the structured text format: lists, shared references, tags, strings and
+/// numbers. Each knows its printed form, the length of that print (for line breaking) and
+/// how to read itself from a CSyntaxTree's current line.
+///
+/// Nodes are made only by the static NewPtr/InputPtr functions and released only by
+/// CSynNode::DeletePtr; their memory comes from a pool. A list owns its elements; a
+/// reference does not own the node it points to (the tree's shared table does). The
+/// whole numbers 0 to 19 are process-wide cached nodes that are never freed.
 #pragma once
 
 #include <cstddef>
@@ -21,23 +22,25 @@
 
 class CSyntaxTree;
 
+/// A node of the structured text format: its printed form, the length of that print and its
+/// release.
 class ZEL_API CSynNode : public CObject {
   DECLARE_DYNAMIC(CSynNode)
  public:
-  // n minus the length of this node's print; lists and references answer -69 when they
-  // cannot fit in n characters.
+  /// n minus the length of this node's print; lists and references answer -69 when they
+  /// cannot fit in n characters.
   virtual int SubtractPrintLen(int n) const;
-  // Appends this node's print to the tree's current line; atoms ignore fitsOnLine.
+  /// Appends this node's print to the tree's current line; atoms ignore fitsOnLine.
   virtual void Output(CSyntaxTree& tree, int fitsOnLine) const;
-  // Appends this node's print to s (nothing for the base).
+  /// Appends this node's print to s (nothing for the base).
   virtual void OutputToString(CString& s) const;
-  // Non-zero when the node may be freed now.
+  /// Non-zero when the node may be freed now.
   virtual int RemoveLastRef();
 
   BOOL CanFitOnLine(int chars) const { return SubtractPrintLen(chars) >= 0; }
 
-  // Frees node when its RemoveLastRef() allows; null is ignored. Lists are taken apart
-  // without recursion, so any depth of nesting is released.
+  /// Frees node when its RemoveLastRef() allows; null is ignored. Lists are taken apart
+  /// without recursion, so any depth of nesting is released.
   static void DeletePtr(CSynNode* node);
 
   static void* operator new(size_t bytes);
@@ -50,13 +53,14 @@ class ZEL_API CSynNode : public CObject {
   ~CSynNode() override = default;
 };
 
+/// A list node, "(...)": owns its elements.
 class ZEL_API CSynList : public CSynNode {
   DECLARE_DYNAMIC(CSynList)
  public:
   static CSynList* NewPtr();
-  // Reads "(" elements ")" from the tree's cursor. With sharedIndex >= 0 the list is
-  // registered under that index before its elements are read. Nested lists are read
-  // without recursion.
+  /// Reads "(" elements ")" from the tree's cursor. With sharedIndex >= 0 the list is
+  /// registered under that index before its elements are read. Nested lists are read
+  /// without recursion.
   static CSynList* InputPtr(CSyntaxTree& tree, int sharedIndex);
 
   int SubtractPrintLen(int n) const override;
@@ -71,18 +75,18 @@ class ZEL_API CSynList : public CSynNode {
     return m_items[i];
   }
   CSynNode* GetAt(POSITION pos) const { return m_items[IndexOf(pos)]; }
-  // Appends node at the tail; the list owns it from now on.
+  /// Appends node at the tail; the list owns it from now on.
   void AddNew(CSynNode* node);
   CSynNode* RemoveTail() { return m_items[--m_count]; }
-  // Puts node at index i in place of the element there, which the caller now owns.
+  /// Puts node at index i in place of the element there, which the caller now owns.
   CSynNode* ReplaceAt(uint32_t i, CSynNode* node) { return std::exchange(m_items[i], node); }
   void AdviseSize(int) {}
 
-  // Element access by index, for the reader and printer of this library.
+  /// Element access by index, for the reader and printer of this library.
   CSynNode* ElementAt(uint32_t i) const { return m_items[i]; }
-  // Replaces the (empty) element array by a copy of count nodes, allocated to size.
+  /// Replaces the (empty) element array by a copy of count nodes, allocated to size.
   void Adopt(CSynNode* const* nodes, uint32_t count);
-  // Gives back the unused room of a small list that is complete.
+  /// Gives back the unused room of a small list that is complete.
   void FitToCount();
 
  protected:
@@ -102,15 +106,16 @@ class ZEL_API CSynList : public CSynNode {
   uint32_t m_capacity = 0;
 };
 
+/// A shared reference node: `#n=(...)` where it is defined, `#n#` at each later use.
 class ZEL_API CSynRef : public CSynNode {
   DECLARE_DYNAMIC(CSynRef)
  public:
   static CSynRef* NewPtr(int index, CSynNode* node);
-  // Reads "#n=(...)" (a definition) or "#n#" (a use of an earlier definition).
+  /// Reads "#n=(...)" (a definition) or "#n#" (a use of an earlier definition).
   static CSynRef* InputPtr(CSyntaxTree& tree);
   static int IsTokenChar(int c, int first);
-  // Reads "#", the index digits and the mark after them ('=' or '#'), with the checks
-  // and causes of InputPtr; answers the mark.
+  /// Reads "#", the index digits and the mark after them ('=' or '#'), with the checks
+  /// and causes of InputPtr; answers the mark.
   static int InputHeader(CSyntaxTree& tree, int& index);
 
   int SubtractPrintLen(int n) const override;
@@ -118,7 +123,7 @@ class ZEL_API CSynRef : public CSynNode {
 
   int GetIndex() const { return m_index; }
   CSynNode* GetNode() const { return m_node; }
-  // "#n=" or "#n#" into buf (at least 16 bytes); answers its length.
+  /// "#n=" or "#n#" into buf (at least 16 bytes); answers its length.
   int PrintHead(char* buf) const;
 
  protected:
@@ -128,7 +133,7 @@ class ZEL_API CSynRef : public CSynNode {
  private:
   friend class CSynList;
   friend class CSyntaxTree;
-  // Reading and storing give one node to all uses (#n#) of an index; see CSynTag.
+  /// Reading and storing give one node to all uses (`#n#`) of an index; see CSynTag.
   int RemoveLastRef() override;
 
   int32_t m_index = -1;
@@ -136,6 +141,7 @@ class ZEL_API CSynRef : public CSynNode {
   CSynNode* m_node = nullptr;
 };
 
+/// A tag node: a bare word, such as a class's tag or a record's field name.
 class ZEL_API CSynTag : public CSynNode {
   DECLARE_DYNAMIC(CSynTag)
  public:
@@ -155,7 +161,7 @@ class ZEL_API CSynTag : public CSynNode {
   CString GetName() const { return CString(m_name.view()); }
   const char* Name() const { return m_name.c_str(); }
 
-  // Names compare without regard to ASCII case.
+  /// Names compare without regard to ASCII case.
   friend ZEL_API bool operator==(const CSynTag& a, const CSynTag& b);
   friend ZEL_API bool operator==(const CSynTag& a, const char* name);
   friend bool operator!=(const CSynTag& a, const CSynTag& b) { return !(a == b); }
@@ -168,14 +174,15 @@ class ZEL_API CSynTag : public CSynNode {
  private:
   friend class CSynList;
   friend class CSyntaxTree;
-  // Reading gives one node to every use of a name in a list's subtree; each use holds a
-  // reference, and the last one frees the node.
+  /// Reading gives one node to every use of a name in a list's subtree; each use holds a
+  /// reference, and the last one frees the node.
   int RemoveLastRef() override;
 
   uint32_t m_refs = 1;
   zel_sxf::SynText<12> m_name;
 };
 
+/// A string node: a quoted text with its escapes.
 class ZEL_API CSynStr : public CSynNode {
   DECLARE_DYNAMIC(CSynStr)
  public:
@@ -198,12 +205,13 @@ class ZEL_API CSynStr : public CSynNode {
   zel_sxf::SynText<16> m_value;
 };
 
+/// A number node: whole (signed or unsigned) or floating, read back as any C++ number type.
 class ZEL_API CSynNum : public CSynNode {
   DECLARE_DYNAMIC(CSynNum)
  public:
   static CSynNum* NewPtr(long v);
   static CSynNum* NewPtr(unsigned long v);
-  // 0 to 19 answer the shared cached nodes.
+  /// 0 to 19 answer the shared cached nodes.
   static CSynNum* NewPtr(int v);
   static CSynNum* NewPtr(unsigned int v);
   static CSynNum* NewPtr(short v);
@@ -215,19 +223,19 @@ class ZEL_API CSynNum : public CSynNode {
   static CSynNum* NewPtr(int isInteger, int isSigned, int32_t longValue, uint32_t unsignedValue,
                          double doubleValue);
   static CSynNum* InputPtr(CSyntaxTree& tree);
-  // The node InputPtr makes for a number token already read (not empty).
+  /// The node InputPtr makes for a number token already read (not empty).
   static CSynNum* FromToken(std::string_view token);
   static int IsTokenChar(int c, int first);
 
   void OutputToString(CString& s) const override;
   int RemoveLastRef() override;
 
-  // The print into buf (at least 32 bytes); answers its length.
+  /// The print into buf (at least 32 bytes); answers its length.
   int Print(char* buf) const;
-  // The length of that print.
+  /// The length of that print.
   int PrintLength() const;
 
-  // Whole-number conversions keep the low bits of the stored 32-bit values; none checks range.
+  /// Whole-number conversions keep the low bits of the stored 32-bit values; none checks range.
   operator long() const { return m_long; }
   operator int() const { return m_long; }
   operator unsigned long() const { return m_unsigned; }
@@ -245,10 +253,10 @@ class ZEL_API CSynNum : public CSynNode {
   uint32_t GetUnsigned() const { return m_unsigned; }
   double GetDouble() const { return m_double; }
 
-  // The nodes for 0 to 19, shared by every tree.
+  /// The nodes for 0 to 19, shared by every tree.
   static CSynNum cache[20];
 
-  // Public for the cache array only; other nodes are made by NewPtr.
+  /// Public for the cache array only; other nodes are made by NewPtr.
   CSynNum() = default;
 
  protected:

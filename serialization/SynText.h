@@ -1,6 +1,7 @@
-// The text held by tag and string nodes, in Size bytes: texts of up to Size - 1 bytes
-// inline, longer ones in a pooled block that starts with their length. Keeps the nodes
-// small; bytes (also zeros) are kept as given.
+/// \class zel_sxf::SynText
+/// The text held by tag and string nodes, in Size bytes: texts of up to Size - 1 bytes
+/// inline, longer ones in a pooled block that starts with their length. Keeps the nodes
+/// small; bytes (also zeros) are kept as given.
 #pragma once
 
 #include <cstdint>
@@ -62,7 +63,7 @@ class SynText {
     std::memcpy(&block, m_bytes, sizeof block);
     return block;
   }
-  // The last byte holds the room left, which is 0 (the terminating zero) when full.
+  /// The last byte holds the room left, which is 0 (the terminating zero) when full.
   void SetInlineLength(size_t n) { m_bytes[kInline] = static_cast<char>(kInline - n); }
   void Release() {
     if (IsHeap()) PoolFree(Block(), sizeof(uint32_t) + size() + 1);

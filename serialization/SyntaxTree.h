@@ -1,13 +1,14 @@
-// CSyntaxTree: reads a whole structured text file into a tree of syntax nodes, lets a caller
-// take values out of it or put values into it through the exchange interface, and prints
-// a tree back to a file, wrapped to a line width. It also keeps the table of shared nodes
-// and objects (#n= definitions and #n# uses) and the line buffer with its prefix.
-//
-// Every fault raises CArchiveException: generic (1) for syntax faults, a truncated file
-// and unbalanced lists; read-only (2) / write-only (4) for the wrong direction; bad index
-// (5) for shared indexes; bad class (6) for a node of the wrong kind or an unknown class;
-// bad schema (7) for a wrong header. A fault while reading a file leaves the tree cleared.
-// Trees share process-wide scratch buffers: one thread at a time for all trees.
+/// \class CSyntaxTree
+/// CSyntaxTree: reads a whole structured text file into a tree of syntax nodes, lets a caller
+/// take values out of it or put values into it through the exchange interface, and prints
+/// a tree back to a file, wrapped to a line width. It also keeps the table of shared nodes
+/// and objects (`#n=` definitions and `#n#` uses) and the line buffer with its prefix.
+///
+/// Every fault raises CArchiveException: generic (1) for syntax faults, a truncated file
+/// and unbalanced lists; read-only (2) / write-only (4) for the wrong direction; bad index
+/// (5) for shared indexes; bad class (6) for a node of the wrong kind or an unknown class;
+/// bad schema (7) for a wrong header. A fault while reading a file leaves the tree cleared.
+/// Trees share process-wide scratch buffers: one thread at a time for all trees.
 #pragma once
 
 #include <string>
@@ -34,8 +35,8 @@ class ZEL_API CSyntaxTree : public CObject {
  public:
   static constexpr const char* kHeaderTag = "SXF";
   static constexpr const char* kNilTag = "Nil";
-  // The size the text file's line reader is asked for; a longer line comes in several
-  // pieces, which the tree joins.
+  /// The size the text file's line reader is asked for; a longer line comes in several
+  /// pieces, which the tree joins.
   static constexpr int kLineSize = 8192;
 
   CSyntaxTree();
@@ -43,37 +44,37 @@ class ZEL_API CSyntaxTree : public CObject {
   CSyntaxTree(const CSyntaxTree&) = delete;
   CSyntaxTree& operator=(const CSyntaxTree&) = delete;
 
-  // Frees every node, empties the shared tables and resets the line state.
+  /// Frees every node, empties the shared tables and resets the line state.
   void Clear();
-  // Reads the whole tree from file (loading non-zero) or prints it to file. A null
-  // prefix means none.
+  /// Reads the whole tree from file (loading non-zero) or prints it to file. A null
+  /// prefix means none.
   void Serialize(CZelTextFile* file, int loading, const char* prefix, int width);
-  // There is no binary form of the tree: does nothing.
+  /// There is no binary form of the tree: does nothing.
   void Serialize(CZelBinaryFile* file, int loading);
-  // Prints the tree as Serialize(file, 0, ...) would, into out, with the given line end.
+  /// Prints the tree as Serialize(file, 0, ...) would, into out, with the given line end.
   void PrintToString(std::string& out, const char* prefix, int width, const char* lineEnd = "\r\n");
-  // step >= 1: show "Item %ld" every step stored nodes; otherwise off.
+  /// step >= 1: show "Item %ld" every step stored nodes; otherwise off.
   void DisplayProgressStatus(int step);
 
-  // Comments met while reading, for a reformatter that keeps what it can: the text of
-  // each comment before the root (what follows its semicolons and one blank) and the
-  // number of comments inside it. The log given is filled by every later reading and
-  // must outlive it; null stops logging.
+  /// Comments met while reading, for a reformatter that keeps what it can: the text of
+  /// each comment before the root (what follows its semicolons and one blank) and the
+  /// number of comments inside it. The log given is filled by every later reading and
+  /// must outlive it; null stops logging.
   struct CommentLog {
     std::vector<std::string> beforeRoot;
     long insideRoot = 0;
   };
   void LogComments(CommentLog* log) { m_commentLog = log; }
 
-  // The root list (null before reading or storing).
+  /// The root list (null before reading or storing).
   CSynList* GetRoot() const { return m_root; }
-  // Where the last reading stopped, for people: the number of the line read last (from 1;
-  // 0 when none was) and the column (from 1) of the last character read in it, 0 at the
-  // end of the file. Kept until the next reading.
+  /// Where the last reading stopped, for people: the number of the line read last (from 1;
+  /// 0 when none was) and the column (from 1) of the last character read in it, 0 at the
+  /// end of the file. Kept until the next reading.
   int StopLine() const { return m_stopLine; }
   int StopColumn() const { return m_stopColumn; }
 
-  // Exchange.
+  /// Exchange.
   void StartExchange(int loading);
   void EndExchange();
   int IsLoading() const { return m_loading; }
@@ -95,12 +96,12 @@ class ZEL_API CSyntaxTree : public CObject {
   void ExchangePointer(CObject*& object, CZelArchive& ar, int shared);
   CObject* LoadPointer(const CRuntimeClass* required, CZelArchive& ar);
   void StorePointer(const CObject* object, CZelArchive& ar, int shared);
-  // The run-time class of the next node (end of file when there is none).
+  /// The run-time class of the next node (end of file when there is none).
   const CRuntimeClass* PeekNextNodeType();
   void SkipNextNode();
 
-  // Shared table.
-  // Both entries of index; answers whether the object is known.
+  /// Shared table.
+  /// Both entries of index; answers whether the object is known.
   BOOL GetShared(int index, CObject*& object, CSynNode*& node) const;
   void CheckSharedNode(int index) const;
   void InternNewSharedNode(int index, CSynNode* node);
@@ -111,7 +112,7 @@ class ZEL_API CSyntaxTree : public CObject {
   void AddSharedTag(const char* name, CSynTag* tag);
   void RemoveSharedTag(const char* name);
 
-  // Lines.
+  /// Lines.
   void OutputString(const char* s) { m_line.str().append(s); }
   void OutputString(const char* s, size_t n) { m_line.str().append(s, n); }
   void FlushCurrentLine(int indent);
@@ -135,18 +136,18 @@ class ZEL_API CSyntaxTree : public CObject {
     if (m_cursor >= m_line.GetLength()) ThrowBadTokenException('\n');
     return static_cast<unsigned char>(m_line.GetString()[m_cursor++]);
   }
-  // The character under the cursor without consuming it; -1 at the end of the line.
+  /// The character under the cursor without consuming it; -1 at the end of the line.
   int PeekChar() const {
     return m_cursor < m_line.GetLength() ? static_cast<unsigned char>(m_line.GetString()[m_cursor])
                                          : -1;
   }
-  // The unread rest of the current line, for readers that scan runs of characters.
+  /// The unread rest of the current line, for readers that scan runs of characters.
   const char* CursorPtr() const { return m_line.GetString() + m_cursor; }
   int CharsLeftToRead() const { return m_line.GetLength() - m_cursor; }
   void Advance(int n) { m_cursor += n; }
   CSynNode* ReadSynNode();
 
-  // Errors.
+  /// Errors.
   [[noreturn]] static void ThrowException(int cause);
   [[noreturn]] static void ThrowGenericException();
   [[noreturn]] static void ThrowEndOfFileException();
@@ -154,7 +155,7 @@ class ZEL_API CSyntaxTree : public CObject {
   [[noreturn]] static void ThrowBadIndexException();
   [[noreturn]] static void ThrowBadClassException();
   [[noreturn]] static void ThrowBadSchemaException();
-  // Bad class, with a description that names the class and the fix (GetErrorMessage).
+  /// Bad class, with a description that names the class and the fix (GetErrorMessage).
   [[noreturn]] static void ThrowUnregisteredClassException(const CRuntimeClass* cls);
   [[noreturn]] static void ThrowUnknownTagException(const char* tag);
   [[noreturn]] static void ThrowNotCreatableException(const CRuntimeClass* cls, const char* tag);
@@ -168,7 +169,7 @@ class ZEL_API CSyntaxTree : public CObject {
   CSynList* GetNextList();
   CSynStr* GetNextStr();
   CSynTag* GetNextTag();
-  // 1 with list set for a list, 0 with ref set for a reference; bad class otherwise.
+  /// 1 with list set for a list, 0 with ref set for a reference; bad class otherwise.
   int GetNextListOrRef(CSynList*& list, CSynRef*& ref);
   void PutNextNode(CSynNode* node);
   void OpenList(CSynList* list);
@@ -176,7 +177,7 @@ class ZEL_API CSyntaxTree : public CObject {
   void RestorePos();
 
  private:
-  // A tree is read and printed as text (the Serialize above), never through a binary archive.
+  /// A tree is read and printed as text (the Serialize above), never through a binary archive.
   using CObject::Serialize;
   template <typename T>
   void ExchangeNumber(T& v);
@@ -195,32 +196,32 @@ class ZEL_API CSyntaxTree : public CObject {
   CString m_prefix;
   int m_width = 0;
   CString m_line;
-  CString m_piece;  // one piece of a line, as the file hands it over
+  CString m_piece;  ///< one piece of a line, as the file hands it over
   CStringList m_pendingComments;
   int m_cursor = 0;
   int m_linesRead = 0;
   CommentLog* m_commentLog = nullptr;
-  bool m_rootBegun = false;  // reading has reached the root's first character
+  bool m_rootBegun = false;  ///< reading has reached the root's first character
   int m_stopLine = 0;
   int m_stopColumn = 0;
   int m_progressCount = -1;
   int m_progressStep = 0;
   CMapStringToOb m_sharedTags;
 
-  // Where printed lines gather before they go to the file in large writes.
+  /// Where printed lines gather before they go to the file in large writes.
   std::string* m_out = nullptr;
   const char* m_lineEnd = "\r\n";
   bool m_rawWrites = false;
-  // Object -> first shared index, so that storing many references stays linear.
+  /// Object -> first shared index, so that storing many references stays linear.
   std::unordered_map<const CObject*, int> m_sharedIndex;
-  // The tag heading each stored object, one node per class name (holding a reference).
+  /// The tag heading each stored object, one node per class name (holding a reference).
   std::unordered_map<std::string, CSynTag*> m_classTags;
   CSynTag* ClassTag(const char* name);
   const CRuntimeClass* m_lastClass = nullptr;
   const ZEL_RTTI_LINK* m_lastRegistry = nullptr;
   ZelSerializeFn m_lastSerialize = nullptr;
   CSynTag* m_lastTag = nullptr;
-  // The use (#n#) of each shared index stored so far, one node each (holding a reference).
+  /// The use (`#n#`) of each shared index stored so far, one node each (holding a reference).
   std::vector<CSynRef*> m_useRefs;
   CSynRef* UseRef(int index);
 };

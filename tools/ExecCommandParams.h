@@ -1,6 +1,6 @@
-// CExecCommandParams: one command string "[name(param, param, ...)]" parsed into a command
-// type and its text parameters (the array's elements). Parsing never throws; the outcome
-// is read from IsCorrect and GetCommand.
+/// CExecCommandParams: one command string "[name(param, param, ...)]" parsed into a command
+/// type and its text parameters (the array's elements). Parsing never throws; the outcome
+/// is read from IsCorrect and GetCommand.
 #pragma once
 
 #include "ZelExport.h"
@@ -24,12 +24,12 @@ class ZEL_API CExecCommandParams : public CStringArray {
   bool IsCorrect() const { return m_correct; }
   CCommandType GetCommand() const { return m_command; }
   int GetCount() const { return static_cast<int>(GetSize()); }
-  // A copy of parameter i; an index outside the array raises CInvalidArgException.
+  /// A copy of parameter i; an index outside the array raises CInvalidArgException.
   CString operator[](int i) const;
-  // False for an index outside the array; else true, and out gets the parameter unless
-  // it is empty (then out is left as it was).
+  /// False for an index outside the array; else true, and out gets the parameter unless
+  /// it is empty (then out is left as it was).
   bool GetParam(int i, CString& out) const;
-  // The word of the first table row with value t ("dbreport" for 1); "unknow" for none.
+  /// The word of the first table row with value t ("dbreport" for 1); "unknow" for none.
   static CString GetCommandString(CCommandType t);
 
  private:

@@ -1,13 +1,16 @@
-// CQtDC: the device on Qt, drawing with a QPainter on any paint device: a widget in its
-// paint event, a QImage (saved as PNG), a QSvgGenerator, a QPdfWriter.
-//
-// Logical units are device pixels. In the text mapping mode y grows downwards; every other
-// mode turns the y axis upwards around the device's origin, one unit a pixel.
-// Usage:
-//   QImage image(200, 40, QImage::Format_ARGB32_Premultiplied);
-//   image.fill(Qt::white);
-//   { CQtDC dc(&image); dc.TextOut(4, 4, "Label", 5); }
-//   image.save("label.png");
+/// \class CQtDC
+/// CQtDC: the device on Qt, drawing with a QPainter on any paint device: a widget in its
+/// paint event, a QImage (saved as PNG), a QSvgGenerator, a QPdfWriter.
+///
+/// Logical units are device pixels. In the text mapping mode y grows downwards; every other
+/// mode turns the y axis upwards around the device's origin, one unit a pixel.
+/// Usage:
+/// ```
+///   QImage image(200, 40, QImage::Format_ARGB32_Premultiplied);
+///   image.fill(Qt::white);
+///   { CQtDC dc(&image); dc.TextOut(4, 4, "Label", 5); }
+///   image.save("label.png");
+/// ```
 #pragma once
 
 #include <memory>
@@ -24,9 +27,9 @@ struct RealizedFont;
 
 class ZEL_QT_API CQtDC : public CDC {
  public:
-  // Draws with the caller's painter (active on its device), which it leaves as it found.
+  /// Draws with the caller's painter (active on its device), which it leaves as it found.
   explicit CQtDC(QPainter* painter);
-  // Opens a painter of its own on device and ends it when destroyed.
+  /// Opens a painter of its own on device and ends it when destroyed.
   explicit CQtDC(QPaintDevice* device);
   ~CQtDC() override;
 

@@ -1,6 +1,7 @@
-// The Qt picture backend: images in memory, PNG through QImage, SVG through QSvgGenerator,
-// PDF through QPdfWriter, all at 96 dots per inch and drawn by CQtDC: the picture engine
-// of the Qt set (QtIntegration.h).
+/// \class QtPictureBackend
+/// The Qt picture backend: images in memory, PNG through QImage, SVG through QSvgGenerator,
+/// PDF through QPdfWriter, all at 96 dots per inch and drawn by CQtDC: the picture engine
+/// of the Qt set (QtIntegration.h).
 #pragma once
 
 #include "ZelQtExport.h"

@@ -1,7 +1,7 @@
-// CArchive: the class library's binary archive over a CFile. Scalars are little-endian
-// with no padding; strings carry a length prefix; objects carry their class name and
-// schema the first time a class is met and a back-reference index afterwards.
-// Faults raise CArchiveException (end of file, bad class, bad schema, bad index).
+/// CArchive: the class library's binary archive over a CFile. Scalars are little-endian
+/// with no padding; strings carry a length prefix; objects carry their class name and
+/// schema the first time a class is met and a back-reference index afterwards.
+/// Faults raise CArchiveException (end of file, bad class, bad schema, bad index).
 #pragma once
 
 #include <string>
@@ -25,11 +25,11 @@ class ZEL_API CArchive {
   BOOL IsStoring() const { return m_mode == store; }
   BOOL IsLoading() const { return m_mode == load; }
   CFile* GetFile() const { return m_file; }
-  // Writes out what is buffered; the archive can be used no more.
+  /// Writes out what is buffered; the archive can be used no more.
   void Close();
   void Flush();
 
-  // Raw bytes. Read answers the number read (less only at the end of the file).
+  /// Raw bytes. Read answers the number read (less only at the end of the file).
   UINT Read(void* buffer, UINT count);
   void Write(const void* buffer, UINT count);
 
@@ -40,7 +40,7 @@ class ZEL_API CArchive {
   CArchive& operator<<(short v) { return Put(v); }
   CArchive& operator<<(int v) { return Put(static_cast<int32_t>(v)); }
   CArchive& operator<<(unsigned v) { return Put(static_cast<uint32_t>(v)); }
-  // C++ long is 64 bits here; the archive keeps the 32 bits it has on the suite's platform.
+  /// C++ long is 64 bits here; the archive keeps the 32 bits it has on the suite's platform.
   CArchive& operator<<(long v) { return Put(static_cast<int32_t>(v)); }
   CArchive& operator<<(unsigned long v) { return Put(static_cast<uint32_t>(v)); }
   CArchive& operator<<(LONGLONG v) { return Put(v); }
@@ -73,17 +73,17 @@ class ZEL_API CArchive {
     return *this;
   }
 
-  // Element counts of collections.
+  /// Element counts of collections.
   void WriteCount(DWORD count);
   DWORD ReadCount();
-  // An object of a serializable class, or null; the same object stored twice is
-  // written once and read back as one object.
+  /// An object of a serializable class, or null; the same object stored twice is
+  /// written once and read back as one object.
   void WriteObject(const CObject* object);
-  // Throws badClass when the stored class is unknown or not derived from expected,
-  // badSchema when its schema differs, badIndex for a reference to nothing.
+  /// Throws badClass when the stored class is unknown or not derived from expected,
+  /// badSchema when its schema differs, badIndex for a reference to nothing.
   CObject* ReadObject(const CRuntimeClass* expected);
 
-  // The raw bytes of a scalar, little-endian.
+  /// The raw bytes of a scalar, little-endian.
   template <typename T>
   CArchive& Put(T v) {
     Write(&v, sizeof v);
@@ -108,8 +108,8 @@ class ZEL_API CArchive {
 
   CFile* m_file;
   UINT m_mode;
-  std::string m_out;  // bytes not yet written to the file
-  // Storing: object or class pointer -> index. Loading: index -> object or class.
+  std::string m_out;  ///< bytes not yet written to the file
+  /// Storing: object or class pointer -> index. Loading: index -> object or class.
   std::unordered_map<const void*, DWORD> m_storeMap;
   struct Loaded {
     CObject* object;

@@ -1,6 +1,7 @@
-// The class library's collections: node lists addressed by POSITION, growable arrays,
-// and the string-keyed object map. A POSITION stays valid while other elements come
-// and go; it is null past either end.
+/// \file
+/// The class library's collections: node lists addressed by POSITION, growable arrays,
+/// and the string-keyed object map. A POSITION stays valid while other elements come
+/// and go; it is null past either end.
 #pragma once
 
 #include <algorithm>
@@ -11,11 +12,13 @@
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
+/// What a POSITION points to; nothing is ever read through it.
 struct __POSITION {};
 using POSITION = __POSITION*;
 
 namespace zel_detail {
 
+/// A doubly linked list whose positions stay valid while other elements come and go.
 template <typename T>
 class NodeList {
  public:
@@ -68,7 +71,7 @@ class NodeList {
     for (POSITION p = other->GetHeadPosition(); p;) AddTail(other->GetNext(p));
   }
 
-  // Inserting before or after a null position puts the value at the head or tail.
+  /// Inserting before or after a null position puts the value at the head or tail.
   POSITION InsertBefore(POSITION pos, const T& value) {
     Node* at = NodeOf(pos);
     Node* n = new Node{value, nullptr, nullptr};
@@ -123,7 +126,7 @@ class NodeList {
     m_count = 0;
   }
 
-  // The first position after startAfter (from the head when null) holding value.
+  /// The first position after startAfter (from the head when null) holding value.
   POSITION Find(const T& value, POSITION startAfter = nullptr) const {
     Node* n = startAfter ? NodeOf(startAfter)->next : m_head;
     for (; n; n = n->next)
@@ -156,6 +159,7 @@ class NodeList {
   INT_PTR m_count = 0;
 };
 
+/// A growable array with the class library's SetSize, SetAtGrow and InsertAt rules.
 template <typename T, typename Arg = const T&>
 class GrowArray {
  public:
@@ -203,6 +207,7 @@ class GrowArray {
 
 }  // namespace zel_detail
 
+/// A list of object pointers, serialisable.
 class ZEL_API CObList : public CObject, public zel_detail::NodeList<CObject*> {
   DECLARE_SERIAL(CObList)
  public:
@@ -211,6 +216,7 @@ class ZEL_API CObList : public CObject, public zel_detail::NodeList<CObject*> {
   void Serialize(CArchive& ar) override;
 };
 
+/// A list of untyped pointers.
 class ZEL_API CPtrList : public CObject, public zel_detail::NodeList<void*> {
   DECLARE_DYNAMIC(CPtrList)
  public:
@@ -218,6 +224,7 @@ class ZEL_API CPtrList : public CObject, public zel_detail::NodeList<void*> {
   explicit CPtrList(INT_PTR) {}
 };
 
+/// A list of strings, serialisable.
 class ZEL_API CStringList : public CObject, public zel_detail::NodeList<CString> {
   DECLARE_SERIAL(CStringList)
  public:
@@ -230,35 +237,40 @@ class ZEL_API CStringList : public CObject, public zel_detail::NodeList<CString>
   void Serialize(CArchive& ar) override;
 };
 
+/// A growable array of object pointers, serialisable.
 class ZEL_API CObArray : public CObject, public zel_detail::GrowArray<CObject*, CObject*> {
   DECLARE_SERIAL(CObArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
+/// A growable array of untyped pointers.
 class ZEL_API CPtrArray : public CObject, public zel_detail::GrowArray<void*, void*> {
   DECLARE_DYNAMIC(CPtrArray)
 };
 
+/// A growable array of strings, serialisable.
 class ZEL_API CStringArray : public CObject, public zel_detail::GrowArray<CString, const char*> {
   DECLARE_SERIAL(CStringArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
+/// A growable array of 16-bit words, serialisable.
 class ZEL_API CWordArray : public CObject, public zel_detail::GrowArray<WORD, WORD> {
   DECLARE_SERIAL(CWordArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
+/// A growable array of 32-bit words, serialisable.
 class ZEL_API CDWordArray : public CObject, public zel_detail::GrowArray<DWORD, DWORD> {
   DECLARE_SERIAL(CDWordArray)
  public:
   void Serialize(CArchive& ar) override;
 };
 
-// Keys compare exactly; iteration follows insertion order.
+/// Keys compare exactly; iteration follows insertion order.
 class ZEL_API CMapStringToOb : public CObject {
   DECLARE_SERIAL(CMapStringToOb)
  public:

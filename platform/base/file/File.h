@@ -1,9 +1,10 @@
-// CFile, CStdioFile and CMemFile: files through the class library's interface.
-// Reads of a regular file go through a large buffer of the file object's own, so small
-// reads cost a copy, not a system call; from a pipe or terminal a read answers what one
-// system read gives, so a reader sees each line as its writer sends it. Writes go straight
-// to the system, so a failure (disk full) is raised by the Write that caused it. Failures
-// raise CFileException with the platform's causes.
+/// \file
+/// CFile, CStdioFile and CMemFile: files through the class library's interface.
+/// Reads of a regular file go through a large buffer of the file object's own, so small
+/// reads cost a copy, not a system call; from a pipe or terminal a read answers what one
+/// system read gives, so a reader sees each line as its writer sends it. Writes go straight
+/// to the system, so a failure (disk full) is raised by the Write that caused it. Failures
+/// raise CFileException with the platform's causes.
 #pragma once
 
 #include <system_error>
@@ -14,6 +15,7 @@
 #include "platform/base/object/Object.h"
 #include "platform/base/string/String.h"
 
+/// A file on the system through the class library's interface; failures raise CFileException.
 class ZEL_API CFile : public CObject {
   DECLARE_DYNAMIC(CFile)
  public:
@@ -21,7 +23,7 @@ class ZEL_API CFile : public CObject {
     modeRead = 0x0000,
     modeWrite = 0x0001,
     modeReadWrite = 0x0002,
-    // POSIX has no share modes; they are accepted and have no effect.
+    /// POSIX has no share modes; they are accepted and have no effect.
     shareCompat = 0x0000,
     shareExclusive = 0x0010,
     shareDenyWrite = 0x0020,
@@ -37,18 +39,18 @@ class ZEL_API CFile : public CObject {
   static constexpr HANDLE hFileNull = INVALID_HANDLE_VALUE;
 
   CFile();
-  // Wraps an open descriptor; the object will not close it.
+  /// Wraps an open descriptor; the object will not close it.
   explicit CFile(HANDLE hFile);
-  // Opens or throws CFileException.
+  /// Opens or throws CFileException.
   CFile(const char* fileName, UINT openFlags);
   ~CFile() override;
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
 
-  // 1 on success; on failure 0, with the reason in *error when given. Never throws.
+  /// 1 on success; on failure 0, with the reason in *error when given. Never throws.
   virtual BOOL Open(const char* fileName, UINT openFlags, CFileException* error = nullptr);
-  // Reads up to count bytes; fewer only at the end of a regular file, or when a pipe or
-  // terminal had no more at hand.
+  /// Reads up to count bytes; fewer only at the end of a regular file, or when a pipe or
+  /// terminal had no more at hand.
   virtual UINT Read(void* buffer, UINT count);
   virtual void Write(const void* buffer, UINT count);
   virtual ULONGLONG Seek(LONGLONG offset, UINT from);
@@ -57,11 +59,11 @@ class ZEL_API CFile : public CObject {
   virtual ULONGLONG GetLength() const;
   virtual void SetLength(ULONGLONG newLength);
   virtual ULONGLONG GetPosition() const;
-  // Forces written data to the device.
+  /// Forces written data to the device.
   virtual void Flush();
-  // Closes the file; throws CFileException when the system reports a failure.
+  /// Closes the file; throws CFileException when the system reports a failure.
   virtual void Close();
-  // Closes without ever throwing.
+  /// Closes without ever throwing.
   virtual void Abort();
 
   virtual CString GetFileName() const;
@@ -84,11 +86,11 @@ class ZEL_API CFile : public CObject {
 
   static constexpr UINT kBufferSize = 128 * 1024;
   ZelReadAhead m_ahead{kBufferSize};
-  mutable signed char m_regular = -1;  // unknown until the first read
+  mutable signed char m_regular = -1;  ///< unknown until the first read
 };
 
-// Lines through a CFile: ReadString keeps the "\n" of the char* form, drops it from the
-// CString form. No end-of-line translation takes place.
+/// Lines through a CFile: ReadString keeps the "\n" of the char* form, drops it from the
+/// CString form. No end-of-line translation takes place.
 class ZEL_API CStdioFile : public CFile {
   DECLARE_DYNAMIC(CStdioFile)
  public:
@@ -98,7 +100,7 @@ class ZEL_API CStdioFile : public CFile {
   void WriteString(const char* text);
 };
 
-// A file in memory that grows in steps of the grow size (0: fixed, attached memory).
+/// A file in memory that grows in steps of the grow size (0: fixed, attached memory).
 class ZEL_API CMemFile : public CFile {
   DECLARE_DYNAMIC(CMemFile)
  public:
@@ -107,7 +109,7 @@ class ZEL_API CMemFile : public CFile {
   ~CMemFile() override;
 
   void Attach(BYTE* buffer, UINT bufferSize, UINT growBytes = 0);
-  // Gives the memory to the caller (who frees it with free()) and empties the file.
+  /// Gives the memory to the caller (who frees it with free()) and empties the file.
   BYTE* Detach();
 
   BOOL Open(const char*, UINT, CFileException* = nullptr) override { return FALSE; }
@@ -134,6 +136,6 @@ class ZEL_API CMemFile : public CFile {
   BOOL m_bAutoDelete = TRUE;
 
  private:
-  // Makes the buffer hold at least newLength bytes, in steps of the grow size.
+  /// Makes the buffer hold at least newLength bytes, in steps of the grow size.
   void GrowFile(size_t newLength);
 };

@@ -1,4 +1,5 @@
-// CObject and CRuntimeClass: class names, base chains, dynamic creation and schema numbers.
+/// \class CObject
+/// CObject and CRuntimeClass: class names, base chains, dynamic creation and schema numbers.
 #pragma once
 
 #include "ZelExport.h"
@@ -7,19 +8,20 @@
 class CObject;
 class CArchive;
 
+/// A class's name, size, schema, base class and creator, as RUNTIME_CLASS gives it.
 struct ZEL_API CRuntimeClass {
   const char* m_lpszClassName;
   int m_nObjectSize;
-  UINT m_wSchema;  // 0xFFFF for classes without a schema (not serializable)
+  UINT m_wSchema;  ///< 0xFFFF for classes without a schema (not serializable)
   CObject* (*m_pfnCreateObject)();
   const CRuntimeClass* m_pBaseClass;
 
-  // A new object of the class, or null when the class is not creatable.
+  /// A new object of the class, or null when the class is not creatable.
   CObject* CreateObject() const;
   BOOL IsDerivedFrom(const CRuntimeClass* base) const;
-  // The registered class of that name (exact match), or null.
+  /// The registered class of that name (exact match), or null.
   static const CRuntimeClass* FromName(const char* className);
-  // Classes made with the IMPLEMENT_ macros register themselves here at start-up.
+  /// Classes made with the IMPLEMENT_ macros register themselves here at start-up.
   static void Register(const CRuntimeClass* cls);
 };
 
@@ -32,7 +34,7 @@ class ZEL_API CObject {
 
   BOOL IsKindOf(const CRuntimeClass* cls) const;
   BOOL IsSerializable() const;
-  // The platform's binary serialization; the base stores and loads nothing.
+  /// The platform's binary serialization; the base stores and loads nothing.
   virtual void Serialize(CArchive& ar);
   virtual void AssertValid() const {}
 

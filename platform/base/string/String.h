@@ -1,5 +1,5 @@
-// CString: the suite's 8-bit text string, a value type over std::string with the
-// class library's members. Positions are zero-based; "not found" is -1.
+/// CString: the suite's 8-bit text string, a value type over std::string with the
+/// class library's members. Positions are zero-based; "not found" is -1.
 #pragma once
 
 #include <compare>
@@ -70,7 +70,7 @@ class ZEL_API CString {
     return a.m_s <=> b.m_s;
   }
 
-  // strcmp / ASCII-case-insensitive comparisons: negative, zero or positive.
+  /// strcmp / ASCII-case-insensitive comparisons: negative, zero or positive.
   int Compare(const char* s) const;
   int CompareNoCase(const char* s) const;
 
@@ -104,8 +104,8 @@ class ZEL_API CString {
   void AppendFormat(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
   void FormatV(const char* fmt, va_list args);
 
-  // A writable buffer of at least minLength characters plus a terminating NUL;
-  // ReleaseBuffer(-1) then takes the length up to the first NUL.
+  /// A writable buffer of at least minLength characters plus a terminating NUL;
+  /// ReleaseBuffer(-1) then takes the length up to the first NUL.
   char* GetBuffer(int minLength = 0);
   char* GetBufferSetLength(int length);
   void ReleaseBuffer(int newLength = -1);
@@ -114,9 +114,10 @@ class ZEL_API CString {
   std::string m_s;
 };
 
-// ASCII case folding: only A-Z and a-z change, whatever the user's locale, so that names,
-// paths and keys compare the same everywhere. Every case change of the library goes
-// through these.
+/// ASCII case folding: only A-Z and a-z change, whatever the user's locale, so that names,
+/// paths and keys compare the same everywhere. Every case change of the library goes
+/// through these.
+///@{
 constexpr char ZelAsciiToLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -126,5 +127,6 @@ constexpr char ZelAsciiToUpper(char c) {
 ZEL_API void ZelAsciiMakeLower(std::string& s);
 ZEL_API void ZelAsciiMakeUpper(std::string& s);
 ZEL_API std::string ZelAsciiLowered(std::string_view s);
-// The comparison every path and name look-up of the library uses.
+///@}
+/// The comparison every path and name look-up of the library uses.
 ZEL_API int ZelStrCmpNoCase(std::string_view a, std::string_view b);

@@ -1,4 +1,4 @@
-// CTime: a point in time to the second, shown in local time.
+/// CTime: a point in time to the second, shown in local time.
 #pragma once
 
 #include <ctime>
@@ -13,7 +13,7 @@ class ZEL_API CTime {
 
   static CTime GetCurrentTime() { return CTime(std::time(nullptr)); }
   time_t GetTime() const { return m_time; }
-  // strftime of the local time.
+  /// strftime of the local time.
   CString Format(const char* fmt) const;
 
   friend auto operator<=>(const CTime&, const CTime&) = default;

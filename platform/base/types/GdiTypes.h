@@ -1,22 +1,27 @@
-// The GDI vocabulary a device speaks: object handles, text metrics, character widths and
-// the constants of mapping modes, background modes, alignment, stock objects, device
-// capabilities, system colours, edges, text formats and image drawing styles.
+/// \file
+/// The GDI vocabulary a device speaks: object handles, text metrics, character widths and
+/// the constants of mapping modes, background modes, alignment, stock objects, device
+/// capabilities, system colours, edges, text formats and image drawing styles.
 #pragma once
 
 #include "platform/base/types/WinTypes.h"
 
-// A device context: the drawing surface a window, a printer or a picture lends.
+/// A device context: the drawing surface a window, a printer or a picture lends.
 class CDC;
 using HDC = CDC*;
 
-// Any object a device makes (font, pen, brush); HFONT, HPEN and HBRUSH convert to it.
+/// Any object a device makes (font, pen, brush); HFONT, HPEN and HBRUSH convert to it.
 using HGDIOBJ = ZelHandle<struct HGDIOBJ_tag>;
 using HPEN = ZelHandle<struct HPEN_tag>;
 using HBRUSH = ZelHandle<struct HBRUSH_tag>;
+/// The handle of a font, pen or brush as the device's object handle.
+///@{
 inline HGDIOBJ ToGdiObj(HFONT h) { return HGDIOBJ(h.value); }
 inline HGDIOBJ ToGdiObj(HPEN h) { return HGDIOBJ(h.value); }
 inline HGDIOBJ ToGdiObj(HBRUSH h) { return HGDIOBJ(h.value); }
+///@}
 
+/// A font's metrics as a device measures them, in logical units.
 struct TEXTMETRIC {
   LONG tmHeight = 0;
   LONG tmAscent = 0;
@@ -40,14 +45,14 @@ struct TEXTMETRIC {
   BYTE tmCharSet = 0;
 };
 
-// Leading space, glyph width and trailing space of one character; A and C may be negative.
+/// Leading space, glyph width and trailing space of one character; A and C may be negative.
 struct ABC {
   int abcA = 0;
   UINT abcB = 0;
   int abcC = 0;
 };
 
-// Mapping modes. Only the text mode has y growing downwards.
+/// Mapping modes. Only the text mode has y growing downwards.
 constexpr int MM_TEXT = 1;
 constexpr int MM_LOMETRIC = 2;
 constexpr int MM_HIMETRIC = 3;
@@ -57,11 +62,11 @@ constexpr int MM_TWIPS = 6;
 constexpr int MM_ISOTROPIC = 7;
 constexpr int MM_ANISOTROPIC = 8;
 
-// Background modes.
+/// Background modes.
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 
-// Text alignment.
+/// Text alignment.
 constexpr UINT TA_NOUPDATECP = 0;
 constexpr UINT TA_UPDATECP = 1;
 constexpr UINT TA_LEFT = 0;
@@ -72,11 +77,11 @@ constexpr UINT TA_BOTTOM = 8;
 constexpr UINT TA_BASELINE = 24;
 constexpr UINT GDI_ERROR = 0xFFFFFFFFu;
 
-// ExtTextOut options.
+/// ExtTextOut options.
 constexpr UINT ETO_OPAQUE = 2;
 constexpr UINT ETO_CLIPPED = 4;
 
-// Stock objects.
+/// Stock objects.
 constexpr int WHITE_BRUSH = 0;
 constexpr int LTGRAY_BRUSH = 1;
 constexpr int GRAY_BRUSH = 2;
@@ -94,13 +99,13 @@ constexpr int DEVICE_DEFAULT_FONT = 14;
 constexpr int SYSTEM_FIXED_FONT = 16;
 constexpr int DEFAULT_GUI_FONT = 17;
 
-// Pen styles.
+/// Pen styles.
 constexpr int PS_SOLID = 0;
 constexpr int PS_DASH = 1;
 constexpr int PS_DOT = 2;
 constexpr int PS_NULL = 5;
 
-// Device capabilities.
+/// Device capabilities.
 constexpr int TECHNOLOGY = 2;
 constexpr int HORZSIZE = 4;
 constexpr int VERTSIZE = 6;
@@ -112,7 +117,7 @@ constexpr int LOGPIXELSY = 90;
 constexpr int DT_RASDISPLAY = 1;
 constexpr int DT_RASPRINTER = 2;
 
-// Font weights, character sets, precisions, pitch and family.
+/// Font weights, character sets, precisions, pitch and family.
 constexpr LONG FW_DONTCARE = 0;
 constexpr LONG FW_NORMAL = 400;
 constexpr LONG FW_BOLD = 700;
@@ -132,7 +137,7 @@ constexpr BYTE FF_MODERN = 0x30;
 constexpr BYTE FF_SCRIPT = 0x40;
 constexpr BYTE FF_DECORATIVE = 0x50;
 
-// System colours.
+/// System colours.
 constexpr int COLOR_SCROLLBAR = 0;
 constexpr int COLOR_BACKGROUND = 1;
 constexpr int COLOR_ACTIVECAPTION = 2;
@@ -166,7 +171,7 @@ constexpr int COLOR_3DFACE = COLOR_BTNFACE;
 constexpr int COLOR_3DSHADOW = COLOR_BTNSHADOW;
 constexpr int COLOR_3DHIGHLIGHT = COLOR_BTNHIGHLIGHT;
 
-// Edges (DrawEdge).
+/// Edges (DrawEdge).
 constexpr UINT BDR_RAISEDOUTER = 0x1;
 constexpr UINT BDR_SUNKENOUTER = 0x2;
 constexpr UINT BDR_RAISEDINNER = 0x4;
@@ -182,7 +187,7 @@ constexpr UINT BF_BOTTOM = 0x8;
 constexpr UINT BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
 constexpr UINT BF_ADJUST = 0x2000;
 
-// Text formats (DrawText).
+/// Text formats (DrawText).
 constexpr UINT DT_TOP = 0x0;
 constexpr UINT DT_LEFT = 0x0;
 constexpr UINT DT_CENTER = 0x1;
@@ -198,9 +203,9 @@ constexpr UINT DT_CALCRECT = 0x400;
 constexpr UINT DT_NOPREFIX = 0x800;
 constexpr UINT DT_HIDEPREFIX = 0x100000;
 
-// Image drawing styles (an image of an image list).
+/// Image drawing styles (an image of an image list).
 constexpr UINT ILD_NORMAL = 0x0;
 constexpr UINT ILD_TRANSPARENT = 0x1;
-// Not a list style of the platform's but its DrawState look: the image embossed in the
-// highlight and shadow colours, as disabled menu items and buttons show it.
+/// Not a list style of the platform's but its DrawState look: the image embossed in the
+/// highlight and shadow colours, as disabled menu items and buttons show it.
 constexpr UINT ILD_DISABLED = 0x1000;

@@ -1,5 +1,6 @@
-// The Win32 scalar and value types the library passes around, with Windows' widths:
-// LONG and DWORD are 32 bits here as there.
+/// \file
+/// The Win32 scalar and value types the library passes around, with Windows' widths:
+/// LONG and DWORD are 32 bits here as there.
 #pragma once
 
 #include <cstddef>
@@ -41,6 +42,8 @@ using LRESULT = intptr_t;
 
 #define MAX_PATH 260
 
+/// A colour as 0x00BBGGRR, and its red, green and blue parts.
+///@{
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
   return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
          (static_cast<COLORREF>(b) << 16);
@@ -48,8 +51,9 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
 constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>(c >> 8); }
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>(c >> 16); }
+///@}
 
-// Handles are opaque typed values; a distinct tag per kind keeps them from mixing.
+/// Handles are opaque typed values; a distinct tag per kind keeps them from mixing.
 template <typename Tag>
 struct ZelHandle {
   uintptr_t value = 0;
@@ -66,21 +70,24 @@ using HBITMAP = ZelHandle<struct HBITMAP_tag>;
 using HINSTANCE = ZelHandle<struct HINSTANCE_tag>;
 using HKEY = ZelHandle<struct HKEY_tag>;
 using HACCEL = ZelHandle<struct HACCEL_tag>;
-// The files of one drop (WM_DROPFILES), until DragFinish.
+/// The files of one drop (WM_DROPFILES), until DragFinish.
 using HDROP = ZelHandle<struct HDROP_tag>;
 
-// A file handle is a POSIX descriptor; the null handle is -1.
+/// A file handle is a POSIX descriptor; the null handle is -1.
 using HANDLE = int;
 constexpr HANDLE INVALID_HANDLE_VALUE = -1;
 
+/// A point in logical or screen coordinates.
 struct POINT {
   LONG x = 0;
   LONG y = 0;
 };
+/// A width and a height.
 struct SIZE {
   LONG cx = 0;
   LONG cy = 0;
 };
+/// A rectangle by its left, top, right and bottom edges (right and bottom outside).
 struct RECT {
   LONG left = 0;
   LONG top = 0;
@@ -92,6 +99,7 @@ using LPRECT = RECT*;
 using LPCRECT = const RECT*;
 
 constexpr int LF_FACESIZE = 32;
+/// A font as asked for: height, weight, italics, face name and the rest.
 struct LOGFONT {
   LONG lfHeight = 0;
   LONG lfWidth = 0;
@@ -108,17 +116,20 @@ struct LOGFONT {
   BYTE lfPitchAndFamily = 0;
   char lfFaceName[LF_FACESIZE] = {};
 };
+/// A pen as asked for: style, width and colour.
 struct LOGPEN {
   UINT lopnStyle = 0;
   POINT lopnWidth;
   COLORREF lopnColor = 0;
 };
+/// A brush as asked for: style, colour and hatch.
 struct LOGBRUSH {
   UINT lbStyle = 0;
   COLORREF lbColor = 0;
   uintptr_t lbHatch = 0;
 };
 
+/// POINT with constructors and arithmetic.
 struct ZEL_API CPoint : POINT {
   CPoint() = default;
   CPoint(LONG px, LONG py) {
@@ -128,6 +139,7 @@ struct ZEL_API CPoint : POINT {
   CPoint(const POINT& p) : POINT(p) {}
   friend bool operator==(const CPoint& a, const CPoint& b) { return a.x == b.x && a.y == b.y; }
 };
+/// SIZE with constructors and arithmetic.
 struct ZEL_API CSize : SIZE {
   CSize() = default;
   CSize(LONG w, LONG h) {
@@ -137,6 +149,7 @@ struct ZEL_API CSize : SIZE {
   CSize(const SIZE& s) : SIZE(s) {}
   friend bool operator==(const CSize& a, const CSize& b) { return a.cx == b.cx && a.cy == b.cy; }
 };
+/// RECT with constructors, sizes and the usual geometry.
 struct ZEL_API CRect : RECT {
   CRect() = default;
   CRect(LONG l, LONG t, LONG r, LONG b) {

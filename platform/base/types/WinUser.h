@@ -1,11 +1,12 @@
-// The window model's vocabulary, with the platform's values: messages, styles, window
-// positions, the message record, window and timer procedures, owner-draw records, waits.
+/// \file
+/// The window model's vocabulary, with the platform's values: messages, styles, window
+/// positions, the message record, window and timer procedures, owner-draw records, waits.
 #pragma once
 
 #include "platform/base/types/GdiTypes.h"
 #include "platform/base/types/WinTypes.h"
 
-// Messages.
+/// Messages.
 enum : UINT {
   WM_NULL = 0x0000,
   WM_CREATE = 0x0001,
@@ -72,7 +73,7 @@ enum : UINT {
   WM_USER = 0x0400,
   WM_APP = 0x8000,
 };
-// Notification codes of controls, in the high word of a command's wParam.
+/// Notification codes of controls, in the high word of a command's wParam.
 enum : UINT {
   BN_CLICKED = 0,
   LBN_SELCHANGE = 1,
@@ -83,8 +84,8 @@ enum : UINT {
   EN_CHANGE = 0x0300,
 };
 
-// System commands, the system menu's items and a WM_SYSCOMMAND's wParam (the low four
-// bits of which are the system's).
+/// System commands, the system menu's items and a WM_SYSCOMMAND's wParam (the low four
+/// bits of which are the system's).
 enum : UINT {
   SC_SIZE = 0xF000,
   SC_MOVE = 0xF010,
@@ -95,14 +96,14 @@ enum : UINT {
   SC_CONTEXTHELP = 0xF180,
 };
 
-// The parent of a message-only window: it takes messages like any window but is never
-// shown, so nobody presents it (a dialog's window, while a backend shows the dialog).
+/// The parent of a message-only window: it takes messages like any window but is never
+/// shown, so nobody presents it (a dialog's window, while a backend shows the dialog).
 inline constexpr HWND HWND_MESSAGE{static_cast<uintptr_t>(-3)};
 
-// Registered messages take numbers from this range on, one per distinct name.
+/// Registered messages take numbers from this range on, one per distinct name.
 constexpr UINT kFirstRegisteredMessage = 0xC000;
 
-// Window styles.
+/// Window styles.
 enum : DWORD {
   WS_OVERLAPPED = 0x00000000,
   WS_POPUP = 0x80000000,
@@ -126,13 +127,13 @@ enum : DWORD {
   WS_EX_MDICHILD = 0x00000040,
   WS_EX_NOACTIVATE = 0x08000000,
 };
-// Scroll bars of windows, and of list and edit controls: plain values, so that they
-// combine with the controls' own styles.
+/// Scroll bars of windows, and of list and edit controls: plain values, so that they
+/// combine with the controls' own styles.
 constexpr DWORD WS_VSCROLL = 0x00200000;
 constexpr DWORD WS_HSCROLL = 0x00100000;
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 
-// SetWindowPos flags.
+/// SetWindowPos flags.
 enum : UINT {
   SWP_NOSIZE = 0x0001,
   SWP_NOMOVE = 0x0002,
@@ -145,7 +146,7 @@ enum : UINT {
   SWP_NOOWNERZORDER = 0x0200,
 };
 
-// ShowWindow commands.
+/// ShowWindow commands.
 enum : int {
   SW_HIDE = 0,
   SW_SHOWNORMAL = 1,
@@ -160,12 +161,12 @@ enum : int {
   SW_RESTORE = 9,
 };
 
-// WM_SIZE's wParam: how the window was sized.
+/// WM_SIZE's wParam: how the window was sized.
 enum : WPARAM { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
 
-// A window's placement: its show state and the rectangle it has when neither maximised
-// nor minimised (screen coordinates for a top-level window, the parent's client
-// coordinates for a child).
+/// A window's placement: its show state and the rectangle it has when neither maximised
+/// nor minimised (screen coordinates for a top-level window, the parent's client
+/// coordinates for a child).
 struct WINDOWPLACEMENT {
   UINT length = sizeof(WINDOWPLACEMENT);
   UINT flags = 0;
@@ -175,8 +176,8 @@ struct WINDOWPLACEMENT {
   RECT rcNormalPosition;
 };
 
-// Scroll bars: which bar, the WM_HSCROLL / WM_VSCROLL request codes (low word of wParam),
-// and the parts of a SCROLLINFO that a call reads or fills.
+/// Scroll bars: which bar, the WM_HSCROLL / WM_VSCROLL request codes (low word of wParam),
+/// and the parts of a SCROLLINFO that a call reads or fills.
 enum : int { SB_HORZ = 0, SB_VERT = 1, SB_CTL = 2, SB_BOTH = 3 };
 enum : UINT {
   SB_LINEUP = 0,
@@ -203,6 +204,7 @@ enum : UINT {
   SIF_TRACKPOS = 0x0010,
   SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS,
 };
+/// A scroll bar's range, page and position, as read and set together.
 struct SCROLLINFO {
   UINT cbSize = sizeof(SCROLLINFO);
   UINT fMask = 0;
@@ -213,37 +215,40 @@ struct SCROLLINFO {
   int nTrackPos = 0;
 };
 
-// The wheel: one notch of a wheel turns WHEEL_DELTA; WM_MOUSEWHEEL's wParam holds the
-// key state in its low word and the signed turn in its high word.
+/// The wheel: one notch of a wheel turns WHEEL_DELTA; WM_MOUSEWHEEL's wParam holds the
+/// key state in its low word and the signed turn in its high word.
 constexpr int WHEEL_DELTA = 120;
+/// The turn and the key state that WM_MOUSEWHEEL's wParam carries.
+///@{
 constexpr short GET_WHEEL_DELTA_WPARAM(uintptr_t w) {
   return static_cast<short>((w >> 16) & 0xFFFF);
 }
 constexpr WORD GET_KEYSTATE_WPARAM(uintptr_t w) { return static_cast<WORD>(w & 0xFFFF); }
+///@}
 
-// MDI tiling (WM_MDITILE's wParam).
+/// MDI tiling (WM_MDITILE's wParam).
 enum : UINT {
   MDITILE_VERTICAL = 0x0000,
   MDITILE_HORIZONTAL = 0x0001,
   MDITILE_SKIPDISABLED = 0x0002
 };
 
-// Window data indexes.
+/// Window data indexes.
 enum : int {
   GWLP_WNDPROC = -4,
-  GWLP_HWNDPARENT = -8,  // a top-level window's owner
+  GWLP_HWNDPARENT = -8,  ///< a top-level window's owner
   GWLP_ID = -12,
   GWL_STYLE = -16,
   GWL_EXSTYLE = -20,
   GWLP_USERDATA = -21
 };
 
-// Menu-char answers (high word of WM_MENUCHAR's result).
+/// Menu-char answers (high word of WM_MENUCHAR's result).
 enum : UINT { MNC_IGNORE = 0, MNC_CLOSE = 1, MNC_EXECUTE = 2, MNC_SELECT = 3 };
 
-// PeekMessage.
+/// PeekMessage.
 enum : UINT { PM_NOREMOVE = 0x0000, PM_REMOVE = 0x0001 };
-// Waits.
+/// Waits.
 enum : DWORD {
   QS_ALLINPUT = 0x04FF,
   WAIT_OBJECT_0 = 0,
@@ -252,7 +257,7 @@ enum : DWORD {
   INFINITE = 0xFFFFFFFF,
 };
 
-// Owner-drawn items.
+/// Owner-drawn items.
 enum : UINT { ODT_MENU = 1 };
 enum : UINT { ODA_DRAWENTIRE = 0x1, ODA_SELECT = 0x2, ODA_FOCUS = 0x4 };
 enum : UINT {
@@ -264,9 +269,11 @@ enum : UINT {
   ODS_DEFAULT = 0x0020,
 };
 
-// Mouse-message key states (wParam).
+/// Mouse-message key states (wParam).
 enum : WPARAM { MK_LBUTTON = 0x1, MK_RBUTTON = 0x2, MK_SHIFT = 0x4, MK_CONTROL = 0x8 };
 
+/// The words and bytes of a message parameter, and parameters made of two words.
+///@{
 constexpr WORD LOWORD(uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
 constexpr WORD HIWORD(uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
 constexpr BYTE LOBYTE(uintptr_t v) { return static_cast<BYTE>(v & 0xFF); }
@@ -279,7 +286,9 @@ constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
 constexpr LRESULT MAKELRESULT(WORD low, WORD high) {
   return static_cast<LRESULT>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
 }
-// A point packed as mouse messages carry it (signed 16-bit coordinates).
+///@}
+/// A point packed as mouse messages carry it (signed 16-bit coordinates).
+///@{
 inline POINT PointOfLParam(LPARAM lp) {
   return POINT{static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lp))),
                static_cast<int16_t>(HIWORD(static_cast<uintptr_t>(lp)))};
@@ -287,8 +296,10 @@ inline POINT PointOfLParam(LPARAM lp) {
 inline LPARAM LParamOfPoint(POINT p) {
   return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
 }
+///@}
 
-// Handles travel in message parameters as their values.
+/// Handles travel in message parameters as their values.
+///@{
 template <typename Tag>
 inline WPARAM HandleToWParam(ZelHandle<Tag> h) {
   return static_cast<WPARAM>(h.value);
@@ -297,10 +308,12 @@ template <typename Tag>
 inline LPARAM HandleToLParam(ZelHandle<Tag> h) {
   return static_cast<LPARAM>(h.value);
 }
+///@}
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 
+/// A message as the queue holds it: window, number, parameters, time and point.
 struct MSG {
   HWND hwnd;
   UINT message = 0;
@@ -310,6 +323,7 @@ struct MSG {
   POINT pt;
 };
 
+/// What WM_NCCREATE and WM_CREATE carry: the window's creation parameters.
 struct CREATESTRUCT {
   LPVOID lpCreateParams = nullptr;
   HMENU hMenu;
@@ -321,13 +335,14 @@ struct CREATESTRUCT {
   DWORD dwExStyle = 0;
 };
 
+/// What BeginPaint fills in: the device and the part to paint.
 struct PAINTSTRUCT {
   HDC hdc = nullptr;
   BOOL fErase = FALSE;
   RECT rcPaint;
 };
 
-// WM_MEASUREITEM's record: the owner fills in the item's size.
+/// WM_MEASUREITEM's record: the owner fills in the item's size.
 struct MEASUREITEMSTRUCT {
   UINT CtlType = ODT_MENU;
   UINT CtlID = 0;
@@ -337,8 +352,8 @@ struct MEASUREITEMSTRUCT {
   ULONG_PTR itemData = 0;
 };
 
-// WM_DRAWITEM's record. For a menu item, hwndItem holds the menu's handle value (as on
-// the platform, where the field is shared); MenuOfDrawItem reads it back.
+/// WM_DRAWITEM's record. For a menu item, hwndItem holds the menu's handle value (as on
+/// the platform, where the field is shared); MenuOfDrawItem reads it back.
 struct DRAWITEMSTRUCT {
   UINT CtlType = ODT_MENU;
   UINT CtlID = 0;
@@ -350,4 +365,5 @@ struct DRAWITEMSTRUCT {
   RECT rcItem;
   ULONG_PTR itemData = 0;
 };
+/// The menu a WM_DRAWITEM record of a menu item is about.
 inline HMENU MenuOfDrawItem(const DRAWITEMSTRUCT& d) { return HMENU(d.hwndItem.value); }

@@ -1,6 +1,7 @@
-// CPropertySheet and CPropertyPage: a dialog of tabbed pages, each page a dialog of its
-// own template made when it is first shown. OK asks the shown page to give up (its data
-// exchange must pass), then applies every page that was made; Cancel resets them.
+/// \file
+/// CPropertySheet and CPropertyPage: a dialog of tabbed pages, each page a dialog of its
+/// own template made when it is first shown. OK asks the shown page to give up (its data
+/// exchange must pass), then applies every page that was made; Cancel resets them.
 #pragma once
 
 #include <vector>
@@ -10,24 +11,25 @@
 
 class CPropertySheet;
 
+/// A page of a property sheet: a dialog of its own template, made when first shown.
 class ZEL_API CPropertyPage : public CDialog {
   DECLARE_DYNAMIC(CPropertyPage)
  public:
-  // The tab shows the template's caption.
+  /// The tab shows the template's caption.
   explicit CPropertyPage(UINT templateId) : CDialog(templateId) {}
 
-  // The page is shown: the first time after OnInitDialog, later with its data reloaded.
+  /// The page is shown: the first time after OnInitDialog, later with its data reloaded.
   virtual BOOL OnSetActive();
-  // Another page or OK comes: saves the data; FALSE keeps the page.
+  /// Another page or OK comes: saves the data; FALSE keeps the page.
   virtual BOOL OnKillActive();
-  // OK: OnOK; answers TRUE.
+  /// OK: OnOK; answers TRUE.
   virtual BOOL OnApply();
-  // Cancel: OnCancel.
+  /// Cancel: OnCancel.
   virtual void OnReset();
   CPropertySheet* GetSheet() const { return m_sheet; }
 
  protected:
-  // The sheet ends, not the page.
+  /// The sheet ends, not the page.
   void OnOK() override {}
   void OnCancel() override {}
 
@@ -37,7 +39,7 @@ class ZEL_API CPropertyPage : public CDialog {
   bool m_shownBefore = false;
 };
 
-// What presents a running property sheet, besides a DialogView per page it shows.
+/// What presents a running property sheet, besides a DialogView per page it shows.
 class ZEL_API SheetView {
  public:
   virtual ~SheetView() = default;
@@ -46,6 +48,7 @@ class ZEL_API SheetView {
   virtual void Ended() = 0;
 };
 
+/// A dialog of tabbed property pages.
 class ZEL_API CPropertySheet : public CWnd, public DialogInput {
   DECLARE_DYNAMIC(CPropertySheet)
  public:
@@ -55,25 +58,25 @@ class ZEL_API CPropertySheet : public CWnd, public DialogInput {
   CPropertySheet(const CPropertySheet&) = delete;
   CPropertySheet& operator=(const CPropertySheet&) = delete;
 
-  // The sheet does not own its pages.
+  /// The sheet does not own its pages.
   void AddPage(CPropertyPage* page);
   void RemovePage(int index);
   int GetPageCount() const { return static_cast<int>(m_pages.size()); }
   CPropertyPage* GetPage(int index) const;
   CPropertyPage* GetActivePage() const { return GetPage(m_active); }
   int GetActiveIndex() const { return m_active; }
-  // Before DoModal: the page shown first; while running: shows it (when the shown page
-  // lets go). FALSE for an index outside the sheet.
+  /// Before DoModal: the page shown first; while running: shows it (when the shown page
+  /// lets go). FALSE for an index outside the sheet.
   BOOL SetActivePage(int index);
   const CString& GetTitle() const { return m_caption; }
   CWnd* GetParent() const { return m_parent; }
 
-  // Runs the sheet until OK or Cancel; -1 when it has no page or a page's template is
-  // not registered.
+  /// Runs the sheet until OK or Cancel; -1 when it has no page or a page's template is
+  /// not registered.
   virtual INT_PTR DoModal();
   void EndDialog(int result);
 
-  // The presenter's side: StartSheet shows the first page.
+  /// The presenter's side: StartSheet shows the first page.
   void StartSheet();
   void SetView(SheetView* view) { m_view = view; }
 
@@ -95,7 +98,7 @@ class ZEL_API CPropertySheet : public CWnd, public DialogInput {
   CString m_caption;
   CWnd* m_parent;
   std::vector<CPropertyPage*> m_pages;
-  int m_start;  // the page each run shows first
+  int m_start;  ///< the page each run shows first
   int m_active;
   bool m_running = false;
   bool m_ended = false;

@@ -1,6 +1,7 @@
-// CMenu: a menu of the menu model as the class library wraps it. An object that made or
-// attached its menu destroys it when it goes (unless the menu was detached first);
-// FromHandle answers the attached object or a temporary one of the calling thread.
+/// \class CMenu
+/// CMenu: a menu of the menu model as the class library wraps it. An object that made or
+/// attached its menu destroys it when it goes (unless the menu was detached first);
+/// FromHandle answers the attached object or a temporary one of the calling thread.
 #pragma once
 
 #include "ZelExport.h"
@@ -21,7 +22,7 @@ class ZEL_API CMenu : public CObject {
   HMENU GetSafeHmenu() const { return m_hMenu; }
   operator HMENU() const { return m_hMenu; }
   static CMenu* FromHandle(HMENU menu);
-  // Makes this the menu's object; FALSE when the menu has one or does not exist.
+  /// Makes this the menu's object; FALSE when the menu has one or does not exist.
   BOOL Attach(HMENU menu);
   HMENU Detach();
 
@@ -38,7 +39,7 @@ class ZEL_API CMenu : public CObject {
   BOOL GetMenuItemInfo(UINT item, MENUITEMINFO* info, BOOL byPosition = FALSE) const;
   BOOL SetMenuItemInfo(UINT item, const MENUITEMINFO* info, BOOL byPosition = FALSE);
 
-  // 0xFFFFFFFF (as the platform's -1) for a menu that does not exist.
+  /// 0xFFFFFFFF (as the platform's -1) for a menu that does not exist.
   UINT GetMenuItemCount() const;
   UINT GetMenuItemID(int position) const;
   UINT GetMenuState(UINT id, UINT flags) const;

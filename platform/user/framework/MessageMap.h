@@ -1,18 +1,21 @@
-// Message maps: a window class lists the messages and commands it handles, and its
-// WindowProc finds the handler by walking the maps from the class to its bases.
-// Usage:
-//   class CMainFrame : public CFrameWnd {
-//     DECLARE_MESSAGE_MAP()
-//     LRESULT OnMenuChange(WPARAM, LPARAM);
-//     void OnFileOpen();
-//     void OnUpdateTool(CCmdUI* ui);
-//   };
-//   BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
-//     ON_REGISTERED_MESSAGE(WM_MENUCHANGE, OnMenuChange)
-//     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
-//     ON_UPDATE_COMMAND_UI_RANGE(44445, 45220, OnUpdateTool)
-//     ON_WM_DROPFILES()  // handled by OnDropFiles(HDROP)
-//   END_MESSAGE_MAP()
+/// \file
+/// Message maps: a window class lists the messages and commands it handles, and its
+/// WindowProc finds the handler by walking the maps from the class to its bases.
+/// Usage:
+/// ```
+///   class CMainFrame : public CFrameWnd {
+///     DECLARE_MESSAGE_MAP()
+///     LRESULT OnMenuChange(WPARAM, LPARAM);
+///     void OnFileOpen();
+///     void OnUpdateTool(CCmdUI* ui);
+///   };
+///   BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+///     ON_REGISTERED_MESSAGE(WM_MENUCHANGE, OnMenuChange)
+///     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+///     ON_UPDATE_COMMAND_UI_RANGE(44445, 45220, OnUpdateTool)
+///     ON_WM_DROPFILES()  // handled by OnDropFiles(HDROP)
+///   END_MESSAGE_MAP()
+/// ```
 #pragma once
 
 #include "platform/base/types/WinTypes.h"
@@ -21,11 +24,11 @@
 class CWnd;
 class CCmdUI;
 
-// The routing codes of OnCmdMsg: a command, or the update of its user-interface item.
+/// The routing codes of OnCmdMsg: a command, or the update of its user-interface item.
 constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
 
-// Filled by OnCmdMsg when it is only asked whether a handler exists.
+/// Filled by OnCmdMsg when it is only asked whether a handler exists.
 struct AFX_CMDHANDLERINFO {
   CWnd* pTarget = nullptr;
 };
@@ -36,13 +39,14 @@ using AFX_PMSG_RANGE = void (CWnd::*)(UINT);
 using AFX_PMSG_UPDATE = void (CWnd::*)(CCmdUI*);
 using AFX_PMSG_DROPFILES = void (CWnd::*)(HDROP);
 
+/// One entry of a message map: the message, the command range and the handler.
 struct AFX_MSGMAP_ENTRY {
-  // kDropFiles: WM_DROPFILES to a handler that takes the drop.
+  /// kDropFiles: WM_DROPFILES to a handler that takes the drop.
   enum Kind { kEnd, kMessage, kRegistered, kCommand, kCommandRange, kUpdate, kDropFiles };
   Kind kind;
-  UINT message;            // kMessage, kDropFiles
-  const UINT* registered;  // kRegistered: where the registered message's number is kept
-  UINT firstId;            // commands and updates: the identifiers handled
+  UINT message;            ///< kMessage, kDropFiles
+  const UINT* registered;  ///< kRegistered: where the registered message's number is kept
+  UINT firstId;            ///< commands and updates: the identifiers handled
   UINT lastId;
   AFX_PMSG_MESSAGE onMessage;
   AFX_PMSG_COMMAND onCommand;
@@ -51,6 +55,7 @@ struct AFX_MSGMAP_ENTRY {
   AFX_PMSG_DROPFILES onDropFiles;
 };
 
+/// A class's message map: its entries and its base class's map.
 struct AFX_MSGMAP {
   const AFX_MSGMAP* (*pfnGetBaseMap)();
   const AFX_MSGMAP_ENTRY* lpEntries;
@@ -75,7 +80,7 @@ struct AFX_MSGMAP {
   return &messageMap;                                                                           \
   }
 
-// LRESULT handler(WPARAM, LPARAM)
+/// LRESULT handler(WPARAM, LPARAM)
 #define ON_MESSAGE(message, memberFxn)                   \
   {AFX_MSGMAP_ENTRY::kMessage,                           \
    message,                                              \
@@ -87,7 +92,7 @@ struct AFX_MSGMAP {
    nullptr,                                              \
    nullptr,                                              \
    nullptr},
-// LRESULT handler(WPARAM, LPARAM); variable holds the number RegisterWindowMessage gave.
+/// LRESULT handler(WPARAM, LPARAM); variable holds the number RegisterWindowMessage gave.
 #define ON_REGISTERED_MESSAGE(variable, memberFxn)       \
   {AFX_MSGMAP_ENTRY::kRegistered,                        \
    0,                                                    \
@@ -99,7 +104,7 @@ struct AFX_MSGMAP {
    nullptr,                                              \
    nullptr,                                              \
    nullptr},
-// void handler()
+/// void handler()
 #define ON_COMMAND(id, memberFxn)                        \
   {AFX_MSGMAP_ENTRY::kCommand,                           \
    0,                                                    \
@@ -111,7 +116,7 @@ struct AFX_MSGMAP {
    nullptr,                                              \
    nullptr,                                              \
    nullptr},
-// void handler(UINT id)
+/// void handler(UINT id)
 #define ON_COMMAND_RANGE(firstId, lastId, memberFxn)   \
   {AFX_MSGMAP_ENTRY::kCommandRange,                    \
    0,                                                  \
@@ -123,7 +128,7 @@ struct AFX_MSGMAP {
    static_cast<AFX_PMSG_RANGE>(&ThisClass::memberFxn), \
    nullptr,                                            \
    nullptr},
-// void handler(CCmdUI*)
+/// void handler(CCmdUI*)
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)             \
   {AFX_MSGMAP_ENTRY::kUpdate,                           \
    0,                                                   \
@@ -146,7 +151,7 @@ struct AFX_MSGMAP {
    nullptr,                                                    \
    static_cast<AFX_PMSG_UPDATE>(&ThisClass::memberFxn),        \
    nullptr},
-// void OnDropFiles(HDROP)
+/// void OnDropFiles(HDROP)
 #define ON_WM_DROPFILES()        \
   {AFX_MSGMAP_ENTRY::kDropFiles, \
    WM_DROPFILES,                 \

@@ -1,4 +1,5 @@
-// Virtual keys and their names, as accelerators show them ("Ctrl+O", "F12", "Del").
+/// \file
+/// Virtual keys and their names, as accelerators show them ("Ctrl+O", "F12", "Del").
 #pragma once
 
 #include "ZelExport.h"
@@ -10,6 +11,6 @@ enum : UINT {
 #undef ZEL_KEY
 };
 
-// The key's name ("A" for 'A', "7" for '7', "Page Up" for VK_PRIOR), copied into buffer
-// (at most size - 1 characters); answers the length copied, 0 for a key without a name.
+/// The key's name ("A" for 'A', "7" for '7', "Page Up" for VK_PRIOR), copied into buffer
+/// (at most size - 1 characters); answers the length copied, 0 for a key without a name.
 ZEL_API int ZelGetKeyName(UINT virtualKey, LPSTR buffer, int size);
