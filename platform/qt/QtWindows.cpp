@@ -1,13 +1,16 @@
 // The widgets of the window model's windows: input as messages, painting through the Qt
 // device, scroll bars, drops, and each kind's geometry and show state in step with the model.
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGridLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
@@ -518,6 +521,15 @@ void MdiArea::dropEvent(QDropEvent* e) { DeliverDrop(m_hwnd, e); }
 
 MdiSubWindow::MdiSubWindow(HWND hwnd, MdiArea* area) : m_hwnd(hwnd) {
   setAttribute(Qt::WA_DeleteOnClose, false);
+  // Without an icon of its own Qt's title bar shows the toolkit's logo: the application's
+  // icon, or none.
+  QIcon icon = QApplication::windowIcon();
+  if (icon.isNull()) {
+    QPixmap clear(16, 16);
+    clear.fill(Qt::transparent);
+    icon = QIcon(clear);
+  }
+  setWindowIcon(icon);
   m_body = new WindowBody(hwnd, nullptr);
   setWidget(m_body);
   area->addSubWindow(this);
