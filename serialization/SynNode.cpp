@@ -48,6 +48,49 @@ inline bool IsPlainStringChar(unsigned char u) {
 
 }  // namespace
 
+namespace {
+
+// Token character classes, one table lookup per character instead of a call: each
+// class's IsTokenChar fills its bits, so the two always agree.
+enum : uint8_t { kNumFirst = 1, kNumRest = 2, kTagFirst = 4, kTagRest = 8 };
+
+struct TokenTable {
+  uint8_t bits[256] = {};
+  TokenTable() {
+    for (int c = 0; c < 256; ++c) {
+      bits[c] = static_cast<uint8_t>((CSynNum::IsTokenChar(c, 1) ? kNumFirst : 0) |
+                                     (CSynNum::IsTokenChar(c, 0) ? kNumRest : 0) |
+                                     (CSynTag::IsTokenChar(c, 1) ? kTagFirst : 0) |
+                                     (CSynTag::IsTokenChar(c, 0) ? kTagRest : 0));
+    }
+  }
+};
+
+const TokenTable& Tokens() {
+  static const TokenTable table;
+  return table;
+}
+
+// What CSyntaxTree::ReadToken does for the class whose first and later characters carry
+// the bits first and rest: the token under the cursor into buffer, its length answered.
+int ScanToken(CSyntaxTree& tree, uint8_t first, uint8_t rest, char* buffer, int size) {
+  const uint8_t* bits = Tokens().bits;
+  const char* s = tree.CursorPtr();
+  const int len = tree.CharsLeftToRead();
+  int n = 0;
+  if (n < len && (bits[static_cast<unsigned char>(s[n])] & first)) {
+    ++n;
+    while (n < len && (bits[static_cast<unsigned char>(s[n])] & rest)) ++n;
+  }
+  if (n >= size) CSyntaxTree::ThrowBadTokenException(s[0]);
+  std::memcpy(buffer, s, static_cast<size_t>(n));
+  buffer[n] = '\0';
+  tree.Advance(n);
+  return n;
+}
+
+}  // namespace
+
 // ---- CSynNode ----
 
 void* CSynNode::operator new(size_t bytes) { return zel_sxf::PoolAlloc(bytes); }
@@ -375,8 +418,18 @@ CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
         open.push_back({child, gathered.size()});
         continue;
       }
-      if (!CSynNum::IsTokenChar(c, 1) && CSynTag::IsTokenChar(c, 1)) {
-        int len = tree.ReadToken(&CSynTag::IsTokenChar, token, kTagTokenSize);
+      // Strings and numbers straight to their readers, as ReadSynNode would send them.
+      if (c == '"') {
+        gathered.push_back(CSynStr::InputPtr(tree));
+        continue;
+      }
+      const uint8_t kind = Tokens().bits[static_cast<unsigned char>(c)];
+      if (kind & kNumFirst) {
+        gathered.push_back(CSynNum::InputPtr(tree));
+        continue;
+      }
+      if (kind & kTagFirst) {
+        int len = ScanToken(tree, kTagFirst, kTagRest, token, kTagTokenSize);
         auto found = tags.find(std::string_view(token, static_cast<size_t>(len)));
         if (found != tags.end()) {
           ++found->second->m_refs;
@@ -474,7 +527,7 @@ int CSynTag::IsTokenChar(int c, int first) {
 
 CSynTag* CSynTag::InputPtr(CSyntaxTree& tree) {
   char name[kTagTokenSize];
-  if (tree.ReadToken(&CSynTag::IsTokenChar, name, kTagTokenSize) == 0)
+  if (ScanToken(tree, kTagFirst, kTagRest, name, kTagTokenSize) == 0)
     CSyntaxTree::ThrowGenericException();
   return NewPtr(name);
 }
@@ -627,6 +680,20 @@ bool ScanWhole(std::string_view s, uint32_t& bits) {
   return true;
 }
 
+// An optional sign and 1 to 15 digits, nothing else: a value a double holds exactly.
+bool ScanShortWhole(std::string_view s, int64_t& value) {
+  size_t i = s.empty() || (s[0] != '+' && s[0] != '-') ? 0 : 1;
+  const size_t digits = s.size() - i;
+  if (digits == 0 || digits > 15) return false;
+  int64_t v = 0;
+  for (; i < s.size(); ++i) {
+    if (!IsAsciiDigit(s[i])) return false;
+    v = v * 10 + (s[i] - '0');
+  }
+  value = s[0] == '-' ? -v : v;
+  return true;
+}
+
 // The token's decimal value, as strtod gives it in the "C" locale.
 double ScanDouble(const char* s, size_t len) {
   const char* p = s;
@@ -706,7 +773,7 @@ int CSynNum::IsTokenChar(int c, int first) {
 
 CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) {
   char token[kNumberTokenSize];
-  int len = tree.ReadToken(&CSynNum::IsTokenChar, token, kNumberTokenSize);
+  int len = ScanToken(tree, kNumFirst, kNumRest, token, kNumberTokenSize);
   if (len == 0) CSyntaxTree::ThrowGenericException();
   return FromToken(std::string_view(token, static_cast<size_t>(len)));
 }
@@ -715,6 +782,13 @@ CSynNum* CSynNum::FromToken(std::string_view token) {
   if (token.size() == 1 && IsAsciiDigit(token[0])) {
     InitCache();
     return &cache[token[0] - '0'];
+  }
+  // Most tokens are short whole numbers, whose value is exact in a double: they need no
+  // decimal conversion.
+  if (int64_t whole; ScanShortWhole(token, whole)) {
+    const auto bits = static_cast<uint32_t>(static_cast<uint64_t>(whole));
+    const double d = token[0] == '-' && whole == 0 ? -0.0 : static_cast<double>(whole);
+    return new CSynNum(1, 1, static_cast<int32_t>(bits), bits, d);
   }
   double d = ScanDouble(token.data(), token.size());
   if (token.find('.') != std::string_view::npos) return FromDouble(d);

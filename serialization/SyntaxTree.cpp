@@ -16,6 +16,11 @@ constexpr size_t kWriteChunk = 1 << 20;
 // An index too large for an int reaches the table as INT_MAX; refusing that keeps the
 // table's length an int.
 constexpr int kMaxSharedIndex = 0x7FFFFFFE;
+
+// IsKindOf, answered at once for the exact class, the usual case.
+bool IsNode(const CSynNode* node, const CRuntimeClass* cls) {
+  return node->GetRuntimeClass() == cls || node->IsKindOf(cls);
+}
 }  // namespace
 
 CSyntaxTree::CSyntaxTree() = default;
@@ -111,7 +116,7 @@ void CSyntaxTree::Serialize(CZelTextFile* file, int loading, const char* prefix,
       SkipWhitespace();  // comments up to here come before the root
       m_rootBegun = true;
       CSynNode* node = ReadSynNode();
-      if (!node->IsKindOf(RUNTIME_CLASS(CSynList))) {
+      if (!IsNode(node, RUNTIME_CLASS(CSynList))) {
         CSynNode::DeletePtr(node);
         ThrowBadClassException();
       }
@@ -302,6 +307,8 @@ void CSyntaxTree::StartExchange(int loading) {
     if (!m_posStack.empty() || !m_root) ThrowGenericException();
     OpenList(m_root);
     if (*GetNextTag() != kHeaderTag) ThrowBadSchemaException();
+    m_lastTag = nullptr;  // LoadPointer's memo starts empty
+    m_lastClass = nullptr;
   } else {
     Clear();
     m_root = CSynList::NewPtr();
@@ -361,25 +368,25 @@ void CSyntaxTree::SkipNextNode() { GetNextNode(); }
 
 CSynNum* CSyntaxTree::GetNextNum() {
   CSynNode* node = GetNextNode();
-  if (!node->IsKindOf(RUNTIME_CLASS(CSynNum))) ThrowBadClassException();
+  if (!IsNode(node, RUNTIME_CLASS(CSynNum))) ThrowBadClassException();
   return static_cast<CSynNum*>(node);
 }
 
 CSynList* CSyntaxTree::GetNextList() {
   CSynNode* node = GetNextNode();
-  if (!node->IsKindOf(RUNTIME_CLASS(CSynList))) ThrowBadClassException();
+  if (!IsNode(node, RUNTIME_CLASS(CSynList))) ThrowBadClassException();
   return static_cast<CSynList*>(node);
 }
 
 CSynStr* CSyntaxTree::GetNextStr() {
   CSynNode* node = GetNextNode();
-  if (!node->IsKindOf(RUNTIME_CLASS(CSynStr))) ThrowBadClassException();
+  if (!IsNode(node, RUNTIME_CLASS(CSynStr))) ThrowBadClassException();
   return static_cast<CSynStr*>(node);
 }
 
 CSynTag* CSyntaxTree::GetNextTag() {
   CSynNode* node = GetNextNode();
-  if (!node->IsKindOf(RUNTIME_CLASS(CSynTag))) ThrowBadClassException();
+  if (!IsNode(node, RUNTIME_CLASS(CSynTag))) ThrowBadClassException();
   return static_cast<CSynTag*>(node);
 }
 
@@ -387,11 +394,11 @@ int CSyntaxTree::GetNextListOrRef(CSynList*& list, CSynRef*& ref) {
   list = nullptr;
   ref = nullptr;
   CSynNode* node = GetNextNode();
-  if (node->IsKindOf(RUNTIME_CLASS(CSynList))) {
+  if (IsNode(node, RUNTIME_CLASS(CSynList))) {
     list = static_cast<CSynList*>(node);
     return 1;
   }
-  if (node->IsKindOf(RUNTIME_CLASS(CSynRef))) {
+  if (IsNode(node, RUNTIME_CLASS(CSynRef))) {
     ref = static_cast<CSynRef*>(node);
     return 0;
   }
@@ -524,14 +531,14 @@ CSynRef* CSyntaxTree::UseRef(int index) {
 CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar) {
   if (!m_loading) ThrowException(CArchiveException::writeOnly);
   CSynNode* next = PeekNextNode();
-  if (next->IsKindOf(RUNTIME_CLASS(CSynTag))) {
+  if (IsNode(next, RUNTIME_CLASS(CSynTag))) {
     if (*static_cast<CSynTag*>(next) != kNilTag) ThrowBadClassException();
     SkipNextNode();
     return nullptr;
   }
   const size_t depth = m_posStack.size();
   int index = -1;
-  if (next->IsKindOf(RUNTIME_CLASS(CSynRef))) {
+  if (IsNode(next, RUNTIME_CLASS(CSynRef))) {
     SkipNextNode();
     index = static_cast<CSynRef*>(next)->GetIndex();
     CObject* known = nullptr;
@@ -544,10 +551,21 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
   }
   CObject* object = nullptr;
   try {
-    const CSynTag* tag = GetNextTag();
-    const CRuntimeClass* cls = nullptr;
-    ZelSerializeFn serialize = nullptr;
-    if (!ZEL_RTTI_LINK::Find(tag->Name(), cls, serialize)) ThrowUnknownTagException(tag->Name());
+    CSynTag* tag = GetNextTag();
+    // A file read whole holds one node per tag name, so the node itself keys the last
+    // class found, while the registry is unchanged; the store-side fields serve here.
+    if (tag != m_lastTag || ZEL_RTTI_LINK::proot != m_lastRegistry) {
+      const CRuntimeClass* found = nullptr;
+      ZelSerializeFn foundSerialize = nullptr;
+      if (!ZEL_RTTI_LINK::Find(tag->Name(), found, foundSerialize))
+        ThrowUnknownTagException(tag->Name());
+      m_lastTag = tag;
+      m_lastRegistry = ZEL_RTTI_LINK::proot;
+      m_lastClass = found;
+      m_lastSerialize = foundSerialize;
+    }
+    const CRuntimeClass* cls = m_lastClass;
+    ZelSerializeFn serialize = m_lastSerialize;
     if (required && !cls->IsDerivedFrom(required)) ThrowWrongClassException(cls, required);
     object = cls->CreateObject();
     if (!object) ThrowNotCreatableException(cls, tag->Name());
