@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 
 #include "serialization/NodePool.h"
@@ -149,6 +150,52 @@ TEST_F(SynNodeTest, DoublesPrintLikePrintfPercentG) {
     int len = n->Print(got);
     ASSERT_EQ(std::string(got, static_cast<size_t>(len)), expected) << "value " << v;
     ASSERT_EQ(n->PrintLength(), len);
+    CSynNode::DeletePtr(n);
+  }
+}
+
+// Whole-number tokens take a short path; every token must give the values the general
+// conversion gives: the double as strtod reads it, the 32-bit bits as "%ld" wraps them.
+TEST_F(SynNodeTest, NumberTokensGiveTheValuesOfTheGeneralConversion) {
+  struct Case {
+    const char* token;
+    int isInteger;
+    int isSigned;
+    uint32_t bits;
+  };
+  const Case cases[] = {
+      {"7", 1, 1, 7u},
+      {"42", 1, 1, 42u},
+      {"-0", 1, 1, 0u},
+      {"+0", 1, 1, 0u},
+      {"+35", 1, 1, 35u},
+      {"-1", 1, 1, 0xFFFFFFFFu},
+      {"-2147483648", 1, 1, 0x80000000u},
+      {"-2147483649", 1, 1, 0x7FFFFFFFu},
+      {"4294967297", 1, 1, 1u},
+      {"000123", 1, 1, 123u},
+      {"999999999999999", 1, 1, static_cast<uint32_t>(999999999999999ull)},
+      {"-999999999999999", 1, 1, static_cast<uint32_t>(0ull - 999999999999999ull)},
+      {"9007199254740993", 1, 1, static_cast<uint32_t>(9007199254740993ull)},
+      {"12345678901234567890", 1, 1, static_cast<uint32_t>(12345678901234567890ull)},
+      {"1e5", 1, 1, 1u},
+      {"-12.5", 0, 1, static_cast<uint32_t>(-12)},
+      {"3-4", 1, 1, 3u},
+      {"-", 1, 0, 0u},
+      {"+-3", 1, 0, 0u},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.token);
+    CSynNum* n = CSynNum::FromToken(c.token);
+    const double expected = std::strtod(c.token, nullptr);
+    EXPECT_EQ(n->IsInteger(), c.isInteger);
+    EXPECT_EQ(static_cast<double>(*n), expected);
+    EXPECT_EQ(std::signbit(static_cast<double>(*n)), std::signbit(expected));
+    EXPECT_EQ(static_cast<unsigned long>(*n), c.bits);
+    EXPECT_EQ(static_cast<long>(*n), static_cast<long>(static_cast<int32_t>(c.bits)));
+    if (c.isInteger) {
+      EXPECT_EQ(n->IsSigned(), c.isSigned);
+    }
     CSynNode::DeletePtr(n);
   }
 }

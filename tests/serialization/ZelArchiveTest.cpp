@@ -96,6 +96,44 @@ TEST_F(ZelArchiveTest, LowerCaseTagsLoadAndUnknownOrMismatchedClassesDoNot) {
   EXPECT_EQ(LoadCause("(SXF)", [&](CZelArchive& ar) { ar(o); }), 1);
 }
 
+// Loading remembers the class of the last tag read; objects of different classes in a row,
+// under tags of different spellings, must each still come back as their own class.
+TEST_F(ZelArchiveTest, ObjectsOfAlternatingClassesLoadAsTheirOwn) {
+  std::vector<CObject*> loaded;
+  ASSERT_EQ(LoadCause("(SXF (Marker 1 \"a\") (Segment \"s\" 2 0.5 Nil Nil) (marker 3 \"b\")"
+                      " (MARKER 4 \"c\") (segment \"t\" 5 1.5 (Marker 6 \"d\") Nil))",
+                      [&](CZelArchive& ar) {
+                        while (!ar.AtEnd()) loaded.push_back(ar.ReadObject(nullptr));
+                      }),
+            0);
+  ASSERT_EQ(loaded.size(), 5u);
+  const int markers[] = {1, 3, 4};
+  int m = 0;
+  for (size_t i = 0; i < loaded.size(); ++i) {
+    SCOPED_TRACE(i);
+    const bool isSegment = i == 1 || i == 4;
+    EXPECT_EQ(dynamic_cast<CSegment*>(loaded[i]) != nullptr, isSegment);
+    if (auto* marker = dynamic_cast<CMarker*>(loaded[i])) {
+      EXPECT_EQ(marker->number, markers[m++]);
+    }
+  }
+  auto* inner = dynamic_cast<CSegment*>(loaded[4]);
+  ASSERT_NE(inner, nullptr);
+  EXPECT_EQ(inner->count, 5);
+  auto* innerMarker = dynamic_cast<CMarker*>(inner->first);
+  ASSERT_NE(innerMarker, nullptr);
+  EXPECT_EQ(innerMarker->number, 6);
+  delete inner->first;
+  for (CObject* o : loaded) delete o;
+  // A wrong class under a tag read just before is still refused.
+  EXPECT_EQ(LoadCause("(SXF (Marker 1 \"a\") (Marker 2 \"b\"))",
+                      [&](CZelArchive& ar) {
+                        delete ar.ReadObject(RUNTIME_CLASS(CMarker));
+                        ar.ReadObject(RUNTIME_CLASS(CSegment));
+                      }),
+            6);
+}
+
 // The user's message keeps its fixed words; the exception's own description, which a
 // host logs, names the class and what the program lacks.
 TEST_F(ZelArchiveTest, ClassFaultsNameTheClassAndTheFix) {
