@@ -46,6 +46,44 @@ inline bool IsPlainStringChar(unsigned char u) {
   return sc >= 32 && sc <= 126 && u != '"' && u != '\\';
 }
 
+// The quoted, escaped form of value, handed to append(const char*, size_t) piece by piece.
+template <typename Append>
+void WriteQuoted(std::string_view value, Append&& append) {
+  append("\"", 1);
+  const char* p = value.data();
+  const char* end = p + value.size();
+  while (p < end) {
+    const char* run = p;
+    while (p < end && IsPlainStringChar(static_cast<unsigned char>(*p))) ++p;
+    if (p > run) append(run, static_cast<size_t>(p - run));
+    if (p == end) break;
+    unsigned char u = static_cast<unsigned char>(*p++);
+    switch (u) {
+      case '\t':
+        append("\\t", 2);
+        break;
+      case '\n':
+        append("\\n", 2);
+        break;
+      case '\r':
+        append("\\r", 2);
+        break;
+      case '"':
+        append("\\\"", 2);
+        break;
+      case '\\':
+        append("\\\\", 2);
+        break;
+      default: {
+        char esc[4] = {'\\', static_cast<char>('0' + (u >> 6)),
+                       static_cast<char>('0' + ((u >> 3) & 7)), static_cast<char>('0' + (u & 7))};
+        append(esc, 4);
+      }
+    }
+  }
+  append("\"", 1);
+}
+
 }  // namespace
 
 namespace {
@@ -110,9 +148,20 @@ int CSynNode::SubtractPrintLen(int n) const {
 }
 
 void CSynNode::Output(CSyntaxTree& tree, int) const {
+  // The common atoms go straight onto the line, without a detour through a scratch string.
   if (IsExactly(this, RUNTIME_CLASS(CSynNum))) {
     char buf[32];
     tree.OutputString(buf, static_cast<size_t>(static_cast<const CSynNum*>(this)->Print(buf)));
+    return;
+  }
+  if (IsExactly(this, RUNTIME_CLASS(CSynStr))) {
+    WriteQuoted(static_cast<const CSynStr*>(this)->View(),
+                [&tree](const char* p, size_t n) { tree.OutputString(p, n); });
+    return;
+  }
+  if (IsExactly(this, RUNTIME_CLASS(CSynTag))) {
+    const char* name = static_cast<const CSynTag*>(this)->Name();
+    tree.OutputString(name, std::strlen(name));
     return;
   }
   CString& s = AtomScratch();
@@ -140,7 +189,7 @@ void CSynNode::DeletePtr(CSynNode* node) {
     CSynNode* n = work.back();
     work.pop_back();
     if (!n || !n->RemoveLastRef()) continue;
-    if (n->IsKindOf(RUNTIME_CLASS(CSynList))) {
+    if (IsExactly(n, RUNTIME_CLASS(CSynList)) || n->IsKindOf(RUNTIME_CLASS(CSynList))) {
       CSynList* l = static_cast<CSynList*>(n);
       work.insert(work.end(), l->m_items, l->m_items + l->m_count);
       l->m_count = 0;
@@ -572,39 +621,7 @@ int CSynStr::SubtractPrintLen(int n) const {
 
 void CSynStr::OutputToString(CString& s) const {
   std::string& out = s.str();
-  out.push_back('"');
-  const char* p = m_value.data();
-  const char* end = p + m_value.size();
-  while (p < end) {
-    const char* run = p;
-    while (p < end && IsPlainStringChar(static_cast<unsigned char>(*p))) ++p;
-    out.append(run, static_cast<size_t>(p - run));
-    if (p == end) break;
-    unsigned char u = static_cast<unsigned char>(*p++);
-    switch (u) {
-      case '\t':
-        out.append("\\t");
-        break;
-      case '\n':
-        out.append("\\n");
-        break;
-      case '\r':
-        out.append("\\r");
-        break;
-      case '"':
-        out.append("\\\"");
-        break;
-      case '\\':
-        out.append("\\\\");
-        break;
-      default: {
-        char esc[4] = {'\\', static_cast<char>('0' + (u >> 6)),
-                       static_cast<char>('0' + ((u >> 3) & 7)), static_cast<char>('0' + (u & 7))};
-        out.append(esc, 4);
-      }
-    }
-  }
-  out.push_back('"');
+  WriteQuoted(m_value.view(), [&out](const char* p, size_t n) { out.append(p, n); });
 }
 
 CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {

@@ -18,7 +18,7 @@ constexpr size_t kWriteChunk = 1 << 20;
 constexpr int kMaxSharedIndex = 0x7FFFFFFE;
 
 // IsKindOf, answered at once for the exact class, the usual case.
-bool IsNode(const CSynNode* node, const CRuntimeClass* cls) {
+bool IsNode(const CObject* node, const CRuntimeClass* cls) {
   return node->GetRuntimeClass() == cls || node->IsKindOf(cls);
 }
 }  // namespace
@@ -566,10 +566,11 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
     }
     const CRuntimeClass* cls = m_lastClass;
     ZelSerializeFn serialize = m_lastSerialize;
-    if (required && !cls->IsDerivedFrom(required)) ThrowWrongClassException(cls, required);
+    if (required && cls != required && !cls->IsDerivedFrom(required))
+      ThrowWrongClassException(cls, required);
     object = cls->CreateObject();
     if (!object) ThrowNotCreatableException(cls, tag->Name());
-    if (!object->IsKindOf(cls)) {
+    if (!IsNode(object, cls)) {
       delete object;
       object = nullptr;
       ThrowBadClassException();
