@@ -319,7 +319,76 @@ std::vector<OutFrame>& OutStack() {
 }
 }  // namespace
 
+namespace {
+// A list printed on one line before it is known to fit there.
+std::string& FlatScratch() {
+  static std::string s;
+  return s;
+}
+
+constexpr int kFlatTooLong = -1;
+constexpr int kFlatUnknownNode = -2;
+
+struct FlatFrame {
+  const CSynList* list;
+  uint32_t next;
+};
+
+}  // namespace
+
 void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
+  // Prints list on one line into out, as this prints a list that fits, and answers the
+  // length SubtractPrintLen counts for it (a tab, newline or return in a string counts 4,
+  // though printed in 2); kFlatTooLong once that passes budget, kFlatUnknownNode for a
+  // node whose printing is its own. Printing and measuring at once spares a second walk.
+  auto printFlat = [](const CSynList* list, int budget, std::string& out) -> int {
+    if (budget < 2) return kFlatTooLong;
+    static std::vector<FlatFrame> stack;
+    stack.clear();
+    const size_t start = out.size();
+    size_t extra = 0;  // counted beyond what is printed
+    auto measured = [&] { return out.size() - start + extra; };
+    out.push_back('(');
+    stack.push_back({list, 0});
+    while (!stack.empty()) {
+      FlatFrame& f = stack.back();
+      if (f.next == f.list->m_count) {
+        out.push_back(')');
+        stack.pop_back();
+        continue;
+      }
+      if (f.next > 0) out.push_back(' ');
+      const CSynNode* e = f.list->m_items[f.next++];
+      if (IsExactly(e, RUNTIME_CLASS(CSynList))) {
+        out.push_back('(');
+        stack.push_back({static_cast<const CSynList*>(e), 0});
+      } else if (IsExactly(e, RUNTIME_CLASS(CSynNum))) {
+        char buf[32];
+        out.append(buf, static_cast<size_t>(static_cast<const CSynNum*>(e)->Print(buf)));
+      } else if (IsExactly(e, RUNTIME_CLASS(CSynStr))) {
+        const std::string_view value = static_cast<const CSynStr*>(e)->View();
+        for (char c : value) extra += c == '\t' || c == '\n' || c == '\r' ? 2 : 0;
+        WriteQuoted(value, [&out](const char* p, size_t n) { out.append(p, n); });
+      } else if (IsExactly(e, RUNTIME_CLASS(CSynTag))) {
+        out.append(static_cast<const CSynTag*>(e)->Name());
+      } else if (IsExactly(e, RUNTIME_CLASS(CSynRef))) {
+        const CSynRef* ref = static_cast<const CSynRef*>(e);
+        const CSynNode* target = ref->GetNode();
+        if (target && !IsExactly(target, RUNTIME_CLASS(CSynList))) return kFlatUnknownNode;
+        char head[16];
+        out.append(head, static_cast<size_t>(ref->PrintHead(head)));
+        if (target) {
+          out.push_back('(');
+          stack.push_back({static_cast<const CSynList*>(target), 0});
+        }
+      } else {
+        return kFlatUnknownNode;
+      }
+      if (measured() > static_cast<size_t>(budget)) return kFlatTooLong;
+    }
+    return measured() > static_cast<size_t>(budget) ? kFlatTooLong : static_cast<int>(measured());
+  };
+
   std::vector<OutFrame>& stack = OutStack();
   const size_t base = stack.size();
   // knownLength: the list's print length when the caller measured it, kTooLong when it
@@ -364,9 +433,24 @@ void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
         // new line after the indent) answers both tests.
         const int width = tree.CharsLeftOnLine() + tree.CharsUsedOnLine();
         const int budget = std::max(left, width - f.indent);
-        const int r = e->SubtractPrintLen(budget);
-        length = r >= 0 ? budget - r : kTooLong;
+        std::string& flat = FlatScratch();
+        flat.clear();
+        const int measured = printFlat(static_cast<const CSynList*>(e), budget, flat);
+        if (measured == kFlatUnknownNode) {
+          const int r = e->SubtractPrintLen(budget);
+          length = r >= 0 ? budget - r : kTooLong;
+        } else {
+          length = measured >= 0 ? measured : kTooLong;
+        }
         fits = length >= 0 && left >= length;
+        // A list that fits here, or on a new line, goes out as printed.
+        if (measured >= 0 && (fits || f.next > 0)) {
+          if (!fits) tree.FlushCurrentLine(f.indent);
+          stack[top].next = f.next + 1;
+          tree.OutputString(flat.data(), flat.size());
+          stack[top].left = tree.CharsLeftOnLine();
+          continue;
+        }
       } else if (!fits) {
         fits = e->CanFitOnLine(left);
       }
