@@ -415,9 +415,9 @@ TEST_F(SyntaxTreeTest, LineBreakingMatchesItsDefinitionOnRandomTrees) {
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 rng(seed);
-  const char* atoms[] = {"a",    "Tag",   "LongerTagName", "12",
-                         "-3.5", "\"s\"", "\"a\\tb\"",     "\"quite a long string value\"",
-                         "()",   "Nil"};
+  const char* atoms[] = {"a",    "Tag",   "LongerTagName",    "12",
+                         "-3.5", "\"s\"", "\"a\\tb\"",        "\"quite a long string value\"",
+                         "()",   "Nil",   "\"\\n\\r\\t\\t\"", "\"\\001\\\\\\\"\""};
   for (int round = 0; round < 300; ++round) {
     // A random nested text, with shared definitions and uses.
     std::string text = "(SXF";
@@ -437,7 +437,7 @@ TEST_F(SyntaxTreeTest, LineBreakingMatchesItsDefinitionOnRandomTrees) {
       } else if (pick == 4 && defined > 0) {
         text += "#" + std::to_string(rng() % static_cast<unsigned>(defined)) + "#";
       } else {
-        text += atoms[rng() % 10];
+        text += atoms[rng() % std::size(atoms)];
       }
     }
     text.append(static_cast<size_t>(depth), ')');
