@@ -7,7 +7,11 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPalette>
+#include <algorithm>
+#include <bitset>
 #include <cmath>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/qt/QtApplication.h"
@@ -19,6 +23,82 @@
 namespace {
 
 QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+// Unrounded advances of a realized font's 256 byte characters, each as a one-character
+// string is shaped, and for each pair of them whether the two shape to the sum of their
+// advances (no ligature, no kerning). A run whose neighbours all do is measured from the
+// table, one lookup per character, and rounded once, as the shaped run would be.
+class AdvanceTable {
+ public:
+  explicit AdvanceTable(const std::shared_ptr<zel_qt::RealizedFont>& font) : m_owner(font) {}
+
+  bool Serves(const std::shared_ptr<zel_qt::RealizedFont>& font) const {
+    return !m_owner.owner_before(font) && !font.owner_before(m_owner);
+  }
+  bool Expired() const { return m_owner.expired(); }
+
+  // The width of bytes whose characters are charOf(byte); false when the run needs shaping.
+  template <typename CharOf>
+  bool Measure(const zel_qt::RealizedFont& f, const unsigned char* bytes, int count,
+               CharOf&& charOf, qreal& width) {
+    qreal sum = 0;
+    for (int i = 0; i < count; ++i) {
+      const unsigned char b = bytes[i];
+      sum += Advance(f, b, charOf);
+      if (i > 0 && !Additive(f, bytes[i - 1], b, charOf)) return false;
+    }
+    width = sum;
+    return true;
+  }
+
+ private:
+  template <typename CharOf>
+  qreal Advance(const zel_qt::RealizedFont& f, unsigned char b, CharOf& charOf) {
+    if (!m_known[b]) {
+      m_advance[b] = f.metrics.horizontalAdvance(QString(charOf(b)));
+      m_known[b] = true;
+    }
+    return m_advance[b];
+  }
+
+  template <typename CharOf>
+  bool Additive(const zel_qt::RealizedFont& f, unsigned char a, unsigned char b, CharOf& charOf) {
+    const size_t pair = a * 256u + b;
+    if (!m_pairKnown[pair]) {
+      const QChar two[2] = {charOf(a), charOf(b)};
+      const qreal shaped = f.metrics.horizontalAdvance(QString(two, 2));
+      m_pairSums[pair] = shaped == Advance(f, a, charOf) + Advance(f, b, charOf);
+      m_pairKnown[pair] = true;
+    }
+    return m_pairSums[pair];
+  }
+
+  std::weak_ptr<zel_qt::RealizedFont> m_owner;
+  bool m_known[256] = {};
+  qreal m_advance[256] = {};
+  std::bitset<256 * 256> m_pairKnown;
+  std::bitset<256 * 256> m_pairSums;
+};
+
+// The table of a realized font, made on its first run; tables of fonts no longer alive
+// are dropped as others are made.
+AdvanceTable& TableOf(const std::shared_ptr<zel_qt::RealizedFont>& font) {
+  static std::unordered_map<const zel_qt::RealizedFont*, std::unique_ptr<AdvanceTable>> tables;
+  static const zel_qt::RealizedFont* lastFont = nullptr;
+  static AdvanceTable* last = nullptr;
+  if (font.get() == lastFont && last->Serves(font)) return *last;
+  auto it = tables.find(font.get());
+  if (it == tables.end() || !it->second->Serves(font)) {
+    std::erase_if(tables, [](const auto& entry) { return entry.second->Expired(); });
+    std::unique_ptr<AdvanceTable>& slot = tables[font.get()];
+    slot = std::make_unique<AdvanceTable>(font);
+    last = slot.get();
+  } else {
+    last = it->second.get();
+  }
+  lastFont = font.get();
+  return *last;
+}
 
 }  // namespace
 
@@ -67,9 +147,22 @@ void CQtDC::DoTextMetrics(TEXTMETRIC& tm) {
 
 SIZE CQtDC::DoTextExtent(const char* text, int count) {
   const zel_qt::RealizedFont& f = *m_font;
-  if (count <= 0) return SIZE{0, f.ascent + f.descent};
-  const QString s = zel_qt::ToUnicode(text, count, f.logFont, GetTextBytes());
-  return SIZE{static_cast<LONG>(qRound(f.metrics.horizontalAdvance(s))), f.ascent + f.descent};
+  const LONG height = f.ascent + f.descent;
+  if (count <= 0) return SIZE{0, height};
+  // Bytes that become one character each, as ToUnicode reads them: every byte under a
+  // symbol face or by Windows-1252, ASCII always, and the bytes of a call that is not
+  // UTF-8 when each call decides.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  const TextBytes how = GetTextBytes();
+  bool eachByte = f.logFont.lfCharSet == SYMBOL_CHARSET || how == TextBytes::kWindows1252 ||
+                  std::all_of(bytes, bytes + count, [](unsigned char b) { return b < 0x80; });
+  if (!eachByte && how == TextBytes::kEachCall) eachByte = !zel_qt::LooksLikeUtf8(text, count);
+  auto charOf = [&f](unsigned char b) { return zel_qt::ToUnicode(b, f.logFont); };
+  qreal width = 0;
+  if (eachByte && TableOf(m_font).Measure(f, bytes, count, charOf, width))
+    return SIZE{static_cast<LONG>(qRound(width)), height};
+  const QString s = zel_qt::ToUnicode(text, count, f.logFont, how);
+  return SIZE{static_cast<LONG>(qRound(f.metrics.horizontalAdvance(s))), height};
 }
 
 bool CQtDC::DoCharABC(unsigned char ch, ABC& abc) {

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "platform/qt/QtApplication.h"
@@ -189,6 +190,64 @@ TEST(QtTextTest, ALineDecidedForReadsEveryCallItsWay) {
     SCOPED_TRACE(c.bytes);
     EXPECT_EQ(zel_qt::ToUnicode(c.bytes, static_cast<int>(std::strlen(c.bytes)), c.font, c.how),
               QString::fromUtf8(c.expected));
+  }
+}
+
+// Runs are measured from each font's table of advances; every run must measure as the
+// shaped run does, whatever its characters, its font and the way its bytes are read.
+TEST(QtDeviceTest, RunsMeasureAsTheShapedRunDoes) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  QImage image = White(10, 10);
+  CQtDC dc(&image);
+  LOGFONT italic = Font(-18, "Times New Roman");
+  italic.lfItalic = 1;
+  LOGFONT symbol = Font(-14, "Symbol");
+  symbol.lfCharSet = SYMBOL_CHARSET;
+  LOGFONT stretched = Font(-16, "Verdana");
+  stretched.lfWidth = 11;
+  const LOGFONT fonts[] = {Font(-13),
+                           Font(-20, "Times New Roman"),
+                           Font(-16, "Courier New"),
+                           Font(-15, "Arial", FW_BOLD),
+                           Font(17, "Georgia"),
+                           italic,
+                           symbol,
+                           stretched};
+  // Letters that ligate or kern in many faces, punctuation, Windows-1252 and UTF-8 bytes.
+  const std::string pieces[] = {"f",    "i",    "l",    "ff",       "fi",          "fl", "A",
+                                "V",    "W",    "T",    "o",        "y",           "L",  ".",
+                                ",",    " ",    "-",    "'",        "\"",          "7",  "1",
+                                "\xe9", "\x93", "\x96", "\xc3\xa9", "\xe2\x80\x94"};
+  const TextBytes ways[] = {TextBytes::kEachCall, TextBytes::kWindows1252, TextBytes::kUtf8};
+  for (const LOGFONT& lf : fonts) {
+    HFONT f = dc.CreateFontIndirect(&lf);
+    HGDIOBJ old = dc.SelectObject(ToGdiObj(f));
+    const QFontMetricsF direct(zel_qt::RealizeFont(lf)->font);
+    for (TextBytes how : ways) {
+      dc.SetTextBytes(how);
+      for (int run = 0; run < 300; ++run) {
+        std::string text;
+        const int parts = 1 + static_cast<int>(rng() % 12);
+        for (int k = 0; k < parts; ++k) {
+          if (rng() % 8 == 0)
+            text += static_cast<char>(0x20 + rng() % 0xE0);
+          else
+            text += pieces[rng() % std::size(pieces)];
+        }
+        const int n = static_cast<int>(text.size());
+        SCOPED_TRACE(std::string(lf.lfFaceName) + " way " + std::to_string(static_cast<int>(how)) +
+                     ": " + text);
+        SIZE size;
+        dc.GetTextExtentPoint(text.c_str(), n, &size);
+        ASSERT_EQ(size.cx,
+                  qRound(direct.horizontalAdvance(zel_qt::ToUnicode(text.c_str(), n, lf, how))));
+      }
+    }
+    dc.SetTextBytes(TextBytes::kEachCall);
+    dc.SelectObject(old);
+    dc.DeleteObject(ToGdiObj(f));
   }
 }
 
