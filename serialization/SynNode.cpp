@@ -31,6 +31,16 @@ bool IsExactly(const CSynNode* node, const CRuntimeClass* cls) {
   return node->GetRuntimeClass() == cls;
 }
 
+// IsKindOf(CSynList), answered from the exact class for the library's own nodes.
+bool IsListNode(const CSynNode* node) {
+  const CRuntimeClass* cls = node->GetRuntimeClass();
+  if (cls == RUNTIME_CLASS(CSynList)) return true;
+  if (cls == RUNTIME_CLASS(CSynNum) || cls == RUNTIME_CLASS(CSynStr) ||
+      cls == RUNTIME_CLASS(CSynTag) || cls == RUNTIME_CLASS(CSynRef))
+    return false;
+  return node->IsKindOf(RUNTIME_CLASS(CSynList));
+}
+
 bool IsAsciiLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsAsciiDigit(int c) { return c >= '0' && c <= '9'; }
 
@@ -176,7 +186,7 @@ int CSynNode::RemoveLastRef() { return 1; }
 
 void CSynNode::DeletePtr(CSynNode* node) {
   if (!node || !node->RemoveLastRef()) return;
-  CSynList* list = node->IsKindOf(RUNTIME_CLASS(CSynList)) ? static_cast<CSynList*>(node) : nullptr;
+  CSynList* list = IsListNode(node) ? static_cast<CSynList*>(node) : nullptr;
   if (!list || list->m_count == 0) {
     delete node;
     return;
@@ -189,7 +199,7 @@ void CSynNode::DeletePtr(CSynNode* node) {
     CSynNode* n = work.back();
     work.pop_back();
     if (!n || !n->RemoveLastRef()) continue;
-    if (IsExactly(n, RUNTIME_CLASS(CSynList)) || n->IsKindOf(RUNTIME_CLASS(CSynList))) {
+    if (IsListNode(n)) {
       CSynList* l = static_cast<CSynList*>(n);
       work.insert(work.end(), l->m_items, l->m_items + l->m_count);
       l->m_count = 0;
