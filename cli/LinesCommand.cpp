@@ -44,7 +44,15 @@ bool CountLines(const std::string& path, long long& lines, std::string& error) {
       error = CompressionRefused(path, contents->Compression());
       return false;
     }
-    file.AttachInput(std::move(contents));
+    // A plain file is counted from the file itself, which the text file reads by offset in
+    // large pieces and two threads; the sniffing object would hand it on a piece at a time.
+    if (!standardInput && contents->Compression() == ZelCompression::kNone) {
+      contents.reset();
+      file.AttachInput(
+          std::make_unique<CFile>(path.c_str(), CFile::modeRead | CFile::shareDenyWrite));
+    } else {
+      file.AttachInput(std::move(contents));
+    }
   } catch (CException& e) {
     error = FailureText(path, e, true);
     return false;

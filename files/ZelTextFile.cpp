@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <typeinfo>
 
+#include "files/FileLineCountInternal.h"
 #include "files/LineScan.h"
 #include "files/StatusMessage.h"
+#include "platform/base/file/ReadAtInternal.h"
 
 IMPLEMENT_DYNAMIC(CZelTextFile, CObject)
 
@@ -15,6 +18,48 @@ namespace {
 
 [[noreturn]] void ThrowInvalidFile() {
   throw CFileException(CFileException::invalidFile, -1, nullptr);
+}
+
+// Whether the file's bytes may be read by offset: only the plain file reads its
+// descriptor's bytes as they stand; other file objects (decompressing, standard input)
+// hand on bytes of their own.
+bool CountsByOffset(const CFile& file) {
+  uint64_t size = 0;
+  return typeid(file) == typeid(CFile) && zel_file::RegularFileSize(file.m_hFile, size);
+}
+
+// The line ends of a regular file from its position to its end, in large reads by offset
+// and two threads on a big file; the file is left at its end. prevCR and openLine go on
+// from the bytes counted before; counted(ends) hears of the ends as they are found.
+template <typename Counted>
+long long CountRestByOffset(CFile& file, bool prevCR, bool& openLine, bool progress,
+                            Counted&& counted) {
+  uint64_t size = 0;
+  if (!zel_file::RegularFileSize(file.m_hFile, size)) return 0;
+  uint64_t at = file.GetPosition();
+  // With progress shown, a span at a time, so that messages come as the count goes on.
+  constexpr uint64_t kProgressSpan = uint64_t{256} << 20;
+  const uint64_t span = progress ? kProgressSpan : size;
+  long long lines = 0;
+  while (at < size) {
+    const uint64_t to = std::min(size, at + span);
+    const uint64_t split = to - at >= zel_linescan::kTwoThreadsFrom ? at + (to - at) / 2 : to;
+    zel_linescan::FileLineEnds part;
+    if (std::error_code ec =
+            zel_linescan::CountFileLineEnds(file.m_hFile, at, split, to, prevCR, part))
+      throw CFileException(CFileException::ErrnoToException(ec.value()), ec.value(),
+                           file.GetFilePath());
+    if (part.bytes > 0) {
+      lines += static_cast<long long>(part.ends);
+      openLine = !part.lastEnd;
+      prevCR = part.lastCR;
+      counted(part.ends);
+    }
+    at += part.bytes;
+    if (at < to) break;  // the file shrank meanwhile
+  }
+  file.Seek(static_cast<LONGLONG>(at), CFile::begin);
+  return lines;
 }
 
 }  // namespace
@@ -255,7 +300,9 @@ long long CZelTextFile::CountLinesToEnd() {
   long long lines = 0;
   bool prevCR = false;
   bool openLine = false;  // bytes read since the last line end
-  while (!m_ahead->empty() || Fill() > 0) {
+  // What the buffer holds first; then a regular file's rest is counted by offset.
+  const bool byOffset = m_file && CountsByOffset(*m_file);
+  while (!m_ahead->empty() || (!byOffset && Fill() > 0)) {
     const char* p = m_ahead->begin();
     const size_t n = m_ahead->size();
     const uint64_t ends = zel_linescan::CountLineEnds(p, n, prevCR);
@@ -264,6 +311,9 @@ long long CZelTextFile::CountLinesToEnd() {
     m_ahead->Consume(n);
     CountLines(static_cast<int32_t>(ends));
   }
+  if (byOffset)
+    lines += CountRestByOffset(*m_file, prevCR, openLine, m_progressEvery > 0,
+                               [this](uint64_t ends) { CountLines(static_cast<int32_t>(ends)); });
   return lines + (openLine ? 1 : 0);
 }
 

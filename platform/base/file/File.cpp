@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/base/exceptions/posix/Errors.h"
+#include "platform/base/file/ReadAtInternal.h"
 #include "platform/base/file/posix/File.inc"
 
 namespace sys = zel_posix_file;
@@ -278,3 +279,18 @@ void CMemFile::Close() {
   m_lpBuffer = nullptr;
   m_nBufferSize = m_nFileSize = m_nPosition = 0;
 }
+
+namespace zel_file {
+
+bool RegularFileSize(HANDLE h, uint64_t& size) {
+  long long length = 0;
+  if (!sys::IsRegular(h) || sys::Length(h, length)) return false;
+  size = static_cast<uint64_t>(length);
+  return true;
+}
+
+std::error_code ReadSomeAt(HANDLE h, void* buf, size_t n, uint64_t offset, size_t& got) {
+  return zel_posix::ReadSomeAt(h, buf, n, static_cast<long long>(offset), got);
+}
+
+}  // namespace zel_file

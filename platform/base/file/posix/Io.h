@@ -20,6 +20,16 @@ inline std::error_code ReadSome(int fd, void* buf, size_t n, size_t& got) {
   return r < 0 ? LastError() : std::error_code();
 }
 
+// One positional read: up to n bytes at offset into buf, the descriptor's position left as
+// it was, so that threads may read parts of one file at once (0 at the end).
+inline std::error_code ReadSomeAt(int fd, void* buf, size_t n, long long offset, size_t& got) {
+  ssize_t r;
+  do r = ::pread(fd, buf, n, static_cast<off_t>(offset));
+  while (r < 0 && errno == EINTR);
+  got = r < 0 ? 0 : static_cast<size_t>(r);
+  return r < 0 ? LastError() : std::error_code();
+}
+
 // Writes all n bytes or fails: a short write (a full disk) is retried until the system
 // says why it cannot go on.
 inline std::error_code WriteAll(int fd, const void* data, size_t n) {
