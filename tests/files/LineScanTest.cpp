@@ -2,10 +2,12 @@
 // text file's fast count with its line-by-line reading, on random input.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "files/FileLineCountInternal.h"
 #include "files/LineScan.h"
 #include "files/ZelTextFile.h"
 #include "tests/support/TestSupport.h"
@@ -107,6 +109,80 @@ TEST(LineScanTest, TextFileCountsWhatItsLineReadingReads) {
     CZelTextFile counted(CZelFileSpec(path.c_str(), 0));
     ASSERT_TRUE(counted.OpenInput());
     EXPECT_EQ(counted.CountLinesToEnd(), want) << "round " << round;
+  }
+}
+
+// A file's stretch counted by offset, in one thread or two, in pieces of any size, agrees
+// with the portable count of the same bytes: CR LF pairs and lone CRs straddle every
+// split and piece boundary.
+TEST(LineScanTest, CountByOffsetAgreesAtEverySplitAndPieceSize) {
+  zel_test::TempDir tmp;
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  std::string text;
+  const char* ends[] = {"\r", "\n", "\r\n", "\n\r", "\r\r\n"};
+  while (text.size() < 200) {
+    text.append(rng() % 6, 'x');
+    text += ends[rng() % 5];
+  }
+  const std::string path = tmp / "t.txt";
+  zel_test::WriteFile(path, text);
+  CFile file(path.c_str(), CFile::modeRead);
+  const uint64_t n = text.size();
+  for (const size_t piece : {size_t{1}, size_t{2}, size_t{7}, size_t{64}, size_t{4096}})
+    for (const uint64_t from : {uint64_t{0}, uint64_t{1}, uint64_t{5}})
+      for (const bool prevCR : {false, true})
+        for (uint64_t split = from; split <= n; ++split) {
+          SCOPED_TRACE("piece " + std::to_string(piece) + " from " + std::to_string(from) +
+                       " split " + std::to_string(split) + (prevCR ? " after CR" : ""));
+          bool wantCR = prevCR;
+          const uint64_t want = zel_linescan::CountLineEndsPortable(
+              text.data() + from, static_cast<size_t>(n - from), wantCR);
+          zel_linescan::FileLineEnds got;
+          ASSERT_FALSE(
+              zel_linescan::CountFileLineEnds(file.m_hFile, from, split, n, prevCR, got, piece));
+          ASSERT_EQ(got.ends, want);
+          EXPECT_EQ(got.bytes, n - from);
+          EXPECT_EQ(got.lastCR, wantCR);
+          EXPECT_EQ(got.lastEnd, text.back() == '\r' || text.back() == '\n');
+        }
+}
+
+// Counting after some lines were read goes on where they stopped, the buffered rest first
+// and the file's remainder by offset, a CR LF pair split between them included.
+TEST(LineScanTest, CountAfterReadingLinesCountsTheRest) {
+  zel_test::TempDir tmp;
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  std::string text;
+  const char* ends[] = {"\r", "\n", "\r\n"};
+  while (text.size() < 2 * CZelTextFile::kReadAhead) {
+    text.append(rng() % 200, 'y');
+    text += ends[rng() % 3];
+  }
+  text.replace(CZelTextFile::kReadAhead - 1, 2, "\r\n");
+  text += "tail";
+  const std::string path = tmp / "t.txt";
+  zel_test::WriteFile(path, text);
+  long long total = 0;
+  {
+    CZelTextFile all(CZelFileSpec(path.c_str(), 0));
+    ASSERT_TRUE(all.OpenInput());
+    CString line;
+    while (all.ReadLineLong(line)) ++total;
+    total += !line.IsEmpty();
+  }
+  for (long long read : {0LL, 1LL, total / 2, total - 1}) {
+    SCOPED_TRACE("after " + std::to_string(read) + " lines");
+    CZelTextFile file;
+    file.SetFileSpec(path.c_str(), 0);
+    ASSERT_TRUE(file.AttachInput(std::make_unique<CFile>(path.c_str(), CFile::modeRead)));
+    CString line;
+    long long done = 0;
+    while (done < read && file.ReadLineLong(line)) ++done;
+    EXPECT_EQ(file.CountLinesToEnd() + done, total);
   }
 }
 
