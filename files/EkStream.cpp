@@ -273,7 +273,10 @@ bool CEkStream::ScanLine(ULONGLONG maxLen, unsigned period, Sink&& sink, ULONGLO
   const char* p;
   size_t avail = Window(&p);
   if (avail > 1) {
-    size_t end = FindLineEnd(p, avail);
+    // Only as far as a line may reach: a long line's piece must not cost a scan of all
+    // that is held.
+    const size_t reach = static_cast<size_t>(std::min<ULONGLONG>(avail, maxLen));
+    size_t end = FindLineEnd(p, reach);
     if (end + 1 < avail && end < maxLen) {
       sink(p, end);
       char mate = p[end] == '\n' ? '\r' : '\n';
@@ -289,7 +292,7 @@ bool CEkStream::ScanLine(ULONGLONG maxLen, unsigned period, Sink&& sink, ULONGLO
     avail = Avail(&p);
     if (!avail) break;
     size_t n = static_cast<size_t>(std::min<ULONGLONG>(avail, maxLen - done));
-    size_t end = FindLineEnd(p, avail);
+    size_t end = FindLineEnd(p, n);
     if (end < n) {
       sink(p, end);
       ULONGLONG k = done + end;

@@ -77,6 +77,15 @@ inline unsigned CopyToLineEndSse2(const char* src, unsigned avail, char* dst, un
 }
 
 inline const char* FindLineEndSse2(const char* p, const char* end) {
+  // 64 bytes a step while a long line lasts: one branch per block instead of four.
+  while (end - p >= 64) {
+    const __m128i* in = reinterpret_cast<const __m128i*>(p);
+    uint64_t mask =
+        LineEndBits(_mm_loadu_si128(in)) | (LineEndBits(_mm_loadu_si128(in + 1)) << 16) |
+        (LineEndBits(_mm_loadu_si128(in + 2)) << 32) | (LineEndBits(_mm_loadu_si128(in + 3)) << 48);
+    if (mask) return p + std::countr_zero(mask);
+    p += 64;
+  }
   while (end - p >= 16) {
     uint64_t mask = LineEndBits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
     if (mask) return p + std::countr_zero(mask);
