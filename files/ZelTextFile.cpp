@@ -3,6 +3,7 @@
 #include "files/ZelTextFile.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <typeinfo>
@@ -312,8 +313,12 @@ long long CZelTextFile::CountLinesToEnd() {
     CountLines(static_cast<int32_t>(ends));
   }
   if (byOffset)
-    lines += CountRestByOffset(*m_file, prevCR, openLine, m_progressEvery > 0,
-                               [this](uint64_t ends) { CountLines(static_cast<int32_t>(ends)); });
+    lines +=
+        CountRestByOffset(*m_file, prevCR, openLine, m_progressEvery > 0, [this](uint64_t ends) {
+          // The progress count takes a 32-bit step at a time.
+          for (; ends > 0; ends -= std::min<uint64_t>(ends, INT32_MAX))
+            CountLines(static_cast<int32_t>(std::min<uint64_t>(ends, INT32_MAX)));
+        });
   return lines + (openLine ? 1 : 0);
 }
 
