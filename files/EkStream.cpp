@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "files/LineEndSearchInternal.h"
 #include "files/LineScan.h"
 
 IMPLEMENT_DYNAMIC(CEkStream, CObject)
@@ -21,7 +22,7 @@ constexpr unsigned kStringBlock = 255;
 
 // Index of the first CR or LF among the n bytes at p, or n.
 size_t FindLineEnd(const char* p, size_t n) {
-  const char* end = ZelFindLineEnd(p, p + n);
+  const char* end = zel_linescan::FindLineEndWide(p, p + n);
   return end ? static_cast<size_t>(end - p) : n;
 }
 }  // namespace

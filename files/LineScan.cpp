@@ -5,6 +5,7 @@
 
 #include <bit>
 
+#include "files/LineEndSearchInternal.h"
 #include "files/VectorPathInternal.h"
 
 #if defined(__x86_64__)
@@ -80,7 +81,28 @@ __attribute__((target("avx2,popcnt"))) uint64_t CountAvx2(const char* p, size_t 
 
 }  // namespace
 
+namespace {
+
+__attribute__((target("avx2"))) const char* FindAvx2(const char* p, const char* end) {
+  const __m256i crs = _mm256_set1_epi8('\r'), lfs = _mm256_set1_epi8('\n');
+  for (; end - p >= 64; p += 64) {
+    __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+    __m256i ea = _mm256_or_si256(_mm256_cmpeq_epi8(a, crs), _mm256_cmpeq_epi8(a, lfs));
+    __m256i eb = _mm256_or_si256(_mm256_cmpeq_epi8(b, crs), _mm256_cmpeq_epi8(b, lfs));
+    if (_mm256_testz_si256(_mm256_or_si256(ea, eb), _mm256_or_si256(ea, eb))) continue;
+    const uint64_t mask = static_cast<uint32_t>(_mm256_movemask_epi8(ea)) |
+                          static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(eb)))
+                              << 32;
+    return p + std::countr_zero(mask);
+  }
+  return FindLineEndSse2(p, end);
+}
+
+}  // namespace
+
 CountLineEndsFn CountLineEndsAvx2() { return zel_vector::IfAvx2(&CountAvx2); }
+FindLineEndFn FindLineEndAvx2() { return zel_vector::IfAvx2(&FindAvx2); }
 #endif
 
 uint64_t CountLineEnds(const char* p, size_t n, bool& prevCR) {
@@ -91,6 +113,16 @@ uint64_t CountLineEnds(const char* p, size_t n, bool& prevCR) {
 #endif
   });
   return best(p, n, prevCR);
+}
+
+const char* FindLineEndWide(const char* p, const char* end) {
+  static const FindLineEndFn best = zel_vector::Pick<FindLineEndFn>({
+    &FindLineEndPortable,
+#if defined(__x86_64__)
+        &FindLineEndSse2, &FindAvx2,
+#endif
+  });
+  return best(p, end);
 }
 
 }  // namespace zel_linescan

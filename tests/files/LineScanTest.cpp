@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/FileLineCountInternal.h"
+#include "files/LineEndSearchInternal.h"
 #include "files/LineScan.h"
 #include "files/ZelTextFile.h"
 #include "tests/support/TestSupport.h"
@@ -39,6 +40,9 @@ TEST(LineScanTest, VectorAndPortableScansAgree) {
 
     EXPECT_EQ(zel_linescan::FindLineEndSse2(src, src + avail),
               zel_linescan::FindLineEndPortable(src, src + avail));
+    if (auto avx2 = zel_linescan::FindLineEndAvx2()) {
+      EXPECT_EQ(avx2(src, src + avail), zel_linescan::FindLineEndPortable(src, src + avail));
+    }
 
     // A destination both roomy and tight, so both ways of storing are taken.
     const unsigned room = rng() % 2 ? avail + 64 : avail + 1;
