@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -153,8 +152,8 @@ bool SkipBaseLines(CEkStream* stream, int& result) {
   const char* p;
   const size_t n = stream->Peek(&p);
   if (n == 0) return false;
-  bool anyBase = false;
-  size_t run = zel_seqscan::BaseRun(p, n, anyBase);
+  zel_seqscan::BaseRunSeen seen;
+  size_t run = zel_seqscan::BaseRun(p, n, seen);
   // Whole lines only: a line running on past the run is read the usual way.
   while (run > 0 && p[run - 1] != '\r' && p[run - 1] != '\n') --run;
   if (run == 0) return false;
@@ -184,16 +183,16 @@ class SequenceLine {
   }
 
   void Feed(std::string_view piece, bool last) {
-    bool anyBase = false;
+    zel_seqscan::BaseRunSeen seen;
     if (m_markersEndOutsideBases &&
-        zel_seqscan::BaseRun(piece.data(), piece.size(), anyBase) == piece.size()) {
+        zel_seqscan::BaseRun(piece.data(), piece.size(), seen) == piece.size()) {
       // Bases alone, the bulk of a long sequence line: no marker or header ends among
       // them, and they are one part of a word.
       m_markers.Pass(piece, last);
       m_headers.Pass(piece, last);
       if (!piece.empty()) {
         m_number.Part(piece);
-        Bases(piece);
+        Bases(piece, seen.u);
         m_inWord = true;
       }
     } else {
@@ -229,10 +228,9 @@ class SequenceLine {
     m_letters.allAminoAcids &= l.allAminoAcids;
   }
   // A part of bases alone: none is an ambiguity letter, and a u is no amino acid.
-  void Bases(std::string_view part) {
+  void Bases(std::string_view part, bool anyU) {
     m_letters.bases += part.size();
-    m_letters.allAminoAcids &=
-        !std::memchr(part.data(), 'u', part.size()) && !std::memchr(part.data(), 'U', part.size());
+    m_letters.allAminoAcids &= !anyU;
   }
   void End() {
     if (!m_number.NonZero()) {

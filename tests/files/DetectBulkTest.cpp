@@ -50,13 +50,19 @@ TEST(BaseRunTest, ScansAgreeWithThePortableOne) {
       c = rng() % 50 ? alphabet[rng() % alphabet.size()] : others[rng() % others.size()];
     if (rng() % 3 == 0)  // runs without any base
       for (char& c : text) c = c == '\r' || c == '\n' ? c : '\n';
-    bool want = rng() % 2, start = want;
+    // Runs with and without a u, the u before and after where the run stops.
+    if (rng() % 2)
+      for (char& c : text) c = c == 'u' ? 'a' : c == 'U' ? 'C' : c;
+    zel_seqscan::BaseRunSeen want{rng() % 2 == 0, rng() % 2 == 0};
+    const zel_seqscan::BaseRunSeen start = want;
     const size_t run = zel_seqscan::BaseRunPortable(text.data(), text.size(), want);
+    EXPECT_EQ(want.u, start.u || text.substr(0, run).find_first_of("uU") != std::string::npos);
     for (const auto& [name, scan] : scans) {
       SCOPED_TRACE(name);
-      bool got = start;
+      zel_seqscan::BaseRunSeen got = start;
       ASSERT_EQ(scan(text.data(), text.size(), got), run) << "round " << round;
-      EXPECT_EQ(got, want);
+      EXPECT_EQ(got.base, want.base);
+      EXPECT_EQ(got.u, want.u);
     }
   }
 }
