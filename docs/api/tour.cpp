@@ -45,7 +45,7 @@ int Tour(const std::string& work) {
   CZelFileSpec spec(folder, "pUC19", kGenBank);
   std::printf("%s\n", spec.GetFileName().GetString());  // pUC19.gb
   // [spec]
-  if (!spec.IsSpecSet() || spec.GetFileName() != "pUC19.gb") return Fail("the specification");
+  if (!spec.IsSpecSet() || spec.GetFileName() != "pUC19.gb") return Fail("the file's name");
 
   {
     CZelTextFile out(spec);

@@ -136,6 +136,31 @@ void DeliverDrop(HWND hwnd, QDropEvent* e) {
     e->ignore();
 }
 
+// Shows, maximises, minimises or restores the widget as the model's window is.
+void ShowAsTheModelSays(QWidget* w, HWND hwnd) {
+  if (!IsWindowVisible(hwnd))
+    w->hide();
+  else if (IsZoomed(hwnd))
+    w->showMaximized();
+  else if (IsIconic(hwnd))
+    w->showMinimized();
+  else if (w->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
+    w->showNormal();
+  else
+    w->show();
+}
+
+// The user maximised, minimised or restored the widget: the model's window follows, keeping
+// its normal rectangle.
+void TellTheModelTheShowState(const QWidget* w, HWND hwnd) {
+  if (w->windowState() & Qt::WindowMinimized) {
+    if (!IsIconic(hwnd)) ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+  } else if (w->windowState() & Qt::WindowMaximized) {
+    if (!IsZoomed(hwnd)) ShowWindow(hwnd, SW_MAXIMIZE);
+  } else if (IsZoomed(hwnd) || IsIconic(hwnd)) {
+    ShowWindow(hwnd, SW_RESTORE);
+  }
+}
 }  // namespace
 
 RECT ChildFrame(HWND hwnd) {
@@ -413,16 +438,7 @@ void WindowWidget::SyncState() {
   // comes, so that a busy program never shows what lay beneath.
   if (IsWindowVisible(m_hwnd) && !isVisible())
     zel_qt::FillBeforePainting(this, zel_qt::SystemColor(m_fill));
-  if (!IsWindowVisible(m_hwnd))
-    hide();
-  else if (IsZoomed(m_hwnd))
-    showMaximized();
-  else if (IsIconic(m_hwnd))
-    showMinimized();
-  else if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
-    showNormal();
-  else
-    show();
+  ShowAsTheModelSays(this, m_hwnd);
   m_syncing = false;
   SyncGeometry();
 }
@@ -436,16 +452,8 @@ void WindowWidget::closeEvent(QCloseEvent* e) {
 void WindowWidget::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
   if (e->type() != QEvent::WindowStateChange || m_syncing) return;
-  // The user maximised, minimised or restored the window: the model follows, keeping its
-  // normal rectangle.
   m_syncing = true;
-  if (windowState() & Qt::WindowMinimized) {
-    if (!IsIconic(m_hwnd)) ShowWindow(m_hwnd, SW_SHOWMINNOACTIVE);
-  } else if (windowState() & Qt::WindowMaximized) {
-    if (!IsZoomed(m_hwnd)) ShowWindow(m_hwnd, SW_MAXIMIZE);
-  } else if (IsZoomed(m_hwnd) || IsIconic(m_hwnd)) {
-    ShowWindow(m_hwnd, SW_RESTORE);
-  }
+  TellTheModelTheShowState(this, m_hwnd);
   m_syncing = false;
   TellModel();
 }
@@ -552,16 +560,7 @@ void MdiSubWindow::SyncGeometry() {
 void MdiSubWindow::SyncState() {
   if (m_syncing) return;
   m_syncing = true;
-  if (!IsWindowVisible(m_hwnd))
-    hide();
-  else if (IsZoomed(m_hwnd))
-    showMaximized();
-  else if (IsIconic(m_hwnd))
-    showMinimized();
-  else if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
-    showNormal();
-  else
-    show();
+  ShowAsTheModelSays(this, m_hwnd);
   m_syncing = false;
   SyncGeometry();
 }
@@ -585,13 +584,7 @@ void MdiSubWindow::changeEvent(QEvent* e) {
   QMdiSubWindow::changeEvent(e);
   if (e->type() != QEvent::WindowStateChange || m_syncing) return;
   m_syncing = true;
-  if (windowState() & Qt::WindowMinimized) {
-    if (!IsIconic(m_hwnd)) ShowWindow(m_hwnd, SW_SHOWMINNOACTIVE);
-  } else if (windowState() & Qt::WindowMaximized) {
-    if (!IsZoomed(m_hwnd)) ShowWindow(m_hwnd, SW_MAXIMIZE);
-  } else if (IsZoomed(m_hwnd) || IsIconic(m_hwnd)) {
-    ShowWindow(m_hwnd, SW_RESTORE);
-  }
+  TellTheModelTheShowState(this, m_hwnd);
   m_syncing = false;
   TellModel();
 }
