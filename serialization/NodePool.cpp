@@ -1,13 +1,17 @@
 // Size-classed pool for syntax nodes. When the last pooled block goes back, the chunks are
 // returned to the system (all but one), so a process that loads a big archive once does
-// not keep its memory for ever.
+// not keep its memory for ever. Each chunk counts its live blocks, so that a tree freed
+// in the order it was built can give its chunks back one by one (PoolReleaseScope).
 #include "serialization/NodePool.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <vector>
 
 #include "platform/os/memory/LargeChunks.h"
+#include "serialization/NodePoolInternal.h"
 
 namespace zel_sxf {
 namespace {
@@ -20,19 +24,38 @@ struct FreeBlock {
   FreeBlock* next;
 };
 
+// The first bytes of every chunk; chunks are aligned to their size, so a block finds its
+// chunk by masking its address.
+struct alignas(16) ChunkHead {
+  size_t live = 0;
+};
+
+ChunkHead* HeadOf(const void* block) {
+  return reinterpret_cast<ChunkHead*>(reinterpret_cast<uintptr_t>(block) &
+                                      ~(uintptr_t{kChunkBytes} - 1));
+}
+
 struct Pool {
   FreeBlock* freeLists[kClasses] = {};
   std::vector<char*> chunks;
   char* bump = nullptr;
   char* bumpEnd = nullptr;
   size_t live = 0;
+  int releasing = 0;     // open PoolReleaseScopes
+  bool anyFree = false;  // a free list holds a block
 
   void* Carve(size_t rounded) {
     if (static_cast<size_t>(bumpEnd - bump) < rounded) {
       char* chunk = static_cast<char*>(zel_memory::AllocLargeChunk());
       if (!chunk) throw std::bad_alloc();
-      chunks.push_back(chunk);
-      bump = chunk;
+      try {
+        chunks.push_back(chunk);
+      } catch (...) {
+        zel_memory::FreeLargeChunk(chunk);
+        throw;
+      }
+      new (chunk) ChunkHead;
+      bump = chunk + sizeof(ChunkHead);
       bumpEnd = chunk + kChunkBytes;
     }
     void* block = bump;
@@ -40,12 +63,25 @@ struct Pool {
     return block;
   }
 
-  // Frees every chunk but the first `keep`; only valid when nothing is alive.
+  bool IsBumpChunk(const ChunkHead* head) const {
+    return bump && HeadOf(bump == bumpEnd ? bump - 1 : bump) == head;
+  }
+
+  void ReleaseChunk(ChunkHead* head) {
+    auto it = std::find(chunks.begin(), chunks.end(), reinterpret_cast<char*>(head));
+    if (it == chunks.end()) return;
+    *it = chunks.back();
+    chunks.pop_back();
+    zel_memory::FreeLargeChunk(head);
+  }
+
+  // Frees every chunk but `keep`; only valid when nothing is alive.
   void Release(size_t keep) {
     for (size_t i = keep; i < chunks.size(); ++i) zel_memory::FreeLargeChunk(chunks[i]);
     if (chunks.size() > keep) chunks.resize(keep);
     for (FreeBlock*& f : freeLists) f = nullptr;
-    bump = chunks.empty() ? nullptr : chunks.front();
+    anyFree = false;
+    bump = chunks.empty() ? nullptr : chunks.front() + sizeof(ChunkHead);
     bumpEnd = chunks.empty() ? nullptr : chunks.front() + kChunkBytes;
   }
 };
@@ -70,6 +106,7 @@ void* PoolAlloc(size_t bytes) {
   } else {
     block = pool.Carve((cls + 1) * kGrain);
   }
+  ++HeadOf(block)->live;
   ++pool.live;
   return block;
 }
@@ -82,13 +119,38 @@ void PoolFree(void* block, size_t bytes) noexcept {
     return;
   }
   Pool& pool = ThePool();
+  ChunkHead* head = HeadOf(block);
+  --head->live;
+  if (--pool.live == 0) {
+    pool.Release(1);
+    return;
+  }
+  if (pool.releasing) {
+    // Not kept for reuse: the chunk goes back as soon as its last block does.
+    if (head->live == 0 && !pool.IsBumpChunk(head)) pool.ReleaseChunk(head);
+    return;
+  }
   size_t cls = (bytes + kGrain - 1) / kGrain - 1;
   FreeBlock* f = static_cast<FreeBlock*>(block);
   f->next = pool.freeLists[cls];
   pool.freeLists[cls] = f;
-  if (--pool.live == 0) pool.Release(1);
+  pool.anyFree = true;
 }
 
 size_t PoolLiveBlocks() noexcept { return ThePool().live; }
+
+size_t PoolChunks() noexcept { return ThePool().chunks.size(); }
+
+PoolReleaseScope::PoolReleaseScope() {
+  Pool& pool = ThePool();
+  // Blocks on the free lists may lie in chunks about to go back: they are forgotten (they
+  // count as free already, and go back with their chunks).
+  if (pool.releasing++ == 0 && pool.anyFree) {
+    for (FreeBlock*& f : pool.freeLists) f = nullptr;
+    pool.anyFree = false;
+  }
+}
+
+PoolReleaseScope::~PoolReleaseScope() { --ThePool().releasing; }
 
 }  // namespace zel_sxf

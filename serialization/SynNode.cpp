@@ -192,8 +192,10 @@ void CSynNode::DeletePtr(CSynNode* node) {
     return;
   }
   // Take nested lists apart with a work stack instead of recursion; elements pushed
-  // head first come off tail first.
-  std::vector<CSynNode*> work;
+  // head first come off tail first. The stack is kept from call to call: freeing a loaded
+  // archive object by object would otherwise allocate one per object. (A call nested in a
+  // node's destructor would only free the outer call's nodes sooner.)
+  thread_local std::vector<CSynNode*> work;
   work.push_back(node);
   while (!work.empty()) {
     CSynNode* n = work.back();
@@ -206,6 +208,7 @@ void CSynNode::DeletePtr(CSynNode* node) {
     }
     delete n;
   }
+  if (work.capacity() > 4096) work.shrink_to_fit();
 }
 
 // ---- CSynList ----
@@ -510,7 +513,12 @@ CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
   std::vector<CSynNode*> gathered;
   std::vector<Open> open;
   // One node per tag name and per used index, shared by every place that names it.
+  // Indexes are numbered from 0 as they are stored, so the usual ones take an array; the
+  // tag met last is tried before the map, as records of one class follow each other.
   std::unordered_map<std::string_view, CSynTag*> tags;
+  CSynTag* lastTag = nullptr;
+  constexpr int kDenseUses = 1 << 16;
+  std::vector<CSynRef*> denseUses;
   std::unordered_map<int, CSynRef*> uses;
   char token[kTagTokenSize];
   try {
@@ -539,7 +547,9 @@ CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
         int index;
         if (CSynRef::InputHeader(tree, index) == '#') {
           tree.CheckSharedNode(index);
-          CSynRef*& use = uses[index];
+          if (index < kDenseUses && static_cast<size_t>(index) >= denseUses.size())
+            denseUses.resize(static_cast<size_t>(index) + 1);
+          CSynRef*& use = index < kDenseUses ? denseUses[static_cast<size_t>(index)] : uses[index];
           if (use) {
             ++use->m_refs;
           } else {
@@ -573,15 +583,19 @@ CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
       }
       if (kind & kTagFirst) {
         int len = ScanToken(tree, kTagFirst, kTagRest, token, kTagTokenSize);
-        auto found = tags.find(std::string_view(token, static_cast<size_t>(len)));
-        if (found != tags.end()) {
-          ++found->second->m_refs;
-          gathered.push_back(found->second);
-        } else {
-          CSynTag* tag = new CSynTag(std::string_view(token, static_cast<size_t>(len)));
-          gathered.push_back(tag);
-          tags.emplace(tag->m_name.view(), tag);
+        const std::string_view name(token, static_cast<size_t>(len));
+        if (!lastTag || lastTag->m_name.view() != name) {
+          auto found = tags.find(name);
+          if (found != tags.end()) {
+            lastTag = found->second;
+          } else {
+            lastTag = new CSynTag(name);
+            lastTag->m_refs = 0;  // the use below takes the first
+            tags.emplace(lastTag->m_name.view(), lastTag);
+          }
         }
+        ++lastTag->m_refs;
+        gathered.push_back(lastTag);
         continue;
       }
       gathered.push_back(tree.ReadSynNode());

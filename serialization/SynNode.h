@@ -95,6 +95,7 @@ class ZEL_API CSynList : public CSynNode {
 
  private:
   friend class CSynNode;
+  friend class CSyntaxTree;
   static POSITION PosOf(uint32_t i) { return reinterpret_cast<POSITION>(uintptr_t{i} + 1); }
   static uint32_t IndexOf(POSITION p) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p) - 1);

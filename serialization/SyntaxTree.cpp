@@ -6,6 +6,7 @@
 
 #include "files/StatusMessage.h"
 #include "files/ZelTextFile.h"
+#include "serialization/NodePoolInternal.h"
 #include "serialization/ZelArchive.h"
 
 IMPLEMENT_DYNAMIC(CSyntaxTree, CObject)
@@ -538,6 +539,8 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
   }
   const size_t depth = m_posStack.size();
   int index = -1;
+  CSynList* parent = nullptr;  // where the object's own list lies, to free it once read
+  POSITION place = nullptr;
   if (IsNode(next, RUNTIME_CLASS(CSynRef))) {
     SkipNextNode();
     index = static_cast<CSynRef*>(next)->GetIndex();
@@ -547,6 +550,8 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
     if (!definition || !definition->IsKindOf(RUNTIME_CLASS(CSynList))) ThrowBadIndexException();
     OpenList(static_cast<CSynList*>(definition));
   } else {
+    parent = m_curList;
+    place = m_pos;
     OpenList();
   }
   CObject* object = nullptr;
@@ -579,6 +584,18 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
     if (index >= 0) SetSharedObject(index, object);
     serialize(object, ar);
     LeaveList();
+    if (parent) {
+      // A walk reads each object once and never goes back, so the object's list is freed
+      // as soon as the object is made: the tree of a big file and the objects made from
+      // it are never held whole at once, and the pool's chunks go back for the objects to
+      // use. Its place holds a Nil that is never freed. (A shared definition stays: the
+      // table owns it.)
+      static CSynTag consumed(kNilTag);
+      consumed.m_refs = 1u << 31;  // no count of places reaches it
+      CSynNode* list = parent->ReplaceAt(CSynList::IndexOf(place), &consumed);
+      zel_sxf::PoolReleaseScope release;
+      CSynNode::DeletePtr(list);
+    }
   } catch (...) {
     // The caller never sees a half-loaded object.
     if (object) {

@@ -1,12 +1,17 @@
 // Syntax nodes: printed forms and print lengths, numbers and their cache, token classes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
+#include <vector>
 
+#include "platform/os/memory/LargeChunks.h"
 #include "serialization/NodePool.h"
+#include "serialization/NodePoolInternal.h"
 #include "serialization/SynNode.h"
 
 namespace {
@@ -229,6 +234,46 @@ TEST_F(SynNodeTest, TagsCompareWithoutCase) {
   EXPECT_TRUE(*a != "Nils");
   CSynNode::DeletePtr(a);
   CSynNode::DeletePtr(b);
+}
+
+}  // namespace
+
+namespace {
+
+// The pool's chunks while blocks of three chunks' worth are freed inside and outside a
+// release scope: what is freed outside is reused, a chunk emptied inside goes back, and
+// the free lists never point into a chunk that went back.
+TEST_F(SynNodeTest, ChunksEmptiedInAReleaseScopeGoBackAndTheRestIsReused) {
+  constexpr size_t kBlock = 48;
+  const size_t perChunk = zel_memory::kLargeChunkBytes / kBlock;
+  std::vector<void*> blocks;
+  for (size_t i = 0; i < 3 * perChunk; ++i) blocks.push_back(zel_sxf::PoolAlloc(kBlock));
+  const size_t full = zel_sxf::PoolChunks();
+  EXPECT_GE(full, 3u);
+
+  // Outside a scope the blocks are kept for reuse: the chunk stays, and they come back.
+  std::vector<void*> again;
+  for (size_t i = 0; i < 100; ++i) zel_sxf::PoolFree(blocks[i], kBlock);
+  for (size_t i = 0; i < 100; ++i) again.push_back(zel_sxf::PoolAlloc(kBlock));
+  EXPECT_EQ(zel_sxf::PoolChunks(), full);
+  std::sort(again.begin(), again.end());
+  std::vector<void*> firstHundred(blocks.begin(), blocks.begin() + 100);
+  std::sort(firstHundred.begin(), firstHundred.end());
+  EXPECT_EQ(again, firstHundred);
+
+  // Some blocks of the first chunk go to the free list outside a scope, the rest inside
+  // one: the chunk goes back, and the blocks freed outside are forgotten with it.
+  for (size_t i = 0; i < 10; ++i) zel_sxf::PoolFree(blocks[i], kBlock);
+  {
+    zel_sxf::PoolReleaseScope release;
+    for (size_t i = 10; i < 2 * perChunk; ++i) zel_sxf::PoolFree(blocks[i], kBlock);
+  }
+  EXPECT_LE(zel_sxf::PoolChunks(), full - 1);
+  // New blocks never come from the chunk that went back (the sanitizers would see it).
+  for (size_t i = 0; i < 2 * perChunk; ++i) blocks[i] = zel_sxf::PoolAlloc(kBlock);
+  for (void*& b : blocks) std::memset(b, 0x5A, kBlock);
+  for (void* b : blocks) zel_sxf::PoolFree(b, kBlock);
+  EXPECT_EQ(zel_sxf::PoolChunks(), 1u);  // all free: the pool keeps one chunk
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // walking operations, records, direction faults, and what reaches the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "files/StatusMessage.h"
@@ -10,6 +13,8 @@
 #include "files/ZelDirSpec.h"
 #include "files/ZelFileSpec.h"
 #include "platform/base/collections/Collections.h"
+#include "serialization/NodePool.h"
+#include "serialization/NodePoolInternal.h"
 #include "tests/serialization/SxfTestUtil.h"
 
 using namespace sxf_test;
@@ -242,6 +247,55 @@ TEST_F(ZelArchiveTest, SharingDecidesHowManyObjectsComeBack) {
   delete got[0];
   delete got[1];
   delete got[2];
+}
+
+// Loading a big file gives the tree's memory back object by object, so that the tree
+// and the objects made from it are never held whole together; what comes back is what
+// was stored, shared objects included.
+TEST_F(ZelArchiveTest, LoadingGivesTheTreeBackAsObjectsAreRead) {
+  constexpr int kCount = 120000;  // a tree of several of the pool's chunks
+  std::vector<CMarker> markers(kCount);
+  CMarker shared;
+  shared.number = -1;
+  for (int i = 0; i < kCount; ++i) {
+    markers[static_cast<size_t>(i)].number = i;
+    markers[static_cast<size_t>(i)].label = CString("label ") + std::to_string(i).c_str();
+  }
+  std::string text = Store(path, [&](CZelArchive& ar) {
+    for (int i = 0; i < kCount; ++i) {
+      ar.WriteObject(&markers[static_cast<size_t>(i)], 0);
+      if (i % 1000 == 0) ar.WriteObject(&shared, 1);
+    }
+  });
+  size_t whole = 0, lowest = SIZE_MAX;
+  std::vector<CObject*> got;
+  Load(path, text, [&](CZelArchive& ar) {
+    whole = zel_sxf::PoolChunks();
+    while (!ar.AtEnd()) {
+      got.push_back(ar.ReadObject(nullptr));
+      lowest = std::min(lowest, zel_sxf::PoolChunks());
+    }
+  });
+  EXPECT_GE(whole, 5u);
+  EXPECT_LE(lowest, 2u) << "of " << whole << " chunks";
+  ASSERT_EQ(got.size(), static_cast<size_t>(kCount + kCount / 1000));
+  CObject* firstShared = nullptr;
+  size_t m = 0;
+  for (size_t i = 0; i < got.size(); ++i) {
+    auto* marker = dynamic_cast<CMarker*>(got[i]);
+    ASSERT_NE(marker, nullptr);
+    if (marker->number == -1) {
+      if (!firstShared) firstShared = marker;
+      EXPECT_EQ(marker, firstShared);
+      continue;
+    }
+    ASSERT_EQ(marker->number, static_cast<int>(m));
+    EXPECT_EQ(marker->label, markers[m].label);
+    ++m;
+    delete marker;
+  }
+  delete firstShared;
+  EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
 }
 
 TEST_F(ZelArchiveTest, PlatformCollectionsRoundTripWithIdentity) {
