@@ -184,23 +184,60 @@ void CSynNode::OutputToString(CString&) const {}
 
 int CSynNode::RemoveLastRef() { return 1; }
 
+namespace {
+
+template <typename Node>
+void FreeExactly(Node* n) {
+  n->Node::~Node();
+  zel_sxf::PoolFree(n, sizeof(Node));
+}
+
+}  // namespace
+
 void CSynNode::DeletePtr(CSynNode* node) {
-  if (!node || !node->RemoveLastRef()) return;
-  CSynList* list = IsListNode(node) ? static_cast<CSynList*>(node) : nullptr;
-  if (!list || list->m_count == 0) {
-    delete node;
-    return;
-  }
+  if (!node) return;
   // Take nested lists apart with a work stack instead of recursion; elements pushed
   // head first come off tail first. The stack is kept from call to call: freeing a loaded
   // archive object by object would otherwise allocate one per object. (A call nested in a
   // node's destructor would only free the outer call's nodes sooner.)
   thread_local std::vector<CSynNode*> work;
+  // The library's own classes are freed without a virtual call but the class query;
+  // false for a class derived from them, which goes the general way.
+  auto freeKnown = [](CSynNode* n) {
+    const CRuntimeClass* cls = n->GetRuntimeClass();
+    if (cls == RUNTIME_CLASS(CSynNum)) {
+      auto* num = static_cast<CSynNum*>(n);
+      if (num->CSynNum::RemoveLastRef()) FreeExactly(num);
+    } else if (cls == RUNTIME_CLASS(CSynStr)) {
+      FreeExactly(static_cast<CSynStr*>(n));
+    } else if (cls == RUNTIME_CLASS(CSynTag)) {
+      auto* tag = static_cast<CSynTag*>(n);
+      if (tag->m_refs > 1)
+        --tag->m_refs;
+      else
+        FreeExactly(tag);
+    } else if (cls == RUNTIME_CLASS(CSynRef)) {
+      auto* ref = static_cast<CSynRef*>(n);
+      if (ref->m_refs > 1)
+        --ref->m_refs;
+      else
+        FreeExactly(ref);
+    } else if (cls == RUNTIME_CLASS(CSynList)) {
+      auto* list = static_cast<CSynList*>(n);
+      work.insert(work.end(), list->m_items, list->m_items + list->m_count);
+      list->m_count = 0;
+      list->CSynList::~CSynList();
+      zel_sxf::PoolFree(list, sizeof(CSynList));
+    } else {
+      return false;
+    }
+    return true;
+  };
   work.push_back(node);
   while (!work.empty()) {
     CSynNode* n = work.back();
     work.pop_back();
-    if (!n || !n->RemoveLastRef()) continue;
+    if (!n || freeKnown(n) || !n->RemoveLastRef()) continue;
     if (IsListNode(n)) {
       CSynList* l = static_cast<CSynList*>(n);
       work.insert(work.end(), l->m_items, l->m_items + l->m_count);
@@ -819,6 +856,34 @@ bool ScanShortWhole(std::string_view s, int64_t& value) {
   return true;
 }
 
+// A token of at most 15 digits with one decimal point and no exponent, such as the writer
+// prints, as m / 10^f: both are exact doubles and the division rounds once, so the value
+// is the correctly rounded one from_chars gives, without its general machinery.
+bool ScanShortDecimal(std::string_view s, double& value) {
+  static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  size_t i = s.empty() || (s[0] != '+' && s[0] != '-') ? 0 : 1;
+  if (s.size() - i > 16) return false;
+  int64_t m = 0;
+  int digits = 0, fraction = -1;  // digits after the point, -1 before it
+  for (; i < s.size(); ++i) {
+    if (s[i] == '.') {
+      if (fraction >= 0) return false;
+      fraction = 0;
+    } else if (IsAsciiDigit(s[i])) {
+      m = m * 10 + (s[i] - '0');
+      ++digits;
+      if (fraction >= 0) ++fraction;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0 || fraction < 0) return false;
+  const double v = static_cast<double>(m) / kPow10[fraction];
+  value = s[0] == '-' ? -v : v;
+  return true;
+}
+
 // The token's decimal value, as strtod gives it in the "C" locale.
 double ScanDouble(const char* s, size_t len) {
   const char* p = s;
@@ -915,6 +980,7 @@ CSynNum* CSynNum::FromToken(std::string_view token) {
     const double d = token[0] == '-' && whole == 0 ? -0.0 : static_cast<double>(whole);
     return new CSynNum(1, 1, static_cast<int32_t>(bits), bits, d);
   }
+  if (double d; ScanShortDecimal(token, d)) return FromDouble(d);
   double d = ScanDouble(token.data(), token.size());
   if (token.find('.') != std::string_view::npos) return FromDouble(d);
   uint32_t bits = 0;

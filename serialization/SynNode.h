@@ -132,6 +132,7 @@ class ZEL_API CSynRef : public CSynNode {
   CSynRef(int index, CSynNode* node) : m_index(index), m_node(node) {}
 
  private:
+  friend class CSynNode;
   friend class CSynList;
   friend class CSyntaxTree;
   /// Reading and storing give one node to all uses (`#n#`) of an index; see CSynTag.
@@ -173,6 +174,7 @@ class ZEL_API CSynTag : public CSynNode {
   explicit CSynTag(std::string_view name) : m_name(name) {}
 
  private:
+  friend class CSynNode;
   friend class CSynList;
   friend class CSyntaxTree;
   /// Reading gives one node to every use of a name in a list's subtree; each use holds a
