@@ -7,14 +7,13 @@
 #include <cstdint>
 #include <system_error>
 
+#include "files/FilePiecesInternal.h"
 #include "platform/base/types/WinTypes.h"
 
 namespace zel_linescan {
 
-// Below this a second thread costs more than it saves.
-constexpr uint64_t kTwoThreadsFrom = uint64_t{64} << 20;
-// Read and counted a piece at a time, small enough to be counted from the cache.
-constexpr size_t kCountPiece = size_t{64} << 10;
+constexpr uint64_t kTwoThreadsFrom = zel_fileread::kTwoThreadsFrom;
+constexpr size_t kCountPiece = zel_fileread::kPiece;
 
 struct FileLineEnds {
   uint64_t ends = 0;     // CR, LF, and CR LF counting once
