@@ -495,7 +495,11 @@ int GuessFtypeUsingSmartAssGuessing(const CZelFileSpec& spec) {
   int seqType = 0, format = 0, archive = 0;
   try {
     CEkStream stream;
-    if (!ZelOpenContents(spec.GetPath(), stream, false)) return 0;
+    const CContentsFile* contents = ZelOpenContents(spec.GetPath(), stream, false);
+    if (!contents) return 0;
+    // A plain file is read from the file itself, so that a long sequence is read by offset.
+    if (contents->Compression() == ZelCompression::kNone)
+      stream.Open(spec.GetPath(), CFile::modeRead | CFile::shareDenyWrite);
     TryToGuessFtype(&stream, &seqType, &format, &archive);
     stream.Close();
   } catch (CException&) {
