@@ -12,9 +12,6 @@
 
 namespace zel_linescan {
 
-constexpr uint64_t kTwoThreadsFrom = zel_fileread::kTwoThreadsFrom;
-constexpr size_t kCountPiece = zel_fileread::kPiece;
-
 struct FileLineEnds {
   uint64_t ends = 0;     // CR, LF, and CR LF counting once
   uint64_t bytes = 0;    // read: fewer than asked when the file shrank meanwhile
@@ -26,6 +23,6 @@ struct FileLineEnds {
 // CR (an LF at from then ends nothing). The part from split on is counted by a second
 // thread (split == to: none). Fails with the system's reason when a read fails.
 std::error_code CountFileLineEnds(HANDLE h, uint64_t from, uint64_t split, uint64_t to, bool prevCR,
-                                  FileLineEnds& result, size_t piece = kCountPiece);
+                                  FileLineEnds& result, size_t piece = zel_fileread::kPiece);
 
 }  // namespace zel_linescan

@@ -5,8 +5,7 @@
 // one nucleotide word without looking for markers, when every stop marker holds some other
 // byte, and whole runs of such lines are taken from the stream's buffer at once (from a
 // plain file by offset, when they go on past the buffer); any other line goes through the
-// word-by-word rules. A protein answer is final, so reading stops
-// there.
+// word-by-word rules. A protein answer is final, so reading stops there.
 //
 // Lines are read in bounded pieces and their words and markers followed across them, so
 // a sequence held on one line of any length costs no more memory than a short one.
@@ -184,7 +183,7 @@ bool SkipBaseLines(CEkStream* stream, int& result) {
   size_t run = zel_seqscan::BaseRun(p, n, seen);
   if (run == n && SkipFileBaseLines(*stream, p, n, result)) return true;
   // Whole lines only: a line running on past the run is read the usual way.
-  while (run > 0 && p[run - 1] != '\r' && p[run - 1] != '\n') --run;
+  while (run > 0 && !IsLineEnd(p[run - 1])) --run;
   if (run == 0) return false;
   // The whole lines taken hold a base unless they are line ends only.
   if (result == ZEL_SEQ_UNKNOWN && std::find_if_not(p, p + run, IsLineEnd) != p + run)
