@@ -49,16 +49,18 @@ sanitize: deps
 	  ctest --output-on-failure -j $(JOBS) -LE desktop
 
 # The threads under ThreadSanitizer: the core and the tests of the window model, the tool
-# folder's watch, the tool manager and zel view's document engine (Debian's Qt is not
-# built for it: its tests stay out).
+# folder's watch, the tool manager, the reading of big files in two threads and zel view's
+# document engine (Debian's Qt is not built for it: its tests stay out).
 TSAN_PLATFORM_TESTS = WindowModelTest.*:MenuModelTest.*:FrameworkTest.*:MDIFrameTest.*:WindowObjectTest.*:TreeWatchTest.*:IntegrationTest.*:*/TreeWatchContract.*
 TSAN_TOOLS_TESTS = ToolMonitorTest.*:ToolMenuTest.*:ToolUpdateUiTest.*:AppToolsTest.*:MigrationTest.*
+TSAN_FILES_TESTS = LineScanTest.CountByOffset*:BaseRunTest.FileScan*:DetectBulkTest.FileScan*
 tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DZEL_TSAN=ON -DZEL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_platform test_tools test_view
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_platform test_tools test_view test_files
 	cd $(TSAN_BUILD) && export TSAN_OPTIONS=halt_on_error=1 && \
 	  tests/test_platform --gtest_filter='$(TSAN_PLATFORM_TESTS)' && \
 	  tests/test_tools --gtest_filter='$(TSAN_TOOLS_TESTS)' && \
+	  tests/test_files --gtest_filter='$(TSAN_FILES_TESTS)' && \
 	  tests/test_view
 
 bench: build

@@ -81,12 +81,22 @@ bool Detect(const std::string& path, bool contentOnly, Detected& d, std::string&
       if (d.type >= 0) return true;
     }
     d.byContent = true;
-    const CContentsFile* file = contents.get();
     CEkStream stream;
-    stream.Open(std::move(contents));
+    const CContentsFile* file = nullptr;
+    // A plain file is read from the file itself, whose sequence detection reads by offset
+    // in large pieces and two threads; the sniffing object would hand it on a piece at a
+    // time.
+    if (!standardInput && d.compression == ZelCompression::kNone) {
+      contents.reset();
+      stream.Open(std::make_unique<CStdioFile>(
+          path.c_str(), CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary));
+    } else {
+      file = contents.get();
+      stream.Open(std::move(contents));
+    }
     TryToGuessFtype(&stream, &d.seqType, &d.format, &d.archive);
     // Detection stops quietly where reading fails; damage is the user's to know.
-    if (const CCompressedDataException* damage = file->Damage()) {
+    if (const CCompressedDataException* damage = file ? file->Damage() : nullptr) {
       CCompressedDataException copy(*damage);
       error = FailureText(path, copy, true);
       return false;

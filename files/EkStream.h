@@ -84,6 +84,7 @@ class ZEL_API CEkStream : public CObject {
   char* GetOutputBuffer();
 
  private:
+  friend struct CEkStreamAccess;
   struct LentGuard;
 
   bool IsOpen() const { return m_file || m_memory; }

@@ -7,14 +7,10 @@
 #include <cstdint>
 #include <system_error>
 
+#include "files/FilePiecesInternal.h"
 #include "platform/base/types/WinTypes.h"
 
 namespace zel_linescan {
-
-// Below this a second thread costs more than it saves.
-constexpr uint64_t kTwoThreadsFrom = uint64_t{64} << 20;
-// Read and counted a piece at a time, small enough to be counted from the cache.
-constexpr size_t kCountPiece = size_t{64} << 10;
 
 struct FileLineEnds {
   uint64_t ends = 0;     // CR, LF, and CR LF counting once
@@ -27,6 +23,6 @@ struct FileLineEnds {
 // CR (an LF at from then ends nothing). The part from split on is counted by a second
 // thread (split == to: none). Fails with the system's reason when a read fails.
 std::error_code CountFileLineEnds(HANDLE h, uint64_t from, uint64_t split, uint64_t to, bool prevCR,
-                                  FileLineEnds& result, size_t piece = kCountPiece);
+                                  FileLineEnds& result, size_t piece = zel_fileread::kPiece);
 
 }  // namespace zel_linescan

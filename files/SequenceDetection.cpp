@@ -3,9 +3,9 @@
 // Detection of a single-record FASTA file reads every sequence line, so that work is done
 // in bulk: a line made only of the letters a, c, g, t, n, u (either case) is known to be
 // one nucleotide word without looking for markers, when every stop marker holds some other
-// byte, and whole runs of such lines are taken from the stream's buffer at once; any other
-// line goes through the word-by-word rules. A protein answer is final, so reading stops
-// there.
+// byte, and whole runs of such lines are taken from the stream's buffer at once (from a
+// plain file by offset, when they go on past the buffer); any other line goes through the
+// word-by-word rules. A protein answer is final, so reading stops there.
 //
 // Lines are read in bounded pieces and their words and markers followed across them, so
 // a sequence held on one line of any length costs no more memory than a short one.
@@ -21,10 +21,12 @@
 #include <string_view>
 #include <vector>
 
+#include "files/EkStreamInternal.h"
 #include "files/FileTypesTable.h"
 #include "files/LinePiecesInternal.h"
 #include "files/SequenceScanInternal.h"
 #include "platform/base/compress/Contents.h"
+#include "platform/base/file/ReadAtInternal.h"
 #include "platform/base/string/String.h"
 #include "platform/user/ui/ZelMessageBox.h"
 
@@ -145,6 +147,31 @@ class WordNumber {
   std::string m_digits;
 };
 
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// A run of bases that goes on past the n bytes the stream holds (at p) is followed in the
+// file itself when the stream reads a plain regular file: by offset, in pieces that stay
+// in the cache, two threads on a big file, and without copying it through the stream or
+// cutting it into lines. Takes the whole lines of the run as SkipBaseLines does; answers
+// false, leaving the stream as it was, when the run's whole lines all lie in what is held.
+bool SkipFileBaseLines(CEkStream& stream, const char* p, size_t n, int& result) {
+  CStdioFile* file = CEkStreamAccess::PlainFile(stream);
+  uint64_t size = 0;
+  if (!file || !zel_file::RegularFileSize(file->m_hFile, size)) return false;
+  const uint64_t from = CEkStreamAccess::Position(stream) + n;
+  if (from > size) return false;
+  zel_seqscan::FileBaseLines rest;
+  // A failing read is left to the stream, which meets it again and stops there.
+  if (zel_seqscan::ScanFileBaseLines(file->m_hFile, from, zel_fileread::SplitOf(from, size), size,
+                                     rest) ||
+      (rest.taken == 0 && !rest.toEnd))
+    return false;
+  if (result == ZEL_SEQ_UNKNOWN && (rest.base || std::find_if_not(p, p + n, IsLineEnd) != p + n))
+    result = ZEL_SEQ_NUCLEIC;
+  CEkStreamAccess::MoveTo(stream, from + rest.taken);
+  return true;
+}
+
 // Takes the whole lines of bases at the stream's position, with the line ends between
 // them, straight from its buffer: each would set the answer to nucleic and change nothing
 // else. Answers whether it took any.
@@ -154,12 +181,12 @@ bool SkipBaseLines(CEkStream* stream, int& result) {
   if (n == 0) return false;
   zel_seqscan::BaseRunSeen seen;
   size_t run = zel_seqscan::BaseRun(p, n, seen);
+  if (run == n && SkipFileBaseLines(*stream, p, n, result)) return true;
   // Whole lines only: a line running on past the run is read the usual way.
-  while (run > 0 && p[run - 1] != '\r' && p[run - 1] != '\n') --run;
+  while (run > 0 && !IsLineEnd(p[run - 1])) --run;
   if (run == 0) return false;
   // The whole lines taken hold a base unless they are line ends only.
-  if (result == ZEL_SEQ_UNKNOWN &&
-      std::find_if(p, p + run, [](char c) { return c != '\r' && c != '\n'; }) != p + run)
+  if (result == ZEL_SEQ_UNKNOWN && std::find_if_not(p, p + run, IsLineEnd) != p + run)
     result = ZEL_SEQ_NUCLEIC;
   stream->Skip(run);
   return true;
@@ -467,7 +494,11 @@ int GuessFtypeUsingSmartAssGuessing(const CZelFileSpec& spec) {
   int seqType = 0, format = 0, archive = 0;
   try {
     CEkStream stream;
-    if (!ZelOpenContents(spec.GetPath(), stream, false)) return 0;
+    const CContentsFile* contents = ZelOpenContents(spec.GetPath(), stream, false);
+    if (!contents) return 0;
+    // A plain file is read from the file itself, so that a long sequence is read by offset.
+    if (contents->Compression() == ZelCompression::kNone)
+      stream.Open(spec.GetPath(), CFile::modeRead | CFile::shareDenyWrite);
     TryToGuessFtype(&stream, &seqType, &format, &archive);
     stream.Close();
   } catch (CException&) {

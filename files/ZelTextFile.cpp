@@ -9,6 +9,7 @@
 #include <typeinfo>
 
 #include "files/FileLineCountInternal.h"
+#include "files/FilePiecesInternal.h"
 #include "files/LineScan.h"
 #include "files/StatusMessage.h"
 #include "platform/base/file/ReadAtInternal.h"
@@ -44,7 +45,7 @@ long long CountRestByOffset(CFile& file, bool prevCR, bool& openLine, bool progr
   long long lines = 0;
   while (at < size) {
     const uint64_t to = std::min(size, at + span);
-    const uint64_t split = to - at >= zel_linescan::kTwoThreadsFrom ? at + (to - at) / 2 : to;
+    const uint64_t split = zel_fileread::SplitOf(at, to);
     zel_linescan::FileLineEnds part;
     if (std::error_code ec =
             zel_linescan::CountFileLineEnds(file.m_hFile, at, split, to, prevCR, part))

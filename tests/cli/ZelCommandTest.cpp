@@ -257,6 +257,9 @@ TEST_F(DetectCommandTest, CompressedFilesAreReadDecompressed) {
       {"renamed.txt", zel_test::Bgzf(protein), "", 0, "32\tProtein FASTA Files", "bgzf"},
       {"data", zel_test::Gzip(genbank), "--content ", 0, "27\tGenBank Files", "gzip"},
       {"plain.txt", protein, "", 0, "32\tProtein FASTA Files", nullptr},
+      // A plain file's sequence past the first read is looked at in the file itself.
+      {"long.txt", longFasta + longFasta.substr(3), "", 0, "28\tFASTA Files", nullptr},
+      {"longprot.txt", longFasta + "MKVLAAGIV\n", "", 0, "32\tProtein FASTA Files", nullptr},
       {"cut.fa.gz", cut.substr(0, cut.size() / 2), "", 1,
        "cut.fa.gz: damaged compressed data (unexpected end of file)", nullptr},
       {"x.fa.bz2", "BZh91AY&SY", "", 1, "x.fa.bz2: bzip2 compressed data is not read", nullptr},

@@ -68,7 +68,140 @@ TEST(BaseRunTest, ScansAgreeWithThePortableOne) {
 }
 #endif
 
+// The whole lines of bases from the start of text, as the stream's buffer gives them: up
+// to the last line end before the first other byte, or all of a run to the end.
+zel_seqscan::FileBaseLines WantedBaseLines(const std::string& text) {
+  zel_seqscan::BaseRunSeen seen;
+  const size_t run = zel_seqscan::BaseRunPortable(text.data(), text.size(), seen);
+  zel_seqscan::FileBaseLines want;
+  want.toEnd = run == text.size();
+  const size_t end = text.find_last_of("\r\n", run == 0 ? 0 : run - 1);
+  want.taken = want.toEnd ? run : end == std::string::npos || run == 0 ? 0 : end + 1;
+  want.base = text.substr(0, want.taken).find_first_not_of("\r\n") != std::string::npos;
+  return want;
+}
+
+// A file's run of base lines scanned by offset, in one thread or two, in pieces of any
+// size, agrees with the same bytes scanned whole: line ends (a CR LF pair split too),
+// ambiguity letters, digits, zero bytes and other bytes straddle every split and piece
+// boundary, and the file ends with and without a line end.
+TEST(BaseRunTest, FileScanAgreesAtEverySplitAndPieceSize) {
+  zel_test::TempDir tmp;
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  const std::string path = tmp / "run.fa";
+  const char* ends[] = {"\n", "\r\n", "\r", "\n\r"};
+  const std::string others("ry7X>\0 ", 7);
+  std::vector<std::string> texts = {"", "\n", "acgt", "acgt\r\nACGT\r", "\r\n\r\n", "x"};
+  for (int i = 0; i < 16; ++i) {
+    std::string text;
+    const size_t length = 20 + rng() % 150;
+    while (text.size() < length) {
+      text.append(rng() % 9, "acgtnuACGTNU"[rng() % 12]);
+      text += ends[rng() % 4];
+    }
+    // None, one, or many bytes that are neither base nor line end.
+    for (int k = i % 3 == 0 ? 0 : 1 + static_cast<int>(rng() % (i % 3 == 1 ? 1 : 8)); k > 0; --k)
+      text[rng() % text.size()] = others[rng() % others.size()];
+    if (i % 4 == 0) text.pop_back();  // no line end at the end
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    zel_test::WriteFile(path, text);
+    CFile file(path.c_str(), CFile::modeRead);
+    const uint64_t n = text.size();
+    for (const size_t piece : {size_t{1}, size_t{3}, size_t{32}, size_t{4096}})
+      for (const uint64_t from : {uint64_t{0}, uint64_t{1}, uint64_t{7}}) {
+        if (from > n) continue;
+        const zel_seqscan::FileBaseLines want = WantedBaseLines(text.substr(from));
+        for (uint64_t split = from; split <= n; ++split) {
+          SCOPED_TRACE("text \"" + text + "\" piece " + std::to_string(piece) + " from " +
+                       std::to_string(from) + " split " + std::to_string(split));
+          zel_seqscan::FileBaseLines got;
+          ASSERT_FALSE(zel_seqscan::ScanFileBaseLines(file.m_hFile, from, split, n, got, piece));
+          ASSERT_EQ(got.taken, want.taken);
+          EXPECT_EQ(got.toEnd, want.toEnd);
+          EXPECT_EQ(got.base, want.base);
+        }
+      }
+  }
+}
+
 class DetectBulkTest : public zel_test::ZelTest {};
+
+// Guesses from a memory stream over bytes: the stream's buffer holds them all, so base
+// lines are never followed in a file.
+Guess GuessMemory(std::string bytes) {
+  CString text(bytes.data(), static_cast<int>(bytes.size()));
+  CEkStream stream(&text, static_cast<unsigned>(bytes.size()));
+  Guess g;
+  TryToGuessFtype(&stream, &g.seqType, &g.format, &g.archive);
+  return g;
+}
+
+// Base lines that run on past the stream's buffer are followed in a plain file by offset:
+// the answer is the one of the same bytes in memory when what ends the run lies at, just
+// before or just after the boundaries of the scan's pieces and halves, where the buffer
+// ends, or nowhere.
+TEST_F(DetectBulkTest, FileScanAnswersAsAMemoryStream) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  const std::string path = tmp / "big.fa";
+  const std::string header = ">s\n";
+  const size_t window = 256 << 10, piece = 64 << 10;
+  // Lines of 60 bases; a text at `at` then ends the run (or a line end is split there).
+  auto document = [&](size_t length, const std::string& end, size_t at, const char* line) {
+    std::string doc = header;
+    while (doc.size() < length) {
+      doc.append(60, "acgtACGTnN"[rng() % 10]);
+      doc += line;
+    }
+    doc.resize(length);
+    if (!end.empty()) doc.replace(std::min(at, length - end.size()), end.size(), end);
+    return doc;
+  };
+  struct Case {
+    std::string end;  // what ends the run
+    const char* line;
+  } cases[] = {{"MKVL\n", "\n"},
+               {"\r\nMKVL\n", "\r\n"},
+               {std::string("\0MK\n", 4), "\n"},
+               {"r\n", "\r"},
+               {"7\n", "\n"},
+               {"\r\n", "\r\n"},
+               {"acgtq\n", "\n"},
+               {"", "\n"},
+               {"\n\nMK", "\n"},
+               {"acgtacgtee", "\r"}};
+  for (const Case& c : cases) {
+    for (const size_t base : {window, window + piece, window + 3 * piece})
+      for (const int shift : {-2, -1, 0, 1, 2}) {
+        const size_t length = window + 5 * piece + rng() % 100;
+        const size_t at = base + static_cast<size_t>(shift);
+        const std::string doc = document(length, c.end, at, c.line);
+        SCOPED_TRACE("end \"" + c.end + "\" at " + std::to_string(at));
+        zel_test::WriteFile(path, doc);
+        ASSERT_EQ(GuessFile(path, false), GuessMemory(doc));
+      }
+  }
+  // A file with nothing after the header, and one whose only line has no end.
+  for (const std::string& doc : {header, header + "acgt", header + std::string(window, 'a')}) {
+    zel_test::WriteFile(path, doc);
+    EXPECT_EQ(GuessFile(path, false), GuessMemory(doc));
+  }
+  // A file big enough for two threads, a run's end right at, before and after their split.
+  const size_t big = (size_t{64} << 20) + window + piece;
+  const size_t split = window + (big - window) / 2;
+  for (const auto& [end, at] : std::vector<std::pair<std::string, size_t>>{
+           {"MKVL\n", split}, {"\r\nMKVL\n", split - 1}, {"r", split + 1}, {"", 0}}) {
+    const std::string doc = document(big, end, at, "\r\n");
+    SCOPED_TRACE("big, end \"" + end + "\" at " + std::to_string(at));
+    zel_test::WriteFile(path, doc);
+    EXPECT_EQ(GuessFile(path, false), GuessMemory(doc));
+  }
+}
 
 // Documents of FASTA and GenBank shape whose sequence lines are mostly bases, with now and
 // then a line of other letters, a number, a zero byte or a stop marker, under every line
