@@ -86,11 +86,16 @@ struct Pool {
   }
 };
 
-// Never destroyed: trees held by other static objects may outlive any destructor order.
-Pool& ThePool() {
-  static Pool* pool = new Pool;
-  return *pool;
-}
+// Made by the compiler, so that no first-use guard runs on every block, and never
+// destroyed: trees held by other static objects may outlive any destructor order.
+union PoolHolder {
+  Pool pool;
+  constexpr PoolHolder() : pool() {}
+  ~PoolHolder() {}
+};
+constinit PoolHolder g_pool;
+
+Pool& ThePool() { return g_pool.pool; }
 
 }  // namespace
 

@@ -41,8 +41,23 @@ bool IsListNode(const CSynNode* node) {
   return node->IsKindOf(RUNTIME_CLASS(CSynList));
 }
 
-bool IsAsciiLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsAsciiDigit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool IsAsciiLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsAsciiDigit(int c) { return c >= '0' && c <= '9'; }
+
+// The characters of number and tag tokens; the classes' IsTokenChar and the token table
+// both answer from these.
+constexpr bool IsNumTokenChar(int c, bool first) {
+  if (IsAsciiDigit(c) || c == '+' || c == '-' || c == '.') return true;
+  return !first && (c == 'e' || c == 'E');
+}
+constexpr bool IsTagTokenChar(int c, bool first) {
+  if (IsAsciiLetter(c)) return true;
+  if (first) return false;
+  if (IsAsciiDigit(c)) return true;
+  for (const char* p = "_$-+<>=/*!?:@%^.&"; *p; ++p)
+    if (*p == c) return true;
+  return false;
+}
 
 // Scratch print buffer of atoms; trees are used by one thread at a time.
 CString& AtomScratch() {
@@ -104,24 +119,24 @@ enum : uint8_t { kNumFirst = 1, kNumRest = 2, kTagFirst = 4, kTagRest = 8 };
 
 struct TokenTable {
   uint8_t bits[256] = {};
-  TokenTable() {
-    for (int c = 0; c < 256; ++c) {
-      bits[c] = static_cast<uint8_t>((CSynNum::IsTokenChar(c, 1) ? kNumFirst : 0) |
-                                     (CSynNum::IsTokenChar(c, 0) ? kNumRest : 0) |
-                                     (CSynTag::IsTokenChar(c, 1) ? kTagFirst : 0) |
-                                     (CSynTag::IsTokenChar(c, 0) ? kTagRest : 0));
-    }
-  }
 };
 
-const TokenTable& Tokens() {
-  static const TokenTable table;
-  return table;
-}
+// Built by the compiler: a look-up needs no guard of a first use.
+constexpr TokenTable kTokenTable = [] {
+  TokenTable t;
+  for (int c = 0; c < 256; ++c)
+    t.bits[c] = static_cast<uint8_t>(
+        (IsNumTokenChar(c, true) ? kNumFirst : 0) | (IsNumTokenChar(c, false) ? kNumRest : 0) |
+        (IsTagTokenChar(c, true) ? kTagFirst : 0) | (IsTagTokenChar(c, false) ? kTagRest : 0));
+  return t;
+}();
+
+constexpr const TokenTable& Tokens() { return kTokenTable; }
 
 // What CSyntaxTree::ReadToken does for the class whose first and later characters carry
-// the bits first and rest: the token under the cursor into buffer, its length answered.
-int ScanToken(CSyntaxTree& tree, uint8_t first, uint8_t rest, char* buffer, int size) {
+// the bits first and rest: the token under the cursor, read in place and passed (valid
+// until the next line is read); too long for size - 1 bytes, it is a bad token.
+std::string_view ScanToken(CSyntaxTree& tree, uint8_t first, uint8_t rest, int size) {
   const uint8_t* bits = Tokens().bits;
   const char* s = tree.CursorPtr();
   const int len = tree.CharsLeftToRead();
@@ -131,10 +146,8 @@ int ScanToken(CSyntaxTree& tree, uint8_t first, uint8_t rest, char* buffer, int 
     while (n < len && (bits[static_cast<unsigned char>(s[n])] & rest)) ++n;
   }
   if (n >= size) CSyntaxTree::ThrowBadTokenException(s[0]);
-  std::memcpy(buffer, s, static_cast<size_t>(n));
-  buffer[n] = '\0';
   tree.Advance(n);
-  return n;
+  return {s, static_cast<size_t>(n)};
 }
 
 }  // namespace
@@ -276,7 +289,8 @@ void CSynList::AddNew(CSynNode* node) {
 }
 
 void CSynList::FitToCount() {
-  if (m_count == 0 || m_count == m_capacity ||
+  // Room of less than a quarter unused is not worth a new array and a copy.
+  if (m_count == 0 || (m_capacity - m_count) * 4 < m_capacity ||
       m_capacity * sizeof(CSynNode*) > zel_sxf::kPoolMaxBlock)
     return;
   auto** items = static_cast<CSynNode**>(zel_sxf::PoolAlloc(m_count * sizeof(CSynNode*)));
@@ -557,7 +571,6 @@ CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
   constexpr int kDenseUses = 1 << 16;
   std::vector<CSynRef*> denseUses;
   std::unordered_map<int, CSynRef*> uses;
-  char token[kTagTokenSize];
   try {
     if (tree.ReadChar() != '(') CSyntaxTree::ThrowBadTokenException('(');
     open.push_back({root, 0});
@@ -619,8 +632,7 @@ CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
         continue;
       }
       if (kind & kTagFirst) {
-        int len = ScanToken(tree, kTagFirst, kTagRest, token, kTagTokenSize);
-        const std::string_view name(token, static_cast<size_t>(len));
+        const std::string_view name = ScanToken(tree, kTagFirst, kTagRest, kTagTokenSize);
         if (!lastTag || lastTag->m_name.view() != name) {
           auto found = tags.find(name);
           if (found != tags.end()) {
@@ -652,12 +664,13 @@ int CSynRef::IsTokenChar(int c, int) { return IsAsciiDigit(c); }
 
 int CSynRef::InputHeader(CSyntaxTree& tree, int& index) {
   int c1 = tree.ReadChar();
-  char digits[kIndexTokenSize];
-  int len = tree.ReadToken(&CSynRef::IsTokenChar, digits, kIndexTokenSize);
-  int c2 = tree.ReadChar();
-  if (len == 0) CSyntaxTree::ThrowGenericException();
-  if (c1 != '#') CSyntaxTree::ThrowBadTokenException(c1);
-  if (c2 != '#' && c2 != '=') CSyntaxTree::ThrowBadTokenException(c2);
+  // The digits, as ReadToken would take them with IsTokenChar, read in place (before the
+  // next character is read, which may read the next line).
+  const char* digits = tree.CursorPtr();
+  const int left = tree.CharsLeftToRead();
+  int len = 0;
+  while (len < left && IsAsciiDigit(digits[len])) ++len;
+  if (len >= kIndexTokenSize) CSyntaxTree::ThrowBadTokenException(digits[0]);
   // Indexes beyond any table we would build are refused as bad indexes by the table.
   uint64_t value = 0;
   for (int i = 0; i < len; ++i) {
@@ -667,6 +680,11 @@ int CSynRef::InputHeader(CSyntaxTree& tree, int& index) {
       break;
     }
   }
+  tree.Advance(len);
+  int c2 = tree.ReadChar();
+  if (len == 0) CSyntaxTree::ThrowGenericException();
+  if (c1 != '#') CSyntaxTree::ThrowBadTokenException(c1);
+  if (c2 != '#' && c2 != '=') CSyntaxTree::ThrowBadTokenException(c2);
   index = static_cast<int>(value);
   return c2;
 }
@@ -713,17 +731,12 @@ void CSynRef::Output(CSyntaxTree& tree, int fitsOnLine) const {
 
 CSynTag* CSynTag::NewPtr(const char* name) { return new CSynTag(name); }
 
-int CSynTag::IsTokenChar(int c, int first) {
-  if (IsAsciiLetter(c)) return 1;
-  if (first) return 0;
-  return IsAsciiDigit(c) || (c > 0 && c < 128 && std::strchr("_$-+<>=/*!?:@%^.&", c) != nullptr);
-}
+int CSynTag::IsTokenChar(int c, int first) { return IsTagTokenChar(c, first != 0) ? 1 : 0; }
 
 CSynTag* CSynTag::InputPtr(CSyntaxTree& tree) {
-  char name[kTagTokenSize];
-  if (ScanToken(tree, kTagFirst, kTagRest, name, kTagTokenSize) == 0)
-    CSyntaxTree::ThrowGenericException();
-  return NewPtr(name);
+  const std::string_view name = ScanToken(tree, kTagFirst, kTagRest, kTagTokenSize);
+  if (name.empty()) CSyntaxTree::ThrowGenericException();
+  return new CSynTag(name);
 }
 
 int CSynTag::RemoveLastRef() {
@@ -771,6 +784,17 @@ void CSynStr::OutputToString(CString& s) const {
 
 CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {
   if (tree.ReadChar() != '"') CSyntaxTree::ThrowBadTokenException('"');
+  {
+    // Most strings hold no escape: their text is taken from the line as it stands.
+    const char* p = tree.CursorPtr();
+    const int n = tree.CharsLeftToRead();
+    int i = 0;
+    while (i < n && p[i] != '"' && p[i] != '\\') ++i;
+    if (i < n && p[i] == '"') {
+      tree.Advance(i + 1);
+      return new CSynStr(std::string_view(p, static_cast<size_t>(i)));
+    }
+  }
   // Gathered in a process-wide scratch string (trees are used by one thread at a time).
   static std::string value;
   value.clear();
@@ -956,16 +980,12 @@ CSynNum* CSynNum::FromDouble(double v) {
   return new CSynNum(0, 1, TruncToLong(v), TruncToUnsigned(v), v);
 }
 
-int CSynNum::IsTokenChar(int c, int first) {
-  if (IsAsciiDigit(c) || c == '+' || c == '-' || c == '.') return 1;
-  return !first && (c == 'e' || c == 'E');
-}
+int CSynNum::IsTokenChar(int c, int first) { return IsNumTokenChar(c, first != 0) ? 1 : 0; }
 
 CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) {
-  char token[kNumberTokenSize];
-  int len = ScanToken(tree, kNumFirst, kNumRest, token, kNumberTokenSize);
-  if (len == 0) CSyntaxTree::ThrowGenericException();
-  return FromToken(std::string_view(token, static_cast<size_t>(len)));
+  const std::string_view token = ScanToken(tree, kNumFirst, kNumRest, kNumberTokenSize);
+  if (token.empty()) CSyntaxTree::ThrowGenericException();
+  return FromToken(token);
 }
 
 CSynNum* CSynNum::FromToken(std::string_view token) {

@@ -86,7 +86,8 @@ class ZEL_API CSynList : public CSynNode {
   CSynNode* ElementAt(uint32_t i) const { return m_items[i]; }
   /// Replaces the (empty) element array by a copy of count nodes, allocated to size.
   void Adopt(CSynNode* const* nodes, uint32_t count);
-  /// Gives back the unused room of a small list that is complete.
+  /// Gives back the unused room of a small list that is complete, when a quarter or more
+  /// of it is unused.
   void FitToCount();
 
  protected:

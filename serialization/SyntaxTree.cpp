@@ -448,7 +448,7 @@ void CSyntaxTree::Exchange(double& v) { ExchangeNumber(v); }
 
 void CSyntaxTree::Exchange(CString& v) {
   if (m_loading)
-    v = CString(GetNextStr()->View());
+    v.str().assign(GetNextStr()->View());
   else
     PutNextNode(CSynStr::NewPtr(v));
 }
