@@ -63,7 +63,9 @@ tsan: deps
 	  tests/test_files --gtest_filter='$(TSAN_FILES_TESTS)' && \
 	  tests/test_view
 
+# A tree configured without the benchmarks (ZEL_BENCH=OFF) gets them back.
 bench: build
+	cmake -S . -B $(BUILD) -DZEL_BENCH=ON > /dev/null
 	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	bench/run.sh $(BUILD)
 
