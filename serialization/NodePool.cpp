@@ -99,24 +99,28 @@ Pool& ThePool() { return g_pool.pool; }
 
 }  // namespace
 
-void* PoolAlloc(size_t bytes) {
+namespace {
+
+// What PoolAlloc leaves its fast path for: no block of the size free and no room left in
+// the current chunk, a size beyond the pool's, or zero bytes.
+[[gnu::noinline]] void* AllocSlow(size_t bytes) {
   if (bytes == 0) bytes = 1;
   if (bytes > kPoolMaxBlock) return ::operator new(bytes);
   Pool& pool = ThePool();
-  size_t cls = (bytes + kGrain - 1) / kGrain - 1;
-  void* block;
-  if (FreeBlock* f = pool.freeLists[cls]) {
-    pool.freeLists[cls] = f->next;
-    block = f;
-  } else {
-    block = pool.Carve((cls + 1) * kGrain);
-  }
+  void* block = pool.Carve(((bytes - 1) / kGrain + 1) * kGrain);
   ++HeadOf(block)->live;
   ++pool.live;
   return block;
 }
 
-void PoolFree(void* block, size_t bytes) noexcept {
+// A chunk in a release scope whose last block went: back to the system, unless blocks are
+// still carved from it.
+[[gnu::noinline]] void ReleaseIfDone(ChunkHead* head) noexcept {
+  Pool& pool = ThePool();
+  if (!pool.IsBumpChunk(head)) pool.ReleaseChunk(head);
+}
+
+[[gnu::noinline]] void FreeSlow(void* block, size_t bytes) noexcept {
   if (!block) return;
   if (bytes == 0) bytes = 1;
   if (bytes > kPoolMaxBlock) {
@@ -132,14 +136,60 @@ void PoolFree(void* block, size_t bytes) noexcept {
   }
   if (pool.releasing) {
     // Not kept for reuse: the chunk goes back as soon as its last block does.
-    if (head->live == 0 && !pool.IsBumpChunk(head)) pool.ReleaseChunk(head);
+    if (head->live == 0) ReleaseIfDone(head);
     return;
   }
-  size_t cls = (bytes + kGrain - 1) / kGrain - 1;
+  const size_t cls = (bytes - 1) / kGrain;
   FreeBlock* f = static_cast<FreeBlock*>(block);
   f->next = pool.freeLists[cls];
   pool.freeLists[cls] = f;
   pool.anyFree = true;
+}
+
+}  // namespace
+
+// The fast paths take a block from a free list or the current chunk, and give one back to
+// a free list, with nothing to save on the way in or out.
+void* PoolAlloc(size_t bytes) {
+  if (bytes - 1 < kPoolMaxBlock) {  // 1 to kPoolMaxBlock (0 wraps around)
+    Pool& pool = ThePool();
+    const size_t cls = (bytes - 1) / kGrain;
+    void* block;
+    if (FreeBlock* f = pool.freeLists[cls]) {
+      pool.freeLists[cls] = f->next;
+      block = f;
+    } else if (const size_t rounded = (cls + 1) * kGrain;
+               static_cast<size_t>(pool.bumpEnd - pool.bump) >= rounded) {
+      block = pool.bump;
+      pool.bump += rounded;
+    } else {
+      return AllocSlow(bytes);
+    }
+    ++HeadOf(block)->live;
+    ++pool.live;
+    return block;
+  }
+  return AllocSlow(bytes);
+}
+
+void PoolFree(void* block, size_t bytes) noexcept {
+  Pool& pool = ThePool();
+  if (block && bytes - 1 < kPoolMaxBlock && pool.live > 1) {
+    ChunkHead* head = HeadOf(block);
+    --head->live;
+    --pool.live;
+    if (pool.releasing) {
+      if (head->live == 0) ReleaseIfDone(head);
+      return;
+    }
+    const size_t cls = (bytes - 1) / kGrain;
+    FreeBlock* f = static_cast<FreeBlock*>(block);
+    f->next = pool.freeLists[cls];
+    pool.freeLists[cls] = f;
+    pool.anyFree = true;
+    return;
+  }
+  FreeSlow(block, bytes);
 }
 
 size_t PoolLiveBlocks() noexcept { return ThePool().live; }

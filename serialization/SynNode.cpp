@@ -866,46 +866,30 @@ bool ScanWhole(std::string_view s, uint32_t& bits) {
   return true;
 }
 
-// An optional sign and 1 to 15 digits, nothing else: a value a double holds exactly.
-bool ScanShortWhole(std::string_view s, int64_t& value) {
-  size_t i = s.empty() || (s[0] != '+' && s[0] != '-') ? 0 : 1;
-  const size_t digits = s.size() - i;
-  if (digits == 0 || digits > 15) return false;
-  int64_t v = 0;
-  for (; i < s.size(); ++i) {
-    if (!IsAsciiDigit(s[i])) return false;
-    v = v * 10 + (s[i] - '0');
-  }
-  value = s[0] == '-' ? -v : v;
-  return true;
-}
-
-// A token of at most 15 digits with one decimal point and no exponent, such as the writer
-// prints, as m / 10^f: both are exact doubles and the division rounds once, so the value
-// is the correctly rounded one from_chars gives, without its general machinery.
-bool ScanShortDecimal(std::string_view s, double& value) {
-  static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+// An optional sign, then 1 to 15 digits with at most one decimal point among them and
+// nothing else: the digits' value m and the count f of digits after the point (-1 without
+// one). m is exact in a double, and so is 10^f, so m / 10^f rounds once: the value is the
+// correctly rounded one the general conversion gives, without its machinery. Most tokens
+// the writer prints are of this kind.
+bool ScanShortNumber(std::string_view s, int64_t& m, int& fraction) {
   size_t i = s.empty() || (s[0] != '+' && s[0] != '-') ? 0 : 1;
   if (s.size() - i > 16) return false;
-  int64_t m = 0;
-  int digits = 0, fraction = -1;  // digits after the point, -1 before it
+  m = 0;
+  fraction = -1;
+  int digits = 0;
   for (; i < s.size(); ++i) {
-    if (s[i] == '.') {
-      if (fraction >= 0) return false;
-      fraction = 0;
-    } else if (IsAsciiDigit(s[i])) {
-      m = m * 10 + (s[i] - '0');
+    const char c = s[i];
+    if (IsAsciiDigit(c)) {
+      m = m * 10 + (c - '0');
       ++digits;
-      if (fraction >= 0) ++fraction;
+      fraction += fraction >= 0;
+    } else if (c == '.' && fraction < 0) {
+      fraction = 0;
     } else {
       return false;
     }
   }
-  if (digits == 0 || fraction < 0) return false;
-  const double v = static_cast<double>(m) / kPow10[fraction];
-  value = s[0] == '-' ? -v : v;
-  return true;
+  return digits > 0 && digits <= 15;
 }
 
 // The token's decimal value, as strtod gives it in the "C" locale.
@@ -993,14 +977,21 @@ CSynNum* CSynNum::FromToken(std::string_view token) {
     InitCache();
     return &cache[token[0] - '0'];
   }
-  // Most tokens are short whole numbers, whose value is exact in a double: they need no
-  // decimal conversion.
-  if (int64_t whole; ScanShortWhole(token, whole)) {
-    const auto bits = static_cast<uint32_t>(static_cast<uint64_t>(whole));
-    const double d = token[0] == '-' && whole == 0 ? -0.0 : static_cast<double>(whole);
-    return new CSynNum(1, 1, static_cast<int32_t>(bits), bits, d);
+  int64_t m;
+  int fraction;
+  if (ScanShortNumber(token, m, fraction)) {
+    const bool negative = token[0] == '-';
+    if (fraction < 0) {
+      const int64_t whole = negative ? -m : m;
+      const auto bits = static_cast<uint32_t>(static_cast<uint64_t>(whole));
+      const double d = negative && whole == 0 ? -0.0 : static_cast<double>(whole);
+      return new CSynNum(1, 1, static_cast<int32_t>(bits), bits, d);
+    }
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double v = static_cast<double>(m) / kPow10[fraction];
+    return FromDouble(negative ? -v : v);
   }
-  if (double d; ScanShortDecimal(token, d)) return FromDouble(d);
   double d = ScanDouble(token.data(), token.size());
   if (token.find('.') != std::string_view::npos) return FromDouble(d);
   uint32_t bits = 0;
