@@ -209,15 +209,13 @@ void FreeExactly(Node* n) {
 
 void CSynNode::DeletePtr(CSynNode* node) {
   if (!node) return;
-  // Take nested lists apart with a work stack instead of recursion; elements pushed
-  // head first come off tail first. The stack is kept from call to call: freeing a loaded
-  // archive object by object would otherwise allocate one per object. (A call nested in a
-  // node's destructor would only free the outer call's nodes sooner.)
+  // Take nested lists apart with a work stack instead of recursion. The stack is kept from call to
+  // call: freeing a loaded archive object by object would otherwise allocate one per object. (A
+  // call nested in a node's destructor would only free the outer call's nodes sooner.)
   thread_local std::vector<CSynNode*> work;
-  // The library's own classes are freed without a virtual call but the class query;
-  // false for a class derived from them, which goes the general way.
-  auto freeKnown = [](CSynNode* n) {
-    const CRuntimeClass* cls = n->GetRuntimeClass();
+  // The library's own atoms are freed without a virtual call but the class query; false
+  // for a list or a class derived from the library's, which the caller takes on.
+  auto freeAtom = [](CSynNode* n, const CRuntimeClass* cls) {
     if (cls == RUNTIME_CLASS(CSynNum)) {
       auto* num = static_cast<CSynNum*>(n);
       if (num->CSynNum::RemoveLastRef()) FreeExactly(num);
@@ -235,15 +233,24 @@ void CSynNode::DeletePtr(CSynNode* node) {
         --ref->m_refs;
       else
         FreeExactly(ref);
-    } else if (cls == RUNTIME_CLASS(CSynList)) {
-      auto* list = static_cast<CSynList*>(n);
-      work.insert(work.end(), list->m_items, list->m_items + list->m_count);
-      list->m_count = 0;
-      list->CSynList::~CSynList();
-      zel_sxf::PoolFree(list, sizeof(CSynList));
     } else {
       return false;
     }
+    return true;
+  };
+  // A list of the library's own class frees its atoms at once and leaves the rest of its
+  // elements to the work stack.
+  auto freeKnown = [&freeAtom](CSynNode* n) {
+    const CRuntimeClass* cls = n->GetRuntimeClass();
+    if (cls != RUNTIME_CLASS(CSynList)) return freeAtom(n, cls);
+    auto* list = static_cast<CSynList*>(n);
+    for (uint32_t i = 0; i < list->m_count; ++i) {
+      CSynNode* e = list->m_items[i];
+      if (e && !freeAtom(e, e->GetRuntimeClass())) work.push_back(e);
+    }
+    list->m_count = 0;
+    list->CSynList::~CSynList();
+    zel_sxf::PoolFree(list, sizeof(CSynList));
     return true;
   };
   work.push_back(node);
