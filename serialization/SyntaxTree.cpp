@@ -532,7 +532,12 @@ CSynRef* CSyntaxTree::UseRef(int index) {
 CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar) {
   if (!m_loading) ThrowException(CArchiveException::writeOnly);
   CSynNode* next = PeekNextNode();
-  if (IsNode(next, RUNTIME_CLASS(CSynTag))) {
+  // One class query answers the usual nodes here, a list or a reference; only another
+  // class is asked about its bases.
+  const CRuntimeClass* nextClass = next->GetRuntimeClass();
+  const bool listOrRef =
+      nextClass == RUNTIME_CLASS(CSynList) || nextClass == RUNTIME_CLASS(CSynRef);
+  if (!listOrRef && IsNode(next, RUNTIME_CLASS(CSynTag))) {
     if (*static_cast<CSynTag*>(next) != kNilTag) ThrowBadClassException();
     SkipNextNode();
     return nullptr;
@@ -541,7 +546,8 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
   int index = -1;
   CSynList* parent = nullptr;  // where the object's own list lies, to free it once read
   POSITION place = nullptr;
-  if (IsNode(next, RUNTIME_CLASS(CSynRef))) {
+  if (nextClass == RUNTIME_CLASS(CSynRef) ||
+      (nextClass != RUNTIME_CLASS(CSynList) && next->IsKindOf(RUNTIME_CLASS(CSynRef)))) {
     SkipNextNode();
     index = static_cast<CSynRef*>(next)->GetIndex();
     CObject* known = nullptr;
