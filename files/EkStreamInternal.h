@@ -10,8 +10,9 @@ struct CEkStreamAccess {
   // The disk file when the stream's bytes are its bytes as they stand (no decompressing
   // or other file object in between) and it is not lent out; else null.
   static CStdioFile* PlainFile(const CEkStream& s) {
-    if (!s.m_file || s.m_lent || typeid(*s.m_file) != typeid(CStdioFile)) return nullptr;
-    return s.m_file.get();
+    if (!s.m_file || s.m_lent) return nullptr;
+    const CStdioFile& file = *s.m_file;
+    return typeid(file) == typeid(CStdioFile) ? s.m_file.get() : nullptr;
   }
   // The stream's position in its disk file.
   static ULONGLONG Position(const CEkStream& s) {
