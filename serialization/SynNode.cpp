@@ -391,9 +391,15 @@ std::vector<OutFrame>& OutStack() {
 }  // namespace
 
 namespace {
-// A list printed on one line before it is known to fit there.
-std::string& FlatScratch() {
-  static std::string s;
+// A list printed on one line before it is known to fit there: never more than the budget
+// it is measured against, so its room is reserved once and written without checks of
+// growth.
+struct FlatText {
+  std::vector<char> room;
+  size_t length = 0;
+};
+FlatText& FlatScratch() {
+  static FlatText s;
   return s;
 }
 
@@ -412,52 +418,73 @@ void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
   // length SubtractPrintLen counts for it (a tab, newline or return in a string counts 4,
   // though printed in 2); kFlatTooLong once that passes budget, kFlatUnknownNode for a
   // node whose printing is its own. Printing and measuring at once spares a second walk.
-  auto printFlat = [](const CSynList* list, int budget, std::string& out) -> int {
+  auto printFlat = [](const CSynList* list, int budget, FlatText& out) -> int {
+    out.length = 0;
     if (budget < 2) return kFlatTooLong;
+    const size_t limit = static_cast<size_t>(budget);
+    if (out.room.size() < limit) out.room.resize(limit);
+    char* text = out.room.data();
+    size_t length = 0;
+    size_t extra = 0;   // counted beyond what is printed
+    bool over = false;  // the count passed the budget: the list does not fit
+    auto put = [&](const char* p, size_t n) {
+      if (over || length + n + extra > limit) {
+        over = true;
+        return;
+      }
+      std::memcpy(text + length, p, n);
+      length += n;
+    };
+    auto putChar = [&](char c) {
+      if (over || length + 1 + extra > limit) {
+        over = true;
+        return;
+      }
+      text[length++] = c;
+    };
     static std::vector<FlatFrame> stack;
     stack.clear();
-    const size_t start = out.size();
-    size_t extra = 0;  // counted beyond what is printed
-    auto measured = [&] { return out.size() - start + extra; };
-    out.push_back('(');
+    putChar('(');
     stack.push_back({list, 0});
-    while (!stack.empty()) {
+    while (!stack.empty() && !over) {
       FlatFrame& f = stack.back();
       if (f.next == f.list->m_count) {
-        out.push_back(')');
+        putChar(')');
         stack.pop_back();
         continue;
       }
-      if (f.next > 0) out.push_back(' ');
+      if (f.next > 0) putChar(' ');
       const CSynNode* e = f.list->m_items[f.next++];
       if (IsExactly(e, RUNTIME_CLASS(CSynList))) {
-        out.push_back('(');
+        putChar('(');
         stack.push_back({static_cast<const CSynList*>(e), 0});
       } else if (IsExactly(e, RUNTIME_CLASS(CSynNum))) {
         char buf[32];
-        out.append(buf, static_cast<size_t>(static_cast<const CSynNum*>(e)->Print(buf)));
+        put(buf, static_cast<size_t>(static_cast<const CSynNum*>(e)->Print(buf)));
       } else if (IsExactly(e, RUNTIME_CLASS(CSynStr))) {
         const std::string_view value = static_cast<const CSynStr*>(e)->View();
         for (char c : value) extra += c == '\t' || c == '\n' || c == '\r' ? 2 : 0;
-        WriteQuoted(value, [&out](const char* p, size_t n) { out.append(p, n); });
+        WriteQuoted(value, put);
       } else if (IsExactly(e, RUNTIME_CLASS(CSynTag))) {
-        out.append(static_cast<const CSynTag*>(e)->Name());
+        const std::string_view name = static_cast<const CSynTag*>(e)->m_name.view();
+        put(name.data(), name.size());
       } else if (IsExactly(e, RUNTIME_CLASS(CSynRef))) {
         const CSynRef* ref = static_cast<const CSynRef*>(e);
         const CSynNode* target = ref->GetNode();
         if (target && !IsExactly(target, RUNTIME_CLASS(CSynList))) return kFlatUnknownNode;
         char head[16];
-        out.append(head, static_cast<size_t>(ref->PrintHead(head)));
+        put(head, static_cast<size_t>(ref->PrintHead(head)));
         if (target) {
-          out.push_back('(');
+          putChar('(');
           stack.push_back({static_cast<const CSynList*>(target), 0});
         }
       } else {
         return kFlatUnknownNode;
       }
-      if (measured() > static_cast<size_t>(budget)) return kFlatTooLong;
     }
-    return measured() > static_cast<size_t>(budget) ? kFlatTooLong : static_cast<int>(measured());
+    if (over) return kFlatTooLong;
+    out.length = length;
+    return static_cast<int>(length + extra);
   };
 
   std::vector<OutFrame>& stack = OutStack();
@@ -504,8 +531,7 @@ void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
         // new line after the indent) answers both tests.
         const int width = tree.CharsLeftOnLine() + tree.CharsUsedOnLine();
         const int budget = std::max(left, width - f.indent);
-        std::string& flat = FlatScratch();
-        flat.clear();
+        FlatText& flat = FlatScratch();
         const int measured = printFlat(static_cast<const CSynList*>(e), budget, flat);
         if (measured == kFlatUnknownNode) {
           const int r = e->SubtractPrintLen(budget);
@@ -518,7 +544,7 @@ void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
         if (measured >= 0 && (fits || f.next > 0)) {
           if (!fits) tree.FlushCurrentLine(f.indent);
           stack[top].next = f.next + 1;
-          tree.OutputString(flat.data(), flat.size());
+          tree.OutputString(flat.room.data(), flat.length);
           stack[top].left = tree.CharsLeftOnLine();
           continue;
         }
