@@ -101,16 +101,10 @@ Pool& ThePool() { return g_pool.pool; }
 
 namespace {
 
-// What PoolAlloc leaves its fast path for: no block of the size free and no room left in
-// the current chunk, a size beyond the pool's, or zero bytes.
-[[gnu::noinline]] void* AllocSlow(size_t bytes) {
-  if (bytes == 0) bytes = 1;
-  if (bytes > kPoolMaxBlock) return ::operator new(bytes);
-  Pool& pool = ThePool();
-  void* block = pool.Carve(((bytes - 1) / kGrain + 1) * kGrain);
+// A block handed out: its chunk and the pool count it.
+void CountOut(Pool& pool, void* block) {
   ++HeadOf(block)->live;
   ++pool.live;
-  return block;
 }
 
 // A chunk in a release scope whose last block went: back to the system, unless blocks are
@@ -120,6 +114,35 @@ namespace {
   if (!pool.IsBumpChunk(head)) pool.ReleaseChunk(head);
 }
 
+// A pooled block given back while others stay alive: kept on its size's free list, or in
+// a release scope not kept (its chunk goes back as soon as the chunk's last block does).
+void GiveBack(Pool& pool, void* block, size_t bytes) noexcept {
+  ChunkHead* head = HeadOf(block);
+  --head->live;
+  --pool.live;
+  if (pool.releasing) {
+    if (head->live == 0) ReleaseIfDone(head);
+    return;
+  }
+  FreeBlock* f = static_cast<FreeBlock*>(block);
+  f->next = pool.freeLists[(bytes - 1) / kGrain];
+  pool.freeLists[(bytes - 1) / kGrain] = f;
+  pool.anyFree = true;
+}
+
+// What PoolAlloc leaves its fast path for: no block of the size free and no room left in
+// the current chunk, a size beyond the pool's, or zero bytes.
+[[gnu::noinline]] void* AllocSlow(size_t bytes) {
+  if (bytes == 0) bytes = 1;
+  if (bytes > kPoolMaxBlock) return ::operator new(bytes);
+  Pool& pool = ThePool();
+  void* block = pool.Carve(((bytes - 1) / kGrain + 1) * kGrain);
+  CountOut(pool, block);
+  return block;
+}
+
+// What PoolFree leaves its fast path for: null, a size beyond the pool's or zero bytes,
+// and the last block alive, after which the pool gives its chunks back.
 [[gnu::noinline]] void FreeSlow(void* block, size_t bytes) noexcept {
   if (!block) return;
   if (bytes == 0) bytes = 1;
@@ -128,28 +151,19 @@ namespace {
     return;
   }
   Pool& pool = ThePool();
-  ChunkHead* head = HeadOf(block);
-  --head->live;
-  if (--pool.live == 0) {
-    pool.Release(1);
+  if (pool.live > 1) {
+    GiveBack(pool, block, bytes);
     return;
   }
-  if (pool.releasing) {
-    // Not kept for reuse: the chunk goes back as soon as its last block does.
-    if (head->live == 0) ReleaseIfDone(head);
-    return;
-  }
-  const size_t cls = (bytes - 1) / kGrain;
-  FreeBlock* f = static_cast<FreeBlock*>(block);
-  f->next = pool.freeLists[cls];
-  pool.freeLists[cls] = f;
-  pool.anyFree = true;
+  --HeadOf(block)->live;
+  pool.live = 0;
+  pool.Release(1);
 }
 
 }  // namespace
 
-// The fast paths take a block from a free list or the current chunk, and give one back to
-// a free list, with nothing to save on the way in or out.
+// The fast paths take a block from a free list or the current chunk, and give one back,
+// with nothing to save on the way in or out.
 void* PoolAlloc(size_t bytes) {
   if (bytes - 1 < kPoolMaxBlock) {  // 1 to kPoolMaxBlock (0 wraps around)
     Pool& pool = ThePool();
@@ -165,8 +179,7 @@ void* PoolAlloc(size_t bytes) {
     } else {
       return AllocSlow(bytes);
     }
-    ++HeadOf(block)->live;
-    ++pool.live;
+    CountOut(pool, block);
     return block;
   }
   return AllocSlow(bytes);
@@ -174,22 +187,10 @@ void* PoolAlloc(size_t bytes) {
 
 void PoolFree(void* block, size_t bytes) noexcept {
   Pool& pool = ThePool();
-  if (block && bytes - 1 < kPoolMaxBlock && pool.live > 1) {
-    ChunkHead* head = HeadOf(block);
-    --head->live;
-    --pool.live;
-    if (pool.releasing) {
-      if (head->live == 0) ReleaseIfDone(head);
-      return;
-    }
-    const size_t cls = (bytes - 1) / kGrain;
-    FreeBlock* f = static_cast<FreeBlock*>(block);
-    f->next = pool.freeLists[cls];
-    pool.freeLists[cls] = f;
-    pool.anyFree = true;
-    return;
-  }
-  FreeSlow(block, bytes);
+  if (block && bytes - 1 < kPoolMaxBlock && pool.live > 1)
+    GiveBack(pool, block, bytes);
+  else
+    FreeSlow(block, bytes);
 }
 
 size_t PoolLiveBlocks() noexcept { return ThePool().live; }
