@@ -817,26 +817,20 @@ void CSynStr::OutputToString(CString& s) const {
 
 CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {
   if (tree.ReadChar() != '"') CSyntaxTree::ThrowBadTokenException('"');
-  {
-    // Most strings hold no escape: their text is taken from the line as it stands.
-    const char* p = tree.CursorPtr();
-    const int n = tree.CharsLeftToRead();
-    int i = 0;
-    while (i < n && p[i] != '"' && p[i] != '\\') ++i;
-    if (i < n && p[i] == '"') {
-      tree.Advance(i + 1);
-      return new CSynStr(std::string_view(p, static_cast<size_t>(i)));
-    }
-  }
   // Gathered in a process-wide scratch string (trees are used by one thread at a time).
   static std::string value;
   value.clear();
-  for (;;) {
+  for (bool first = true;; first = false) {
     // Plain characters are taken as a run; a string never continues on the next line.
     const char* p = tree.CursorPtr();
     int n = tree.CharsLeftToRead();
     int i = 0;
     while (i < n && p[i] != '"' && p[i] != '\\') ++i;
+    if (first && i < n && p[i] == '"') {
+      // No escape, the usual string: its text is taken from the line as it stands.
+      tree.Advance(i + 1);
+      return new CSynStr(std::string_view(p, static_cast<size_t>(i)));
+    }
     value.append(p, static_cast<size_t>(i));
     tree.Advance(i);
     int c = tree.ReadChar();
