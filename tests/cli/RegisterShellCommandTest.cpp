@@ -19,27 +19,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Ran {
-  int status;
-  std::string out;  // standard output and error
-};
+using zel_test::ShellQuoted;
 
-Ran Shell(const std::string& command) {
-  Ran r{-1, {}};
-  if (std::FILE* p = ::popen((command + " 2>&1").c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int status = ::pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  return r;
-}
-
-std::string Quoted(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
+// A shell command's standard output and error together, and its exit status.
+zel_test::ShellResult Shell(const std::string& command) {
+  return zel_test::RunShell(command + " 2>&1");
 }
 
 const int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
@@ -58,7 +42,7 @@ class RegisterShellCommandTest : public zel_test::ZelTest {
 
   std::string Zel() { return fs::canonical(ZEL_BINARY).string(); }
   std::string ContentType(const std::string& path) {
-    std::string out = Shell("gio info -a standard::content-type " + Quoted(path)).out;
+    std::string out = Shell("gio info -a standard::content-type " + ShellQuoted(path)).out;
     size_t at = out.find("content-type: ");
     if (at == std::string::npos) return out;
     at += 14;
@@ -87,7 +71,7 @@ TEST_F(RegisterShellCommandTest, EntryOpensTheSuitesFastaEmblAndTextFilesInZelVi
        {"chemical/seq-na-genbank;", "chemical/seq-aa-genpept;", "chemical/seq-na-fasta;",
         "chemical/seq-aa-fasta;", "chemical/seq-na-embl;", "text/plain;"})
     EXPECT_NE(types.find(type), std::string::npos) << type << " in " << types;
-  Ran valid = Shell("desktop-file-validate " + Quoted(entry));
+  zel_test::ShellResult valid = Shell("desktop-file-validate " + ShellQuoted(entry));
   EXPECT_EQ(valid.status, 0);
   EXPECT_EQ(valid.out, "");
 
@@ -114,7 +98,7 @@ TEST_F(RegisterShellCommandTest, EntryOpensTheSuitesFastaEmblAndTextFilesInZelVi
     SCOPED_TRACE(c.name);
     zel_test::WriteFile(tmp / c.name, c.content);
     EXPECT_EQ(ContentType(tmp / c.name), c.type);
-    EXPECT_EQ(Shell("xdg-mime query filetype " + Quoted(tmp / c.name)).out,
+    EXPECT_EQ(Shell("xdg-mime query filetype " + ShellQuoted(tmp / c.name)).out,
               std::string(c.type) + "\n");
   }
   EXPECT_EQ(Shell("xdg-mime query default chemical/seq-na-genbank").out, "zelutil-zel.desktop\n");
@@ -191,12 +175,12 @@ TEST_F(RegisterShellCommandTest, ExecQuotesTheProgramsPath) {
     std::error_code linked;
     fs::create_hard_link(ZEL_BINARY, program, linked);
     if (linked) fs::copy_file(ZEL_BINARY, program);
-    Ran r = Shell(Quoted(program) + " register-shell");
+    zel_test::ShellResult r = Shell(ShellQuoted(program) + " register-shell");
     ASSERT_EQ(r.status, 0) << r.out;
     std::string want = c.exec;
     want.replace(want.find("<dir>"), 5, dir);
     EXPECT_EQ(Line(zel_test::ReadFile(entry), "Exec"), want);
-    Ran valid = Shell("desktop-file-validate " + Quoted(entry));
+    zel_test::ShellResult valid = Shell("desktop-file-validate " + ShellQuoted(entry));
     EXPECT_EQ(valid.status, 0);
     EXPECT_EQ(valid.out, "");
   }
@@ -262,7 +246,7 @@ TEST_F(RegisterShellCommandTest, RemoveWithNothingThereSaysSo) {
 TEST_F(RegisterShellCommandTest, ExportWritesAPackagesFilesAndTouchesNothingElse) {
   const std::string share = tmp / "stage/share";
   zel_test::ZelResult r =
-      RunZel("register-shell --export " + Quoted(share) + " --exec '/opt/zel suite/bin/zel'");
+      RunZel("register-shell --export " + ShellQuoted(share) + " --exec '/opt/zel suite/bin/zel'");
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string text = zel_test::ReadFile(share + "/applications/zelutil-zel.desktop");
   EXPECT_EQ(Line(text, "Exec"), "\"/opt/zel suite/bin/zel\" view %F");
@@ -273,7 +257,7 @@ TEST_F(RegisterShellCommandTest, ExportWritesAPackagesFilesAndTouchesNothingElse
             std::make_pair(uint32_t(256), uint32_t(256)));
   EXPECT_FALSE(fs::exists(share + "/mime/mime.cache"));  // the databases are the package's
   EXPECT_EQ(RunZel("register-shell --exec /x").status, 2);
-  EXPECT_EQ(RunZel("register-shell --remove --export " + Quoted(share)).status, 2);
+  EXPECT_EQ(RunZel("register-shell --remove --export " + ShellQuoted(share)).status, 2);
 }
 
 TEST_F(RegisterShellCommandTest, SaysWhatItWroteWhere) {

@@ -21,29 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// What a shell command printed (standard output) and its exit status.
-struct Ran {
-  int status;
-  std::string out;
-};
-
-Ran Shell(const std::string& command) {
-  Ran r{-1, {}};
-  if (std::FILE* p = ::popen(command.c_str(), "r")) {
-    char buf[1024];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int status = ::pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  return r;
-}
-
-std::string Quoted(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
+using zel_test::RunShell;
+using zel_test::ShellQuoted;
 
 // A process's arguments, from the system's record of it.
 std::vector<std::string> Arguments(int pid) {
@@ -103,17 +82,18 @@ TEST_F(OpenFromDesktopTest, GioOpenAndXdgOpenShowTheDocumentInZelView) {
                         "LOCUS       pBR322    5386 bp    DNA     circular\n"
                         "ORIGIN\n        1 ttctcatgtt tgacagctta tcatcgataa\n//\n");
     std::string command = c.command;
-    command.replace(command.find("<file>"), 6, Quoted(file));
-    ASSERT_EQ(Shell(command).status, 0) << command;
+    command.replace(command.find("<file>"), 6, ShellQuoted(file));
+    ASSERT_EQ(RunShell(command).status, 0) << command;
 
     std::string name = c.file;
     name.insert(name.find('.'), "\\");  // a regular expression of the name
-    Ran found = Shell("timeout 10 xdotool search --sync --onlyvisible --name " + Quoted(name));
+    zel_test::ShellResult found =
+        RunShell("timeout 10 xdotool search --sync --onlyvisible --name " + ShellQuoted(name));
     ASSERT_EQ(found.status, 0) << "no window named after " << c.file << " within 10 s";
     std::istringstream windows(found.out);
     std::string window;
     windows >> window;
-    Ran pid = Shell("xdotool getwindowpid " + window);
+    zel_test::ShellResult pid = RunShell("xdotool getwindowpid " + window);
     ASSERT_EQ(pid.status, 0);
     started.push_back(std::stoi(pid.out));
     // Started by the entry: this zel, its view command, the file.

@@ -42,14 +42,10 @@ class DesktopRegistrationTest : public zel_test::ZelTest {
   }
   // The content type the desktop's file manager gives a file.
   std::string ContentType(const std::string& path) {
-    std::string command = "XDG_DATA_HOME='" + data + "' gio info -a standard::content-type '" +
-                          path + "' 2>/dev/null";
-    std::string out;
-    if (std::FILE* p = ::popen(command.c_str(), "r")) {
-      char buf[512];
-      while (std::fgets(buf, sizeof buf, p)) out += buf;
-      ::pclose(p);
-    }
+    const std::string out = zel_test::RunShell("XDG_DATA_HOME=" + zel_test::ShellQuoted(data) +
+                                               " gio info -a standard::content-type " +
+                                               zel_test::ShellQuoted(path) + " 2>/dev/null")
+                                .out;
     size_t at = out.find("content-type: ");
     if (at == std::string::npos) return out;
     at += 14;

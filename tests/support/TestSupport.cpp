@@ -4,6 +4,7 @@
 #include <sys/mount.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -40,6 +41,24 @@ ZelResult RunZel(const std::string& args, const std::string& dir) {
       "TMPDIR='" + dir + "' '" + ZEL_BINARY + "' " + args + " >'" + out + "' 2>'" + err + "'";
   int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+}
+
+ShellResult RunShell(const std::string& command) {
+  ShellResult r{-1, {}};
+  if (std::FILE* p = ::popen(command.c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    const int status = ::pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  return r;
+}
+
+std::string ShellQuoted(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

@@ -69,6 +69,17 @@ struct ZelResult {
 // the environment, ZEL_HOME included.
 ZelResult RunZel(const std::string& args, const std::string& dir);
 
+// What a shell command printed on its standard output, and its exit status (-1 when it
+// did not exit).
+struct ShellResult {
+  int status;
+  std::string out;
+};
+ShellResult RunShell(const std::string& command);
+
+// s as one word of a shell command line: in single quotes, its own quotes escaped.
+std::string ShellQuoted(const std::string& s);
+
 // A fixture with both, and the zel command run in the temporary folder.
 class ZelTest : public ::testing::Test {
  protected:
