@@ -10,13 +10,9 @@ here=$(dirname "$(realpath "$0")")
 framework=/usr/share/bash-completion/bash_completion
 [ -r "$framework" ] || { echo "bash-completion is not installed ($framework)"; exit 1; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export ZEL_HOME=$work/home
-mkdir -p "$ZEL_HOME" "$work/bin"
-# Completion runs zel by the name typed: a zel on the PATH, as installed.
-ln -s "$zel_binary" "$work/bin/zel"
-export PATH=$work/bin:$PATH
+# shellcheck source=expect.sh
+source "$here/expect.sh"
+completion_workspace "$zel_binary"
 
 # shellcheck disable=SC1090
 source "$framework"
@@ -24,10 +20,8 @@ source "$framework"
 source "$script" || { echo "FAIL: $script does not load"; exit 1; }
 declare -F _zel >/dev/null || { echo "FAIL: $script defines no _zel"; exit 1; }
 
-failures=0
-# complete LINE: the offers for LINE, the last word (possibly empty) being completed,
-# one a line in $offers.
-complete_line() {
+# The offers for LINE, the last word (possibly empty) being completed, one a line.
+offers_for() {
   local line=$1
   read -r -a COMP_WORDS <<<"$line"
   [[ $line == *" " ]] && COMP_WORDS+=("")
@@ -36,21 +30,7 @@ complete_line() {
   COMP_POINT=${#line}
   COMPREPLY=()
   _zel zel "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
-  offers=$(printf '%s\n' "${COMPREPLY[@]}")
-}
-expect() {  # expect LINE WORD: WORD is among the offers
-  complete_line "$1"
-  if ! grep -qxF -- "$2" <<<"$offers"; then
-    echo "FAIL: '$1<TAB>' does not offer [$2]; it offers:"; printf '  [%s]\n' "${COMPREPLY[@]}"
-    failures=$((failures + 1))
-  fi
-}
-expect_not() {  # expect_not LINE WORD: WORD is not among the offers
-  complete_line "$1"
-  if grep -qxF -- "$2" <<<"$offers"; then
-    echo "FAIL: '$1<TAB>' offers [$2]"
-    failures=$((failures + 1))
-  fi
+  printf '%s\n' "${COMPREPLY[@]}"
 }
 
 # Commands and subcommands.
@@ -124,8 +104,4 @@ runs "zel tools run --exe $exe 'My" "My Tools|Blast search"
 runs "zel tools run --exe $exe \"My" "My Tools|Blast search"
 runs "zel tools run --exe $exe Bob" "Bob's tools|Align it"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failure(s)"
-  exit 1
-fi
-echo "bash completion: all offers as expected"
+finish bash

@@ -7,31 +7,12 @@ zel_binary=$(realpath "$2")
 command -v fish >/dev/null || { echo "fish is not installed"; exit 1; }
 fish --no-execute "$script" || { echo "FAIL: $script does not parse"; exit 1; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export ZEL_HOME=$work/home
-mkdir -p "$ZEL_HOME" "$work/bin"
-ln -s "$zel_binary" "$work/bin/zel"
-export PATH=$work/bin:$PATH
-
-failures=0
+# shellcheck source=expect.sh
+source "$(dirname "$(realpath "$0")")/expect.sh"
+completion_workspace "$zel_binary"
 # The offers for LINE, without their descriptions, one a line.
 offers_for() {
   fish --no-config -c 'source $argv[1]; complete -C$argv[2]' "$script" "$1" | cut -f1
-}
-expect() {  # expect LINE WORD: WORD is among the offers
-  local offers
-  offers=$(offers_for "$1")
-  if ! grep -qxF -- "$2" <<<"$offers"; then
-    echo "FAIL: '$1<TAB>' does not offer [$2]; it offers:"; sed 's/^/  /' <<<"$offers"
-    failures=$((failures + 1))
-  fi
-}
-expect_not() {  # expect_not LINE WORD: WORD is not among the offers
-  if offers_for "$1" | grep -qxF -- "$2"; then
-    echo "FAIL: '$1<TAB>' offers [$2]"
-    failures=$((failures + 1))
-  fi
 }
 
 expect "zel " tools
@@ -56,8 +37,4 @@ expect "zel tools list --exe " folder/
 expect_not "zel tools list --exe " file.gb
 expect "zel lines " file.gb
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failure(s)"
-  exit 1
-fi
-echo "fish completion: all offers as expected"
+finish fish

@@ -8,31 +8,13 @@ capture=$(dirname "$(realpath "$0")")/zsh-capture.zsh
 command -v zsh >/dev/null || { echo "zsh is not installed"; exit 1; }
 zsh -n "$completions/_zel" || { echo "FAIL: $completions/_zel does not parse"; exit 1; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export ZEL_HOME=$work/home
-mkdir -p "$ZEL_HOME" "$work/bin"
-ln -s "$zel_binary" "$work/bin/zel"
-export PATH=$work/bin:$PATH
-
-failures=0
+here=$(dirname "$(realpath "$0")")
+# shellcheck source=expect.sh
+source "$here/expect.sh"
+completion_workspace "$zel_binary"
 # The matches for LINE, one a line; a completion that never ends is cut off.
 offers_for() {
   timeout 20 zsh -f "$capture" "$completions" "$1" | grep -v '^$'
-}
-expect() {  # expect LINE WORD: WORD is among the offers
-  local offers
-  offers=$(offers_for "$1")
-  if ! grep -qxF -- "$2" <<<"$offers"; then
-    echo "FAIL: '$1<TAB>' does not offer [$2]; it offers:"; sed 's/^/  /' <<<"$offers"
-    failures=$((failures + 1))
-  fi
-}
-expect_not() {  # expect_not LINE WORD: WORD is not among the offers
-  if offers_for "$1" | grep -qxF -- "$2"; then
-    echo "FAIL: '$1<TAB>' offers [$2]"
-    failures=$((failures + 1))
-  fi
 }
 
 expect "zel " tools
@@ -59,8 +41,4 @@ expect "zel tools list --exe " folder
 expect_not "zel tools list --exe " file.gb
 expect "zel lines " file.gb
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failure(s)"
-  exit 1
-fi
-echo "zsh completion: all offers as expected"
+finish zsh
