@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "serialization/NodePool.h"
+#include "serialization/SynPrintInternal.h"
 #include "serialization/SyntaxTree.h"
 
 IMPLEMENT_DYNAMIC(CSynNode, CObject)
@@ -63,50 +64,6 @@ constexpr bool IsTagTokenChar(int c, bool first) {
 CString& AtomScratch() {
   static CString s;
   return s;
-}
-
-// A string character that is written as itself.
-inline bool IsPlainStringChar(unsigned char u) {
-  signed char sc = static_cast<signed char>(u);
-  return sc >= 32 && sc <= 126 && u != '"' && u != '\\';
-}
-
-// The quoted, escaped form of value, handed to append(const char*, size_t) piece by piece.
-template <typename Append>
-void WriteQuoted(std::string_view value, Append&& append) {
-  append("\"", 1);
-  const char* p = value.data();
-  const char* end = p + value.size();
-  while (p < end) {
-    const char* run = p;
-    while (p < end && IsPlainStringChar(static_cast<unsigned char>(*p))) ++p;
-    if (p > run) append(run, static_cast<size_t>(p - run));
-    if (p == end) break;
-    unsigned char u = static_cast<unsigned char>(*p++);
-    switch (u) {
-      case '\t':
-        append("\\t", 2);
-        break;
-      case '\n':
-        append("\\n", 2);
-        break;
-      case '\r':
-        append("\\r", 2);
-        break;
-      case '"':
-        append("\\\"", 2);
-        break;
-      case '\\':
-        append("\\\\", 2);
-        break;
-      default: {
-        char esc[4] = {'\\', static_cast<char>('0' + (u >> 6)),
-                       static_cast<char>('0' + ((u >> 3) & 7)), static_cast<char>('0' + (u & 7))};
-        append(esc, 4);
-      }
-    }
-  }
-  append("\"", 1);
 }
 
 }  // namespace
@@ -178,8 +135,8 @@ void CSynNode::Output(CSyntaxTree& tree, int) const {
     return;
   }
   if (IsExactly(this, RUNTIME_CLASS(CSynStr))) {
-    WriteQuoted(static_cast<const CSynStr*>(this)->View(),
-                [&tree](const char* p, size_t n) { tree.OutputString(p, n); });
+    zel_sxf::WriteQuoted(static_cast<const CSynStr*>(this)->View(),
+                         [&tree](const char* p, size_t n) { tree.OutputString(p, n); });
     return;
   }
   if (IsExactly(this, RUNTIME_CLASS(CSynTag))) {
@@ -376,205 +333,8 @@ int CSynList::SubtractPrintLen(int n) const {
   }
 }
 
-namespace {
-struct OutFrame {
-  const CSynList* list;
-  uint32_t next;
-  int left;
-  int indent;
-  bool wholeFits;
-};
-std::vector<OutFrame>& OutStack() {
-  static std::vector<OutFrame> stack;
-  return stack;
-}
-}  // namespace
-
-namespace {
-// A list printed on one line before it is known to fit there: never more than the budget
-// it is measured against, so its room is reserved once and written without checks of
-// growth.
-struct FlatText {
-  std::vector<char> room;
-  size_t length = 0;
-};
-FlatText& FlatScratch() {
-  static FlatText s;
-  return s;
-}
-
-constexpr int kFlatTooLong = -1;
-constexpr int kFlatUnknownNode = -2;
-
-struct FlatFrame {
-  const CSynList* list;
-  uint32_t next;
-};
-
-}  // namespace
-
 void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
-  // Prints list on one line into out, as this prints a list that fits, and answers the
-  // length SubtractPrintLen counts for it (a tab, newline or return in a string counts 4,
-  // though printed in 2); kFlatTooLong once that passes budget, kFlatUnknownNode for a
-  // node whose printing is its own. Printing and measuring at once spares a second walk.
-  auto printFlat = [](const CSynList* list, int budget, FlatText& out) -> int {
-    out.length = 0;
-    if (budget < 2) return kFlatTooLong;
-    const size_t limit = static_cast<size_t>(budget);
-    if (out.room.size() < limit) out.room.resize(limit);
-    char* text = out.room.data();
-    size_t length = 0;
-    size_t extra = 0;   // counted beyond what is printed
-    bool over = false;  // the count passed the budget: the list does not fit
-    auto put = [&](const char* p, size_t n) {
-      if (over || length + n + extra > limit) {
-        over = true;
-        return;
-      }
-      std::memcpy(text + length, p, n);
-      length += n;
-    };
-    auto putChar = [&](char c) {
-      if (over || length + 1 + extra > limit) {
-        over = true;
-        return;
-      }
-      text[length++] = c;
-    };
-    static std::vector<FlatFrame> stack;
-    stack.clear();
-    putChar('(');
-    stack.push_back({list, 0});
-    while (!stack.empty() && !over) {
-      FlatFrame& f = stack.back();
-      if (f.next == f.list->m_count) {
-        putChar(')');
-        stack.pop_back();
-        continue;
-      }
-      if (f.next > 0) putChar(' ');
-      const CSynNode* e = f.list->m_items[f.next++];
-      if (IsExactly(e, RUNTIME_CLASS(CSynList))) {
-        putChar('(');
-        stack.push_back({static_cast<const CSynList*>(e), 0});
-      } else if (IsExactly(e, RUNTIME_CLASS(CSynNum))) {
-        char buf[32];
-        put(buf, static_cast<size_t>(static_cast<const CSynNum*>(e)->Print(buf)));
-      } else if (IsExactly(e, RUNTIME_CLASS(CSynStr))) {
-        const std::string_view value = static_cast<const CSynStr*>(e)->View();
-        for (char c : value) extra += c == '\t' || c == '\n' || c == '\r' ? 2 : 0;
-        WriteQuoted(value, put);
-      } else if (IsExactly(e, RUNTIME_CLASS(CSynTag))) {
-        const std::string_view name = static_cast<const CSynTag*>(e)->m_name.view();
-        put(name.data(), name.size());
-      } else if (IsExactly(e, RUNTIME_CLASS(CSynRef))) {
-        const CSynRef* ref = static_cast<const CSynRef*>(e);
-        const CSynNode* target = ref->GetNode();
-        if (target && !IsExactly(target, RUNTIME_CLASS(CSynList))) return kFlatUnknownNode;
-        char head[16];
-        put(head, static_cast<size_t>(ref->PrintHead(head)));
-        if (target) {
-          putChar('(');
-          stack.push_back({static_cast<const CSynList*>(target), 0});
-        }
-      } else {
-        return kFlatUnknownNode;
-      }
-    }
-    if (over) return kFlatTooLong;
-    out.length = length;
-    return static_cast<int>(length + extra);
-  };
-
-  std::vector<OutFrame>& stack = OutStack();
-  const size_t base = stack.size();
-  // knownLength: the list's print length when the caller measured it, kTooLong when it
-  // did not fit a budget at least as large as what is left now, kUnknown otherwise.
-  constexpr int kUnknown = -1;
-  constexpr int kTooLong = -2;
-  auto open = [&](const CSynList* list, bool fits, int knownLength) {
-    int left = tree.CharsLeftOnLine();
-    bool whole = fits;
-    if (!whole) {
-      if (knownLength >= 0)
-        whole = left >= knownLength;
-      else if (knownLength == kUnknown)
-        whole = list->CanFitOnLine(left);
-    }
-    tree.OutputString("(", 1);
-    left -= 1;
-    stack.push_back({list, 0, left, tree.CharsUsedOnLine(), whole});
-  };
-  try {
-    open(this, fitsOnLine != 0, kUnknown);
-    while (stack.size() > base) {
-      const size_t top = stack.size() - 1;
-      OutFrame f = stack[top];
-      if (f.next == f.list->m_count) {
-        tree.OutputString(")", 1);
-        stack.pop_back();
-        if (stack.size() > base) stack.back().left = tree.CharsLeftOnLine();
-        continue;
-      }
-      const CSynNode* e = f.list->m_items[f.next];
-      int left = f.left;
-      if (f.next > 0) {
-        tree.OutputString(" ", 1);
-        left -= 1;
-      }
-      bool fits = f.wholeFits;
-      int length = kUnknown;
-      if (!fits && IsExactly(e, RUNTIME_CLASS(CSynList))) {
-        // A list fits n characters exactly when n is at least its length, so one measure
-        // against the larger of the two budgets it may meet (the rest of this line, or a
-        // new line after the indent) answers both tests.
-        const int width = tree.CharsLeftOnLine() + tree.CharsUsedOnLine();
-        const int budget = std::max(left, width - f.indent);
-        FlatText& flat = FlatScratch();
-        const int measured = printFlat(static_cast<const CSynList*>(e), budget, flat);
-        if (measured == kFlatUnknownNode) {
-          const int r = e->SubtractPrintLen(budget);
-          length = r >= 0 ? budget - r : kTooLong;
-        } else {
-          length = measured >= 0 ? measured : kTooLong;
-        }
-        fits = length >= 0 && left >= length;
-        // A list that fits here, or on a new line, goes out as printed.
-        if (measured >= 0 && (fits || f.next > 0)) {
-          if (!fits) tree.FlushCurrentLine(f.indent);
-          stack[top].next = f.next + 1;
-          tree.OutputString(flat.room.data(), flat.length);
-          stack[top].left = tree.CharsLeftOnLine();
-          continue;
-        }
-      } else if (!fits) {
-        fits = e->CanFitOnLine(left);
-      }
-      if (!fits && f.next > 0) tree.FlushCurrentLine(f.indent);
-      stack[top].next = f.next + 1;
-      stack[top].left = left;
-      if (IsExactly(e, RUNTIME_CLASS(CSynList))) {
-        open(static_cast<const CSynList*>(e), fits, length);
-        continue;
-      }
-      if (IsExactly(e, RUNTIME_CLASS(CSynRef))) {
-        const CSynRef* ref = static_cast<const CSynRef*>(e);
-        const CSynNode* target = ref->GetNode();
-        if (target && IsExactly(target, RUNTIME_CLASS(CSynList))) {
-          char head[16];
-          tree.OutputString(head, static_cast<size_t>(ref->PrintHead(head)));
-          open(static_cast<const CSynList*>(target), fits, kUnknown);
-          continue;
-        }
-      }
-      e->Output(tree, fits);
-      stack[top].left = tree.CharsLeftOnLine();
-    }
-  } catch (...) {
-    stack.resize(base);
-    throw;
-  }
+  zel_sxf::ListPrinter(tree, this, fitsOnLine != 0).Run();
 }
 
 CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
@@ -812,7 +572,7 @@ int CSynStr::SubtractPrintLen(int n) const {
 
 void CSynStr::OutputToString(CString& s) const {
   std::string& out = s.str();
-  WriteQuoted(m_value.view(), [&out](const char* p, size_t n) { out.append(p, n); });
+  zel_sxf::WriteQuoted(m_value.view(), [&out](const char* p, size_t n) { out.append(p, n); });
 }
 
 CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {

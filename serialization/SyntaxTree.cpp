@@ -3,10 +3,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <string_view>
 
 #include "files/StatusMessage.h"
 #include "files/ZelTextFile.h"
+#include "platform/os/memory/LargeChunks.h"
 #include "serialization/NodePoolInternal.h"
+#include "serialization/SynPrintInternal.h"
 #include "serialization/ZelArchive.h"
 
 IMPLEMENT_DYNAMIC(CSyntaxTree, CObject)
@@ -18,11 +22,54 @@ constexpr size_t kWriteChunk = 1 << 20;
 // table's length an int.
 constexpr int kMaxSharedIndex = 0x7FFFFFFE;
 
+// Lines go to the file in large raw writes with their CR LF; a file that counts its lines
+// gets them through WriteString, which counts and turns "\n" into CR LF.
+bool WritesRaw(CZelTextFile* file) {
+  return file && file->GetLineCnt() < 0 && file->CheckOutFilePtr() != nullptr;
+}
+
 // IsKindOf, answered at once for the exact class, the usual case.
 bool IsNode(const CObject* node, const CRuntimeClass* cls) {
   return node->GetRuntimeClass() == cls || node->IsKindOf(cls);
 }
 }  // namespace
+
+// A tree printed while it is filled: the printer over its root, and the text so far. The
+// text waits in large chunks, which the system backs with huge pages where it can: tens
+// of megabytes of fresh memory in a few dozen page faults.
+struct CSyntaxTree::Filling {
+  Filling(CSyntaxTree& tree, const CSynList* root) : printer(tree, root, false, true) {}
+  Filling(const Filling&) = delete;
+  Filling& operator=(const Filling&) = delete;
+  ~Filling() {
+    for (const Chunk& c : chunks) zel_memory::FreeLargeChunk(c.data);
+  }
+  // Copies text after what is kept.
+  void Keep(std::string_view text) {
+    while (!text.empty()) {
+      if (chunks.empty() || chunks.back().size == zel_memory::kLargeChunkBytes) {
+        char* data = static_cast<char*>(zel_memory::AllocLargeChunk());
+        if (!data) throw std::bad_alloc();
+        chunks.push_back({data, 0});
+      }
+      Chunk& c = chunks.back();
+      const size_t n = std::min(text.size(), zel_memory::kLargeChunkBytes - c.size);
+      std::memcpy(c.data + c.size, text.data(), n);
+      c.size += n;
+      text.remove_prefix(n);
+    }
+  }
+  struct Chunk {
+    char* data;
+    size_t size;
+  };
+  zel_sxf::ListPrinter printer;
+  std::vector<Chunk> chunks;
+  std::string out;  // lines printed since the last chunk was kept
+  const char* lineEnd = "\r\n";
+  size_t filled = 0;     // nodes added to the tree
+  bool printed = false;  // the root is closed and printed whole
+};
 
 CSyntaxTree::CSyntaxTree() = default;
 
@@ -75,6 +122,7 @@ void CSyntaxTree::ThrowWrongClassException(const CRuntimeClass* cls,
 // ---- life ----
 
 void CSyntaxTree::Clear() {
+  EndFilling();
   CSynNode::DeletePtr(m_root);
   m_root = nullptr;
   m_shared.ForEach([](zel_sxf::SharedTable::Entry& e) { CSynNode::DeletePtr(e.node); });
@@ -133,6 +181,16 @@ void CSyntaxTree::Serialize(CZelTextFile* file, int loading, const char* prefix,
     ResetLineState();
     return;
   }
+  if (m_filling) {
+    try {
+      PrintFilled(file);
+    } catch (...) {
+      ResetLineState();
+      throw;
+    }
+    ResetLineState();
+    return;
+  }
   std::string out;
   out.reserve(kWriteChunk + kLineSize);
   try {
@@ -141,9 +199,7 @@ void CSyntaxTree::Serialize(CZelTextFile* file, int loading, const char* prefix,
     m_width = width;
     m_line.Empty();
     m_out = &out;
-    // Lines go to the file in large raw writes with their CR LF; a file that counts its
-    // lines gets them through WriteString, which counts and turns "\n" into CR LF.
-    m_rawWrites = file && file->GetLineCnt() < 0 && file->CheckOutFilePtr() != nullptr;
+    m_rawWrites = WritesRaw(file);
     PrintTree(m_rawWrites ? "\r\n" : "\n");
     WriteOut(true);
   } catch (...) {
@@ -184,15 +240,103 @@ void CSyntaxTree::PrintTree(const char* lineEnd) {
 }
 
 void CSyntaxTree::WriteOut(bool force) {
-  if (!m_out || !m_file || m_out->empty()) return;
+  if (!m_out || m_out->empty()) return;
   if (!force && m_out->size() < kWriteChunk) return;
+  if (!m_file) {
+    // Printing while filling: the text waits for Serialize.
+    if (m_filling && m_out == &m_filling->out) {
+      m_filling->Keep(*m_out);
+      m_out->clear();
+    }
+    return;
+  }
+  WriteText(*m_out);
+  m_out->clear();
+}
+
+void CSyntaxTree::WriteText(std::string_view text) {
   if (m_rawWrites) {
-    m_file->CheckOutFilePtr()->Write(m_out->data(), static_cast<UINT>(m_out->size()));
+    m_file->CheckOutFilePtr()->Write(text.data(), static_cast<UINT>(text.size()));
     m_file->CheckInFilePtr();
   } else {
-    m_file->WriteString(m_out->c_str());
+    m_file->WriteString(std::string(text).c_str());
   }
-  m_out->clear();
+}
+
+// ---- printing while filling ----
+
+void CSyntaxTree::PrintWhileFilling(CZelTextFile* file, const char* prefix, int width) {
+  if (m_loading || !m_root || m_posStack.empty()) ThrowGenericException();
+  m_filling = std::make_unique<Filling>(*this, m_root);
+  // The line state is the printer's until the text is written: comments added meanwhile
+  // are queued, as without a file.
+  m_prefix = prefix;
+  m_width = width;
+  m_line.Empty();
+  m_out = &m_filling->out;
+  m_out->reserve(kWriteChunk + kLineSize);
+  // Asked again when the text is written; a file whose kind changed meanwhile gets its
+  // line ends mended then.
+  m_lineEnd = m_filling->lineEnd = file && file->GetLineCnt() < 0 ? "\r\n" : "\n";
+}
+
+void CSyntaxTree::EndFilling() {
+  if (!m_filling) return;
+  m_filling.reset();
+  ResetLineState();
+}
+
+void CSyntaxTree::AdvanceFilling() {
+  Filling& f = *m_filling;
+  if (f.printed) return;
+  if (m_curList || !m_posStack.empty()) {
+    auto open = [](const void* context, const CSynList* list) {
+      const auto* tree = static_cast<const CSyntaxTree*>(context);
+      if (list == tree->m_curList) return true;
+      for (const auto& saved : tree->m_posStack)
+        if (saved.first == list) return true;
+      return false;
+    };
+    f.printer.Run(open, this, f.filled);
+    return;
+  }
+  f.printer.Run();  // nothing is open: the rest goes out
+  FlushCurrentLine(0);
+  WriteOut(true);
+  f.printed = true;
+}
+
+void CSyntaxTree::PrintFilled(CZelTextFile* file) {
+  if (m_curList || !m_posStack.empty()) ThrowGenericException();  // not ended
+  AdvanceFilling();
+  const std::unique_ptr<Filling> f = std::move(m_filling);
+  m_file = file;
+  std::string out;
+  m_out = &out;
+  m_rawWrites = WritesRaw(file);
+  m_lineEnd = m_rawWrites ? "\r\n" : "\n";
+  while (!m_pendingComments.IsEmpty()) {
+    CString text = m_pendingComments.RemoveHead();
+    WriteCommentLine(text);
+  }
+  WriteOut(true);
+  const bool mend = std::strcmp(m_lineEnd, f->lineEnd) != 0;
+  for (Filling::Chunk& chunk : f->chunks) {
+    const std::string_view text(chunk.data, chunk.size);
+    if (mend) {
+      for (char c : text) {
+        if (c == '\r') continue;
+        if (c == '\n' && m_rawWrites) out += '\r';
+        out += c;
+      }
+      WriteOut(true);
+    } else if (m_file) {
+      WriteText(text);
+    }
+    zel_memory::FreeLargeChunk(chunk.data);
+    chunk = {};
+  }
+  WriteOut(true);
 }
 
 void CSyntaxTree::DisplayProgressStatus(int step) {
@@ -223,7 +367,7 @@ void CSyntaxTree::FlushCurrentLine(int indent) {
 }
 
 void CSyntaxTree::AddCommentLine(const char* text) {
-  if (m_file || m_out)
+  if (!m_filling && (m_file || m_out))
     WriteCommentLine(text);
   else
     m_pendingComments.AddTail(CString(text));
@@ -304,6 +448,7 @@ CSynNode* CSyntaxTree::ReadSynNode() {
 // ---- exchange ----
 
 void CSyntaxTree::StartExchange(int loading) {
+  EndFilling();
   if (loading) {
     if (!m_posStack.empty() || !m_root) ThrowGenericException();
     OpenList(m_root);
@@ -351,7 +496,10 @@ void CSyntaxTree::OpenList() {
   }
 }
 
-void CSyntaxTree::LeaveList() { RestorePos(); }
+void CSyntaxTree::LeaveList() {
+  RestorePos();
+  if (m_filling) AdvanceFilling();
+}
 
 CSynNode* CSyntaxTree::PeekNextNode() {
   if (!m_pos) ThrowEndOfFileException();
@@ -412,6 +560,7 @@ void CSyntaxTree::PutNextNode(CSynNode* node) {
     ThrowGenericException();
   }
   m_curList->AddNew(node);
+  if (m_filling) ++m_filling->filled;
   if (m_progressCount >= 0) {
     ++m_progressCount;
     if (m_progressStep > 0 && m_progressCount % m_progressStep == 0)
@@ -495,7 +644,7 @@ void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int share
     ++m_lastTag->m_refs;
     PutNextNode(m_lastTag);
     serialize(const_cast<CObject*>(object), ar);
-    LeaveList();
+    RestorePos();  // not LeaveList: the list is printable only once it is in the tree
     list->FitToCount();
   } catch (...) {
     // Back to where this object began; a list the table does not own is ours to free.
@@ -511,6 +660,7 @@ void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int share
     PutNextNode(CSynRef::NewPtr(index, list));
   else
     PutNextNode(list);
+  if (m_filling) AdvanceFilling();
 }
 
 CSynTag* CSyntaxTree::ClassTag(const char* name) {

@@ -11,7 +11,9 @@
 /// Trees share process-wide scratch buffers: one thread at a time for all trees.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -53,6 +55,13 @@ class ZEL_API CSyntaxTree : public CObject {
   void Serialize(CZelBinaryFile* file, int loading);
   /// Prints the tree as Serialize(file, 0, ...) would, into out, with the given line end.
   void PrintToString(std::string& out, const char* prefix, int width, const char* lineEnd = "\r\n");
+  /// Storing, after StartExchange(0): prints the tree while it is filled, with this prefix
+  /// and width, and frees each part once printed, so that a large tree is never held whole;
+  /// Serialize(file, 0, ...) then prints the rest and writes it all, with the prefix and
+  /// width given here. The text waits in memory until then, so nothing reaches the file
+  /// before. For callers that do not read the stored tree back (GetRoot lacks what is
+  /// printed); StartExchange and Clear end it.
+  void PrintWhileFilling(CZelTextFile* file, const char* prefix, int width);
   /// step >= 1: show "Item %ld" every step stored nodes; otherwise off.
   void DisplayProgressStatus(int step);
 
@@ -184,7 +193,15 @@ class ZEL_API CSyntaxTree : public CObject {
   void ResetLineState();
   void LogComment();
   void WriteOut(bool force);
+  void WriteText(std::string_view text);
   void PrintTree(const char* lineEnd);
+  void PrintFilled(CZelTextFile* file);
+  void AdvanceFilling();
+  void EndFilling();
+
+  /// The printing of a tree while it is filled (PrintWhileFilling); null otherwise.
+  struct Filling;
+  std::unique_ptr<Filling> m_filling;
 
   CSynList* m_root = nullptr;
   zel_sxf::SharedTable m_shared;

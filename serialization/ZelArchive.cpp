@@ -188,6 +188,9 @@ void CZelArchive::Open() {
         m_tree->Serialize(m_binaryFile, 1);
     }
     m_tree->StartExchange(m_loading);
+    // What is stored is printed as it comes and freed: a large archive is never held
+    // whole, and its text still waits for Close.
+    if (!m_loading && m_textFile) m_tree->PrintWhileFilling(m_textFile, m_prefix, m_width);
     if (!m_loading && m_textFile && m_textFile->GetLineCnt() >= 0)
       m_tree->DisplayProgressStatus(50);
   } catch (...) {

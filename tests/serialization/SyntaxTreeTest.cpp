@@ -456,6 +456,88 @@ TEST_F(SyntaxTreeTest, LineBreakingMatchesItsDefinitionOnRandomTrees) {
   }
 }
 
+// An archive prints what it stores as it goes and frees it; the text must be the one the
+// whole tree would print. Random stores, read back and printed by the reference.
+TEST_F(SyntaxTreeTest, ArchivesPrintedWhileStoredBreakAsWholeTreesDo) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  const char* strings[] = {
+      "", "s", "a\tb", "quite a long string value, longer than some widths", "\n\r\t", "q\"uote\\"};
+  std::vector<CMarker> markers(6);
+  std::vector<CSegment> segments(6);
+  for (size_t i = 0; i < markers.size(); ++i) {
+    markers[i].number = static_cast<int>(i) * 37;
+    markers[i].label = strings[i % std::size(strings)];
+    segments[i].text = strings[(i + 2) % std::size(strings)];
+    segments[i].count = static_cast<int>(i);
+    segments[i].weight = 0.5 * static_cast<double>(i);
+    segments[i].first = &markers[i];
+    segments[i].second = i > 0 ? &segments[i - 1] : nullptr;
+  }
+  for (int round = 0; round < 120; ++round) {
+    const int widths[] = {1, 5, 12, 20, 33, 40, 75, 200, 1 << 20};
+    const int width = widths[rng() % std::size(widths)];
+    const char* prefix = rng() % 4 == 0 ? "# " : nullptr;
+    const int ops = 1 + static_cast<int>(rng() % 300);
+    std::vector<std::string> comments;
+    const std::string text = Store(
+        path,
+        [&](CZelArchive& ar) {
+          int depth = 0;
+          for (int k = 0; k < ops; ++k) {
+            const unsigned pick = rng() % 12;
+            if (pick < 2) {
+              ar.OpenArray(pick == 0 ? "Arr" : nullptr);
+              ++depth;
+            } else if (pick == 2 && depth > 0) {
+              ar.CloseArray();
+              --depth;
+            } else if (pick == 3) {
+              int v = static_cast<int>(rng() % 2000) - 1000;
+              ar(v);
+            } else if (pick == 4) {
+              double v = static_cast<double>(rng() % 100000) / 7.0;
+              ar(v);
+            } else if (pick == 5) {
+              CString v = strings[rng() % std::size(strings)];
+              ar(v);
+            } else if (pick == 6) {
+              CObject* p = &markers[rng() % markers.size()];
+              ar(p);  // shared
+            } else if (pick == 7) {
+              ar.WriteObject(&segments[rng() % segments.size()], static_cast<int>(rng() % 2));
+            } else if (pick == 8) {
+              RECT r{1, -2, 300, 4000};
+              ar(r);
+            } else if (pick == 9 && rng() % 8 == 0) {
+              comments.push_back("note " + std::to_string(k));
+              ar.WriteCommentLine(comments.back().c_str());
+            } else {
+              ar.WriteObject(&markers[rng() % markers.size()], 0);
+            }
+          }
+          for (; depth > 0; --depth) ar.CloseArray();
+        },
+        prefix, width);
+    SCOPED_TRACE("width " + std::to_string(width) + (prefix ? " with a prefix:\n" : ":\n") + text);
+    CSyntaxTree tree;
+    ASSERT_EQ(ReadCause(path, text, tree, prefix), 0);
+    ReferencePrinter ref{width, {}, {}};
+    for (const std::string& c : comments) ref.out += ";; " + c + "\n";
+    ref.Print(tree.GetRoot(), false);
+    ref.Flush(0);
+    std::string expected;
+    for (size_t start = 0; start < ref.out.size();) {
+      const size_t end = ref.out.find('\n', start);
+      expected += (prefix ? prefix : "") + ref.out.substr(start, end - start) + "\r\n";
+      start = end + 1;
+    }
+    ASSERT_EQ(text, expected);
+  }
+  EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
+}
+
 TEST_F(SyntaxTreeTest, AtomsLongerThanTheWidthStayWhole) {
   CSyntaxTree tree;
   ASSERT_EQ(ReadCause(path, "(SXF Abcdefghijklmnop q r)", tree), 0);

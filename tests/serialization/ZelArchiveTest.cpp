@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -452,6 +453,8 @@ TEST_F(ZelArchiveTest, NothingReachesTheFileWhenStoringFails) {
               CZelArchive ar(&file, CZelArchive::store, nullptr, 75);
               CMarker fine;
               ar.WriteObject(&fine, 1);
+              // Enough for lines to be printed already: they wait for Close.
+              for (int i = 0; i < 1000; ++i) ar.WriteObject(&fine, 0);
               CSpecialMarker unregistered;
               ar.WriteObject(&unregistered, 1);
             }),
@@ -527,18 +530,57 @@ void KeepStatus(const char* message) { g_status.push_back(message); }
 TEST_F(ZelArchiveTest, CountedFilesShowStoringProgressEveryFiftyNodes) {
   g_status.clear();
   ZelStatusHook previous = SetStatusMessageHook(&KeepStatus);
-  CZelTextFile file;
-  file.SetFileSpec(path.c_str(), 0);
-  ASSERT_TRUE(file.CreateOutput());
-  file.DisplayProgressStatus(1000);
-  {
-    CZelArchive ar(&file, CZelArchive::store, nullptr, 75);
-    for (int i = 0; i < 120; ++i) ar(i);
-    ar.Close();
-  }
-  file.Close();
+  // Counted or not, and counted only from halfway, the file gets the same text.
+  auto store = [&](int counted) {
+    CZelTextFile file;
+    file.SetFileSpec(path.c_str(), 0);
+    EXPECT_TRUE(file.CreateOutput());
+    if (counted == 1) file.DisplayProgressStatus(1000);
+    {
+      CZelArchive ar(&file, CZelArchive::store, nullptr, 75);
+      for (int i = 0; i < 120; ++i) ar(i);
+      if (counted == 2) file.DisplayProgressStatus(1000);
+      ar.Close();
+    }
+    file.Close();
+    return zel_test::ReadFile(path);
+  };
+  const std::string counted = store(1);
   SetStatusMessageHook(previous);
   EXPECT_EQ(g_status, (std::vector<std::string>{"Item 50", "Item 100"}));
+  const std::string plain = store(0);
+  EXPECT_EQ(plain.substr(0, 12), "(SXF 0 1 2 3");
+  EXPECT_EQ(counted, plain);
+  EXPECT_EQ(store(2), plain);
+}
+
+TEST_F(ZelArchiveTest, StoringFreesWhatIsPrintedAsItGoes) {
+  constexpr int kCount = 120000;  // as a tree, several of the pool's chunks
+  CMarker marker;
+  marker.label = "a label of some length";
+  size_t most = 0;
+  std::string text = Store(path, [&](CZelArchive& ar) {
+    ar.OpenArray("Markers");
+    for (int i = 0; i < kCount; ++i) {
+      marker.number = i;
+      ar.WriteObject(&marker, 0);
+      most = std::max(most, zel_sxf::PoolChunks());
+    }
+    ar.CloseArray();
+  });
+  EXPECT_LE(most, 1u);
+  EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
+  // Every object reached the text, in order.
+  int next = 0;
+  Load(path, text, [&](CZelArchive& ar) {
+    ar.OpenArray("Markers");
+    while (!ar.AtEnd()) {
+      std::unique_ptr<CObject> got(ar.ReadObject(RUNTIME_CLASS(CMarker)));
+      ASSERT_EQ(static_cast<CMarker*>(got.get())->number, next++);
+    }
+    ar.CloseArray();
+  });
+  EXPECT_EQ(next, kCount);
 }
 
 TEST_F(ZelArchiveTest, PathSpecificationsTravel) {
