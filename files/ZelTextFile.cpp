@@ -265,6 +265,21 @@ const char* CZelTextFile::ReadString(CString& s) {
 }
 
 int CZelTextFile::ReadLine(CString& s, int size) {
+  // A line whose end is already buffered goes straight into s, without the scratch
+  // buffer: what ReadInto would give, one copy sooner. (A CR last in the buffer waits for
+  // the next block to see whether an LF follows.)
+  if (m_ahead && size > 2 && !m_ahead->empty()) {
+    const char* begin = m_ahead->begin();
+    const char* end = m_ahead->end();
+    const char* stop = begin + std::min<size_t>(end - begin, static_cast<size_t>(size - 2));
+    const char* lineEnd = ZelFindLineEnd(begin, stop);
+    if (lineEnd && (*lineEnd == '\n' || lineEnd + 1 < end)) {
+      s.str().assign(begin, lineEnd);
+      m_ahead->ConsumeTo(lineEnd + 1 + (*lineEnd == '\r' && lineEnd[1] == '\n'));
+      CountLines(1);
+      return 1;
+    }
+  }
   unsigned limit = size > 1 ? static_cast<unsigned>(size - 1) : 0;
   char* buf = Scratch(limit + 1);
   unsigned read = ReadInto(buf, limit);

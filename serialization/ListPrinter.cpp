@@ -82,9 +82,8 @@ int PrintFlat(const CSynList* list, int budget, FlatText& out) {
       char buf[32];
       put(buf, static_cast<size_t>(static_cast<const CSynNum*>(e)->Print(buf)));
     } else if (IsExactly(e, RUNTIME_CLASS(CSynStr))) {
-      const std::string_view value = static_cast<const CSynStr*>(e)->View();
-      for (char c : value) extra += c == '\t' || c == '\n' || c == '\r' ? 2 : 0;
-      WriteQuoted(value, put);
+      extra += 2 * WriteQuoted(static_cast<const CSynStr*>(e)->View(), put);
+      over = over || length + extra > limit;
     } else if (IsExactly(e, RUNTIME_CLASS(CSynTag))) {
       const char* name = static_cast<const CSynTag*>(e)->Name();
       put(name, std::strlen(name));

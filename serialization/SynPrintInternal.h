@@ -19,9 +19,12 @@ inline bool IsPlainStringChar(unsigned char u) {
   return sc >= 32 && sc <= 126 && u != '"' && u != '\\';
 }
 
-// The quoted, escaped form of value, handed to append(const char*, size_t) piece by piece.
+// The quoted, escaped form of value, handed to append(const char*, size_t) piece by piece;
+// answers how many tabs, line feeds and returns it escaped (each counts 4 in a print
+// length, though printed in 2).
 template <typename Append>
-void WriteQuoted(std::string_view value, Append&& append) {
+size_t WriteQuoted(std::string_view value, Append&& append) {
+  size_t controls = 0;
   append("\"", 1);
   const char* p = value.data();
   const char* end = p + value.size();
@@ -34,12 +37,15 @@ void WriteQuoted(std::string_view value, Append&& append) {
     switch (u) {
       case '\t':
         append("\\t", 2);
+        ++controls;
         break;
       case '\n':
         append("\\n", 2);
+        ++controls;
         break;
       case '\r':
         append("\\r", 2);
+        ++controls;
         break;
       case '"':
         append("\\\"", 2);
@@ -55,6 +61,7 @@ void WriteQuoted(std::string_view value, Append&& append) {
     }
   }
   append("\"", 1);
+  return controls;
 }
 
 // Prints a list onto a tree's lines as CSynList::Output does. A list that fits on the rest

@@ -131,7 +131,18 @@ TEST_F(TextFileTest, RandomTextsReadAsTheRulesSay) {
     std::vector<char> buf(400);
     for (int call = 0;; ++call) {
       unsigned size = 1 + rng() % 300;
-      std::string want = ReferenceLine(text, pos, size);
+      std::string want;
+      if (rng() % 2) {
+        // ReadLine(s, size) reads as ReadString with one byte less and drops the line end.
+        want = ReferenceLine(text, pos, size - 1);
+        CString line;
+        ASSERT_EQ(file.ReadLine(line, static_cast<int>(size)), want.empty() ? 0 : 1);
+        if (!want.empty() && want.back() == '\n') want.pop_back();
+        ASSERT_EQ(line.str(), want) << "round " << round << " call " << call;
+        if (pos >= text.size() && line.IsEmpty()) break;
+        continue;
+      }
+      want = ReferenceLine(text, pos, size);
       char* got = file.ReadString(buf.data(), size);
       ASSERT_EQ(got ? std::string(got) : std::string(), want)
           << "round " << round << " call " << call;
