@@ -75,19 +75,20 @@ int PrintFlat(const CSynList* list, int budget, FlatText& out) {
     }
     if (f.next > 0) putChar(' ');
     const CSynNode* e = f.list->ElementAt(f.next++);
-    if (IsExactly(e, RUNTIME_CLASS(CSynList))) {
+    const CRuntimeClass* cls = e->GetRuntimeClass();
+    if (cls == RUNTIME_CLASS(CSynList)) {
       putChar('(');
       stack.push_back({static_cast<const CSynList*>(e), 0});
-    } else if (IsExactly(e, RUNTIME_CLASS(CSynNum))) {
+    } else if (cls == RUNTIME_CLASS(CSynNum)) {
       char buf[32];
       put(buf, static_cast<size_t>(static_cast<const CSynNum*>(e)->Print(buf)));
-    } else if (IsExactly(e, RUNTIME_CLASS(CSynStr))) {
+    } else if (cls == RUNTIME_CLASS(CSynStr)) {
       extra += 2 * WriteQuoted(static_cast<const CSynStr*>(e)->View(), put);
       over = over || length + extra > limit;
-    } else if (IsExactly(e, RUNTIME_CLASS(CSynTag))) {
+    } else if (cls == RUNTIME_CLASS(CSynTag)) {
       const char* name = static_cast<const CSynTag*>(e)->Name();
       put(name, std::strlen(name));
-    } else if (IsExactly(e, RUNTIME_CLASS(CSynRef))) {
+    } else if (cls == RUNTIME_CLASS(CSynRef)) {
       const CSynRef* ref = static_cast<const CSynRef*>(e);
       const CSynNode* target = ref->GetNode();
       if (target && !IsExactly(target, RUNTIME_CLASS(CSynList))) return kFlatUnknownNode;
@@ -157,7 +158,8 @@ bool ListPrinter::Run(OpenTest open, const void* context, size_t filled) {
     int left = f.left - (f.next > 0 ? 1 : 0);  // after the blank that separates it
     bool fits = f.wholeFits;
     int length = kUnknown;
-    const bool isList = IsExactly(e, RUNTIME_CLASS(CSynList));
+    const CRuntimeClass* cls = e->GetRuntimeClass();
+    const bool isList = cls == RUNTIME_CLASS(CSynList);
     if (!fits && isList) {
       // A list fits n characters exactly when n is at least its length, so one measure
       // against the larger of the two budgets it may meet (the rest of this line, or a
@@ -204,7 +206,7 @@ bool ListPrinter::Run(OpenTest open, const void* context, size_t filled) {
       Open(list, whole);
       continue;
     }
-    if (IsExactly(e, RUNTIME_CLASS(CSynRef))) {
+    if (cls == RUNTIME_CLASS(CSynRef)) {
       const CSynRef* ref = static_cast<const CSynRef*>(e);
       const CSynNode* target = ref->GetNode();
       if (target && IsExactly(target, RUNTIME_CLASS(CSynList))) {

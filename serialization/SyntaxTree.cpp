@@ -353,10 +353,11 @@ void CSyntaxTree::DisplayProgressStatus(int step) {
 
 void CSyntaxTree::FlushCurrentLine(int indent) {
   if (m_out) {
-    m_out->append(m_prefix.str());
-    m_out->append(m_line.str());
-    m_out->append(m_lineEnd);
-    WriteOut(false);
+    std::string& out = *m_out;
+    if (!m_prefix.IsEmpty()) out += m_prefix.str();
+    out += m_line.str();
+    out += m_lineEnd;
+    if (out.size() >= kWriteChunk) WriteOut(false);
   } else if (m_file) {
     m_file->WriteLine(m_prefix + m_line);
   }
@@ -560,7 +561,9 @@ void CSyntaxTree::PutNextNode(CSynNode* node) {
     ThrowGenericException();
   }
   m_curList->AddNew(node);
-  if (m_filling) ++m_filling->filled;
+  // Printing while filling goes on as lists close, and every so many nodes, for a long
+  // list of atoms.
+  if (m_filling && (++m_filling->filled & 1023) == 0) AdvanceFilling();
   if (m_progressCount >= 0) {
     ++m_progressCount;
     if (m_progressStep > 0 && m_progressCount % m_progressStep == 0)

@@ -567,6 +567,14 @@ TEST_F(ZelArchiveTest, StoringFreesWhatIsPrintedAsItGoes) {
       most = std::max(most, zel_sxf::PoolChunks());
     }
     ar.CloseArray();
+    // A long list of atoms alone is printed as it grows too.
+    ar.OpenArray("Numbers");
+    for (int i = 0; i < 2 * kCount; ++i) {
+      double v = i % 1000 + 0.5;  // exact in six digits
+      ar(v);
+      most = std::max(most, zel_sxf::PoolChunks());
+    }
+    ar.CloseArray();
   });
   EXPECT_LE(most, 1u);
   EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
@@ -577,6 +585,13 @@ TEST_F(ZelArchiveTest, StoringFreesWhatIsPrintedAsItGoes) {
     while (!ar.AtEnd()) {
       std::unique_ptr<CObject> got(ar.ReadObject(RUNTIME_CLASS(CMarker)));
       ASSERT_EQ(static_cast<CMarker*>(got.get())->number, next++);
+    }
+    ar.CloseArray();
+    ar.OpenArray("Numbers");
+    for (int i = 0; i < 2 * kCount; ++i) {
+      double v = 0;
+      ar(v);
+      ASSERT_EQ(v, i % 1000 + 0.5);
     }
     ar.CloseArray();
   });
