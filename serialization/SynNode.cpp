@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "serialization/NodePool.h"
+#include "serialization/NodePoolStateInternal.h"
 #include "serialization/SynPrintInternal.h"
 #include "serialization/SyntaxTree.h"
 
@@ -111,10 +112,10 @@ std::string_view ScanToken(CSyntaxTree& tree, uint8_t first, uint8_t rest, int s
 
 // ---- CSynNode ----
 
-void* CSynNode::operator new(size_t bytes) { return zel_sxf::PoolAlloc(bytes); }
+void* CSynNode::operator new(size_t bytes) { return zel_sxf::pool_detail::Take(bytes); }
 
 void CSynNode::operator delete(void* block, size_t bytes) noexcept {
-  zel_sxf::PoolFree(block, bytes);
+  zel_sxf::pool_detail::Give(block, bytes);
 }
 
 int CSynNode::SubtractPrintLen(int n) const {
@@ -159,7 +160,7 @@ namespace {
 template <typename Node>
 void FreeExactly(Node* n) {
   n->Node::~Node();
-  zel_sxf::PoolFree(n, sizeof(Node));
+  zel_sxf::pool_detail::Give(n, sizeof(Node));
 }
 
 }  // namespace
@@ -207,7 +208,7 @@ void CSynNode::DeletePtr(CSynNode* node) {
     }
     list->m_count = 0;
     list->CSynList::~CSynList();
-    zel_sxf::PoolFree(list, sizeof(CSynList));
+    zel_sxf::pool_detail::Give(list, sizeof(CSynList));
     return true;
   };
   work.push_back(node);
@@ -235,7 +236,7 @@ CSynList::~CSynList() {
 }
 
 void CSynList::FreeItems() noexcept {
-  if (m_items) zel_sxf::PoolFree(m_items, m_capacity * sizeof(CSynNode*));
+  if (m_items) zel_sxf::pool_detail::Give(m_items, m_capacity * sizeof(CSynNode*));
   m_items = nullptr;
   m_capacity = 0;
 }
@@ -243,7 +244,8 @@ void CSynList::FreeItems() noexcept {
 void CSynList::AddNew(CSynNode* node) {
   if (m_count == m_capacity) {
     uint32_t capacity = m_capacity ? m_capacity * 2 : 6;
-    auto** items = static_cast<CSynNode**>(zel_sxf::PoolAlloc(capacity * sizeof(CSynNode*)));
+    auto** items =
+        static_cast<CSynNode**>(zel_sxf::pool_detail::Take(capacity * sizeof(CSynNode*)));
     if (m_count) std::memcpy(items, m_items, m_count * sizeof(CSynNode*));
     FreeItems();
     m_items = items;
@@ -257,7 +259,7 @@ void CSynList::FitToCount() {
   if (m_count == 0 || (m_capacity - m_count) * 4 < m_capacity ||
       m_capacity * sizeof(CSynNode*) > zel_sxf::kPoolMaxBlock)
     return;
-  auto** items = static_cast<CSynNode**>(zel_sxf::PoolAlloc(m_count * sizeof(CSynNode*)));
+  auto** items = static_cast<CSynNode**>(zel_sxf::pool_detail::Take(m_count * sizeof(CSynNode*)));
   std::memcpy(items, m_items, m_count * sizeof(CSynNode*));
   FreeItems();
   m_items = items;
@@ -266,7 +268,7 @@ void CSynList::FitToCount() {
 
 void CSynList::Adopt(CSynNode* const* nodes, uint32_t count) {
   if (count == 0) return;
-  auto** items = static_cast<CSynNode**>(zel_sxf::PoolAlloc(count * sizeof(CSynNode*)));
+  auto** items = static_cast<CSynNode**>(zel_sxf::pool_detail::Take(count * sizeof(CSynNode*)));
   std::memcpy(items, nodes, count * sizeof(CSynNode*));
   FreeItems();
   m_items = items;
