@@ -4,8 +4,9 @@
 /// to create for each tag read.
 ///
 /// A loading archive reads the whole file when it is constructed; a storing archive fills
-/// a tree and prints it to the file in Close (or the destructor), so nothing reaches the
-/// file when an exception ends the exchange. Faults raise CArchiveException (see
+/// a tree, printing and freeing each part as soon as its line breaks are settled, and
+/// writes the text to the file in Close (or the destructor), so nothing reaches the file
+/// when an exception ends the exchange. Faults raise CArchiveException (see
 /// CSyntaxTree); the archive does not catch them. A class fault's GetErrorMessage names the
 /// class and what it lacks (its ZEL_RTTI_LINK registration, or dynamic creation).
 ///
