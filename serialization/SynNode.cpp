@@ -2,6 +2,7 @@
 #include "serialization/SynNode.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -755,32 +756,60 @@ CSynNum* CSynNum::FromDouble(double v) {
 
 int CSynNum::IsTokenChar(int c, int first) { return IsNumTokenChar(c, first != 0) ? 1 : 0; }
 
+namespace {
+// The node of a token ScanShortNumber accepted, with its digits m and fraction.
+CSynNum* FromShort(std::string_view token, int64_t m, int fraction) {
+  if (token.size() == 1) return CSynNum::NewPtr(token[0] - '0');  // the cached digits
+  const bool negative = token[0] == '-';
+  if (fraction < 0) {
+    const int64_t whole = negative ? -m : m;
+    const auto bits = static_cast<uint32_t>(static_cast<uint64_t>(whole));
+    const double d = negative && whole == 0 ? -0.0 : static_cast<double>(whole);
+    return CSynNum::NewPtr(1, 1, static_cast<int32_t>(bits), bits, d);
+  }
+  static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  double v = static_cast<double>(m) / kPow10[fraction];
+  if (negative) v = -v;
+  return CSynNum::NewPtr(0, 1, TruncToLong(v), TruncToUnsigned(v), v);
+}
+}  // namespace
+
 CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) {
+  // A plain decimal is read in the pass that finds where it ends; anything else (an
+  // exponent, a second sign or point, more digits) goes the general way.
+  const char* s = tree.CursorPtr();
+  const int len = tree.CharsLeftToRead();
+  int i = len > 0 && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+  int64_t m = 0;
+  int fraction = -1;
+  int digits = 0;
+  for (; i < len; ++i) {
+    const char c = s[i];
+    if (IsAsciiDigit(c)) {
+      m = m * 10 + (c - '0');
+      ++digits;
+      fraction += fraction >= 0;
+    } else if (c == '.' && fraction < 0) {
+      fraction = 0;
+    } else {
+      break;
+    }
+  }
+  const bool ended = i == len || !(Tokens().bits[static_cast<unsigned char>(s[i])] & kNumRest);
+  if (ended && digits > 0 && digits <= 15) {
+    tree.Advance(i);
+    return FromShort(std::string_view(s, static_cast<size_t>(i)), m, fraction);
+  }
   const std::string_view token = ScanToken(tree, kNumFirst, kNumRest, kNumberTokenSize);
   if (token.empty()) CSyntaxTree::ThrowGenericException();
   return FromToken(token);
 }
 
 CSynNum* CSynNum::FromToken(std::string_view token) {
-  if (token.size() == 1 && IsAsciiDigit(token[0])) {
-    InitCache();
-    return &cache[token[0] - '0'];
-  }
   int64_t m;
   int fraction;
-  if (ScanShortNumber(token, m, fraction)) {
-    const bool negative = token[0] == '-';
-    if (fraction < 0) {
-      const int64_t whole = negative ? -m : m;
-      const auto bits = static_cast<uint32_t>(static_cast<uint64_t>(whole));
-      const double d = negative && whole == 0 ? -0.0 : static_cast<double>(whole);
-      return new CSynNum(1, 1, static_cast<int32_t>(bits), bits, d);
-    }
-    static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const double v = static_cast<double>(m) / kPow10[fraction];
-    return FromDouble(negative ? -v : v);
-  }
+  if (ScanShortNumber(token, m, fraction)) return FromShort(token, m, fraction);
   double d = ScanDouble(token.data(), token.size());
   if (token.find('.') != std::string_view::npos) return FromDouble(d);
   uint32_t bits = 0;
@@ -794,36 +823,44 @@ namespace {
 // writes it; 0 when the value is one this fast path leaves to the general formatter
 // (a decimal tie, or rounding that carries into a seventh digit).
 int FormatG6Fixed(double v, char* buf) {
-  static const double kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
-  double a = std::fabs(v);
+  static constexpr double kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+  const double a = std::fabs(v);
   int x = 0;  // decimal exponent of a
   while (x < 5 && a >= kPow10[x + 1]) ++x;
-  const int decimals = 5 - x;
-  const double scale = kPow10[decimals];
+  const double scale = kPow10[5 - x];
   // a * scale exactly as p + err: the product's rounding error is itself a double.
   const double p = a * scale;
   const double err = std::fma(a, scale, -p);
-  const double whole = std::floor(p);
+  const double whole = static_cast<double>(static_cast<int64_t>(p));  // p >= 0: the floor
   const double frac = (p - whole) + err;
   if (std::fabs(frac - 0.5) < 1e-6 || frac < 0 || frac >= 1) return 0;
-  uint32_t n = static_cast<uint32_t>(whole) + (frac > 0.5 ? 1 : 0);
+  const uint32_t n = static_cast<uint32_t>(whole) + (frac > 0.5 ? 1 : 0);
   if (n >= 1000000) return 0;
-  char digits[6];
-  for (int i = 5; i >= 0; --i) {
-    digits[i] = static_cast<char>('0' + n % 10);
-    n /= 10;
-  }
-  int len = 0;
-  if (v < 0) buf[len++] = '-';
+  // The six digits two at a time, then the point put after the whole part in one word:
+  // bytes below it stay, bytes from it on move up one.
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char digits[8] = {};
+  std::memcpy(digits, kPairs + 2 * (n / 10000), 2);
+  std::memcpy(digits + 2, kPairs + 2 * (n / 100 % 100), 2);
+  std::memcpy(digits + 4, kPairs + 2 * (n % 100), 2);
   const int intDigits = x + 1;
-  for (int i = 0; i < intDigits; ++i) buf[len++] = digits[i];
   int last = 5;
   while (last >= intDigits && digits[last] == '0') --last;
-  if (last >= intDigits) {
-    buf[len++] = '.';
-    for (int i = intDigits; i <= last; ++i) buf[len++] = digits[i];
+  int len = 0;
+  if (v < 0) buf[len++] = '-';
+  if constexpr (std::endian::native == std::endian::little) {
+    uint64_t word;
+    std::memcpy(&word, digits, 8);
+    const uint64_t low = (uint64_t{1} << (8 * intDigits)) - 1;
+    word = (word & low) | (uint64_t{'.'} << (8 * intDigits)) | ((word & ~low) << 8);
+    std::memcpy(buf + len, &word, 8);  // buf holds 32 bytes
+  } else {
+    for (int i = 0, j = 0; i < 7; ++i) buf[len + i] = i == intDigits ? '.' : digits[j++];
   }
-  return len;
+  return len + (last >= intDigits ? last + 2 : intDigits);
 }
 
 int DecimalDigits(uint32_t v) {

@@ -560,7 +560,11 @@ void CSyntaxTree::PutNextNode(CSynNode* node) {
     CSynNode::DeletePtr(node);
     ThrowGenericException();
   }
-  m_curList->AddNew(node);
+  CSynList& list = *m_curList;  // the usual append without a call
+  if (list.m_count < list.m_capacity)
+    list.m_items[list.m_count++] = node;
+  else
+    list.AddNew(node);
   // Printing while filling goes on as lists close, and every so many nodes, for a long
   // list of atoms.
   if (m_filling && (++m_filling->filled & 1023) == 0) AdvanceFilling();

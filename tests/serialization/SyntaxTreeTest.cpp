@@ -220,6 +220,58 @@ struct LineCase {
   std::vector<std::string> atoms;  // the root's elements after SXF, as printed
 };
 
+// A plain decimal read from a file takes a one-pass way; every number token must give the
+// node FromToken makes of it, whatever its signs, points and exponents.
+TEST_F(SyntaxTreeTest, NumbersReadAreTheNodesOfTheirTokens) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 rng(seed);
+  std::vector<std::string> tokens = {"0",
+                                     "7",
+                                     "-0",
+                                     "+0",
+                                     ".5",
+                                     "-.5",
+                                     "5.",
+                                     "1.5.2",
+                                     "1e3",
+                                     "-",
+                                     "+",
+                                     ".",
+                                     "+-1",
+                                     "3-4",
+                                     "999999999999999",
+                                     "9999999999999999",
+                                     "1234567.891234567",
+                                     "0.000000000000001"};
+  for (int i = 0; i < 4000; ++i) {
+    std::string t(1, "0123456789+-."[rng() % 13]);
+    const int more = static_cast<int>(rng() % 19);
+    for (int k = 0; k < more; ++k) t += "0123456789+-.eE"[rng() % (k % 4 == 3 ? 15 : 10)];
+    tokens.push_back(t);
+  }
+  std::string text = "(SXF";
+  for (const std::string& t : tokens) text += " " + t;
+  text += ")";
+  CSyntaxTree tree;
+  ASSERT_EQ(ReadCause(path, text, tree), 0);
+  const CSynList* root = tree.GetRoot();
+  ASSERT_EQ(root->GetCount(), static_cast<INT_PTR>(tokens.size() + 1));
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    SCOPED_TRACE(tokens[i]);
+    const auto* got = dynamic_cast<const CSynNum*>(root->ElementAt(static_cast<uint32_t>(i + 1)));
+    ASSERT_NE(got, nullptr);
+    CSynNum* want = CSynNum::FromToken(tokens[i]);
+    EXPECT_EQ(got->IsInteger(), want->IsInteger());
+    EXPECT_EQ(got->IsSigned(), want->IsSigned());
+    EXPECT_EQ(got->GetLong(), want->GetLong());
+    EXPECT_EQ(got->GetUnsigned(), want->GetUnsigned());
+    const double a = got->GetDouble(), b = want->GetDouble();
+    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << a << " against " << b;
+    CSynNode::DeletePtr(want);
+  }
+}
+
 TEST_F(SyntaxTreeTest, LinesOfAnyLengthReadWholeWithEveryLineEnd) {
   // The file's line reader hands over at most 8190 characters at a time; these texts put
   // tokens, strings and comments across that cut.
