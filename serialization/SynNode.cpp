@@ -780,26 +780,25 @@ CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) {
   // exponent, a second sign or point, more digits) goes the general way.
   const char* s = tree.CursorPtr();
   const int len = tree.CharsLeftToRead();
-  int i = len > 0 && (s[0] == '-' || s[0] == '+') ? 1 : 0;
-  int64_t m = 0;
-  int fraction = -1;
-  int digits = 0;
+  const int start = len > 0 && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+  int i = start;
+  int point = -1;  // where the point stands, if one does
+  uint64_t m = 0;  // wraps on a long token, which then goes the general way
   for (; i < len; ++i) {
-    const char c = s[i];
-    if (IsAsciiDigit(c)) {
-      m = m * 10 + (c - '0');
-      ++digits;
-      fraction += fraction >= 0;
-    } else if (c == '.' && fraction < 0) {
-      fraction = 0;
-    } else {
+    const unsigned digit = static_cast<unsigned char>(s[i]) - unsigned{'0'};
+    if (digit < 10)
+      m = m * 10 + digit;
+    else if (s[i] == '.' && point < 0)
+      point = i;
+    else
       break;
-    }
   }
+  const int digits = i - start - (point >= 0 ? 1 : 0);
   const bool ended = i == len || !(Tokens().bits[static_cast<unsigned char>(s[i])] & kNumRest);
   if (ended && digits > 0 && digits <= 15) {
     tree.Advance(i);
-    return FromShort(std::string_view(s, static_cast<size_t>(i)), m, fraction);
+    return FromShort(std::string_view(s, static_cast<size_t>(i)), static_cast<int64_t>(m),
+                     point >= 0 ? i - point - 1 : -1);
   }
   const std::string_view token = ScanToken(tree, kNumFirst, kNumRest, kNumberTokenSize);
   if (token.empty()) CSyntaxTree::ThrowGenericException();
