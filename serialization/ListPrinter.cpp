@@ -118,8 +118,10 @@ void ListPrinter::Open(const CSynList* list, bool whole) {
   m_stack.push_back({list, 0, 0, left - 1, m_tree.CharsUsedOnLine(), whole});
 }
 
-bool ListPrinter::Wait(size_t filled) {
-  m_retryAt = filled * 2 + 64;
+bool ListPrinter::Wait(size_t filled, int budget) {
+  // Measuring again costs at most the budget: waiting for a quarter of it in new nodes
+  // keeps the measuring linear in all.
+  m_retryAt = filled + 64 + static_cast<size_t>(std::max(budget, 0)) / 4;
   return false;
 }
 
@@ -127,8 +129,9 @@ bool ListPrinter::Run(OpenTest open, const void* context, size_t filled) {
   if (open && filled < m_retryAt) return false;
   auto isOpen = [&](const CSynList* list) { return open && open(context, list); };
   if (!m_begun) {
-    bool whole = m_fitsOnLine || m_list->CanFitOnLine(m_tree.CharsLeftOnLine());
-    if (whole && isOpen(m_list)) return Wait(filled);
+    const int left = m_tree.CharsLeftOnLine();
+    bool whole = m_fitsOnLine || m_list->CanFitOnLine(left);
+    if (whole && isOpen(m_list)) return Wait(filled, left);
     m_begun = true;
     Open(m_list, whole);
   }
@@ -175,7 +178,8 @@ bool ListPrinter::Run(OpenTest open, const void* context, size_t filled) {
         length = measured >= 0 ? measured : kTooLong;
       }
       // An open list that still fits may yet grow too long: not settled.
-      if (length != kTooLong && isOpen(static_cast<const CSynList*>(e))) return Wait(filled);
+      if (length != kTooLong && isOpen(static_cast<const CSynList*>(e)))
+        return Wait(filled, budget);
       if (f.next > 0) m_tree.OutputString(" ", 1);
       fits = length >= 0 && left >= length;
       // A list that fits here, or on a new line, goes out as printed.

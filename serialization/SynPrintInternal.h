@@ -83,8 +83,9 @@ class ListPrinter {
   ListPrinter(CSyntaxTree& tree, const CSynList* list, bool fitsOnLine, bool freePrinted = false);
 
   // Prints as far as the lists allow; true once the whole list is printed. filled counts
-  // the nodes added so far: a list that still fits is measured again only when the tree
-  // has doubled since, so that a wide line costs linear time in all.
+  // the nodes added so far: an open list that still fits is measured again only once a
+  // quarter of its budget in nodes has been added since, so that a wide line costs linear
+  // time in all.
   bool Run(OpenTest open = nullptr, const void* context = nullptr, size_t filled = 0);
 
  private:
@@ -97,7 +98,7 @@ class ListPrinter {
     bool wholeFits;
   };
   void Open(const CSynList* list, bool whole);
-  bool Wait(size_t filled);
+  bool Wait(size_t filled, int budget);
 
   CSyntaxTree& m_tree;
   const CSynList* m_list;

@@ -567,6 +567,14 @@ TEST_F(ZelArchiveTest, StoringFreesWhatIsPrintedAsItGoes) {
       most = std::max(most, zel_sxf::PoolChunks());
     }
     ar.CloseArray();
+    // A list begun later, of objects small enough to share a line, is printed as it grows.
+    CMarker small;
+    ar.OpenArray("Small");
+    for (int i = 0; i < kCount; ++i) {
+      ar.WriteObject(&small, 0);
+      most = std::max(most, zel_sxf::PoolChunks());
+    }
+    ar.CloseArray();
     // A long list of atoms alone is printed as it grows too.
     ar.OpenArray("Numbers");
     for (int i = 0; i < 2 * kCount; ++i) {
@@ -585,6 +593,12 @@ TEST_F(ZelArchiveTest, StoringFreesWhatIsPrintedAsItGoes) {
     while (!ar.AtEnd()) {
       std::unique_ptr<CObject> got(ar.ReadObject(RUNTIME_CLASS(CMarker)));
       ASSERT_EQ(static_cast<CMarker*>(got.get())->number, next++);
+    }
+    ar.CloseArray();
+    ar.OpenArray("Small");
+    for (int i = 0; i < kCount; ++i) {
+      std::unique_ptr<CObject> got(ar.ReadObject(RUNTIME_CLASS(CMarker)));
+      ASSERT_EQ(static_cast<CMarker*>(got.get())->number, 0);
     }
     ar.CloseArray();
     ar.OpenArray("Numbers");
