@@ -656,30 +656,36 @@ bool ScanWhole(std::string_view s, uint32_t& bits) {
   return true;
 }
 
-// An optional sign, then 1 to 15 digits with at most one decimal point among them and
-// nothing else: the digits' value m and the count f of digits after the point (-1 without
-// one). m is exact in a double, and so is 10^f, so m / 10^f rounds once: the value is the
-// correctly rounded one the general conversion gives, without its machinery. Most tokens
-// the writer prints are of this kind.
-bool ScanShortNumber(std::string_view s, int64_t& m, int& fraction) {
-  size_t i = s.empty() || (s[0] != '+' && s[0] != '-') ? 0 : 1;
-  if (s.size() - i > 16) return false;
-  m = 0;
-  fraction = -1;
-  int digits = 0;
+// The plain decimal at the start of s: an optional sign, then digits with at most one
+// decimal point among them. It is short with 1 to 15 digits: their value m and the count
+// of digits after the point (-1 without one) then give the number, since m is exact in a
+// double, and so is 10^f, so m / 10^f rounds once: the value is the correctly rounded one
+// the general conversion gives, without its machinery. Most tokens the writer prints are
+// of this kind.
+struct PlainDecimal {
+  size_t end;  // where it stops
+  int64_t m;
+  int fraction;
+  bool isShort;
+};
+PlainDecimal ScanPlainDecimal(std::string_view s) {
+  const size_t start = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+  size_t i = start;
+  size_t point = std::string_view::npos;
+  uint64_t m = 0;  // wraps on a long token, which is not short
   for (; i < s.size(); ++i) {
-    const char c = s[i];
-    if (IsAsciiDigit(c)) {
-      m = m * 10 + (c - '0');
-      ++digits;
-      fraction += fraction >= 0;
-    } else if (c == '.' && fraction < 0) {
-      fraction = 0;
-    } else {
-      return false;
-    }
+    const unsigned digit = static_cast<unsigned char>(s[i]) - unsigned{'0'};
+    if (digit < 10)
+      m = m * 10 + digit;
+    else if (s[i] == '.' && point == std::string_view::npos)
+      point = i;
+    else
+      break;
   }
-  return digits > 0 && digits <= 15;
+  const bool hasPoint = point != std::string_view::npos;
+  const size_t digits = i - start - (hasPoint ? 1 : 0);
+  return {i, static_cast<int64_t>(m), hasPoint ? static_cast<int>(i - point - 1) : -1,
+          digits > 0 && digits <= 15};
 }
 
 // The token's decimal value, as strtod gives it in the "C" locale.
@@ -757,7 +763,7 @@ CSynNum* CSynNum::FromDouble(double v) {
 int CSynNum::IsTokenChar(int c, int first) { return IsNumTokenChar(c, first != 0) ? 1 : 0; }
 
 namespace {
-// The node of a token ScanShortNumber accepted, with its digits m and fraction.
+// The node of a short plain decimal token, with its digits m and fraction.
 CSynNum* FromShort(std::string_view token, int64_t m, int fraction) {
   if (token.size() == 1) return CSynNum::NewPtr(token[0] - '0');  // the cached digits
   const bool negative = token[0] == '-';
@@ -778,27 +784,12 @@ CSynNum* FromShort(std::string_view token, int64_t m, int fraction) {
 CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) {
   // A plain decimal is read in the pass that finds where it ends; anything else (an
   // exponent, a second sign or point, more digits) goes the general way.
-  const char* s = tree.CursorPtr();
-  const int len = tree.CharsLeftToRead();
-  const int start = len > 0 && (s[0] == '-' || s[0] == '+') ? 1 : 0;
-  int i = start;
-  int point = -1;  // where the point stands, if one does
-  uint64_t m = 0;  // wraps on a long token, which then goes the general way
-  for (; i < len; ++i) {
-    const unsigned digit = static_cast<unsigned char>(s[i]) - unsigned{'0'};
-    if (digit < 10)
-      m = m * 10 + digit;
-    else if (s[i] == '.' && point < 0)
-      point = i;
-    else
-      break;
-  }
-  const int digits = i - start - (point >= 0 ? 1 : 0);
-  const bool ended = i == len || !(Tokens().bits[static_cast<unsigned char>(s[i])] & kNumRest);
-  if (ended && digits > 0 && digits <= 15) {
-    tree.Advance(i);
-    return FromShort(std::string_view(s, static_cast<size_t>(i)), static_cast<int64_t>(m),
-                     point >= 0 ? i - point - 1 : -1);
+  const std::string_view rest(tree.CursorPtr(), static_cast<size_t>(tree.CharsLeftToRead()));
+  const PlainDecimal d = ScanPlainDecimal(rest);
+  if (d.isShort && (d.end == rest.size() ||
+                    !(Tokens().bits[static_cast<unsigned char>(rest[d.end])] & kNumRest))) {
+    tree.Advance(static_cast<int>(d.end));
+    return FromShort(rest.substr(0, d.end), d.m, d.fraction);
   }
   const std::string_view token = ScanToken(tree, kNumFirst, kNumRest, kNumberTokenSize);
   if (token.empty()) CSyntaxTree::ThrowGenericException();
@@ -806,9 +797,8 @@ CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) {
 }
 
 CSynNum* CSynNum::FromToken(std::string_view token) {
-  int64_t m;
-  int fraction;
-  if (ScanShortNumber(token, m, fraction)) return FromShort(token, m, fraction);
+  const PlainDecimal plain = ScanPlainDecimal(token);
+  if (plain.isShort && plain.end == token.size()) return FromShort(token, plain.m, plain.fraction);
   double d = ScanDouble(token.data(), token.size());
   if (token.find('.') != std::string_view::npos) return FromDouble(d);
   uint32_t bits = 0;
