@@ -9,10 +9,6 @@ namespace zel_sxf {
 
 namespace {
 
-bool IsExactly(const CSynNode* node, const CRuntimeClass* cls) {
-  return node->GetRuntimeClass() == cls;
-}
-
 // A list printed on one line before it is known to fit there: never more than the budget
 // it is measured against, so its room is reserved once and written without checks of
 // growth. Trees are used by one thread at a time, so one scratch serves all.

@@ -30,9 +30,7 @@ constexpr int kTagTokenSize = 128;
 constexpr int kNumberTokenSize = 64;
 constexpr int kIndexTokenSize = 32;
 
-bool IsExactly(const CSynNode* node, const CRuntimeClass* cls) {
-  return node->GetRuntimeClass() == cls;
-}
+using zel_sxf::IsExactly;
 
 // IsKindOf(CSynList), answered from the exact class for the library's own nodes.
 bool IsListNode(const CSynNode* node) {
@@ -174,24 +172,23 @@ void CSynNode::DeletePtr(CSynNode* node) {
   thread_local std::vector<CSynNode*> work;
   // The library's own atoms are freed without a virtual call but the class query; false
   // for a list or a class derived from the library's, which the caller takes on.
-  auto freeAtom = [](CSynNode* n, const CRuntimeClass* cls) {
+  // A tag name or a shared index's use, shared by several places, goes with its last one.
+  auto dropUse = [](auto* n) {
+    if (n->m_refs > 1)
+      --n->m_refs;
+    else
+      FreeExactly(n);
+  };
+  auto freeAtom = [&dropUse](CSynNode* n, const CRuntimeClass* cls) {
     if (cls == RUNTIME_CLASS(CSynNum)) {
       auto* num = static_cast<CSynNum*>(n);
       if (num->CSynNum::RemoveLastRef()) FreeExactly(num);
     } else if (cls == RUNTIME_CLASS(CSynStr)) {
       FreeExactly(static_cast<CSynStr*>(n));
     } else if (cls == RUNTIME_CLASS(CSynTag)) {
-      auto* tag = static_cast<CSynTag*>(n);
-      if (tag->m_refs > 1)
-        --tag->m_refs;
-      else
-        FreeExactly(tag);
+      dropUse(static_cast<CSynTag*>(n));
     } else if (cls == RUNTIME_CLASS(CSynRef)) {
-      auto* ref = static_cast<CSynRef*>(n);
-      if (ref->m_refs > 1)
-        --ref->m_refs;
-      else
-        FreeExactly(ref);
+      dropUse(static_cast<CSynRef*>(n));
     } else {
       return false;
     }

@@ -13,6 +13,12 @@ class CSyntaxTree;
 
 namespace zel_sxf {
 
+// Whether node is of exactly this class (not one derived from it): the printer's and the
+// reader's fast paths serve the library's own node classes.
+inline bool IsExactly(const CSynNode* node, const CRuntimeClass* cls) {
+  return node->GetRuntimeClass() == cls;
+}
+
 // A string character that is written as itself.
 inline bool IsPlainStringChar(unsigned char u) {
   signed char sc = static_cast<signed char>(u);
