@@ -86,10 +86,8 @@ bool Detect(const std::string& path, bool contentOnly, Detected& d, std::string&
     // A plain file is read from the file itself, whose sequence detection reads by offset
     // in large pieces and two threads; the sniffing object would hand it on a piece at a
     // time.
-    if (!standardInput && d.compression == ZelCompression::kNone) {
-      contents.reset();
-      stream.Open(std::make_unique<CStdioFile>(
-          path.c_str(), CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary));
+    if (std::unique_ptr<CStdioFile> plain = standardInput ? nullptr : contents->TakePlainSource()) {
+      stream.Open(std::move(plain));
     } else {
       file = contents.get();
       stream.Open(std::move(contents));

@@ -46,13 +46,11 @@ bool CountLines(const std::string& path, long long& lines, std::string& error) {
     }
     // A plain file is counted from the file itself, which the text file reads by offset in
     // large pieces and two threads; the sniffing object would hand it on a piece at a time.
-    if (!standardInput && contents->Compression() == ZelCompression::kNone) {
-      contents.reset();
-      file.AttachInput(
-          std::make_unique<CFile>(path.c_str(), CFile::modeRead | CFile::shareDenyWrite));
-    } else {
+    std::unique_ptr<CStdioFile> plain = standardInput ? nullptr : contents->TakePlainSource();
+    if (plain)
+      file.AttachInput(std::move(plain));
+    else
       file.AttachInput(std::move(contents));
-    }
   } catch (CException& e) {
     error = FailureText(path, e, true);
     return false;

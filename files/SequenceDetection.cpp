@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -493,12 +494,17 @@ int ZelFtypeFromGuess(int format, int seqType) {
 int GuessFtypeUsingSmartAssGuessing(const CZelFileSpec& spec) {
   int seqType = 0, format = 0, archive = 0;
   try {
+    std::unique_ptr<CContentsFile> contents = CContentsFile::Open(
+        std::make_unique<CStdioFile>(spec.GetPath(),
+                                     CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary),
+        CContentsFile::kStreaming);
+    if (!contents->Readable()) return 0;
     CEkStream stream;
-    const CContentsFile* contents = ZelOpenContents(spec.GetPath(), stream, false);
-    if (!contents) return 0;
     // A plain file is read from the file itself, so that a long sequence is read by offset.
-    if (contents->Compression() == ZelCompression::kNone)
-      stream.Open(spec.GetPath(), CFile::modeRead | CFile::shareDenyWrite);
+    if (std::unique_ptr<CStdioFile> plain = contents->TakePlainSource())
+      stream.Open(std::move(plain));
+    else
+      stream.Open(std::move(contents));
     TryToGuessFtype(&stream, &seqType, &format, &archive);
     stream.Close();
   } catch (CException&) {

@@ -22,12 +22,13 @@ namespace {
   throw CFileException(CFileException::invalidFile, -1, nullptr);
 }
 
-// Whether the file's bytes may be read by offset: only the plain file reads its
-// descriptor's bytes as they stand; other file objects (decompressing, standard input)
-// hand on bytes of their own.
+// Whether the file's bytes may be read by offset: only the plain file (or its line-reading
+// form) reads its descriptor's bytes as they stand; other file objects (decompressing,
+// standard input) hand on bytes of their own.
 bool CountsByOffset(const CFile& file) {
   uint64_t size = 0;
-  return typeid(file) == typeid(CFile) && zel_file::RegularFileSize(file.m_hFile, size);
+  return (typeid(file) == typeid(CFile) || typeid(file) == typeid(CStdioFile)) &&
+         zel_file::RegularFileSize(file.m_hFile, size);
 }
 
 // The line ends of a regular file from its position to its end, in large reads by offset

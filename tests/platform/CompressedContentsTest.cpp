@@ -173,4 +173,38 @@ TEST_F(CompressedContentsTest, OtherCompressorsAreToldButNotRead) {
   }
 }
 
+// Readers that read a plain file by offset take its source back from the object that told
+// its compression: the file looked into, whatever its name leads to by then.
+TEST_F(CompressedContentsTest, APlainFileGivesBackItsOwnSource) {
+  const std::string text = Text(300000, 4);
+  auto contents = OpenFile(text, CContentsFile::kStreaming);
+  const std::string path = tmp / "file";
+  zel_test::WriteFile(tmp / "other", "another file\n");
+  ASSERT_EQ(std::rename((tmp / "other").c_str(), path.c_str()), 0);
+  std::unique_ptr<CStdioFile> plain = contents->TakePlainSource();
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(plain->GetPosition(), 0u);
+  std::string got;
+  char buffer[65536];
+  for (UINT n; (n = plain->Read(buffer, sizeof buffer)) > 0;) got.append(buffer, n);
+  EXPECT_TRUE(got == text);
+  // What is left behind is closed, not a second reader of the file.
+  EXPECT_THROW(contents->Read(buffer, 1), CFileException);
+  contents->Close();
+
+  // Compressed files and pipes keep their source: their bytes are only handed on here.
+  auto gzip = OpenFile(zel_test::Gzip(text, 50000), CContentsFile::kStreaming);
+  EXPECT_EQ(gzip->TakePlainSource(), nullptr);
+  EXPECT_TRUE(ReadAll(*gzip) == text);
+  zel_test::WriteFile(path, text);
+  std::FILE* pipe = popen(("cat '" + path + "'").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  auto piped =
+      CContentsFile::Open(std::make_unique<CStdioFile>(fileno(pipe)), CContentsFile::kStreaming);
+  EXPECT_EQ(piped->TakePlainSource(), nullptr);
+  EXPECT_TRUE(ReadAll(*piped) == text);
+  piped.reset();
+  pclose(pipe);
+}
+
 }  // namespace

@@ -8,7 +8,10 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
+
+#include "platform/base/file/ReadAtInternal.h"
 
 IMPLEMENT_DYNAMIC(CCompressedDataException, CFileException)
 IMPLEMENT_DYNAMIC(CContentsFile, CStdioFile)
@@ -287,6 +290,20 @@ std::unique_ptr<CContentsFile> CContentsFile::Open(std::unique_ptr<CStdioFile> s
   if (gzip || file->m_compression == ZelCompression::kBgzf)
     file->m_inflater = std::make_unique<Inflater>(*file->m_source, file->m_head, !gzip);
   return file;
+}
+
+std::unique_ptr<CStdioFile> CContentsFile::TakePlainSource() {
+  // Only a regular file can be put back: a pipe's bytes read so far are only here.
+  uint64_t size = 0;
+  if (m_compression != ZelCompression::kNone || !zel_file::RegularFileSize(m_source->m_hFile, size))
+    return nullptr;
+  m_source->SeekToBegin();
+  m_head.clear();
+  m_headUsed = 0;
+  m_position = 0;
+  auto closed = std::make_unique<CStdioFile>();
+  closed->m_strFileName = m_strFileName;
+  return std::exchange(m_source, std::move(closed));
 }
 
 bool CContentsFile::Readable() const {

@@ -64,6 +64,12 @@ class ZEL_API CContentsFile : public CStdioFile {
   bool Readable() const;
   /// The damage a read met, kept for readers that stop quietly at a failure; null if none.
   const CCompressedDataException* Damage() const { return m_damage.get(); }
+  /// A plain regular file's own source, put back at its start, for readers that read the
+  /// file by offset: the very file looked into, even if its name now leads elsewhere (a
+  /// reopening by name could meet a file put in its place meanwhile). Null, with this
+  /// object unchanged, for a compressed file or a pipe; otherwise this object is left
+  /// closed.
+  std::unique_ptr<CStdioFile> TakePlainSource();
 
   UINT Read(void* buffer, UINT count) override;
   void Write(const void* buffer, UINT count) override;
