@@ -16,12 +16,12 @@
 #include "platform/qt/QtMenus.h"
 #include "platform/qt/QtPresenter.h"
 #include "platform/user/fileicons/FileIcons.h"
-#include "platform/user/framework/CmdUI.h"
 #include "platform/user/framework/FrameWnd.h"
 #include "platform/user/resource/Resources.h"
 #include "tests/desktop/RealDisplay.h"
 #include "tests/support/PngFixture.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/ToolsMenuFrame.h"
 #include "tools/AppTools.h"
 #include "tools/ZelMenuManager.h"
 
@@ -33,30 +33,20 @@ namespace {
 constexpr UINT IDR_MAIN = 850, ID_OPEN = 57601, ID_SAVE = 57603, ID_CLOSE = 57602;
 constexpr uint32_t kOpenRed = 0xFFE02020u, kSaveGreen = 0xFF20B040u;
 
-class MenuFrame : public CFrameWnd {
+class MenuFrame : public zel_test::ToolsMenuFrame {
   DECLARE_MESSAGE_MAP()
  public:
-  CAppTools* tools = nullptr;
-  CZelMenuManager* menus = nullptr;
+  MenuFrame() : ToolsMenuFrame(IDR_MAIN) {}
   UINT lastCommand = 0;
   int commands = 0;
 
  protected:
-  LRESULT OnReloadMenus(WPARAM, LPARAM) {
-    menus->LoadToolbar(IDR_MAIN);
-    return 0;
-  }
-  void OnUpdateTool(CCmdUI* ui) { tools->OnUpdateZelTool(ui, this, GetToolID(ui->m_nID)); }
-  void OnTool(UINT) {}
   void OnFile(UINT id) {
     lastCommand = id;
     ++commands;
   }
 };
-BEGIN_MESSAGE_MAP(MenuFrame, CFrameWnd)
-ON_REGISTERED_MESSAGE(WM_RELOADCOOLMENU, OnReloadMenus)
-ON_UPDATE_COMMAND_UI_RANGE(44445, 45220, OnUpdateTool)
-ON_COMMAND_RANGE(44445, 45220, OnTool)
+BEGIN_MESSAGE_MAP(MenuFrame, zel_test::ToolsMenuFrame)
 ON_COMMAND_RANGE(ID_OPEN, ID_SAVE, OnFile)
 END_MESSAGE_MAP()
 
@@ -98,16 +88,7 @@ class CoolMenuDesktopTest : public zel_test::ZelTest {
     file.AppendMenu(MF_STRING, ID_CLOSE, "&Close");
     file.AppendMenu(MF_STRING, ID_SAVE, "&Save");
     bar.AppendMenu(MF_POPUP, file.Detach().value, "&File");
-    manager.ReloadTools();
-    manager.RegisterMenu("main", &bar, nullptr, 0, 0);
-    manager.UpdateMenu("main", &bar, -1, 0);
-    frame.tools = &manager;
-    frame.menus = &menus;
-    ASSERT_TRUE(frame.Create(nullptr, "Cool menus", WS_OVERLAPPEDWINDOW, CRect(80, 80, 560, 400),
-                             nullptr, bar.Detach()));
-    menus.SetToolsManager(&manager);
-    menus.Install(&frame);
-    frame.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(frame.Show(manager, menus, bar, "Cool menus", CRect(80, 80, 560, 400)));
     bar_ = zel_qt::MenuBarOf(frame.m_hWnd);
     ASSERT_NE(bar_, nullptr);
     // The keys go where the focus is: the frame, as a person's window would have it.

@@ -24,7 +24,6 @@
 #include "platform/qt/QtFileIcons.h"
 #include "platform/qt/QtMenus.h"
 #include "platform/qt/QtPresenter.h"
-#include "platform/user/framework/CmdUI.h"
 #include "platform/user/framework/FrameWnd.h"
 #include "platform/user/system/SystemValues.h"
 #include "platform/user/wnd/MenuTracking.h"
@@ -32,6 +31,7 @@
 #include "platform/user/wnd/Window.h"
 #include "tests/support/PngFixture.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/ToolsMenuFrame.h"
 #include "tests/support/Wait.h"
 #include "tools/AppTools.h"
 #include "tools/ZelMenuManager.h"
@@ -49,22 +49,15 @@ bool ProcessUntil(const std::function<bool()>& done, int ms = 5000) {
       done, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }, ms);
 }
 
-class ToolFrame : public CFrameWnd {
+class ToolFrame : public zel_test::ToolsMenuFrame {
   DECLARE_MESSAGE_MAP()
  public:
-  CAppTools* tools = nullptr;
-  CZelMenuManager* menus = nullptr;
+  ToolFrame() : ToolsMenuFrame(IDR_MAIN) {}
   int opened = 0;
   int ticks = 0;
   std::thread::id askedOn;
 
  protected:
-  LRESULT OnReloadMenus(WPARAM, LPARAM) {
-    menus->LoadToolbar(IDR_MAIN);
-    return 0;
-  }
-  void OnUpdateTool(CCmdUI* ui) { tools->OnUpdateZelTool(ui, this, GetToolID(ui->m_nID)); }
-  void OnTool(UINT) {}
   void OnOpen() { ++opened; }
   LRESULT OnAsk(WPARAM w, LPARAM) {
     askedOn = std::this_thread::get_id();
@@ -75,10 +68,7 @@ class ToolFrame : public CFrameWnd {
     return 0;
   }
 };
-BEGIN_MESSAGE_MAP(ToolFrame, CFrameWnd)
-ON_REGISTERED_MESSAGE(WM_RELOADCOOLMENU, OnReloadMenus)
-ON_UPDATE_COMMAND_UI_RANGE(44445, 45220, OnUpdateTool)
-ON_COMMAND_RANGE(44445, 45220, OnTool)
+BEGIN_MESSAGE_MAP(ToolFrame, zel_test::ToolsMenuFrame)
 ON_COMMAND(ID_OPEN, OnOpen)
 ON_MESSAGE(ID_ASK, OnAsk)
 ON_MESSAGE(WM_TIMER, OnTimer)
@@ -111,16 +101,7 @@ class QtPresenterTest : public zel_test::ZelTest {
     bar.AppendMenu(MF_POPUP, file.Detach().value, "&File");
     bar.AppendMenu(MF_POPUP | MF_DISABLED, tools.Detach().value, "&Tools");
     bar.AppendMenu(MF_POPUP, analyze.Detach().value, "&Analyze");
-    manager.ReloadTools();
-    manager.RegisterMenu("main", &bar, nullptr, 0, 0);
-    manager.UpdateMenu("main", &bar, -1, 0);
-    frame.tools = &manager;
-    frame.menus = &menus;
-    ASSERT_TRUE(frame.Create(nullptr, "Tools", WS_OVERLAPPEDWINDOW, CRect(50, 50, 450, 350),
-                             nullptr, bar.Detach()));
-    menus.SetToolsManager(&manager);
-    menus.Install(&frame);
-    frame.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(frame.Show(manager, menus, bar, "Tools", CRect(50, 50, 450, 350)));
   }
   void TearDown() override {
     menus.Install(static_cast<CWnd*>(nullptr));
