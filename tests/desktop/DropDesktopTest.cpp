@@ -19,15 +19,13 @@
 #include "platform/qt/QtPresenter.h"
 #include "platform/user/framework/MDIWnd.h"
 #include "platform/user/wnd/DragDrop.h"
+#include "tests/desktop/RealDisplay.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
 
 namespace {
 
-bool ProcessUntil(const std::function<bool()>& done, int ms = 5000) {
-  return zel_test::WaitUntil(
-      done, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }, ms);
-}
+using namespace desktop_test;
 
 bool Exposed(QWidget* w) { return w->windowHandle() && w->windowHandle()->isExposed(); }
 
@@ -77,7 +75,7 @@ class DropDesktopTest : public zel_test::ZelTest {
  protected:
   void SetUp() override {
     zel_qt::InstallPresenter();
-    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "run by make desktop";
+    RequireRealDisplay();
   }
   void TearDown() override {
     frame.DestroyWindow();

@@ -16,30 +16,19 @@
 #include "platform/qt/QtPresenter.h"
 #include "platform/user/framework/FrameWnd.h"
 #include "platform/user/framework/Menu.h"
+#include "tests/desktop/RealDisplay.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
 
 namespace {
 
-bool ProcessUntil(const std::function<bool()>& done, int ms = 5000) {
-  return zel_test::WaitUntil(
-      done, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }, ms);
-}
-
-// Moves the real pointer and clicks, as a person would (XTEST, through xdotool).
-void ClickAt(QPoint global) {
-  const std::string command = "xdotool mousemove --sync " + std::to_string(global.x()) + " " +
-                              std::to_string(global.y()) + " click 1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
-}
+using namespace desktop_test;
 
 class MenuBarDesktopTest : public zel_test::ZelTest {
  protected:
   void SetUp() override {
     zel_qt::InstallPresenter();
-    // Offscreen would pass where a person sees nothing: this suite needs the real display
-    // make desktop gives it.
-    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "run by make desktop";
+    RequireRealDisplay();
     CMenu bar;
     bar.CreateMenu();
     for (const char* title :

@@ -22,37 +22,19 @@
 #include "platform/qt/QtMenus.h"
 #include "platform/qt/QtPresenter.h"
 #include "platform/user/app/WinApp.h"
+#include "tests/desktop/RealDisplay.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
 
 namespace {
 
-bool ProcessUntil(const std::function<bool()>& done, int ms = 5000) {
-  return zel_test::WaitUntil(
-      done, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }, ms);
-}
-
-// Moves the real pointer and clicks, as a person would (XTEST, through xdotool).
-void ClickAt(QPoint global) {
-  const std::string command = "xdotool mousemove --sync " + std::to_string(global.x()) + " " +
-                              std::to_string(global.y()) + " click 1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
-}
-
-// The pixels of a grabbed area that differ from its background (the colour at a corner).
-int Ink(const QImage& image, QRect area, QRgb background) {
-  int ink = 0;
-  area = area.intersected(image.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) ink += image.pixel(x, y) != background;
-  return ink;
-}
+using namespace desktop_test;
 
 class ViewDesktopTest : public zel_test::ZelTest {
  protected:
   void SetUp() override {
     zel_qt::InstallPresenter();
-    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "run by make desktop";
+    RequireRealDisplay();
     const std::string examples = std::string(ZEL_SOURCE_DIR) + "/examples";
     EXEDIR = CZelDirSpec((examples + "/installation/Programs").c_str());
     RecalcEXEDIRDependencies();
@@ -95,12 +77,6 @@ class ViewDesktopTest : public zel_test::ZelTest {
     QMenu* popup = title->menu();
     return ProcessUntil([&] { return popup->isVisible(); }) ? popup : nullptr;
   }
-  QImage GrabScreen(const QRect& global) {
-    return bar->screen()
-        ->grabWindow(0, global.x(), global.y(), global.width(), global.height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-  }
 
   zel_cli::PictureOptions picture;
   std::unique_ptr<zel_cli::ViewTools> tools;
@@ -132,7 +108,8 @@ TEST_F(ViewDesktopTest, TheWindowIsNamedAfterItsDocumentAndItsTitlesAreVisible) 
     SCOPED_TRACE(title->text().toStdString());
     const QRect cell = bar->actionGeometry(title);
     EXPECT_TRUE(bar->rect().contains(cell)) << "outside the bar";
-    EXPECT_GT(Ink(grabbed, cell, background), 10) << "the title's cell shows the background only";
+    EXPECT_GT(DrawnPixels(grabbed, cell, background), 10)
+        << "the title's cell shows the background only";
   }
 }
 
@@ -172,7 +149,8 @@ TEST_F(ViewDesktopTest, TheDocumentsLinesAreDrawn) {
     const QRgb background = shot.pixel(shot.width() - 1, shot.height() - 1);
     const int band = view->height() / rows;
     for (int row = 0; row < 3; ++row)
-      if (Ink(shot, QRect(0, row * band, shot.width() / 2, band), background) < 20) return false;
+      if (DrawnPixels(shot, QRect(0, row * band, shot.width() / 2, band), background) < 20)
+        return false;
     return true;
   })) << "the lines of the document are not on the screen";
 }
@@ -215,7 +193,7 @@ TEST_F(ViewDesktopTest, TheToolsMenuOverTwoDocuments) {
   const QImage shot = GrabScreen(area);
   ASSERT_FALSE(shot.isNull());
   const QRect popup = menu->geometry().translated(-area.topLeft());
-  EXPECT_GT(Ink(shot, popup, shot.pixel(popup.right() - 2, popup.bottom() - 2)), 200)
+  EXPECT_GT(DrawnPixels(shot, popup, shot.pixel(popup.right() - 2, popup.bottom() - 2)), 200)
       << "the open menu is not on the screen";
   const char* keep = std::getenv("ZEL_VIEW_PICTURE");
   const std::string path =
