@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "serialization/ByteRunsInternal.h"
 #include "serialization/NodePool.h"
 #include "serialization/NodePoolStateInternal.h"
 #include "serialization/SynPrintInternal.h"
@@ -584,8 +585,8 @@ CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {
     // Plain characters are taken as a run; a string never continues on the next line.
     const char* p = tree.CursorPtr();
     int n = tree.CharsLeftToRead();
-    int i = 0;
-    while (i < n && p[i] != '"' && p[i] != '\\') ++i;
+    const int i =
+        static_cast<int>(zel_sxf::byte_runs::FindQuoteOrBackslash(p, static_cast<size_t>(n)));
     if (first && i < n && p[i] == '"') {
       // No escape, the usual string: its text is taken from the line as it stands.
       tree.Advance(i + 1);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/os/memory/LargeChunks.h"
+#include "serialization/ByteRunsInternal.h"
 #include "serialization/NodePool.h"
 #include "serialization/NodePoolInternal.h"
 #include "serialization/SynNode.h"
@@ -234,7 +235,9 @@ TEST_F(SynNodeTest, DecimalTokensGiveStrtodsDoubleToTheLastBit) {
     std::string t;
     if (rng() % 4 == 0) t += rng() % 2 ? '-' : '+';
     const int digits = 1 + static_cast<int>(rng() % 17);
-    const int point = static_cast<int>(rng() % static_cast<uint64_t>(digits + 1));
+    // One in four is a whole number: no point at all.
+    const int point =
+        rng() % 4 == 0 ? -1 : static_cast<int>(rng() % static_cast<uint64_t>(digits + 1));
     for (int d = 0; d < digits; ++d) {
       if (d == point) t += '.';
       t += static_cast<char>('0' + rng() % 10);
@@ -249,6 +252,30 @@ TEST_F(SynNodeTest, DecimalTokensGiveStrtodsDoubleToTheLastBit) {
     const double got = static_cast<double>(*n);
     CSynNode::DeletePtr(n);
     ASSERT_EQ(std::memcmp(&expected, &got, sizeof got), 0) << expected << " " << got;
+  }
+}
+
+// The eight-byte scan against one character at a time: every byte value next to quotes
+// and backslashes, at every place in the word, and the eight-byte steps meeting the tail.
+TEST_F(SynNodeTest, EightByteScansFindWhatOneByteScansFind) {
+  std::mt19937_64 rng(11);
+  const std::string likely = "a\"\\!]\xA2\xDC";
+  for (int i = 0; i < 100000; ++i) {
+    char bytes[8];
+    for (char& b : bytes)
+      b = rng() % 3 ? likely[rng() % likely.size()] : static_cast<char>(rng() % 256);
+    const size_t n = rng() % 9;
+    const std::string_view text(bytes, n);
+    const size_t want = std::min(text.find_first_of("\"\\"), n);
+    ASSERT_EQ(zel_sxf::byte_runs::FindQuoteOrBackslash(bytes, n), want)
+        << testing::PrintToString(std::string(text));
+  }
+  for (size_t length = 0; length < 40; ++length) {
+    for (size_t at = 0; at <= length; ++at) {
+      std::string text(length, 'a');
+      if (at < length) text[at] = at % 2 ? '"' : '\\';
+      ASSERT_EQ(zel_sxf::byte_runs::FindQuoteOrBackslash(text.data(), text.size()), at);
+    }
   }
 }
 
