@@ -196,6 +196,12 @@ TEST_F(RegisterShellCommandTest, RemoveTakesBackWhatItWroteAndNothingElse) {
   // class's open command taken over.
   zel_registry::SetString(root, "Other.Document\\shell\\open\\command", nullptr, "other %1");
   zel_registry::SetString(root, ".gp", nullptr, "Other.Document");
+  fs::create_directories(data + "/mime/packages");
+  zel_test::WriteFile(data + "/mime/packages/other.xml",
+                      "<?xml version=\"1.0\"?>\n<mime-info "
+                      "xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                      "  <mime-type type=\"chemical/x-other-gel\"><glob pattern=\"*.ogel\"/>"
+                      "</mime-type>\n</mime-info>\n");
   ASSERT_EQ(RunZel("register-shell").status, 0);
   ASSERT_EQ(zel_registry::OpenKey(root, dna), ERROR_SUCCESS);
   zel_registry::SetString(root, gel + "\\shell\\open\\command", nullptr, "\"/opt/other/gel\"");
@@ -230,6 +236,10 @@ TEST_F(RegisterShellCommandTest, RemoveTakesBackWhatItWroteAndNothingElse) {
             std::string::npos);
   EXPECT_EQ(zel_test::ReadFile(data + "/mime/globs2").find("chemical/seq-na-fasta"),
             std::string::npos);
+  // The database's file of each of our types went with it; another package's stays.
+  EXPECT_FALSE(fs::exists(data + "/mime/chemical/seq-na-fasta.xml"));
+  EXPECT_TRUE(fs::exists(data + "/mime/chemical/x-other-gel.xml"));
+  EXPECT_FALSE(fs::exists(data + "/mime/application"));
 
   r = RunZel("register-shell --remove");
   EXPECT_EQ(r.status, 0);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <string_view>
 
 #include "platform/os/fs/FileSystem.h"
 #include "platform/os/fs/FsError.h"
@@ -223,6 +225,42 @@ std::error_code RemoveRegistrationFile(const std::string& path, const std::strin
   return {};
 }
 
+namespace {
+
+// update-mime-database writes a file per type under <mime>/<media>/ and keeps no account of
+// them: the files of a type that no package defines any more stay, and a file manager may
+// still read them. The rebuilt database's list ("types") decides: a type file it does not
+// list goes, as a rebuild from nothing would not have written it, and so does a media
+// folder left empty.
+void PruneUnlistedTypeFiles(const std::string& mime) {
+  std::string listed;
+  if (zel_state::ReadFile((mime + "/types").c_str(), listed)) return;
+  std::set<std::string, std::less<>> types;
+  for (size_t at = 0; at < listed.size();) {
+    const size_t end = std::min(listed.find('\n', at), listed.size());
+    types.emplace(listed, at, end - at);
+    at = end + 1;
+  }
+  std::vector<std::string> media;
+  zel_fs::ListDir(mime.c_str(), [&](const char* name, bool isDir) {
+    if (isDir && std::string_view(name) != "packages") media.push_back(name);
+  });
+  for (const std::string& folder : media) {
+    std::vector<std::string> stale;
+    zel_fs::ListDir((mime + "/" + folder).c_str(), [&](const char* name, bool isDir) {
+      const std::string_view file(name);
+      if (isDir || file.size() <= 4 || !file.ends_with(".xml")) return;
+      const std::string type = folder + "/" + std::string(file.substr(0, file.size() - 4));
+      if (!types.contains(type)) stale.push_back(mime + "/" + folder + "/" + name);
+    });
+    for (const std::string& path : stale) (void)zel_fs::RemoveFile(path.c_str());
+    std::error_code ec;
+    std::filesystem::remove(mime + "/" + folder, ec);  // only when nothing is left in it
+  }
+}
+
+}  // namespace
+
 std::vector<std::string> RefreshDatabases(const std::string& data) {
   std::vector<std::string> ran;
   if (data.empty()) return ran;
@@ -239,6 +277,7 @@ std::vector<std::string> RefreshDatabases(const std::string& data) {
   for (const auto& argv : tools) {
     int status = -1;
     if (zel_process::RunAndWait(argv, status) || status != 0) continue;
+    if (argv[0] == "update-mime-database") PruneUnlistedTypeFiles(argv[1]);
     std::string line;
     for (const std::string& a : argv) line += (line.empty() ? "" : " ") + a;
     ran.push_back(line);

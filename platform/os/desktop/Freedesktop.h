@@ -100,7 +100,7 @@ ZEL_API std::error_code RemoveRegistrationFile(const std::string& path,
 
 /// Rebuilds the MIME database, the desktop entries' cache and the hicolor icon cache under
 /// data with the tools that are installed; answers the command lines that ran and
-/// succeeded.
+/// succeeded. The MIME database's files of types that no package defines any more go too.
 ZEL_API std::vector<std::string> RefreshDatabases(const std::string& data = DataHome());
 
 }  // namespace zel_desktop
