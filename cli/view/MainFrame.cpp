@@ -75,8 +75,6 @@ ON_MESSAGE(WM_CREATE, OnCreate)
 ON_MESSAGE(WM_TIMER, OnTimer)
 ON_MESSAGE(WM_CLOSE, OnClose)
 ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
-ON_MESSAGE(WM_KEYUP, OnKeyUp)
-ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
 ON_MESSAGE(WM_LBUTTONDOWN, OnInput)
 ON_MESSAGE(WM_RBUTTONDOWN, OnInput)
 ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
@@ -391,18 +389,7 @@ LRESULT MainFrame::OnInput(WPARAM, LPARAM) {
 LRESULT MainFrame::OnKeyDown(WPARAM key, LPARAM) {
   const MSG& msg = zel_wnd::CurrentMessage();
   HideTipIfVisible(&msg);
-  m_control.Note(WM_KEYDOWN, key);
-  return OnKey(static_cast<UINT>(key), m_control.Held()) ? 0 : Default();
-}
-
-LRESULT MainFrame::OnKeyUp(WPARAM key, LPARAM) {
-  m_control.Note(WM_KEYUP, key);
-  return Default();
-}
-
-LRESULT MainFrame::OnSetFocus(WPARAM, LPARAM) {
-  m_control.Note(WM_SETFOCUS, 0);
-  return Default();
+  return OnKey(static_cast<UINT>(key), (GetKeyState(VK_CONTROL) & 0x8000) != 0) ? 0 : Default();
 }
 
 bool MainFrame::OnKey(UINT key, bool control) {

@@ -55,8 +55,6 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost, public KeyTarget {
   LRESULT OnTimer(WPARAM, LPARAM);
   LRESULT OnClose(WPARAM, LPARAM);
   LRESULT OnKeyDown(WPARAM, LPARAM);
-  LRESULT OnKeyUp(WPARAM, LPARAM);
-  LRESULT OnSetFocus(WPARAM, LPARAM);
   LRESULT OnInput(WPARAM, LPARAM);
   LRESULT OnMenuSelect(WPARAM, LPARAM);
   LRESULT OnMenuChange(WPARAM, LPARAM);
@@ -107,7 +105,6 @@ class MainFrame : public CMDIFrameWnd, public DocumentHost, public KeyTarget {
     std::string text;
   } m_search;
   int m_status = 0;
-  ControlKey m_control;  // for the keys the frame gets itself, without a document
 };
 
 }  // namespace zel_cli

@@ -28,19 +28,10 @@ Offset OffsetOfScrollPos(int pos, Offset end) {
   return static_cast<Offset>(static_cast<long double>(end) * pos / kScrollRange);
 }
 
-void ControlKey::Note(UINT message, WPARAM key) {
-  if (message == WM_SETFOCUS)
-    m_held = zel_input::Current().IsDown(VK_CONTROL);
-  else if (key == VK_CONTROL && (message == WM_KEYDOWN || message == WM_KEYUP))
-    m_held = message == WM_KEYDOWN;
-}
-
 BEGIN_MESSAGE_MAP(PagedView, CWnd)
 ON_MESSAGE(WM_CREATE, OnCreate)
 ON_MESSAGE(WM_PAINT, OnPaint)
 ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
-ON_MESSAGE(WM_KEYUP, OnKeyUp)
-ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
 ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
 ON_MESSAGE(WM_MOUSEWHEEL, OnMouseWheel)
 ON_MESSAGE(WM_VSCROLL, OnVScroll)
@@ -246,20 +237,11 @@ bool PagedView::HandleKey(UINT key, bool) {
 }
 
 LRESULT PagedView::OnKeyDown(WPARAM key, LPARAM) {
-  m_control.Note(WM_KEYDOWN, key);
-  if (HandleKey(static_cast<UINT>(key), m_control.Held())) return 0;
+  // Ctrl as it was when the key came: by now a quick Ctrl+End may be released.
+  const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+  if (HandleKey(static_cast<UINT>(key), control)) return 0;
   if (auto* frame = dynamic_cast<KeyTarget*>(GetTopLevelFrame()))
-    if (frame->OnKey(static_cast<UINT>(key), m_control.Held())) return 0;
-  return Default();
-}
-
-LRESULT PagedView::OnKeyUp(WPARAM key, LPARAM) {
-  m_control.Note(WM_KEYUP, key);
-  return Default();
-}
-
-LRESULT PagedView::OnSetFocus(WPARAM, LPARAM) {
-  m_control.Note(WM_SETFOCUS, 0);
+    if (frame->OnKey(static_cast<UINT>(key), control)) return 0;
   return Default();
 }
 

@@ -12,19 +12,6 @@
 
 namespace zel_cli {
 
-// Whether Ctrl is held, as a window's own key messages tell it: by the time a queued key is
-// handled, the keyboard's live state may have moved on (a quick Ctrl+End is released then).
-class ControlKey {
- public:
-  // Follows WM_KEYDOWN and WM_KEYUP of Ctrl; starts from the live state when the window
-  // gets the focus (WM_SETFOCUS), as keys pressed before went elsewhere.
-  void Note(UINT message, WPARAM key);
-  bool Held() const { return m_held; }
-
- private:
-  bool m_held = false;
-};
-
 // The frame that takes the keys a view leaves (Ctrl+O, Ctrl+G, ...).
 class KeyTarget {
  public:
@@ -68,8 +55,6 @@ class PagedView : public CWnd {
   LRESULT OnCreate(WPARAM, LPARAM);
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnKeyDown(WPARAM, LPARAM);
-  LRESULT OnKeyUp(WPARAM, LPARAM);
-  LRESULT OnSetFocus(WPARAM, LPARAM);
   LRESULT OnLButtonDown(WPARAM, LPARAM);
   LRESULT OnMouseWheel(WPARAM, LPARAM);
   LRESULT OnVScroll(WPARAM, LPARAM);
@@ -91,7 +76,6 @@ class PagedView : public CWnd {
   int m_lineHeight = 16;
   int m_charWidth = 8;
   int m_wheelRest = 0;
-  ControlKey m_control;
   zel_view::Offset m_pageBytes =
       0;  // of the lines the last whole paint showed  // wheel movement not yet turned into lines
 };

@@ -22,6 +22,7 @@
 #include "platform/qt/QtNativeWindowInternal.h"
 #include "platform/qt/QtSystemValues.h"
 #include "platform/qt/QtWindowsInternal.h"
+#include "platform/user/input/Input.h"
 #include "platform/user/resource/KeyNames.h"
 #include "platform/user/wnd/DragDrop.h"
 #include "platform/user/wnd/Message.h"
@@ -240,6 +241,9 @@ void ClientWidget::keyReleaseEvent(QKeyEvent* e) {
 
 void ClientWidget::focusInEvent(QFocusEvent* e) {
   QWidget::focusInEvent(e);
+  // Keys pressed or released while the focus was elsewhere (another program, a popup) never
+  // reached this queue: the keyboard of the moment answers for them again.
+  zel_input::ResyncKeyStates();
   if (GetFocus() != m_hwnd && zel_wnd::IsOwnWindow(m_hwnd)) SetFocus(m_hwnd);
 }
 

@@ -14,7 +14,9 @@
 
 #include "platform/os/sync/Event.h"
 #include "platform/user/gdi/FixedDC.h"
+#include "platform/user/input/Input.h"
 #include "platform/user/menu/MenuApi.h"
+#include "platform/user/resource/KeyNames.h"
 #include "platform/user/system/SystemValues.h"
 #include "platform/user/wnd/DragDrop.h"
 #include "platform/user/wnd/Message.h"
@@ -23,6 +25,7 @@
 #include "platform/user/wnd/Window.h"
 #include "tests/support/IntegrationScope.h"
 #include "tests/support/RecordingPresenter.h"
+#include "tests/support/ScriptedInput.h"
 #include "tests/support/Wait.h"
 
 namespace {
@@ -365,6 +368,50 @@ TEST_F(WindowModelTest, AnExceptionInAProcedureIsCaughtAtDispatchAndReported) {
   sender.join();
   EXPECT_EQ(answer.load(), 0);
   EXPECT_EQ(failures.size(), 2u);
+}
+
+// A handler sees the keys held when its message was made, though the keyboard has moved on:
+// Ctrl pressed and released around a key, all queued before any is handled.
+TEST_F(WindowModelTest, KeyStateIsTheOneOfTheMessageBeingHandled) {
+  zel_test::ScriptedInput input;  // the keyboard of the moment: nothing held
+  scope.Use(&input);
+  std::vector<std::pair<WPARAM, bool>> seen;  // each key with Ctrl as GetKeyState told it
+  HWND h = Window([&](UINT m, WPARAM w, LPARAM) -> LRESULT {
+    if (m == WM_KEYDOWN) seen.emplace_back(w, (GetKeyState(VK_CONTROL) & 0x8000) != 0);
+    return m == WM_NCCREATE;
+  });
+  auto press = [&](std::vector<std::pair<UINT, WPARAM>> keys) {
+    seen.clear();
+    for (auto [message, key] : keys) PostMessage(h, message, key, 1);
+  };
+  const std::vector<std::pair<UINT, WPARAM>> ctrlEnd = {{WM_KEYDOWN, VK_CONTROL},
+                                                        {WM_KEYDOWN, VK_END},
+                                                        {WM_KEYUP, VK_CONTROL},
+                                                        {WM_KEYDOWN, VK_HOME}};
+  const std::vector<std::pair<WPARAM, bool>> want = {
+      {VK_CONTROL, true}, {VK_END, true}, {VK_HOME, false}};
+  // Served as the desktop serves the queue, and through a loop of the program's own.
+  MSG msg;
+  press(ctrlEnd);
+  while (PeekMessage(&msg, HWND(), 0, 0, PM_NOREMOVE)) zel_wnd::ServeQueue(nullptr);
+  EXPECT_EQ(seen, want);
+  press(ctrlEnd);
+  while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+  EXPECT_EQ(seen, want);
+
+  // Keys no message told of answer the keyboard of the moment, and so do all once the
+  // application was inactive; new messages tell again.
+  input.SetDown(VK_SHIFT, true);
+  EXPECT_TRUE(GetKeyState(VK_SHIFT) & 0x8000);
+  press({{WM_KEYDOWN, VK_CONTROL}});
+  while (PeekMessage(&msg, HWND(), 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+  EXPECT_TRUE(GetKeyState(VK_CONTROL) & 0x8000);
+  EXPECT_FALSE(GetAsyncKeyState(VK_CONTROL) & 0x8000);
+  zel_input::ResyncKeyStates();
+  EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
+  input.SetDown(VK_CONTROL, true);
+  EXPECT_TRUE(GetKeyState(VK_CONTROL) & 0x8000);
+  zel_input::ResyncKeyStates();
 }
 
 TEST_F(WindowModelTest, TimersArriveAfterPostedMessagesAndStopWhenKilled) {

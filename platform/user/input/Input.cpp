@@ -1,8 +1,10 @@
 // The input in use, the system's input, and the platform's calls on it.
 #include "platform/user/input/Input.h"
 
+#include <array>
 #include <chrono>
 
+#include "platform/user/input/KeyStateInternal.h"
 #include "platform/user/integration/Integration.h"
 
 namespace zel_input {
@@ -10,7 +12,22 @@ namespace {
 
 long long Pack(POINT p) { return (static_cast<long long>(p.x) << 32) | static_cast<uint32_t>(p.y); }
 
+// Each thread's keys as its key messages told them: a thread's windows get their keys
+// through its own queue.
+enum KeyTold : uint8_t { kUntold, kUp, kDown };
+thread_local std::array<KeyTold, 256> t_keys{};
+
 }  // namespace
+
+void NoteKeyMessage(UINT message, WPARAM virtualKey) {
+  if (virtualKey >= t_keys.size()) return;
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
+    t_keys[virtualKey] = kDown;
+  else if (message == WM_KEYUP || message == WM_SYSKEYUP)
+    t_keys[virtualKey] = kUp;
+}
+
+void ResyncKeyStates() { t_keys.fill(kUntold); }
 
 POINT SystemInput::CursorPos() const {
   const long long v = m_cursor.load();
@@ -52,6 +69,12 @@ SHORT GetAsyncKeyState(int virtualKey) {
   return zel_input::Current().IsDown(virtualKey) ? static_cast<SHORT>(0x8000) : 0;
 }
 
-SHORT GetKeyState(int virtualKey) { return GetAsyncKeyState(virtualKey); }
+SHORT GetKeyState(int virtualKey) {
+  using namespace zel_input;
+  if (virtualKey >= 0 && static_cast<size_t>(virtualKey) < t_keys.size() &&
+      t_keys[static_cast<size_t>(virtualKey)] != kUntold)
+    return t_keys[static_cast<size_t>(virtualKey)] == kDown ? static_cast<SHORT>(0x8000) : 0;
+  return GetAsyncKeyState(virtualKey);
+}
 
 DWORD GetTickCount() { return zel_input::Current().TickCount(); }

@@ -43,6 +43,12 @@ class ZEL_API SystemInput : public Input {
   std::atomic<long long> m_cursor{0};  ///< x in the high half, y in the low one
 };
 
+/// Keys pressed or released while the keyboard's focus was elsewhere went to other programs
+/// or popups: the calling thread's GetKeyState answers the keyboard of the moment again,
+/// until new key messages tell otherwise. The desktop's integration calls it when one of
+/// the thread's windows gets the focus from the toolkit.
+ZEL_API void ResyncKeyStates();
+
 /// The installed integration's input, else the system's.
 ZEL_API Input& Current();
 /// The system's input of the headless set.
@@ -55,8 +61,12 @@ ZEL_API SystemInput& System();
 ZEL_API BOOL GetCursorPos(POINT* point);
 ZEL_API BOOL SetCursorPos(int x, int y);
 ///@}
-/// The high bit (0x8000) set while the key is held. With no input queue of its own to
-/// replay, GetKeyState answers the same as GetAsyncKeyState.
+/// The high bit (0x8000) set while the key is held. GetAsyncKeyState answers the keyboard
+/// of this moment; GetKeyState the keyboard as the thread's key messages (WM_KEYDOWN,
+/// WM_KEYUP and their WM_SYS forms) told it when they were taken from its queue, so that a
+/// handler sees the keys held when its message was made, even if they were released since
+/// (a quick Ctrl+End). A key no message has told of, since the thread began or the
+/// focus last came back (ResyncKeyStates), answers as GetAsyncKeyState.
 ///@{
 ZEL_API SHORT GetAsyncKeyState(int virtualKey);
 ZEL_API SHORT GetKeyState(int virtualKey);

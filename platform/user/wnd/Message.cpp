@@ -9,6 +9,7 @@
 
 #include "platform/base/string/String.h"
 #include "platform/os/engines/OsEngines.h"
+#include "platform/user/input/KeyStateInternal.h"
 #include "platform/user/wnd/WindowInternal.h"
 
 using zel_wnd_internal::SentMessage;
@@ -218,9 +219,11 @@ bool ServeQueue(int* exitCode) {
   q->TakeWake();
   q->ServeSent();
   // Only what is there now: a handler that posts again is served on the next wake-up, so
-  // the host's own events are never starved.
+  // the host's own events are never starved. A key message ends the batch: taking the keys
+  // after it before it is handled would tell GetKeyState of them too soon.
   std::vector<MSG> batch;
   MSG msg;
+  bool more = false;
   while (batch.size() < 256 && q->Take(&msg, HWND(), 0, 0, true)) {
     if (msg.message == WM_QUIT) {
       for (const MSG& m : batch) DispatchMessage(&m);
@@ -229,12 +232,16 @@ bool ServeQueue(int* exitCode) {
     }
     batch.push_back(msg);
     if (msg.message == WM_TIMER) break;  // timers come after everything posted
+    if (zel_input::IsKeyMessage(msg.message)) {
+      more = true;
+      break;
+    }
   }
   for (const MSG& m : batch) {
     q->ServeSent();
     DispatchMessage(&m);
   }
-  if (batch.size() == 256) q->Wake();
+  if (batch.size() == 256 || more) q->Wake();
   return true;
 }
 

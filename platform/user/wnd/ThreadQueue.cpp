@@ -1,6 +1,7 @@
 // The per-thread message queue: posted and sent messages, timers, the quit request.
 #include <algorithm>
 
+#include "platform/user/input/KeyStateInternal.h"
 #include "platform/user/wnd/WindowInternal.h"
 
 namespace zel_wnd_internal {
@@ -88,7 +89,10 @@ bool ThreadQueue::Take(MSG* msg, HWND filter, UINT first, UINT last, bool remove
   for (auto it = m_posted.begin(); it != m_posted.end(); ++it) {
     if (!Matches(*it, filter, first, last)) continue;
     *msg = *it;
-    if (remove) m_posted.erase(it);
+    if (remove) {
+      m_posted.erase(it);
+      zel_input::NoteKeyMessage(msg->message, msg->wParam);  // as the message is taken
+    }
     return true;
   }
   // The quit request comes once the posted messages are handled, as on the platform.
