@@ -20,6 +20,7 @@
 #include "platform/user/framework/MDIWnd.h"
 #include "platform/user/wnd/DragDrop.h"
 #include "tests/desktop/RealDisplay.h"
+#include "tests/support/DroppedFiles.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Wait.h"
 
@@ -58,13 +59,7 @@ class DropFrame : public CMDIFrameWnd {
 
  protected:
   void OnDropFiles(HDROP drop) {
-    const UINT n = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < n; ++i) {
-      std::string path(DragQueryFile(drop, i, nullptr, 0), '\0');
-      DragQueryFile(drop, i, path.data(), static_cast<UINT>(path.size()) + 1);
-      dropped.push_back(path);
-    }
-    DragFinish(drop);
+    for (std::string& path : zel_test::TakeDroppedFiles(drop)) dropped.push_back(std::move(path));
   }
 };
 BEGIN_MESSAGE_MAP(DropFrame, CMDIFrameWnd)

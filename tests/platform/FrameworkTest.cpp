@@ -21,6 +21,7 @@
 #include "platform/user/wnd/Message.h"
 #include "platform/user/wnd/Presenter.h"
 #include "platform/user/wnd/Window.h"
+#include "tests/support/DroppedFiles.h"
 
 namespace {
 
@@ -419,13 +420,7 @@ class DropFrame : public CFrameWnd {
 
  protected:
   void OnDropFiles(HDROP drop) {
-    const UINT n = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < n; ++i) {
-      std::string path(DragQueryFile(drop, i, nullptr, 0), '\0');
-      DragQueryFile(drop, i, path.data(), static_cast<UINT>(path.size()) + 1);
-      dropped.push_back(path);
-    }
-    DragFinish(drop);
+    for (std::string& path : zel_test::TakeDroppedFiles(drop)) dropped.push_back(std::move(path));
   }
 };
 BEGIN_MESSAGE_MAP(DropFrame, CFrameWnd)
