@@ -229,13 +229,17 @@ void CSyntaxTree::PrintToString(std::string& out, const char* prefix, int width,
 
 void CSyntaxTree::PrintTree(const char* lineEnd) {
   m_lineEnd = lineEnd;
-  while (!m_pendingComments.IsEmpty()) {
-    CString text = m_pendingComments.RemoveHead();
-    WriteCommentLine(text);
-  }
+  WritePendingComments();
   if (m_root) {
     m_root->Output(*this, 0);
     FlushCurrentLine(0);
+  }
+}
+
+void CSyntaxTree::WritePendingComments() {
+  while (!m_pendingComments.IsEmpty()) {
+    CString text = m_pendingComments.RemoveHead();
+    WriteCommentLine(text);
   }
 }
 
@@ -315,10 +319,7 @@ void CSyntaxTree::PrintFilled(CZelTextFile* file) {
   m_out = &out;
   m_rawWrites = WritesRaw(file);
   m_lineEnd = m_rawWrites ? "\r\n" : "\n";
-  while (!m_pendingComments.IsEmpty()) {
-    CString text = m_pendingComments.RemoveHead();
-    WriteCommentLine(text);
-  }
+  WritePendingComments();
   WriteOut(true);
   const bool mend = std::strcmp(m_lineEnd, f->lineEnd) != 0;
   for (Filling::Chunk& chunk : f->chunks) {

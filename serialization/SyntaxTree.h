@@ -196,6 +196,8 @@ class ZEL_API CSyntaxTree : public CObject {
   void WriteText(std::string_view text);
   void PrintTree(const char* lineEnd);
   void PrintFilled(CZelTextFile* file);
+  /// The queued comment lines, each at the top of the text, emptying the queue.
+  void WritePendingComments();
   void AdvanceFilling();
   void EndFilling();
 
