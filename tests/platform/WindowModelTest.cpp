@@ -373,8 +373,9 @@ TEST_F(WindowModelTest, AnExceptionInAProcedureIsCaughtAtDispatchAndReported) {
 // A handler sees the keys held when its message was made, though the keyboard has moved on:
 // Ctrl pressed and released around a key, all queued before any is handled.
 TEST_F(WindowModelTest, KeyStateIsTheOneOfTheMessageBeingHandled) {
-  zel_test::ScriptedInput input;  // the keyboard of the moment: nothing held
-  scope.Use(&input);
+  zel_test::ScriptedInput input;        // the keyboard of the moment: nothing held
+  zel_test::IntegrationScope keyboard;  // gone before input, the windows kept till TearDown
+  keyboard.Use(&input);
   std::vector<std::pair<WPARAM, bool>> seen;  // each key with Ctrl as GetKeyState told it
   HWND h = Window([&](UINT m, WPARAM w, LPARAM) -> LRESULT {
     if (m == WM_KEYDOWN) seen.emplace_back(w, (GetKeyState(VK_CONTROL) & 0x8000) != 0);
