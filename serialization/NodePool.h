@@ -8,8 +8,8 @@
 /// took 0.53 s with this pool against 0.73 s over std::pmr::unsynchronized_pool_resource
 /// and 0.72 s over operator new, at a peak of 250 MiB against 257 MiB and 302 MiB; storing
 /// was the same within 4% (measured 2026-12-06, one machine, best of three). The standard
-/// pool keeps per-size bookkeeping and takes its chunks in small pages; this one bumps
-/// through 2 MiB huge-page chunks.
+/// pool keeps per-size bookkeeping and takes its pages one fault at a time; this one bumps
+/// through 2 MiB chunks whose pages are made present at once (LargeChunks.h).
 #pragma once
 
 #include <cstddef>

@@ -9,7 +9,7 @@ namespace zel_memory {
 
 void* AllocLargeChunk() {
   void* chunk = std::aligned_alloc(kLargeChunkBytes, kLargeChunkBytes);
-  if (chunk) AdviseHugePages(chunk, kLargeChunkBytes);
+  if (chunk) PopulateRegion(chunk, kLargeChunkBytes);
   return chunk;
 }
 
