@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -22,6 +23,9 @@ class ZEL_API SharedTable {
   struct Entry {
     CSynNode* node = nullptr;
     CObject* object = nullptr;
+    /// Where the defining list lies in the tape of a tree read from a file (null when
+    /// the index was not defined by reading); its node is made when asked for.
+    const uint64_t* tape = nullptr;
   };
 
   /// One past the highest index held: the length of the arrays this table stands for.

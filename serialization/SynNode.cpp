@@ -15,7 +15,11 @@
 #include "serialization/NodePool.h"
 #include "serialization/NodePoolStateInternal.h"
 #include "serialization/SynPrintInternal.h"
+#include "serialization/SynReadInternal.h"
 #include "serialization/SyntaxTree.h"
+#include "serialization/TapeInternal.h"
+
+using namespace zel_sxf::read_detail;
 
 IMPLEMENT_DYNAMIC(CSynNode, CObject)
 IMPLEMENT_DYNAMIC(CSynList, CSynNode)
@@ -27,8 +31,6 @@ IMPLEMENT_DYNAMIC(CSynNum, CSynNode)
 namespace {
 
 constexpr int kDoesNotFit = -69;
-constexpr int kTagTokenSize = 128;
-constexpr int kNumberTokenSize = 64;
 constexpr int kIndexTokenSize = 32;
 
 using zel_sxf::IsExactly;
@@ -43,69 +45,10 @@ bool IsListNode(const CSynNode* node) {
   return node->IsKindOf(RUNTIME_CLASS(CSynList));
 }
 
-constexpr bool IsAsciiLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-constexpr bool IsAsciiDigit(int c) { return c >= '0' && c <= '9'; }
-
-// The characters of number and tag tokens; the classes' IsTokenChar and the token table
-// both answer from these.
-constexpr bool IsNumTokenChar(int c, bool first) {
-  if (IsAsciiDigit(c) || c == '+' || c == '-' || c == '.') return true;
-  return !first && (c == 'e' || c == 'E');
-}
-constexpr bool IsTagTokenChar(int c, bool first) {
-  if (IsAsciiLetter(c)) return true;
-  if (first) return false;
-  if (IsAsciiDigit(c)) return true;
-  for (const char* p = "_$-+<>=/*!?:@%^.&"; *p; ++p)
-    if (*p == c) return true;
-  return false;
-}
-
 // Scratch print buffer of atoms; trees are used by one thread at a time.
 CString& AtomScratch() {
   static CString s;
   return s;
-}
-
-}  // namespace
-
-namespace {
-
-// Token character classes, one table lookup per character instead of a call: each
-// class's IsTokenChar fills its bits, so the two always agree.
-enum : uint8_t { kNumFirst = 1, kNumRest = 2, kTagFirst = 4, kTagRest = 8 };
-
-struct TokenTable {
-  uint8_t bits[256] = {};
-};
-
-// Built by the compiler: a look-up needs no guard of a first use.
-constexpr TokenTable kTokenTable = [] {
-  TokenTable t;
-  for (int c = 0; c < 256; ++c)
-    t.bits[c] = static_cast<uint8_t>(
-        (IsNumTokenChar(c, true) ? kNumFirst : 0) | (IsNumTokenChar(c, false) ? kNumRest : 0) |
-        (IsTagTokenChar(c, true) ? kTagFirst : 0) | (IsTagTokenChar(c, false) ? kTagRest : 0));
-  return t;
-}();
-
-constexpr const TokenTable& Tokens() { return kTokenTable; }
-
-// What CSyntaxTree::ReadToken does for the class whose first and later characters carry
-// the bits first and rest: the token under the cursor, read in place and passed (valid
-// until the next line is read); too long for size - 1 bytes, it is a bad token.
-std::string_view ScanToken(CSyntaxTree& tree, uint8_t first, uint8_t rest, int size) {
-  const uint8_t* bits = Tokens().bits;
-  const char* s = tree.CursorPtr();
-  const int len = tree.CharsLeftToRead();
-  int n = 0;
-  if (n < len && (bits[static_cast<unsigned char>(s[n])] & first)) {
-    ++n;
-    while (n < len && (bits[static_cast<unsigned char>(s[n])] & rest)) ++n;
-  }
-  if (n >= size) CSyntaxTree::ThrowBadTokenException(s[0]);
-  tree.Advance(n);
-  return {s, static_cast<size_t>(n)};
 }
 
 }  // namespace
@@ -339,115 +282,8 @@ void CSynList::Output(CSyntaxTree& tree, int fitsOnLine) const {
 }
 
 CSynList* CSynList::InputPtr(CSyntaxTree& tree, int sharedIndex) {
-  CSynList* root = NewPtr();
-  if (sharedIndex >= 0) {
-    try {
-      tree.InternNewSharedNode(sharedIndex, root);
-    } catch (...) {
-      DeletePtr(root);
-      throw;
-    }
-  }
-  // Lists being read keep their elements on one gathering stack; a list gets an array
-  // of exactly its size when its ")" is read. Nested lists are read by this loop, not by
-  // recursion, so nesting depth costs heap, not stack.
-  struct Open {
-    CSynList* list;
-    size_t first;  // index of its first element in `gathered`
-  };
-  std::vector<CSynNode*> gathered;
-  std::vector<Open> open;
-  // One node per tag name and per used index, shared by every place that names it.
-  // Indexes are numbered from 0 as they are stored, so the usual ones take an array; the
-  // tag met last is tried before the map, as records of one class follow each other.
-  std::unordered_map<std::string_view, CSynTag*> tags;
-  CSynTag* lastTag = nullptr;
-  constexpr int kDenseUses = 1 << 16;
-  std::vector<CSynRef*> denseUses;
-  std::unordered_map<int, CSynRef*> uses;
-  try {
-    if (tree.ReadChar() != '(') CSyntaxTree::ThrowBadTokenException('(');
-    open.push_back({root, 0});
-    for (;;) {
-      int c = tree.SkipWhitespace();
-      if (c == ')') {
-        tree.Advance(1);
-        Open done = open.back();
-        open.pop_back();
-        done.list->Adopt(gathered.data() + done.first,
-                         static_cast<uint32_t>(gathered.size() - done.first));
-        gathered.resize(done.first);
-        if (open.empty()) return root;
-        continue;
-      }
-      if (c == '(') {
-        tree.Advance(1);
-        CSynList* child = NewPtr();
-        gathered.push_back(child);
-        open.push_back({child, gathered.size()});
-        continue;
-      }
-      if (c == '#') {
-        int index;
-        if (CSynRef::InputHeader(tree, index) == '#') {
-          tree.CheckSharedNode(index);
-          if (index < kDenseUses && static_cast<size_t>(index) >= denseUses.size())
-            denseUses.resize(static_cast<size_t>(index) + 1);
-          CSynRef*& use = index < kDenseUses ? denseUses[static_cast<size_t>(index)] : uses[index];
-          if (use) {
-            ++use->m_refs;
-          } else {
-            use = CSynRef::NewPtr(index, nullptr);
-          }
-          gathered.push_back(use);
-          continue;
-        }
-        CSynList* child = NewPtr();
-        try {
-          tree.InternNewSharedNode(index, child);
-        } catch (...) {
-          DeletePtr(child);
-          throw;
-        }
-        // The shared table owns the list; the reference only points at it.
-        gathered.push_back(CSynRef::NewPtr(index, child));
-        if (tree.ReadChar() != '(') CSyntaxTree::ThrowBadTokenException('(');
-        open.push_back({child, gathered.size()});
-        continue;
-      }
-      // Strings and numbers straight to their readers, as ReadSynNode would send them.
-      if (c == '"') {
-        gathered.push_back(CSynStr::InputPtr(tree));
-        continue;
-      }
-      const uint8_t kind = Tokens().bits[static_cast<unsigned char>(c)];
-      if (kind & kNumFirst) {
-        gathered.push_back(CSynNum::InputPtr(tree));
-        continue;
-      }
-      if (kind & kTagFirst) {
-        const std::string_view name = ScanToken(tree, kTagFirst, kTagRest, kTagTokenSize);
-        if (!lastTag || lastTag->m_name.view() != name) {
-          auto found = tags.find(name);
-          if (found != tags.end()) {
-            lastTag = found->second;
-          } else {
-            lastTag = new CSynTag(name);
-            lastTag->m_refs = 0;  // the use below takes the first
-            tags.emplace(lastTag->m_name.view(), lastTag);
-          }
-        }
-        ++lastTag->m_refs;
-        gathered.push_back(lastTag);
-        continue;
-      }
-      gathered.push_back(tree.ReadSynNode());
-    }
-  } catch (...) {
-    for (CSynNode* n : gathered) DeletePtr(n);
-    if (sharedIndex < 0) DeletePtr(root);
-    throw;
-  }
+  // Read as the whole-file reader reads, into a tape, and made into nodes from it.
+  return zel_sxf::Tape::ReadNodes(tree, sharedIndex);
 }
 
 // ---- CSynRef ----
@@ -576,7 +412,11 @@ void CSynStr::OutputToString(CString& s) const {
   zel_sxf::WriteQuoted(m_value.view(), [&out](const char* p, size_t n) { out.append(p, n); });
 }
 
-CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {
+CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) { return new CSynStr(ReadString(tree)); }
+
+namespace zel_sxf::read_detail {
+
+std::string_view ReadString(CSyntaxTree& tree) {
   if (tree.ReadChar() != '"') CSyntaxTree::ThrowBadTokenException('"');
   // Gathered in a process-wide scratch string (trees are used by one thread at a time).
   static std::string value;
@@ -590,12 +430,12 @@ CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {
     if (first && i < n && p[i] == '"') {
       // No escape, the usual string: its text is taken from the line as it stands.
       tree.Advance(i + 1);
-      return new CSynStr(std::string_view(p, static_cast<size_t>(i)));
+      return std::string_view(p, static_cast<size_t>(i));
     }
     value.append(p, static_cast<size_t>(i));
     tree.Advance(i);
     int c = tree.ReadChar();
-    if (c == '"') return new CSynStr(std::string_view(value));
+    if (c == '"') return value;
     int e = tree.ReadChar();
     switch (e) {
       case '"':
@@ -623,15 +463,11 @@ CSynStr* CSynStr::InputPtr(CSyntaxTree& tree) {
   }
 }
 
+}  // namespace zel_sxf::read_detail
+
 // ---- CSynNum ----
 
-CSynNum CSynNum::cache[20];
-
-namespace {
-bool g_cacheReady = false;
-
-// Truncation toward zero into 32 bits, as the suite's platform converts: values outside
-// the range give 0x80000000 rather than undefined behaviour.
+namespace zel_sxf::read_detail {
 int32_t TruncToLong(double v) {
   if (!(v > -2147483649.0 && v < 2147483648.0)) return INT32_MIN;
   return static_cast<int32_t>(v);
@@ -640,6 +476,12 @@ uint32_t TruncToUnsigned(double v) {
   if (!(v > -9223372036854775808.0 && v < 9223372036854775808.0)) return 0;
   return static_cast<uint32_t>(static_cast<int64_t>(v));
 }
+}  // namespace zel_sxf::read_detail
+
+CSynNum CSynNum::cache[20];
+
+namespace {
+bool g_cacheReady = false;
 
 // "%ld" / "%lu" scanning of a number token, kept to 32 bits: an optional sign and at
 // least one digit, else no value.
@@ -667,23 +509,27 @@ struct PlainDecimal {
   bool isShort;
 };
 PlainDecimal ScanPlainDecimal(std::string_view s) {
-  const size_t start = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
-  size_t i = start;
-  size_t point = std::string_view::npos;
+  const char* const begin = s.data();
+  const char* const end = begin + s.size();
+  const char* q = begin + (!s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0);
+  const char* const first = q;
   uint64_t m = 0;  // wraps on a long token, which is not short
-  for (; i < s.size(); ++i) {
-    const unsigned digit = static_cast<unsigned char>(s[i]) - unsigned{'0'};
-    if (digit < 10)
-      m = m * 10 + digit;
-    else if (s[i] == '.' && point == std::string_view::npos)
-      point = i;
-    else
-      break;
+  // The digits before the point, then those after it: two tight runs. (Eight digits at a
+  // time in a word took more instructions for the usual numbers of five to seven digits.)
+  auto digits = [&] {
+    for (unsigned d; q < end && (d = static_cast<unsigned char>(*q) - unsigned{'0'}) < 10; ++q)
+      m = m * 10 + d;
+  };
+  digits();
+  int fraction = -1;
+  if (q < end && *q == '.') {
+    const char* point = q++;
+    digits();
+    fraction = static_cast<int>(q - point - 1);
   }
-  const bool hasPoint = point != std::string_view::npos;
-  const size_t digits = i - start - (hasPoint ? 1 : 0);
-  return {i, static_cast<int64_t>(m), hasPoint ? static_cast<int>(i - point - 1) : -1,
-          digits > 0 && digits <= 15};
+  const size_t count = static_cast<size_t>(q - first) - (fraction >= 0 ? 1 : 0);
+  return {static_cast<size_t>(q - begin), static_cast<int64_t>(m), fraction,
+          count > 0 && count <= 15};
 }
 
 // The token's decimal value, as strtod gives it in the "C" locale.
@@ -761,48 +607,86 @@ CSynNum* CSynNum::FromDouble(double v) {
 int CSynNum::IsTokenChar(int c, int first) { return IsNumTokenChar(c, first != 0) ? 1 : 0; }
 
 namespace {
-// The node of a short plain decimal token, with its digits m and fraction.
-CSynNum* FromShort(std::string_view token, int64_t m, int fraction) {
-  if (token.size() == 1) return CSynNum::NewPtr(token[0] - '0');  // the cached digits
+// The value of a short plain decimal token, with its digits m and fraction.
+NumValue ValueOfShort(std::string_view token, int64_t m, int fraction) {
+  NumValue v;
+  if (token.size() == 1) {  // a digit: the cached node's value
+    v.isInteger = v.isSigned = 1;
+    v.whole = token[0] - '0';
+    v.bits = static_cast<uint32_t>(v.whole);
+    v.real = v.whole;
+    v.form = NumValue::kDigit;
+    return v;
+  }
   const bool negative = token[0] == '-';
   if (fraction < 0) {
     const int64_t whole = negative ? -m : m;
-    const auto bits = static_cast<uint32_t>(static_cast<uint64_t>(whole));
-    const double d = negative && whole == 0 ? -0.0 : static_cast<double>(whole);
-    return CSynNum::NewPtr(1, 1, static_cast<int32_t>(bits), bits, d);
+    v.isInteger = v.isSigned = 1;
+    v.bits = static_cast<uint32_t>(static_cast<uint64_t>(whole));
+    v.whole = static_cast<int32_t>(v.bits);
+    v.real = negative && whole == 0 ? -0.0 : static_cast<double>(whole);
+    if (whole >= INT32_MIN && whole <= INT32_MAX && !(negative && whole == 0))
+      v.form = NumValue::kWhole;
+    return v;
   }
   static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  double v = static_cast<double>(m) / kPow10[fraction];
-  if (negative) v = -v;
-  return CSynNum::NewPtr(0, 1, TruncToLong(v), TruncToUnsigned(v), v);
+  double d = static_cast<double>(m) / kPow10[fraction];
+  if (negative) d = -d;
+  v.isSigned = 1;
+  v.whole = TruncToLong(d);
+  v.bits = TruncToUnsigned(d);
+  v.real = d;
+  v.form = NumValue::kDecimal;
+  return v;
+}
+
+CSynNum* NodeOf(const NumValue& v) {
+  if (v.form == NumValue::kDigit) return CSynNum::NewPtr(static_cast<int>(v.whole));
+  return CSynNum::NewPtr(v.isInteger, v.isSigned, v.whole, v.bits, v.real);
 }
 }  // namespace
 
-CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) {
+namespace zel_sxf::read_detail {
+
+NumValue ReadNumber(CSyntaxTree& tree) {
   // A plain decimal is read in the pass that finds where it ends; anything else (an
   // exponent, a second sign or point, more digits) goes the general way.
   const std::string_view rest(tree.CursorPtr(), static_cast<size_t>(tree.CharsLeftToRead()));
   const PlainDecimal d = ScanPlainDecimal(rest);
-  if (d.isShort && (d.end == rest.size() ||
-                    !(Tokens().bits[static_cast<unsigned char>(rest[d.end])] & kNumRest))) {
+  if (d.isShort && (d.end == rest.size() || !(TokenBits(rest[d.end]) & kNumRest))) {
     tree.Advance(static_cast<int>(d.end));
-    return FromShort(rest.substr(0, d.end), d.m, d.fraction);
+    return ValueOfShort(rest.substr(0, d.end), d.m, d.fraction);
   }
   const std::string_view token = ScanToken(tree, kNumFirst, kNumRest, kNumberTokenSize);
   if (token.empty()) CSyntaxTree::ThrowGenericException();
-  return FromToken(token);
+  return NumberOfToken(token);
 }
 
-CSynNum* CSynNum::FromToken(std::string_view token) {
+NumValue NumberOfToken(std::string_view token) {
   const PlainDecimal plain = ScanPlainDecimal(token);
-  if (plain.isShort && plain.end == token.size()) return FromShort(token, plain.m, plain.fraction);
-  double d = ScanDouble(token.data(), token.size());
-  if (token.find('.') != std::string_view::npos) return FromDouble(d);
-  uint32_t bits = 0;
-  bool scanned = ScanWhole(token, bits);
-  return new CSynNum(1, scanned ? 1 : 0, static_cast<int32_t>(bits), bits, d);
+  if (plain.isShort && plain.end == token.size())
+    return ValueOfShort(token, plain.m, plain.fraction);
+  NumValue v;
+  v.real = ScanDouble(token.data(), token.size());
+  if (token.find('.') != std::string_view::npos) {
+    v.isSigned = 1;
+    v.whole = TruncToLong(v.real);
+    v.bits = TruncToUnsigned(v.real);
+    v.form = NumValue::kDecimal;
+    return v;
+  }
+  v.isInteger = 1;
+  v.isSigned = ScanWhole(token, v.bits) ? 1 : 0;
+  v.whole = static_cast<int32_t>(v.bits);
+  return v;
 }
+
+}  // namespace zel_sxf::read_detail
+
+CSynNum* CSynNum::InputPtr(CSyntaxTree& tree) { return NodeOf(ReadNumber(tree)); }
+
+CSynNum* CSynNum::FromToken(std::string_view token) { return NodeOf(NumberOfToken(token)); }
 
 namespace {
 

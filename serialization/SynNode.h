@@ -21,6 +21,9 @@
 #include "serialization/SynText.h"
 
 class CSyntaxTree;
+namespace zel_sxf {
+class Tape;
+}
 
 /// A node of the structured text format: its printed form, the length of that print and its
 /// release.
@@ -136,6 +139,7 @@ class ZEL_API CSynRef : public CSynNode {
   friend class CSynNode;
   friend class CSynList;
   friend class CSyntaxTree;
+  friend class zel_sxf::Tape;
   /// Reading and storing give one node to all uses (`#n#`) of an index; see CSynTag.
   int RemoveLastRef() override;
 
@@ -178,6 +182,7 @@ class ZEL_API CSynTag : public CSynNode {
   friend class CSynNode;
   friend class CSynList;
   friend class CSyntaxTree;
+  friend class zel_sxf::Tape;
   /// Reading gives one node to every use of a name in a list's subtree; each use holds a
   /// reference, and the last one frees the node.
   int RemoveLastRef() override;
@@ -206,6 +211,7 @@ class ZEL_API CSynStr : public CSynNode {
   CSynStr() = default;
 
  private:
+  friend class zel_sxf::Tape;
   zel_sxf::SynText<16> m_value;
 };
 

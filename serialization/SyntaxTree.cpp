@@ -2,18 +2,23 @@
 #include "serialization/SyntaxTree.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 #include <string_view>
+#include <type_traits>
 
 #include "files/StatusMessage.h"
 #include "files/ZelTextFile.h"
 #include "platform/os/memory/LargeChunks.h"
 #include "serialization/NodePoolInternal.h"
 #include "serialization/SynPrintInternal.h"
+#include "serialization/TapeInternal.h"
 #include "serialization/ZelArchive.h"
 
 IMPLEMENT_DYNAMIC(CSyntaxTree, CObject)
+
+using zel_sxf::Tape;
 
 namespace {
 // Printed text goes to the file in writes of about this size.
@@ -134,6 +139,10 @@ void CSyntaxTree::Clear() {
   m_lastTag = nullptr;
   for (CSynRef* ref : m_useRefs) CSynNode::DeletePtr(ref);
   m_useRefs.clear();
+  for (CSynNode* node : m_madeNodes) CSynNode::DeletePtr(node);
+  m_madeNodes.clear();
+  m_madeAt = nullptr;
+  m_tape.reset();
   m_posStack.clear();
   m_sharedTags.RemoveAll();
   m_curList = nullptr;
@@ -162,14 +171,16 @@ void CSyntaxTree::Serialize(CZelTextFile* file, int loading, const char* prefix,
     m_linesRead = 0;
     m_rootBegun = false;
     try {
-      SkipWhitespace();  // comments up to here come before the root
+      // Comments up to here come before the root.
+      const bool list = SkipWhitespace() == '(';
       m_rootBegun = true;
-      CSynNode* node = ReadSynNode();
-      if (!IsNode(node, RUNTIME_CLASS(CSynList))) {
-        CSynNode::DeletePtr(node);
+      if (!list) {
+        // Whatever else it is, it is read whole before it is refused.
+        CSynNode::DeletePtr(ReadSynNode());
         ThrowBadClassException();
       }
-      m_root = static_cast<CSynList*>(node);
+      m_tape = std::make_unique<Tape>();
+      m_tape->ReadList(*this, -1);
     } catch (...) {
       m_stopLine = m_linesRead;
       m_stopColumn = m_line.IsEmpty() ? 0 : std::clamp(m_cursor, 1, m_line.GetLength());
@@ -211,6 +222,15 @@ void CSyntaxTree::Serialize(CZelTextFile* file, int loading, const char* prefix,
 
 void CSyntaxTree::Serialize(CZelBinaryFile*, int) {}
 
+CSynList* CSyntaxTree::GetRoot() const {
+  if (!m_root && m_tape) {
+    // Made once, on the first request: the tree is not const to the tape's nodes.
+    auto& self = const_cast<CSyntaxTree&>(*this);
+    self.m_root = static_cast<CSynList*>(m_tape->Materialise(self, m_tape->Start()));
+  }
+  return m_root;
+}
+
 void CSyntaxTree::PrintToString(std::string& out, const char* prefix, int width,
                                 const char* lineEnd) {
   try {
@@ -230,8 +250,8 @@ void CSyntaxTree::PrintToString(std::string& out, const char* prefix, int width,
 void CSyntaxTree::PrintTree(const char* lineEnd) {
   m_lineEnd = lineEnd;
   WritePendingComments();
-  if (m_root) {
-    m_root->Output(*this, 0);
+  if (CSynList* root = GetRoot()) {
+    root->Output(*this, 0);
     FlushCurrentLine(0);
   }
 }
@@ -452,9 +472,13 @@ CSynNode* CSyntaxTree::ReadSynNode() {
 void CSyntaxTree::StartExchange(int loading) {
   EndFilling();
   if (loading) {
-    if (!m_posStack.empty() || !m_root) ThrowGenericException();
-    OpenList(m_root);
-    if (*GetNextTag() != kHeaderTag) ThrowBadSchemaException();
+    if (!m_posStack.empty() || (!m_root && !m_tape)) ThrowGenericException();
+    // A tree read from a file is walked in its tape, one built by storing in its nodes.
+    if (m_tape)
+      OpenTapeList(m_tape->Start());
+    else
+      OpenList(m_root);
+    if (*TakeTag() != kHeaderTag) ThrowBadSchemaException();
     m_lastTag = nullptr;  // LoadPointer's memo starts empty
     m_lastClass = nullptr;
   } else {
@@ -490,7 +514,15 @@ void CSyntaxTree::OpenList(CSynList* list) {
 
 void CSyntaxTree::OpenList() {
   if (m_loading) {
-    OpenList(GetNextList());
+    if (m_curList || !m_pos) {
+      OpenList(GetNextList());
+      return;
+    }
+    // Taken before it is checked, as GetNextList takes a node.
+    const uint64_t* p = TapeAt();
+    TapeGoTo(Tape::Next(p));
+    if (Tape::KindAt(p) != Tape::kList) ThrowBadClassException();
+    OpenTapeList(p);
   } else {
     CSynList* list = CSynList::NewPtr();
     PutNextNode(list);
@@ -505,17 +537,88 @@ void CSyntaxTree::LeaveList() {
 
 CSynNode* CSyntaxTree::PeekNextNode() {
   if (!m_pos) ThrowEndOfFileException();
+  if (!m_curList) return NodeOfTapeElement();
   return m_curList->GetAt(m_pos);
 }
 
 CSynNode* CSyntaxTree::GetNextNode() {
   if (!m_pos) ThrowEndOfFileException();
+  if (!m_curList) {
+    CSynNode* node = NodeOfTapeElement();
+    TapeGoTo(Tape::Next(TapeAt()));
+    return node;
+  }
   return m_curList->GetNext(m_pos);
 }
 
-const CRuntimeClass* CSyntaxTree::PeekNextNodeType() { return PeekNextNode()->GetRuntimeClass(); }
+const CRuntimeClass* CSyntaxTree::PeekNextNodeType() {
+  if (!m_pos) ThrowEndOfFileException();
+  if (!m_curList) return Tape::ClassAt(TapeAt());
+  return m_curList->GetAt(m_pos)->GetRuntimeClass();
+}
 
-void CSyntaxTree::SkipNextNode() { GetNextNode(); }
+void CSyntaxTree::SkipNextNode() {
+  if (!m_pos) ThrowEndOfFileException();
+  if (!m_curList)
+    TapeGoTo(Tape::Next(TapeAt()));
+  else
+    m_curList->GetNext(m_pos);
+}
+
+// ---- the tape walk ----
+
+void CSyntaxTree::TapeGoTo(const uint64_t* p) {
+  m_pos = Tape::KindAt(p) == Tape::kEnd
+              ? nullptr
+              : reinterpret_cast<POSITION>(const_cast<uint64_t*>(p));
+}
+
+void CSyntaxTree::OpenTapeList(const uint64_t* list) {
+  SavePos();
+  m_curList = nullptr;
+  TapeGoTo(Tape::FirstOf(list));
+}
+
+CSynTag* CSyntaxTree::TakeTag() {
+  if (!m_pos) ThrowEndOfFileException();
+  if (m_curList) return GetNextTag();
+  // Taken before it is checked, as the node getters take a node.
+  const uint64_t* p = TapeAt();
+  TapeGoTo(Tape::Next(p));
+  if (Tape::KindAt(p) != Tape::kTag) ThrowBadClassException();
+  return m_tape->Tag(p);
+}
+
+std::string_view CSyntaxTree::TakeString() {
+  if (!m_pos) ThrowEndOfFileException();
+  if (m_curList) return GetNextStr()->View();
+  const uint64_t* p = TapeAt();
+  TapeGoTo(Tape::Next(p));
+  const Tape::Kind kind = Tape::KindAt(p);
+  if (kind != Tape::kStr && kind != Tape::kBigStr) ThrowBadClassException();
+  return m_tape->Str(p);
+}
+
+CSynNode* CSyntaxTree::NodeOfTapeElement() {
+  const uint64_t* p = TapeAt();
+  if (m_madeAt != p) {
+    m_madeNodes.reserve(m_madeNodes.size() + 1);
+    m_madeNodes.push_back(m_tape->Materialise(*this, p));
+    m_madeAt = p;
+  }
+  return m_madeNodes.back();
+}
+
+void CSyntaxTree::OpenDefinition(int index) {
+  const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
+  if (e && e->tape) {
+    OpenTapeList(e->tape);
+    return;
+  }
+  CSynNode* definition = e ? e->node : nullptr;
+  if (!definition || !definition->IsKindOf(RUNTIME_CLASS(CSynList))) ThrowBadIndexException();
+  OpenList(static_cast<CSynList*>(definition));
+}
 
 CSynNum* CSyntaxTree::GetNextNum() {
   CSynNode* node = GetNextNode();
@@ -578,18 +681,54 @@ void CSyntaxTree::PutNextNode(CSynNode* node) {
 
 void CSyntaxTree::ExchangeFixedTag(const char* name) {
   if (m_loading) {
-    if (*GetNextTag() != name) ThrowBadClassException();
+    if (*TakeTag() != name) ThrowBadClassException();
   } else {
     PutNextNode(CSynTag::NewPtr(name));
   }
 }
 
+namespace {
+// A number of the tape converted as CSynNum's conversion operators convert its node; a
+// whole number or a decimal read as a double needs no more than its word.
+template <typename T>
+T Converted(const uint64_t* p) {
+  if (Tape::KindAt(p) == Tape::kInt) {
+    const auto whole = static_cast<int32_t>(Tape::High(p));
+    if constexpr (std::is_floating_point_v<T>)
+      return static_cast<T>(static_cast<double>(whole));
+    else if constexpr (std::is_signed_v<T> || std::is_same_v<T, char>)
+      return static_cast<T>(whole);
+    else
+      return static_cast<T>(static_cast<uint32_t>(whole));
+  }
+  if constexpr (std::is_floating_point_v<T>) {
+    if (Tape::KindAt(p) == Tape::kDec) return static_cast<T>(std::bit_cast<double>(p[1]));
+  }
+  const zel_sxf::read_detail::NumValue n = Tape::Num(p);
+  if constexpr (std::is_floating_point_v<T>)
+    return static_cast<T>(n.real);
+  else if constexpr (std::is_signed_v<T> || std::is_same_v<T, char>)
+    return static_cast<T>(n.whole);
+  else
+    return static_cast<T>(n.bits);
+}
+}  // namespace
+
 template <typename T>
 void CSyntaxTree::ExchangeNumber(T& v) {
-  if (m_loading)
-    v = static_cast<T>(*GetNextNum());
-  else
+  if (!m_loading) {
     PutNextNode(CSynNum::NewPtr(v));
+    return;
+  }
+  if (m_curList || !m_pos) {
+    v = static_cast<T>(*GetNextNum());
+    return;
+  }
+  const uint64_t* p = TapeAt();
+  TapeGoTo(Tape::Next(p));
+  const Tape::Kind kind = Tape::KindAt(p);
+  if (kind != Tape::kInt && kind != Tape::kDec && kind != Tape::kNum) ThrowBadClassException();
+  v = Converted<T>(p);
 }
 
 void CSyntaxTree::Exchange(char& v) { ExchangeNumber(v); }
@@ -604,9 +743,14 @@ void CSyntaxTree::Exchange(float& v) { ExchangeNumber(v); }
 void CSyntaxTree::Exchange(double& v) { ExchangeNumber(v); }
 
 void CSyntaxTree::Exchange(CString& v) {
-  if (m_loading)
-    v.str().assign(GetNextStr()->View());
-  else
+  if (m_loading) {
+    // Cleared and appended: a loaded member is usually empty, and appending skips the
+    // checks of overlapping text that assigning makes (the node's text is never v's).
+    const std::string_view text = TakeString();
+    std::string& s = v.str();
+    s.clear();
+    s.append(text.data(), text.size());
+  } else
     PutNextNode(CSynStr::NewPtr(v));
 }
 
@@ -689,38 +833,58 @@ CSynRef* CSyntaxTree::UseRef(int index) {
 
 CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar) {
   if (!m_loading) ThrowException(CArchiveException::writeOnly);
-  CSynNode* next = PeekNextNode();
-  // One class query answers the usual nodes here, a list or a reference; only another
-  // class is asked about its bases.
-  const CRuntimeClass* nextClass = next->GetRuntimeClass();
-  const bool listOrRef =
-      nextClass == RUNTIME_CLASS(CSynList) || nextClass == RUNTIME_CLASS(CSynRef);
-  if (!listOrRef && IsNode(next, RUNTIME_CLASS(CSynTag))) {
-    if (*static_cast<CSynTag*>(next) != kNilTag) ThrowBadClassException();
-    SkipNextNode();
-    return nullptr;
-  }
+  if (!m_pos) ThrowEndOfFileException();
   const size_t depth = m_posStack.size();
   int index = -1;
   CSynList* parent = nullptr;  // where the object's own list lies, to free it once read
   POSITION place = nullptr;
-  if (nextClass == RUNTIME_CLASS(CSynRef) ||
-      (nextClass != RUNTIME_CLASS(CSynList) && next->IsKindOf(RUNTIME_CLASS(CSynRef)))) {
-    SkipNextNode();
-    index = static_cast<CSynRef*>(next)->GetIndex();
-    CObject* known = nullptr;
-    CSynNode* definition = nullptr;
-    if (GetShared(index, known, definition)) return known;
-    if (!definition || !definition->IsKindOf(RUNTIME_CLASS(CSynList))) ThrowBadIndexException();
-    OpenList(static_cast<CSynList*>(definition));
+  if (!m_curList) {
+    // In the tape: a list, a shared index's definition or use, or Nil.
+    const uint64_t* p = TapeAt();
+    const Tape::Kind kind = Tape::KindAt(p);
+    if (kind == Tape::kTag) {
+      if (*m_tape->Tag(p) != kNilTag) ThrowBadClassException();
+      TapeGoTo(Tape::Next(p));
+      return nullptr;
+    }
+    TapeGoTo(Tape::Next(p));
+    if (kind != Tape::kList && kind != Tape::kDef && kind != Tape::kUse) ThrowBadClassException();
+    if (kind == Tape::kList) {
+      OpenTapeList(p);
+    } else {
+      index = static_cast<int>(Tape::High(p));
+      const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
+      if (e && e->object) return e->object;
+      OpenDefinition(index);
+    }
   } else {
-    parent = m_curList;
-    place = m_pos;
-    OpenList();
+    CSynNode* next = PeekNextNode();
+    // One class query answers the usual nodes here, a list or a reference; only another
+    // class is asked about its bases.
+    const CRuntimeClass* nextClass = next->GetRuntimeClass();
+    const bool listOrRef =
+        nextClass == RUNTIME_CLASS(CSynList) || nextClass == RUNTIME_CLASS(CSynRef);
+    if (!listOrRef && IsNode(next, RUNTIME_CLASS(CSynTag))) {
+      if (*static_cast<CSynTag*>(next) != kNilTag) ThrowBadClassException();
+      SkipNextNode();
+      return nullptr;
+    }
+    if (nextClass == RUNTIME_CLASS(CSynRef) ||
+        (nextClass != RUNTIME_CLASS(CSynList) && next->IsKindOf(RUNTIME_CLASS(CSynRef)))) {
+      SkipNextNode();
+      index = static_cast<CSynRef*>(next)->GetIndex();
+      const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
+      if (e && e->object) return e->object;
+      OpenDefinition(index);
+    } else {
+      parent = m_curList;
+      place = m_pos;
+      OpenList();
+    }
   }
   CObject* object = nullptr;
   try {
-    CSynTag* tag = GetNextTag();
+    CSynTag* tag = TakeTag();
     // A file read whole holds one node per tag name, so the node itself keys the last
     // class found, while the registry is unchanged; the store-side fields serve here.
     if (tag != m_lastTag || ZEL_RTTI_LINK::proot != m_lastRegistry) {
@@ -784,6 +948,12 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
 
 BOOL CSyntaxTree::GetShared(int index, CObject*& object, CSynNode*& node) const {
   const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
+  if (e && !e->node && e->tape && m_tape) {
+    // Made once, on the first request, as GetRoot makes the root.
+    auto& self = const_cast<CSyntaxTree&>(*this);
+    CSynNode::DeletePtr(m_tape->Materialise(self, e->tape - 1));  // the `#n=` before it
+    e = m_shared.Find(index);
+  }
   object = e ? e->object : nullptr;
   node = e ? e->node : nullptr;
   return object != nullptr;
@@ -791,14 +961,22 @@ BOOL CSyntaxTree::GetShared(int index, CObject*& object, CSynNode*& node) const 
 
 void CSyntaxTree::CheckSharedNode(int index) const {
   const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
-  if (!e || !e->node) ThrowBadIndexException();
+  if (!e || (!e->node && !e->tape)) ThrowBadIndexException();
 }
 
 void CSyntaxTree::InternNewSharedNode(int index, CSynNode* node) {
   if (index < 0 || index > kMaxSharedIndex) ThrowBadIndexException();
   zel_sxf::SharedTable::Entry& e = m_shared.At(index);
-  if (e.node) ThrowBadIndexException();
+  if (e.node || e.tape) ThrowBadIndexException();
   e.node = node;
+  e.object = nullptr;
+}
+
+void CSyntaxTree::InternNewSharedList(int index, const uint64_t* list) {
+  if (index < 0 || index > kMaxSharedIndex) ThrowBadIndexException();
+  zel_sxf::SharedTable::Entry& e = m_shared.At(index);
+  if (e.node || e.tape) ThrowBadIndexException();
+  e.tape = list;
   e.object = nullptr;
 }
 

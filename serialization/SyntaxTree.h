@@ -31,6 +31,9 @@ struct ZEL_RTTI_LINK;
 using ZelSerializeFn = void (*)(void* object, CZelArchive& ar);
 class CZelTextFile;
 class CZelBinaryFile;
+namespace zel_sxf {
+class Tape;
+}
 
 class ZEL_API CSyntaxTree : public CObject {
   DECLARE_DYNAMIC(CSyntaxTree)
@@ -75,8 +78,9 @@ class ZEL_API CSyntaxTree : public CObject {
   };
   void LogComments(CommentLog* log) { m_commentLog = log; }
 
-  /// The root list (null before reading or storing).
-  CSynList* GetRoot() const { return m_root; }
+  /// The root list (null before reading or storing). A tree read from a file is held in a
+  /// compact form its exchange walks; its nodes are made when first asked for here.
+  CSynList* GetRoot() const;
   /// Where the last reading stopped, for people: the number of the line read last (from 1;
   /// 0 when none was) and the column (from 1) of the last character read in it, 0 at the
   /// end of the file. Kept until the next reading.
@@ -110,7 +114,8 @@ class ZEL_API CSyntaxTree : public CObject {
   void SkipNextNode();
 
   /// Shared table.
-  /// Both entries of index; answers whether the object is known.
+  /// Both entries of index (the node made when a tree read from a file is first asked for
+  /// it); answers whether the object is known.
   BOOL GetShared(int index, CObject*& object, CSynNode*& node) const;
   void CheckSharedNode(int index) const;
   void InternNewSharedNode(int index, CSynNode* node);
@@ -133,8 +138,10 @@ class ZEL_API CSyntaxTree : public CObject {
   int SkipWhitespace() {
     for (;;) {
       const char* s = m_line.GetString();
-      int len = m_line.GetLength();
-      while (m_cursor < len && static_cast<signed char>(s[m_cursor]) <= 32) ++m_cursor;
+      const int len = m_line.GetLength();
+      int cursor = m_cursor;  // a local: the characters read cannot alias it
+      while (cursor < len && static_cast<signed char>(s[cursor]) <= 32) ++cursor;
+      m_cursor = cursor;
       if (m_cursor < len && s[m_cursor] != ';') return static_cast<unsigned char>(s[m_cursor]);
       if (m_cursor < len && m_commentLog) LogComment();
       ReadNextLine();
@@ -186,8 +193,24 @@ class ZEL_API CSyntaxTree : public CObject {
   void RestorePos();
 
  private:
+  friend class zel_sxf::Tape;
   /// A tree is read and printed as text (the Serialize above), never through a binary archive.
   using CObject::Serialize;
+  /// Defines index by a list of the tape being read, with InternNewSharedNode's checks.
+  void InternNewSharedList(int index, const uint64_t* list);
+  /// The walk of a tree read from a file goes through its tape: the current list is then
+  /// null and the position the tape's next element (null at the end of a list).
+  const uint64_t* TapeAt() const { return reinterpret_cast<const uint64_t*>(m_pos); }
+  void TapeGoTo(const uint64_t* p);
+  void OpenTapeList(const uint64_t* list);
+  /// The next element of the walk, taken: the node's own in a list of nodes, a word of the
+  /// tape otherwise; the end of the list raises end of file.
+  CSynTag* TakeTag();
+  std::string_view TakeString();
+  /// Opens the list that defines index, for a `#n#` whose object is not made yet.
+  void OpenDefinition(int index);
+  /// The node of the next element of a tape walk, made for the protected getters.
+  CSynNode* NodeOfTapeElement();
   template <typename T>
   void ExchangeNumber(T& v);
   void ResetLineState();
@@ -206,6 +229,12 @@ class ZEL_API CSyntaxTree : public CObject {
   std::unique_ptr<Filling> m_filling;
 
   CSynList* m_root = nullptr;
+  /// A tree read from a file (its nodes, m_root, are made from it when asked for).
+  std::unique_ptr<zel_sxf::Tape> m_tape;
+  /// Nodes made from the tape for the protected getters, freed by Clear; the last one
+  /// peeked, so that taking it gives the same node.
+  std::vector<CSynNode*> m_madeNodes;
+  const uint64_t* m_madeAt = nullptr;
   zel_sxf::SharedTable m_shared;
   int m_loading = 0;
   CSynList* m_curList = nullptr;
