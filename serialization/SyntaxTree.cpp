@@ -568,9 +568,8 @@ void CSyntaxTree::SkipNextNode() {
 // ---- the tape walk ----
 
 void CSyntaxTree::TapeGoTo(const uint64_t* p) {
-  m_pos = Tape::KindAt(p) == Tape::kEnd
-              ? nullptr
-              : reinterpret_cast<POSITION>(const_cast<uint64_t*>(p));
+  m_pos = Tape::KindAt(p) == Tape::kEnd ? nullptr
+                                        : reinterpret_cast<POSITION>(const_cast<uint64_t*>(p));
 }
 
 void CSyntaxTree::OpenTapeList(const uint64_t* list) {

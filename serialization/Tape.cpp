@@ -1,6 +1,4 @@
 // The tape of a tree read from a file: reading it, and making nodes of it.
-#include "serialization/TapeInternal.h"
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -11,6 +9,7 @@
 #include "platform/os/memory/LargeChunks.h"
 #include "serialization/SynNode.h"
 #include "serialization/SyntaxTree.h"
+#include "serialization/TapeInternal.h"
 
 namespace zel_sxf {
 
