@@ -912,11 +912,10 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
     serialize(object, ar);
     LeaveList();
     if (parent) {
-      // A walk reads each object once and never goes back, so the object's list is freed
-      // as soon as the object is made: the tree of a big file and the objects made from
-      // it are never held whole at once, and the pool's chunks go back for the objects to
-      // use. Its place holds a Nil that is never freed. (A shared definition stays: the
-      // table owns it.)
+      // In a tree of nodes (one stored, then walked back) a walk reads each object once
+      // and never goes back, so the object's list is freed as soon as the object is made,
+      // and the pool's chunks go back for the objects to use. Its place holds a Nil that
+      // is never freed. (A shared definition stays: the table owns it.)
       static CSynTag consumed(kNilTag);
       consumed.m_refs = 1u << 31;  // no count of places reaches it
       CSynNode* list = parent->ReplaceAt(CSynList::IndexOf(place), &consumed);

@@ -1,8 +1,11 @@
 /// \class CSyntaxTree
 /// CSyntaxTree: reads a whole structured text file into a tree of syntax nodes, lets a caller
 /// take values out of it or put values into it through the exchange interface, and prints
-/// a tree back to a file, wrapped to a line width. It also keeps the table of shared nodes
-/// and objects (`#n=` definitions and `#n#` uses) and the line buffer with its prefix.
+/// a tree back to a file, wrapped to a line width. A file is read into a compact tape of
+/// its elements, which the exchange walks; the nodes of a tree read are made from the tape
+/// when first asked for (GetRoot, GetShared, the protected node getters). It also keeps the table
+/// of shared nodes and objects (`#n=` definitions and `#n#` uses) and the line buffer with its
+/// prefix.
 ///
 /// Every fault raises CArchiveException: generic (1) for syntax faults, a truncated file
 /// and unbalanced lists; read-only (2) / write-only (4) for the wrong direction; bad index
