@@ -1,9 +1,9 @@
 # The Debian packages (make package): CPack's DEB generator, one package per group of
 # install components. The components, which every install rule names:
 #
-#   lib        libzelutil1      the core library
-#   qt         libzelutil-qt1   the Qt backend, apart so that a headless host does not
-#                               pull Qt (libzelutil1 recommends it)
+#   lib        libzelutil2      the core library
+#   qt         libzelutil-qt2   the Qt backend, apart so that a headless host does not
+#                               pull Qt (libzelutil2 recommends it)
 #   dev, docs  libzelutil-dev   headers, the .so links, the pkg-config and CMake files;
 #                               the API reference
 #   zel        zel              the command, its manual page, completions, desktop entry,

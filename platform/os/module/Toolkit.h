@@ -17,7 +17,7 @@ namespace zel_module {
 /// shared core and would bring a second one.
 ZEL_API bool EnsureToolkit();
 
-/// The shared core library's version, as it was built ("1.1.0"), for a host's About.
+/// The shared core library's version, as it was built ("2.0.0"), for a host's About.
 ZEL_API const char* LibraryVersion();
 /// The toolkit's name and version as its library gives them ("Qt 6.4.2"), the library
 /// loaded on first need; empty when there is no toolkit.
