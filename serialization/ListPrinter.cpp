@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "serialization/FlatNodeInternal.h"
 #include "serialization/SynPrintInternal.h"
 #include "serialization/SyntaxTree.h"
 
@@ -84,6 +85,11 @@ int PrintFlat(const CSynList* list, int budget, FlatText& out) {
     } else if (cls == RUNTIME_CLASS(CSynTag)) {
       const char* name = static_cast<const CSynTag*>(e)->Name();
       put(name, std::strlen(name));
+    } else if (cls == RUNTIME_CLASS(CSynFlat)) {
+      const auto* flat = static_cast<const CSynFlat*>(e);
+      put(flat->Text().data(), flat->Text().size());
+      extra += static_cast<size_t>(flat->Measure()) - flat->Text().size();
+      over = over || length + extra > limit;
     } else if (cls == RUNTIME_CLASS(CSynRef)) {
       const CSynRef* ref = static_cast<const CSynRef*>(e);
       const CSynNode* target = ref->GetNode();
@@ -107,6 +113,24 @@ int PrintFlat(const CSynList* list, int budget, FlatText& out) {
 
 ListPrinter::ListPrinter(CSyntaxTree& tree, const CSynList* list, bool fitsOnLine, bool freePrinted)
     : m_tree(tree), m_list(list), m_fitsOnLine(fitsOnLine), m_freePrinted(freePrinted) {}
+
+bool ListPrinter::PrintNext(const CSynList* list, std::string_view text, int measure) {
+  if (m_stack.empty()) return false;
+  Frame& f = m_stack.back();
+  if (f.list != list || f.wholeFits || f.next == 0 || f.next != f.freed + list->GetCount())
+    return false;
+  const int width = m_tree.CharsLeftOnLine() + m_tree.CharsUsedOnLine();
+  if (measure > width - f.indent) return false;
+  // Run's way with an element after the first (a list measured to fit on its own line
+  // takes the same way as an atom): the blank, a break when it does not fit here.
+  m_tree.OutputString(" ", 1);
+  if (f.left - 1 < measure) m_tree.FlushCurrentLine(f.indent);
+  m_tree.OutputString(text.data(), text.size());
+  ++f.next;
+  ++f.freed;  // it never was in the list
+  f.left = m_tree.CharsLeftOnLine();
+  return true;
+}
 
 void ListPrinter::Open(const CSynList* list, bool whole) {
   const int left = m_tree.CharsLeftOnLine();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "serialization/ByteRunsInternal.h"
+#include "serialization/FlatNodeInternal.h"
 #include "serialization/NodePool.h"
 #include "serialization/NodePoolStateInternal.h"
 #include "serialization/SynPrintInternal.h"
@@ -133,6 +134,8 @@ void CSynNode::DeletePtr(CSynNode* node) {
       dropUse(static_cast<CSynTag*>(n));
     } else if (cls == RUNTIME_CLASS(CSynRef)) {
       dropUse(static_cast<CSynRef*>(n));
+    } else if (cls == RUNTIME_CLASS(CSynFlat)) {
+      FreeExactly(static_cast<CSynFlat*>(n));
     } else {
       return false;
     }
@@ -568,41 +571,35 @@ namespace {
 const bool g_cacheFilled = (CSynNum::NewPtr(0), true);
 }  // namespace
 
-CSynNum* CSynNum::NewPtr(long v) {
-  int32_t l = static_cast<int32_t>(v);
-  return new CSynNum(1, 1, l, static_cast<uint32_t>(l), l);
+namespace {
+CSynNum* NodeOf(const NumValue& v) {
+  if (v.form == NumValue::kDigit) return CSynNum::NewPtr(static_cast<int>(v.whole));
+  return CSynNum::NewPtr(v.isInteger, v.isSigned, v.whole, v.bits, v.real);
 }
-CSynNum* CSynNum::NewPtr(unsigned long v) {
-  uint32_t u = static_cast<uint32_t>(v);
-  return new CSynNum(1, 0, static_cast<int32_t>(u), u, u);
-}
+}  // namespace
+
+CSynNum* CSynNum::NewPtr(long v) { return NodeOf(StoredValue(v)); }
+CSynNum* CSynNum::NewPtr(unsigned long v) { return NodeOf(StoredValue(v)); }
 CSynNum* CSynNum::NewPtr(int v) {
   if (v >= 0 && v < 20) {
     InitCache();
     return &cache[v];
   }
-  return new CSynNum(1, 1, v, static_cast<uint32_t>(v), v);
+  return NodeOf(StoredValue(v));
 }
-CSynNum* CSynNum::NewPtr(unsigned int v) {
-  return new CSynNum(1, 0, static_cast<int32_t>(v), v, v);
-}
-CSynNum* CSynNum::NewPtr(short v) { return new CSynNum(1, 1, v, static_cast<uint32_t>(v), v); }
-CSynNum* CSynNum::NewPtr(unsigned short v) { return new CSynNum(1, 0, v, v, v); }
-CSynNum* CSynNum::NewPtr(char v) {
-  signed char s = static_cast<signed char>(v);
-  return new CSynNum(1, 1, s, static_cast<uint32_t>(static_cast<int32_t>(s)), s);
-}
-CSynNum* CSynNum::NewPtr(unsigned char v) { return new CSynNum(1, 0, v, v, v); }
-CSynNum* CSynNum::NewPtr(float v) { return FromDouble(static_cast<double>(v)); }
-CSynNum* CSynNum::NewPtr(double v) { return FromDouble(v); }
+CSynNum* CSynNum::NewPtr(unsigned int v) { return NodeOf(StoredValue(v)); }
+CSynNum* CSynNum::NewPtr(short v) { return NodeOf(StoredValue(v)); }
+CSynNum* CSynNum::NewPtr(unsigned short v) { return NodeOf(StoredValue(v)); }
+CSynNum* CSynNum::NewPtr(char v) { return NodeOf(StoredValue(v)); }
+CSynNum* CSynNum::NewPtr(unsigned char v) { return NodeOf(StoredValue(v)); }
+CSynNum* CSynNum::NewPtr(float v) { return NodeOf(StoredValue(v)); }
+CSynNum* CSynNum::NewPtr(double v) { return NodeOf(StoredValue(v)); }
 CSynNum* CSynNum::NewPtr(int isInteger, int isSigned, int32_t longValue, uint32_t unsignedValue,
                          double doubleValue) {
   return new CSynNum(isInteger, isSigned, longValue, unsignedValue, doubleValue);
 }
 
-CSynNum* CSynNum::FromDouble(double v) {
-  return new CSynNum(0, 1, TruncToLong(v), TruncToUnsigned(v), v);
-}
+CSynNum* CSynNum::FromDouble(double v) { return NodeOf(StoredValue(v)); }
 
 int CSynNum::IsTokenChar(int c, int first) { return IsNumTokenChar(c, first != 0) ? 1 : 0; }
 
@@ -641,10 +638,6 @@ NumValue ValueOfShort(std::string_view token, int64_t m, int fraction) {
   return v;
 }
 
-CSynNum* NodeOf(const NumValue& v) {
-  if (v.form == NumValue::kDigit) return CSynNum::NewPtr(static_cast<int>(v.whole));
-  return CSynNum::NewPtr(v.isInteger, v.isSigned, v.whole, v.bits, v.real);
-}
 }  // namespace
 
 namespace zel_sxf::read_detail {
@@ -745,20 +738,24 @@ int DecimalDigits(uint32_t v) {
 
 }  // namespace
 
-int CSynNum::Print(char* buf) const {
+int zel_sxf::read_detail::PrintNumber(const NumValue& v, char* buf) {
   std::to_chars_result r;
-  if (!m_isInteger) {
-    double a = std::fabs(m_double);
+  if (!v.isInteger) {
+    double a = std::fabs(v.real);
     if (a >= 1 && a < 1e6) {
-      if (int len = FormatG6Fixed(m_double, buf)) return len;
+      if (int len = FormatG6Fixed(v.real, buf)) return len;
     }
-    r = std::to_chars(buf, buf + 31, m_double, std::chars_format::general, 6);
-  } else if (m_isSigned) {
-    r = std::to_chars(buf, buf + 31, m_long);
+    r = std::to_chars(buf, buf + 31, v.real, std::chars_format::general, 6);
+  } else if (v.isSigned) {
+    r = std::to_chars(buf, buf + 31, v.whole);
   } else {
-    r = std::to_chars(buf, buf + 31, m_unsigned);
+    r = std::to_chars(buf, buf + 31, v.bits);
   }
   return static_cast<int>(r.ptr - buf);
+}
+
+int CSynNum::Print(char* buf) const {
+  return PrintNumber({m_isInteger, m_isSigned, m_long, m_unsigned, m_double}, buf);
 }
 
 int CSynNum::PrintLength() const {

@@ -94,6 +94,13 @@ class ListPrinter {
   // time in all.
   bool Run(OpenTest open = nullptr, const void* context = nullptr, size_t filled = 0);
 
+  // Prints a list whose print is text, measure long, as the next element of list, as Run
+  // would print it there: when list is the one printed last, an element at a time, every
+  // element of it is printed, one at least, and the new one fits the lines list's
+  // elements start, it goes out whole, on the line it fits or after a break. False,
+  // printing nothing, otherwise.
+  bool PrintNext(const CSynList* list, std::string_view text, int measure);
+
  private:
   struct Frame {
     const CSynList* list;

@@ -1,6 +1,7 @@
 // The token readers shared by the nodes' own InputPtr functions and the tree's whole-file
 // reader (TapeInternal.h): token character classes, tokens read in place, strings with
-// their escapes, and numbers as values before any node is made for them.
+// their escapes, and numbers as values before any node is made for them (or printed
+// without one).
 #pragma once
 
 #include <cstdint>
@@ -87,6 +88,33 @@ struct NumValue {
 // the range give 0x80000000 (and 0 unsigned) rather than undefined behaviour.
 int32_t TruncToLong(double v);
 uint32_t TruncToUnsigned(double v);
+
+// The values CSynNum::NewPtr gives the node of each C++ number type.
+inline NumValue StoredValue(long v) {
+  const auto l = static_cast<int32_t>(v);
+  return {1, 1, l, static_cast<uint32_t>(l), static_cast<double>(l)};
+}
+inline NumValue StoredValue(unsigned long v) {
+  const auto u = static_cast<uint32_t>(v);
+  return {1, 0, static_cast<int32_t>(u), u, static_cast<double>(u)};
+}
+inline NumValue StoredValue(int v) {
+  return {1, 1, v, static_cast<uint32_t>(v), static_cast<double>(v)};
+}
+inline NumValue StoredValue(unsigned int v) {
+  return {1, 0, static_cast<int32_t>(v), v, static_cast<double>(v)};
+}
+inline NumValue StoredValue(short v) { return StoredValue(static_cast<int>(v)); }
+inline NumValue StoredValue(unsigned short v) { return {1, 0, v, v, static_cast<double>(v)}; }
+inline NumValue StoredValue(char v) {
+  return StoredValue(static_cast<int>(static_cast<signed char>(v)));
+}
+inline NumValue StoredValue(unsigned char v) { return {1, 0, v, v, static_cast<double>(v)}; }
+inline NumValue StoredValue(double v) { return {0, 1, TruncToLong(v), TruncToUnsigned(v), v}; }
+inline NumValue StoredValue(float v) { return StoredValue(static_cast<double>(v)); }
+
+// The print of a number node of these values into buf (at least 32 bytes); its length.
+int PrintNumber(const NumValue& v, char* buf);
 
 // The value of a number token (not empty), as CSynNum::FromToken makes its node.
 NumValue NumberOfToken(std::string_view token);

@@ -13,6 +13,7 @@
 #include "platform/os/memory/LargeChunks.h"
 #include "serialization/NodePoolInternal.h"
 #include "serialization/SynPrintInternal.h"
+#include "serialization/SyntaxTreeInternal.h"
 #include "serialization/TapeInternal.h"
 #include "serialization/ZelArchive.h"
 
@@ -38,43 +39,6 @@ bool IsNode(const CObject* node, const CRuntimeClass* cls) {
   return node->GetRuntimeClass() == cls || node->IsKindOf(cls);
 }
 }  // namespace
-
-// A tree printed while it is filled: the printer over its root, and the text so far. The
-// text waits in large chunks, which the system backs with huge pages where it can: tens
-// of megabytes of fresh memory in a few dozen page faults.
-struct CSyntaxTree::Filling {
-  Filling(CSyntaxTree& tree, const CSynList* root) : printer(tree, root, false, true) {}
-  Filling(const Filling&) = delete;
-  Filling& operator=(const Filling&) = delete;
-  ~Filling() {
-    for (const Chunk& c : chunks) zel_memory::FreeLargeChunk(c.data);
-  }
-  // Copies text after what is kept.
-  void Keep(std::string_view text) {
-    while (!text.empty()) {
-      if (chunks.empty() || chunks.back().size == zel_memory::kLargeChunkBytes) {
-        char* data = static_cast<char*>(zel_memory::AllocLargeChunk());
-        if (!data) throw std::bad_alloc();
-        chunks.push_back({data, 0});
-      }
-      Chunk& c = chunks.back();
-      const size_t n = std::min(text.size(), zel_memory::kLargeChunkBytes - c.size);
-      std::memcpy(c.data + c.size, text.data(), n);
-      c.size += n;
-      text.remove_prefix(n);
-    }
-  }
-  struct Chunk {
-    char* data;
-    size_t size;
-  };
-  zel_sxf::ListPrinter printer;
-  std::vector<Chunk> chunks;
-  std::string out;  // lines printed since the last chunk was kept
-  const char* lineEnd = "\r\n";
-  size_t filled = 0;     // nodes added to the tree
-  bool printed = false;  // the root is closed and printed whole
-};
 
 CSyntaxTree::CSyntaxTree() = default;
 
@@ -127,6 +91,7 @@ void CSyntaxTree::ThrowWrongClassException(const CRuntimeClass* cls,
 // ---- life ----
 
 void CSyntaxTree::Clear() {
+  m_capturing = false;  // an object's list made meanwhile is its storing's to free
   EndFilling();
   CSynNode::DeletePtr(m_root);
   m_root = nullptr;
@@ -248,7 +213,7 @@ void CSyntaxTree::PrintToString(std::string& out, const char* prefix, int width,
 }
 
 void CSyntaxTree::PrintTree(const char* lineEnd) {
-  m_lineEnd = lineEnd;
+  m_lineEnd = lineEnd ? lineEnd : "";
   WritePendingComments();
   if (CSynList* root = GetRoot()) {
     root->Output(*this, 0);
@@ -341,7 +306,7 @@ void CSyntaxTree::PrintFilled(CZelTextFile* file) {
   m_lineEnd = m_rawWrites ? "\r\n" : "\n";
   WritePendingComments();
   WriteOut(true);
-  const bool mend = std::strcmp(m_lineEnd, f->lineEnd) != 0;
+  const bool mend = m_lineEnd != f->lineEnd;
   for (Filling::Chunk& chunk : f->chunks) {
     const std::string_view text(chunk.data, chunk.size);
     if (mend) {
@@ -524,6 +489,7 @@ void CSyntaxTree::OpenList() {
     if (Tape::KindAt(p) != Tape::kList) ThrowBadClassException();
     OpenTapeList(p);
   } else {
+    if (m_capturing) AbandonCapture();
     CSynList* list = CSynList::NewPtr();
     PutNextNode(list);
     OpenList(list);
@@ -531,6 +497,7 @@ void CSyntaxTree::OpenList() {
 }
 
 void CSyntaxTree::LeaveList() {
+  if (m_capturing) AbandonCapture();
   RestorePos();
   if (m_filling) AdvanceFilling();
 }
@@ -659,6 +626,7 @@ int CSyntaxTree::GetNextListOrRef(CSynList*& list, CSynRef*& ref) {
 }
 
 void CSyntaxTree::PutNextNode(CSynNode* node) {
+  if (m_capturing) AbandonCapture();
   if (!m_curList) {
     CSynNode::DeletePtr(node);
     ThrowGenericException();
@@ -668,19 +636,17 @@ void CSyntaxTree::PutNextNode(CSynNode* node) {
     list.m_items[list.m_count++] = node;
   else
     list.AddNew(node);
+  CountStored();
   // Printing while filling goes on as lists close, and every so many nodes, for a long
   // list of atoms.
-  if (m_filling && (++m_filling->filled & 1023) == 0) AdvanceFilling();
-  if (m_progressCount >= 0) {
-    ++m_progressCount;
-    if (m_progressStep > 0 && m_progressCount % m_progressStep == 0)
-      FormatStatusMessage("Item %ld", static_cast<long>(m_progressCount));
-  }
+  if (m_filling && (m_filling->filled & 1023) == 0) AdvanceFilling();
 }
 
 void CSyntaxTree::ExchangeFixedTag(const char* name) {
   if (m_loading) {
     if (*TakeTag() != name) ThrowBadClassException();
+  } else if (m_capturing) {
+    CaptureTag(name ? name : "");
   } else {
     PutNextNode(CSynTag::NewPtr(name));
   }
@@ -716,7 +682,10 @@ T Converted(const uint64_t* p) {
 template <typename T>
 void CSyntaxTree::ExchangeNumber(T& v) {
   if (!m_loading) {
-    PutNextNode(CSynNum::NewPtr(v));
+    if (m_capturing)
+      CaptureNumber(zel_sxf::read_detail::StoredValue(v));
+    else
+      PutNextNode(CSynNum::NewPtr(v));
     return;
   }
   if (m_curList || !m_pos) {
@@ -749,8 +718,11 @@ void CSyntaxTree::Exchange(CString& v) {
     std::string& s = v.str();
     s.clear();
     s.append(text.data(), text.size());
-  } else
+  } else if (m_capturing) {
+    CaptureString(v);
+  } else {
     PutNextNode(CSynStr::NewPtr(v));
+  }
 }
 
 // ---- objects ----
@@ -765,14 +737,21 @@ void CSyntaxTree::ExchangePointer(CObject*& object, CZelArchive& ar, int shared)
 void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int shared) {
   if (m_loading) ThrowException(CArchiveException::readOnly);
   if (!object) {
-    PutNextNode(CSynTag::NewPtr(kNilTag));
+    if (m_capturing)
+      CaptureTag(kNilTag);
+    else
+      PutNextNode(CSynTag::NewPtr(kNilTag));
     return;
   }
   int index;
   if (shared && LookupShared(object, index)) {
-    PutNextNode(UseRef(index));
+    if (m_capturing)
+      CaptureUse(index);
+    else
+      PutNextNode(UseRef(index));
     return;
   }
+  if (m_capturing) AbandonCapture();  // an object inside: its list needs nodes
   // The last class stored, its serialize function and tag, while the registry is unchanged.
   const CRuntimeClass* cls = object->GetRuntimeClass();
   if (cls != m_lastClass || ZEL_RTTI_LINK::proot != m_lastRegistry) {
@@ -787,6 +766,10 @@ void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int share
     m_lastTag = tag;
   }
   ZelSerializeFn serialize = m_lastSerialize;
+  if (m_filling && !shared) {
+    StoreAsText(object, serialize, ar);
+    return;
+  }
   CSynList* list = CSynList::NewPtr();
   const size_t depth = m_posStack.size();
   try {

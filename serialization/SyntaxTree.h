@@ -36,7 +36,10 @@ class CZelTextFile;
 class CZelBinaryFile;
 namespace zel_sxf {
 class Tape;
+namespace read_detail {
+struct NumValue;
 }
+}  // namespace zel_sxf
 
 class ZEL_API CSyntaxTree : public CObject {
   DECLARE_DYNAMIC(CSyntaxTree)
@@ -214,6 +217,20 @@ class ZEL_API CSyntaxTree : public CObject {
   void OpenDefinition(int index);
   /// The node of the next element of a tape walk, made for the protected getters.
   CSynNode* NodeOfTapeElement();
+  /// While the tree is printed as it is filled, an unshared object is first stored as the
+  /// text it prints, without nodes; anything that text cannot hold (a list or an object
+  /// inside it) turns what is captured into nodes and goes on with them
+  /// (SyntaxTreeCapture.cpp).
+  struct Capture;
+  void StoreAsText(const CObject* object, ZelSerializeFn serialize, CZelArchive& ar);
+  void CaptureNumber(const zel_sxf::read_detail::NumValue& v);
+  void CaptureString(const char* value);
+  void CaptureTag(std::string_view name);
+  void CaptureUse(int index);
+  void AbandonCapture();
+  CSynList* MakeCapturedList();
+  /// The count of a node stored: progress display and the printer's pace.
+  void CountStored();
   template <typename T>
   void ExchangeNumber(T& v);
   void ResetLineState();
@@ -230,6 +247,8 @@ class ZEL_API CSyntaxTree : public CObject {
   /// The printing of a tree while it is filled (PrintWhileFilling); null otherwise.
   struct Filling;
   std::unique_ptr<Filling> m_filling;
+  std::unique_ptr<Capture> m_capture;
+  bool m_capturing = false;
 
   CSynList* m_root = nullptr;
   /// A tree read from a file (its nodes, m_root, are made from it when asked for).
@@ -261,7 +280,7 @@ class ZEL_API CSyntaxTree : public CObject {
 
   /// Where printed lines gather before they go to the file in large writes.
   std::string* m_out = nullptr;
-  const char* m_lineEnd = "\r\n";
+  std::string_view m_lineEnd = "\r\n";
   bool m_rawWrites = false;
   /// Object -> first shared index, so that storing many references stays linear.
   std::unordered_map<const CObject*, int> m_sharedIndex;

@@ -13,6 +13,27 @@ using namespace sxf_test;
 
 namespace {
 
+// Holds objects of its own, stored unshared inside its list: an object of atoms that has
+// to turn into nodes halfway.
+class CPair : public CObject {
+  DECLARE_DYNCREATE(CPair)
+ public:
+  CMarker left;
+  CMarker right;
+  int tally = 0;
+  void Serialize(CZelArchive& ar) {
+    ar(tally);
+    ar.WriteObject(&left, 0);
+    CString label = "pair";
+    ar(label);
+    ar.WriteObject(&right, 0);
+  }
+  static void _zel_serialize(CPair* object, CZelArchive& ar);
+  static ZEL_RTTI_LINK _zel_rtti_link;
+};
+IMPLEMENT_DYNCREATE(CPair, CObject)
+ZEL_IMPLEMENT_SERIALIZE(CPair, "Pair")
+
 class SyntaxTreeTest : public zel_test::ZelTest {
  protected:
   std::string path = tmp / "tree.sxf";
@@ -565,6 +586,12 @@ TEST_F(SyntaxTreeTest, ArchivesPrintedWhileStoredBreakAsWholeTreesDo) {
             } else if (pick == 9 && rng() % 8 == 0) {
               comments.push_back("note " + std::to_string(k));
               ar.WriteCommentLine(comments.back().c_str());
+            } else if (pick == 10) {
+              CPair pair;
+              pair.tally = static_cast<int>(rng() % 100);
+              pair.left = markers[rng() % markers.size()];
+              pair.right = markers[rng() % markers.size()];
+              ar.WriteObject(&pair, 0);
             } else {
               ar.WriteObject(&markers[rng() % markers.size()], 0);
             }

@@ -56,6 +56,27 @@ class CUncreatable : public CObject {
 IMPLEMENT_DYNAMIC(CUncreatable, CObject)
 ZEL_IMPLEMENT_SERIALIZE(CUncreatable, "Uncreatable")
 
+// Stores a number and a string, then maybe an object of its own, then fails.
+class CFailing : public CObject {
+  DECLARE_DYNCREATE(CFailing)
+ public:
+  static inline bool nested = false;
+  void Serialize(CZelArchive& ar) {
+    int a = 7;
+    CString s = "half\tdone";
+    ar(a)(s);
+    if (nested) {
+      CMarker inner;
+      ar.WriteObject(&inner, 0);
+    }
+    CSyntaxTree::ThrowGenericException();
+  }
+  static void _zel_serialize(CFailing* object, CZelArchive& ar);
+  static ZEL_RTTI_LINK _zel_rtti_link;
+};
+IMPLEMENT_DYNCREATE(CFailing, CObject)
+ZEL_IMPLEMENT_SERIALIZE(CFailing, "Failing")
+
 class ZelArchiveTest : public zel_test::ZelTest {
  protected:
   std::string path = tmp / "archive.sxf";
@@ -441,6 +462,36 @@ TEST_F(ZelArchiveTest, MembersReadOrLeftOver) {
   CGreedy::extra = 3;
   EXPECT_EQ(LoadCause(text, [&](CZelArchive& ar) { ar(o); }), 1);
   CGreedy::extra = 0;
+}
+
+TEST_F(ZelArchiveTest, AnObjectWhoseStoringFailsLeavesNoTraceInTheText) {
+  // Objects of atoms are stored as their text while the printer keeps up; a failure in
+  // the middle of one, before or after it had to become nodes (an object inside it), is
+  // caught by the caller, who goes on storing.
+  std::vector<CMarker> markers(300);
+  for (size_t i = 0; i < markers.size(); ++i) {
+    markers[i].number = static_cast<int>(i);
+    markers[i].label = "m";
+  }
+  auto store = [&](bool withFailure) {
+    return Store(path, [&](CZelArchive& ar) {
+      for (size_t i = 0; i < markers.size(); ++i) {
+        ar.WriteObject(&markers[i], 0);
+        if (withFailure && i % 100 == 50) {
+          CFailing failing;
+          EXPECT_EQ(CauseOf<CArchiveException>([&] { ar.WriteObject(&failing, 0); }), 1);
+        }
+      }
+    });
+  };
+  const std::string expected = store(false);
+  for (bool nested : {false, true}) {
+    SCOPED_TRACE(nested ? "failing after an object inside" : "failing among atoms");
+    CFailing::nested = nested;
+    EXPECT_EQ(store(true), expected);
+    EXPECT_EQ(zel_sxf::PoolLiveBlocks(), 0u);
+  }
+  CFailing::nested = false;
 }
 
 TEST_F(ZelArchiveTest, NothingReachesTheFileWhenStoringFails) {
