@@ -683,7 +683,7 @@ template <typename T>
 void CSyntaxTree::ExchangeNumber(T& v) {
   if (!m_loading) {
     if (m_capturing)
-      CaptureNumber(zel_sxf::read_detail::StoredValue(v));
+      CaptureNumber(v);
     else
       PutNextNode(CSynNum::NewPtr(v));
     return;

@@ -36,10 +36,7 @@ class CZelTextFile;
 class CZelBinaryFile;
 namespace zel_sxf {
 class Tape;
-namespace read_detail {
-struct NumValue;
 }
-}  // namespace zel_sxf
 
 class ZEL_API CSyntaxTree : public CObject {
   DECLARE_DYNAMIC(CSyntaxTree)
@@ -223,7 +220,8 @@ class ZEL_API CSyntaxTree : public CObject {
   /// (SyntaxTreeCapture.cpp).
   struct Capture;
   void StoreAsText(const CObject* object, ZelSerializeFn serialize, CZelArchive& ar);
-  void CaptureNumber(const zel_sxf::read_detail::NumValue& v);
+  template <typename T>
+  void CaptureNumber(T v);
   void CaptureString(const char* value);
   void CaptureTag(std::string_view name);
   void CaptureUse(int index);

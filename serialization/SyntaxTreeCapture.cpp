@@ -16,8 +16,6 @@
 #include "serialization/FlatNodeInternal.h"
 #include "serialization/SyntaxTreeInternal.h"
 
-using zel_sxf::read_detail::NumValue;
-
 void CSyntaxTree::StoreAsText(const CObject* object, ZelSerializeFn serialize, CZelArchive& ar) {
   if (!m_capture) m_capture = std::make_unique<Capture>();
   Capture& c = *m_capture;
@@ -75,15 +73,6 @@ void CSyntaxTree::CountStored() {
     if (m_progressStep > 0 && m_progressCount % m_progressStep == 0)
       FormatStatusMessage("Item %ld", static_cast<long>(m_progressCount));
   }
-}
-
-void CSyntaxTree::CaptureNumber(const NumValue& v) {
-  Capture& c = *m_capture;
-  char* p = c.Room(33);
-  *p = ' ';
-  c.Wrote(1 + static_cast<size_t>(zel_sxf::read_detail::PrintNumber(v, p + 1)));
-  c.EndAtom();
-  CountStored();
 }
 
 void CSyntaxTree::CaptureString(const char* value) {

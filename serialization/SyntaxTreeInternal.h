@@ -94,3 +94,15 @@ struct CSyntaxTree::Capture {
     extra += static_cast<int>(atomExtra);
   }
 };
+
+// A number stored in a capture, printed as the node CSynNum::NewPtr(v) would print.
+template <typename T>
+void CSyntaxTree::CaptureNumber(T v) {
+  Capture& c = *m_capture;
+  char* p = c.Room(33);
+  *p = ' ';
+  c.Wrote(1 + static_cast<size_t>(
+                  zel_sxf::read_detail::PrintNumber(zel_sxf::read_detail::StoredValue(v), p + 1)));
+  c.EndAtom();
+  CountStored();
+}
