@@ -186,17 +186,13 @@ void CSynList::FreeItems() noexcept {
   m_capacity = 0;
 }
 
-void CSynList::AddNew(CSynNode* node) {
-  if (m_count == m_capacity) {
-    uint32_t capacity = m_capacity ? m_capacity * 2 : 6;
-    auto** items =
-        static_cast<CSynNode**>(zel_sxf::pool_detail::Take(capacity * sizeof(CSynNode*)));
-    if (m_count) std::memcpy(items, m_items, m_count * sizeof(CSynNode*));
-    FreeItems();
-    m_items = items;
-    m_capacity = capacity;
-  }
-  m_items[m_count++] = node;
+void CSynList::Grow() {
+  uint32_t capacity = m_capacity ? m_capacity * 2 : 6;
+  auto** items = static_cast<CSynNode**>(zel_sxf::pool_detail::Take(capacity * sizeof(CSynNode*)));
+  if (m_count) std::memcpy(items, m_items, m_count * sizeof(CSynNode*));
+  FreeItems();
+  m_items = items;
+  m_capacity = capacity;
 }
 
 void CSynList::FitToCount() {

@@ -78,8 +78,12 @@ class ZEL_API CSynList : public CSynNode {
     return m_items[i];
   }
   CSynNode* GetAt(POSITION pos) const { return m_items[IndexOf(pos)]; }
-  /// Appends node at the tail; the list owns it from now on.
-  void AddNew(CSynNode* node);
+  /// Appends node at the tail; the list owns it from now on. Inline: storing appends
+  /// every node through it, and the usual append is a store and a count.
+  void AddNew(CSynNode* node) {
+    if (m_count == m_capacity) Grow();
+    m_items[m_count++] = node;
+  }
   CSynNode* RemoveTail() { return m_items[--m_count]; }
   /// Puts node at index i in place of the element there, which the caller now owns.
   CSynNode* ReplaceAt(uint32_t i, CSynNode* node) { return std::exchange(m_items[i], node); }
@@ -105,6 +109,8 @@ class ZEL_API CSynList : public CSynNode {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p) - 1);
   }
   void FreeItems() noexcept;
+  /// Doubles the element array (6 elements for the first).
+  void Grow();
 
   CSynNode** m_items = nullptr;
   uint32_t m_count = 0;

@@ -631,11 +631,7 @@ void CSyntaxTree::PutNextNode(CSynNode* node) {
     CSynNode::DeletePtr(node);
     ThrowGenericException();
   }
-  CSynList& list = *m_curList;  // the usual append without a call
-  if (list.m_count < list.m_capacity)
-    list.m_items[list.m_count++] = node;
-  else
-    list.AddNew(node);
+  m_curList->AddNew(node);
   CountStored();
   // Printing while filling goes on as lists close, and every so many nodes, for a long
   // list of atoms.
