@@ -11,10 +11,8 @@ namespace {
 constexpr size_t kSlack = 64;
 }  // namespace
 
-const SharedTable::Entry* SharedTable::Find(int index) const {
+const SharedTable::Entry* SharedTable::FindBeyond(int index) const {
   if (index < 0 || index >= m_length) return nullptr;
-  const size_t i = static_cast<size_t>(index);
-  if (i < m_dense.size()) return &m_dense[i];
   auto it = m_sparse.find(index);
   return it == m_sparse.end() ? nullptr : &it->second;
 }

@@ -30,8 +30,13 @@ class ZEL_API SharedTable {
 
   /// One past the highest index held: the length of the arrays this table stands for.
   int Length() const { return m_length; }
-  /// The entry of index, or null when it has none (never set, or out of range).
-  const Entry* Find(int index) const;
+  /// The entry of index, or null when it has none (never set, or out of range). Indexes
+  /// the array holds, the usual ones, are answered inline: every `#n#` read asks.
+  const Entry* Find(int index) const {
+    if (index >= 0 && static_cast<size_t>(index) < m_dense.size())
+      return &m_dense[static_cast<size_t>(index)];
+    return FindBeyond(index);
+  }
   Entry* Find(int index) {
     return const_cast<Entry*>(static_cast<const SharedTable*>(this)->Find(index));
   }
@@ -46,6 +51,8 @@ class ZEL_API SharedTable {
   void Clear();
 
  private:
+  /// Find for an index the array does not hold.
+  const Entry* FindBeyond(int index) const;
   std::vector<Entry> m_dense;
   std::map<int, Entry> m_sparse;
   size_t m_entries = 0;  ///< entries ever made, which bounds the array's room

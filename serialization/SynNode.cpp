@@ -292,6 +292,21 @@ CSynRef* CSynRef::NewPtr(int index, CSynNode* node) { return new CSynRef(index, 
 int CSynRef::IsTokenChar(int c, int) { return IsAsciiDigit(c); }
 
 int CSynRef::InputHeader(CSyntaxTree& tree, int& index) {
+  // The usual header, "#", one to eight digits and the mark, read in one pass; anything
+  // else the long way, which also finds its faults.
+  {
+    const char* s = tree.CursorPtr();
+    const int left = tree.CharsLeftToRead();
+    int n = 1;
+    uint32_t value = 0;
+    for (unsigned d; n < left && n <= 9 && (d = static_cast<unsigned char>(s[n]) - '0') < 10; ++n)
+      value = value * 10 + d;
+    if (left > 0 && s[0] == '#' && n > 1 && n <= 9 && n < left && (s[n] == '#' || s[n] == '=')) {
+      tree.Advance(n + 1);
+      index = static_cast<int>(value);
+      return s[n];
+    }
+  }
   int c1 = tree.ReadChar();
   // The digits, as ReadToken would take them with IsTokenChar, read in place (before the
   // next character is read, which may read the next line).

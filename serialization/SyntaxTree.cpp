@@ -464,6 +464,13 @@ void CSyntaxTree::EndExchange() {
 
 void CSyntaxTree::SavePos() { m_posStack.emplace_back(m_curList, m_pos); }
 
+void CSyntaxTree::BackToDepth(size_t depth) {
+  if (m_posStack.size() <= depth) return;
+  m_curList = m_posStack[depth].first;
+  m_pos = m_posStack[depth].second;
+  m_posStack.resize(depth);
+}
+
 void CSyntaxTree::RestorePos() {
   if (m_posStack.empty()) ThrowGenericException();
   m_curList = m_posStack.back().first;
@@ -484,8 +491,7 @@ void CSyntaxTree::OpenList() {
       return;
     }
     // Taken before it is checked, as GetNextList takes a node.
-    const uint64_t* p = TapeAt();
-    TapeGoTo(Tape::Next(p));
+    const uint64_t* p = StepTape();
     if (Tape::KindAt(p) != Tape::kList) ThrowBadClassException();
     OpenTapeList(p);
   } else {
@@ -512,7 +518,7 @@ CSynNode* CSyntaxTree::GetNextNode() {
   if (!m_pos) ThrowEndOfFileException();
   if (!m_curList) {
     CSynNode* node = NodeOfTapeElement();
-    TapeGoTo(Tape::Next(TapeAt()));
+    StepTape();
     return node;
   }
   return m_curList->GetNext(m_pos);
@@ -527,7 +533,7 @@ const CRuntimeClass* CSyntaxTree::PeekNextNodeType() {
 void CSyntaxTree::SkipNextNode() {
   if (!m_pos) ThrowEndOfFileException();
   if (!m_curList)
-    TapeGoTo(Tape::Next(TapeAt()));
+    StepTape();
   else
     m_curList->GetNext(m_pos);
 }
@@ -537,6 +543,12 @@ void CSyntaxTree::SkipNextNode() {
 void CSyntaxTree::TapeGoTo(const uint64_t* p) {
   m_pos = Tape::KindAt(p) == Tape::kEnd ? nullptr
                                         : reinterpret_cast<POSITION>(const_cast<uint64_t*>(p));
+}
+
+const uint64_t* CSyntaxTree::StepTape() {
+  const uint64_t* p = TapeAt();
+  TapeGoTo(Tape::Next(p));
+  return p;
 }
 
 void CSyntaxTree::OpenTapeList(const uint64_t* list) {
@@ -549,8 +561,7 @@ CSynTag* CSyntaxTree::TakeTag() {
   if (!m_pos) ThrowEndOfFileException();
   if (m_curList) return GetNextTag();
   // Taken before it is checked, as the node getters take a node.
-  const uint64_t* p = TapeAt();
-  TapeGoTo(Tape::Next(p));
+  const uint64_t* p = StepTape();
   if (Tape::KindAt(p) != Tape::kTag) ThrowBadClassException();
   return m_tape->Tag(p);
 }
@@ -558,8 +569,7 @@ CSynTag* CSyntaxTree::TakeTag() {
 std::string_view CSyntaxTree::TakeString() {
   if (!m_pos) ThrowEndOfFileException();
   if (m_curList) return GetNextStr()->View();
-  const uint64_t* p = TapeAt();
-  TapeGoTo(Tape::Next(p));
+  const uint64_t* p = StepTape();
   const Tape::Kind kind = Tape::KindAt(p);
   if (kind != Tape::kStr && kind != Tape::kBigStr) ThrowBadClassException();
   return m_tape->Str(p);
@@ -688,8 +698,7 @@ void CSyntaxTree::ExchangeNumber(T& v) {
     v = static_cast<T>(*GetNextNum());
     return;
   }
-  const uint64_t* p = TapeAt();
-  TapeGoTo(Tape::Next(p));
+  const uint64_t* p = StepTape();
   const Tape::Kind kind = Tape::KindAt(p);
   if (kind != Tape::kInt && kind != Tape::kDec && kind != Tape::kNum) ThrowBadClassException();
   v = Converted<T>(p);
@@ -778,11 +787,7 @@ void CSyntaxTree::StorePointer(const CObject* object, CZelArchive& ar, int share
     list->FitToCount();
   } catch (...) {
     // Back to where this object began; a list the table does not own is ours to free.
-    if (m_posStack.size() > depth) {
-      m_curList = m_posStack[depth].first;
-      m_pos = m_posStack[depth].second;
-      m_posStack.resize(depth);
-    }
+    BackToDepth(depth);
     if (!shared) CSynNode::DeletePtr(list);
     throw;
   }
@@ -814,26 +819,23 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
   if (!m_pos) ThrowEndOfFileException();
   const size_t depth = m_posStack.size();
   int index = -1;
+  bool byIndex = false;        // a reference: the object of a shared index
   CSynList* parent = nullptr;  // where the object's own list lies, to free it once read
   POSITION place = nullptr;
   if (!m_curList) {
     // In the tape: a list, a shared index's definition or use, or Nil.
     const uint64_t* p = TapeAt();
     const Tape::Kind kind = Tape::KindAt(p);
-    if (kind == Tape::kTag) {
-      if (*m_tape->Tag(p) != kNilTag) ThrowBadClassException();
-      TapeGoTo(Tape::Next(p));
-      return nullptr;
-    }
-    TapeGoTo(Tape::Next(p));
-    if (kind != Tape::kList && kind != Tape::kDef && kind != Tape::kUse) ThrowBadClassException();
+    if (kind == Tape::kTag && *m_tape->Tag(p) != kNilTag) ThrowBadClassException();
+    StepTape();
+    if (kind == Tape::kTag) return nullptr;
     if (kind == Tape::kList) {
       OpenTapeList(p);
-    } else {
+    } else if (kind == Tape::kDef || kind == Tape::kUse) {
+      byIndex = true;
       index = static_cast<int>(Tape::High(p));
-      const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
-      if (e && e->object) return e->object;
-      OpenDefinition(index);
+    } else {
+      ThrowBadClassException();
     }
   } else {
     CSynNode* next = PeekNextNode();
@@ -850,15 +852,19 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
     if (nextClass == RUNTIME_CLASS(CSynRef) ||
         (nextClass != RUNTIME_CLASS(CSynList) && next->IsKindOf(RUNTIME_CLASS(CSynRef)))) {
       SkipNextNode();
+      byIndex = true;
       index = static_cast<CSynRef*>(next)->GetIndex();
-      const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
-      if (e && e->object) return e->object;
-      OpenDefinition(index);
     } else {
       parent = m_curList;
       place = m_pos;
       OpenList();
     }
+  }
+  if (byIndex) {
+    // A shared index: its object once made, else the list that defines it.
+    const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
+    if (e && e->object) return e->object;
+    OpenDefinition(index);
   }
   CObject* object = nullptr;
   try {
@@ -911,11 +917,7 @@ CObject* CSyntaxTree::LoadPointer(const CRuntimeClass* required, CZelArchive& ar
       }
       delete object;
     }
-    if (m_posStack.size() > depth) {
-      m_curList = m_posStack[depth].first;
-      m_pos = m_posStack[depth].second;
-      m_posStack.resize(depth);
-    }
+    BackToDepth(depth);
     throw;
   }
   return object;

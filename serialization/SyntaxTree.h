@@ -199,12 +199,17 @@ class ZEL_API CSyntaxTree : public CObject {
   friend class zel_sxf::Tape;
   /// A tree is read and printed as text (the Serialize above), never through a binary archive.
   using CObject::Serialize;
+  /// Back to the list and position saved at stack depth depth, dropping what came after:
+  /// where an exchange that failed began.
+  void BackToDepth(size_t depth);
   /// Defines index by a list of the tape being read, with InternNewSharedNode's checks.
   void InternNewSharedList(int index, const uint64_t* list);
   /// The walk of a tree read from a file goes through its tape: the current list is then
   /// null and the position the tape's next element (null at the end of a list).
   const uint64_t* TapeAt() const { return reinterpret_cast<const uint64_t*>(m_pos); }
   void TapeGoTo(const uint64_t* p);
+  /// The tape's next element, taken: the walk goes on after it.
+  const uint64_t* StepTape();
   void OpenTapeList(const uint64_t* list);
   /// The next element of the walk, taken: the node's own in a list of nodes, a word of the
   /// tape otherwise; the end of the list raises end of file.

@@ -55,11 +55,7 @@ void CSyntaxTree::StoreAsText(const CObject* object, ZelSerializeFn serialize, C
   } catch (...) {
     // Back to where this object began; its nodes, if any were made, are ours to free.
     m_capturing = false;
-    if (m_posStack.size() > depth) {
-      m_curList = m_posStack[depth].first;
-      m_pos = m_posStack[depth].second;
-      m_posStack.resize(depth);
-    }
+    BackToDepth(depth);
     CSynNode::DeletePtr(list);
     throw;
   }

@@ -22,25 +22,8 @@ constexpr size_t kLargeWords = zel_memory::kLargeChunkBytes / sizeof(uint64_t);
 constexpr size_t kFirstWords = 1024;
 // Texts longer than this are held apart, so that an element always fits a chunk.
 constexpr size_t kLongText = 16 * 1024;
-constexpr int kDenseIndexes = 1 << 16;
 
 uint64_t Word(Tape::Kind kind, uint32_t high) { return kind | uint64_t{high} << 32; }
-
-// A use "#n#" of up to nine digits under the cursor, read as CSynRef::InputHeader reads
-// it; false, with nothing read, for anything else (a definition, or what InputHeader
-// refuses), which InputHeader then reads.
-bool ShortUse(CSyntaxTree& tree, int& index) {
-  const char* s = tree.CursorPtr();
-  const int left = tree.CharsLeftToRead();
-  int n = 1;
-  uint32_t value = 0;
-  for (unsigned d; n < left && n <= 9 && (d = static_cast<unsigned char>(s[n]) - '0') < 10; ++n)
-    value = value * 10 + d;
-  if (n == 1 || n >= left || n > 9 || s[n] != '#') return false;
-  tree.Advance(n + 1);
-  index = static_cast<int>(value);
-  return true;
-}
 }  // namespace
 
 Tape::~Tape() {
@@ -117,8 +100,6 @@ void Tape::ReadList(CSyntaxTree& tree, int sharedIndex) {
   std::unordered_map<std::string_view, uint32_t> tagNumbers;
   uint32_t lastTag = 0;
   bool anyTag = false;
-  // The indexes this reading defined, for the usual ones (numbered from 0 as stored).
-  std::vector<bool> defined;
   uint64_t* root = Put(2);
   root[0] = kList;
   root[1] = 0;
@@ -145,10 +126,8 @@ void Tape::ReadList(CSyntaxTree& tree, int sharedIndex) {
     }
     if (c == '#') {
       int index;
-      if (ShortUse(tree, index) || CSynRef::InputHeader(tree, index) == '#') {
-        // Most uses name an index this tape defined; the table answers the rest.
-        if (static_cast<size_t>(index) >= defined.size() || !defined[static_cast<size_t>(index)])
-          tree.CheckSharedNode(index);
+      if (CSynRef::InputHeader(tree, index) == '#') {
+        tree.CheckSharedNode(index);
         *Put(1) = Word(kUse, static_cast<uint32_t>(index));
         continue;
       }
@@ -157,11 +136,6 @@ void Tape::ReadList(CSyntaxTree& tree, int sharedIndex) {
       w[1] = kList;
       w[2] = 0;
       Define(tree, index, w + 1);
-      if (index < kDenseIndexes) {
-        if (static_cast<size_t>(index) >= defined.size())
-          defined.resize(static_cast<size_t>(index) + 1);
-        defined[static_cast<size_t>(index)] = true;
-      }
       if (tree.ReadChar() != '(') CSyntaxTree::ThrowBadTokenException('(');
       open.push_back(w + 1);
       continue;
