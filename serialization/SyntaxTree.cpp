@@ -40,6 +40,18 @@ bool IsNode(const CObject* node, const CRuntimeClass* cls) {
 }
 }  // namespace
 
+// The tape walk's steps, on the path of every element a loading archive reads: inline.
+inline void CSyntaxTree::TapeGoTo(const uint64_t* p) {
+  m_pos = Tape::KindAt(p) == Tape::kEnd ? nullptr
+                                        : reinterpret_cast<POSITION>(const_cast<uint64_t*>(p));
+}
+
+inline const uint64_t* CSyntaxTree::StepTape() {
+  const uint64_t* p = TapeAt();
+  TapeGoTo(Tape::Next(p));
+  return p;
+}
+
 CSyntaxTree::CSyntaxTree() = default;
 
 CSyntaxTree::~CSyntaxTree() { Clear(); }
@@ -540,17 +552,6 @@ void CSyntaxTree::SkipNextNode() {
 
 // ---- the tape walk ----
 
-void CSyntaxTree::TapeGoTo(const uint64_t* p) {
-  m_pos = Tape::KindAt(p) == Tape::kEnd ? nullptr
-                                        : reinterpret_cast<POSITION>(const_cast<uint64_t*>(p));
-}
-
-const uint64_t* CSyntaxTree::StepTape() {
-  const uint64_t* p = TapeAt();
-  TapeGoTo(Tape::Next(p));
-  return p;
-}
-
 void CSyntaxTree::OpenTapeList(const uint64_t* list) {
   SavePos();
   m_curList = nullptr;
@@ -936,11 +937,6 @@ BOOL CSyntaxTree::GetShared(int index, CObject*& object, CSynNode*& node) const 
   object = e ? e->object : nullptr;
   node = e ? e->node : nullptr;
   return object != nullptr;
-}
-
-void CSyntaxTree::CheckSharedNode(int index) const {
-  const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
-  if (!e || (!e->node && !e->tape)) ThrowBadIndexException();
 }
 
 void CSyntaxTree::InternNewSharedNode(int index, CSynNode* node) {

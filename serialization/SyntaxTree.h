@@ -120,7 +120,12 @@ class ZEL_API CSyntaxTree : public CObject {
   /// Both entries of index (the node made when a tree read from a file is first asked for
   /// it); answers whether the object is known.
   BOOL GetShared(int index, CObject*& object, CSynNode*& node) const;
-  void CheckSharedNode(int index) const;
+  /// Bad index unless index is defined (read as `#n=`, or interned). Inline: every `#n#`
+  /// read asks.
+  void CheckSharedNode(int index) const {
+    const zel_sxf::SharedTable::Entry* e = m_shared.Find(index);
+    if (!e || (!e->node && !e->tape)) ThrowBadIndexException();
+  }
   void InternNewSharedNode(int index, CSynNode* node);
   void SetSharedObject(int index, CObject* object);
   BOOL LookupShared(const CObject* object, int& index) const;
